@@ -1,0 +1,63 @@
+# Functions shared by scripts/test and scripts/run: building, an X server of our own, a Wine prefix.
+# Sourced, not run.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+WINE=/usr/lib/wine/wine64
+STARTED_PIDS=()
+
+# build ARCH...: configures (once) and builds each target in build/ARCH.
+build() {
+  local arch
+  for arch in "$@"; do
+    if [[ ! -f "$ROOT/build/$arch/build.ninja" ]]; then
+      cmake -S "$ROOT" -B "$ROOT/build/$arch" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    fi
+    cmake --build "$ROOT/build/$arch" -- -k 0
+  done
+}
+
+# start_xvfb: starts Xvfb on the first free display number and exports DISPLAY.
+start_xvfb() {
+  local n=90
+  while [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  STARTED_PIDS+=($!)
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 100); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "Xvfb did not start on $DISPLAY" >&2
+  return 1
+}
+
+# make_prefix DIR [unmanaged]: a fresh 64-bit Wine prefix; "unmanaged" leaves window frames to Wine.
+make_prefix() {
+  export WINEPREFIX="$1"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+  export WINEARCH=win64
+  mkdir -p "$WINEPREFIX"
+  "$WINE" wineboot -i >/dev/null 2>&1 || true
+  if [[ "${2:-}" == unmanaged ]]; then
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  fi
+  wineserver -w 2>/dev/null || true
+}
+
+# stop_started: ends the Wine server of our prefix and every process we started, by PID.
+stop_started() {
+  if [[ -n "${WINEPREFIX:-}" ]]; then
+    wineserver -k 2>/dev/null || true
+  fi
+  local pid
+  for pid in "${STARTED_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  for pid in "${STARTED_PIDS[@]}"; do
+    wait "$pid" 2>/dev/null || true
+  done
+}

@@ -1,0 +1,232 @@
+// Helpers shared by every test executable.
+#include "tests/support/test_support.h"
+
+#include <shellapi.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#ifndef VELMORA_TESTDATA_DIR
+#error "VELMORA_TESTDATA_DIR must name the build's test data folder"
+#endif
+
+namespace testsupport {
+
+std::wstring Widen(const std::string& utf8)
+{
+    if (utf8.empty())
+        return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    if (text.empty())
+        return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring TestDataPath(const std::wstring& name)
+{
+    std::wstring dir = Widen(VELMORA_TESTDATA_DIR);
+    for (auto& c : dir)
+        if (c == L'/')
+            c = L'\\';
+    return dir + L"\\" + name;
+}
+
+void TempFolderTest::SetUp()
+{
+    static unsigned counter = 0;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring base = temp;
+    if (!base.empty() && base.back() == L'\\')
+        base.pop_back();
+    folder_ = base + L"\\velmora-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    RemoveTree(folder_);
+    ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr)) << "cannot create " << Narrow(folder_);
+}
+
+void TempFolderTest::TearDown()
+{
+    RemoveTree(folder_);
+}
+
+std::wstring TempFolderTest::PathOf(const std::wstring& name) const
+{
+    return folder_ + L"\\" + name;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    for (size_t i = path.find(L'\\', 3); i != std::wstring::npos; i = path.find(L'\\', i + 1))
+        CreateDirectoryW(path.substr(0, i).c_str(), nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot write " + Narrow(path));
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    if (!ok || written != bytes.size())
+        throw std::runtime_error("short write to " + Narrow(path));
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot read " + Narrow(path));
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    BOOL ok = bytes.empty() || ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    if (!ok || read != bytes.size())
+        throw std::runtime_error("short read from " + Narrow(path));
+    return bytes;
+}
+
+void RemoveTree(const std::wstring& path)
+{
+    DWORD attr = GetFileAttributesW(path.c_str());
+    if (attr == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (!(attr & FILE_ATTRIBUTE_DIRECTORY) || (attr & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (attr & FILE_ATTRIBUTE_DIRECTORY)
+            RemoveDirectoryW(path.c_str());
+        else
+            DeleteFileW(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = fd.cFileName;
+            if (name != L"." && name != L"..")
+                RemoveTree(path + L"\\" + name);
+        } while (FindNextFileW(find, &fd));
+        FindClose(find);
+    }
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(path.c_str());
+}
+
+void PumpMessagesUntilIdle(DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    int quietRounds = 0;
+    // Wine delivers some paints and X events a moment later: the queue must stay empty for a few rounds.
+    while (quietRounds < 3 && GetTickCount() - start < timeoutMs) {
+        MSG msg;
+        bool any = false;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            any = true;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (any) {
+            quietRounds = 0;
+        } else {
+            ++quietRounds;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+}
+
+COLORREF Pixels24::At(int x, int y) const
+{
+    const std::uint8_t* p = &bgr[(static_cast<size_t>(y) * width + x) * 3];
+    return RGB(p[2], p[1], p[0]);
+}
+
+void Pixels24::SavePpm(const std::wstring& path) const
+{
+    std::ostringstream out;
+    out << "P6\n" << width << " " << height << "\n255\n";
+    for (size_t i = 0; i + 2 < bgr.size(); i += 3)
+        out << static_cast<char>(bgr[i + 2]) << static_cast<char>(bgr[i + 1]) << static_cast<char>(bgr[i]);
+    WriteFileBytes(path, out.str());
+}
+
+Pixels24 CaptureWindow(HWND wnd, bool wholeWindow)
+{
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessagesUntilIdle();
+
+    RECT r;
+    if (wholeWindow) {
+        GetWindowRect(wnd, &r);
+        OffsetRect(&r, -r.left, -r.top);
+    } else {
+        GetClientRect(wnd, &r);
+    }
+    Pixels24 pix;
+    pix.width = r.right;
+    pix.height = r.bottom;
+    if (pix.width <= 0 || pix.height <= 0)
+        return pix;
+
+    HDC source = wholeWindow ? GetWindowDC(wnd) : GetDC(wnd);
+    HDC memory = CreateCompatibleDC(source);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = pix.width;
+    bi.bmiHeader.biHeight = -pix.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, pix.width, pix.height, source, 0, 0, SRCCOPY);
+    GdiFlush();
+
+    const size_t stride = (static_cast<size_t>(pix.width) * 3 + 3) & ~size_t{3};
+    pix.bgr.resize(static_cast<size_t>(pix.width) * pix.height * 3);
+    for (int y = 0; y < pix.height; ++y)
+        memcpy(&pix.bgr[static_cast<size_t>(y) * pix.width * 3], static_cast<std::uint8_t*>(bits) + y * stride,
+               static_cast<size_t>(pix.width) * 3);
+
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(wnd, source);
+    return pix;
+}
+
+Pixels24 LoadPpm(const std::wstring& path)
+{
+    std::string data = ReadFileBytes(path);
+    std::istringstream in(data);
+    std::string magic;
+    int maxval = 0;
+    Pixels24 pix;
+    in >> magic >> pix.width >> pix.height >> maxval;
+    in.get();
+    if (magic != "P6" || maxval != 255 || pix.width <= 0 || pix.height <= 0)
+        throw std::runtime_error("not an 8-bit binary PPM: " + Narrow(path));
+    size_t offset = static_cast<size_t>(in.tellg());
+    size_t count = static_cast<size_t>(pix.width) * pix.height;
+    if (data.size() < offset + count * 3)
+        throw std::runtime_error("truncated PPM: " + Narrow(path));
+    pix.bgr.resize(count * 3);
+    for (size_t i = 0; i < count; ++i) {
+        pix.bgr[i * 3] = static_cast<std::uint8_t>(data[offset + i * 3 + 2]);
+        pix.bgr[i * 3 + 1] = static_cast<std::uint8_t>(data[offset + i * 3 + 1]);
+        pix.bgr[i * 3 + 2] = static_cast<std::uint8_t>(data[offset + i * 3]);
+    }
+    return pix;
+}
+
+} // namespace testsupport

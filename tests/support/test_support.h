@@ -1,0 +1,62 @@
+// Helpers shared by every test executable: temporary folders, message pumping, window pixel capture.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// The folder of data made during the build (ImageMagick references, generated files), as a Windows path.
+std::wstring TestDataPath(const std::wstring& name);
+
+// Gives each test a fresh folder under the Windows temporary folder and removes it afterwards.
+class TempFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    const std::wstring& Folder() const { return folder_; }
+    // Folder() + "\" + name.
+    std::wstring PathOf(const std::wstring& name) const;
+
+private:
+    std::wstring folder_;
+};
+
+// Creates a folder tree's missing parents and writes a file of the given bytes.
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadFileBytes(const std::wstring& path);
+void RemoveTree(const std::wstring& path);
+
+// Dispatches queued messages until the queue stays empty (paints and posted messages included),
+// or until timeoutMs passed.
+void PumpMessagesUntilIdle(DWORD timeoutMs = 2000);
+
+// A 24-bit picture: rows top-down, blue-green-red per pixel, no row padding.
+struct Pixels24 {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> bgr;
+
+    COLORREF At(int x, int y) const;
+    // Writes the picture as a binary PPM (for failure reports beside the test log).
+    void SavePpm(const std::wstring& path) const;
+};
+
+// Redraws the window, empties the queue and copies its pixels: the whole window (frame included)
+// or only the client area.
+Pixels24 CaptureWindow(HWND wnd, bool wholeWindow = false);
+
+// Reads a binary PPM (P6, maxval 255) as written by ImageMagick.
+Pixels24 LoadPpm(const std::wstring& path);
+
+// Converts UTF-8 text to UTF-16 and back.
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& text);
+
+} // namespace testsupport
