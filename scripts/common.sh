@@ -9,10 +9,9 @@ STARTED_PIDS=()
 build() {
   local arch
   for arch in "$@"; do
-    if [[ ! -f "$ROOT/build/$arch/build.ninja" ]]; then
-      cmake -S "$ROOT" -B "$ROOT/build/$arch" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-    fi
+    # Configured every time: folders and test sources appear as the project grows.
+    cmake -S "$ROOT" -B "$ROOT/build/$arch" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$ROOT/build/$arch" -- -k 0
   done
 }
