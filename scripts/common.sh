@@ -16,20 +16,22 @@ build() {
   done
 }
 
-# start_xvfb: starts Xvfb on the first free display number and exports DISPLAY.
+# start_xvfb: starts Xvfb on a display number it picks itself (so parallel runs never collide) and
+# exports DISPLAY.
 start_xvfb() {
-  local n=90
-  while [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local fifo
+  fifo="$(mktemp -u /tmp/velmora-xvfb.XXXXXX)"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   STARTED_PIDS+=($!)
+  local n=""
+  read -r -t 20 n <"$fifo" || true
+  rm -f "$fifo"
+  if [[ -z "$n" ]]; then
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
   export DISPLAY=":$n"
-  local i
-  for i in $(seq 1 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  echo "Xvfb did not start on $DISPLAY" >&2
-  return 1
 }
 
 # make_prefix DIR [unmanaged]: a fresh 64-bit Wine prefix; "unmanaged" leaves window frames to Wine.
