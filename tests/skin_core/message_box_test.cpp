@@ -38,27 +38,32 @@ TEST(MessageBox, WarningBoxShowsCaptionIconAndOneOk)
     EXPECT_EQ(result, IDOK);
 }
 
+struct SeenPosition {
+    int x = 0;
+    int y = 0;
+};
+SeenPosition gSeenPosition;
+
+// Reads the position globals once the box is open.
+DWORD WINAPI ReadPositionWhileOpen(void*)
+{
+    for (int i = 0; i < 400 && !FindWindowW(L"#32770", L"Information"); ++i)
+        Sleep(10);
+    gSeenPosition.x = gMessageBoxX;
+    gSeenPosition.y = gMessageBoxY;
+    return 0;
+}
+
 TEST(MessageBox, PositionIsHeldOnlyWhileTheBoxIsOpen)
 {
-    struct Seen {
-        int x = 0, y = 0;
-    };
-    static Seen seen;
     testskin::MessageBoxWatcher watcher;
-    // A second thread reads the globals once the box is open.
-    HANDLE reader = CreateThread(nullptr, 0, [](void*) -> DWORD {
-        for (int i = 0; i < 400 && !FindWindowW(L"#32770", L"Information"); ++i)
-            Sleep(10);
-        seen.x = gMessageBoxX;
-        seen.y = gMessageBoxY;
-        return 0;
-    }, nullptr, 0, nullptr);
+    HANDLE reader = CreateThread(nullptr, 0, ReadPositionWhileOpen, nullptr, 0, nullptr);
     ShowMessageBox(L"", L"At a place", mtInformation, 40, 50, 0, Buttons({mbOK}));
     WaitForSingleObject(reader, INFINITE);
     CloseHandle(reader);
     watcher.Wait();
-    EXPECT_EQ(seen.x, 40);
-    EXPECT_EQ(seen.y, 50);
+    EXPECT_EQ(gSeenPosition.x, 40);
+    EXPECT_EQ(gSeenPosition.y, 50);
     EXPECT_EQ(gMessageBoxX, -1);
     EXPECT_EQ(gMessageBoxY, -1);
 }

@@ -76,7 +76,8 @@ TEST_F(SkinManager, CachedIndexesFollowTheSkin)
     EXPECT_EQ(c.ScrollBtn[0], FindSectionIndex(&sm, L"SCROLLBTNTOP"));
     EXPECT_GE(c.ScrollBtnBorder[0], 0);
     EXPECT_GE(c.ScrollBtnGlyph[0], 0);
-    EXPECT_EQ(c.ScrollBtnGlyph[1], -1);
+    // SCROLLBTNBOTTOM inherits its glyph from SCROLLBTNTOP.
+    EXPECT_EQ(c.ScrollBtnGlyph[1], c.ScrollBtnGlyph[0]);
     EXPECT_EQ(c.Tab[0], FindSectionIndex(&sm, L"TABTOP"));
     // TABTOP names itself as parent: its own mask is found, nothing loops.
     EXPECT_GE(c.TabBorder[0], 0);
