@@ -18,6 +18,7 @@ namespace {
 
 // Larger pictures than this are refused before any memory is taken for them.
 constexpr std::int64_t kMaxPixels = 64 * 1024 * 1024;
+constexpr int kMaxSide = 32768;
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -156,13 +157,19 @@ std::unique_ptr<TBitmap> Decode(const std::vector<std::uint8_t>& data, bool& gra
         RaiseJpeg(d.err.message);
     int width = static_cast<int>(d.cinfo.output_width);
     int height = static_cast<int>(d.cinfo.output_height);
-    if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > kMaxPixels)
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        static_cast<std::int64_t>(width) * height > kMaxPixels)
         throw EJPEG(L"JPEG error: the image is too large");
     grayscale = d.cinfo.jpeg_color_space == JCS_GRAYSCALE;
 
     auto bitmap = std::make_unique<TBitmap>();
-    bitmap->SetPixelFormat(pf24bit);
-    bitmap->SetSize(width, height);
+    try {
+        bitmap->SetPixelFormat(pf24bit);
+        bitmap->SetSize(width, height);
+    } catch (const Exception&) {
+        throw EJPEG(L"JPEG error: not enough memory for an image of " + std::to_wstring(width) + L" x " +
+                    std::to_wstring(height) + L" pixels");
+    }
     std::vector<std::uint8_t*> rows(static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
         rows[y] = static_cast<std::uint8_t*>(bitmap->ScanLine(y));

@@ -134,6 +134,14 @@ TEST(BmpFormat, DamagedFilesRaiseInvalidGraphic)
     ExpectInvalid(rle);
 }
 
+TEST(BmpFormat, ResourceBitmapLoadsByName)
+{
+    TBitmap bitmap;
+    bitmap.LoadFromResourceName(GetModuleHandleW(nullptr), L"TEST_BITMAP");
+    EXPECT_EQ(bitmap.PixelFormat(), pf4bit);
+    EXPECT_EQ(PixelsOf(bitmap).bgr, LoadPpm(DataFile(L"bmp4.ppm")).bgr);
+}
+
 TEST(BmpFormat, MissingResourceRaises)
 {
     TBitmap bitmap;

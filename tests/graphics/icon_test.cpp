@@ -50,6 +50,19 @@ INSTANTIATE_TEST_SUITE_P(MultiSizeIcon, IconFit,
                                            FitCase{48, 48, 32, 3}, FitCase{20, 24, 32, 1}, FitCase{64, 48, 32, 3},
                                            FitCase{8, 16, 32, 0}));
 
+TEST(Icons, PngCompressedImageIsChosenForALargeRequest)
+{
+    TIcon icon;
+    icon.SetSize(256, 256);
+    icon.LoadFromFile(DataFile(L"png256.ico"));
+    EXPECT_EQ(icon.ImageCount(), 2);
+    EXPECT_EQ(icon.Width(), 256);
+    EXPECT_EQ(icon.BitCount(), 32);
+    EXPECT_NE(icon.Handle(), nullptr);
+    icon.SetSize(16, 16);
+    EXPECT_EQ(icon.Width(), 16);
+}
+
 TEST(Icons, ChangingTheSizeChoosesAgain)
 {
     TIcon icon;

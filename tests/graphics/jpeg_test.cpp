@@ -87,6 +87,18 @@ TEST(JpegDamage, GarbageAndEmptyDataRaiseEJpegWithAMessage)
     EXPECT_TRUE(jpeg.Empty());
 }
 
+TEST(JpegDamage, HugeDeclaredSizeIsRefusedBeforeDecoding)
+{
+    std::string bytes = Bytes(L"testorig.jpg");
+    // The frame header (SOF0): marker, length, precision, then height and width, big-endian.
+    std::size_t sof = bytes.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    bytes[sof + 5] = bytes[sof + 6] = '\xFF';
+    bytes[sof + 7] = bytes[sof + 8] = '\xF0';
+    TJPEGImage jpeg;
+    EXPECT_THROW(LoadBytes(jpeg, bytes), EJPEG);
+}
+
 TEST(JpegDamage, TwelveBitSampleIsRefusedCleanly)
 {
     TJPEGImage jpeg;
