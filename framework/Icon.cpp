@@ -47,6 +47,35 @@ int ImageBitCount(const std::vector<std::uint8_t>& data, const IconDirEntry& e)
     return 0;
 }
 
+// A bitmap image (not PNG) must hold everything its header promises: header, colour table, the
+// colour rows and the mask rows. The system's icon maker trusts the header and would read past the
+// image (or past the file) otherwise.
+bool BitmapImageFits(const std::uint8_t* image, std::size_t size)
+{
+    if (size < sizeof(BITMAPINFOHEADER))
+        return false;
+    BITMAPINFOHEADER h;
+    std::memcpy(&h, image, sizeof h);
+    if (h.biSize < sizeof h || h.biSize > size || h.biPlanes != 1)
+        return false;
+    int bits = h.biBitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return false;
+    if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && (bits == 16 || bits == 32)))
+        return false;
+    // The height counts the colour rows and the mask rows.
+    std::int64_t width = h.biWidth, height = h.biHeight / 2;
+    if (width < 1 || width > 1024 || height < 1 || height > 1024)
+        return false;
+    std::int64_t colors = bits <= 8 ? (h.biClrUsed ? h.biClrUsed : (1u << bits)) : h.biClrUsed;
+    if (colors > 256)
+        return false;
+    std::int64_t masks = h.biCompression == BI_BITFIELDS && h.biSize == sizeof h ? 12 : 0;
+    std::int64_t colorRows = ((width * bits + 31) / 32) * 4 * height;
+    std::int64_t maskRows = ((width + 31) / 32) * 4 * height;
+    return static_cast<std::int64_t>(h.biSize) + masks + colors * 4 + colorRows + maskRows <= static_cast<std::int64_t>(size);
+}
+
 } // namespace
 
 TIcon::TIcon() : requestedWidth_(GetSystemMetrics(SM_CXICON)), requestedHeight_(GetSystemMetrics(SM_CYICON)) {}
@@ -127,6 +156,9 @@ void TIcon::LoadFromStream(TStream* stream)
         IconDirEntry e;
         std::memcpy(&e, data.data() + sizeof dir + i * sizeof e, sizeof e);
         if (e.imageOffset > data.size() || e.bytesInRes > data.size() - e.imageOffset || e.bytesInRes < 8)
+            InvalidIcon();
+        const std::uint8_t* image = data.data() + e.imageOffset;
+        if (std::memcmp(image, kPngSignature, 8) != 0 && !BitmapImageFits(image, e.bytesInRes))
             InvalidIcon();
         entries.push_back(Entry{e.width ? e.width : 256, e.height ? e.height : 256, ImageBitCount(data, e),
                                 e.imageOffset, e.bytesInRes});

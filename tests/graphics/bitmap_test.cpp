@@ -301,6 +301,36 @@ TEST(Copies, AssignCopiesPixelsIntoAnIndependentBitmap)
     EXPECT_EQ(a.Canvas()->Pixels(0, 0), clBlack);
 }
 
+TEST(Clipboard, BitmapTravelsThroughItsClipboardFormatAsAnIndependentCopy)
+{
+    TBitmap original;
+    PaintStripes(original);
+    UINT format = 0;
+    HANDLE data = nullptr;
+    HPALETTE palette = nullptr;
+    original.SaveToClipboardFormat(format, data, palette);
+    EXPECT_EQ(format, static_cast<UINT>(CF_BITMAP));
+    ASSERT_NE(data, nullptr);
+    EXPECT_NE(data, original.Handle());
+
+    TBitmap pasted;
+    pasted.LoadFromClipboardFormat(format, data, palette);
+    // The clipboard keeps its own handle: the pasted bitmap must not depend on it.
+    DeleteObject(data);
+    EXPECT_EQ(PixelsOf(pasted).bgr, PixelsOf(original).bgr);
+}
+
+TEST(Clipboard, DataOfAnotherFormatRaisesInvalidGraphic)
+{
+    TBitmap bitmap;
+    PaintStripes(bitmap);
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 8);
+    EXPECT_THROW(bitmap.LoadFromClipboardFormat(CF_UNICODETEXT, text, nullptr), EInvalidGraphic);
+    EXPECT_THROW(bitmap.LoadFromClipboardFormat(CF_BITMAP, nullptr, nullptr), EInvalidGraphic);
+    GlobalFree(text);
+    EXPECT_EQ(bitmap.Width(), 12);
+}
+
 TEST(Drawing, TransparentBitmapLeavesItsKeyColourOut)
 {
     TBitmap sprite;

@@ -132,6 +132,33 @@ TEST_F(CanvasTest, ClearBrushLeavesTheInteriorAndClearPenTheBorder)
     EXPECT_EQ(surface_.At(25, 6), RGB(0, 128, 0));
 }
 
+TEST_F(CanvasTest, RoundRectLeavesItsCornersOut)
+{
+    canvas_.Pen()->SetColor(clBlue);
+    canvas_.Brush()->SetColor(clLime);
+    canvas_.RoundRect(2, 2, 32, 26, 12, 12);
+    EXPECT_EQ(surface_.At(2, 2), RGB(255, 255, 255));
+    EXPECT_EQ(surface_.At(31, 25), RGB(255, 255, 255));
+    EXPECT_EQ(surface_.At(17, 2), RGB(0, 0, 255));
+    EXPECT_EQ(surface_.At(2, 14), RGB(0, 0, 255));
+    EXPECT_EQ(surface_.At(17, 14), RGB(0, 255, 0));
+}
+
+TEST_F(CanvasTest, MoveToAndLineToDrawFromThePenPosition)
+{
+    canvas_.Pen()->SetColor(clRed);
+    canvas_.MoveTo(3, 5);
+    canvas_.LineTo(13, 5);
+    EXPECT_EQ(canvas_.PenPos(), Point(13, 5));
+    canvas_.LineTo(13, 15);
+    EXPECT_EQ(surface_.At(3, 5), RGB(255, 0, 0));
+    EXPECT_EQ(surface_.At(12, 5), RGB(255, 0, 0));
+    EXPECT_EQ(surface_.At(13, 10), RGB(255, 0, 0));
+    // A line leaves out its last point.
+    EXPECT_EQ(surface_.At(13, 15), RGB(255, 255, 255));
+    EXPECT_EQ(surface_.At(2, 5), RGB(255, 255, 255));
+}
+
 TEST_F(CanvasTest, XorPenDrawnTwiceRestoresThePixels)
 {
     canvas_.Brush()->SetColor(clNavy);

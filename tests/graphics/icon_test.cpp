@@ -3,6 +3,8 @@
 
 #include "tests/graphics/pixel_compare.h"
 
+#include <cstring>
+
 using namespace graphicstest;
 using testsupport::LoadPpm;
 using testsupport::Pixels24;
@@ -61,6 +63,23 @@ TEST(Icons, PngCompressedImageIsChosenForALargeRequest)
     EXPECT_NE(icon.Handle(), nullptr);
     icon.SetSize(16, 16);
     EXPECT_EQ(icon.Width(), 16);
+}
+
+TEST(Icons, TruncatedPngImageIsRefused)
+{
+    std::string ico = testsupport::ReadFileBytes(DataFile(L"png256.ico"));
+    // The 256-pixel image is the second; cut its bytes to half.
+    std::uint32_t size;
+    std::memcpy(&size, ico.data() + 6 + 16 + 8, 4);
+    size /= 2;
+    std::memcpy(ico.data() + 6 + 16 + 8, &size, 4);
+    TMemoryStream stream;
+    stream.WriteBuffer(ico.data(), static_cast<std::int32_t>(ico.size()));
+    stream.SetPosition(0);
+    TIcon icon;
+    icon.SetSize(256, 256);
+    EXPECT_THROW(icon.LoadFromStream(&stream), EInvalidGraphic);
+    EXPECT_TRUE(icon.Empty());
 }
 
 TEST(Icons, ChangingTheSizeChoosesAgain)
@@ -140,6 +159,56 @@ TEST(Icons, DamagedFilesRaiseInvalidGraphic)
     std::string zeroCount = good;
     zeroCount[4] = zeroCount[5] = 0;
     ExpectInvalid(zeroCount);
+}
+
+// The directory entry of image `index`: its size in bytes at +8, its offset at +12.
+std::uint32_t EntryField(const std::string& ico, int index, int field)
+{
+    std::uint32_t v;
+    std::memcpy(&v, ico.data() + 6 + index * 16 + field, 4);
+    return v;
+}
+
+void SetEntryField(std::string& ico, int index, int field, std::uint32_t value)
+{
+    std::memcpy(ico.data() + 6 + index * 16 + field, &value, 4);
+}
+
+void ExpectInvalidAt48(const std::string& bytes)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    stream.SetPosition(0);
+    TIcon icon;
+    icon.SetSize(48, 48);
+    EXPECT_THROW(icon.LoadFromStream(&stream), EInvalidGraphic);
+    EXPECT_TRUE(icon.Empty());
+}
+
+TEST(Icons, ImageLargerThanItsBytesIsRefused)
+{
+    std::string good = testsupport::ReadFileBytes(DataFile(L"multi.ico"));
+    const int kLarge = 3; // the 48-pixel image
+    std::uint32_t offset = EntryField(good, kLarge, 12);
+
+    // Its header claims far more pixels than the file holds.
+    std::string huge = good;
+    std::int32_t width = 4000, height = 8000;
+    std::memcpy(huge.data() + offset + 4, &width, 4);
+    std::memcpy(huge.data() + offset + 8, &height, 4);
+    ExpectInvalidAt48(huge);
+
+    // Its directory entry gives it fewer bytes than its pixels need.
+    std::string shortEntry = good;
+    SetEntryField(shortEntry, kLarge, 8, 200);
+    ExpectInvalidAt48(shortEntry);
+
+    // A depth no icon has.
+    std::string oddDepth = good;
+    std::uint16_t bits = 7;
+    std::memcpy(oddDepth.data() + offset + 14, &bits, 2);
+    std::memset(oddDepth.data() + 6 + kLarge * 16 + 6, 0, 2); // the entry's own depth word
+    ExpectInvalidAt48(oddDepth);
 }
 
 } // namespace
