@@ -244,6 +244,29 @@ TEST(PixelFormats, EightBitBitmapHasAPalette)
     EXPECT_EQ(truecolor.Palette(), nullptr);
 }
 
+TEST(PixelFormats, PaletteGivenToAPaletteBitmapColoursItsIndexes)
+{
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf8bit);
+    bitmap.SetSize(2, 1);
+    struct {
+        LOGPALETTE head;
+        PALETTEENTRY more[1];
+    } lp{};
+    lp.head.palVersion = 0x300;
+    lp.head.palNumEntries = 2;
+    lp.head.palPalEntry[0] = PALETTEENTRY{10, 20, 30, 0};
+    lp.more[0] = PALETTEENTRY{200, 150, 100, 0};
+    HPALETTE palette = CreatePalette(&lp.head);
+    bitmap.SetPalette(palette);
+    EXPECT_EQ(bitmap.Palette(), palette);
+    auto* row = static_cast<std::uint8_t*>(bitmap.ScanLine(0));
+    row[0] = 0;
+    row[1] = 1;
+    EXPECT_EQ(bitmap.Canvas()->Pixels(0, 0), RGBToColor(10, 20, 30));
+    EXPECT_EQ(bitmap.Canvas()->Pixels(1, 0), RGBToColor(200, 150, 100));
+}
+
 TEST(Sizes, ResizingKeepsTheOverlapAndWhitensTheRest)
 {
     TBitmap bitmap;
