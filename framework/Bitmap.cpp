@@ -31,7 +31,7 @@ TPixelFormat FormatOfBits(int bits)
     case 1: return pf1bit;
     case 4: return pf4bit;
     case 8: return pf8bit;
-    case 16: return pf16bit;
+    case 16: return pf15bit;
     case 24: return pf24bit;
     case 32: return pf32bit;
     default: return pfCustom;
@@ -77,7 +77,19 @@ struct DibHeader {
     RGBQUAD colors[256];
 };
 
-HBITMAP CreateSection(int width, int height, int bits, const std::vector<RGBQUAD>& table, void** pixels)
+// The masks of pf16bit rows (5-6-5); 16-bit rows without masks are 5-5-5, pf15bit.
+constexpr DWORD kMasks565[3] = {0xF800, 0x07E0, 0x001F};
+
+// Sixteen-bit pixels come in two layouts; the section's masks tell which.
+TPixelFormat FormatOfSection(const DIBSECTION& ds)
+{
+    if (ds.dsBmih.biBitCount == 16 && ds.dsBmih.biCompression == BI_BITFIELDS && ds.dsBitfields[1] == kMasks565[1])
+        return pf16bit;
+    return FormatOfBits(ds.dsBmih.biBitCount);
+}
+
+HBITMAP CreateSection(int width, int height, int bits, const std::vector<RGBQUAD>& table, void** pixels,
+                      bool rgb565 = false)
 {
     DibHeader info{};
     info.header.biSize = sizeof(BITMAPINFOHEADER);
@@ -88,6 +100,10 @@ HBITMAP CreateSection(int width, int height, int bits, const std::vector<RGBQUAD
     info.header.biCompression = BI_RGB;
     info.header.biClrUsed = static_cast<DWORD>(table.size());
     std::copy(table.begin(), table.end(), info.colors);
+    if (bits == 16 && rgb565) {
+        info.header.biCompression = BI_BITFIELDS;
+        std::memcpy(info.colors, kMasks565, sizeof kMasks565);
+    }
     HBITMAP bmp = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, pixels, nullptr, 0);
     if (!bmp)
         throw EOutOfResources(L"Out of system resources");
@@ -232,7 +248,7 @@ void TBitmap::TakeHandle(HBITMAP value)
         handleType_ = bmDIB;
         width_ = ds.dsBmih.biWidth;
         height_ = std::abs(ds.dsBmih.biHeight);
-        pixelFormat_ = FormatOfBits(ds.dsBmih.biBitCount);
+        pixelFormat_ = FormatOfSection(ds);
     } else if (got >= static_cast<int>(sizeof(BITMAP))) {
         handleType_ = bmDDB;
         width_ = ds.dsBm.bmWidth;
@@ -306,7 +322,7 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, TBitmapHandle
         }
         if (bits <= 8 && table.empty())
             table = DefaultColorTable(bits);
-        made.Reset(CreateSection(width, height, bits, table, &pixels));
+        made.Reset(CreateSection(width, height, bits, table, &pixels, format == pf16bit));
     }
     {
         ScopedMemoryDc dest(made.Get());

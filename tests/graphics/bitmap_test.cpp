@@ -218,6 +218,29 @@ TEST(PixelFormats, PaletteFormatsKeepColoursTheyHold)
     }
 }
 
+TEST(PixelFormats, SixteenBitFormatsLayOutTheirChannelsAsNamed)
+{
+    struct Case {
+        TPixelFormat format;
+        std::uint16_t red, green;
+    };
+    for (Case c : {Case{pf15bit, 0x7C00, 0x03E0}, Case{pf16bit, 0xF800, 0x07E0}}) {
+        TBitmap bitmap;
+        bitmap.SetPixelFormat(c.format);
+        bitmap.SetSize(2, 1);
+        bitmap.Canvas()->SetPixel(0, 0, clRed);
+        bitmap.Canvas()->SetPixel(1, 0, clLime);
+        EXPECT_EQ(bitmap.PixelFormat(), c.format);
+        auto* row = static_cast<const std::uint16_t*>(bitmap.ScanLine(0));
+        EXPECT_EQ(row[0], c.red);
+        EXPECT_EQ(row[1], c.green);
+        TBitmap copy;
+        copy.Assign(&bitmap);
+        EXPECT_EQ(copy.PixelFormat(), c.format);
+        EXPECT_EQ(copy.Canvas()->Pixels(1, 0), clLime);
+    }
+}
+
 TEST(PixelFormats, OneBitKeepsBlackAndWhite)
 {
     TBitmap bitmap;
