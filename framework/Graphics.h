@@ -513,6 +513,7 @@ private:
         int bitCount;
         std::size_t offset;
         std::size_t size;
+        std::size_t missingMask; // mask bytes a 32-bit image was stored without
     };
     void Clear();
     void ChooseImage();
