@@ -162,6 +162,48 @@ std::vector<std::uint8_t> ReadRest(TStream* stream)
     return data;
 }
 
+// The first pixel of the picture's bottom row (startScan 0) or top row, as 32-bit colour.
+bool FirstPixelOfRow(HBITMAP bitmap, const DIBSECTION& ds, bool bottom, std::uint32_t& pixel)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = ds.dsBm.bmWidth;
+    bi.bmiHeader.biHeight = ds.dsBm.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(ds.dsBm.bmWidth));
+    HDC screen = GetDC(nullptr);
+    UINT scan = bottom ? 0 : static_cast<UINT>(ds.dsBm.bmHeight - 1);
+    int got = GetDIBits(screen, bitmap, scan, 1, row.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    pixel = row.empty() ? 0 : row[0];
+    return got == 1;
+}
+
+// Whether the first row in a section's memory is the picture's top row. The section's own header
+// cannot be trusted for this (the system may report a top-down section's height as positive), so
+// the first byte in memory is changed for a moment and GDI is asked which row changed with it.
+bool SectionIsTopDown(HBITMAP bitmap, const DIBSECTION& ds)
+{
+    if (ds.dsBmih.biHeight < 0)
+        return true;
+    if (ds.dsBm.bmHeight < 2 || !ds.dsBm.bmBits)
+        return false;
+    GdiFlush();
+    auto* first = static_cast<std::uint8_t*>(ds.dsBm.bmBits);
+    std::uint32_t bottomBefore, topBefore, bottomAfter, topAfter;
+    if (!FirstPixelOfRow(bitmap, ds, true, bottomBefore) || !FirstPixelOfRow(bitmap, ds, false, topBefore))
+        return false;
+    std::uint8_t saved = *first;
+    *first = static_cast<std::uint8_t>(saved ^ 0xFF);
+    bool read = FirstPixelOfRow(bitmap, ds, true, bottomAfter) && FirstPixelOfRow(bitmap, ds, false, topAfter);
+    *first = saved;
+    // When neither row shows the change (a palette of equal colours), the order cannot matter to
+    // anyone reading colours; the usual bottom-up order is kept.
+    return read && bottomAfter == bottomBefore && topAfter != topBefore;
+}
+
 } // namespace
 
 // TBitmapCanvas
@@ -240,12 +282,14 @@ void TBitmap::TakeHandle(HBITMAP value)
     palette_.Reset();
     handle_.Reset(value);
     width_ = height_ = 0;
+    topDown_ = false;
     if (!value)
         return;
     DIBSECTION ds{};
     int got = GetObjectW(value, sizeof ds, &ds);
     if (got == sizeof ds) {
         handleType_ = bmDIB;
+        topDown_ = SectionIsTopDown(value, ds);
         width_ = ds.dsBmih.biWidth;
         height_ = std::abs(ds.dsBmih.biHeight);
         pixelFormat_ = FormatOfSection(ds);
@@ -269,6 +313,7 @@ HBITMAP TBitmap::ReleaseHandle()
 {
     DetachCanvas();
     palette_.Reset();
+    topDown_ = false;
     width_ = height_ = 0;
     return handle_.Release();
 }
@@ -278,6 +323,7 @@ void TBitmap::Reset()
     DetachCanvas();
     handle_.Reset();
     palette_.Reset();
+    topDown_ = false;
     width_ = height_ = 0;
 }
 
@@ -335,6 +381,7 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, TBitmapHandle
     DetachCanvas();
     handle_ = std::move(made);
     palette_.Reset();
+    topDown_ = false;
     width_ = width;
     height_ = height;
     pixelFormat_ = format;
@@ -382,7 +429,7 @@ void* TBitmap::ScanLine(int row)
     GdiFlush();
     auto* bits = static_cast<std::uint8_t*>(ds.dsBm.bmBits);
     int stride = ds.dsBm.bmWidthBytes;
-    int line = ds.dsBmih.biHeight > 0 ? height_ - 1 - row : row;
+    int line = topDown_ ? row : height_ - 1 - row;
     return bits + static_cast<std::ptrdiff_t>(line) * stride;
 }
 

@@ -332,6 +332,33 @@ TEST(Handles, ForeignDeviceBitmapIsTakenOverAndBecomesDibForRows)
     DeleteObject(released);
 }
 
+TEST(Handles, ForeignSectionKeepsItsRowOrderForScanLines)
+{
+    for (bool topDown : {true, false}) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = 4;
+        bi.bmiHeader.biHeight = topDown ? -3 : 3;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 24;
+        void* bits = nullptr;
+        HBITMAP section = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(section, nullptr);
+        TBitmap bitmap;
+        bitmap.SetHandle(section);
+        EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
+        EXPECT_EQ(bitmap.Height(), 3);
+        bitmap.Canvas()->SetPixel(1, 0, clRed);
+        auto* top = static_cast<std::uint8_t*>(bitmap.ScanLine(0));
+        auto* next = static_cast<std::uint8_t*>(bitmap.ScanLine(1));
+        // Pixel code steps from row to row by ScanLine[1] - ScanLine[0], whichever way that goes.
+        EXPECT_EQ(top, static_cast<std::uint8_t*>(bits) + (topDown ? 0 : 2 * bitmap.RowStride())) << topDown;
+        EXPECT_EQ(next - top, topDown ? bitmap.RowStride() : -bitmap.RowStride()) << topDown;
+        EXPECT_EQ(top[3 * 1 + 2], 255) << topDown;
+        EXPECT_EQ(top[3 * 1 + 0], 0) << topDown;
+    }
+}
+
 TEST(Copies, AssignCopiesPixelsIntoAnIndependentBitmap)
 {
     TBitmap a;
