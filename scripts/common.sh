@@ -3,6 +3,8 @@
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 WINE=/usr/lib/wine/wine64
+# Debian keeps wineserver beside wine64, off the PATH; the build's asset maker and the prefix helpers call it.
+case ":$PATH:" in *:/usr/lib/wine:*) ;; *) export PATH="/usr/lib/wine:$PATH" ;; esac
 STARTED_PIDS=()
 
 # build ARCH...: configures (once) and builds each target in build/ARCH.
