@@ -182,6 +182,13 @@ std::optional<std::wstring> TRecipeStore::FirstCategory() const
     return names.front();
 }
 
+std::optional<std::wstring> TRecipeStore::SelectFirstCategory()
+{
+    std::optional<std::wstring> first = FirstCategory();
+    SetCategory(first.value_or(std::wstring()));
+    return first;
+}
+
 std::wstring TRecipeStore::RecipeFile(const std::wstring& caption) const
 {
     return categoryDir_ + caption + kRecipeExt;

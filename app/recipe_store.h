@@ -65,6 +65,9 @@ public:
     std::vector<std::wstring> Categories() const;
     // The first listed category, if Bases lists any.
     std::optional<std::wstring> FirstCategory() const;
+    // Makes the first listed category current and returns it; with none, the current category becomes
+    // the empty name (CategoryDir ProgramDir + "\Bases\\"), whose list is empty.
+    std::optional<std::wstring> SelectFirstCategory();
 
     // Files of a recipe of the current category.
     std::wstring RecipeFile(const std::wstring& caption) const;

@@ -46,17 +46,6 @@ TEST_F(ThemeTest, AFullThemeGivesEveryPlaceItsFile)
     EXPECT_EQ(icons.RecipeSmall, Theme(L"Полная") + L"ls_doc.ico");
 }
 
-TEST_F(ThemeTest, IndexesFollowTheToolBarAndMenuLayout)
-{
-    EXPECT_STREQ(kToolBarIconNames[0], L"tb_exit");
-    EXPECT_STREQ(kToolBarIconNames[6], L"tb_new");
-    EXPECT_STREQ(kToolBarIconNames[8], L"tb_find");
-    EXPECT_STREQ(kToolBarIconNames[11], L"tb_save");
-    EXPECT_STREQ(kMenuIconNames[6], L"mn_delete");
-    EXPECT_STREQ(kMenuIconNames[12], L"mn_skin");
-    EXPECT_STREQ(kMenuIconNames[13], L"mn_base");
-}
-
 TEST_F(ThemeTest, APartialThemeFallsBackToTheTemplatesElsewhere)
 {
     Icon(L"Частичная", L"tb_new");

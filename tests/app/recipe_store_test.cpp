@@ -76,6 +76,20 @@ TEST_F(StoreTest, NoBasesFolderListsNothingAndKeepsTheEmptyCategoryPath)
     EXPECT_EQ(store->CategoryDir(), Folder() + L"\\Bases\\\\");
 }
 
+TEST_F(StoreTest, SelectingTheFirstCategoryFollowsTheListingAndEmptiesWithoutCategories)
+{
+    MakeCategory(L"Супы");
+    MakeCategory(L"Выпечка");
+    EXPECT_EQ(store->SelectFirstCategory(), store->Categories().front());
+    EXPECT_EQ(store->CategoryDir(), Bases() + L"\\" + store->Categories().front() + L"\\");
+
+    RemoveDir(Bases() + L"\\Супы");
+    RemoveDir(Bases() + L"\\Выпечка");
+    EXPECT_FALSE(store->SelectFirstCategory().has_value());
+    EXPECT_EQ(store->CategoryDir(), Bases() + L"\\\\");
+    EXPECT_TRUE(ListRecipeCaptions(store->CategoryDir()).empty());
+}
+
 TEST_F(StoreTest, RecipeCaptionsDropOnlyTheLastFourCharacters)
 {
     MakeCategory(L"Салаты");

@@ -93,16 +93,6 @@ TEST_F(SettingsTest, WrittenSettingsAreStringsThatReadBack)
     EXPECT_TRUE(settings.BigIcons());
 }
 
-TEST_F(SettingsTest, MenuTextsSwitchBack)
-{
-    WriteThemeSetting(storage, L"Bar", BarSettingText(true));
-    WriteThemeSetting(storage, L"Icons", IconsSettingText(false));
-    WriteThemeSetting(storage, L"List", ListSettingText(false));
-    EXPECT_EQ(Stored(L"Theme", L"Bar").first, L"Bottom");
-    EXPECT_EQ(Stored(L"Theme", L"Icons").first, L"Themes");
-    EXPECT_EQ(Stored(L"Theme", L"List").first, L"Small");
-}
-
 TEST_F(SettingsTest, FirstStartWritesStartCountOne)
 {
     TCounters counters;
@@ -156,7 +146,3 @@ TEST_F(SettingsTest, ACounterAtItsLargestValueStaysThere)
     EXPECT_EQ(counters.StartCount, 2147483647);
 }
 
-TEST(RegistrySettings, TheProgramsKeyIsKorvadin)
-{
-    EXPECT_EQ(TRegistrySettings().KeyPath(), L"Software\\Korvadin");
-}
