@@ -95,6 +95,8 @@ void TRichEditDocument::LoadFromFile(const std::wstring& path)
     if (!file.Valid())
         throw EFOpenError(L"Cannot open file \"" + path + L"\". " + SysErrorMessage(GetLastError()));
     const WPARAM format = DetectFormat(file.Get());
+    // A stream the control gives up on must not leave the previous document behind it.
+    Clear();
     FileStream in{file.Get(), false};
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, ReadChunk};
     SendMessageW(edit_, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
@@ -156,17 +158,7 @@ void TRichEditDocument::ReplaceParagraph(int index, const std::wstring& text)
 
 THiddenRecipeDocument::THiddenRecipeDocument() : TRichEditDocument(nullptr)
 {
-    recipes::LoadRichEditLibrary();
-    HWND wnd = CreateWindowExW(0, recipes::RecipeRichEditClass(), L"", WS_POPUP | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
-                               400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!wnd)
+    if (!edit_.Valid())
         throw EOutOfResources(L"Cannot create the recipe document window");
-    // Recipes may be longer than the control's default limit of 32K characters.
-    SendMessageW(wnd, EM_EXLIMITTEXT, 0, 16 * 1024 * 1024);
-    SetHandle(wnd);
-}
-
-THiddenRecipeDocument::~THiddenRecipeDocument()
-{
-    DestroyWindow(Handle());
+    SetHandle(edit_.Handle());
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/WinApi.h"
+#include "tools/recipe-writer/RecipeDocument.h"
 
 #include <memory>
 #include <string>
@@ -49,7 +50,7 @@ private:
 class THiddenRecipeDocument : public TRichEditDocument {
 public:
     THiddenRecipeDocument();
-    ~THiddenRecipeDocument() override;
-    THiddenRecipeDocument(const THiddenRecipeDocument&) = delete;
-    THiddenRecipeDocument& operator=(const THiddenRecipeDocument&) = delete;
+
+private:
+    recipes::HiddenRichEdit edit_; // owns the window
 };

@@ -148,3 +148,28 @@ TEST_F(DocumentTest, ClearEmptiesTheView)
     document.Clear();
     EXPECT_EQ(document.Paragraphs(), std::vector<std::wstring>{L""});
 }
+
+TEST_F(DocumentTest, DamagedRecipeFilesLoadWithoutFailing)
+{
+    Compose(Borsch(L"3"));
+    document.SaveToFile(PathOf(L"целый.rcp"));
+    const std::string whole = testsupport::ReadFileBytes(PathOf(L"целый.rcp"));
+    const std::vector<std::string> damaged = {
+        whole.substr(0, whole.size() / 2),
+        "{\\rtf1 {{{{{{{{{{{{{{{{\\fonttbl",
+        "{\\rtf",
+        std::string("{\\rtf1\\ansi \0\0\0\xff\xfe garbage}", 30),
+        "",
+    };
+    for (size_t i = 1; i < damaged.size(); ++i) {
+        document.LoadFromFile(PathOf(L"целый.rcp"));
+        testsupport::WriteFileBytes(PathOf(L"битый.rcp"), damaged[i]);
+        EXPECT_NO_THROW(document.LoadFromFile(PathOf(L"битый.rcp"))) << i;
+        // Nothing of the recipe shown before may stay behind, to be taken for this one.
+        EXPECT_NE(document.Paragraphs()[0], L"Борщ") << i;
+    }
+    // Half a recipe still shows its beginning.
+    testsupport::WriteFileBytes(PathOf(L"битый.rcp"), damaged[0]);
+    document.LoadFromFile(PathOf(L"битый.rcp"));
+    EXPECT_EQ(document.Paragraphs()[0], L"Борщ");
+}
