@@ -1,4 +1,6 @@
-#include "tools/bench/recipe_list_bench.h"
+// The recipe-list measurement: the store's listing of a generated category of 5,000 recipes, against
+// a bare find-first/find-next scan of the same folder.
+#include "tools/bench/bench.h"
 
 #include "app/recipe_store.h"
 #include "framework/SysUtils.h"
@@ -7,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,23 +17,6 @@ namespace {
 
 constexpr int kRecipes = 5000;
 constexpr int kRuns = 9;
-
-template <class F>
-double MedianMs(F f)
-{
-    LARGE_INTEGER freq;
-    QueryPerformanceFrequency(&freq);
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        LARGE_INTEGER a, b;
-        QueryPerformanceCounter(&a);
-        f();
-        QueryPerformanceCounter(&b);
-        times.push_back(double(b.QuadPart - a.QuadPart) * 1000.0 / double(freq.QuadPart));
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // A category as the program meets it: recipes with Cyrillic names, every tenth with a photo beside it.
 bool MakeCategory(const std::wstring& folder)
@@ -83,25 +69,25 @@ void RemoveCategory(const std::wstring& folder)
 
 } // namespace
 
-int RunRecipeListBench()
+VELMORA_BENCH(recipe_list)
 {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     const std::wstring root = IncludeTrailingPathDelimiter(temp) + L"velmora-bench-" + IntToStr(GetCurrentProcessId());
     const std::wstring folder = root + L"\\Bases\\Много\\";
-    if (!MakeCategory(folder)) {
-        std::printf("recipe list: cannot make the category\n");
-        return 1;
-    }
+    if (!MakeCategory(folder))
+        throw std::runtime_error("cannot make the category");
     size_t listed = 0;
     size_t scanned = 0;
-    const double ours = MedianMs([&] { listed = ListRecipeCaptions(folder).size(); });
-    const double bare = MedianMs([&] { scanned = BareScan(folder); });
+    bench::Result r;
+    r.ours = "FillRecipeList scan of 5000 recipes";
+    r.oursMs = bench::MedianMs(kRuns, [&] { listed = ListRecipeCaptions(folder).size(); });
+    r.theirs = "bare FindFirst/FindNext";
+    r.theirsMs = bench::MedianMs(kRuns, [&] { scanned = BareScan(folder); });
     RemoveCategory(folder);
     RemoveDir(root + L"\\Bases");
     RemoveDir(root);
-    std::printf("recipe list (%d recipes, %zu listed, %zu scanned): FillRecipeList scan %.2f ms, bare FindFirst/FindNext "
-                "%.2f ms, ratio %.2f\n",
-                kRecipes, listed, scanned, ours, bare, bare > 0 ? ours / bare : 0.0);
-    return listed == scanned && listed == static_cast<size_t>(kRecipes) ? 0 : 1;
+    if (listed != scanned || listed != static_cast<size_t>(kRecipes))
+        throw std::runtime_error("the listing and the scan disagree");
+    return r;
 }
