@@ -3,6 +3,10 @@
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 WINE=/usr/lib/wine/wine64
+# Debian keeps wineserver beside wine64, off the PATH; the builds and the prefix set-up call it by name.
+if ! command -v wineserver >/dev/null 2>&1; then
+  export PATH="/usr/lib/wine:$PATH"
+fi
 STARTED_PIDS=()
 
 # build ARCH...: configures (once) and builds each target in build/ARCH.
