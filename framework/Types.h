@@ -91,4 +91,5 @@ private:
     std::uint32_t bits_ = 0;
 };
 
-// The notification event (an event with the sender as its only argument) is TNotifyEvent of Events.h.
+// TNotifyEvent (an event with the sender as its only argument) is a comparable {object, method}
+// pair that also takes a plain callable: framework/Events.h.

@@ -143,7 +143,8 @@ POINT GetMaskFrameSize(TsSkinManager* sm, int maskIndex)
     TsMaskData& mask = sm->ma[static_cast<size_t>(maskIndex)];
     if (mask.Bmp)
         return POINT{mask.Bmp->Width() / 3, mask.Bmp->Height() / 2};
-    return POINT{RectWidth(mask.R) / ImageCountOf(mask), RectHeight(mask.R) / (mask.MaskType + 1)};
+    const int rows = mask.MaskType + 1 > 0 ? mask.MaskType + 1 : 1;
+    return POINT{RectWidth(mask.R) / ImageCountOf(mask), RectHeight(mask.R) / rows};
 }
 
 int GetMaskBorderLeft(TsSkinManager* sm, int maskIndex)

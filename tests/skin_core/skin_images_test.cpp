@@ -122,6 +122,10 @@ TEST_F(SkinImages, OwnBitmapValueWithWidthsAndOddCounts)
     EXPECT_EQ(wide.WT, 2);
     EXPECT_EQ(wide.WR, 3);
     EXPECT_EQ(wide.WB, 4);
+    // An own bitmap is cut in thirds and halves whatever its counts say: 30 x 12 gives 10 x 6.
+    const POINT frame = GetMaskFrameSize(&sm, FindMaskIndexNoParent(&sm, L"A", L"WIDE"));
+    EXPECT_EQ(frame.x, 10);
+    EXPECT_EQ(frame.y, 6);
     // A count of 0 and a negative mask type divide nothing by zero; an unknown type is a border.
     const TsMaskData& zero = Mask(L"A", L"ZERO");
     EXPECT_EQ(zero.ImgType, itisaBorder);
