@@ -11,7 +11,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <set>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -19,15 +20,70 @@ const wchar_t* const kGlobalInfo = L"GLOBALINFO";
 
 // ---- inherited reads ----
 
-// The PARENTCLASS of Section, or empty when it has none, names itself or leads back into the chain.
-std::wstring NextParent(TMemIniFile* ini, const std::wstring& section, std::set<std::wstring>& seen)
+// Section followed by its PARENTCLASS ancestors. The chain ends at an empty or "?" parent, at a section
+// naming itself, and at a section already in the chain (a loop), so every walk along it ends.
+std::vector<std::wstring> ParentChain(TMemIniFile* ini, const std::wstring& section)
 {
-    seen.insert(UpperCase(section));
-    const std::wstring parent = ini->ReadString(section, L"PARENTCLASS", L"?");
-    if (parent.empty() || parent == L"?" || seen.count(UpperCase(parent)))
-        return {};
-    return parent;
+    std::vector<std::wstring> chain{section};
+    std::vector<std::wstring> upper{UpperCase(section)};
+    for (;;) {
+        const std::wstring parent = ini->ReadString(chain.back(), L"PARENTCLASS", L"?");
+        if (parent.empty() || parent == L"?")
+            break;
+        std::wstring upperParent = UpperCase(parent);
+        if (std::find(upper.begin(), upper.end(), upperParent) != upper.end())
+            break;
+        chain.push_back(parent);
+        upper.push_back(std::move(upperParent));
+    }
+    return chain;
 }
+
+// Reads keys of one section through its PARENTCLASS chain. The chain and the values of its sections are
+// taken from the INI once for all the keys of the section; keys compare as the INI compares them.
+class TInheritedReader {
+public:
+    TInheritedReader(TMemIniFile* ini, const std::wstring& section)
+    {
+        TStringList lines;
+        for (const std::wstring& name : ParentChain(ini, section)) {
+            ini->ReadSectionValues(name, &lines);
+            std::map<std::wstring, std::wstring>& values = chain_.emplace_back();
+            for (int i = 0; i < lines.Count(); ++i) {
+                const std::wstring line = lines.Get(i);
+                const size_t eq = line.find(L'=');
+                if (eq != std::wstring::npos)
+                    values.emplace(AnsiLowerCase(line.substr(0, eq)), line.substr(eq + 1)); // the first one wins
+            }
+        }
+    }
+    // A value that is not a number, and -1, count as absent.
+    int Integer(const std::wstring& key, int defaultValue) const
+    {
+        const std::wstring lower = AnsiLowerCase(key);
+        for (const auto& values : chain_) {
+            const auto it = values.find(lower);
+            const int value = it == values.end() ? -1 : StrToIntDef(it->second, -1);
+            if (value != -1)
+                return value;
+        }
+        return defaultValue;
+    }
+    // "?" counts as absent.
+    std::wstring String(const std::wstring& key, const std::wstring& defaultValue) const
+    {
+        const std::wstring lower = AnsiLowerCase(key);
+        for (const auto& values : chain_) {
+            const auto it = values.find(lower);
+            if (it != values.end() && it->second != L"?")
+                return it->second;
+        }
+        return defaultValue;
+    }
+
+private:
+    std::vector<std::map<std::wstring, std::wstring>> chain_;
+};
 
 // ---- image values ----
 
@@ -550,19 +606,20 @@ void ParseGradients(TsGeneralData& g)
 
 TsGeneralData ReadSection(TMemIniFile* ini, const std::wstring& name)
 {
+    const TInheritedReader inherited(ini, name);
     TsGeneralData g;
     g.ClassName = name;
     g.ParentClass = ini->ReadString(name, L"PARENTCLASS", L"");
-    g.Color = SkinColorToRGB(ReadInheritedInteger(ini, name, L"COLOR", 0xFFFFFF));
-    g.Bevel = ToBevel(ReadInheritedInteger(ini, name, L"BEVEL", 0));
+    g.Color = SkinColorToRGB(inherited.Integer(L"COLOR", 0xFFFFFF));
+    g.Bevel = ToBevel(inherited.Integer(L"BEVEL", 0));
     g.ShadowColor = ini->ReadInteger(name, L"SHADOWCOLOR", 0);
     for (const IntKey& k : kIntKeys)
-        g.*k.field = ReadInheritedInteger(ini, name, k.key, k.defaultValue);
+        g.*k.field = inherited.Integer(k.key, k.defaultValue);
     for (const BoolKey& k : kBoolKeys)
-        g.*k.field = IsTrue(ReadInheritedString(ini, name, k.key, L"FALSE"));
-    g.HotBevel = ToBevel(ReadInheritedInteger(ini, name, L"HOTBEVEL", 0));
-    g.GradientData = ReadInheritedString(ini, name, L"GRADIENTDATA", L" ");
-    g.HotGradientData = ReadInheritedString(ini, name, L"HOTGRADIENTDATA", L"");
+        g.*k.field = IsTrue(inherited.String(k.key, L"FALSE"));
+    g.HotBevel = ToBevel(inherited.Integer(L"HOTBEVEL", 0));
+    g.GradientData = inherited.String(L"GRADIENTDATA", L" ");
+    g.HotGradientData = inherited.String(L"HOTGRADIENTDATA", L"");
     ParseGradients(g);
     return g;
 }
@@ -711,29 +768,13 @@ void MergeCommonSections(TsSkinManager* sm)
 
 int ReadInheritedInteger(TMemIniFile* ini, const std::wstring& section, const std::wstring& key, int defaultValue)
 {
-    std::set<std::wstring> seen;
-    std::wstring current = section;
-    while (!current.empty()) {
-        const int value = ini->ReadInteger(current, key, -1);
-        if (value != -1)
-            return value;
-        current = NextParent(ini, current, seen);
-    }
-    return defaultValue;
+    return TInheritedReader(ini, section).Integer(key, defaultValue);
 }
 
 std::wstring ReadInheritedString(TMemIniFile* ini, const std::wstring& section, const std::wstring& key,
                                  const std::wstring& defaultValue)
 {
-    std::set<std::wstring> seen;
-    std::wstring current = section;
-    while (!current.empty()) {
-        const std::wstring value = ini->ReadString(current, key, L"?");
-        if (value != L"?")
-            return value;
-        current = NextParent(ini, current, seen);
-    }
-    return defaultValue;
+    return TInheritedReader(ini, section).String(key, defaultValue);
 }
 
 void LoadSkinMasks(TsSkinManager* sm, const TacSkinSource& source)
