@@ -5,6 +5,7 @@
 #include "framework/FormData.h"
 #include "framework/Graphics.h"
 #include "framework/Jpeg.h"
+#include "tests/skin_core/message_box_helper.h"
 #include "tests/skin_core/test_skin.h"
 #include "tests/support/test_support.h"
 
@@ -186,6 +187,27 @@ TEST_F(StoredSkins, StoredNameIsFoundOnlyInItsOwnCase)
     sm.SetSkinName(L"office2007 (internal)");
     EXPECT_EQ(sm.SkinName(), L"First");
     EXPECT_TRUE(sm.Active());
+}
+
+TEST_F(StoredSkins, DataWithAWrongMagicWarnsAndFallsBackToTheCollections)
+{
+    TsSkinManager sm;
+    sm.SetSkinDirectory(Folder());
+    TsStoredSkin* stored = sm.InternalSkins()->Add();
+    stored->SetName(L"Odd");
+    const std::string data = BuildContainer(TestSkinEntries(), 0, "ASzF");
+    stored->ReadData(AsBytes(data));
+    stored->GeneralData()->Add()->SectionName = L"FORM";
+    MessageBoxWatcher watcher;
+    sm.SetSkinName(L"Odd");
+    const SeenBox box = watcher.Wait();
+    EXPECT_TRUE(box.found);
+    EXPECT_EQ(box.text, L"Loaded data is not packed Quorvel file");
+    EXPECT_TRUE(sm.Active());
+    EXPECT_EQ(FindSectionIndex(&sm, L"FORM"), 0);
+    EXPECT_EQ(sm.gd.size(), 1u);
+    // The data was only lent to the reader: the stored skin still holds all of it.
+    EXPECT_EQ(stored->WriteData(), AsBytes(data));
 }
 
 TEST_F(StoredSkins, CopyingSectionsRaisesTheAssignmentError)
