@@ -508,7 +508,8 @@ bool TChunktRNS::LoadFromStream(TStream* stream, const std::string& name, std::u
     if (size > 256)
         RaiseCodecError<EPNGInvalidPalette>(kPngResInvalidPalette);
     std::memset(AlphaValues, 255, sizeof AlphaValues);
-    std::memcpy(AlphaValues, Data(), size);
+    if (size > 0)
+        std::memcpy(AlphaValues, Data(), size);
     switch (HeaderChunk().ColorType) {
     case 0:
     case 2:
@@ -534,7 +535,7 @@ bool TChunktRNS::LoadFromStream(TStream* stream, const std::string& name, std::u
 
 bool TChunktRNS::SaveToStream(TStream* stream)
 {
-    if (DataSize() <= 256)
+    if (DataSize() > 0 && DataSize() <= 256)
         std::memcpy(Data(), AlphaValues, DataSize());
     return TChunk::SaveToStream(stream);
 }

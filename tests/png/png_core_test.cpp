@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <random>
 
@@ -241,6 +242,15 @@ TEST(PngChunks, PaletteTransparencyWithOneZeroIsAKey)
     EXPECT_EQ(image.TransparencyKind(), TPNGTransparencyKind::ptmPartial);
     Load(image, Png(Ihdr(1, 1, 8, 3), kGrey1x1, plte + Chunk("tRNS", Bytes("\0\0", 2))));
     EXPECT_EQ(image.TransparencyKind(), TPNGTransparencyKind::ptmPartial);
+}
+
+TEST(PngChunks, EmptyTransparencyChunkLoadsAndSaves)
+{
+    // Found by the fuzzer: an empty tRNS copied from a null data block.
+    TPNGCore image;
+    Load(image, Png(Ihdr(2, 2, 8, 6), PlainRows(2, Bytes(8, '\1')), Chunk("tRNS", "")));
+    EXPECT_EQ(image.TransparencyKind(), TPNGTransparencyKind::ptmPartial);
+    EXPECT_EQ(ChunkData(Save(image), "tRNS").at(0), "");
 }
 
 TEST(PngChunks, GreyKeyIsTheColourTheDibShows)
@@ -704,4 +714,21 @@ TEST(PngSuite, EveryFileLoadsOrFailsWithACodecError)
             EXPECT_EQ(name.rfind("x", 0), 0u) << name << ": " << e.what();
         }
     }
+}
+
+TEST(PngSuite, InputsFoundByTheFuzzerFailCleanly)
+{
+    int count = 0;
+    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::u8path(std::string(VELMORA_PNGCRASH_DIR)))) {
+        TPNGCore image;
+        try {
+            Load(image, ReadFile(e.path().string()));
+            TPNGCore copy;
+            copy.CopyFromPNG(image);
+            Save(copy);
+        } catch (const Exception&) {
+        }
+        ++count;
+    }
+    EXPECT_GT(count, 0);
 }
