@@ -333,9 +333,16 @@ void TChunkIHDR::FreeImageData()
 void TChunkIHDR::SetupImageData()
 {
     FreeImageData();
+    BitmapInfo = TPngBitmapInfo{};
+    DIBStride = 0;
+    HasColourTable = false;
+    // A header that never passed its checks (a copy of a rejected one) describes no pixels.
+    if (!ValidCombination(ColorType, BitDepth) || Width > 65535 || Height > 65535) {
+        Owner()->ImageStorageChanged();
+        return;
+    }
     int bits = DibBitsFor(ColorType, BitDepth);
     HasColourTable = bits <= 8;
-    BitmapInfo = TPngBitmapInfo{};
     auto& h = BitmapInfo.bmiHeader;
     h.biSize = 40;
     h.biWidth = std::int32_t(Width);
@@ -379,23 +386,26 @@ bool TChunkIHDR::LoadFromStream(TStream* stream, const std::string& name, std::u
     bool result = TChunk::LoadFromStream(stream, name, size);
     if (size < 13)
         RaiseCodecError<EPngInvalidIHDR>(kPngResInvalidIHDR);
+    // The values are taken only once they all passed: a rejected header stays in the list (the loader
+    // keeps what it read) and must not describe an image that cannot exist.
     const std::uint8_t* d = Data();
-    Width = PngReadUInt32(d);
-    Height = PngReadUInt32(d + 4);
+    std::uint32_t width = PngReadUInt32(d), height = PngReadUInt32(d + 4);
+    if (width > 65535 || height > 65535)
+        RaiseCodecError<EPNGSizeExceeds>(kPngResSizeExceeds);
+    if (d[10] != 0)
+        RaiseCodecError<EPNGUnknownCompression>(kPngResUnknownCompression);
+    if (d[12] != 0 && d[12] != 1)
+        RaiseCodecError<EPNGUnknownInterlace>(kPngResUnknownInterlace);
+    // Combinations the format does not define have no DIB layout; they cannot be decoded.
+    if (!ValidCombination(d[9], d[8]))
+        RaiseCodecError<EPngInvalidIHDR>(kPngResInvalidIHDR);
+    Width = width;
+    Height = height;
     BitDepth = d[8];
     ColorType = d[9];
     CompressionMethod = d[10];
     FilterMethod = d[11];
     InterlaceMethod = d[12];
-    if (Width > 65535 || Height > 65535)
-        RaiseCodecError<EPNGSizeExceeds>(kPngResSizeExceeds);
-    if (CompressionMethod != 0)
-        RaiseCodecError<EPNGUnknownCompression>(kPngResUnknownCompression);
-    if (InterlaceMethod != 0 && InterlaceMethod != 1)
-        RaiseCodecError<EPNGUnknownInterlace>(kPngResUnknownInterlace);
-    // Combinations the format does not define have no DIB layout; they cannot be decoded.
-    if (!ValidCombination(ColorType, BitDepth))
-        RaiseCodecError<EPngInvalidIHDR>(kPngResInvalidIHDR);
     Owner()->InterlaceMethod = InterlaceMethod;
     SetupImageData();
     return result;
@@ -403,9 +413,14 @@ bool TChunkIHDR::LoadFromStream(TStream* stream, const std::string& name, std::u
 
 bool TChunkIHDR::SaveToStream(TStream* stream)
 {
-    // The DIB holds 2-bit images at 4 bits per pixel.
-    if (BitDepth == 2)
+    // The DIB holds 2-bit images at 4 bits per pixel, and so does the file written from it; a grey key
+    // sample has to be widened the way the pixels were, or it would name another grey.
+    if (BitDepth == 2) {
         BitDepth = 4;
+        if (ColorType == 0)
+            if (auto* trns = Owner()->Chunks.FirstOfClass<TChunktRNS>())
+                trns->WidenTwoBitGreyKey();
+    }
     InterlaceMethod = Owner()->InterlaceMethod;
     std::uint8_t d[13];
     PngWriteUInt32(d, Width);
@@ -531,6 +546,17 @@ bool TChunktRNS::LoadFromStream(TStream* stream, const std::string& name, std::u
         SimpleTransparency = false;
     }
     return result;
+}
+
+void TChunktRNS::WidenTwoBitGreyKey()
+{
+    if (DataSize() < 2)
+        return;
+    std::uint8_t sample = std::uint8_t(5 * (Data()[1] & 3));
+    Data()[0] = 0;
+    Data()[1] = sample;
+    AlphaValues[0] = 0;
+    AlphaValues[1] = sample;
 }
 
 bool TChunktRNS::SaveToStream(TStream* stream)

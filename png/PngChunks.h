@@ -181,6 +181,8 @@ public:
     // The colour the DIB shows for the transparent sample (0 when there is none).
     TPngColor TransparentColor() const;
     void SetTransparentColor(TPngColor color);
+    // A 2-bit grey key as a 4-bit sample (0..3 become 0, 5, 10, 15), for an image written at 4 bits.
+    void WidenTwoBitGreyKey();
 
     bool SimpleTransparency = false;
     std::uint8_t AlphaValues[256];

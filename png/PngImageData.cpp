@@ -8,6 +8,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 struct TAdam7Pass {
@@ -43,6 +47,101 @@ std::uint8_t PaethPredictor(int a, int b, int c)
     return std::uint8_t(pb <= pc ? b : c);
 }
 
+#if defined(__SSE2__)
+// Paeth over whole pixels of Step bytes (3, 4, 6 or 8) at once: the bytes of one pixel do not depend on
+// each other, only on the pixel to their left, so a pixel's channels go through the predictor together.
+// Loads and stores take whole 4- or 8-byte words: the row buffers have room past their end, and the
+// bytes beyond the pixel go back unchanged (their predictions are masked to zero).
+inline __m128i Abs16(__m128i v)
+{
+    return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v));
+}
+
+inline __m128i Select(__m128i mask, __m128i yes, __m128i no)
+{
+    return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
+}
+
+template <std::size_t Word>
+inline __m128i LoadWord(const std::uint8_t* p)
+{
+    if constexpr (Word == 4) {
+        std::int32_t v;
+        std::memcpy(&v, p, 4);
+        return _mm_cvtsi32_si128(v);
+    } else {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    }
+}
+
+template <std::size_t Word>
+inline void StoreWord(std::uint8_t* p, __m128i v)
+{
+    if constexpr (Word == 4) {
+        std::int32_t w = _mm_cvtsi128_si32(v);
+        std::memcpy(p, &w, 4);
+    } else {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+    }
+}
+
+template <std::size_t Step>
+void UndoPaethPixels(std::uint8_t* row, const std::uint8_t* prev, std::size_t size)
+{
+    constexpr std::size_t Word = Step <= 4 ? 4 : 8;
+    alignas(16) std::int16_t lanes[8] = {};
+    for (std::size_t k = 0; k < Step; ++k)
+        lanes[k] = -1;
+    const __m128i keep = _mm_load_si128(reinterpret_cast<const __m128i*>(lanes));
+    const __m128i zero = _mm_setzero_si128();
+    __m128i a = zero, c = zero;
+    for (std::size_t i = 0; i + Step <= size; i += Step) {
+        __m128i b = _mm_unpacklo_epi8(LoadWord<Word>(prev + i), zero);
+        __m128i raw = LoadWord<Word>(row + i);
+        __m128i pa = _mm_sub_epi16(b, c); // p - a
+        __m128i pb = _mm_sub_epi16(a, c); // p - b
+        __m128i pc = Abs16(_mm_add_epi16(pa, pb));
+        pa = Abs16(pa);
+        pb = Abs16(pb);
+        __m128i smallest = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
+        __m128i nearest = Select(_mm_cmpeq_epi16(smallest, pa), a, Select(_mm_cmpeq_epi16(smallest, pb), b, c));
+        nearest = _mm_and_si128(nearest, keep);
+        __m128i x = _mm_add_epi8(raw, _mm_packus_epi16(nearest, nearest));
+        StoreWord<Word>(row + i, x);
+        a = _mm_unpacklo_epi8(x, zero);
+        c = b;
+    }
+}
+#endif
+
+// Paeth for any pixel width, a byte at a time.
+void UndoPaethBytes(std::uint8_t* row, const std::uint8_t* prev, std::size_t size, std::size_t s)
+{
+    for (std::size_t i = 0; i < std::min(s, size); ++i)
+        row[i] = std::uint8_t(row[i] + prev[i]);
+    for (std::size_t i = s; i < size; ++i)
+        row[i] = std::uint8_t(row[i] + PaethPredictor(row[i - s], prev[i], prev[i - s]));
+}
+
+void UndoPaeth(std::uint8_t* row, const std::uint8_t* prev, std::size_t size, std::size_t s)
+{
+#if defined(__SSE2__)
+    switch (s) {
+    case 3:
+        return UndoPaethPixels<3>(row, prev, size);
+    case 4:
+        return UndoPaethPixels<4>(row, prev, size);
+    case 6:
+        return UndoPaethPixels<6>(row, prev, size);
+    case 8:
+        return UndoPaethPixels<8>(row, prev, size);
+    default:
+        break;
+    }
+#endif
+    UndoPaethBytes(row, prev, size, s);
+}
+
 void UndoRowFilter(std::uint8_t* row, const std::uint8_t* prev, std::size_t size, int step, std::uint8_t type)
 {
     std::size_t s = std::size_t(step);
@@ -62,10 +161,7 @@ void UndoRowFilter(std::uint8_t* row, const std::uint8_t* prev, std::size_t size
             row[i] = std::uint8_t(row[i] + ((prev[i] + row[i - s]) >> 1));
         break;
     case 4:
-        for (std::size_t i = 0; i < std::min(s, size); ++i)
-            row[i] = std::uint8_t(row[i] + prev[i]);
-        for (std::size_t i = s; i < size; ++i)
-            row[i] = std::uint8_t(row[i] + PaethPredictor(row[i - s], prev[i], prev[i - s]));
+        UndoPaeth(row, prev, size, s);
         break;
     default:
         break; // None, and unknown types leave the row as stored
@@ -79,7 +175,7 @@ struct TRowTarget {
     int X0;
     int Dx;
     std::uint32_t Count;
-    const std::uint8_t* Gamma;
+    const std::uint8_t* Gamma; // null for the identity table
 };
 
 // Packed pixels (1, 2, 4, 8 bits) into the packed DIB; Map turns a sample into the DIB's value.
@@ -110,11 +206,16 @@ void CopyColour(const std::uint8_t* src, const TRowTarget& t)
         std::size_t x = std::size_t(t.X0) + std::size_t(i) * t.Dx;
         if constexpr (C <= 2) {
             t.Dib[x] = p[0];
-        } else {
+        } else if (t.Gamma) {
             std::uint8_t* d = t.Dib + 3 * x;
             d[0] = t.Gamma[p[2 * S]];
             d[1] = t.Gamma[p[S]];
             d[2] = t.Gamma[p[0]];
+        } else {
+            std::uint8_t* d = t.Dib + 3 * x;
+            d[0] = p[2 * S];
+            d[1] = p[S];
+            d[2] = p[0];
         }
         if constexpr (C == 2 || C == 4)
             t.Alpha[x] = p[(C - 1) * S];
@@ -242,11 +343,14 @@ private:
     std::uint8_t input_[65535];
 };
 
-// Two row buffers of RowSize + 1 bytes: the current row and the previous one.
+// Two row buffers of RowSize + 1 bytes: the current row and the previous one. Each has a few bytes more
+// at its end for the filters that read and write whole words.
 class TRowBuffers {
 public:
+    static constexpr std::size_t kSlack = 16;
     explicit TRowBuffers(std::size_t rowBytes)
-        : size_(rowBytes + 1), a_(new (std::nothrow) std::uint8_t[size_]()), b_(new (std::nothrow) std::uint8_t[size_]())
+        : size_(rowBytes + 1 + kSlack), a_(new (std::nothrow) std::uint8_t[size_]()),
+          b_(new (std::nothrow) std::uint8_t[size_]())
     {
         if (!a_ || !b_)
             RaiseCodecError<EPNGOutMemory>(kPngResOutMemory);
@@ -317,12 +421,17 @@ bool TChunkIDAT::LoadFromStream(TStream* stream, const std::string& name, std::u
     TGeometry g{h.Width, h.Height, h.ColorType, h.BitDepth, PixelStepFor(h.ColorType, h.BitDepth)};
     TIdatReader reader(stream, name, size);
     TRowBuffers rows(std::size_t(PixelBytesFor(g.Width, g.ColorType, g.Depth)));
+    // Most images carry no gamma: their colour samples are copied without a table.
+    bool identity = true;
+    for (int i = 0; i < 256 && identity; ++i)
+        identity = owner->GammaLUT[i] == i;
+    const std::uint8_t* gamma = identity ? nullptr : owner->GammaLUT;
     if (owner->InterlaceMethod == 1) {
         for (const TAdam7Pass& pass : kAdam7)
-            if (!DecodeRows(reader, rows, h, g, pass, owner->GammaLUT))
+            if (!DecodeRows(reader, rows, h, g, pass, gamma))
                 break;
     } else {
-        DecodeRows(reader, rows, h, g, TAdam7Pass{0, 0, 1, 1}, owner->GammaLUT);
+        DecodeRows(reader, rows, h, g, TAdam7Pass{0, 0, 1, 1}, gamma);
     }
     reader.Finish();
     return true;

@@ -291,14 +291,18 @@ void TPNGObject::AssignTo(TPersistent* dest)
     auto* bitmap = dynamic_cast<TBitmap*>(dest);
     TChunkIHDR* h = HeaderOrNull();
     if (bitmap && h) {
-        // The bitmap gets the image's own colours through a 24-bit section (a device bitmap of a
-        // palette depth would need the screen's palette).
-        bitmap->SetPixelFormat(pf24bit);
-        bitmap->SetSize(int(h->Width), int(h->Height));
+        // The bitmap gets a section of the image's own depth, colour table and pixels: a device bitmap
+        // converted to a palette depth afterwards would lose the image's colours.
         if (h->ImageData) {
-            HDC dc = bitmap->Canvas()->Handle();
-            StretchDIBits(dc, 0, 0, int(h->Width), int(h->Height), 0, 0, int(h->Width), int(h->Height), h->ImageData,
-                          Info(*h), DIB_RGB_COLORS, SRCCOPY);
+            void* bits = nullptr;
+            TScreenDC screen;
+            GdiObject<HBITMAP> section(CreateDIBSection(screen.Get(), Info(*h), DIB_RGB_COLORS, &bits, nullptr, 0));
+            if (!section || !bits)
+                RaiseCodecError<EPNGOutMemory>(kPngResOutMemory);
+            std::memcpy(bits, h->ImageData, std::size_t(h->DIBStride) * h->Height);
+            bitmap->SetHandle(section.Release());
+        } else {
+            bitmap->SetSize(int(h->Width), int(h->Height));
         }
         if (TransparencyKind() == TPNGTransparencyKind::ptmBit) {
             bitmap->SetTransparentColor(TransparentColor());

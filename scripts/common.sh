@@ -84,7 +84,7 @@ native_checks() {
     echo "native: fuzzing the PNG loader for ${VELMORA_FUZZ_SECONDS:-60} s"
     local status=0
     "$dir/tests/native/png_fuzz" -max_total_time="${VELMORA_FUZZ_SECONDS:-60}" -timeout=10 -rss_limit_mb=2048 \
-      -print_final_stats=1 -artifact_prefix="$dir/fuzz-artifacts/" "$corpus" "$seeds" \
+      -dict="$ROOT/tests/png/png.dict" -print_final_stats=1 -artifact_prefix="$dir/fuzz-artifacts/" "$corpus" "$seeds" \
       >"$dir/fuzz.log" 2>&1 || status=$?
     tail -n 12 "$dir/fuzz.log"
     rm -rf "$corpus" "$seeds"

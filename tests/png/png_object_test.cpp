@@ -168,6 +168,26 @@ TEST(PngObject, AssignToBitmapAndBackKeepsPixelsAndKey)
     EXPECT_EQ(again.ReadPixel(1, 0), TColor(RGB(255, 0, 0)));
 }
 
+TEST(PngObject, AssignToBitmapKeepsTheDepthAndEveryColour)
+{
+    const std::pair<const char*, TPixelFormat> cases[] = {
+        {"basn3p08.png", pf8bit}, {"basn3p01.png", pf1bit}, {"basn0g02.png", pf4bit},
+        {"basn0g16.png", pf8bit}, {"basn2c16.png", pf24bit}, {"basn4a08.png", pf8bit}};
+    for (const auto& [name, format] : cases) {
+        auto png = LoadPng(ReadFile(SuitePath(name)));
+        TBitmap bitmap;
+        bitmap.Assign(png.get());
+        EXPECT_EQ(bitmap.PixelFormat(), format) << name;
+        ASSERT_EQ(bitmap.Width(), png->Width());
+        HDC dc = bitmap.Canvas()->Handle();
+        int wrong = 0;
+        for (int y = 0; y < png->Height(); ++y)
+            for (int x = 0; x < png->Width(); ++x)
+                wrong += GetPixel(dc, x, y) != COLORREF(png->ReadPixel(x, y));
+        EXPECT_EQ(wrong, 0) << name;
+    }
+}
+
 TEST(PngObject, AssignFromPngCopiesEverything)
 {
     auto png = LoadPng(ReadFile(SuitePath("basn6a08.png")));

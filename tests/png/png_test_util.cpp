@@ -27,6 +27,14 @@ Bytes Signature()
     return Bytes("\x89PNG\r\n\x1a\n", 8);
 }
 
+Bytes PlainRows(int height, const Bytes& row)
+{
+    Bytes out;
+    for (int y = 0; y < height; ++y)
+        out += char(0) + row;
+    return out;
+}
+
 Bytes Ihdr(std::uint32_t width, std::uint32_t height, int depth, int colorType, int interlace)
 {
     Bytes d = BigEndian32(width) + BigEndian32(height);
@@ -118,6 +126,18 @@ std::vector<Bytes> ChunkData(const Bytes& png, const std::string& name)
     return all;
 }
 
+Bytes WithoutChunk(const Bytes& png, const std::string& name)
+{
+    Bytes out = png.substr(0, 8);
+    std::size_t pos = 8;
+    ForEachChunk(png, [&](const std::string& n, const Bytes& d) {
+        if (n != name)
+            out += png.substr(pos, 12 + d.size());
+        pos += 12 + d.size();
+    });
+    return out;
+}
+
 Bytes ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -131,6 +151,11 @@ Bytes ReadFile(const std::string& path)
 std::string SuitePath(const std::string& name)
 {
     return std::string(VELMORA_PNGSUITE_DIR) + "/" + name;
+}
+
+std::string SuiteExtraPath(const std::string& name)
+{
+    return std::string(VELMORA_PNGSUITE_DIR) + "/../" + name;
 }
 
 std::vector<std::string> SuiteFiles()

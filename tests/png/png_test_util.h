@@ -3,6 +3,8 @@
 
 #include "png/PngCore.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,6 +17,8 @@ Bytes BigEndian32(std::uint32_t v);
 // One framed chunk with a correct CRC.
 Bytes Chunk(const std::string& name, const Bytes& data);
 Bytes Signature();
+// Rows of Height copies of Row, each with filter byte 0.
+Bytes PlainRows(int height, const Bytes& row);
 Bytes Ihdr(std::uint32_t width, std::uint32_t height, int depth, int colorType, int interlace = 0);
 // A zlib stream of Data at the given level (optionally with a preset dictionary).
 Bytes Zlib(const Bytes& data, int level = 6, const Bytes& dictionary = Bytes());
@@ -30,10 +34,14 @@ Bytes Save(TPNGCore& image);
 std::vector<std::string> ChunkNames(const Bytes& png);
 // The data of every chunk named Name.
 std::vector<Bytes> ChunkData(const Bytes& png, const std::string& name);
+// The file with every chunk named Name left out.
+Bytes WithoutChunk(const Bytes& png, const std::string& name);
 
 // Reads a whole file (narrow UTF-8 path; under Wine a "Z:" path).
 Bytes ReadFile(const std::string& path);
 std::string SuitePath(const std::string& name);
+// Files that come with the suite images but lie beside its folder (the damaged ones among them).
+std::string SuiteExtraPath(const std::string& name);
 std::vector<std::string> SuiteFiles();
 
 // All pixels of the image as 0x00BBGGRR colours plus alpha (255 without an alpha plane), top row first.
@@ -43,5 +51,38 @@ struct Decoded {
     std::vector<std::uint8_t> Alpha;
 };
 Decoded Pixels(const TPNGCore& image);
+
+// Compares the image with the 16-bit RGBA reference (high bytes), colour through Map.
+template <class Map>
+inline void ExpectMatchesReference(const TPNGCore& image, const Bytes& ref, const std::string& name, Map map)
+{
+    Decoded d = Pixels(image);
+    ASSERT_EQ(ref.size(), std::size_t(d.Width) * d.Height * 8) << name;
+    const TChunkIHDR* h = image.HeaderOrNull();
+    auto* trns = image.Chunks.FirstOfClass<TChunktRNS>();
+    int mismatches = 0;
+    for (std::size_t i = 0; i < d.Rgb.size() && mismatches < 5; ++i) {
+        auto hi = [&](int c) { return std::uint8_t(ref[i * 8 + std::size_t(c) * 2]); };
+        std::uint32_t want = PngRGB(map(hi(0)), map(hi(1)), map(hi(2)));
+        std::uint8_t alpha = d.Alpha[i];
+        if (h->ColorType == 3 && trns) {
+            unsigned index = 0;
+            int bits = h->DIBBitsPerPixel();
+            int x = int(i % std::size_t(d.Width)), y = int(i / std::size_t(d.Width));
+            std::size_t bit = std::size_t(x) * bits;
+            index = (h->RowAddress(y)[bit >> 3] >> (8 - bits - (bit & 7))) & ((1u << bits) - 1);
+            alpha = trns->AlphaValues[index];
+        }
+        bool keyed = (h->ColorType == 0 || h->ColorType == 2) && trns;
+        bool alphaOk = keyed || alpha == hi(3);
+        // A transparent pixel's colour is whatever the file holds; ImageMagick may report it otherwise.
+        bool colourOk = d.Rgb[i] == want || (!keyed && hi(3) == 0);
+        if (!alphaOk || !colourOk) {
+            ++mismatches;
+            ADD_FAILURE() << name << " pixel " << i << ": got " << std::hex << d.Rgb[i] << "/" << int(alpha)
+                          << " want " << want << "/" << int(hi(3));
+        }
+    }
+}
 
 } // namespace pngtest
