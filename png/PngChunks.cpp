@@ -766,7 +766,9 @@ std::unique_ptr<TChunk> TChunktEXt::NewInstance(TPNGCore* owner) const
 bool TChunktEXt::LoadFromStream(TStream* stream, const std::string& name, std::uint32_t size)
 {
     bool result = TChunk::LoadFromStream(stream, name, size);
-    if (size > 2) {
+    // Short chunks are read too: "a" with its NUL and no text is a whole chunk, and one left unread
+    // would be written back empty.
+    if (size > 0) {
         auto* d = reinterpret_cast<const char*>(Data());
         const void* nul = std::memchr(d, 0, size);
         // Without a separator the whole chunk is the keyword.

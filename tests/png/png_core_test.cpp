@@ -135,13 +135,27 @@ TEST(PngChunks, SavedTimeReloadsAndCopiesKeepIt)
 TEST(PngChunks, TextWithoutSeparatorIsAllKeyword)
 {
     TPNGCore image;
-    Load(image, Png(Ihdr(1, 1, 8, 0), kGrey1x1, Chunk("tEXt", "Title") + Chunk("tEXt", Bytes("Author\0Ann", 10))));
+    Load(image, Png(Ihdr(1, 1, 8, 0), kGrey1x1,
+                    Chunk("tEXt", "Title") + Chunk("tEXt", Bytes("Author\0Ann", 10)) + Chunk("zTXt", "Comment")));
     auto* first = dynamic_cast<TChunktEXt*>(image.Chunks.Item(1));
     auto* second = dynamic_cast<TChunktEXt*>(image.Chunks.Item(2));
+    auto* third = dynamic_cast<TChunkzTXt*>(image.Chunks.Item(3));
     EXPECT_EQ(first->Keyword, "Title");
     EXPECT_EQ(first->Text, "");
     EXPECT_EQ(second->Keyword, "Author");
     EXPECT_EQ(second->Text, "Ann");
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->Keyword, "Comment");
+    EXPECT_EQ(third->Text, "");
+}
+
+TEST(PngChunks, ShortTextChunksAreWrittenBackAlike)
+{
+    Bytes extra = Chunk("tEXt", Bytes("a\0", 2)) + Chunk("tEXt", Bytes("c\0d", 3));
+    TPNGCore image;
+    Load(image, Png(Ihdr(1, 1, 8, 0), kGrey1x1, extra));
+    EXPECT_EQ(dynamic_cast<TChunktEXt*>(image.Chunks.Item(1))->Keyword, "a");
+    EXPECT_NE(Save(image).find(extra), Bytes::npos);
 }
 
 TEST(PngChunks, DamagedCompressedTextLoadsEmpty)
@@ -198,6 +212,18 @@ TEST(PngChunks, GammaFollowsTheFormula)
     auto g = image.GammaLUT;
     EXPECT_EQ(image.ReadPixelColor(0, 0), PngRGB(g[0x40], g[0x80], g[0xc0]));
     EXPECT_EQ(image.ReadPixelColor(2, 0), PngRGB(255, 0, g[1]));
+}
+
+TEST(PngChunks, PaletteColoursGoThroughGammaOnce)
+{
+    TPNGCore image;
+    Load(image, Png(Ihdr(2, 1, 8, 3), Bytes("\0\0\1", 3),
+                    Chunk("gAMA", BigEndian32(100000)) + Chunk("PLTE", Bytes("\x40\x80\xc0\x10\x20\x30", 6))));
+    auto g = image.GammaLUT;
+    EXPECT_EQ(image.ReadPixelColor(0, 0), PngRGB(g[0x40], g[0x80], g[0xc0]));
+    EXPECT_EQ(image.ReadPixelColor(1, 0), PngRGB(g[0x10], g[0x20], g[0x30]));
+    // The palette is written back through the inverse table: the file's colours come out again.
+    EXPECT_EQ(ChunkData(Save(image), "PLTE").at(0), Bytes("\x40\x80\xc0\x10\x20\x30", 6));
 }
 
 TEST(PngChunks, MalformedGammaIsIgnored)
