@@ -160,4 +160,15 @@ TEST_F(SkinContainerFile, MissingFileDoesNothing)
     EXPECT_FALSE(c);
 }
 
+TEST(SkinContainer, OnlyPlainEntryNamesCanBeUnpackedIntoAFolder)
+{
+    EXPECT_TRUE(IsPlainEntryName(L"MASTER.BMP"));
+    EXPECT_TRUE(IsPlainEntryName(L"..wood.jpg"));
+    EXPECT_FALSE(IsPlainEntryName(L""));
+    EXPECT_FALSE(IsPlainEntryName(L".."));
+    EXPECT_FALSE(IsPlainEntryName(L"..\\..\\evil.bmp"));
+    EXPECT_FALSE(IsPlainEntryName(L"sub/evil.bmp"));
+    EXPECT_FALSE(IsPlainEntryName(L"C:evil.bmp"));
+}
+
 } // namespace
