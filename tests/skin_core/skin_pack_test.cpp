@@ -162,13 +162,13 @@ TEST_F(SkinContainerFile, MissingFileDoesNothing)
 
 TEST(SkinContainer, OnlyPlainEntryNamesCanBeUnpackedIntoAFolder)
 {
-    EXPECT_TRUE(IsPlainEntryName(L"MASTER.BMP"));
-    EXPECT_TRUE(IsPlainEntryName(L"..wood.jpg"));
-    EXPECT_FALSE(IsPlainEntryName(L""));
-    EXPECT_FALSE(IsPlainEntryName(L".."));
-    EXPECT_FALSE(IsPlainEntryName(L"..\\..\\evil.bmp"));
-    EXPECT_FALSE(IsPlainEntryName(L"sub/evil.bmp"));
-    EXPECT_FALSE(IsPlainEntryName(L"C:evil.bmp"));
+    EXPECT_TRUE(IsPlainSkinEntryName(L"MASTER.BMP"));
+    EXPECT_TRUE(IsPlainSkinEntryName(L"..wood.jpg"));
+    EXPECT_FALSE(IsPlainSkinEntryName(L""));
+    EXPECT_FALSE(IsPlainSkinEntryName(L".."));
+    EXPECT_FALSE(IsPlainSkinEntryName(L"..\\..\\evil.bmp"));
+    EXPECT_FALSE(IsPlainSkinEntryName(L"sub/evil.bmp"));
+    EXPECT_FALSE(IsPlainSkinEntryName(L"C:evil.bmp"));
 }
 
 } // namespace
