@@ -2,7 +2,7 @@
 #include "skin/core/acSkinPack.h"
 #include "skin/core/ZLibEx.h"
 
-#include "tests/skin_core/message_box_helper.h"
+#include "tests/skin_core/message_box_watcher.h"
 #include "tests/skin_core/test_skin.h"
 #include "tests/support/test_support.h"
 

@@ -5,7 +5,7 @@
 #include "framework/FormData.h"
 #include "framework/Graphics.h"
 #include "framework/Jpeg.h"
-#include "tests/skin_core/message_box_helper.h"
+#include "tests/skin_core/message_box_watcher.h"
 #include "tests/skin_core/test_skin.h"
 #include "tests/support/test_support.h"
 
