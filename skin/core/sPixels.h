@@ -48,6 +48,7 @@ inline std::uint8_t MaskBlend(std::uint8_t d, std::uint8_t s, std::uint8_t m)
 
 // A bound 24-bit bitmap.
 class TacFast24 : public TObject {
+    DECLARE_CLASS_NAME(TacFast24)
 public:
     // False (and Width 0) for a bitmap narrower or lower than 2 pixels, or not of 24 bits.
     bool Attach(TBitmap* bitmap);
@@ -63,6 +64,7 @@ public:
 
 // A bound 32-bit bitmap; GetPixel answers its red, green and blue.
 class TacFast32 : public TObject {
+    DECLARE_CLASS_NAME(TacFast32)
 public:
     bool Attach(TBitmap* bitmap);
     TColor GetPixel(int x, int y) const { return PixelColor(Start + y * Delta + x * 4); }
@@ -76,6 +78,7 @@ public:
 
 // A source and a destination 24-bit bitmap and the rectangles of one blend.
 class TacFastSum24 : public TObject {
+    DECLARE_CLASS_NAME(TacFastSum24)
 public:
     bool Attach(TBitmap* src, TBitmap* dst);
     // Mixes the source rectangle into the destination rectangle of the same size, the destination

@@ -22,8 +22,8 @@ struct Received {
 
 std::vector<Received> gReceived;
 
-// A window that knows the skin command: it answers "skinned" with 1, "provider" with 77 and the
-// background colour query by writing its colour.
+// A window that knows the skin command: it answers "skinned" with 1, "provider" with 77 and "background
+// painted" with the LParam it got.
 LRESULT CALLBACK AnsweringProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg != SM_SKINCMD)
@@ -32,7 +32,6 @@ LRESULT CALLBACK AnsweringProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (SkinCmdOf(wParam)) {
     case SkinCmdIsSkinned: return 1;
     case SkinCmdGetProvider: return 77;
-    case SkinCmdGetBgColor: ParentBgColor = RGBToColor(1, 2, 3); return 0;
     case SkinCmdIsBgPainted: return lParam;
     default: return 0;
     }
@@ -53,7 +52,6 @@ protected:
     {
         for (auto it = windows.rbegin(); it != windows.rend(); ++it)
             DestroyWindow(*it);
-        ParentBgColor = sNoColor;
     }
     HWND Make(HWND parent = nullptr, const wchar_t* cls = L"VelmoraSkinCommandTest", DWORD style = 0)
     {
@@ -140,14 +138,6 @@ TEST_F(SkinCommands, EndOfParentUpdateReachesEachChildButNotGrandchildren)
     gReceived.clear();
     RefreshChildWindows(grandchild);
     EXPECT_TRUE(gReceived.empty());
-}
-
-TEST_F(SkinCommands, BackgroundColourReplyLandsInTheSharedColour)
-{
-    HWND wnd = Make();
-    ParentBgColor = sNoColor;
-    SendSkinCmd(wnd, SkinCmdGetBgColor, 0);
-    EXPECT_EQ(ParentBgColor, RGBToColor(1, 2, 3));
 }
 
 TEST_F(SkinCommands, ClientRectangleInWindowCoordinatesStartsAfterTheBorder)

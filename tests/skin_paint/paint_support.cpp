@@ -8,7 +8,11 @@
 
 namespace painttest {
 
-std::unique_ptr<TStartup> PaintTest::startup_;
+namespace {
+
+std::unique_ptr<TStartup> gStartup;
+
+} // namespace
 
 std::unique_ptr<TBitmap> MakeBitmap(int width, int height, COLORREF fill, TPixelFormat format)
 {
@@ -74,16 +78,16 @@ std::string Describe(COLORREF c)
     return ::testing::AssertionFailure() << wrong << " pixels differ:" << report;
 }
 
-void PaintTest::SetUpTestSuite()
+void StartSkinLibrary()
 {
-    startup_ = std::make_unique<TStartup>();
-    AddSkinConstantsStartupStep(*startup_);
-    AddSkinMessageStartupStep(*startup_);
-    AddPixelAccessStartupStep(*startup_);
-    startup_->Start();
+    gStartup = std::make_unique<TStartup>();
+    AddSkinConstantsStartupStep(*gStartup);
+    AddSkinMessageStartupStep(*gStartup);
+    AddPixelAccessStartupStep(*gStartup);
+    gStartup->Start();
 }
 
-void PaintTest::TearDownTestSuite() { startup_.reset(); }
+void FinishSkinLibrary() { gStartup.reset(); }
 
 void PaintTest::TearDown()
 {

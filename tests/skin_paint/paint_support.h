@@ -27,20 +27,21 @@ std::string Describe(COLORREF c);
 // Every pixel of the bitmap equal to expected(x, y); reports the first few that differ.
 ::testing::AssertionResult PixelsAre(TBitmap* bmp, const std::function<COLORREF(int, int)>& expected);
 
-// The skin library's process-wide state (constants, message, pixel-access objects) for one suite.
+// The skin library's process-wide state (constants, message, pixel-access objects), started for one
+// suite and finished after it.
+void StartSkinLibrary();
+void FinishSkinLibrary();
+
 class PaintTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite();
-    static void TearDownTestSuite();
+    static void SetUpTestSuite() { StartSkinLibrary(); }
+    static void TearDownTestSuite() { FinishSkinLibrary(); }
     void TearDown() override;
 
     // A mask of its own bitmap; Manager set, so the painters accept it.
     TsMaskData OwnMask(std::shared_ptr<TBitmap> bmp, int imageCount, int maskType, int border);
 
     TsSkinManager manager;
-
-private:
-    static std::unique_ptr<TStartup> startup_;
 };
 
 } // namespace painttest

@@ -82,12 +82,3 @@ TEST_F(PixelAccess, EachObjectBindsOnlyItsOwnDepth)
     EXPECT_EQ(Fast32->GetPixel(3, 3) & 0xFFFFFF, RGBToColor(7, 8, 9));
     EXPECT_FALSE(FastSum24->Attach(bmp24.get(), bmp32.get()));
 }
-
-TEST_F(PixelAccess, SumTakesTheSmallerSizeOfBothBitmaps)
-{
-    auto a = MakeBitmap(6, 3, 0);
-    auto b = MakeBitmap(4, 5, 0);
-    ASSERT_TRUE(FastSum24->Attach(a.get(), b.get()));
-    EXPECT_EQ(FastSum24->Width, 4);
-    EXPECT_EQ(FastSum24->Height, 3);
-}
