@@ -330,6 +330,9 @@ void TCustomForm::CMShowingChangedForm(TMessage&)
         FormState.Exclude(fsShowing);
         ShowWindow(handle_, SW_HIDE);
         FormState.Exclude(fsVisible);
+        // Shown again later, the form's first activation counts as new (dialogs prepare themselves
+        // in OnActivate each time they are shown).
+        everActivated_ = false;
     }
 }
 
