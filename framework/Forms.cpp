@@ -254,10 +254,23 @@ void TCustomForm::SetAutoSize(bool value)
         AdjustSize();
 }
 
+void TCustomForm::Realign()
+{
+    TWinControl::Realign();
+    // A child that changed its size (a picture that sized itself) resizes an auto-sized form.
+    if (autoSize_)
+        AdjustSize();
+}
+
 void TCustomForm::AdjustSize()
 {
-    if (HasState(csLoading))
+    if (HasState(csLoading) || HasState(csDestroying) || adjustingSize_)
         return;
+    adjustingSize_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{adjustingSize_};
     int right = 0, bottom = 0;
     for (int i = 0; i < ControlCount(); ++i) {
         TControl* c = Controls(i);

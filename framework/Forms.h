@@ -73,6 +73,8 @@ public:
     TFormState FormState;
     TCanvas* Canvas() const { return canvas_.get(); }
     TRect ClientRect() override;
+    // Lays the children out, then fits an auto-sized form around them.
+    void Realign() override;
 
     void Show();
     void Hide() { SetVisible(false); }
@@ -148,6 +150,7 @@ private:
     TModalResult modalResult_ = mrNone;
     bool active_ = false;
     bool everActivated_ = false;
+    bool adjustingSize_ = false;
     TWinControl* activeControl_ = nullptr; // not owned
     std::unique_ptr<TControlCanvas> canvas_;
 };

@@ -269,3 +269,148 @@ TEST_F(RegistrySections, SectionsAreSubkeysAndValuesAreStrings)
     EXPECT_FALSE(ini.SectionExists(L"Theme"));
     EXPECT_TRUE(ini.SectionExists(L"Counters"));
 }
+
+TEST_F(Forms, AutoSizedFormFollowsItsChildren)
+{
+    TOwned<TForm> photo(Create<TForm>(Application));
+    auto* picture = Create<TDemoShape>(photo.get());
+    picture->SetBounds(0, 0, 105, 105);
+    picture->SetParent(photo.get());
+    photo->SetAutoSize(true);
+    EXPECT_EQ(photo->ClientWidth(), 105);
+    EXPECT_EQ(photo->ClientHeight(), 105);
+    photo->Show();
+    // The picture sizes itself after loading: the window follows.
+    picture->SetBounds(0, 0, 240, 160);
+    EXPECT_EQ(photo->ClientWidth(), 240);
+    EXPECT_EQ(photo->ClientHeight(), 160);
+    RECT client;
+    GetClientRect(photo->Handle(), &client);
+    EXPECT_EQ(client.right, 240);
+    EXPECT_EQ(client.bottom, 160);
+}
+
+TEST_F(Forms, BorderStylesAndIconsBecomeWindowStyles)
+{
+    TOwned<TForm> f(Create<TForm>(Application));
+    auto style = [&] { return static_cast<DWORD>(GetWindowLongPtrW(f->Handle(), GWL_STYLE)); };
+    auto exStyle = [&] { return static_cast<DWORD>(GetWindowLongPtrW(f->Handle(), GWL_EXSTYLE)); };
+    EXPECT_TRUE(style() & WS_THICKFRAME);
+    EXPECT_TRUE(style() & WS_MAXIMIZEBOX);
+    f->SetBorderStyle(bsDialog);
+    EXPECT_FALSE(style() & WS_THICKFRAME);
+    EXPECT_FALSE(style() & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(style() & WS_SYSMENU);
+    EXPECT_TRUE(exStyle() & WS_EX_DLGMODALFRAME);
+    f->SetBorderStyle(bsToolWindow);
+    EXPECT_TRUE(exStyle() & WS_EX_TOOLWINDOW);
+    f->SetBorderStyle(bsSingle);
+    f->SetBorderIcons({biSystemMenu, biMinimize});
+    EXPECT_TRUE(style() & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style() & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style() & WS_THICKFRAME);
+    f->SetBorderStyle(bsNone);
+    EXPECT_TRUE(style() & WS_POPUP);
+    EXPECT_FALSE(style() & WS_CAPTION);
+    // Recreating the window kept the caption and the window class.
+    EXPECT_EQ(WindowClassOf(f->Handle()), L"TForm");
+}
+
+TEST_F(Forms, PositionCentresOnTheScreenOrOnTheMainForm)
+{
+    TOwned<TForm> f(Create<TForm>(Application));
+    f->SetBounds(0, 0, 200, 100);
+    f->SetPosition(poScreenCenter);
+    f->Show();
+    TRect work = Screen->WorkAreaRect();
+    EXPECT_EQ(f->Left(), work.Left + (work.Width() - 200) / 2);
+    EXPECT_EQ(f->Top(), work.Top + (work.Height() - 100) / 2);
+    f->Hide();
+
+    ASSERT_EQ(Application->MainForm(), nullptr);
+    TDemoForm* main = nullptr;
+    Application->CreateForm(main);
+    ASSERT_EQ(Application->MainForm(), main);
+    EXPECT_EQ(main->Name(), L"DemoForm_1") << "the test's own form has the name of the data";
+    main->SetBounds(30, 40, 500, 400);
+    main->Show();
+    f->SetPosition(poMainFormCenter);
+    f->Show();
+    EXPECT_EQ(f->Left(), 30 + (500 - 200) / 2);
+    EXPECT_EQ(f->Top(), 40 + (400 - 100) / 2);
+    Free(main);
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST_F(Forms, ReleaseFreesTheFormOnceQueuedMessagesAreHandled)
+{
+    TForm* f = Create<TForm>(Application);
+    bool destroyed = false;
+    f->OnDestroy = [&](TObject*) { destroyed = true; };
+    f->Show();
+    HWND wnd = f->Handle();
+    f->Release();
+    EXPECT_FALSE(destroyed);
+    EXPECT_TRUE(IsWindow(wnd));
+    PumpApplication();
+    EXPECT_TRUE(destroyed);
+    EXPECT_FALSE(IsWindow(wnd));
+    for (int i = 0; i < Screen->CustomFormCount(); ++i)
+        EXPECT_NE(Screen->CustomForms(i), f);
+}
+
+TEST_F(Forms, HooksOfTheApplicationWindowSeePostedMessagesLatestFirst)
+{
+    std::vector<std::wstring> seen;
+    class THookOwner : public TObject {
+    public:
+        THookOwner(std::vector<std::wstring>& log, std::wstring name, bool handles)
+            : log_(log), name_(std::move(name)), handles_(handles)
+        {
+        }
+        void Hook(TMessage& m, bool& handled)
+        {
+            if (m.Msg != WM_APP + 7)
+                return;
+            log_.push_back(name_);
+            handled = handles_;
+            m.Result = 42;
+        }
+
+    private:
+        std::vector<std::wstring>& log_;
+        std::wstring name_;
+        bool handles_;
+    };
+    THookOwner first(seen, L"first", false), second(seen, L"second", true);
+    Application->HookMainWindow(TWindowHook(&first, &THookOwner::Hook));
+    Application->HookMainWindow(TWindowHook(&second, &THookOwner::Hook));
+    PostMessageW(Application->Handle(), WM_APP + 7, 0, 0);
+    PumpApplication();
+    EXPECT_EQ(seen, std::vector<std::wstring>{L"second"});
+    EXPECT_EQ(SendMessageW(Application->Handle(), WM_APP + 7, 0, 0), 42);
+    Application->UnhookMainWindow(TWindowHook(&second, &THookOwner::Hook));
+    seen.clear();
+    PostMessageW(Application->Handle(), WM_APP + 7, 0, 0);
+    PumpApplication();
+    EXPECT_EQ(seen, std::vector<std::wstring>{L"first"});
+    Application->UnhookMainWindow(TWindowHook(&first, &THookOwner::Hook));
+    seen.clear();
+    SendMessageW(Application->Handle(), WM_APP + 7, 0, 0);
+    EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(Forms, IdleWorkUpdatesTheActionsOfVisibleForms)
+{
+    int updates = 0;
+    form->DeleteAction->OnUpdate = [&](TObject*) {
+        ++updates;
+        form->DeleteAction->SetEnabled(false);
+    };
+    Application->DoIdle();
+    EXPECT_EQ(updates, 0) << "the form is hidden";
+    form->Show();
+    Application->DoIdle();
+    EXPECT_EQ(updates, 1);
+    EXPECT_FALSE(form->DeleteAction->Enabled());
+}
