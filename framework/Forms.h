@@ -265,6 +265,7 @@ private:
     static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void WndProc(TMessage& message);
     bool IsKeyMsg(MSG& msg);
+    void ProcessMessageReporting(MSG& msg);
 
     HWND handle_ = nullptr; // owned
     std::wstring title_;

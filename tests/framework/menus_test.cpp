@@ -254,3 +254,30 @@ TEST_F(Menus, ContextMenuOpensThePopupAfterMouseDownAndItsCommandArrives)
     EXPECT_EQ(form->Log.back(), L"save action");
     EXPECT_EQ(Count(form->Log, L"copy item"), 1);
 }
+
+TEST_F(Menus, FailingShortcutHandlerIsReportedAndTheModalFormStaysOpen)
+{
+    TOwned<TForm> dialog(Create<TForm>(Application));
+    auto* actions = Create<TActionList>(dialog.get());
+    auto* failing = Create<TAction>(dialog.get());
+    failing->SetActionList(actions);
+    failing->SetShortCut(VK_F5);
+    failing->OnExecute = [](TObject*) { throw EInvalidOperation(L"сбой действия"); };
+    bool stillModal = false;
+    dialog->OnActivate = [&](TObject*) {
+        // The key goes through the modal form's own message loop.
+        PostMessageW(dialog->Handle(), WM_KEYDOWN, VK_F5, 1);
+        PostMessageW(dialog->Handle(), WM_APP, 0, 0);
+    };
+    Application->OnMessage = [&](MSG& msg, bool& handled) {
+        if (msg.message == WM_APP && msg.hwnd == dialog->Handle()) {
+            stillModal = dialog->FormState.Contains(fsModal);
+            dialog->SetModalResult(mrOk);
+            handled = true;
+        }
+    };
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    Application->OnMessage = nullptr;
+    EXPECT_TRUE(stillModal);
+    EXPECT_EQ(Errors, std::vector<std::wstring>{L"сбой действия"});
+}
