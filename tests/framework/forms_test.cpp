@@ -224,6 +224,34 @@ TEST_F(Forms, MessageDialogAnswersWithThePressedButton)
         EXPECT_NE(Screen->CustomForms(i)->ClassName(), L"TMessageForm");
 }
 
+namespace {
+
+class TBrokenForm : public TForm {
+    DECLARE_CLASS_NAME(TBrokenForm)
+public:
+    explicit TBrokenForm(TComponent* owner) : TForm(owner) {}
+};
+
+} // namespace
+
+TEST_F(Forms, DamagedFormDataIsReportedWithFileAndLineAndLeavesNothingBehind)
+{
+    int formsBefore = Screen->CustomFormCount();
+    int componentsBefore = Application->ComponentCount();
+    TBrokenForm* broken = nullptr;
+    try {
+        Application->CreateForm(broken);
+        ADD_FAILURE() << "no error";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), L"broken.form(8): Property TDemoShape.Colour does not exist");
+    }
+    EXPECT_EQ(broken, nullptr);
+    EXPECT_EQ(Screen->CustomFormCount(), formsBefore);
+    EXPECT_EQ(Application->ComponentCount(), componentsBefore);
+    EXPECT_EQ(Application->MainForm(), nullptr);
+    EXPECT_EQ(FindWindowW(L"TBrokenForm", nullptr), nullptr);
+}
+
 class RegistrySections : public ::testing::Test {
 protected:
     void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKey); }
