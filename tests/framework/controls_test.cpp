@@ -250,7 +250,7 @@ TEST_F(Controls, TabMovesTheFocusInTabOrderWithEnterAndExit)
     form->Edit->OnExit = [&](TObject*) { log.push_back(L"exit edit"); };
     second->OnEnter = [&](TObject*) { log.push_back(L"enter second"); };
     form->Show();
-    SetActiveWindow(form->Handle());
+    ASSERT_TRUE(ActivateWindow(form->Handle()));
     form->Edit->SetFocus();
     EXPECT_TRUE(form->Edit->Focused());
     EXPECT_EQ(form->ActiveControl(), form->Edit);

@@ -70,9 +70,7 @@ protected:
     void ShowActive(TCustomForm* f)
     {
         f->Show();
-        SetForegroundWindow(f->Handle());
-        SetActiveWindow(f->Handle());
-        PumpApplication();
+        ASSERT_TRUE(ActivateWindow(f->Handle()));
     }
     TDemoForm* form = nullptr;
 };
@@ -157,11 +155,9 @@ TEST_F(Forms, OnActivateRunsFirstAndBetweenOwnFormsButNotOnReturnFromOtherWindow
     HWND foreign = CreateWindowExW(0, L"STATIC", L"чужое", WS_POPUP | WS_VISIBLE | WS_CAPTION, 10, 10, 100, 60,
                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(foreign, nullptr);
-    SetActiveWindow(foreign);
-    PumpApplication();
+    ASSERT_TRUE(ActivateWindow(foreign));
     EXPECT_FALSE(form->Active());
-    SetActiveWindow(form->Handle());
-    PumpApplication();
+    ASSERT_TRUE(ActivateWindow(form->Handle()));
     EXPECT_TRUE(form->Active());
     EXPECT_EQ(Count(form->Log, L"activate"), 1) << "returning is no new activation";
     DestroyWindow(foreign);
@@ -174,8 +170,7 @@ TEST_F(Forms, OnActivateRunsFirstAndBetweenOwnFormsButNotOnReturnFromOtherWindow
     ShowActive(other.get());
     EXPECT_EQ(otherActivations, 1);
     EXPECT_EQ(deactivations, 1);
-    SetActiveWindow(form->Handle());
-    PumpApplication();
+    ASSERT_TRUE(ActivateWindow(form->Handle()));
     EXPECT_EQ(Count(form->Log, L"activate"), 2);
     EXPECT_EQ(Screen->ActiveCustomForm(), form);
 }

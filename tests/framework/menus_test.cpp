@@ -60,9 +60,7 @@ protected:
         ApplicationTest::SetUp();
         form = Create<TDemoForm>(Application);
         form->Show();
-        SetForegroundWindow(form->Handle());
-        SetActiveWindow(form->Handle());
-        PumpApplication();
+        ActivateWindow(form->Handle());
         form->Log.clear();
     }
     void TearDown() override
