@@ -169,7 +169,7 @@ void TMenuItem::SetMenuIndex(int value)
     auto& list = parent->items_;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
     list.insert(list.begin() + value, this);
-    parent->MenuChanged(true);
+    parent->ChildrenChanged();
 }
 
 int TMenuItem::IndexOf(TMenuItem* item) const
@@ -191,7 +191,7 @@ void TMenuItem::Insert(int index, TMenuItem* item)
         throw EMenuError(L"Menu index out of range");
     items_.insert(items_.begin() + index, item);
     item->parent_ = this;
-    MenuChanged(true);
+    ChildrenChanged();
 }
 
 void TMenuItem::Delete(int index)
@@ -199,6 +199,15 @@ void TMenuItem::Delete(int index)
     TMenuItem* item = Items(index);
     items_.erase(items_.begin() + index);
     item->parent_ = nullptr;
+    ChildrenChanged();
+}
+
+void TMenuItem::ChildrenChanged()
+{
+    if (HasState(csLoading) || HasState(csDestroying))
+        return;
+    // This item's own menu lists the children; its parent's menu shows whether it has any.
+    RebuildHandle();
     MenuChanged(true);
 }
 

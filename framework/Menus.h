@@ -113,6 +113,8 @@ protected:
     // Rebuilds this item's place in its parent's menu and tells the menu.
     void MenuChanged(bool rebuild);
     void RebuildHandle();
+    // The list of sub-items changed.
+    void ChildrenChanged();
     void AppendTo(HMENU menu);
     std::wstring MenuText() const;
     void TurnSiblingsOff();
