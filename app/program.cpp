@@ -1,4 +1,7 @@
 // The program block: starts the process-wide state, shows the main window and runs the message loop.
+#include "framework/Jpeg.h"
+#include "framework/Startup.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -21,6 +24,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
+
+    // Process-wide state is prepared here, in its fixed order, and released in reverse when the
+    // startup object goes after the message loop.
+    TStartup startup;
+    AddJpegStartupStep(startup);
+    startup.Start();
 
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);

@@ -371,3 +371,218 @@ private:
     bool transparent_ = false;
     bool modified_ = false;
 };
+
+enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum TBitmapHandleType { bmDIB, bmDDB };
+enum TTransparentMode { tmAuto, tmFixed };
+
+class TBitmapCanvas;
+
+// A bitmap: a device-independent section by default, with direct row access through ScanLine.
+// Rows are stored bottom-up, so ScanLine[y + 1] - ScanLine[y] is minus the row stride.
+class TBitmap : public TGraphic {
+    DECLARE_CLASS_NAME(TBitmap)
+public:
+    TBitmap();
+    ~TBitmap() override;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    TCanvas* Canvas();
+    // The bitmap handle (owned). Setting one takes it over; ReleaseHandle gives it away.
+    HBITMAP Handle();
+    void SetHandle(HBITMAP value);
+    HBITMAP ReleaseHandle();
+    bool HandleAllocated() const { return static_cast<bool>(handle_); }
+    TBitmapHandleType HandleType() const { return handleType_; }
+    void SetHandleType(TBitmapHandleType value);
+    TPixelFormat PixelFormat() const { return pixelFormat_; }
+    void SetPixelFormat(TPixelFormat value);
+    void SetWidth(int value) override { SetSize(value, height_); }
+    void SetHeight(int value) override { SetSize(width_, value); }
+    // Keeps the overlapping part of the picture; new pixels are white.
+    void SetSize(int width, int height);
+    // The first byte of row y; raises EInvalidGraphicOperation for a row outside the bitmap.
+    void* ScanLine(int row);
+    // Bytes from one row to the next in memory, always positive.
+    int RowStride() const;
+    void SetPalette(HPALETTE value) override;
+    // With tmAuto the transparent colour is the bottom-left pixel's; setting one makes it tmFixed.
+    TColor TransparentColor();
+    void SetTransparentColor(TColor value);
+    TTransparentMode TransparentMode() const { return transparentMode_; }
+    void SetTransparentMode(TTransparentMode value);
+    // Kept for callers that release a bitmap's memory while it is not shown: the section keeps its
+    // pixels, so there is nothing to give back.
+    void Dormant() {}
+    void FreeImage() {}
+
+    void Assign(TPersistent* source) override;
+    void Draw(TCanvas* canvas, const TRect& rect) override;
+    // BMP files: BI_RGB at 1, 4, 8, 24 and 32 bits (and 32-bit bit fields in the usual order),
+    // bottom-up or top-down; anything else raises EInvalidGraphic.
+    void LoadFromStream(TStream* stream) override;
+    void SaveToStream(TStream* stream) override;
+    void LoadFromResourceName(HINSTANCE instance, const std::wstring& name);
+    void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette) override;
+    void SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette) override;
+
+protected:
+    int GetWidth() const override { return width_; }
+    int GetHeight() const override { return height_; }
+    bool GetEmpty() const override { return width_ == 0 || height_ == 0; }
+    HPALETTE GetPalette() override;
+    void Changed() override;
+
+private:
+    friend class TBitmapCanvas;
+    void Reset();
+    void Recreate(int width, int height, TPixelFormat format, TBitmapHandleType type, bool keepPicture);
+    void TakeHandle(HBITMAP value);
+    void LoadDib(const std::vector<std::uint8_t>& data, std::size_t infoOffset, std::size_t bitsOffset, bool hasBitsOffset);
+    void DetachCanvas();
+
+    GdiObject<HBITMAP> handle_;   // owned
+    GdiObject<HPALETTE> palette_; // owned
+    int width_ = 0;
+    int height_ = 0;
+    TPixelFormat pixelFormat_ = pf24bit;
+    TBitmapHandleType handleType_ = bmDIB;
+    TColor transparentColor_ = clDefault;
+    TTransparentMode transparentMode_ = tmAuto;
+    std::unique_ptr<TBitmapCanvas> canvas_;
+};
+
+// The canvas of a bitmap: a memory DC made on first use with the bitmap selected into it.
+class TBitmapCanvas : public TCanvas {
+    DECLARE_CLASS_NAME(TBitmapCanvas)
+public:
+    explicit TBitmapCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
+    ~TBitmapCanvas() override { FreeContext(); }
+    // Lets the DC go (before the bitmap's handle changes).
+    void FreeContext();
+
+protected:
+    void CreateHandle() override;
+
+private:
+    TBitmap* bitmap_;             // borrowed: the owner
+    HDC dc_ = nullptr;            // owned memory DC
+    HGDIOBJ oldBitmap_ = nullptr; // borrowed
+    HPALETTE oldPalette_ = nullptr; // borrowed
+};
+
+// An icon: .ico files with several sizes and depths; the image nearest the requested size (the
+// system's icon size unless SetSize asked otherwise) becomes the handle, the deepest of equals.
+class TIcon : public TGraphic {
+    DECLARE_CLASS_NAME(TIcon)
+public:
+    TIcon();
+    ~TIcon() override;
+    TIcon(const TIcon&) = delete;
+    TIcon& operator=(const TIcon&) = delete;
+
+    // The icon handle (owned). Setting one takes it over.
+    HICON Handle();
+    void SetHandle(HICON value);
+    HICON ReleaseHandle();
+    bool HandleAllocated() const { return icon_ != nullptr; }
+    // The size to choose from a file's images; a loaded file is chosen from again.
+    void SetSize(int width, int height);
+    void SetWidth(int value) override { SetSize(value, requestedHeight_); }
+    void SetHeight(int value) override { SetSize(requestedWidth_, value); }
+    // Images in the loaded file, and the bit depth of the chosen one.
+    int ImageCount() const { return static_cast<int>(entries_.size()); }
+    int BitCount() const { return bitCount_; }
+
+    void Assign(TPersistent* source) override;
+    void Draw(TCanvas* canvas, const TRect& rect) override;
+    void LoadFromStream(TStream* stream) override;
+    void SaveToStream(TStream* stream) override;
+
+protected:
+    int GetWidth() const override { return width_; }
+    int GetHeight() const override { return height_; }
+    bool GetEmpty() const override { return icon_ == nullptr && data_.empty(); }
+    bool GetTransparent() const override { return true; }
+
+private:
+    struct Entry {
+        int width;
+        int height;
+        int bitCount;
+        std::size_t offset;
+        std::size_t size;
+    };
+    void Clear();
+    void ChooseImage();
+    std::vector<std::uint8_t> EncodeHandle();
+
+    HICON icon_ = nullptr; // owned
+    std::vector<std::uint8_t> data_; // the .ico file as loaded
+    std::vector<Entry> entries_;
+    int width_ = 0;
+    int height_ = 0;
+    int bitCount_ = 0;
+    int requestedWidth_;
+    int requestedHeight_;
+};
+
+// A graphic class as the picture registry holds it: its name, a factory and a type test.
+struct TGraphicClassRec {
+    std::wstring className;
+    std::unique_ptr<TGraphic> (*create)();
+    bool (*isInstance)(const TGraphic*);
+};
+using TGraphicClass = const TGraphicClassRec*;
+
+template <class T>
+TGraphicClass GraphicClassOf()
+{
+    static const TGraphicClassRec rec{T::StaticClassName(), []() -> std::unique_ptr<TGraphic> { return std::make_unique<T>(); },
+                                      [](const TGraphic* g) { return dynamic_cast<const T*>(g) != nullptr; }};
+    return &rec;
+}
+
+// A picture of any registered format. The registry maps file extensions (without the dot, case
+// ignored) to graphic classes; BMP and ICO are always there, other formats register at start-up.
+class TPicture : public TPersistent {
+    DECLARE_CLASS_NAME(TPicture)
+public:
+    TPicture() = default;
+    ~TPicture() override = default;
+    TPicture(const TPicture&) = delete;
+    TPicture& operator=(const TPicture&) = delete;
+
+    TGraphic* Graphic() const { return graphic_.get(); }
+    // Copies the graphic (nil empties the picture).
+    void SetGraphic(TGraphic* value);
+    // The picture as a bitmap or an icon; a picture of another kind is replaced by an empty one.
+    TBitmap* Bitmap();
+    TIcon* Icon();
+    int Width() const { return graphic_ ? graphic_->Width() : 0; }
+    int Height() const { return graphic_ ? graphic_->Height() : 0; }
+
+    // Raises EInvalidGraphic for an extension no class is registered for.
+    void LoadFromFile(const std::wstring& fileName);
+    void SaveToFile(const std::wstring& fileName);
+    void Assign(TPersistent* source) override;
+
+    TNotifyEvent OnChange;
+
+    static void RegisterFileFormat(const std::wstring& extension, const std::wstring& description, TGraphicClass graphicClass);
+    static void UnregisterGraphicClass(TGraphicClass graphicClass);
+    // The class registered for an extension ("jpg", ".JPG"), or nil.
+    static TGraphicClass FileFormatOf(const std::wstring& extension);
+    // An open-dialog filter of every registered format of the class (nil: every format).
+    static std::wstring GraphicFilter(TGraphicClass graphicClass);
+
+protected:
+    void AssignTo(TPersistent* dest) override;
+
+private:
+    void SetOwnedGraphic(std::unique_ptr<TGraphic> graphic);
+    void Changed();
+
+    std::unique_ptr<TGraphic> graphic_;
+};

@@ -4,6 +4,8 @@
 #include "tests/graphics/dib_surface.h"
 #include "tests/support/test_support.h"
 
+#include <algorithm>
+
 namespace {
 
 TEST(Colors, SystemColorsResolveThroughTheSystem)
@@ -132,6 +134,33 @@ TEST_F(CanvasTest, ClearBrushLeavesTheInteriorAndClearPenTheBorder)
     EXPECT_EQ(surface_.At(25, 6), RGB(0, 128, 0));
 }
 
+TEST_F(CanvasTest, RoundRectLeavesItsCornersOut)
+{
+    canvas_.Pen()->SetColor(clBlue);
+    canvas_.Brush()->SetColor(clLime);
+    canvas_.RoundRect(2, 2, 32, 26, 12, 12);
+    EXPECT_EQ(surface_.At(2, 2), RGB(255, 255, 255));
+    EXPECT_EQ(surface_.At(31, 25), RGB(255, 255, 255));
+    EXPECT_EQ(surface_.At(17, 2), RGB(0, 0, 255));
+    EXPECT_EQ(surface_.At(2, 14), RGB(0, 0, 255));
+    EXPECT_EQ(surface_.At(17, 14), RGB(0, 255, 0));
+}
+
+TEST_F(CanvasTest, MoveToAndLineToDrawFromThePenPosition)
+{
+    canvas_.Pen()->SetColor(clRed);
+    canvas_.MoveTo(3, 5);
+    canvas_.LineTo(13, 5);
+    EXPECT_EQ(canvas_.PenPos(), Point(13, 5));
+    canvas_.LineTo(13, 15);
+    EXPECT_EQ(surface_.At(3, 5), RGB(255, 0, 0));
+    EXPECT_EQ(surface_.At(12, 5), RGB(255, 0, 0));
+    EXPECT_EQ(surface_.At(13, 10), RGB(255, 0, 0));
+    // A line leaves out its last point.
+    EXPECT_EQ(surface_.At(13, 15), RGB(255, 255, 255));
+    EXPECT_EQ(surface_.At(2, 5), RGB(255, 255, 255));
+}
+
 TEST_F(CanvasTest, XorPenDrawnTwiceRestoresThePixels)
 {
     canvas_.Brush()->SetColor(clNavy);
@@ -174,6 +203,33 @@ TEST_F(CanvasTest, PolylineJoinsThePoints)
     EXPECT_EQ(surface_.At(10, 1), RGB(255, 0, 0));
     EXPECT_EQ(surface_.At(20, 10), RGB(255, 0, 0));
     EXPECT_EQ(surface_.At(10, 10), RGB(255, 255, 255));
+}
+
+TEST(Canvas, OrientedFontWritesUpwards)
+{
+    DibSurface surface(120, 120);
+    surface.Fill(RGB(255, 255, 255));
+    TCanvas canvas;
+    canvas.SetHandle(surface.Dc());
+    canvas.Font()->SetName(L"Arial");
+    canvas.Font()->SetHeight(-16);
+    canvas.Font()->SetOrientation(900);
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.TextOut(50, 110, L"WWWWWW");
+    canvas.SetHandle(nullptr);
+    int left = 120, right = -1, top = 120, bottom = -1;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (surface.At(x, y) != RGB(255, 255, 255)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    ASSERT_GE(right, left);
+    // Turned a quarter counter-clockwise, the line of text is tall and narrow and rises from its start.
+    EXPECT_GT(bottom - top, 2 * (right - left));
+    EXPECT_LE(bottom, 110);
 }
 
 TEST_F(CanvasTest, TextIsWrittenInTheFontColourOnTheBrush)

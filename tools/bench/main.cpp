@@ -1,0 +1,54 @@
+// Runs every registered measurement and prints "name: ours X ms, theirs Y ms, ratio R".
+#include "tools/bench/bench.h"
+
+#include <objbase.h>
+
+#include <cstdio>
+#include <exception>
+#include <utility>
+#include <vector>
+
+namespace {
+
+std::vector<std::pair<const char*, bench::Measurement>>& Measurements()
+{
+    static std::vector<std::pair<const char*, bench::Measurement>> list;
+    return list;
+}
+
+} // namespace
+
+bool bench::Register(const char* name, Measurement measurement)
+{
+    Measurements().emplace_back(name, measurement);
+    return true;
+}
+
+std::wstring bench::DataPath(const std::wstring& name)
+{
+    std::string dir = VELMORA_BENCH_DATA;
+    std::wstring path(dir.begin(), dir.end());
+    for (auto& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path + L"\\" + name;
+}
+
+int main()
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int failures = 0;
+    for (auto& [name, measure] : Measurements()) {
+        try {
+            bench::Result r = measure();
+            std::printf("%s: %s %.1f ms, %s %.1f ms, ratio %.2f\n", name, r.ours.c_str(), r.oursMs, r.theirs.c_str(),
+                        r.theirsMs, r.theirsMs > 0 ? r.oursMs / r.theirsMs : 0.0);
+        } catch (const std::exception& e) {
+            std::printf("%s: failed: %s\n", name, e.what());
+            ++failures;
+        }
+        std::fflush(stdout);
+    }
+    CoUninitialize();
+    return failures ? 1 : 0;
+}
