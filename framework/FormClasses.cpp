@@ -1,5 +1,6 @@
 // The framework's classes as the form reader knows them: each class's published properties, declared once.
 #include "framework/ActnList.h"
+#include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 
@@ -218,4 +219,5 @@ void RegisterFrameworkClasses()
     RegisterFormClasses();
     RegisterMenuClasses();
     RegisterActionClasses();
+    RegisterComCtrlClasses();
 }
