@@ -177,7 +177,7 @@ void TApplication::ProcessMessages()
             terminated_ = true;
             return;
         }
-        ProcessMessage(msg);
+        ProcessMessageReporting(msg);
     }
 }
 
@@ -189,12 +189,27 @@ void TApplication::HandleMessage()
             terminated_ = true;
             return;
         }
-        ProcessMessage(msg);
+        ProcessMessageReporting(msg);
         return;
     }
-    DoIdle();
+    try {
+        DoIdle();
+    } catch (...) {
+        HandleException(this);
+    }
     if (!terminated_)
         WaitMessage();
+}
+
+void TApplication::ProcessMessageReporting(MSG& msg)
+{
+    // A failing shortcut or message handler is reported here, so that a loop running it (a modal
+    // form's) goes on instead of ending with the exception.
+    try {
+        ProcessMessage(msg);
+    } catch (...) {
+        HandleException(this);
+    }
 }
 
 bool TApplication::ProcessMessage(MSG& msg)

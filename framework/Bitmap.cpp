@@ -31,7 +31,7 @@ TPixelFormat FormatOfBits(int bits)
     case 1: return pf1bit;
     case 4: return pf4bit;
     case 8: return pf8bit;
-    case 16: return pf16bit;
+    case 16: return pf15bit;
     case 24: return pf24bit;
     case 32: return pf32bit;
     default: return pfCustom;
@@ -77,7 +77,19 @@ struct DibHeader {
     RGBQUAD colors[256];
 };
 
-HBITMAP CreateSection(int width, int height, int bits, const std::vector<RGBQUAD>& table, void** pixels)
+// The masks of pf16bit rows (5-6-5); 16-bit rows without masks are 5-5-5, pf15bit.
+constexpr DWORD kMasks565[3] = {0xF800, 0x07E0, 0x001F};
+
+// Sixteen-bit pixels come in two layouts; the section's masks tell which.
+TPixelFormat FormatOfSection(const DIBSECTION& ds)
+{
+    if (ds.dsBmih.biBitCount == 16 && ds.dsBmih.biCompression == BI_BITFIELDS && ds.dsBitfields[1] == kMasks565[1])
+        return pf16bit;
+    return FormatOfBits(ds.dsBmih.biBitCount);
+}
+
+HBITMAP CreateSection(int width, int height, int bits, const std::vector<RGBQUAD>& table, void** pixels,
+                      bool rgb565 = false)
 {
     DibHeader info{};
     info.header.biSize = sizeof(BITMAPINFOHEADER);
@@ -88,6 +100,10 @@ HBITMAP CreateSection(int width, int height, int bits, const std::vector<RGBQUAD
     info.header.biCompression = BI_RGB;
     info.header.biClrUsed = static_cast<DWORD>(table.size());
     std::copy(table.begin(), table.end(), info.colors);
+    if (bits == 16 && rgb565) {
+        info.header.biCompression = BI_BITFIELDS;
+        std::memcpy(info.colors, kMasks565, sizeof kMasks565);
+    }
     HBITMAP bmp = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, pixels, nullptr, 0);
     if (!bmp)
         throw EOutOfResources(L"Out of system resources");
@@ -144,6 +160,48 @@ std::vector<std::uint8_t> ReadRest(TStream* stream)
     std::vector<std::uint8_t> data(static_cast<std::size_t>(left));
     stream->ReadBuffer(data.data(), static_cast<std::int32_t>(left));
     return data;
+}
+
+// The first pixel of the picture's bottom row (startScan 0) or top row, as 32-bit colour.
+bool FirstPixelOfRow(HBITMAP bitmap, const DIBSECTION& ds, bool bottom, std::uint32_t& pixel)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = ds.dsBm.bmWidth;
+    bi.bmiHeader.biHeight = ds.dsBm.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(ds.dsBm.bmWidth));
+    HDC screen = GetDC(nullptr);
+    UINT scan = bottom ? 0 : static_cast<UINT>(ds.dsBm.bmHeight - 1);
+    int got = GetDIBits(screen, bitmap, scan, 1, row.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    pixel = row.empty() ? 0 : row[0];
+    return got == 1;
+}
+
+// Whether the first row in a section's memory is the picture's top row. The section's own header
+// cannot be trusted for this (the system may report a top-down section's height as positive), so
+// the first byte in memory is changed for a moment and GDI is asked which row changed with it.
+bool SectionIsTopDown(HBITMAP bitmap, const DIBSECTION& ds)
+{
+    if (ds.dsBmih.biHeight < 0)
+        return true;
+    if (ds.dsBm.bmHeight < 2 || !ds.dsBm.bmBits)
+        return false;
+    GdiFlush();
+    auto* first = static_cast<std::uint8_t*>(ds.dsBm.bmBits);
+    std::uint32_t bottomBefore, topBefore, bottomAfter, topAfter;
+    if (!FirstPixelOfRow(bitmap, ds, true, bottomBefore) || !FirstPixelOfRow(bitmap, ds, false, topBefore))
+        return false;
+    std::uint8_t saved = *first;
+    *first = static_cast<std::uint8_t>(saved ^ 0xFF);
+    bool read = FirstPixelOfRow(bitmap, ds, true, bottomAfter) && FirstPixelOfRow(bitmap, ds, false, topAfter);
+    *first = saved;
+    // When neither row shows the change (a palette of equal colours), the order cannot matter to
+    // anyone reading colours; the usual bottom-up order is kept.
+    return read && bottomAfter == bottomBefore && topAfter != topBefore;
 }
 
 } // namespace
@@ -224,15 +282,17 @@ void TBitmap::TakeHandle(HBITMAP value)
     palette_.Reset();
     handle_.Reset(value);
     width_ = height_ = 0;
+    topDown_ = false;
     if (!value)
         return;
     DIBSECTION ds{};
     int got = GetObjectW(value, sizeof ds, &ds);
     if (got == sizeof ds) {
         handleType_ = bmDIB;
+        topDown_ = SectionIsTopDown(value, ds);
         width_ = ds.dsBmih.biWidth;
         height_ = std::abs(ds.dsBmih.biHeight);
-        pixelFormat_ = FormatOfBits(ds.dsBmih.biBitCount);
+        pixelFormat_ = FormatOfSection(ds);
     } else if (got >= static_cast<int>(sizeof(BITMAP))) {
         handleType_ = bmDDB;
         width_ = ds.dsBm.bmWidth;
@@ -253,6 +313,7 @@ HBITMAP TBitmap::ReleaseHandle()
 {
     DetachCanvas();
     palette_.Reset();
+    topDown_ = false;
     width_ = height_ = 0;
     return handle_.Release();
 }
@@ -262,6 +323,7 @@ void TBitmap::Reset()
     DetachCanvas();
     handle_.Reset();
     palette_.Reset();
+    topDown_ = false;
     width_ = height_ = 0;
 }
 
@@ -306,7 +368,7 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, TBitmapHandle
         }
         if (bits <= 8 && table.empty())
             table = DefaultColorTable(bits);
-        made.Reset(CreateSection(width, height, bits, table, &pixels));
+        made.Reset(CreateSection(width, height, bits, table, &pixels, format == pf16bit));
     }
     {
         ScopedMemoryDc dest(made.Get());
@@ -319,6 +381,7 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, TBitmapHandle
     DetachCanvas();
     handle_ = std::move(made);
     palette_.Reset();
+    topDown_ = false;
     width_ = width;
     height_ = height;
     pixelFormat_ = format;
@@ -366,7 +429,7 @@ void* TBitmap::ScanLine(int row)
     GdiFlush();
     auto* bits = static_cast<std::uint8_t*>(ds.dsBm.bmBits);
     int stride = ds.dsBm.bmWidthBytes;
-    int line = ds.dsBmih.biHeight > 0 ? height_ - 1 - row : row;
+    int line = topDown_ ? row : height_ - 1 - row;
     return bits + static_cast<std::ptrdiff_t>(line) * stride;
 }
 

@@ -304,6 +304,9 @@ public:
     virtual TRect AlignRect() { return ClientRect(); }
 
     // ---- Painting ----
+    // Paints into a memory bitmap first and copies it to the screen in one go (own painting only).
+    bool DoubleBuffered() const { return doubleBuffered_; }
+    void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
     // Paints windowless children into DC (all of them, or those above First).
     void PaintControls(HDC dc, TControl* first);
     // Paints the control, its windowless and windowed children into DC at (x, y).
@@ -404,6 +407,7 @@ protected:
 private:
     void CreateChildHandles();
     HFONT FontHandle();
+    void PaintBuffered(HDC dc, const RECT& area);
 
     std::vector<TControl*> controls_; // not owned: children remove themselves
     std::vector<TWinControl*> tabList_; // not owned: the windowed children in tab order
@@ -411,6 +415,7 @@ private:
     HWND parentWindow_ = nullptr;
     bool showing_ = false;
     bool tabStop_ = false;
+    bool doubleBuffered_ = false;
     int alignDisabled_ = 0;
     bool recreating_ = false;
     GdiObject<HBRUSH> brush_; // owned

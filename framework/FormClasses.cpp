@@ -116,6 +116,7 @@ void RegisterControlClasses()
     RegisterClass<TWinControl>(L"TWinControl", L"TControl")
         .Bool(L"TabStop", &TWinControl::SetTabStop)
         .Int(L"TabOrder", &TWinControl::SetTabOrder)
+        .Bool(L"DoubleBuffered", &TWinControl::SetDoubleBuffered)
         .Event(L"OnEnter", &TWinControl::OnEnter)
         .Event(L"OnExit", &TWinControl::OnExit)
         .Event(L"OnKeyDown", &TWinControl::OnKeyDown)
@@ -178,7 +179,12 @@ void RegisterMenuClasses()
         .Event(L"OnMeasureItem", &TMenuItem::OnMeasureItem)
         .Event(L"OnAdvancedDrawItem", &TMenuItem::OnAdvancedDrawItem);
     ShortCutProperty(item, &TMenuItem::SetShortCut);
-    RegisterClass<TMenu>(L"TMenu", L"TComponent").Bool(L"OwnerDraw", &TMenu::SetOwnerDraw);
+    RegisterClass<TMenu>(L"TMenu", L"TComponent")
+        .Bool(L"OwnerDraw", &TMenu::SetOwnerDraw)
+        .Enum(L"BiDiMode", &TMenu::SetBiDiMode,
+              {{L"bdLeftToRight", bdLeftToRight}, {L"bdRightToLeft", bdRightToLeft},
+               {L"bdRightToLeftNoAlign", bdRightToLeftNoAlign}, {L"bdRightToLeftReadingOnly", bdRightToLeftReadingOnly}})
+        .Reference(L"Images", &TMenu::SetImages);
     RegisterClass<TMainMenu>(L"TMainMenu", L"TMenu");
     RegisterClass<TPopupMenu>(L"TPopupMenu", L"TMenu")
         .Bool(L"AutoPopup", &TPopupMenu::SetAutoPopup)
@@ -206,7 +212,10 @@ void RegisterActionClasses()
         .Reference(L"ActionList", &TCustomAction::SetActionList);
     ShortCutProperty(action, &TCustomAction::SetShortCut);
     RegisterClass<TAction>(L"TAction", L"TCustomAction");
-    RegisterClass<TCustomActionList>(L"TCustomActionList", L"TComponent");
+    RegisterClass<TCustomActionList>(L"TCustomActionList", L"TComponent")
+        .Reference(L"Images", &TCustomActionList::SetImages)
+        .Event(L"OnExecute", &TCustomActionList::OnExecute)
+        .Event(L"OnUpdate", &TCustomActionList::OnUpdate);
     RegisterClass<TActionList>(L"TActionList", L"TCustomActionList");
 }
 

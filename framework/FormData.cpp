@@ -544,8 +544,16 @@ void TFormReader::Read(const TFormObject& data)
 
 void TFormReader::ReadBody(TComponent* component, const TFormObject& data)
 {
-    if (component != root_ || root_->Name().empty())
+    if (component != root_) {
         component->SetName(data.name);
+    } else if (root_->Name().empty()) {
+        // A second form of the same class under the same owner gets a name of its own.
+        std::wstring name = data.name;
+        TComponent* owner = root_->Owner();
+        for (int n = 1; owner && owner->FindComponent(name) && owner->FindComponent(name) != root_; ++n)
+            name = data.name + L"_" + IntToStr(n);
+        root_->SetName(name);
+    }
     for (const TFormProperty& property : data.properties)
         ApplyProperty(component, property);
     for (const TFormObject& child : data.children)

@@ -4,6 +4,7 @@
 
 #include "framework/ActnList.h"
 #include "framework/Menus.h"
+#include "framework/SysUtils.h"
 
 #include <algorithm>
 
@@ -247,6 +248,11 @@ void TCustomForm::SetMenu(TMainMenu* value)
         Perform(CM_MENUCHANGED);
 }
 
+TCustomForm* TCustomForm::MDIChildren(int index) const
+{
+    throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
+}
+
 void TCustomForm::SetAutoSize(bool value)
 {
     autoSize_ = value;
@@ -254,10 +260,23 @@ void TCustomForm::SetAutoSize(bool value)
         AdjustSize();
 }
 
+void TCustomForm::Realign()
+{
+    TWinControl::Realign();
+    // A child that changed its size (a picture that sized itself) resizes an auto-sized form.
+    if (autoSize_)
+        AdjustSize();
+}
+
 void TCustomForm::AdjustSize()
 {
-    if (HasState(csLoading))
+    if (HasState(csLoading) || HasState(csDestroying) || adjustingSize_)
         return;
+    adjustingSize_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{adjustingSize_};
     int right = 0, bottom = 0;
     for (int i = 0; i < ControlCount(); ++i) {
         TControl* c = Controls(i);
@@ -330,6 +349,9 @@ void TCustomForm::CMShowingChangedForm(TMessage&)
         FormState.Exclude(fsShowing);
         ShowWindow(handle_, SW_HIDE);
         FormState.Exclude(fsVisible);
+        // Shown again later, the form's first activation counts as new (dialogs prepare themselves
+        // in OnActivate each time they are shown).
+        everActivated_ = false;
     }
 }
 

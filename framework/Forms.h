@@ -68,11 +68,19 @@ public:
     void SetMenu(TMainMenu* value);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);
+    // Multiple-document forms are not made by this framework: a form has no MDI client window and
+    // no MDI children.
+    HWND ClientHandle() const { return nullptr; }
+    int MDIChildCount() const { return 0; }
+    TCustomForm* MDIChildren(int index) const;
+    TCustomForm* ActiveMDIChild() const { return nullptr; }
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool value) { keyPreview_ = value; }
     TFormState FormState;
     TCanvas* Canvas() const { return canvas_.get(); }
     TRect ClientRect() override;
+    // Lays the children out, then fits an auto-sized form around them.
+    void Realign() override;
 
     void Show();
     void Hide() { SetVisible(false); }
@@ -148,6 +156,7 @@ private:
     TModalResult modalResult_ = mrNone;
     bool active_ = false;
     bool everActivated_ = false;
+    bool adjustingSize_ = false;
     TWinControl* activeControl_ = nullptr; // not owned
     std::unique_ptr<TControlCanvas> canvas_;
 };
@@ -262,6 +271,7 @@ private:
     static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void WndProc(TMessage& message);
     bool IsKeyMsg(MSG& msg);
+    void ProcessMessageReporting(MSG& msg);
 
     HWND handle_ = nullptr; // owned
     std::wstring title_;

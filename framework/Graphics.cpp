@@ -37,7 +37,7 @@ void TGraphicsObject::Changed()
 
 TFont::TFont() : name_(L"MS Sans Serif"), height_(-11), pixelsPerInch_(ScreenPixelsPerInch())
 {
-    // Eight points at the screen's resolution, as a new font of the framework always was.
+    // A new font is eight points at the screen's resolution.
     height_ = -MulDiv(8, pixelsPerInch_, 72);
 }
 

@@ -379,7 +379,8 @@ enum TTransparentMode { tmAuto, tmFixed };
 class TBitmapCanvas;
 
 // A bitmap: a device-independent section by default, with direct row access through ScanLine.
-// Rows are stored bottom-up, so ScanLine[y + 1] - ScanLine[y] is minus the row stride.
+// The sections it makes store rows bottom-up, so ScanLine[y + 1] - ScanLine[y] is minus the row
+// stride; a top-down section taken over keeps its order. Pixel code steps by ScanLine[1] - ScanLine[0].
 class TBitmap : public TGraphic {
     DECLARE_CLASS_NAME(TBitmap)
 public:
@@ -450,6 +451,7 @@ private:
     TBitmapHandleType handleType_ = bmDIB;
     TColor transparentColor_ = clDefault;
     TTransparentMode transparentMode_ = tmAuto;
+    bool topDown_ = false; // the section's first row in memory is the picture's top row
     std::unique_ptr<TBitmapCanvas> canvas_;
 };
 
@@ -513,6 +515,7 @@ private:
         int bitCount;
         std::size_t offset;
         std::size_t size;
+        std::size_t missingMask; // mask bytes a 32-bit image was stored without
     };
     void Clear();
     void ChooseImage();

@@ -48,32 +48,37 @@ int ImageBitCount(const std::vector<std::uint8_t>& data, const IconDirEntry& e)
 }
 
 // A bitmap image (not PNG) must hold everything its header promises: header, colour table, the
-// colour rows and the mask rows. The system's icon maker trusts the header and would read past the
-// image (or past the file) otherwise.
-bool BitmapImageFits(const std::uint8_t* image, std::size_t size)
+// colour rows and the mask rows; the system's icon maker trusts the header and would read past the
+// image (or past the file) otherwise. Some writers leave the mask out of 32-bit images, whose alpha
+// channel says everything: those are accepted and given an all-opaque mask.
+// Returns the mask bytes to append (0 for a complete image), or -1 for an image that is not valid.
+std::int64_t MissingMaskBytes(const std::uint8_t* image, std::size_t size)
 {
     if (size < sizeof(BITMAPINFOHEADER))
-        return false;
+        return -1;
     BITMAPINFOHEADER h;
     std::memcpy(&h, image, sizeof h);
     if (h.biSize < sizeof h || h.biSize > size || h.biPlanes != 1)
-        return false;
+        return -1;
     int bits = h.biBitCount;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        return false;
+        return -1;
     if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && (bits == 16 || bits == 32)))
-        return false;
+        return -1;
     // The height counts the colour rows and the mask rows.
     std::int64_t width = h.biWidth, height = h.biHeight / 2;
     if (width < 1 || width > 1024 || height < 1 || height > 1024)
-        return false;
+        return -1;
     std::int64_t colors = bits <= 8 ? (h.biClrUsed ? h.biClrUsed : (1u << bits)) : h.biClrUsed;
     if (colors > 256)
-        return false;
+        return -1;
     std::int64_t masks = h.biCompression == BI_BITFIELDS && h.biSize == sizeof h ? 12 : 0;
-    std::int64_t colorRows = ((width * bits + 31) / 32) * 4 * height;
-    std::int64_t maskRows = ((width + 31) / 32) * 4 * height;
-    return static_cast<std::int64_t>(h.biSize) + masks + colors * 4 + colorRows + maskRows <= static_cast<std::int64_t>(size);
+    std::int64_t colorEnd = h.biSize + masks + colors * 4 + ((width * bits + 31) / 32) * 4 * height;
+    std::int64_t full = colorEnd + ((width + 31) / 32) * 4 * height;
+    auto have = static_cast<std::int64_t>(size);
+    if (have >= full)
+        return 0;
+    return bits == 32 && have >= colorEnd ? full - have : -1;
 }
 
 } // namespace
@@ -158,10 +163,11 @@ void TIcon::LoadFromStream(TStream* stream)
         if (e.imageOffset > data.size() || e.bytesInRes > data.size() - e.imageOffset || e.bytesInRes < 8)
             InvalidIcon();
         const std::uint8_t* image = data.data() + e.imageOffset;
-        if (std::memcmp(image, kPngSignature, 8) != 0 && !BitmapImageFits(image, e.bytesInRes))
+        std::int64_t missingMask = 0;
+        if (std::memcmp(image, kPngSignature, 8) != 0 && (missingMask = MissingMaskBytes(image, e.bytesInRes)) < 0)
             InvalidIcon();
         entries.push_back(Entry{e.width ? e.width : 256, e.height ? e.height : 256, ImageBitCount(data, e),
-                                e.imageOffset, e.bytesInRes});
+                                e.imageOffset, e.bytesInRes, static_cast<std::size_t>(missingMask)});
     }
     Clear();
     data_ = std::move(data);
@@ -186,8 +192,15 @@ void TIcon::ChooseImage()
     };
     auto best = std::min_element(entries_.begin(), entries_.end(),
                                  [&](const Entry& a, const Entry& b) { return key(a) < key(b); });
-    HICON made = CreateIconFromResourceEx(data_.data() + best->offset, static_cast<DWORD>(best->size), TRUE,
-                                          0x00030000, best->width, best->height, LR_DEFAULTCOLOR);
+    const std::uint8_t* image = data_.data() + best->offset;
+    std::vector<std::uint8_t> completed;
+    if (best->missingMask > 0) {
+        completed.assign(image, image + best->size);
+        completed.resize(best->size + best->missingMask, 0);
+        image = completed.data();
+    }
+    HICON made = CreateIconFromResourceEx(const_cast<PBYTE>(image), static_cast<DWORD>(best->size + best->missingMask),
+                                          TRUE, 0x00030000, best->width, best->height, LR_DEFAULTCOLOR);
     if (!made)
         InvalidIcon();
     if (icon_)

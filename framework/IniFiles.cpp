@@ -65,22 +65,38 @@ TMemIniFile::~TMemIniFile() = default;
 
 TMemIniFile::Section* TMemIniFile::FindSection(const std::wstring& name) const
 {
-    for (auto& s : sections_)
-        if (SameText(s->name, name))
-            return s.get();
-    return nullptr;
+    auto it = byName_.find(AnsiLowerCase(name));
+    return it == byName_.end() ? nullptr : it->second;
 }
 
 TMemIniFile::Section* TMemIniFile::AddSection(const std::wstring& name)
 {
     sections_.push_back(std::make_unique<Section>());
     sections_.back()->name = name;
+    byName_.emplace(AnsiLowerCase(name), sections_.back().get());
     return sections_.back().get();
+}
+
+int TMemIniFile::Section::IndexOfKey(const std::wstring& ident)
+{
+    if (keysStale) {
+        keys.clear();
+        for (int i = 0; i < values.Count(); ++i) {
+            std::wstring line = values.Get(i);
+            size_t eq = line.find(L'=');
+            if (eq != std::wstring::npos)
+                keys.emplace(AnsiLowerCase(line.substr(0, eq)), i); // the first of equal keys wins
+        }
+        keysStale = false;
+    }
+    auto it = keys.find(AnsiLowerCase(ident));
+    return it == keys.end() ? -1 : it->second;
 }
 
 void TMemIniFile::Clear()
 {
     sections_.clear();
+    byName_.clear();
 }
 
 void TMemIniFile::SetStrings(const TStrings* list)
@@ -103,10 +119,12 @@ void TMemIniFile::SetStrings(const TStrings* list)
         size_t eq = line.find(L'=');
         if (eq == std::wstring::npos) {
             current->values.Add(line);
+            current->keysStale = true;
             continue;
         }
         // Keys and values are trimmed around the "=", as the file's author spaced them for reading.
         current->values.Add(TrimRight(line.substr(0, eq)) + L"=" + TrimLeft(line.substr(eq + 1)));
+        current->keysStale = true;
     }
 }
 
@@ -130,7 +148,7 @@ std::wstring TMemIniFile::ReadString(const std::wstring& section, const std::wst
     Section* s = FindSection(section);
     if (!s)
         return defaultValue;
-    int i = s->values.IndexOfName(ident);
+    int i = s->IndexOfKey(ident);
     return i < 0 ? defaultValue : s->values.ValueFromIndex(i);
 }
 
@@ -139,11 +157,13 @@ void TMemIniFile::WriteString(const std::wstring& section, const std::wstring& i
     Section* s = FindSection(section);
     if (!s)
         s = AddSection(section);
-    int i = s->values.IndexOfName(ident);
-    if (i < 0)
+    int i = s->IndexOfKey(ident);
+    if (i < 0) {
         s->values.Add(ident + L"=" + value);
-    else
+        s->keysStale = true;
+    } else {
         s->values.Put(i, s->values.Names(i) + L"=" + value);
+    }
 }
 
 void TMemIniFile::ReadSection(const std::wstring& section, TStrings* strings)
@@ -181,6 +201,7 @@ void TMemIniFile::EraseSection(const std::wstring& section)
 {
     for (auto it = sections_.begin(); it != sections_.end(); ++it)
         if (SameText((*it)->name, section)) {
+            byName_.erase(AnsiLowerCase((*it)->name));
             sections_.erase(it);
             return;
         }
@@ -189,16 +210,18 @@ void TMemIniFile::EraseSection(const std::wstring& section)
 void TMemIniFile::DeleteKey(const std::wstring& section, const std::wstring& ident)
 {
     if (Section* s = FindSection(section)) {
-        int i = s->values.IndexOfName(ident);
-        if (i >= 0)
+        int i = s->IndexOfKey(ident);
+        if (i >= 0) {
             s->values.Delete(i);
+            s->keysStale = true;
+        }
     }
 }
 
 bool TMemIniFile::ValueExists(const std::wstring& section, const std::wstring& ident)
 {
     Section* s = FindSection(section);
-    return s && s->values.IndexOfName(ident) >= 0;
+    return s && s->IndexOfKey(ident) >= 0;
 }
 
 void TMemIniFile::UpdateFile()

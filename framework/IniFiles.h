@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TCustomIniFile : public TObject {
@@ -70,12 +71,18 @@ public:
     void Clear();
 
 private:
+    // Skins hold hundreds of sections read key by key through inheritance chains: sections and keys
+    // are found through maps keyed by their lower-case names, not by scanning the text.
     struct Section {
         std::wstring name;
         TStringList values; // "key=value" lines
+        std::unordered_map<std::wstring, int> keys; // lower-case key -> line in values; rebuilt when stale
+        bool keysStale = true;
+        int IndexOfKey(const std::wstring& ident);
     };
     Section* FindSection(const std::wstring& name) const;
     Section* AddSection(const std::wstring& name);
 
     std::vector<std::unique_ptr<Section>> sections_;
+    std::unordered_map<std::wstring, Section*> byName_; // lower-case name -> section
 };

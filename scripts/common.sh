@@ -3,6 +3,8 @@
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 WINE=/usr/lib/wine/wine64
+# Debian's wine64 package keeps its server beside the loader, not on PATH.
+WINESERVER=/usr/lib/wine/wineserver
 STARTED_PIDS=()
 
 # build ARCH...: configures (once) and builds each target in build/ARCH.
@@ -46,13 +48,13 @@ make_prefix() {
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   fi
-  wineserver -w 2>/dev/null || true
+  "$WINESERVER" -w 2>/dev/null || true
 }
 
 # stop_started: ends the Wine server of our prefix and every process we started, by PID.
 stop_started() {
   if [[ -n "${WINEPREFIX:-}" ]]; then
-    wineserver -k 2>/dev/null || true
+    "$WINESERVER" -k 2>/dev/null || true
   fi
   local pid
   for pid in "${STARTED_PIDS[@]}"; do

@@ -106,6 +106,10 @@ TEST_F(Controls, WindowlessChildIsPaintedByItsParentOnScreenAndIntoAnyDC)
     EXPECT_EQ(shot.At(5, 5), Rgb(clLime));
     EXPECT_EQ(shot.At(10 + 15, 20 + 15), Rgb(clBlue));
     EXPECT_EQ(shot.At(10 + 30, 20 + 15), Rgb(clLime));
+    // Painted through a memory bitmap, the panel looks the same.
+    form->LeftPanel->SetDoubleBuffered(true);
+    Pixels24 buffered = CaptureWindow(form->LeftPanel->Handle());
+    EXPECT_EQ(buffered.bgr, shot.bgr);
 
     // PaintTo draws the whole form's client area, windowed and windowless children, into a bitmap.
     int w = form->ClientWidth(), h = form->ClientHeight();
@@ -232,4 +236,77 @@ TEST_F(Controls, ControlListChangesAreAnnouncedWithTheControl)
     Free(shape);
     form->ClientPanel->WindowProc = saved;
     EXPECT_EQ(seen, (std::vector<std::pair<TControl*, bool>>{{shape, true}, {shape, false}}));
+}
+
+TEST_F(Controls, TabMovesTheFocusInTabOrderWithEnterAndExit)
+{
+    auto* second = Create<TDemoEdit>(form);
+    second->SetName(L"Second");
+    second->SetBounds(8, 40, 100, 24);
+    second->SetTabStop(true);
+    second->SetParent(form->ClientPanel);
+    std::vector<std::wstring> log;
+    form->Edit->OnEnter = [&](TObject*) { log.push_back(L"enter edit"); };
+    form->Edit->OnExit = [&](TObject*) { log.push_back(L"exit edit"); };
+    second->OnEnter = [&](TObject*) { log.push_back(L"enter second"); };
+    form->Show();
+    ASSERT_TRUE(ActivateWindow(form->Handle()));
+    form->Edit->SetFocus();
+    EXPECT_TRUE(form->Edit->Focused());
+    EXPECT_EQ(form->ActiveControl(), form->Edit);
+    PressKey(form->Edit->Handle(), VK_TAB);
+    EXPECT_TRUE(second->Focused());
+    EXPECT_EQ(form->ActiveControl(), second);
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"enter edit", L"exit edit", L"enter second"}));
+    // Moving the second edit first in the tab order makes Tab go back to the first.
+    second->SetTabOrder(0);
+    PressKey(second->Handle(), VK_TAB);
+    EXPECT_TRUE(form->Edit->Focused());
+    // A hidden control cannot take the focus.
+    second->Hide();
+    EXPECT_FALSE(second->CanFocus());
+    EXPECT_THROW(second->SetFocus(), EInvalidOperation);
+}
+
+TEST_F(Controls, KeyPressCanChangeOrSwallowACharacter)
+{
+    form->Show();
+    HWND edit = form->Edit->Handle();
+    form->Edit->SetText(L"");
+    form->Edit->OnKeyPress = [](TObject*, wchar_t& key) {
+        if (key == L'a')
+            key = L'я';
+        else if (key == L'x')
+            key = 0;
+    };
+    for (wchar_t c : std::wstring(L"axb"))
+        SendMessageW(edit, WM_CHAR, c, 1);
+    EXPECT_EQ(form->Edit->Text(), L"яb");
+}
+
+TEST_F(Controls, HintAppearsAfterThePauseWithTheShortTextAndGoesWithTheMouse)
+{
+    form->Show();
+    form->TopPanel->SetHint(L"Добавить рецепт|Добавить новый рецепт в категорию");
+    form->TopPanel->SetShowHint(true);
+    int pause = Application->HintPause;
+    Application->HintPause = 10;
+    Application->NoteMouseControl(form->TopPanel);
+    THintWindow* hint = Application->HintWindow();
+    ASSERT_NE(hint, nullptr);
+    for (int i = 0; i < 100 && !(hint->HandleAllocated() && IsWindowVisible(hint->Handle())); ++i) {
+        Sleep(10);
+        PumpApplication();
+    }
+    Application->HintPause = pause;
+    ASSERT_TRUE(hint->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(hint->Handle()));
+    EXPECT_EQ(hint->Text(), L"Добавить рецепт");
+    // The hint window is a framework window of its own class, made on demand.
+    wchar_t name[32] = {};
+    GetClassNameW(hint->Handle(), name, 32);
+    EXPECT_STREQ(name, L"THintWindow");
+    // Moving onto a control without a hint takes it away.
+    Application->NoteMouseControl(form->LeftPanel);
+    EXPECT_FALSE(hint->HandleAllocated() && IsWindowVisible(hint->Handle()));
 }

@@ -218,6 +218,29 @@ TEST(PixelFormats, PaletteFormatsKeepColoursTheyHold)
     }
 }
 
+TEST(PixelFormats, SixteenBitFormatsLayOutTheirChannelsAsNamed)
+{
+    struct Case {
+        TPixelFormat format;
+        std::uint16_t red, green;
+    };
+    for (Case c : {Case{pf15bit, 0x7C00, 0x03E0}, Case{pf16bit, 0xF800, 0x07E0}}) {
+        TBitmap bitmap;
+        bitmap.SetPixelFormat(c.format);
+        bitmap.SetSize(2, 1);
+        bitmap.Canvas()->SetPixel(0, 0, clRed);
+        bitmap.Canvas()->SetPixel(1, 0, clLime);
+        EXPECT_EQ(bitmap.PixelFormat(), c.format);
+        auto* row = static_cast<const std::uint16_t*>(bitmap.ScanLine(0));
+        EXPECT_EQ(row[0], c.red);
+        EXPECT_EQ(row[1], c.green);
+        TBitmap copy;
+        copy.Assign(&bitmap);
+        EXPECT_EQ(copy.PixelFormat(), c.format);
+        EXPECT_EQ(copy.Canvas()->Pixels(1, 0), clLime);
+    }
+}
+
 TEST(PixelFormats, OneBitKeepsBlackAndWhite)
 {
     TBitmap bitmap;
@@ -307,6 +330,33 @@ TEST(Handles, ForeignDeviceBitmapIsTakenOverAndBecomesDibForRows)
     EXPECT_TRUE(bitmap.Empty());
     EXPECT_NE(released, nullptr);
     DeleteObject(released);
+}
+
+TEST(Handles, ForeignSectionKeepsItsRowOrderForScanLines)
+{
+    for (bool topDown : {true, false}) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = 4;
+        bi.bmiHeader.biHeight = topDown ? -3 : 3;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 24;
+        void* bits = nullptr;
+        HBITMAP section = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(section, nullptr);
+        TBitmap bitmap;
+        bitmap.SetHandle(section);
+        EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
+        EXPECT_EQ(bitmap.Height(), 3);
+        bitmap.Canvas()->SetPixel(1, 0, clRed);
+        auto* top = static_cast<std::uint8_t*>(bitmap.ScanLine(0));
+        auto* next = static_cast<std::uint8_t*>(bitmap.ScanLine(1));
+        // Pixel code steps from row to row by ScanLine[1] - ScanLine[0], whichever way that goes.
+        EXPECT_EQ(top, static_cast<std::uint8_t*>(bits) + (topDown ? 0 : 2 * bitmap.RowStride())) << topDown;
+        EXPECT_EQ(next - top, topDown ? bitmap.RowStride() : -bitmap.RowStride()) << topDown;
+        EXPECT_EQ(top[3 * 1 + 2], 255) << topDown;
+        EXPECT_EQ(top[3 * 1 + 0], 0) << topDown;
+    }
 }
 
 TEST(Copies, AssignCopiesPixelsIntoAnIndependentBitmap)

@@ -65,6 +65,32 @@ TEST(Icons, PngCompressedImageIsChosenForALargeRequest)
     EXPECT_EQ(icon.Width(), 16);
 }
 
+TEST(Icons, ThirtyTwoBitImageStoredWithoutItsMaskDrawsByItsAlpha)
+{
+    std::string multi = testsupport::ReadFileBytes(DataFile(L"multi.ico"));
+    const int kLarge = 3; // the 48-pixel 32-bit image
+    std::uint32_t size, offset;
+    std::memcpy(&size, multi.data() + 6 + kLarge * 16 + 8, 4);
+    std::memcpy(&offset, multi.data() + 6 + kLarge * 16 + 12, 4);
+    // A file of that image alone, its mask rows (48 rows of 8 bytes) left out.
+    std::uint32_t withoutMask = size - 48 * 8;
+    std::string ico = multi.substr(0, 6) + multi.substr(6 + kLarge * 16, 16) + multi.substr(offset, withoutMask);
+    ico[4] = 1;
+    ico[5] = 0;
+    std::uint32_t newOffset = 6 + 16;
+    std::memcpy(ico.data() + 6 + 8, &withoutMask, 4);
+    std::memcpy(ico.data() + 6 + 12, &newOffset, 4);
+
+    TMemoryStream stream;
+    stream.WriteBuffer(ico.data(), static_cast<std::int32_t>(ico.size()));
+    stream.SetPosition(0);
+    TIcon icon;
+    icon.LoadFromStream(&stream);
+    ASSERT_EQ(icon.Width(), 48);
+    Difference d = Compare(DrawnOnWhite(icon), LoadPpm(DataFile(L"multi_3.ppm")));
+    EXPECT_LE(d.max, 2);
+}
+
 TEST(Icons, TruncatedPngImageIsRefused)
 {
     std::string ico = testsupport::ReadFileBytes(DataFile(L"png256.ico"));

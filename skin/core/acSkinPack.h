@@ -1,0 +1,64 @@
+// The packed skin container ("ASzf"): its reader TacSkinConvertor and the loading of a packed skin file.
+#pragma once
+
+#include "framework/Classes.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// One image entry of a container, unpacked.
+struct TacImageItem {
+    std::wstring Name; // as stored
+    bool IsBitmap = false;
+    std::unique_ptr<TMemoryStream> Data;
+};
+
+class TacSkinConvertor : public TPersistent {
+    DECLARE_CLASS_NAME(TacSkinConvertor)
+public:
+    TacSkinConvertor() = default;
+    ~TacSkinConvertor() override;
+    TacSkinConvertor(const TacSkinConvertor&) = delete;
+    TacSkinConvertor& operator=(const TacSkinConvertor&) = delete;
+
+    // The number of image entries actually read.
+    int ImageCount = 0;
+    std::vector<TacImageItem> Files;
+    // The inflated text entry ("Options.dat"); null when no container was read.
+    std::unique_ptr<TMemoryStream> Options;
+
+    // The container's bytes while they are parsed. A lent stream (a stored skin's data) is never freed
+    // by the convertor; an owned one goes with Clear.
+    TMemoryStream* PackedData() const { return source_; }
+    void SetOwnedSource(std::unique_ptr<TMemoryStream> source);
+    void LendSource(TMemoryStream* source);
+    // Forgets the source without freeing it, and frees it when the convertor owned it.
+    void ReleaseSource();
+
+    // The image entry whose upper-cased name equals Name (written in upper case); null when none.
+    TacImageItem* FindImage(const std::wstring& upperName);
+
+private:
+    TMemoryStream* source_ = nullptr;
+    std::unique_ptr<TMemoryStream> ownedSource_;
+};
+
+extern const wchar_t* const SZNotPackedFile; // "Loaded data is not packed Quorvel file"
+
+// Frees the image entries (last first), the Options stream and the source stream when owned.
+void Clear(TacSkinConvertor* convertor);
+
+// Parses the convertor's source from position 0. Returns False after a wrong magic (the warning box
+// has been shown and the convertor is empty). Damaged data raises: EZDecompressionError for the
+// compressed data, EReadError for a container cut short or inconsistent; the convertor is then empty.
+bool ParsePackedSkin(TacSkinConvertor* convertor);
+
+// Reads a whole ".asz" file into memory and parses it; nothing happens when the file does not exist.
+// Makes the convertor when it is null, clears it otherwise. With FreeSource the source bytes are
+// dropped afterwards, also when parsing raised. Returns False when the file is missing or not packed.
+bool LoadPackedSkinFile(const std::wstring& fileName, std::unique_ptr<TacSkinConvertor>& convertor,
+                        bool freeSource);
+
+// The "ASzf" magic; the tool that writes containers uses it too.
+inline constexpr char kPackedSkinMagic[4] = {'A', 'S', 'z', 'f'};

@@ -1,0 +1,47 @@
+// Text, INI-text and path helpers of the skin library: words split by a set of delimiters, INI text held
+// as split lines, directory names, the program's folder.
+#pragma once
+
+#include "framework/Classes.h"
+
+#include <bitset>
+#include <string>
+
+// A set of 8-bit delimiter characters; characters above 255 are never delimiters.
+class TCharSet {
+public:
+    TCharSet() = default;
+    TCharSet(std::initializer_list<wchar_t> chars)
+    {
+        for (wchar_t c : chars)
+            Include(c);
+    }
+    void Include(wchar_t c)
+    {
+        if (c < 256)
+            bits_.set(c);
+    }
+    bool Contains(wchar_t c) const { return c < 256 && bits_.test(c); }
+
+private:
+    std::bitset<256> bits_;
+};
+
+// Positions are 1-based; a word is a maximal run of characters outside Delims.
+int FindWordStart(int n, const std::wstring& s, const TCharSet& delims);
+std::wstring GetWordAt(int n, const std::wstring& s, const TCharSet& delims);
+int CountWords(const std::wstring& s, const TCharSet& delims);
+std::wstring RemoveChar(const std::wstring& s, wchar_t ch);
+
+// Splits INI text into Sections: names are the text between the brackets, each object a TStringList
+// (owned by Sections, which is made to own its objects) of the section's lines unchanged.
+void SplitIniSections(const TStrings* lines, TStringList* sections);
+std::wstring ReadSectionString(const TStrings* lines, const TStringList* sections, const std::wstring& section,
+                               const std::wstring& defaultValue, const std::wstring& ident);
+int ReadSectionInteger(const TStrings* lines, const TStringList* sections, const std::wstring& section,
+                       int defaultValue, const std::wstring& ident);
+
+// Dir with exactly one trailing backslash; a lone drive letter gets ":\".
+std::wstring NormalizeDir(const std::wstring& dir);
+// The folder of the running program, with its trailing backslash.
+std::wstring ProgramFolder();

@@ -1,0 +1,6 @@
+#include "skin/core/sMessages.h"
+
+UINT RegisterSkinMessage()
+{
+    return RegisterWindowMessageW(kSkinCmdMessageName);
+}

@@ -1,0 +1,163 @@
+// The packed skin container: entries, large entries, wrong magic, damaged and lying containers.
+#include "skin/core/acSkinPack.h"
+#include "skin/core/ZLibEx.h"
+
+#include "tests/skin_core/message_box_helper.h"
+#include "tests/skin_core/test_skin.h"
+#include "tests/support/test_support.h"
+
+using namespace testskin;
+
+namespace {
+
+std::string Pseudorandom(size_t n, unsigned seed)
+{
+    std::string s(n, '\0');
+    for (size_t i = 0; i < n; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        s[i] = static_cast<char>((seed >> 16) & 0xFF);
+    }
+    return s;
+}
+
+void SetSource(TacSkinConvertor& c, const std::string& bytes)
+{
+    auto stream = std::make_unique<TMemoryStream>();
+    stream->WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    c.SetOwnedSource(std::move(stream));
+}
+
+std::string Contents(TMemoryStream* stream)
+{
+    return std::string(static_cast<const char*>(stream->Memory()), static_cast<size_t>(stream->Size()));
+}
+
+TEST(SkinContainer, ReadsSeveralEntriesAndALargeOneFollowedByAnother)
+{
+    const std::string big = Pseudorandom(150000, 11);
+    const std::vector<PackEntry> entries = {
+        {"Master.bmp", big}, {"options.DAT", "[GLOBALINFO]\r\nVERSION=6\r\n"}, {"WOOD.jpg", "jpegbytes"}};
+    TacSkinConvertor c;
+    SetSource(c, BuildContainer(entries));
+    ASSERT_TRUE(ParsePackedSkin(&c));
+    ASSERT_TRUE(c.Options);
+    EXPECT_EQ(Contents(c.Options.get()), entries[1].bytes);
+    ASSERT_EQ(c.ImageCount, 2);
+    ASSERT_EQ(c.Files.size(), 2u);
+    EXPECT_EQ(c.Files[0].Name, L"Master.bmp");
+    EXPECT_TRUE(c.Files[0].IsBitmap);
+    EXPECT_EQ(Contents(c.Files[0].Data.get()), big);
+    EXPECT_EQ(c.Files[1].Name, L"WOOD.jpg");
+    EXPECT_FALSE(c.Files[1].IsBitmap);
+    EXPECT_EQ(Contents(c.Files[1].Data.get()), "jpegbytes");
+    EXPECT_EQ(c.FindImage(L"MASTER.BMP"), &c.Files[0]);
+}
+
+TEST(SkinContainer, ImageCountIsTheNumberOfEntriesRead)
+{
+    TacSkinConvertor c;
+    SetSource(c, BuildContainer({{"A.bmp", "a"}, {"B.bmp", "b"}, {"Options.dat", "[X]\r\n"}}));
+    ASSERT_TRUE(ParsePackedSkin(&c));
+    EXPECT_EQ(c.ImageCount, 2);
+}
+
+TEST(SkinContainer, EmptyEntryIsRead)
+{
+    TacSkinConvertor c;
+    SetSource(c, BuildContainer({{"Options.dat", ""}, {"E.bmp", ""}, {"F.bmp", "f"}}));
+    ASSERT_TRUE(ParsePackedSkin(&c));
+    EXPECT_EQ(c.Options->Size(), 0);
+    EXPECT_EQ(Contents(c.Files[1].Data.get()), "f");
+}
+
+TEST(SkinContainer, NoOrTwoOptionsEntriesAreErrors)
+{
+    TacSkinConvertor none;
+    SetSource(none, BuildContainer({{"A.bmp", "a"}}));
+    EXPECT_THROW(ParsePackedSkin(&none), EReadError);
+    EXPECT_FALSE(none.Options);
+    EXPECT_TRUE(none.Files.empty());
+
+    TacSkinConvertor two;
+    SetSource(two, BuildContainer({{"Options.dat", "a"}, {"OPTIONS.DAT", "b"}}));
+    EXPECT_THROW(ParsePackedSkin(&two), EReadError);
+    EXPECT_FALSE(two.Options);
+}
+
+TEST(SkinContainer, StatedSizeThatDoesNotMatchRaises)
+{
+    TacSkinConvertor shorter;
+    SetSource(shorter, BuildContainer({{"Options.dat", "0123456789"}}, -3));
+    EXPECT_THROW(ParsePackedSkin(&shorter), EZDecompressionError);
+    TacSkinConvertor longer;
+    SetSource(longer, BuildContainer({{"Options.dat", "0123456789"}}, +3));
+    EXPECT_THROW(ParsePackedSkin(&longer), EReadError);
+}
+
+TEST(SkinContainer, TruncationAtEveryOffsetFailsCleanly)
+{
+    const std::string whole = BuildContainer({{"Options.dat", "[GLOBALINFO]\r\nVERSION=6\r\n"}, {"M.bmp", "pixels"}});
+    for (size_t cut = 4; cut < whole.size(); ++cut) {
+        TacSkinConvertor c;
+        SetSource(c, whole.substr(0, cut));
+        EXPECT_ANY_THROW(ParsePackedSkin(&c)) << "cut at " << cut;
+        EXPECT_FALSE(c.Options) << "cut at " << cut;
+        EXPECT_TRUE(c.Files.empty());
+    }
+}
+
+TEST(SkinContainer, HugeCountsAndLengthsAreRefusedBeforeAllocation)
+{
+    std::string bytes = "ASzf";
+    bytes += std::string("\xFF\xFF\xFF\x7F", 4);
+    TacSkinConvertor c;
+    SetSource(c, bytes);
+    EXPECT_THROW(ParsePackedSkin(&c), EReadError);
+
+    std::string names = "ASzf";
+    names += std::string("\x01\x00\x00\x00", 4) + std::string("\xFF\xFF\xFF\x7F", 4) + "abc";
+    TacSkinConvertor d;
+    SetSource(d, names);
+    EXPECT_THROW(ParsePackedSkin(&d), EReadError);
+}
+
+TEST(SkinContainer, WrongMagicWarnsAndLeavesALentSourceAlone)
+{
+    const std::string bytes = BuildContainer({{"Options.dat", "x"}}, 0, "ASzF");
+    TMemoryStream lent;
+    lent.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    TacSkinConvertor c;
+    c.LendSource(&lent);
+    MessageBoxWatcher watcher;
+    EXPECT_FALSE(ParsePackedSkin(&c));
+    const SeenBox box = watcher.Wait();
+    EXPECT_TRUE(box.found);
+    EXPECT_EQ(box.caption, L"Warning");
+    EXPECT_EQ(box.text, L"Loaded data is not packed Quorvel file");
+    EXPECT_FALSE(c.Options);
+    EXPECT_TRUE(c.Files.empty());
+    c.ReleaseSource();
+    // The lent stream is still whole.
+    EXPECT_EQ(lent.Size(), static_cast<std::int64_t>(bytes.size()));
+}
+
+class SkinContainerFile : public testsupport::TempFolderTest {};
+
+TEST_F(SkinContainerFile, LoadsAFileAndDropsItsSource)
+{
+    testsupport::WriteFileBytes(PathOf(L"a.asz"), BuildContainer({{"Options.dat", "[A]\r\n"}}));
+    std::unique_ptr<TacSkinConvertor> c;
+    EXPECT_TRUE(LoadPackedSkinFile(PathOf(L"a.asz"), c, true));
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->PackedData(), nullptr);
+    EXPECT_EQ(Contents(c->Options.get()), "[A]\r\n");
+}
+
+TEST_F(SkinContainerFile, MissingFileDoesNothing)
+{
+    std::unique_ptr<TacSkinConvertor> c;
+    EXPECT_FALSE(LoadPackedSkinFile(PathOf(L"none.asz"), c, true));
+    EXPECT_FALSE(c);
+}
+
+} // namespace

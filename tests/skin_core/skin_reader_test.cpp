@@ -1,0 +1,218 @@
+// The skin reader: image values of the master bitmap, sections with inherited keys, common sections.
+#include "skin/core/sSkinManager.h"
+#include "skin/core/sSkinReader.h"
+
+#include "framework/IniFiles.h"
+#include "tests/skin_core/test_skin.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+class SkinReader : public ::testing::Test {
+protected:
+    void Load(const std::string& text)
+    {
+        TStringList lines;
+        lines.SetText(testsupport::Widen(text));
+        ini.SetStrings(&lines);
+        TacSkinSource source{&ini, nullptr};
+        LoadSkinMasks(&sm, source);
+        LoadSkinPatterns(&sm, source);
+        LoadSkinSections(&sm, source);
+        sm.UpdateCachedIndexes();
+    }
+    const TsGeneralData& Section(const wchar_t* name)
+    {
+        const int i = FindSectionIndex(&sm, name);
+        EXPECT_GE(i, 0) << testsupport::Narrow(name);
+        return sm.gd.at(static_cast<size_t>(i < 0 ? 0 : i));
+    }
+    const TsMaskData& Mask(const wchar_t* section, const wchar_t* key)
+    {
+        const int i = FindMaskIndex(&sm, FindSectionIndex(&sm, section), section, key);
+        EXPECT_GE(i, 0);
+        return sm.ma.at(static_cast<size_t>(i < 0 ? 0 : i));
+    }
+    TsSkinManager sm;
+    TMemIniFile ini{L""};
+};
+
+TEST_F(SkinReader, GlyphValueFillsTheFixedColumns)
+{
+    Load("[GLOBALINFO]\nCHECK=@0124@0000@0163@0013@3@0\n");
+    const TsMaskData& m = Mask(L"GLOBALINFO", L"CHECK");
+    EXPECT_EQ(m.R.left, 124);
+    EXPECT_EQ(m.R.top, 0);
+    EXPECT_EQ(m.R.right, 163);
+    EXPECT_EQ(m.R.bottom, 13);
+    EXPECT_EQ(m.ImageCount, 3);
+    EXPECT_EQ(m.MaskType, 0);
+    EXPECT_EQ(m.ImgType, itisaGlyph);
+    EXPECT_FALSE(m.Bmp);
+    EXPECT_EQ(m.Manager, &sm);
+}
+
+TEST_F(SkinReader, BorderValueReadsWidthsAndFallsBackToBorderWidth)
+{
+    Load("[BUTTON]\n"
+         "BORDERSMASK=^0173^0017^0180^0024^0001^0002^0003^0004^1^0^1^1\n"
+         "FRAME=^0000^0000^0090^0060^0000^0000^0000^0000^3^1^1^2\n"
+         "PLAIN=^0000^0000^0090^0060^0000^0000^0000^0000^3^1^1^0\n");
+    const TsMaskData& b = Mask(L"BUTTON", L"BORDERSMASK");
+    EXPECT_EQ(b.WL, 1);
+    EXPECT_EQ(b.WT, 2);
+    EXPECT_EQ(b.WR, 3);
+    EXPECT_EQ(b.WB, 4);
+    EXPECT_EQ(b.StretchMode, 1);
+    EXPECT_EQ(b.BorderWidth, 1);
+    EXPECT_EQ(b.ImgType, itisaBorder);
+    const TsMaskData& f = Mask(L"BUTTON", L"FRAME");
+    EXPECT_EQ(f.WL, 2);
+    EXPECT_EQ(f.WB, 2);
+    const TsMaskData& p = Mask(L"BUTTON", L"PLAIN");
+    EXPECT_EQ(p.WL, 10); // 90 div (3 x 3)
+    EXPECT_EQ(p.WT, 10); // 60 div (2 x 3)
+}
+
+TEST_F(SkinReader, TextureValueReadsStretchAndOptionalMaskType)
+{
+    Load("[PANEL]\nPATTERN=~0040~0000~0056~0016~02\nHOTPATTERN=~0040~0000~0056~0016~01~1\n");
+    const TsMaskData& t = Mask(L"PANEL", L"PATTERN");
+    EXPECT_EQ(t.StretchMode, 2);
+    EXPECT_EQ(t.MaskType, 0);
+    EXPECT_EQ(t.ImageCount, 1);
+    EXPECT_EQ(t.ImgType, itisaTexture);
+    EXPECT_EQ(Mask(L"PANEL", L"HOTPATTERN").MaskType, 1);
+    EXPECT_GE(FindTextureIndex(&sm, FindSectionIndex(&sm, L"PANEL"), L"PANEL", L"PATTERN"), 0);
+}
+
+TEST_F(SkinReader, OldFormUpperCasesNamesAndReadsWords)
+{
+    Load("[Edit]\nBordersMask=#x (0,10,30,40) (3,-2,0,4)\nPattern=#y (1,2,3,4) (0,1)\n");
+    const int i = FindMaskIndexNoParent(&sm, L"EDIT", L"BORDERSMASK");
+    ASSERT_GE(i, 0);
+    const TsMaskData& m = sm.ma[static_cast<size_t>(i)];
+    EXPECT_EQ(m.R.top, 10);
+    EXPECT_EQ(m.R.bottom, 40);
+    EXPECT_EQ(m.ImageCount, 3);
+    EXPECT_EQ(m.MaskType, 0);
+    EXPECT_EQ(m.StretchMode, 4);
+    EXPECT_EQ(m.WL, 3); // 30 div (3 x 3)
+    const int p = FindMaskIndexNoParent(&sm, L"EDIT", L"PATTERN");
+    ASSERT_GE(p, 0);
+    EXPECT_EQ(sm.ma[static_cast<size_t>(p)].ImageCount, 1);
+    EXPECT_EQ(sm.ma[static_cast<size_t>(p)].ImgType, itisaTexture);
+    EXPECT_EQ(sm.ma[static_cast<size_t>(p)].StretchMode, 0);
+}
+
+TEST_F(SkinReader, OtherValuesAreNotImages)
+{
+    Load("[A]\nCOLOR=255\nGRADIENTDATA=1;2;3;4;5\nNAME=#\n");
+    EXPECT_TRUE(sm.ma.empty());
+}
+
+TEST_F(SkinReader, FixedColumnHoldingALetterRaises)
+{
+    EXPECT_THROW(Load("[A]\nM=@01x4@0000@0163@0013@3@0\n"), EConvertError);
+}
+
+TEST_F(SkinReader, SectionsInheritThroughParentClass)
+{
+    Load("[PANEL]\nCOLOR=255\nFONTCOLOR=7\nSHOWFOCUS=True\n"
+         "[BUTTON]\nPARENTCLASS=PANEL\nCOLOR=-1\n"
+         "[ALONE]\nCOLOR=-1\n");
+    EXPECT_EQ(Section(L"BUTTON").Color, 255);
+    EXPECT_EQ(Section(L"BUTTON").FontColor, 7);
+    EXPECT_TRUE(Section(L"BUTTON").ShowFocus);
+    EXPECT_EQ(Section(L"BUTTON").ParentClass, L"PANEL");
+    EXPECT_EQ(Section(L"ALONE").Color, 0xFFFFFF);
+    EXPECT_EQ(Section(L"ALONE").ShadowBlur, 6);
+    EXPECT_EQ(Section(L"ALONE").TCLeft, -1);
+    EXPECT_EQ(Section(L"ALONE").GradientData, L" ");
+    EXPECT_TRUE(Section(L"ALONE").GradientArray.empty());
+}
+
+TEST_F(SkinReader, ShadowColorIsNotInherited)
+{
+    Load("[P]\nSHADOWCOLOR=9\nSHADOWOFFSET=8\n[C]\nPARENTCLASS=P\n");
+    EXPECT_EQ(Section(L"C").ShadowColor, 0);
+    EXPECT_EQ(Section(L"C").ShadowOffset, 8);
+}
+
+TEST_F(SkinReader, SelfParentAndLoopsEndInDefaults)
+{
+    Load("[SELF]\nPARENTCLASS=SELF\nFONTCOLOR=3\n"
+         "[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=C\n[C]\nPARENTCLASS=A\n");
+    EXPECT_EQ(Section(L"SELF").FontColor, 3);
+    EXPECT_EQ(Section(L"SELF").Color, 0xFFFFFF);
+    EXPECT_EQ(Section(L"A").Color, 0xFFFFFF);
+    EXPECT_EQ(Section(L"B").FadingIterations, 5);
+    EXPECT_EQ(FindMaskIndex(&sm, FindSectionIndex(&sm, L"A"), L"A", L"BORDERSMASK"), -1);
+}
+
+TEST_F(SkinReader, MasksAndPatternsFollowTheParentChain)
+{
+    Load("[FORM]\nBORDERSMASK=^0000^0000^0090^0060^0000^0000^0000^0000^3^1^1^0\n"
+         "[PANEL]\nPARENTCLASS=FORM\n[BUTTON]\nPARENTCLASS=PANEL\n");
+    const int form = FindMaskIndexNoParent(&sm, L"FORM", L"BORDERSMASK");
+    ASSERT_GE(form, 0);
+    EXPECT_EQ(FindMaskIndex(&sm, FindSectionIndex(&sm, L"BUTTON"), L"BUTTON", L"BORDERSMASK"), form);
+    EXPECT_EQ(FindMaskIndexNoParent(&sm, L"BUTTON", L"BORDERSMASK"), -1);
+    EXPECT_EQ(FindMaskIndex(&sm, -1, L"BUTTON", L"BORDERSMASK"), -1);
+    EXPECT_EQ(FindMaskIndex(&sm, 0, L"", L"BORDERSMASK"), -1);
+    EXPECT_EQ(FindTextureIndex(&sm, FindSectionIndex(&sm, L"BUTTON"), L"BUTTON", L"BORDERSMASK"), -1);
+}
+
+TEST_F(SkinReader, LookupsCompareNamesExactly)
+{
+    Load("[Form]\nCOLOR=1\n");
+    EXPECT_EQ(FindSectionIndex(&sm, L"FORM"), -1);
+    EXPECT_EQ(FindSectionIndex(&sm, L"Form"), 0);
+    EXPECT_EQ(FindSectionIndex(nullptr, L"Form"), -1);
+}
+
+TEST_F(SkinReader, GlobalInfoFillsSkinData)
+{
+    Load(testskin::TestSkinOptions());
+    const TsSkinData& d = *sm.SkinData();
+    EXPECT_DOUBLE_EQ(d.Version, 6.5);
+    EXPECT_EQ(d.Author, L"Test");
+    EXPECT_EQ(d.Description, L"Flat colours");
+    EXPECT_EQ(d.Shadow1Offset, 4);
+    EXPECT_EQ(d.Shadow1Blur, -1);
+    EXPECT_EQ(d.BISpace, 2);
+    EXPECT_EQ(d.BorderColor, 0x808080);
+    EXPECT_EQ(GetGlobalColor(&sm), 0xE0E0E0);
+    EXPECT_EQ(GetGlobalFontColor(&sm), 0x202020);
+    const TsGeneralData& form = Section(L"FORM");
+    ASSERT_EQ(form.GradientArray.size(), 2u);
+    EXPECT_EQ(form.GradientArray[1].Color2, 0x00FF00);
+    EXPECT_EQ(Section(L"BUTTON").Color, 0xC0C0C0);
+    EXPECT_EQ(Section(L"BUTTON").FontColor, 255);
+}
+
+TEST_F(SkinReader, BadShadowValueRaises)
+{
+    EXPECT_THROW(Load("[GLOBALINFO]\nSHADOW1BLUR=soft\n"), EConvertError);
+}
+
+TEST_F(SkinReader, CommonSectionsAddOnlyNewSectionsAndCopyTheirParent)
+{
+    TStringList common;
+    common.SetText(L"[PANEL]\nCOLOR=1\n[NEWPANEL]\nPARENTCLASS=panel\nCOLOR=0x10\n[LONE]\nFONTCOLOR=5\n");
+    sm.CommonSections()->Assign(&common);
+    Load("[PANEL]\nCOLOR=255\nFONTCOLOR=9\nSHOWFOCUS=TRUE\nHOTGRADIENTDATA=1;2;3;4;5\n");
+    EXPECT_EQ(Section(L"PANEL").Color, 255);
+    const TsGeneralData& n = Section(L"NEWPANEL");
+    EXPECT_EQ(n.ParentClass, L"PANEL");
+    EXPECT_EQ(n.Color, 0x10);
+    EXPECT_EQ(n.FontColor, 9);
+    EXPECT_TRUE(n.ShowFocus);
+    EXPECT_EQ(n.HotGradientArray.size(), 1u);
+    const TsGeneralData& lone = Section(L"LONE");
+    EXPECT_EQ(lone.ParentClass, L"-1");
+    EXPECT_EQ(lone.FontColor, 5);
+    EXPECT_EQ(lone.Color, 0xFFFFFF);
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+#include "tests/skin_core/test_skin.h"
+
+#include "tests/support/test_support.h"
+
+#include <zlib.h>
+
+#include <stdexcept>
+
+namespace testskin {
+
+namespace {
+
+void PutInt32(std::string& out, std::int32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        out += static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+}
+
+std::string Deflate(const std::string& bytes)
+{
+    uLongf size = compressBound(static_cast<uLong>(bytes.size()));
+    std::string out(size, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
+                  static_cast<uLong>(bytes.size()), Z_BEST_COMPRESSION) != Z_OK)
+        throw std::runtime_error("compress2 failed");
+    out.resize(size);
+    return out;
+}
+
+} // namespace
+
+std::string BuildContainer(const std::vector<PackEntry>& entries, int statedSizeDelta, const char* magic)
+{
+    std::string out(magic, 4);
+    PutInt32(out, static_cast<std::int32_t>(entries.size()));
+    for (const PackEntry& e : entries) {
+        PutInt32(out, static_cast<std::int32_t>(e.name.size()));
+        out += e.name;
+        PutInt32(out, static_cast<std::int32_t>(e.bytes.size()) + statedSizeDelta);
+        out += Deflate(e.bytes);
+    }
+    return out;
+}
+
+std::string TestSkinOptions()
+{
+    return "[GLOBALINFO]\r\n"
+           "VERSION=6.5\r\n"
+           "AUTHOR=Test\r\n"
+           "DESCRIPTION=Flat colours\r\n"
+           "COLOR=0xE0E0E0\r\n"
+           "FONTCOLOR=0x202020\r\n"
+           "HOTCOLOR=0xFFFFFF\r\n"
+           "BISPACE=2\r\n"
+           "BORDERCOLOR=0x808080\r\n"
+           "SHADOW1OFFSET=4\r\n"
+           "BOXCHECKED=@0000@0000@0039@0013@3@0\r\n"
+           "[FORM]\r\n"
+           "COLOR=0xC0C0C0\r\n"
+           "BORDERSMASK=^0000^0013^0030^0043^0003^0003^0003^0003^3^1^1^0\r\n"
+           "GRADIENTDATA=0xFF0000;0x0000FF;50;0;0;0x0000FF;0x00FF00;50;0;0\r\n"
+           "[PANEL]\r\n"
+           "PARENTCLASS=FORM\r\n"
+           "FONTCOLOR=255\r\n"
+           "PATTERN=~0040~0000~0056~0016~01\r\n"
+           "[BUTTON]\r\n"
+           "PARENTCLASS=PANEL\r\n"
+           "COLOR=-1\r\n"
+           "SHOWFOCUS=true\r\n"
+           "[SCROLLBTNTOP]\r\n"
+           "BORDERSMASK=#btn (0,43,30,53) (3,1,2)\r\n"
+           "GLYPHMASK=@0030@0043@0039@0049@3@1\r\n"
+           "[EDIT]\r\nCOLOR=0xFFFFFF\r\n"
+           "[SCROLLBTNBOTTOM]\r\nPARENTCLASS=SCROLLBTNTOP\r\n"
+           "[SCROLLBTNLEFT]\r\nPARENTCLASS=SCROLLBTNTOP\r\n"
+           "[SCROLLBTNRIGHT]\r\nPARENTCLASS=SCROLLBTNTOP\r\n"
+           "[SCROLLSLIDERH]\r\nCOLOR=0xA0A0A0\r\n"
+           "[SCROLLSLIDERV]\r\nCOLOR=0xA0A0A0\r\n"
+           "[SCROLLBAR1H]\r\nCOLOR=0xF0F0F0\r\n"
+           "[SCROLLBAR1V]\r\nCOLOR=0xF0F0F0\r\n"
+           "[SCROLLBAR2H]\r\nCOLOR=0xF0F0F0\r\n"
+           "[SCROLLBAR2V]\r\nCOLOR=0xF0F0F0\r\n"
+           "[TABTOP]\r\n"
+           "PARENTCLASS=TABTOP\r\n"
+           "BORDERSMASK=^0000^0013^0030^0043^0000^0000^0000^0000^3^1^1^2\r\n";
+}
+
+std::vector<PackEntry> TestSkinEntries()
+{
+    return {{"Options.dat", TestSkinOptions()}};
+}
+
+void WriteTestSkinFolder(const std::wstring& folder, const std::wstring& name)
+{
+    for (const PackEntry& e : TestSkinEntries())
+        testsupport::WriteFileBytes(folder + L"\\" + name + L"\\" + testsupport::Widen(e.name), e.bytes);
+}
+
+} // namespace testskin

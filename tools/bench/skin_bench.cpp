@@ -1,0 +1,113 @@
+#include "tools/bench/skin_bench.h"
+
+#include "framework/WinApi.h"
+#include "skin/core/acSkinPack.h"
+#include "skin/core/sSkinManager.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Entry {
+    std::string name;
+    std::string bytes;
+    std::string packed;
+};
+
+void PutInt32(std::string& out, std::int32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        out += static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+}
+
+// Bitmap-like rows: smooth gradients with some noise, which compress about as real skin images do.
+std::string ImageBytes(size_t size, unsigned seed)
+{
+    std::string s(size, '\0');
+    for (size_t i = 0; i < size; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        s[i] = static_cast<char>((i / 3 % 256) ^ ((seed >> 16) & 0x0F));
+    }
+    return s;
+}
+
+std::vector<Entry> MakeEntries()
+{
+    std::string options = "[GLOBALINFO]\r\nVERSION=6\r\n";
+    for (int i = 0; i < 300; ++i)
+        options += "[SECTION" + std::to_string(i) + "]\r\nCOLOR=" + std::to_string(i * 4099) +
+                   "\r\nPARENTCLASS=SECTION0\r\nBORDERSMASK=^0000^0000^0090^0060^0000^0000^0000^0000^3^1^1^2\r\n"
+                   "GRADIENTDATA=1;2;50;0;0;3;4;50;0;0\r\n";
+    std::vector<Entry> entries{{"Options.dat", options, {}}};
+    for (int i = 0; i < 8; ++i)
+        entries.push_back({"IMAGE" + std::to_string(i) + ".BMP", ImageBytes(130000, 17u + i), {}});
+    for (Entry& e : entries) {
+        uLongf size = compressBound(static_cast<uLong>(e.bytes.size()));
+        e.packed.resize(size);
+        compress2(reinterpret_cast<Bytef*>(e.packed.data()), &size, reinterpret_cast<const Bytef*>(e.bytes.data()),
+                  static_cast<uLong>(e.bytes.size()), 6);
+        e.packed.resize(size);
+    }
+    return entries;
+}
+
+std::string Container(const std::vector<Entry>& entries)
+{
+    std::string out(kPackedSkinMagic, 4);
+    PutInt32(out, static_cast<std::int32_t>(entries.size()));
+    for (const Entry& e : entries) {
+        PutInt32(out, static_cast<std::int32_t>(e.name.size()));
+        out += e.name;
+        PutInt32(out, static_cast<std::int32_t>(e.bytes.size()));
+        out += e.packed;
+    }
+    return out;
+}
+
+double Seconds()
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+} // namespace
+
+int RunSkinBench()
+{
+    const std::vector<Entry> entries = MakeEntries();
+    const std::string container = Container(entries);
+    constexpr int kRounds = 20;
+
+    double start = Seconds();
+    std::string out;
+    for (int round = 0; round < kRounds; ++round)
+        for (const Entry& e : entries) {
+            out.resize(e.bytes.size());
+            uLongf size = static_cast<uLongf>(out.size());
+            uncompress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(e.packed.data()),
+                       static_cast<uLong>(e.packed.size()));
+        }
+    const double floor = (Seconds() - start) / kRounds;
+
+    TsSkinManager sm;
+    sm.SetSkinDirectory(L"Z:\\nonexistent-skin-dir");
+    TsStoredSkin* stored = sm.InternalSkins()->Add();
+    stored->SetName(L"Bench");
+    stored->Data()->WriteBuffer(container.data(), static_cast<std::int32_t>(container.size()));
+    start = Seconds();
+    for (int round = 0; round < kRounds; ++round)
+        sm.SetSkinName(L"Bench");
+    const double load = (Seconds() - start) / kRounds;
+
+    std::printf("skin load: packed skin of %zu bytes (%zu sections) from memory: %.2f ms\n", container.size(),
+                sm.gd.size(), load * 1000);
+    std::printf("skin load: plain zlib inflate of the same entries (floor): %.2f ms\n", floor * 1000);
+    std::printf("skin load: ratio %.2f\n", load / floor);
+    return 0;
+}
