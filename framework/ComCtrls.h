@@ -245,6 +245,9 @@ private:
     void WMSize(TMessage& m);
     void CMControlListChange(TMessage& m);
     LRESULT CustomDraw(NMTBCUSTOMDRAW& draw);
+    LRESULT CustomDrawBar(NMTBCUSTOMDRAW& draw);
+    LRESULT CustomDrawButton(NMTBCUSTOMDRAW& draw);
+    TBBUTTON NativeButton(int index, const std::wstring& caption);
 
     std::vector<TToolButton*> buttons_; // not owned: the buttons are components of the form
     std::unique_ptr<TControlCanvas> canvas_;

@@ -342,6 +342,30 @@ void TToolBar::RemoveButton(TToolButton* button)
         RecreateButtons();
 }
 
+TBBUTTON TToolBar::NativeButton(int index, const std::wstring& caption)
+{
+    TToolButton* b = buttons_[static_cast<size_t>(index)];
+    TBBUTTON tb{};
+    tb.idCommand = index;
+    tb.fsState = b->NativeState();
+    tb.dwData = reinterpret_cast<DWORD_PTR>(b);
+    tb.iString = -1;
+    switch (b->Style()) {
+    case tbsSeparator:
+    case tbsDivider:
+        tb.fsStyle = BTNS_SEP;
+        tb.iBitmap = b->Width();
+        break;
+    default:
+        tb.fsStyle = b->Style() == tbsCheck ? BTNS_CHECK : b->Style() == tbsDropDown ? BTNS_DROPDOWN : BTNS_BUTTON;
+        tb.iBitmap = b->ImageIndex() >= 0 ? b->ImageIndex() : I_IMAGENONE;
+        if (showCaptions_)
+            tb.iString = reinterpret_cast<INT_PTR>(caption.c_str());
+        break;
+    }
+    return tb;
+}
+
 void TToolBar::RecreateButtons()
 {
     if (!handle_ || updatingButtons_ || HasState(csDestroying))
@@ -354,31 +378,13 @@ void TToolBar::RecreateButtons()
         // The system sizes buttons after their captions at every layout unless the width is fixed.
         SendMessageW(handle_, TB_SETBUTTONWIDTH, 0, MAKELPARAM(buttonWidth_, buttonWidth_));
         SendMessageW(handle_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth_, buttonHeight_));
-        std::vector<TBBUTTON> data;
+        // The system copies the captions while the buttons are added.
         std::vector<std::wstring> captions;
-        captions.reserve(buttons_.size());
-        for (size_t i = 0; i < buttons_.size(); ++i) {
-            TToolButton* b = buttons_[i];
-            TBBUTTON tb{};
-            tb.idCommand = static_cast<int>(i);
-            tb.fsState = b->NativeState();
-            tb.dwData = reinterpret_cast<DWORD_PTR>(b);
-            switch (b->Style()) {
-            case tbsSeparator:
-            case tbsDivider:
-                tb.fsStyle = BTNS_SEP;
-                tb.iBitmap = b->Width();
-                tb.iString = -1;
-                break;
-            default:
-                tb.fsStyle = b->Style() == tbsCheck ? BTNS_CHECK : b->Style() == tbsDropDown ? BTNS_DROPDOWN : BTNS_BUTTON;
-                tb.iBitmap = b->ImageIndex() >= 0 ? b->ImageIndex() : I_IMAGENONE;
-                captions.push_back(b->Caption());
-                tb.iString = showCaptions_ ? reinterpret_cast<INT_PTR>(captions.back().c_str()) : -1;
-                break;
-            }
-            data.push_back(tb);
-        }
+        for (TToolButton* b : buttons_)
+            captions.push_back(b->Caption());
+        std::vector<TBBUTTON> data;
+        for (int i = 0; i < ButtonCount(); ++i)
+            data.push_back(NativeButton(i, captions[static_cast<size_t>(i)]));
         if (!data.empty())
             SendMessageW(handle_, TB_ADDBUTTONSW, data.size(), reinterpret_cast<LPARAM>(data.data()));
         SendMessageW(handle_, TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth_, buttonHeight_));
@@ -546,53 +552,56 @@ void TToolBar::CNDropdownClosed(TMessage&)
 
 LRESULT TToolBar::CustomDraw(NMTBCUSTOMDRAW& draw)
 {
+    return (draw.nmcd.dwDrawStage & CDDS_ITEM) ? CustomDrawButton(draw) : CustomDrawBar(draw);
+}
+
+LRESULT TToolBar::CustomDrawBar(NMTBCUSTOMDRAW& draw)
+{
     DWORD stage = draw.nmcd.dwDrawStage;
-    if (!(stage & CDDS_ITEM)) {
-        LRESULT result = CDRF_DODEFAULT;
-        if (OnAdvancedCustomDraw) {
-            TCustomDrawStage s = stage == CDDS_PREPAINT ? cdPrePaint : stage == CDDS_POSTPAINT ? cdPostPaint
-                                 : stage == CDDS_PREERASE ? cdPreErase : cdPostErase;
-            bool defaultDraw = true;
-            {
-                TCanvasBinding bind(canvas_.get(), draw.nmcd.hdc);
-                OnAdvancedCustomDraw(this, TRect::FromRECT(draw.nmcd.rc), s, defaultDraw);
-            }
-            if (!defaultDraw)
-                return CDRF_SKIPDEFAULT;
-            if (stage == CDDS_PREPAINT)
-                result |= CDRF_NOTIFYPOSTPAINT;
-            else if (stage == CDDS_PREERASE)
-                result |= CDRF_NOTIFYPOSTERASE;
+    LRESULT result = CDRF_DODEFAULT;
+    if (OnAdvancedCustomDraw) {
+        TCustomDrawStage s = stage == CDDS_PREPAINT ? cdPrePaint : stage == CDDS_POSTPAINT ? cdPostPaint
+                             : stage == CDDS_PREERASE ? cdPreErase : cdPostErase;
+        bool defaultDraw = true;
+        {
+            TCanvasBinding bind(canvas_.get(), draw.nmcd.hdc);
+            OnAdvancedCustomDraw(this, TRect::FromRECT(draw.nmcd.rc), s, defaultDraw);
         }
-        if (stage == CDDS_PREPAINT && OnAdvancedCustomDrawButton)
-            result |= CDRF_NOTIFYITEMDRAW;
-        return result;
+        if (!defaultDraw)
+            return CDRF_SKIPDEFAULT;
+        if (stage == CDDS_PREPAINT)
+            result |= CDRF_NOTIFYPOSTPAINT;
+        else if (stage == CDDS_PREERASE)
+            result |= CDRF_NOTIFYPOSTERASE;
     }
+    if (stage == CDDS_PREPAINT && OnAdvancedCustomDrawButton)
+        result |= CDRF_NOTIFYITEMDRAW;
+    return result;
+}
+
+LRESULT TToolBar::CustomDrawButton(NMTBCUSTOMDRAW& draw)
+{
     auto index = static_cast<int>(draw.nmcd.dwItemSpec);
     if (!OnAdvancedCustomDrawButton || index < 0 || index >= ButtonCount())
         return CDRF_DODEFAULT;
     TToolButton* button = buttons_[static_cast<size_t>(index)];
-    TCustomDrawStage s = (stage & CDDS_POSTPAINT) ? cdPostPaint : cdPrePaint;
+    TCustomDrawStage stage = (draw.nmcd.dwDrawStage & CDDS_POSTPAINT) ? cdPostPaint : cdPrePaint;
     TTBCustomDrawFlags flags;
     bool defaultDraw = true;
     {
         TCanvasBinding bind(canvas_.get(), draw.nmcd.hdc);
-        OnAdvancedCustomDrawButton(this, button, CustomDrawStateFromItemState(draw.nmcd.uItemState), s, flags,
+        OnAdvancedCustomDrawButton(this, button, CustomDrawStateFromItemState(draw.nmcd.uItemState), stage, flags,
                                    defaultDraw);
     }
     if (!defaultDraw)
         return CDRF_SKIPDEFAULT;
-    LRESULT result = s == cdPrePaint ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
-    if (flags.Contains(tbNoEdges))
-        result |= TBCDRF_NOEDGES;
-    if (flags.Contains(tbHiliteHotTrack))
-        result |= TBCDRF_HILITEHOTTRACK;
-    if (flags.Contains(tbNoOffset))
-        result |= TBCDRF_NOOFFSET;
-    if (flags.Contains(tbNoMark))
-        result |= TBCDRF_NOMARK;
-    if (flags.Contains(tbNoEtchedEffect))
-        result |= TBCDRF_NOETCHEDEFFECT;
+    static const std::pair<TTBCustomDrawFlag, LRESULT> kFlags[] = {
+        {tbNoEdges, TBCDRF_NOEDGES}, {tbHiliteHotTrack, TBCDRF_HILITEHOTTRACK}, {tbNoOffset, TBCDRF_NOOFFSET},
+        {tbNoMark, TBCDRF_NOMARK}, {tbNoEtchedEffect, TBCDRF_NOETCHEDEFFECT}};
+    LRESULT result = stage == cdPrePaint ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+    for (const auto& [flag, bit] : kFlags)
+        if (flags.Contains(flag))
+            result |= bit;
     return result;
 }
 
