@@ -1,5 +1,6 @@
 // The framework's classes as the form reader knows them: each class's published properties, declared once.
 #include "framework/ActnList.h"
+#include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/RichEdit.h"
@@ -360,4 +361,5 @@ void RegisterFrameworkClasses()
     RegisterExtCtrlsClasses();
     RegisterRichEditClasses();
     RegisterDialogsClasses();
+    RegisterComCtrlClasses();
 }
