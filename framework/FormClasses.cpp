@@ -180,6 +180,9 @@ void RegisterMenuClasses()
     ShortCutProperty(item, &TMenuItem::SetShortCut);
     RegisterClass<TMenu>(L"TMenu", L"TComponent")
         .Bool(L"OwnerDraw", &TMenu::SetOwnerDraw)
+        .Enum(L"BiDiMode", &TMenu::SetBiDiMode,
+              {{L"bdLeftToRight", bdLeftToRight}, {L"bdRightToLeft", bdRightToLeft},
+               {L"bdRightToLeftNoAlign", bdRightToLeftNoAlign}, {L"bdRightToLeftReadingOnly", bdRightToLeftReadingOnly}})
         .Reference(L"Images", &TMenu::SetImages);
     RegisterClass<TMainMenu>(L"TMainMenu", L"TMenu");
     RegisterClass<TPopupMenu>(L"TPopupMenu", L"TMenu")

@@ -346,6 +346,7 @@ void TsSkinManager::LoadSkin(TMemIniFile* ini, TacSkinConvertor* convertor)
     LoadSkinMasks(this, source);
     LoadSkinPatterns(this, source);
     LoadSkinSections(this, source);
+    ApplySkinColourSettings(this);
 }
 
 void TsSkinManager::LoadPackedSkin()

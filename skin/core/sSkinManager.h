@@ -218,6 +218,10 @@ bool SkinRemoving();
 HHOOK DialogsHookHandle();
 std::vector<TObject*>* DialogsHookObjects();
 
+// Turns the loaded skin's colours and image pixels by the manager's HueOffset, then moves them by its
+// Saturation; run at the end of every load.
+void ApplySkinColourSettings(TsSkinManager* sm);
+
 // Makes TsSkinManager and the stored-skin classes readable from form data.
 void RegisterSkinManagerClasses();
 
