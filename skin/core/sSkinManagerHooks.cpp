@@ -176,7 +176,7 @@ bool TsSkinManager::AppHook(TMessage& message)
         } else if (message.LParam) {
             wnd = PopupWindowOfItem(reinterpret_cast<TMenuItem*>(message.LParam));
         }
-        if (wnd && menus_)
+        if (wnd && IsWindow(wnd) && menus_)
             menus_->SetPopupRegion(wnd, background);
         return true;
     }
