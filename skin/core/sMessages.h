@@ -1,13 +1,19 @@
-// The skin command message: its number, the command numbers carried in the high word of wParam, and
-// the routines that send commands to windows and ask them questions.
+// The skin command message: its number, the command numbers carried in the high word of wParam, the
+// routines that send commands to windows and controls and ask them questions, the broadcasts to every
+// form and child control, and the list of skinned forms with its freeze and thaw of painting.
 #pragma once
 
 #include "framework/Messages.h"
 #include "framework/WinApi.h"
 
 #include <cstdint>
+#include <vector>
 
 class TStartup;
+class TControl;
+class TWinControl;
+class TCustomForm;
+class TsSkinManager;
 
 // Every sender and receiver uses this constant; the registered name only announces it to the system.
 inline constexpr UINT SM_SKINCMD = 0xA100;
@@ -78,3 +84,35 @@ void RefreshChildWindows(HWND wnd);
 void GetWorkArea(RECT& r);
 // The client rectangle of Wnd in window coordinates (its top-left is the width of the left and top frame).
 void GetClientRectOffset(HWND wnd, RECT& r);
+
+// ---- Controls and forms ----
+
+inline TMessage MakeSkinCmd(WORD cmd, LPARAM lParam) { return TMessage{SM_SKINCMD, SkinCmdWParam(cmd), lParam, 0}; }
+
+// A windowed control being destroyed or without a window yet gets nothing (0); a windowless control
+// gets the message through Perform.
+LRESULT SendSkinCmdToControl(TControl* control, WORD cmd, LPARAM lParam);
+// QuerySkinCmdThrough with the control's WindowProc and its window, when it has one.
+bool QuerySkinCmd(TControl* control, WORD cmd);
+
+// Sends the message to every child control: skinned windowed children get it through their window,
+// the others pass it on to their own children.
+void BroadcastToChildren(TWinControl* parent, TMessage& message);
+// Every form of the application that is not skinned by a provider, with its children, then every
+// registered skinned form.
+void BroadcastToAppForms(TMessage& message);
+void BroadcastToSkinnedForms(TMessage& message);
+
+// The forms whose providers skin them; no ownership. A removal moves the last entry into the slot.
+void RegisterSkinnedForm(TCustomForm* form);
+void UnregisterSkinnedForm(TCustomForm* form);
+const std::vector<TCustomForm*>& SkinnedForms();
+
+// Stops and restores the drawing of the visible top-level skinned forms whose provider belongs to the
+// manager.
+void FreezeSkinnedForms(TsSkinManager* manager);
+void ThawSkinnedForms(TsSkinManager* manager, bool animate);
+
+// The operating system: the NT family, and its major version (Wine reports 6 or above).
+bool IsNTFamily();
+DWORD WindowsMajorVersion();
