@@ -429,7 +429,7 @@ bool CommonSkinCommand(TMessage& m, TsCommonData* data)
         if (SkinCommandOfManager(m, data)) {
             data->FUpdating = true;
             data->UpdateIndexes();
-            gSkinChanging = false;
+            ClearSkinChanging();
         }
         return false;
     case SkinCmdSkinRemoved:
@@ -472,7 +472,7 @@ bool CommonSkinCommand(TMessage& m, TsCommonData* data)
         return false;
     case SkinCmdSectionRenamed:
         if (UpperCase(data->SkinSection()) == ChangedSectionName) {
-            gSkinChanging = false;
+            ClearSkinChanging();
             data->Invalidate();
         }
         return false;

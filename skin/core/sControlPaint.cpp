@@ -1,7 +1,8 @@
 #include "skin/core/sControlPaint.h"
 
 #include "framework/Forms.h"
-#include "skin/core/sSkinForms.h"
+#include "skin/core/sMessages.h"
+#include "skin/core/sSkinManager.h"
 #include "skin/core/sPixels.h"
 
 #include <memory>
@@ -234,8 +235,9 @@ void AnimShowControl(TControl* control, std::uint16_t time)
     newImage->Canvas()->Unlock();
     auto work = MakeBitmap(w, h, pf24bit);
     if (dynamic_cast<TCustomForm*>(win)) {
-        if (auto* provider = reinterpret_cast<TacProviderLink*>(SendSkinCmd(wnd, SkinCmdGetProvider, 0)))
-            if (HRGN rgn = provider->PrepareFadeRegion())
+        const LRESULT provider = SendSkinCmd(wnd, SkinCmdGetProvider, 0);
+        if (provider && SkinFormsLinks().ProviderFadeRegion)
+            if (HRGN rgn = SkinFormsLinks().ProviderFadeRegion(provider))
                 SetWindowRgn(output->Handle(), rgn, FALSE); // the window owns the region now
     }
     HDC outDC = GetWindowDC(output->Handle());

@@ -1,20 +1,44 @@
 #include "skin/core/sMessages.h"
 
+#include "framework/Forms.h"
 #include "framework/Startup.h"
+#include "skin/core/sControlPaint.h"
+#include "skin/core/sSkinManager.h"
+
+#include <algorithm>
 
 namespace {
 
-void RegisterSkinMessage()
+std::vector<TCustomForm*> gSkinnedForms; // not owned: forms register and unregister themselves
+
+bool BeingDestroyed(const TComponent* c)
 {
-    // The registered number is not used: handlers everywhere compare with the constant.
-    RegisterWindowMessageW(kSkinCmdMessageName);
+    return c->HasState(csDestroying);
+}
+
+// A top-level visible skinned form whose provider belongs to the manager: its provider, else 0.
+LRESULT ProviderOfManager(TCustomForm* form, TsSkinManager* manager)
+{
+    if (form->FormStyle() == fsMDIChild || form->Parent() || !form->Visible())
+        return 0;
+    const LRESULT provider = SendSkinCmdToControl(form, SkinCmdGetProvider, 0);
+    const TacSkinFormsLinks& links = SkinFormsLinks();
+    if (!provider || !links.ProviderManager || links.ProviderManager(provider) != manager)
+        return 0;
+    return provider;
 }
 
 } // namespace
 
+UINT RegisterSkinMessage()
+{
+    return RegisterWindowMessageW(kSkinCmdMessageName);
+}
+
 void AddSkinMessageStartupStep(TStartup& startup)
 {
-    startup.Add(TStartupOrder::SkinCommand, L"Skin command message", RegisterSkinMessage, nullptr);
+    // The registered number is not used: handlers everywhere compare with the constant.
+    startup.Add(TStartupOrder::SkinCommand, L"Skin command message", [] { RegisterSkinMessage(); }, nullptr);
 }
 
 LRESULT SendSkinCmd(HWND wnd, WORD cmd, LPARAM lParam)
@@ -41,6 +65,15 @@ bool QuerySkinCmdThrough(const TWndMethod& windowProc, HWND wnd, WORD cmd)
     return SendMessageW(wnd, m.Msg, m.WParam, m.LParam) == 1;
 }
 
+bool QuerySkinCmd(TControl* control, WORD cmd)
+{
+    if (!control)
+        return false;
+    auto* win = dynamic_cast<TWinControl*>(control);
+    HWND wnd = win && win->HandleAllocated() && !BeingDestroyed(win) ? win->Handle() : nullptr;
+    return QuerySkinCmdThrough(control->WindowProc, wnd, cmd);
+}
+
 void RefreshChildWindows(HWND wnd)
 {
     for (HWND child = GetTopWindow(wnd); child; child = GetWindow(child, GW_HWNDNEXT))
@@ -61,4 +94,156 @@ void GetClientRectOffset(HWND wnd, RECT& r)
     POINT corner{window.left, window.top};
     MapWindowPoints(nullptr, wnd, &corner, 1);
     OffsetRect(&r, -corner.x, -corner.y);
+}
+
+LRESULT SendSkinCmdToControl(TControl* control, WORD cmd, LPARAM lParam)
+{
+    if (!control)
+        return 0;
+    if (auto* win = dynamic_cast<TWinControl*>(control)) {
+        if (BeingDestroyed(win) || !win->HandleAllocated())
+            return 0;
+        return SendMessageW(win->Handle(), SM_SKINCMD, SkinCmdWParam(cmd), lParam);
+    }
+    return control->Perform(SM_SKINCMD, SkinCmdWParam(cmd), lParam);
+}
+
+void BroadcastToChildren(TWinControl* parent, TMessage& message)
+{
+    if (!parent)
+        return;
+    // The count is read at every step: a receiver may add or remove controls.
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* child = parent->Controls(i);
+        if (!child || BeingDestroyed(child))
+            continue;
+        auto* win = dynamic_cast<TWinControl*>(child);
+        if (!win) {
+            child->Perform(message.Msg, message.WParam, message.LParam);
+            continue;
+        }
+        if (QuerySkinCmd(win, SkinCmdIsSkinned)) {
+            try {
+                message.Result = SendMessageW(win->Handle(), message.Msg, message.WParam, message.LParam);
+            } catch (...) {
+                // One control that fails does not keep the others from hearing of the change.
+            }
+        } else {
+            BroadcastToChildren(win, message);
+        }
+    }
+}
+
+void BroadcastToAppForms(TMessage& message)
+{
+    if (Application) {
+        for (int i = Application->ComponentCount() - 1; i >= 0; --i) {
+            if (i >= Application->ComponentCount())
+                return; // forms went away while they were told: the walk ends here
+            auto* form = dynamic_cast<TForm*>(Application->Components(i));
+            if (!form || form->FormStyle() == fsMDIChild || BeingDestroyed(form) || form->HasState(csLoading))
+                continue;
+            if (QuerySkinCmdHwnd(form->Handle(), SkinCmdIsSkinned))
+                continue; // skinned forms hear it once, through the list of skinned forms
+            message.Result = SendMessageW(form->Handle(), message.Msg, message.WParam, message.LParam);
+            BroadcastToChildren(form, message);
+            if (form->FormStyle() == fsMDIForm && form->ClientHandle())
+                SendMessageW(form->ClientHandle(), message.Msg, message.WParam, message.LParam);
+        }
+    }
+    BroadcastToSkinnedForms(message);
+}
+
+void BroadcastToSkinnedForms(TMessage& message)
+{
+    // A copy: a form may unregister itself while it is told.
+    const std::vector<TCustomForm*> forms = gSkinnedForms;
+    for (TCustomForm* form : forms) {
+        if (!form || std::find(gSkinnedForms.begin(), gSkinnedForms.end(), form) == gSkinnedForms.end())
+            continue;
+        if (BeingDestroyed(form))
+            continue;
+        message.Result = SendMessageW(form->Handle(), message.Msg, message.WParam, message.LParam);
+        BroadcastToChildren(form, message);
+        if (form->FormStyle() == fsMDIForm && form->ClientHandle())
+            SendMessageW(form->ClientHandle(), message.Msg, message.WParam, message.LParam);
+    }
+}
+
+void RegisterSkinnedForm(TCustomForm* form)
+{
+    gSkinnedForms.push_back(form);
+}
+
+void UnregisterSkinnedForm(TCustomForm* form)
+{
+    // Each slot holding the form takes the last entry; a form that is not listed leaves the list alone.
+    for (size_t i = 0; i < gSkinnedForms.size();) {
+        if (gSkinnedForms[i] != form) {
+            ++i;
+            continue;
+        }
+        gSkinnedForms[i] = gSkinnedForms.back();
+        gSkinnedForms.pop_back();
+    }
+}
+
+const std::vector<TCustomForm*>& SkinnedForms()
+{
+    return gSkinnedForms;
+}
+
+void FreezeSkinnedForms(TsSkinManager* manager)
+{
+    for (TCustomForm* form : gSkinnedForms)
+        if (form && !BeingDestroyed(form) && ProviderOfManager(form, manager) && form->HandleAllocated())
+            SendMessageW(form->Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void ThawSkinnedForms(TsSkinManager* manager, bool animate)
+{
+    for (TCustomForm* form : gSkinnedForms) {
+        if (!form || BeingDestroyed(form) || !form->HandleAllocated())
+            continue;
+        const LRESULT provider = ProviderOfManager(form, manager);
+        if (!provider)
+            continue;
+        HWND wnd = form->Handle();
+        if (animate && manager && manager->AnimEffects()->SkinChanging()->Active) {
+            const TacSkinChanging* fade = manager->AnimEffects()->SkinChanging();
+            AnimShowControl(form, WindowsMajorVersion() < 6 ? fade->Time : 0);
+        }
+        SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
+        if (!animate)
+            continue;
+        if (WindowsMajorVersion() < 6)
+            SetWindowRgn(wnd, nullptr, FALSE);
+        if (SkinFormsLinks().RefreshProvider)
+            SkinFormsLinks().RefreshProvider(provider);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+}
+
+namespace {
+
+OSVERSIONINFOW OsVersion()
+{
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    GetVersionExW(&info);
+    return info;
+}
+
+} // namespace
+
+bool IsNTFamily()
+{
+    static const bool nt = OsVersion().dwPlatformId == VER_PLATFORM_WIN32_NT;
+    return nt;
+}
+
+DWORD WindowsMajorVersion()
+{
+    static const DWORD major = OsVersion().dwMajorVersion;
+    return major;
 }

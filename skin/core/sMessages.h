@@ -1,11 +1,17 @@
-// The skin command message: its number, the command numbers carried in the high word of wParam, and
-// the routines that send commands to windows and ask them questions.
+// The skin command message: its number, the command numbers carried in the high word of wParam, the
+// routines that send, query and broadcast it, and the list of skinned forms with its freeze and thaw.
 #pragma once
 
 #include "framework/Messages.h"
 #include "framework/WinApi.h"
 
 #include <cstdint>
+#include <vector>
+
+class TControl;
+class TWinControl;
+class TCustomForm;
+class TsSkinManager;
 
 class TStartup;
 
@@ -61,6 +67,10 @@ constexpr WORD SkinCmdArgOf(WPARAM wParam) { return static_cast<WORD>(wParam & 0
 
 // Registers "SM_SKINCMD" with the system at start-up; the library keeps using the constant.
 void AddSkinMessageStartupStep(TStartup& startup);
+// The registration itself; returns the registered number, which the library does not use further.
+UINT RegisterSkinMessage();
+
+inline TMessage MakeSkinCmd(WORD cmd, LPARAM lParam) { return TMessage{SM_SKINCMD, SkinCmdWParam(cmd), lParam, 0}; }
 
 // Sends the command with argument 0 and answers the window's result (0 from a window that does not
 // know the message).
@@ -71,6 +81,33 @@ bool QuerySkinCmdHwnd(HWND wnd, WORD cmd);
 // there answers True without any send. Otherwise the same record (with the LParam the procedure left)
 // is sent to the control's window, if it has one, and a result of 1 answers True.
 bool QuerySkinCmdThrough(const TWndMethod& windowProc, HWND wnd, WORD cmd);
+// A windowed control being destroyed or without a window yet gets nothing (0); a windowless control gets
+// the message through Perform.
+LRESULT SendSkinCmdToControl(TControl* control, WORD cmd, LPARAM lParam);
+// QuerySkinCmdThrough with the control's WindowProc and its window.
+bool QuerySkinCmd(TControl* control, WORD cmd);
+
+// Sends the message to every child control: skinned windowed children get it through their window,
+// the others pass it on to their own children.
+void BroadcastToChildren(TWinControl* parent, TMessage& message);
+// Every form of the application that is not skinned by a provider, with its children, then every
+// registered skinned form.
+void BroadcastToAppForms(TMessage& message);
+void BroadcastToSkinnedForms(TMessage& message);
+
+// The forms whose providers skin them; no ownership. A removal moves the last entry into the slot.
+void RegisterSkinnedForm(TCustomForm* form);
+void UnregisterSkinnedForm(TCustomForm* form);
+const std::vector<TCustomForm*>& SkinnedForms();
+
+// Stops and restores the drawing of the visible top-level skinned forms whose provider belongs to the
+// manager; the thaw with Animate fades each form into its new look.
+void FreezeSkinnedForms(TsSkinManager* manager);
+void ThawSkinnedForms(TsSkinManager* manager, bool animate);
+
+// The operating system: the NT family, and its major version (Wine reports 6 or above).
+bool IsNTFamily();
+DWORD WindowsMajorVersion();
 // Sends SkinCmdEndParentUpdate to each child window of Wnd (not their children) that has WS_CHILD.
 void RefreshChildWindows(HWND wnd);
 

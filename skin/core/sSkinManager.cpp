@@ -1,215 +1,39 @@
 #include "skin/core/sSkinManager.h"
 
 #include "framework/FormData.h"
+#include "framework/Forms.h"
 #include "framework/IniFiles.h"
 #include "framework/SysUtils.h"
 #include "skin/core/acSkinPack.h"
 #include "skin/core/acntUtils.h"
+#include "skin/core/sMessages.h"
 #include "skin/core/sSkinReader.h"
-#include "skin/core/sVclUtils.h"
-
-#include <exception>
-
-bool gSkinChanging = false;
-
-namespace {
-
-template <class F>
-int NoThrow(F&& lookup)
-{
-    try {
-        return lookup();
-    } catch (...) {
-        return -1;
-    }
-}
-
-// Finds the first entry of Items whose names match, else walks up the PARENTCLASS chain. A chain that
-// comes back to a section already seen ends the walk.
-template <class Items, class Match>
-int FindWithParents(const TsSkinManager* sm, const Items& items, int skinIndex, std::wstring section,
-                    const std::wstring& key, Match match)
-{
-    if (!sm)
-        return -1;
-    std::vector<bool> seen(sm->gd.size(), false);
-    while (skinIndex >= 0 && !section.empty()) {
-        for (size_t i = 0; i < items.size(); ++i)
-            if (items[i].ClassName == section && items[i].PropertyName == key && match(items[i]))
-                return static_cast<int>(i);
-        if (static_cast<size_t>(skinIndex) >= sm->gd.size() || seen[static_cast<size_t>(skinIndex)])
-            return -1;
-        seen[static_cast<size_t>(skinIndex)] = true;
-        const std::wstring parent = sm->gd[static_cast<size_t>(skinIndex)].ParentClass;
-        if (parent.empty() || parent == section)
-            return -1;
-        skinIndex = FindSectionIndex(sm, parent);
-        section = parent;
-    }
-    return -1;
-}
-
-int ImageCountOf(TsMaskData& mask)
-{
-    if (mask.ImageCount == 0)
-        mask.ImageCount = 1;
-    return mask.ImageCount;
-}
-
-int FirstPositive(int a, int b, int c)
-{
-    if (a > 0)
-        return a;
-    if (b > 0)
-        return b;
-    return c;
-}
-
-} // namespace
-
-std::int32_t SkinColorToRGB(std::int32_t color)
-{
-    if (color < 0)
-        return static_cast<std::int32_t>(GetSysColor(color & 0xFF));
-    return color;
-}
-
-int FindSectionIndex(const TsSkinManager* sm, const std::wstring& name)
-{
-    return NoThrow([&] {
-        if (!sm)
-            return -1;
-        for (size_t i = 0; i < sm->gd.size(); ++i)
-            if (sm->gd[i].ClassName == name)
-                return static_cast<int>(i);
-        return -1;
-    });
-}
-
-int FindMaskIndex(const TsSkinManager* sm, int skinIndex, const std::wstring& skinSection, const std::wstring& mask)
-{
-    return NoThrow([&] {
-        if (!sm)
-            return -1;
-        return FindWithParents(sm, sm->ma, skinIndex, skinSection, mask,
-                               [](const TsMaskData&) { return true; });
-    });
-}
-
-int FindMaskIndexNoParent(const TsSkinManager* sm, const std::wstring& skinSection, const std::wstring& mask)
-{
-    if (!sm || skinSection.empty())
-        return -1;
-    for (size_t i = 0; i < sm->ma.size(); ++i)
-        if (sm->ma[i].ClassName == skinSection && sm->ma[i].PropertyName == mask)
-            return static_cast<int>(i);
-    return -1;
-}
-
-int FindTextureIndex(const TsSkinManager* sm, int skinIndex, const std::wstring& skinSection,
-                     const std::wstring& propName)
-{
-    return NoThrow([&] {
-        if (!sm || sm->ma.empty())
-            return -1;
-        return FindWithParents(sm, sm->ma, skinIndex, skinSection, propName,
-                               [](const TsMaskData& m) { return m.ImgType == itisaTexture; });
-    });
-}
-
-int FindPatternIndex(const TsSkinManager* sm, int skinIndex, const std::wstring& skinSection,
-                     const std::wstring& propName)
-{
-    return NoThrow([&] {
-        if (!sm || sm->pa.empty())
-            return -1;
-        return FindWithParents(sm, sm->pa, skinIndex, skinSection, propName,
-                               [](const TsPatternData&) { return true; });
-    });
-}
-
-bool IsValidMaskIndex(const TsSkinManager* sm, int index)
-{
-    return sm && index >= 0 && static_cast<size_t>(index) < sm->ma.size();
-}
-
-bool IsValidSectionIndex(const TsSkinManager* sm, int index)
-{
-    return sm && index >= 0 && static_cast<size_t>(index) < sm->gd.size();
-}
-
-POINT GetMaskFrameSize(TsSkinManager* sm, int maskIndex)
-{
-    if (!IsValidMaskIndex(sm, maskIndex))
-        return POINT{0, 0};
-    TsMaskData& mask = sm->ma[static_cast<size_t>(maskIndex)];
-    if (mask.Bmp)
-        return POINT{mask.Bmp->Width() / 3, mask.Bmp->Height() / 2};
-    const int rows = mask.MaskType + 1 > 0 ? mask.MaskType + 1 : 1;
-    return POINT{RectWidth(mask.R) / ImageCountOf(mask), RectHeight(mask.R) / rows};
-}
-
-int GetMaskBorderLeft(TsSkinManager* sm, int maskIndex)
-{
-    if (!IsValidMaskIndex(sm, maskIndex))
-        return 0;
-    TsMaskData& mask = sm->ma[static_cast<size_t>(maskIndex)];
-    return FirstPositive(mask.WL, mask.BorderWidth, RectWidth(mask.R) / (ImageCountOf(mask) * 3));
-}
-
-int GetMaskBorderRight(TsSkinManager* sm, int maskIndex)
-{
-    if (!IsValidMaskIndex(sm, maskIndex))
-        return 0;
-    TsMaskData& mask = sm->ma[static_cast<size_t>(maskIndex)];
-    const int count = mask.ImageCount == 0 ? 1 : mask.ImageCount;
-    return FirstPositive(mask.WR, mask.BorderWidth, RectWidth(mask.R) / (count * 3));
-}
-
-int GetMaskBorderBottom(TsSkinManager* sm, int maskIndex)
-{
-    if (!IsValidMaskIndex(sm, maskIndex))
-        return 0;
-    const TsMaskData& mask = sm->ma[static_cast<size_t>(maskIndex)];
-    const int rows = mask.MaskType + 1 > 0 ? mask.MaskType + 1 : 1;
-    return FirstPositive(mask.WB, mask.BorderWidth, RectHeight(mask.R) / (rows * 3));
-}
-
-namespace {
-
-const TsGeneralData* GlobalSection(const TsSkinManager* sm)
-{
-    if (!sm)
-        return nullptr;
-    const int index = sm->ConstData.GlobalInfo;
-    return IsValidSectionIndex(sm, index) ? &sm->gd[static_cast<size_t>(index)] : nullptr;
-}
-
-} // namespace
-
-std::int32_t GetGlobalColor(const TsSkinManager* sm)
-{
-    const TsGeneralData* g = GlobalSection(sm);
-    return g ? SkinColorToRGB(g->Color) : static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE));
-}
-
-std::int32_t GetGlobalFontColor(const TsSkinManager* sm)
-{
-    const TsGeneralData* g = GlobalSection(sm);
-    return g ? SkinColorToRGB(g->FontColor) : clFuchsia;
-}
-
-std::int32_t GetGlobalHotColor(const TsSkinManager* sm)
-{
-    const TsGeneralData* g = GlobalSection(sm);
-    return g ? SkinColorToRGB(g->HotColor) : static_cast<std::int32_t>(GetSysColor(COLOR_WINDOW));
-}
-
-// ---- TsSkinManager ----
 
 namespace {
 
 TsSkinManager* gDefaultManager = nullptr;
+bool gSkinChanging = false;
+bool gSkinRemoving = false;
+
+// Sets a flag for the length of a broadcast; an exception on the way does not leave it set.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+void ReadOptionsStream(TacSkinConvertor& convertor, TMemIniFile& ini)
+{
+    TStringList lines;
+    convertor.Options->SetPosition(0);
+    lines.LoadFromStream(convertor.Options.get());
+    ini.SetStrings(&lines);
+}
 
 } // namespace
 
@@ -218,22 +42,53 @@ TsSkinManager* DefaultManager()
     return gDefaultManager;
 }
 
+bool SkinChanging()
+{
+    return gSkinChanging;
+}
+
+void ClearSkinChanging()
+{
+    gSkinChanging = false;
+}
+
+bool SkinRemoving()
+{
+    return gSkinRemoving;
+}
+
 TsSkinManager::TsSkinManager(TComponent* owner)
     : TComponent(owner), internalSkins_(std::make_unique<TsStoredSkins>(this)),
-      commonSections_(std::make_unique<TStringList>()), animEffects_(std::make_unique<TacAnimEffects>())
+      commonSections_(std::make_unique<TStringList>()), menuSupport_(std::make_unique<TacMenuSupport>()),
+      animEffects_(std::make_unique<TacAnimEffects>())
 {
     animEffects_->SetManager(this);
-    if (!gDefaultManager)
+    isDefaultFlag_ = gDefaultManager == nullptr;
+    if (!gDefaultManager) {
         gDefaultManager = this;
+        if (IsNTFamily())
+            HookApplication();
+    }
+    if (SkinFormsLinks().MakeSkinMenus)
+        menus_ = SkinFormsLinks().MakeSkinMenus(this);
 }
 
 TsSkinManager::~TsSkinManager()
 {
-    SetActive(false);
+    try {
+        SetActive(false);
+    } catch (...) {
+        // Destruction goes on: the windows were told what could be told.
+    }
     animEffects_.reset();
     internalSkins_.reset();
+    menus_.reset();
     commonSections_.reset();
+    menuSupport_.reset();
     ClearSkinArrays();
+    // The manager that hooked the application window unhooks it, even when it is no longer the default
+    // one: a hook left behind would call into a destroyed object.
+    UnhookApplication();
     if (gDefaultManager == this)
         gDefaultManager = nullptr;
 }
@@ -250,14 +105,42 @@ void TsSkinManager::Loaded()
     TComponent::Loaded();
     if (skinDirectory_.empty())
         skinDirectory_ = L"c:\\Skins";
-    // The skin was loaded while SkinName was read; the change is announced once everything is read.
+    if (menuSupport_->IcoLineSkin.empty())
+        menuSupport_->IcoLineSkin = L"ICOLINE";
+    // The skin was loaded while SkinName was read; now the form and its controls exist to hear of it.
     if (active_ && !skinName_.empty())
-        FinishSkinChange();
+        BroadcastSkinChanged();
 }
 
 bool TsSkinManager::IsDefault() const
 {
     return gDefaultManager == this;
+}
+
+void TsSkinManager::SetIsDefault(bool value)
+{
+    if (!value && gDefaultManager) {
+        isDefaultFlag_ = gDefaultManager == this;
+        return;
+    }
+    isDefaultFlag_ = true;
+    TsSkinManager* previous = gDefaultManager;
+    if (previous != this) {
+        // One dialogs hook and one application-window hook serve the process: the previous default
+        // manager gives them up before this one takes them.
+        if (previous) {
+            previous->RemoveDialogsHook();
+            previous->UnhookApplication();
+        }
+        gDefaultManager = this;
+        if (IsNTFamily())
+            HookApplication();
+    }
+    if (!active_) {
+        BroadcastSkinRemoved();
+    } else {
+        BroadcastSkinChanged();
+    }
 }
 
 std::wstring TsSkinManager::SkinInfo() const
@@ -269,76 +152,6 @@ std::wstring TsSkinManager::SkinInfo() const
         if (c == L',')
             c = L'.';
     return text;
-}
-
-void TsSkinManager::ClearSkinArrays()
-{
-    while (!ma.empty())
-        ma.pop_back();
-    MasterBitmap.reset();
-    while (!pa.empty())
-        pa.pop_back();
-    gd.clear();
-}
-
-void TsSkinManager::UpdateCachedIndexes()
-{
-    TacCachedIndexes& c = ConstData;
-    auto section = [&](const wchar_t* name) { return static_cast<std::int16_t>(FindSectionIndex(this, name)); };
-    auto mask = [&](std::int16_t index, const wchar_t* name, const wchar_t* key) {
-        return static_cast<std::int16_t>(FindMaskIndex(this, index, name, key));
-    };
-    c.GlobalInfo = section(L"GLOBALINFO");
-
-    const wchar_t* tabs[4] = {L"TABTOP", L"TABBOTTOM", L"TABLEFT", L"TABRIGHT"};
-    for (int i = 0; i < 4; ++i)
-        c.Tab[i] = section(tabs[i]);
-    for (int i = 0; i < 4; ++i)
-        c.TabBorder[i] = mask(c.Tab[i], tabs[i], L"BORDERSMASK");
-
-    const wchar_t* buttons[4] = {L"SCROLLBTNTOP", L"SCROLLBTNBOTTOM", L"SCROLLBTNLEFT", L"SCROLLBTNRIGHT"};
-    for (int i = 0; i < 4; ++i)
-        c.ScrollBtn[i] = section(buttons[i]);
-    for (int i = 0; i < 4; ++i)
-        c.ScrollBtnBorder[i] = mask(c.ScrollBtn[i], buttons[i], L"BORDERSMASK");
-    for (int i = 0; i < 4; ++i)
-        c.ScrollBtnPattern[i] = mask(c.ScrollBtn[i], buttons[i], L"PATTERN");
-    for (int i = 0; i < 4; ++i)
-        c.ScrollBtnHotPattern[i] = mask(c.ScrollBtn[i], buttons[i], L"HOTPATTERN");
-    for (int i = 0; i < 4; ++i)
-        c.ScrollBtnGlyph[i] = c.ScrollBtn[i] >= 0 ? mask(c.ScrollBtn[i], buttons[i], L"GLYPHMASK") : -1;
-
-    c.ScrollSliderV = section(L"SCROLLSLIDERV");
-    c.ScrollSliderH = section(L"SCROLLSLIDERH");
-    c.SliderVBorder = mask(c.ScrollSliderV, L"SCROLLSLIDERV", L"BORDERSMASK");
-    c.SliderHBorder = mask(c.ScrollSliderH, L"SCROLLSLIDERH", L"BORDERSMASK");
-    c.SliderVGlyph = c.ScrollSliderV >= 0 ? mask(c.ScrollSliderV, L"SCROLLSLIDERV", L"GLYPHMASK") : -1;
-    c.SliderHGlyph = c.ScrollSliderH >= 0 ? mask(c.ScrollSliderH, L"SCROLLSLIDERH", L"GLYPHMASK") : -1;
-    c.SliderHPattern = mask(c.ScrollSliderH, L"SCROLLSLIDERH", L"PATTERN");
-    c.SliderHHotPattern = mask(c.ScrollSliderH, L"SCROLLSLIDERH", L"HOTPATTERN");
-    c.SliderVPattern = mask(c.ScrollSliderV, L"SCROLLSLIDERV", L"PATTERN");
-    c.SliderVHotPattern = mask(c.ScrollSliderV, L"SCROLLSLIDERV", L"HOTPATTERN");
-
-    const wchar_t* bars[4] = {L"SCROLLBAR1H", L"SCROLLBAR1V", L"SCROLLBAR2H", L"SCROLLBAR2V"};
-    for (int i = 0; i < 4; ++i)
-        c.ScrollBar[i] = section(bars[i]);
-    for (int i = 0; i < 4; ++i)
-        c.ScrollBarBorder[i] = mask(c.ScrollBar[i], bars[i], L"BORDERSMASK");
-    for (int i = 0; i < 4; ++i)
-        c.ScrollBarPattern[i] = mask(c.ScrollBar[i], bars[i], L"PATTERN");
-    for (int i = 0; i < 4; ++i)
-        c.ScrollBarHotPattern[i] = mask(c.ScrollBar[i], bars[i], L"HOTPATTERN");
-
-    const wchar_t* checks[9] = {L"BOXCHECKED", L"BOXUNCHECKED", L"BOXGRAYED", L"RADIOCHECKED", L"RADIOUNCHECKED",
-                                L"RADIOGRAYED", L"SMALLCHECKED", L"SMALLUNCHECKED", L"SMALLGRAYED"};
-    for (int i = 0; i < 9; ++i)
-        c.CheckBox[i] = c.GlobalInfo >= 0 ? mask(c.GlobalInfo, L"GLOBALINFO", checks[i]) : -1;
-
-    c.ComboBtn = FindSectionIndex(this, L"COMBOBTN");
-    c.ComboBtnBorder = FindMaskIndexNoParent(this, L"COMBOBTN", L"BORDERSMASK");
-    c.ComboBtnPattern = FindTextureIndex(this, c.ComboBtn, L"COMBOBTN", L"PATTERN");
-    c.ComboBtnHotPattern = FindTextureIndex(this, c.ComboBtn, L"COMBOBTN", L"HOTPATTERN");
-    c.ComboBoxGlyph = FindMaskIndexNoParent(this, L"COMBOBOX", L"GLYPHMASK");
 }
 
 std::wstring TsSkinManager::ResolveSkinDirectory() const
@@ -386,11 +199,58 @@ void TsSkinManager::SetActive(bool value)
     active_ = value;
     if (active_) {
         SetSkinName(skinName_);
-    } else {
-        skinData_.Active = false;
-        ClearSkinArrays();
-        UpdateCachedIndexes();
+        return;
     }
+    if (!HasState(csLoading))
+        BroadcastSkinRemoved();
+    else
+        ClearSkinArrays();
+    skinData_.Active = false;
+    UpdateCachedIndexes();
+}
+
+void TsSkinManager::SetSkinnedPopups(bool value)
+{
+    if (value == skinnedPopups_)
+        return;
+    skinnedPopups_ = value;
+    if (value && menus_ && IsDefault())
+        menus_->UpdateActive();
+}
+
+void TsSkinManager::SetHueOffset(std::int32_t value)
+{
+    if (value == hueOffset_)
+        return;
+    hueOffset_ = value;
+    ReloadForColours();
+}
+
+void TsSkinManager::SetSaturation(std::int32_t value)
+{
+    if (value == saturation_)
+        return;
+    saturation_ = value;
+    ReloadForColours();
+}
+
+// The colour settings apply while a skin is read: the same skin is read again and repainted, without
+// a skin-changed broadcast (the indexes stay what they were).
+void TsSkinManager::ReloadForColours()
+{
+    if (!skinData_.Active)
+        return;
+    packed_ = FileExists(NormalizeDir(skinDirectory_) + skinName_ + L".asz");
+    try {
+        LoadSelectedSkin();
+    } catch (...) {
+        skinData_.Active = false;
+        BroadcastSkinRemoved();
+        throw;
+    }
+    skinData_.Active = true;
+    if (!HasState(csLoading) && !HasState(csReading))
+        RepaintSkinnedForms();
 }
 
 void TsSkinManager::SetSkinName(const std::wstring& name)
@@ -398,31 +258,91 @@ void TsSkinManager::SetSkinName(const std::wstring& name)
     skinName_ = name;
     if (!active_)
         return;
+    OnBeforeChange(this);
     skinData_.Active = false;
+    packed_ = FileExists(NormalizeDir(skinDirectory_) + name + L".asz");
     try {
-        packed_ = FileExists(NormalizeDir(skinDirectory_) + name + L".asz");
-        if (packed_)
-            LoadPackedSkin();
-        else
-            LoadSkinFromFolder();
+        LoadSelectedSkin();
     } catch (...) {
-        // A skin that fails part-way leaves nothing half-built behind.
+        // A skin that fails part-way leaves nothing half-built behind, and no window keeps indexes
+        // into arrays that no longer hold what they pointed at.
+        BroadcastSkinRemoved();
+        throw;
+    }
+    if (!active_)
+        BroadcastSkinRemoved();
+    else
+        BroadcastSkinChanged();
+    OnAfterChange(this);
+}
+
+void TsSkinManager::LoadSelectedSkin()
+{
+    if (packed_)
+        LoadPackedSkin();
+    else
+        LoadSkinFromFolder();
+}
+
+bool TsSkinManager::RunTimeWithMainForm() const
+{
+    return Application && Application->MainForm();
+}
+
+void TsSkinManager::BroadcastSkinChanged()
+{
+    // Forms stopped here are started again by RepaintSkinnedForms, which skips both while loading.
+    if (RunTimeWithMainForm() && !HasState(csLoading))
+        FreezeSkinnedForms(this);
+    if (menus_)
+        menus_->SetSkinBorderWidth(-1);
+    skinData_.Active = false;
+    {
+        FlagScope changing(gSkinChanging);
+        UpdateCachedIndexes();
+        TMessage message = MakeSkinCmd(SkinCmdSkinChanged, reinterpret_cast<LPARAM>(this));
+        BroadcastToAppForms(message);
+    }
+    skinData_.Active = true;
+    if (IsDefault() && !hookInstalled_)
+        InstallDialogsHook();
+    RepaintSkinnedForms();
+}
+
+void TsSkinManager::BroadcastSkinRemoved()
+{
+    FlagScope removing(gSkinRemoving);
+    RemoveDialogsHook();
+    skinData_.Active = false;
+    TMessage message = MakeSkinCmd(SkinCmdSkinRemoved, reinterpret_cast<LPARAM>(this));
+    try {
+        BroadcastToAppForms(message);
+    } catch (...) {
         ClearSkinArrays();
         UpdateCachedIndexes();
         throw;
     }
-    if (!active_) {
-        ClearSkinArrays();
-        UpdateCachedIndexes();
-        return;
-    }
-    FinishSkinChange();
+    ClearSkinArrays();
+    UpdateCachedIndexes();
 }
 
-void TsSkinManager::FinishSkinChange()
+void TsSkinManager::RepaintSkinnedForms()
 {
-    UpdateCachedIndexes();
-    skinData_.Active = true;
+    TMessage before = MakeSkinCmd(SkinCmdBeforeRepaint, reinterpret_cast<LPARAM>(this));
+    BroadcastToAppForms(before);
+    const bool freeze = !HasState(csLoading) && RunTimeWithMainForm();
+    if (freeze)
+        FreezeSkinnedForms(this);
+    TMessage refresh = MakeSkinCmd(SkinCmdRefresh, reinterpret_cast<LPARAM>(this));
+    try {
+        BroadcastToAppForms(refresh);
+    } catch (...) {
+        if (freeze)
+            ThawSkinnedForms(this, false);
+        throw;
+    }
+    if (freeze)
+        ThawSkinnedForms(this, true);
 }
 
 void TsSkinManager::LoadSkin(TMemIniFile* ini, TacSkinConvertor* convertor)
@@ -438,16 +358,13 @@ void TsSkinManager::LoadPackedSkin()
     std::unique_ptr<TacSkinConvertor> convertor;
     if (!LoadPackedSkinFile(NormalizeDir(skinDirectory_) + skinName_ + L".asz", convertor, true) ||
         !convertor->Options) {
-        // Not a container after all: carry on as if the file were not there.
+        // Not a container after all (the warning was shown): go on as if the file were not there.
         packed_ = false;
         LoadSkinFromFolder();
         return;
     }
-    TStringList lines;
-    convertor->Options->SetPosition(0);
-    lines.LoadFromStream(convertor->Options.get());
     TMemIniFile ini(L"");
-    ini.SetStrings(&lines);
+    ReadOptionsStream(*convertor, ini);
     skinData_.SkinPath = ResolveSkinDirectory() + L"\\";
     LoadSkin(&ini, convertor.get());
 }
@@ -487,11 +404,8 @@ void TsSkinManager::LoadSkinFromFolder()
         LoadSkin(nullptr, nullptr);
         return;
     }
-    TStringList lines;
-    convertor.Options->SetPosition(0);
-    lines.LoadFromStream(convertor.Options.get());
     TMemIniFile ini(L"");
-    ini.SetStrings(&lines);
+    ReadOptionsStream(convertor, ini);
     LoadSkin(&ini, &convertor);
 }
 
@@ -504,6 +418,10 @@ void RegisterSkinManagerClasses()
         .String(L"SkinDirectory", &TsSkinManager::SetSkinDirectory)
         .String(L"SkinName", &TsSkinManager::SetSkinName)
         .Bool(L"Active", &TsSkinManager::SetActive)
+        .Bool(L"SkinnedPopups", &TsSkinManager::SetSkinnedPopups)
+        .Int(L"HueOffset", &TsSkinManager::SetHueOffset)
+        .Int(L"Saturation", &TsSkinManager::SetSaturation)
+        .Bool(L"IsDefault", &TsSkinManager::SetIsDefault)
         .Custom(L"CommonSections",
                 [](TsSkinManager* sm, const TFormValue& v, TFormReader& r) {
                     if (v.kind != TFormValue::vkList)

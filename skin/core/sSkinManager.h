@@ -3,6 +3,10 @@
 #pragma once
 
 #include "framework/Classes.h"
+#include "framework/Events.h"
+#include "framework/Graphics.h"
+#include "framework/Messages.h"
+#include "framework/Types.h"
 #include "skin/core/sMaskData.h"
 #include "skin/core/sStoredSkins.h"
 
@@ -10,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Indexes of common sections and masks, recomputed after every skin change; -1 = absent.
 struct TacCachedIndexes {
@@ -37,6 +42,61 @@ struct TacCachedIndexes {
     std::int32_t ComboBoxGlyph;
 };
 
+class TsSkinManager;
+class TMenuItem;
+
+// The menu painter a manager owns. The form-skinning layer makes it (see TacSkinFormsLinks); the
+// manager only resets its border width, switches its menus on or off, and shapes popup windows.
+class IacSkinMenus {
+public:
+    virtual ~IacSkinMenus() = default;
+    // -1 makes the painter measure the skin's menu border again on next use.
+    virtual void SetSkinBorderWidth(int value) = 0;
+    virtual void UpdateActive() = 0;
+    virtual void SetPopupRegion(HWND wnd, TBitmap* background) = 0;
+};
+
+// What the skin core reaches of the form-skinning layer, filled in by that layer at start-up. Every
+// entry may be empty: the manager then goes without menus, the dialogs hook or provider refreshes.
+struct TacSkinFormsLinks {
+    std::unique_ptr<IacSkinMenus> (*MakeSkinMenus)(TsSkinManager* owner) = nullptr;
+    HOOKPROC DialogsCBTProc = nullptr;
+    // Empties the hook's list of popup-menu window adapters (they free themselves with their windows).
+    void (*ClearMenuWnds)() = nullptr;
+    // The cached background of the popup being shown, or nil.
+    TBitmap* (*PopupBitmap)() = nullptr;
+    // A form provider, as a form answers SkinCmdGetProvider: its manager, and its refresh with repaint.
+    TsSkinManager* (*ProviderManager)(LRESULT provider) = nullptr;
+    void (*RefreshProvider)(LRESULT provider) = nullptr;
+    // Prepares the provider's frame for a fade and answers a copy of the form's window region (the
+    // caller owns it), or 0.
+    HRGN (*ProviderFadeRegion)(LRESULT provider) = nullptr;
+};
+void SetSkinFormsLinks(const TacSkinFormsLinks& links);
+const TacSkinFormsLinks& SkinFormsLinks();
+
+// Menu options of the manager, read by the menu painter.
+class TacMenuSupport : public TPersistent {
+    DECLARE_CLASS_NAME(TacMenuSupport)
+public:
+    TacMenuSupport() : ExtraLineFont(std::make_unique<TFont>()) {}
+    std::wstring IcoLineSkin;
+    bool UseExtraLine = false;
+    int ExtraLineWidth = 32;
+    std::unique_ptr<TFont> ExtraLineFont; // owned
+};
+
+// Asked for the extra line of a popup whose first item is FirstItem.
+using TacGetExtraLineData =
+    TEvent<TMenuItem*, std::wstring& /*SkinSection*/, std::wstring& /*Caption*/, TBitmap*& /*Glyph*/,
+           bool& /*LineVisible*/>;
+
+enum TacSkinningRule { srStdForms, srStdDialogs, srThirdParty };
+using TacSkinningRules = TSet<TacSkinningRule>;
+
+// Which names ListSkinNames collects besides the stored skins.
+enum TacSkinListKind { slFolders = 0, slPackedFiles = 1, slFoldersAndPackedFiles = 2 };
+
 // The skin's holder: the arrays, the global values and the cached indexes of the loaded skin, and the
 // choice of where a named skin comes from. The first manager made is the default manager.
 class TsSkinManager : public TComponent {
@@ -49,7 +109,8 @@ public:
     void Loaded() override;
 
     const std::wstring& SkinName() const { return skinName_; }
-    // Stores the name and, when active, loads that skin. Damaged skins raise; the arrays are then empty.
+    // Stores the name and, when active, loads that skin and tells every window. A damaged skin raises
+    // after the windows were told that no skin is loaded.
     void SetSkinName(const std::wstring& name);
     const std::wstring& SkinDirectory() const { return skinDirectory_; }
     void SetSkinDirectory(const std::wstring& dir);
@@ -60,14 +121,44 @@ public:
     TStringList* CommonSections() const { return commonSections_.get(); }
     void SetCommonSections(const TStrings* lines);
     TacAnimEffects* AnimEffects() const { return animEffects_.get(); }
+    TacMenuSupport* MenuSupport() const { return menuSupport_.get(); }
+    // The menu painter; nil when the form-skinning layer supplied none.
+    IacSkinMenus* SkinableMenus() const { return menus_.get(); }
     std::int32_t HueOffset() const { return hueOffset_; }
+    void SetHueOffset(std::int32_t value);
     std::int32_t Saturation() const { return saturation_; }
+    void SetSaturation(std::int32_t value);
+    bool SkinnedPopups() const { return skinnedPopups_; }
+    void SetSkinnedPopups(bool value);
+    TacSkinningRules SkinningRules = {srStdForms, srStdDialogs, srThirdParty};
     bool IsDefault() const;
+    void SetIsDefault(bool value);
     // "N/A" while no skin is loaded, else the skin's VERSION with "." as the decimal separator.
     std::wstring SkinInfo() const;
+    static std::wstring Version() { return L"5.37"; }
+
+    TNotifyEvent OnBeforeChange;
+    TNotifyEvent OnAfterChange;
+    TacGetExtraLineData OnGetMenuExtraLineData;
 
     // The absolute skin directory, without a trailing separator.
     std::wstring ResolveSkinDirectory() const;
+    // The stored skins, then (kind permitting) the skin folders and packed files of the skin directory,
+    // sorted; firstName gets the first stored skin, else the first name found on disk.
+    void ListSkinNames(TStrings* list, TacSkinListKind kind, std::wstring& firstName) const;
+    // The window that is hot now: the previous one hears SkinCmdControlExit, the new one SkinCmdControlEnter.
+    void SetActiveControl(HWND wnd);
+    HWND ActiveControl() const { return activeControl_; }
+
+    void BroadcastSkinChanged();
+    void BroadcastSkinRemoved();
+    void RepaintSkinnedForms();
+    void InstallDialogsHook();
+    void RemoveDialogsHook();
+    bool DialogsHookInstalled() const { return hookInstalled_; }
+    // The application window's messages: True when the manager handled the message.
+    bool AppHook(TMessage& message);
+
     void UpdateCachedIndexes();
     // Frees masks (last first), the master bitmap and the patterns, and empties the sections.
     void ClearSkinArrays();
@@ -88,17 +179,29 @@ public:
         OnUnresolvedImage;
 
 private:
+    void LoadSelectedSkin();
     void LoadPackedSkin();
     void LoadSkinFromFolder();
     void LoadSkin(class TMemIniFile* ini, class TacSkinConvertor* convertor);
-    void FinishSkinChange();
+    void ReloadForColours();
+    void AppHookHandler(TMessage& message, bool& handled);
+    void HookApplication();
+    void UnhookApplication();
+    bool RunTimeWithMainForm() const;
 
     std::wstring skinName_;
     std::wstring skinDirectory_ = L"c:\\Skins";
     bool active_ = true;
     std::unique_ptr<TsStoredSkins> internalSkins_;
+    std::unique_ptr<IacSkinMenus> menus_;
+    bool skinnedPopups_ = true;
     std::unique_ptr<TStringList> commonSections_;
+    bool isDefaultFlag_ = false;
+    std::unique_ptr<TacMenuSupport> menuSupport_;
     std::unique_ptr<TacAnimEffects> animEffects_;
+    HWND activeControl_ = nullptr; // not owned
+    bool hookInstalled_ = false;
+    bool appHooked_ = false;
     TsSkinData skinData_;
     bool packed_ = false;
     std::int32_t hueOffset_ = 0;
@@ -108,8 +211,17 @@ private:
 // The first manager made (nil when none exists); controls without a manager of their own use it.
 TsSkinManager* DefaultManager();
 
-// True while the skin-changed broadcast runs; skinned controls clear it when they re-index.
-extern bool gSkinChanging;
+// True while the skin-changed broadcast runs (controls read it while they re-index).
+bool SkinChanging();
+// A control that re-indexed for the new skin, or repainted for a renamed section, ends the flag.
+void ClearSkinChanging();
+// True while the skin-removed broadcast runs (window adapters read it).
+bool SkinRemoving();
+
+// The dialogs hook while it is installed: its handle, and the objects it made, which the manager frees
+// when it removes the hook. A slot is set to nil when its object goes away first. Nil when not installed.
+HHOOK DialogsHookHandle();
+std::vector<TObject*>* DialogsHookObjects();
 
 // Makes TsSkinManager and the stored-skin classes readable from form data.
 void RegisterSkinManagerClasses();

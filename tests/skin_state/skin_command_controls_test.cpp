@@ -14,13 +14,10 @@ int CountOf(const std::vector<WORD>& commands, WORD cmd)
 
 // A form that a provider serves: it answers "skinned" in its result, as providers do, and names its
 // provider; it logs redraw switches.
-class TProvidedForm : public TForm, public TacProviderLink {
+class TProvidedForm : public TForm {
     DECLARE_CLASS_NAME(TProvidedForm)
 public:
     explicit TProvidedForm(TComponent* owner) : TForm(owner) { SetBounds(300, 50, 120, 90); }
-    TsSkinManager* ProviderSkinManager() const override { return Manager; }
-    void RefreshWithRepaint() override { ++Refreshes; }
-    HRGN PrepareFadeRegion() override { return nullptr; }
 
     TsSkinManager* Manager = nullptr;
     std::vector<WORD> Commands;
@@ -40,7 +37,7 @@ protected:
                 return;
             }
             if (SkinCmdOf(m.WParam) == SkinCmdGetProvider) {
-                m.Result = reinterpret_cast<LRESULT>(static_cast<TacProviderLink*>(this));
+                m.Result = reinterpret_cast<LRESULT>(this); // the form stands for its provider here
                 return;
             }
         }
@@ -53,6 +50,11 @@ protected:
     void SetUp() override
     {
         SkinStateTest::SetUp();
+        savedLinks_ = SkinFormsLinks();
+        TacSkinFormsLinks links = savedLinks_;
+        links.ProviderManager = [](LRESULT p) { return reinterpret_cast<TProvidedForm*>(p)->Manager; };
+        links.RefreshProvider = [](LRESULT p) { ++reinterpret_cast<TProvidedForm*>(p)->Refreshes; };
+        SetSkinFormsLinks(links);
         Box = Create<TSkinnedBox>(Form, 51);
         Box->SetParent(Form);
         Shape = Create<TSkinnedShape>(Form);
@@ -60,10 +62,12 @@ protected:
     }
     void TearDown() override
     {
-        while (!SkinnedFormList().empty())
-            UnregisterSkinnedForm(SkinnedFormList().front());
+        while (!SkinnedForms().empty())
+            UnregisterSkinnedForm(SkinnedForms().front());
+        SetSkinFormsLinks(savedLinks_);
         SkinStateTest::TearDown();
     }
+    TacSkinFormsLinks savedLinks_;
     TSkinnedBox* Box = nullptr;
     TSkinnedShape* Shape = nullptr;
 };
@@ -145,14 +149,14 @@ TEST_F(SkinCommandControls, UnregisteringMovesTheLastFormIntoTheFreedSlot)
     RegisterSkinnedForm(b);
     RegisterSkinnedForm(c);
     UnregisterSkinnedForm(a);
-    EXPECT_EQ(SkinnedFormList(), (std::vector<TCustomForm*>{c, b}));
+    EXPECT_EQ(SkinnedForms(), (std::vector<TCustomForm*>{c, b}));
     UnregisterSkinnedForm(b);
     UnregisterSkinnedForm(c);
-    EXPECT_TRUE(SkinnedFormList().empty());
+    EXPECT_TRUE(SkinnedForms().empty());
     RegisterSkinnedForm(a);
     RegisterSkinnedForm(a);
     UnregisterSkinnedForm(a); // a form registered twice leaves no stale entry
-    EXPECT_TRUE(SkinnedFormList().empty());
+    EXPECT_TRUE(SkinnedForms().empty());
     Free(c);
     Free(b);
     Free(a);

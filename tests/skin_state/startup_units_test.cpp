@@ -75,7 +75,7 @@ TEST(StartupUnits, EachUnitMakesItsStateAtStartAndFreesItAtExit)
     EXPECT_EQ(ProgramIconSmall(), nullptr);
     EXPECT_EQ(ThemeApi().SetWindowTheme, nullptr);
     EXPECT_TRUE(ChangedSectionName.empty());
-    EXPECT_TRUE(SkinnedFormList().empty());
+    EXPECT_TRUE(SkinnedForms().empty());
 }
 
 TEST(StartupUnits, MissingResourcesLeaveEmptyBitmapsAndTheProgramStarts)

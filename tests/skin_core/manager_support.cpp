@@ -1,0 +1,92 @@
+#include "tests/skin_core/manager_support.h"
+
+namespace {
+
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        InitApplication();
+        // The first form made is the main form: skin changes then freeze and thaw skinned forms.
+        TForm* main = nullptr;
+        Application->CreateForm(main);
+    }
+    void TearDown() override { DoneApplication(); }
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+LRESULT CALLBACK StandInCBTProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && FormsLayerStandIn::Current)
+        ++FormsLayerStandIn::Current->WindowsCreated;
+    return CallNextHookEx(DialogsHookHandle(), code, wParam, lParam);
+}
+
+} // namespace
+
+bool SkinCommandLog::Handle(TMessage& m)
+{
+    if (m.Msg == WM_SETREDRAW)
+        Redraws.push_back(m.WParam);
+    if (m.Msg != SM_SKINCMD)
+        return false;
+    const WORD cmd = HIWORD(m.WParam);
+    if (cmd == SkinCmdIsSkinned) {
+        if (Skinned)
+            m.LParam = 1;
+        if (Skinned && AnswersInResult)
+            m.Result = 1;
+        return true;
+    }
+    if (cmd == SkinCmdGetProvider) {
+        m.Result = Provider;
+        return true;
+    }
+    Heard.emplace_back(cmd, m.LParam);
+    return true;
+}
+
+std::vector<WORD> SkinCommandLog::Commands() const
+{
+    std::vector<WORD> commands;
+    for (const HeardCommand& c : Heard)
+        commands.push_back(c.first);
+    return commands;
+}
+
+FormsLayerStandIn* FormsLayerStandIn::Current = nullptr;
+
+FormsLayerStandIn::FormsLayerStandIn()
+{
+    Current = this;
+    TacSkinFormsLinks links;
+    links.MakeSkinMenus = [](TsSkinManager* owner) -> std::unique_ptr<IacSkinMenus> {
+        return std::make_unique<TRecordingMenus>(owner);
+    };
+    links.DialogsCBTProc = StandInCBTProc;
+    links.ClearMenuWnds = [] { ++Current->ClearMenuWndsCalls; };
+    links.PopupBitmap = [] { return Current->PopupBackground; };
+    links.ProviderManager = [](LRESULT) { return Current->ProviderManager; };
+    links.RefreshProvider = [](LRESULT provider) { Current->RefreshedProviders.push_back(provider); };
+    SetSkinFormsLinks(links);
+}
+
+FormsLayerStandIn::~FormsLayerStandIn()
+{
+    SetSkinFormsLinks(TacSkinFormsLinks{});
+    Current = nullptr;
+}
+
+void ManagerTest::SetUp()
+{
+    TempFolderTest::SetUp();
+    Application->OnException = [this](TObject*, const Exception& e) { Errors.push_back(e.Message()); };
+}
+
+void ManagerTest::TearDown()
+{
+    Application->OnException = nullptr;
+    testsupport::PumpMessagesUntilIdle(200);
+    TempFolderTest::TearDown();
+}
