@@ -550,6 +550,8 @@ bool CommonMessage(TMessage& m, TsCommonData* data)
             break;
         if (!IsNoHoverCOC(data->COC))
             data->FMouseAbove = true;
+        if (win && win->HandleAllocated() && DefaultManager())
+            DefaultManager()->SetActiveControl(win->Handle());
         break;
     case CM_MOUSELEAVE:
         if (owner && owner->HasState(csDesigning))

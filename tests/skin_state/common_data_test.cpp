@@ -5,6 +5,8 @@
 #include "skin/core/sMaskPainter.h"
 #include "skin/core/sPixels.h"
 
+#include <algorithm>
+
 namespace {
 
 class CommonData : public SkinStateTest {
@@ -117,6 +119,15 @@ TEST_F(CommonData, ToolBarTurnsHotOnlyByFocusAndSplitterByTheMouse)
     splitter->Perform(CM_MOUSEENTER);
     splitter->Perform(CM_MOUSELEAVE);
     EXPECT_EQ(splitter->SkinData->CtrlSkinState(), 0);
+}
+
+TEST_F(CommonData, TheMouseEnteringAWindowedControlMakesItTheManagersActiveControl)
+{
+    Box->HandleNeeded();
+    Box->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(Manager->ActiveControl(), Box->Handle());
+    EXPECT_EQ(std::count(Box->Commands.begin(), Box->Commands.end(), SkinCmdControlEnter), 1);
+    Manager->SetActiveControl(nullptr);
 }
 
 TEST_F(CommonData, BackgroundPaintedQueryFollowsTheParentWhenFullyTransparent)
