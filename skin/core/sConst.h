@@ -11,6 +11,8 @@ inline constexpr TColor sNoColor = clFuchsia;
 
 enum TacImgType : std::uint8_t { itisaBorder = 0, itisaTexture = 1, itisaGlyph = 2 };
 
+enum TAlignment : std::uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
+
 enum TsControlBevel : std::uint8_t { cbNone = 0, cbRaisedSoft, cbLoweredSoft, cbRaisedHard, cbLoweredHard };
 
 // A parent's cached background with the asking control's offset in it.

@@ -68,6 +68,7 @@ constexpr WORD SkinCmdArgOf(WPARAM wParam) { return static_cast<WORD>(wParam & 0
 // Registers "SM_SKINCMD" with the system at start-up; the library keeps using the constant.
 void AddSkinMessageStartupStep(TStartup& startup);
 
+
 // Sends the command with argument 0 and answers the window's result (0 from a window that does not
 // know the message).
 LRESULT SendSkinCmd(HWND wnd, WORD cmd, LPARAM lParam);
@@ -109,7 +110,7 @@ void UnregisterSkinnedForm(TCustomForm* form);
 const std::vector<TCustomForm*>& SkinnedForms();
 
 // Stops and restores the drawing of the visible top-level skinned forms whose provider belongs to the
-// manager.
+// manager; the thaw with Animate fades each form into its new look.
 void FreezeSkinnedForms(TsSkinManager* manager);
 void ThawSkinnedForms(TsSkinManager* manager, bool animate);
 

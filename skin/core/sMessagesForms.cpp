@@ -3,6 +3,7 @@
 #include "skin/core/sMessages.h"
 
 #include "framework/Forms.h"
+#include "skin/core/sControlPaint.h"
 #include "skin/core/sSkinManager.h"
 
 #include <algorithm>
@@ -151,6 +152,10 @@ void ThawSkinnedForms(TsSkinManager* manager, bool animate)
         if (!provider)
             continue;
         HWND wnd = form->Handle();
+        if (animate && manager && manager->AnimEffects()->SkinChanging()->Active) {
+            const TacSkinChanging* fade = manager->AnimEffects()->SkinChanging();
+            AnimShowControl(form, WindowsMajorVersion() < 6 ? fade->Time : 0);
+        }
         SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
         if (!animate)
             continue;

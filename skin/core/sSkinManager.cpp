@@ -47,6 +47,11 @@ bool SkinChanging()
     return gSkinChanging;
 }
 
+void ClearSkinChanging()
+{
+    gSkinChanging = false;
+}
+
 bool SkinRemoving()
 {
     return gSkinRemoving;

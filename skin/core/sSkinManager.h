@@ -68,6 +68,9 @@ struct TacSkinFormsLinks {
     // A form provider, as a form answers SkinCmdGetProvider: its manager, and its refresh with repaint.
     TsSkinManager* (*ProviderManager)(LRESULT provider) = nullptr;
     void (*RefreshProvider)(LRESULT provider) = nullptr;
+    // Prepares the provider's frame for a fade and answers a copy of the form's window region (the
+    // caller owns it), or 0.
+    HRGN (*ProviderFadeRegion)(LRESULT provider) = nullptr;
 };
 void SetSkinFormsLinks(const TacSkinFormsLinks& links);
 const TacSkinFormsLinks& SkinFormsLinks();
@@ -210,6 +213,8 @@ TsSkinManager* DefaultManager();
 
 // True while the skin-changed broadcast runs (controls read it while they re-index).
 bool SkinChanging();
+// A control that re-indexed for the new skin, or repainted for a renamed section, ends the flag.
+void ClearSkinChanging();
 // True while the skin-removed broadcast runs (window adapters read it).
 bool SkinRemoving();
 
