@@ -2,6 +2,7 @@
 // the cached-background record, and the few process-wide values every painter reads.
 #pragma once
 
+#include "framework/Controls.h"
 #include "framework/Graphics.h"
 
 #include <cstdint>
@@ -10,8 +11,6 @@
 inline constexpr TColor sNoColor = clFuchsia;
 
 enum TacImgType : std::uint8_t { itisaBorder = 0, itisaTexture = 1, itisaGlyph = 2 };
-
-enum TAlignment : std::uint8_t { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
 
 enum TsControlBevel : std::uint8_t { cbNone = 0, cbRaisedSoft, cbLoweredSoft, cbRaisedHard, cbLoweredHard };
 
