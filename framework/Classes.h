@@ -2,11 +2,14 @@
 // Window-free: it also builds with the host compiler.
 #pragma once
 
+#include "framework/Events.h"
 #include "framework/System.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TPersistent : public TObject {
@@ -249,3 +252,190 @@ private:
     bool ownsObjects_ = false;
     TDuplicates duplicates_ = TDuplicates::dupIgnore;
 };
+
+// ---- Components ----
+
+enum TComponentStateFlag : std::uint32_t {
+    csLoading = 0x01,
+    csReading = 0x02,
+    csWriting = 0x04,
+    csDestroying = 0x08,
+    csDesigning = 0x10, // never set: the program has no designer
+    csAncestor = 0x20,
+    csUpdating = 0x40,
+    csFixups = 0x80,
+};
+using TComponentState = std::uint32_t;
+
+enum class TOperation { opInsert, opRemove };
+
+class TComponent : public TPersistent {
+    DECLARE_CLASS_NAME(TComponent)
+public:
+    // The owner takes the new component into its list; the second phase (AfterConstruction) is run by
+    // the code that creates it: use Create<T>(...).
+    explicit TComponent(TComponent* owner);
+    ~TComponent() override;
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    // Runs once the whole object exists, so it may call overridden methods.
+    virtual void AfterConstruction() {}
+    // Runs before the destructors: marks this component and its owned components as being destroyed.
+    virtual void BeforeDestruction() { Destroying(); }
+
+    TComponent* Owner() const { return owner_; }
+    int ComponentCount() const { return static_cast<int>(components_.size()); }
+    TComponent* Components(int index) const;
+    int ComponentIndex() const;
+    TComponent* FindComponent(const std::wstring& name) const;
+
+    const std::wstring& Name() const { return name_; }
+    // Raises EComponentError for an invalid identifier or a name already used in the owner.
+    virtual void SetName(const std::wstring& name);
+
+    TComponentState ComponentState() const { return state_; }
+    bool HasState(TComponentStateFlag flag) const { return (state_ & flag) != 0; }
+    // For the form reader and owners: switch the loading flags.
+    void SetComponentState(TComponentState flags) { state_ |= flags; }
+    void ClearComponentState(TComponentState flags) { state_ &= ~flags; }
+
+    // Called once the component's data has been read and every reference fixed up.
+    virtual void Loaded();
+    // The form reader places a component read inside another one's block here (a control in its
+    // parent); components that have no parent ignore it.
+    virtual void SetParentComponent(TComponent* parent) { (void)parent; }
+    // Told when a component of the same owner, or one this component asked to hear about, comes or goes.
+    virtual void Notification(TComponent* component, TOperation operation);
+    // Asks to be told (opRemove) when Component is destroyed, whoever owns it.
+    void FreeNotification(TComponent* component);
+    void RemoveFreeNotification(TComponent* component);
+
+    void InsertComponent(TComponent* component);
+    void RemoveComponent(TComponent* component);
+    // Destroys the owned components, last created first.
+    void DestroyComponents();
+    void Destroying();
+
+    std::intptr_t Tag = 0;
+
+private:
+    void Insert(TComponent* component);
+    void Remove(TComponent* component);
+    void NotifyOwned(TComponent* component, TOperation operation);
+
+    TComponent* owner_ = nullptr;
+    std::vector<TComponent*> components_; // owned
+    std::vector<TComponent*> freeNotifies_; // not owned: both sides keep each other
+    std::wstring name_;
+    TComponentState state_ = 0;
+};
+
+// Creates a component in both phases. The owner, when given, destroys it.
+template <class T, class... Args>
+T* Create(Args&&... args)
+{
+    T* object = new T(std::forward<Args>(args)...);
+    try {
+        object->AfterConstruction();
+    } catch (...) {
+        delete object;
+        throw;
+    }
+    return object;
+}
+
+// Destroys a component (nil is allowed): marks it as being destroyed first.
+void Free(TComponent* component);
+template <class T>
+void FreeAndNil(T*& component)
+{
+    T* c = component;
+    component = nullptr;
+    Free(c);
+}
+
+// Deletes a component through Free: for std::unique_ptr of ownerless components.
+struct TComponentDeleter {
+    void operator()(TComponent* component) const { Free(component); }
+};
+template <class T>
+using TOwned = std::unique_ptr<T, TComponentDeleter>;
+
+// ---- Collections ----
+
+class TCollection;
+
+class TCollectionItem : public TPersistent {
+    DECLARE_CLASS_NAME(TCollectionItem)
+public:
+    explicit TCollectionItem(TCollection* collection);
+    ~TCollectionItem() override;
+    TCollectionItem(const TCollectionItem&) = delete;
+    TCollectionItem& operator=(const TCollectionItem&) = delete;
+
+    TCollection* Collection() const { return collection_; }
+    int Index() const;
+    void SetIndex(int value);
+    std::intptr_t ID() const { return id_; }
+    virtual std::wstring DisplayName() const { return ClassName(); }
+
+protected:
+    // Tells the collection that this item changed (all: the whole collection).
+    void Changed(bool all);
+
+private:
+    friend class TCollection;
+    TCollection* collection_ = nullptr;
+    std::intptr_t id_ = 0;
+};
+
+// An owned, ordered list of items of one class; Update runs after every change.
+class TCollection : public TPersistent {
+    DECLARE_CLASS_NAME(TCollection)
+public:
+    using ItemFactory = TCollectionItem* (*)(TCollection*);
+    explicit TCollection(ItemFactory factory, TPersistent* owner = nullptr)
+        : factory_(factory), owner_(owner)
+    {
+    }
+    ~TCollection() override;
+    TCollection(const TCollection&) = delete;
+    TCollection& operator=(const TCollection&) = delete;
+
+    TCollectionItem* Add();
+    TCollectionItem* Insert(int index);
+    void Delete(int index);
+    void Clear();
+    int Count() const { return static_cast<int>(items_.size()); }
+    TCollectionItem* Items(int index) const;
+    TCollectionItem* FindItemID(std::intptr_t id) const;
+    TPersistent* Owner() const { return owner_; }
+    void Assign(TPersistent* source) override;
+
+    void BeginUpdate() { ++updateCount_; }
+    void EndUpdate();
+
+protected:
+    // Item is the changed item, or nil when the whole collection changed.
+    virtual void Update(TCollectionItem* item) { (void)item; }
+
+private:
+    friend class TCollectionItem;
+    void InsertItem(TCollectionItem* item, int index);
+    void RemoveItem(TCollectionItem* item);
+    void Changed(TCollectionItem* item);
+
+    ItemFactory factory_;
+    TPersistent* owner_;
+    std::vector<TCollectionItem*> items_; // owned
+    std::intptr_t nextId_ = 0;
+    int updateCount_ = 0;
+};
+
+// A collection of items of class T (T(TCollection*) must exist).
+template <class T>
+TCollectionItem* MakeCollectionItem(TCollection* collection)
+{
+    return new T(collection);
+}

@@ -2,6 +2,7 @@
 // and the notification event.
 #pragma once
 
+#include "framework/Events.h"
 #include "framework/WinApi.h"
 
 #include <cstdint>
@@ -90,5 +91,5 @@ private:
     std::uint32_t bits_ = 0;
 };
 
-// An event with the sender as its only argument; empty when nobody listens.
-using TNotifyEvent = std::function<void(TObject* sender)>;
+// TNotifyEvent (an event with the sender as its only argument) is a comparable {object, method}
+// pair that also takes a plain callable: framework/Events.h.
