@@ -175,3 +175,8 @@ bool LoadPackedSkinFile(const std::wstring& fileName, std::unique_ptr<TacSkinCon
         convertor->ReleaseSource();
     return parsed;
 }
+
+bool IsPlainEntryName(const std::wstring& name)
+{
+    return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/:") == std::wstring::npos;
+}

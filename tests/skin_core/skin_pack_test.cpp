@@ -2,7 +2,7 @@
 #include "skin/core/acSkinPack.h"
 #include "skin/core/ZLibEx.h"
 
-#include "tests/skin_core/message_box_helper.h"
+#include "tests/skin_core/message_box_watcher.h"
 #include "tests/skin_core/test_skin.h"
 #include "tests/support/test_support.h"
 
@@ -158,6 +158,17 @@ TEST_F(SkinContainerFile, MissingFileDoesNothing)
     std::unique_ptr<TacSkinConvertor> c;
     EXPECT_FALSE(LoadPackedSkinFile(PathOf(L"none.asz"), c, true));
     EXPECT_FALSE(c);
+}
+
+TEST(SkinContainer, OnlyPlainEntryNamesCanBeUnpackedIntoAFolder)
+{
+    EXPECT_TRUE(IsPlainEntryName(L"MASTER.BMP"));
+    EXPECT_TRUE(IsPlainEntryName(L"..wood.jpg"));
+    EXPECT_FALSE(IsPlainEntryName(L""));
+    EXPECT_FALSE(IsPlainEntryName(L".."));
+    EXPECT_FALSE(IsPlainEntryName(L"..\\..\\evil.bmp"));
+    EXPECT_FALSE(IsPlainEntryName(L"sub/evil.bmp"));
+    EXPECT_FALSE(IsPlainEntryName(L"C:evil.bmp"));
 }
 
 } // namespace
