@@ -4,6 +4,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/RichEdit.h"
 #include "framework/StdCtrls.h"
+#include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 
@@ -184,6 +185,9 @@ void RegisterMenuClasses()
     ShortCutProperty(item, &TMenuItem::SetShortCut);
     RegisterClass<TMenu>(L"TMenu", L"TComponent")
         .Bool(L"OwnerDraw", &TMenu::SetOwnerDraw)
+        .Enum(L"BiDiMode", &TMenu::SetBiDiMode,
+              {{L"bdLeftToRight", bdLeftToRight}, {L"bdRightToLeft", bdRightToLeft},
+               {L"bdRightToLeftNoAlign", bdRightToLeftNoAlign}, {L"bdRightToLeftReadingOnly", bdRightToLeftReadingOnly}})
         .Reference(L"Images", &TMenu::SetImages);
     RegisterClass<TMainMenu>(L"TMainMenu", L"TMenu");
     RegisterClass<TPopupMenu>(L"TPopupMenu", L"TMenu")
@@ -357,4 +361,5 @@ void RegisterFrameworkClasses()
     RegisterExtCtrlsClasses();
     RegisterRichEditClasses();
     RegisterDialogsClasses();
+    RegisterComCtrlClasses();
 }
