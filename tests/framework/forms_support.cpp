@@ -11,6 +11,7 @@ public:
         RegisterClass<TDemoPanel>(L"TDemoPanel", L"TCustomControl");
         RegisterClass<TDemoShape>(L"TDemoShape", L"TGraphicControl");
         RegisterClass<TDemoEdit>(L"TDemoEdit", L"TWinControl");
+        RegisterClass<TDemoBroadcaster>(L"TDemoBroadcaster", L"TComponent");
     }
     void TearDown() override { DoneApplication(); }
 };

@@ -94,6 +94,10 @@ TEST_F(Forms, DataBindsFieldsEventsAndForwardReferencesBeforeOnCreate)
     EXPECT_EQ(form->ControlCount(), 3);
     for (int i = 0; i < form->ComponentCount(); ++i)
         EXPECT_FALSE(form->Components(i)->HasState(csLoading)) << i;
+    // The last component's Loaded made the form's window before OnCreate, as a broadcast does; the
+    // children, loaded before it, were made and laid out all the same.
+    EXPECT_FALSE(form->Broadcaster->HandleBeforeLoaded);
+    EXPECT_TRUE(form->HandleAtCreate);
     // The window class is named after the form's class.
     EXPECT_EQ(WindowClassOf(form->Handle()), L"TDemoForm");
     EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), Application->Handle());
