@@ -1,4 +1,4 @@
-// Run-time routines the Parts call: numbers and text, file names, files and folders.
+// Run-time routines: numbers and text, file names, files and folders.
 // The text and name routines are window-free and also build with the host compiler.
 #pragma once
 
@@ -34,7 +34,7 @@ bool SameText(const std::wstring& a, const std::wstring& b);
 std::wstring Trim(const std::wstring& s);
 std::wstring TrimLeft(const std::wstring& s);
 std::wstring TrimRight(const std::wstring& s);
-// 1-based as the Parts count: 0 when not found.
+// 1-based, as the program's text routines count: 0 when not found.
 int Pos(const std::wstring& sub, const std::wstring& s);
 // 1-based start, clamped to the string.
 std::wstring Copy(const std::wstring& s, int start, int count);
@@ -47,6 +47,10 @@ std::wstring ExtractFileName(const std::wstring& path);
 std::wstring ExtractFilePath(const std::wstring& path);
 std::wstring ExtractFileDir(const std::wstring& path);
 std::wstring ExtractFileExt(const std::wstring& path);
+
+// True when name can stand as one folder or file name inside its parent: not empty, not "." or "..",
+// no path separator, drive colon, wildcard, quote, redirection or control character.
+bool IsPlainFileName(const std::wstring& name);
 std::wstring ChangeFileExt(const std::wstring& path, const std::wstring& ext);
 std::wstring IncludeTrailingPathDelimiter(const std::wstring& path);
 std::wstring ExcludeTrailingPathDelimiter(const std::wstring& path);

@@ -176,7 +176,3 @@ bool LoadPackedSkinFile(const std::wstring& fileName, std::unique_ptr<TacSkinCon
     return parsed;
 }
 
-bool IsPlainEntryName(const std::wstring& name)
-{
-    return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/:") == std::wstring::npos;
-}

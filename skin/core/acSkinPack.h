@@ -60,9 +60,6 @@ bool ParsePackedSkin(TacSkinConvertor* convertor);
 bool LoadPackedSkinFile(const std::wstring& fileName, std::unique_ptr<TacSkinConvertor>& convertor,
                         bool freeSource);
 
-// True when an entry name can be written as a file of one folder: not empty, not "." or "..", and
-// without a path separator or a drive. Names come from the file, so tools check them before unpacking.
-bool IsPlainEntryName(const std::wstring& name);
 
 // The "ASzf" magic; the tool that writes containers uses it too.
 inline constexpr char kPackedSkinMagic[4] = {'A', 'S', 'z', 'f'};

@@ -1,6 +1,7 @@
 // The packed skin container: entries, large entries, wrong magic, damaged and lying containers.
 #include "skin/core/acSkinPack.h"
 #include "skin/core/ZLibEx.h"
+#include "framework/SysUtils.h"
 
 #include "tests/skin_core/message_box_watcher.h"
 #include "tests/skin_core/test_skin.h"
@@ -162,13 +163,13 @@ TEST_F(SkinContainerFile, MissingFileDoesNothing)
 
 TEST(SkinContainer, OnlyPlainEntryNamesCanBeUnpackedIntoAFolder)
 {
-    EXPECT_TRUE(IsPlainEntryName(L"MASTER.BMP"));
-    EXPECT_TRUE(IsPlainEntryName(L"..wood.jpg"));
-    EXPECT_FALSE(IsPlainEntryName(L""));
-    EXPECT_FALSE(IsPlainEntryName(L".."));
-    EXPECT_FALSE(IsPlainEntryName(L"..\\..\\evil.bmp"));
-    EXPECT_FALSE(IsPlainEntryName(L"sub/evil.bmp"));
-    EXPECT_FALSE(IsPlainEntryName(L"C:evil.bmp"));
+    EXPECT_TRUE(IsPlainFileName(L"MASTER.BMP"));
+    EXPECT_TRUE(IsPlainFileName(L"..wood.jpg"));
+    EXPECT_FALSE(IsPlainFileName(L""));
+    EXPECT_FALSE(IsPlainFileName(L".."));
+    EXPECT_FALSE(IsPlainFileName(L"..\\..\\evil.bmp"));
+    EXPECT_FALSE(IsPlainFileName(L"sub/evil.bmp"));
+    EXPECT_FALSE(IsPlainFileName(L"C:evil.bmp"));
 }
 
 } // namespace

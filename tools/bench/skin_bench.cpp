@@ -1,4 +1,6 @@
-#include "tools/bench/skin_bench.h"
+// The skin-loading measurement: a generated packed skin of about 1 MB loaded from memory, against plain
+// zlib inflate of the same entries (the floor).
+#include "tools/bench/bench.h"
 
 #include "framework/WinApi.h"
 #include "skin/core/acSkinPack.h"
@@ -6,7 +8,6 @@
 
 #include <zlib.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -89,46 +90,33 @@ std::string Container(const std::vector<Entry>& entries)
     return out;
 }
 
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 } // namespace
 
-int RunSkinBench()
+VELMORA_BENCH(skin_load)
 {
     const std::vector<Entry> entries = MakeEntries();
     const std::string container = Container(entries);
-    constexpr int kRounds = 20;
+    constexpr int kRuns = 9;
 
-    double start = Seconds();
-    std::string out;
-    for (int round = 0; round < kRounds; ++round)
+    bench::Result r;
+    r.theirs = "plain zlib inflate of the same entries";
+    r.theirsMs = bench::MedianMs(kRuns, [&] {
+        std::string out;
         for (const Entry& e : entries) {
             out.resize(e.bytes.size());
             uLongf size = static_cast<uLongf>(out.size());
             uncompress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(e.packed.data()),
                        static_cast<uLong>(e.packed.size()));
         }
-    const double floor = (Seconds() - start) / kRounds;
+    });
 
     TsSkinManager sm;
     sm.SetSkinDirectory(L"Z:\\nonexistent-skin-dir");
     TsStoredSkin* stored = sm.InternalSkins()->Add();
     stored->SetName(L"Bench");
     stored->Data()->WriteBuffer(container.data(), static_cast<std::int32_t>(container.size()));
-    start = Seconds();
-    for (int round = 0; round < kRounds; ++round)
-        sm.SetSkinName(L"Bench");
-    const double load = (Seconds() - start) / kRounds;
-
-    std::printf("skin load: packed skin of %zu bytes (%zu sections, %zu images) from memory: %.2f ms\n",
-                container.size(), sm.gd.size(), sm.ma.size(), load * 1000);
-    std::printf("skin load: plain zlib inflate of the same entries (floor): %.2f ms\n", floor * 1000);
-    std::printf("skin load: ratio %.2f\n", load / floor);
-    return 0;
+    r.oursMs = bench::MedianMs(kRuns, [&] { sm.SetSkinName(L"Bench"); });
+    r.ours = "packed skin of " + std::to_string(container.size()) + " bytes (" + std::to_string(sm.gd.size()) +
+             " sections, " + std::to_string(sm.ma.size()) + " images) from memory";
+    return r;
 }

@@ -113,7 +113,7 @@ int Unpack(const std::wstring& file, const std::wstring& folderArg)
     ForceDirectories(folder);
     // Entry names come from the file: one that would leave the folder is refused before anything is written.
     for (const TacImageItem& item : c->Files)
-        if (!IsPlainEntryName(item.Name)) {
+        if (!IsPlainFileName(item.Name)) {
             Say(file + L": entry name \"" + item.Name + L"\" is not a plain file name");
             return 1;
         }
