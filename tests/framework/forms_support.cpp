@@ -1,4 +1,4 @@
-// The application of the windowed framework tests and the key helpers.
+// The application of the windowed framework tests and the routines that press keys.
 #include "tests/framework/forms_support.h"
 
 namespace {

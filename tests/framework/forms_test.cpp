@@ -103,6 +103,27 @@ TEST_F(Forms, DataBindsFieldsEventsAndForwardReferencesBeforeOnCreate)
     EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), Application->Handle());
 }
 
+TEST_F(Forms, FirstShowingRunsOnShowBeforeOnActivateAndPaintsThroughOnPaint)
+{
+    TOwned<TForm> f(Create<TForm>(Application));
+    std::vector<std::wstring> log;
+    f->OnShow = [&](TObject*) { log.push_back(L"show " + std::to_wstring(IsWindowVisible(f->Handle()))); };
+    f->OnActivate = [&](TObject*) { log.push_back(L"activate"); };
+    f->OnPaint = [&](TObject*) {
+        f->Canvas()->Brush()->SetColor(clNavy);
+        f->Canvas()->FillRect(Rect(0, 0, 20, 20));
+    };
+    f->Show();
+    ActivateWindow(f->Handle());
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"show 0", L"activate"}));
+    EXPECT_TRUE(f->FormState.Contains(fsVisible));
+    testsupport::Pixels24 shot = testsupport::CaptureWindow(f->Handle());
+    EXPECT_EQ(shot.At(5, 5), static_cast<COLORREF>(ColorToRGB(clNavy)));
+    EXPECT_EQ(shot.At(30, 30), static_cast<COLORREF>(ColorToRGB(clBtnFace)));
+    EXPECT_EQ(Screen->ActiveCustomForm(), f.get());
+    EXPECT_EQ(Screen->ActiveForm(), f.get());
+}
+
 TEST_F(Forms, ShowModalDisablesTheOtherFormsAndReactivatesThePreviousOne)
 {
     ShowActive(form);
