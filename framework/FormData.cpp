@@ -199,7 +199,7 @@ private:
         return value;
     }
 
-    // 'text' with '' for a quote, #code characters, and + joining parts across lines.
+    // 'text' with '' for a quote, #code characters, and + joining pieces across lines.
     std::wstring ParseString()
     {
         std::wstring result;
@@ -236,7 +236,7 @@ private:
             } else {
                 Fail(L"String expected");
             }
-            // Parts join when they touch ('a'#13'b') or across lines with "+"; parts apart are separate
+            // Pieces join when they touch ('a'#13'b') or across lines with "+"; pieces apart are separate
             // values (items of a list).
             if (Peek() == L'\'' || Peek() == L'#')
                 continue;
@@ -544,8 +544,16 @@ void TFormReader::Read(const TFormObject& data)
 
 void TFormReader::ReadBody(TComponent* component, const TFormObject& data)
 {
-    if (component != root_ || root_->Name().empty())
+    if (component != root_) {
         component->SetName(data.name);
+    } else if (root_->Name().empty()) {
+        // A second form of the same class under the same owner gets a name of its own.
+        std::wstring name = data.name;
+        TComponent* owner = root_->Owner();
+        for (int n = 1; owner && owner->FindComponent(name) && owner->FindComponent(name) != root_; ++n)
+            name = data.name + L"_" + IntToStr(n);
+        root_->SetName(name);
+    }
     for (const TFormProperty& property : data.properties)
         ApplyProperty(component, property);
     for (const TFormObject& child : data.children)
@@ -667,19 +675,32 @@ struct ResourceSearch {
     bool found = false;
 };
 
-// The class of the root object, read from the first line of the data.
+// The class of the root object: the identifier after the colon of the first "object" line (comment
+// lines before it may hold colons of their own).
 std::wstring RootClassOf(const std::string& data)
 {
-    size_t colon = data.find(':');
-    if (colon == std::string::npos)
-        return L"";
-    size_t start = colon + 1;
-    while (start < data.size() && (data[start] == ' ' || data[start] == '\t'))
-        ++start;
-    size_t end = start;
-    while (end < data.size() && (std::isalnum(static_cast<unsigned char>(data[end])) || data[end] == '_'))
-        ++end;
-    return Utf8ToWide(data.substr(start, end - start));
+    size_t pos = 0;
+    while (pos < data.size()) {
+        size_t end = data.find('\n', pos);
+        if (end == std::string::npos)
+            end = data.size();
+        std::string line = data.substr(pos, end - pos);
+        pos = end + 1;
+        size_t first = line.find_first_not_of(" \t\r\xEF\xBB\xBF");
+        if (first == std::string::npos || line.compare(first, 2, "//") == 0)
+            continue;
+        size_t colon = line.find(':', first);
+        if (colon == std::string::npos)
+            return L"";
+        size_t start = line.find_first_not_of(" \t", colon + 1);
+        if (start == std::string::npos)
+            return L"";
+        size_t stop = start;
+        while (stop < line.size() && (std::isalnum(static_cast<unsigned char>(line[stop])) || line[stop] == '_'))
+            ++stop;
+        return Utf8ToWide(line.substr(start, stop - start));
+    }
+    return L"";
 }
 
 BOOL CALLBACK EnumFormResource(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR param)

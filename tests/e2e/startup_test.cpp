@@ -16,6 +16,10 @@ TEST_F(ProgramLifeTest, MainWindowShowsCaptionedVelmora)
     EXPECT_EQ(WindowClass(MainWindow()), kMainFormClass);
     EXPECT_EQ(WindowCaption(MainWindow()), L"Велмора");
     EXPECT_TRUE(IsWindowVisible(MainWindow()));
+    // The task-bar title belongs to the program's hidden application window.
+    HWND application = FindTopWindow({ProcessId(), L"TApplication", {}, false});
+    ASSERT_NE(application, nullptr);
+    EXPECT_EQ(WindowCaption(application), L"Велмора 1.11");
 
     RECT rc{};
     GetWindowRect(MainWindow(), &rc);

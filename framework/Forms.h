@@ -1,0 +1,336 @@
+// Forms (top-level windows streamed from form data), the application object with its hidden window and
+// message loop, and the screen object with the program's forms, cursors and fonts.
+#pragma once
+
+#include "framework/Controls.h"
+#include "framework/FormData.h"
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TMainMenu;
+class TMenu;
+class TCustomActionList;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TSet<TBorderIcon>;
+enum TPosition {
+    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter,
+    poOwnerFormCenter
+};
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
+using TFormState = TSet<TFormStateItem>;
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TModalResult = int;
+enum : TModalResult {
+    mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY, mrIgnore = IDIGNORE,
+    mrYes = IDYES, mrNo = IDNO, mrAll = mrNo + 1, mrNoToAll = mrAll + 1, mrYesToAll = mrNoToAll + 1
+};
+
+
+using TCloseEvent = TEvent<TObject*, TCloseAction&>;
+using TCloseQueryEvent = TEvent<TObject*, bool&>;
+using TShortCutEvent = TEvent<TMessage&, bool&>;
+
+class TCustomForm : public TWinControl, public IFormBindingsSource {
+    DECLARE_CLASS_NAME(TCustomForm)
+public:
+    explicit TCustomForm(TComponent* owner);
+    ~TCustomForm() override;
+
+    // Reads the form's data compiled into the program (when there is any), then runs OnCreate.
+    void AfterConstruction() override;
+    // Hides the form and runs OnDestroy before anything is taken down.
+    void BeforeDestruction() override;
+    // A form lists the handlers and component fields its data may name.
+    void DeclareBindings(TFormBindings& bindings) override { (void)bindings; }
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle value);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons value);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition value) { position_ = value; }
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle value);
+    TWindowState WindowState();
+    void SetWindowState(TWindowState value);
+    // The form's icon (borrowed: the caller keeps it alive); none uses the application's.
+    HICON Icon() const { return icon_; }
+    void SetIcon(HICON value);
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* value);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool value);
+    // Multiple-document forms are not made by this framework: a form has no MDI client window and
+    // no MDI children.
+    HWND ClientHandle() const { return nullptr; }
+    int MDIChildCount() const { return 0; }
+    TCustomForm* MDIChildren(int index) const;
+    TCustomForm* ActiveMDIChild() const { return nullptr; }
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool value) { keyPreview_ = value; }
+    TFormState FormState;
+    TCanvas* Canvas() const { return canvas_.get(); }
+    TRect ClientRect() override;
+    // Lays the children out, then fits an auto-sized form around them.
+    void Realign() override;
+
+    void Show();
+    void Hide() { SetVisible(false); }
+    // Shows the form modally: other windows are disabled and a message loop runs until ModalResult
+    // is set; then the previously active window is activated again.
+    int ShowModal();
+    void Close();
+    bool CloseQuery();
+    // Destroys the form once the messages now queued are handled.
+    void Release();
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult value) { modalResult_ = value; }
+    bool Active() const { return active_; }
+
+    TWinControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(TWinControl* control);
+    // Called when one of the form's controls received the focus.
+    void FocusControlChanged(TWinControl* control);
+    void ControlDestroyed(TControl* control);
+    void Notification(TComponent* component, TOperation operation) override;
+    // Looks the shortcut up in the form's main menu, then in its action lists.
+    virtual bool IsShortCut(TShortCut shortCut);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnPaint;
+    TShortCutEvent OnShortCut;
+
+    void Dispatch(TMessage& message) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void PaintWindow(HDC dc) override;
+    virtual void Activate() { OnActivate(this); }
+    virtual void Deactivate() { OnDeactivate(this); }
+    virtual void DoShow() { OnShow(this); }
+    virtual void DoHide() { OnHide(this); }
+    virtual void DoClose(TCloseAction& action) { OnClose(this, action); }
+    void CloseModal();
+    void AdjustSize();
+    void Loaded() override;
+
+    void WMActivate(TMessage& m);
+    void WMClose(TMessage& m);
+    void WMCommandForm(TMessage& m);
+    void WMMenuItemMessage(TMessage& m);
+    void WMInitMenuPopup(TMessage& m);
+    void WMSysCommand(TMessage& m);
+    void CMShowingChangedForm(TMessage& m);
+    void CMDialogKey(TMessage& m);
+    void CMMenuChanged(TMessage& m);
+
+private:
+    void PlaceOnShow();
+    void ApplyStyle();
+
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
+    TPosition position_ = poDesigned;
+    TFormStyle formStyle_ = fsNormal;
+    TWindowState windowState_ = wsNormal;
+    HICON icon_ = nullptr;       // borrowed
+    TMainMenu* menu_ = nullptr;  // not owned: a component of the form
+    bool autoSize_ = false;
+    bool keyPreview_ = false;
+    TModalResult modalResult_ = mrNone;
+    bool active_ = false;
+    bool everActivated_ = false;
+    bool adjustingSize_ = false;
+    TWinControl* activeControl_ = nullptr; // not owned
+    std::unique_ptr<TControlCanvas> canvas_;
+};
+
+class TForm : public TCustomForm {
+    DECLARE_CLASS_NAME(TForm)
+public:
+    explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+};
+
+// The small window that shows a control's hint near the mouse.
+class THintWindow : public TCustomControl {
+    DECLARE_CLASS_NAME(THintWindow)
+public:
+    explicit THintWindow(TComponent* owner);
+    void ActivateHint(const TRect& rect, const std::wstring& hint);
+    void ReleaseHandle() { DestroyHandle(); }
+    TRect CalcHintRect(int maxWidth, const std::wstring& hint);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void Paint() override;
+};
+
+using TExceptionEvent = TEvent<TObject*, const Exception&>;
+using TMessageEvent = TEvent<MSG&, bool&>;
+using TIdleEvent = TEvent<TObject*, bool&>;
+// A hook on the application window's messages: set Handled to stop the message there.
+using TWindowHook = TEvent<TMessage&, bool&>;
+
+class TApplication : public TComponent {
+    DECLARE_CLASS_NAME(TApplication)
+public:
+    explicit TApplication(TComponent* owner);
+    ~TApplication() override;
+    // Makes the hidden application window.
+    void AfterConstruction() override;
+
+    HWND Handle() const { return handle_; }
+    const std::wstring& Title() const { return title_; }
+    void SetTitle(const std::wstring& value);
+    HICON Icon() const { return icon_; }
+    void SetIcon(HICON value) { icon_ = value; }
+    TCustomForm* MainForm() const { return mainForm_; }
+    bool ShowMainForm = true;
+
+    // Creates a form owned by the application; the first one becomes the main form.
+    template <class T>
+    void CreateForm(T*& reference)
+    {
+        T* form = new T(this);
+        reference = form;
+        try {
+            form->AfterConstruction();
+        } catch (...) {
+            reference = nullptr;
+            Free(form);
+            throw;
+        }
+        if (!mainForm_)
+            mainForm_ = form;
+    }
+
+    void Run();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Handles every queued message, then returns.
+    void ProcessMessages();
+    // Handles one message, or idles and waits for one.
+    void HandleMessage();
+    bool ProcessMessage(MSG& msg);
+    void Minimize();
+    void Restore();
+
+    // Reports the exception being handled (inside a catch block): OnException, or a native message box.
+    void HandleException(TObject* sender);
+    void ShowException(const Exception& e);
+    TExceptionEvent OnException;
+    TMessageEvent OnMessage;
+    TIdleEvent OnIdle;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+
+    void HookMainWindow(TWindowHook hook);
+    void UnhookMainWindow(TWindowHook hook);
+
+    // Hints.
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool value);
+    int HintPause = 500;
+    int HintHidePause = 2500;
+    THintWindow* HintWindow() const { return hintWindow_; }
+    void CancelHint();
+    void ActivateHint(const TPoint& cursorPos);
+
+    // Shortcut pre-processing: the form with the focus (unless disabled by a modal form), then the main
+    // form if it is enabled; each looks in its main menu, then its action lists.
+    bool IsShortCut(const MSG& msg);
+    // Idle work: action updates and mouse enter/leave tracking.
+    void DoIdle();
+    void DoMouseIdle();
+    // The control under the mouse changed (from mouse messages).
+    void NoteMouseControl(TControl* control);
+    TControl* MouseControl() const { return mouseControl_; }
+    void ControlDestroyed(TControl* control);
+    void FormCreated(TCustomForm* form);
+    void FormDestroyed(TCustomForm* form);
+
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void WndProc(TMessage& message);
+    bool IsKeyMsg(MSG& msg);
+    void ProcessMessageReporting(MSG& msg);
+
+    HWND handle_ = nullptr; // owned
+    std::wstring title_;
+    HICON icon_ = nullptr; // borrowed
+    TCustomForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+    std::vector<TWindowHook> hooks_;
+    TControl* mouseControl_ = nullptr; // not owned: cleared when it goes
+    TControl* hintControl_ = nullptr;  // not owned
+    THintWindow* hintWindow_ = nullptr; // owned as a component
+    bool showHint_ = true;
+    bool hintActive_ = false;
+    bool runningIdle_ = false;
+};
+
+class TScreen : public TComponent {
+    DECLARE_CLASS_NAME(TScreen)
+public:
+    explicit TScreen(TComponent* owner);
+    ~TScreen() override;
+
+    int FormCount() const;
+    TForm* Forms(int index) const;
+    int CustomFormCount() const { return static_cast<int>(customForms_.size()); }
+    TCustomForm* CustomForms(int index) const;
+    TForm* ActiveForm() const { return dynamic_cast<TForm*>(activeForm_); }
+    TCustomForm* ActiveCustomForm() const { return activeForm_; }
+    TWinControl* ActiveControl() const { return activeForm_ ? activeForm_->ActiveControl() : nullptr; }
+    void SetActiveForm(TCustomForm* form) { activeForm_ = form; }
+
+    HCURSOR Cursors(TCursor index) const;
+    void SetCursors(TCursor index, HCURSOR cursor);
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor value);
+    TFont* MenuFont() const { return menuFont_.get(); }
+    TFont* HintFont() const { return hintFont_.get(); }
+    TFont* IconFont() const { return iconFont_.get(); }
+    int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+    int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+    TRect WorkAreaRect() const;
+
+    void AddForm(TCustomForm* form);
+    void RemoveForm(TCustomForm* form);
+
+private:
+    std::vector<TCustomForm*> customForms_; // not owned
+    TCustomForm* activeForm_ = nullptr;
+    std::vector<std::pair<TCursor, HCURSOR>> cursors_; // the system's shared cursors or loaded ones
+    TCursor cursor_ = crDefault;
+    std::unique_ptr<TFont> menuFont_;
+    std::unique_ptr<TFont> hintFont_;
+    std::unique_ptr<TFont> iconFont_;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// Start-up and shutdown of the application and screen objects, called in the program's order.
+void InitApplication();
+void DoneApplication();
+// Registers the framework's classes with the form reader (done by InitApplication).
+void RegisterFrameworkClasses();
