@@ -244,6 +244,20 @@ TEST_F(Forms, MessageDialogAnswersWithThePressedButton)
         EXPECT_NE(Screen->CustomForms(i)->ClassName(), L"TMessageForm");
 }
 
+TEST_F(Forms, ReturnPressesTheFocusedButtonNotTheDefaultOne)
+{
+    // "Нет" reached with Tab and confirmed with Return must answer No, never the default Yes.
+    RunLater([] {
+        auto* dialog = dynamic_cast<TCustomForm*>(Screen->ActiveCustomForm());
+        ASSERT_NE(dialog, nullptr);
+        auto* no = dynamic_cast<TWinControl*>(dialog->FindComponent(L"No"));
+        no->SetFocus();
+        PressKey(no->Handle(), VK_RETURN);
+    });
+    EXPECT_EQ(MessageDlg(L"Удалить?", mtConfirmation, {mbYes, mbNo}), mrNo);
+    EXPECT_TRUE(Errors.empty());
+}
+
 namespace {
 
 class TBrokenForm : public TForm {

@@ -1,0 +1,209 @@
+// Driving the notebook's main window as a person would.
+#include "tests/e2e/notebook_driver.h"
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+
+namespace {
+
+POINT Centre(const RECT& rc)
+{
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+int Brightness(COLORREF c)
+{
+    return GetRValue(c) + GetGValue(c) + GetBValue(c);
+}
+
+} // namespace
+
+HWND FindPart(HWND top, std::initializer_list<const wchar_t*> classNames)
+{
+    for (const wchar_t* name : classNames)
+        if (HWND found = FindChildWindow(top, name, {}, false))
+            return found;
+    return nullptr;
+}
+
+void NotebookTest::StartNotebook()
+{
+    StartProgram();
+    if (HasFatalFailure())
+        return;
+    HWND main = MainWindow();
+    tabs_ = FindPart(main, {L"TsTabControl", L"TTabControl"});
+    list_ = FindPart(main, {L"TListView"});
+    view_ = FindPart(main, {L"TRichEdit"});
+    toolBar_ = FindPart(main, {L"TsToolBar", L"TToolBar"});
+    statusBar_ = FindPart(main, {L"TsStatusBar", L"TStatusBar"});
+    ASSERT_NE(tabs_, nullptr) << "no category tabs";
+    ASSERT_NE(list_, nullptr) << "no recipe list";
+    ASSERT_NE(view_, nullptr) << "no recipe view";
+    ASSERT_NE(toolBar_, nullptr) << "no tool bar";
+    ASSERT_NE(statusBar_, nullptr) << "no status bar";
+    ASSERT_TRUE(Bot().Activate(main));
+}
+
+void NotebookTest::ClickTab(int index, MouseButton button)
+{
+    RECT rc = TabRect(tabs_, index);
+    ASSERT_GT(rc.right, rc.left) << "tab " << index << " has no place";
+    Bot().Click(tabs_, Centre(rc), button);
+}
+
+int NotebookTest::TabIndexOf(const std::wstring& caption) const
+{
+    auto tabs = TabCaptions(tabs_);
+    for (size_t i = 0; i < tabs.size(); ++i)
+        if (tabs[i] == caption)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void NotebookTest::OpenCategory(const std::wstring& caption)
+{
+    int index = TabIndexOf(caption);
+    ASSERT_GE(index, 0) << "no tab " << testsupport::Narrow(caption);
+    ClickTab(index);
+    auto expected = RecipesOnDisk(caption);
+    ASSERT_TRUE(WaitUntil([&] { return CurrentTab(tabs_) == index && ListItems() == expected; }))
+        << "the list does not show " << testsupport::Narrow(caption);
+}
+
+void NotebookTest::ClickRecipe(int index, MouseButton button)
+{
+    // A long caption reaches beyond the list: only the part a person sees is clicked.
+    RECT item = ListItemRect(list_, index);
+    RECT client{}, rc{};
+    GetClientRect(list_, &client);
+    ASSERT_TRUE(IntersectRect(&rc, &item, &client)) << "recipe " << index << " is not in view";
+    Bot().Click(list_, Centre(rc), button);
+}
+
+void NotebookTest::OpenRecipe(const std::wstring& caption)
+{
+    auto items = ListItems();
+    auto it = std::find(items.begin(), items.end(), caption);
+    ASSERT_NE(it, items.end()) << "no recipe " << testsupport::Narrow(caption);
+    int index = static_cast<int>(it - items.begin());
+    ClickRecipe(index);
+    ASSERT_TRUE(WaitUntil([&] { return SelectedListItem(list_) == index && ViewFirstLine() == caption; }))
+        << "the view does not show " << testsupport::Narrow(caption) << " but '"
+        << testsupport::Narrow(ViewFirstLine()) << "', selected " << SelectedListItem(list_) << " of " << index;
+}
+
+void NotebookTest::ClickToolButton(const std::wstring& caption)
+{
+    ToolButtonInfo button = ToolButton(caption);
+    ASSERT_TRUE(button.found) << "no tool button " << testsupport::Narrow(caption);
+    ASSERT_TRUE(button.visible) << testsupport::Narrow(caption) << " is hidden";
+    Bot().Click(toolBar_, Centre(button.rect));
+}
+
+void NotebookTest::ChooseMenu(int menu, int item, int subItem)
+{
+    ASSERT_TRUE(Bot().Activate(MainWindow()));
+    // Alt alone puts the menu bar in keyboard mode on its first menu.
+    Bot().PressKey(VK_MENU);
+    for (int i = 0; i < menu; ++i)
+        Bot().PressKey(VK_RIGHT);
+    // Down opens the menu with its first item selected.
+    Bot().PressKey(VK_DOWN);
+    for (int i = 0; i < item; ++i)
+        Bot().PressKey(VK_DOWN);
+    if (subItem >= 0) {
+        Bot().PressKey(VK_RIGHT);
+        for (int i = 0; i < subItem; ++i)
+            Bot().PressKey(VK_DOWN);
+    }
+    Bot().PressKey(VK_RETURN);
+}
+
+void NotebookTest::ChooseLastPopupItem()
+{
+    HWND popup = WaitForTopWindow({ProcessId(), L"#32768", {}, true}, 5000);
+    ASSERT_NE(popup, nullptr) << "no pop-up menu";
+    // A message sent to the menu comes back once its tracking loop reads input.
+    Bot().WaitIdle(popup);
+    // With nothing selected yet, Up selects the last item.
+    Bot().PressKey(VK_UP);
+    Bot().PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForWindowGone(popup, 5000)) << "the pop-up menu stays open";
+}
+
+bool NotebookTest::AnswerMessage(const std::wstring& buttonCaption, const std::wstring& shotName)
+{
+    HWND box = WaitForProgramWindow(L"TMessageForm");
+    if (!box) {
+        ADD_FAILURE() << "no message box";
+        Shot(MainWindow(), shotName + L"-missing");
+        return false;
+    }
+    Shot(box, shotName);
+    HWND button = FindChildWindow(box, {}, buttonCaption);
+    if (!button) {
+        ADD_FAILURE() << "the message box has no button " << testsupport::Narrow(buttonCaption);
+        return false;
+    }
+    Bot().ClickCentre(button);
+    return WaitForWindowGone(box, 5000);
+}
+
+std::wstring NotebookTest::ViewFirstLine() const
+{
+    std::wstring text = ViewText();
+    size_t end = text.find_first_of(L"\r\n");
+    return end == std::wstring::npos ? text : text.substr(0, end);
+}
+
+std::vector<std::wstring> NotebookTest::RecipesOnDisk(const std::wstring& category) const
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW((CategoryPath(category) + L"\\*.rcp").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring name = fd.cFileName;
+        names.push_back(name.substr(0, name.size() - 4));
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+    return names;
+}
+
+std::vector<std::wstring> NotebookTest::CategoriesOnDisk() const
+{
+    return FolderEntries(BasePath(L"Bases"));
+}
+
+int NotebookTest::StarsSeen()
+{
+    // The stars stand in the rating panel, 10 pixels apart, starting 50 pixels after the second panel
+    // ends; the panel's own background is read beyond the fifth star.
+    auto edges = StatusPanelEdges(statusBar_);
+    if (edges.size() < 2)
+        return -1;
+    Bot().WaitIdle(statusBar_);
+    auto shot = CaptureWindowOnScreen(statusBar_);
+    RECT window{}, client = ClientRectOnScreen(statusBar_);
+    GetWindowRect(statusBar_, &window);
+    const int dx = client.left - window.left;
+    const int dy = client.top - window.top;
+    const int left = edges[1] + 50 + dx;
+    const COLORREF background = shot.At(left + 60, 11 + dy);
+    int seen = 0;
+    for (int star = 0; star < 5; ++star) {
+        int different = 0;
+        for (int y = 6; y < 16; ++y)
+            for (int x = 0; x < 10; ++x)
+                if (std::abs(Brightness(shot.At(left + star * 10 + x, y + dy)) - Brightness(background)) > 60)
+                    ++different;
+        if (different >= 10)
+            ++seen;
+    }
+    return seen;
+}
+
+} // namespace e2e
