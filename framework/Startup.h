@@ -9,10 +9,14 @@
 enum class TStartupOrder {
     SkinCacheInfo = 100,   // the empty cache record, the no-colour value, the scroll-arrow width
     SkinCommand = 200,     // the skin command message
+    DateUtilities = 250,   // the four-digit-year flag of the short date format
     JpegFormats = 300,     // "jpeg" and "jpg" in the picture registry
     DialogRegion = 400,    // the fixed region of one kind of standard dialog
     ProgramIcons = 500,    // the program's large and small icons
     UxTheme = 600,         // the optional SetWindowTheme entry
+    ShellFolders = 610,    // the desktop shell folder and OLE
+    LibraryBitmaps = 620,  // the skin library's resource bitmaps
+    FontGlyphs = 630,      // the font-type glyphs
     PixelAccess = 700,     // the shared pixel-access objects
     WindowsFamily = 800,   // the test for the NT family
     PngFormat = 900,       // "PNG" in the picture registry

@@ -10,6 +10,8 @@
 
 #include <exception>
 
+bool gSkinChanging = false;
+
 namespace {
 
 template <class F>

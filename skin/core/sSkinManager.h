@@ -108,6 +108,9 @@ private:
 // The first manager made (nil when none exists); controls without a manager of their own use it.
 TsSkinManager* DefaultManager();
 
+// True while the skin-changed broadcast runs; skinned controls clear it when they re-index.
+extern bool gSkinChanging;
+
 // Makes TsSkinManager and the stored-skin classes readable from form data.
 void RegisterSkinManagerClasses();
 

@@ -1,6 +1,7 @@
 // Skinned text, colour arithmetic, the glow and fade painters, the frame painters and the glyph layout.
 #include "skin/core/sTextColors.h"
 
+#include "skin/core/sCommonData.h"
 #include "skin/core/sMaskData.h"
 #include "skin/core/sPixels.h"
 #include "skin/core/sSkinManager.h"
@@ -58,6 +59,46 @@ int DrawTextStr(HDC dc, const std::wstring& text, TRect& r, UINT flags)
     return height;
 }
 
+namespace {
+
+// The outlines of the state, then the text in the state's font colour.
+void DrawOutlinedText(TCanvas* canvas, const std::wstring& text, const TsGeneralData& gd, bool hot, UINT flags,
+                      UINT textFlags, const TRect& r)
+{
+    const std::int32_t outlines[4] = {hot ? gd.HotTCLeft : gd.TCLeft, hot ? gd.HotTCTop : gd.TCTop,
+                                      hot ? gd.HotTCRight : gd.TCRight, hot ? gd.HotTCBottom : gd.TCBottom};
+    static constexpr int kShift[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+    for (int side = 0; side < 4; ++side) {
+        if (outlines[side] == -1)
+            continue;
+        canvas->Font()->SetColor(outlines[side]);
+        DrawCanvasText(canvas, text, Moved(r, kShift[side][0], kShift[side][1]), flags);
+    }
+    canvas->Font()->SetColor(hot ? gd.HotFontColor : gd.FontColor);
+    DrawCanvasText(canvas, text, r, textFlags);
+}
+
+// Narrows a DC's clipping to a rectangle for one scope and gives the old clipping back. The DC's selected
+// objects are left alone, so the canvas that selected them stays in step.
+class ScopedClip {
+public:
+    ScopedClip(HDC dc, const TRect& r) : dc_(dc), saved_(CreateRectRgn(0, 0, 0, 0))
+    {
+        hadClip_ = GetClipRgn(dc_, saved_.Get()) == 1;
+        IntersectClipRect(dc_, r.Left, r.Top, r.Right, r.Bottom);
+    }
+    ~ScopedClip() { SelectClipRgn(dc_, hadClip_ ? saved_.Get() : nullptr); }
+    ScopedClip(const ScopedClip&) = delete;
+    ScopedClip& operator=(const ScopedClip&) = delete;
+
+private:
+    HDC dc_;                   // borrowed
+    GdiObject<HRGN> saved_;    // owned
+    bool hadClip_ = false;
+};
+
+} // namespace
+
 void WriteTextEx(TCanvas* canvas, const wchar_t* text, bool enabled, TsSkinManager* manager, bool hot, int skinIndex,
                  UINT flags, const TRect& r)
 {
@@ -69,24 +110,48 @@ void WriteTextEx(TCanvas* canvas, const wchar_t* text, bool enabled, TsSkinManag
     canvas->Brush()->SetStyle(bsClear);
     if (!text)
         return;
-    const std::wstring s(text);
     const TsGeneralData& gd = sm->gd[static_cast<size_t>(skinIndex)];
     if (!enabled) {
         canvas->Font()->SetColor(MixColors(gd.FontColor, gd.Color, 0.4));
+        DrawCanvasText(canvas, text, r, flags);
+        return;
+    }
+    DrawOutlinedText(canvas, text, gd, hot, flags, flags, r);
+}
+
+void WriteTextByData(TCanvas* canvas, const wchar_t* text, bool enabled, bool hot, TsCommonData* commonData,
+                     UINT flags, const TRect& r)
+{
+    if (!commonData)
+        return;
+    if (TControl* owner = commonData->OwnerControl())
+        canvas->Font()->Assign(owner->Font());
+    if (hot && commonData->SkinSection() == L"WEBBUTTON") {
+        TFontStyles style = canvas->Font()->Style();
+        style.Include(fsUnderline);
+        canvas->Font()->SetStyle(style);
+    }
+    if (!text)
+        return;
+    canvas->Brush()->SetStyle(bsClear);
+    // Everything is selected before the clipping is narrowed, so giving it back disturbs nothing.
+    ScopedClip clip(canvas->Handle(), r);
+    const std::wstring s(text);
+    TsSkinManager* sm = commonData->GetSkinManager();
+    const bool skinned = sm && IsValidSectionIndex(sm, commonData->SkinIndex);
+    if (!enabled) {
+        if (skinned) {
+            const TsGeneralData& gd = sm->gd[static_cast<size_t>(commonData->SkinIndex)];
+            canvas->Font()->SetColor(MixColors(gd.FontColor, gd.Color, 0.4));
+        }
         DrawCanvasText(canvas, s, r, flags);
         return;
     }
-    const std::int32_t outlines[4] = {hot ? gd.HotTCLeft : gd.TCLeft, hot ? gd.HotTCTop : gd.TCTop,
-                                      hot ? gd.HotTCRight : gd.TCRight, hot ? gd.HotTCBottom : gd.TCBottom};
-    static constexpr int kShift[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
-    for (int side = 0; side < 4; ++side) {
-        if (outlines[side] == -1)
-            continue;
-        canvas->Font()->SetColor(outlines[side]);
-        DrawCanvasText(canvas, s, Moved(r, kShift[side][0], kShift[side][1]), flags);
-    }
-    canvas->Font()->SetColor(hot ? gd.HotFontColor : gd.FontColor);
-    DrawCanvasText(canvas, s, r, flags);
+    if (skinned && !commonData->CustomFont())
+        DrawOutlinedText(canvas, s, sm->gd[static_cast<size_t>(commonData->SkinIndex)], hot, flags, flags | DT_NOCLIP,
+                         r);
+    else
+        DrawCanvasText(canvas, s, r, flags | DT_NOCLIP);
 }
 
 std::wstring CutText(TCanvas* canvas, const std::wstring& text, int maxWidth)

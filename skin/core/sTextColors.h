@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+class TsCommonData;
 class TsSkinManager;
 
 // Draws Text into R with Flags in the colours of section SkinIndex of Manager (the default manager when
@@ -17,6 +18,16 @@ class TsSkinManager;
 // colour. Nothing without a default manager, a valid section or a text.
 void WriteTextEx(TCanvas* canvas, const wchar_t* text, bool enabled, TsSkinManager* manager, bool hot, int skinIndex,
                  UINT flags, const TRect& r);
+// Text of a control in its font (underlined when hot in a WEBBUTTON section) and its section's colours,
+// clipped to R: as WriteTextEx, drawn with DT_NOCLIP added when enabled; a custom font keeps its own
+// colour and gets no outlines. Without a section the text is drawn in the font's colour.
+void WriteTextByData(TCanvas* canvas, const wchar_t* text, bool enabled, bool hot, TsCommonData* commonData,
+                     UINT flags, const TRect& r);
+inline void WriteTextData(TCanvas* canvas, const wchar_t* text, bool enabled, bool hot, TsCommonData* commonData,
+                          UINT flags, const TRect& r)
+{
+    WriteTextByData(canvas, text, enabled, hot, commonData, flags, r);
+}
 // DrawTextW of the whole string; R is a variable because DT_CALCRECT writes it.
 int DrawTextStr(HDC dc, const std::wstring& text, TRect& r, UINT flags);
 // Text shortened with "..." until it fits MaxWidth pixels of the canvas's font; empty when MaxWidth is

@@ -1,6 +1,7 @@
 // Text in a section's colours: outlines one pixel off on each side where a colour is given, the hot
 // colours, the washed-out disabled colour, nothing without a section; captions cut to a width; the
 // placement of a button's glyph and caption for every layout and alignment.
+#include "skin/core/sCommonData.h"
 #include "skin/core/sTextColors.h"
 #include "tests/skin_paint/paint_support.h"
 
@@ -179,6 +180,77 @@ TEST_F(SkinnedText, AnotherManagersSectionsAreUsedWhenItIsGiven)
     other.gd.push_back(gd);
     WriteTextEx(bmp->Canvas(), L"Щи", true, &other, false, 1, kFlags, kTextRect);
     EXPECT_GT(CountPixels(bmp.get(), RGB(0, 0, 200)), 0);
+}
+
+class ControlText : public SkinnedText {
+protected:
+    TsCommonData data{nullptr, false};
+};
+
+TEST_F(ControlText, SkinnedTextStaysWithinItsRectangleAndTheClippingIsGivenBack)
+{
+    data.SkinIndex = 0;
+    Section().TCRight = RGBToColor(255, 0, 0);
+    WriteTextByData(bmp->Canvas(), L"Щи и борщ", true, false, &data, kFlags, TRect{6, 4, 30, 36});
+    const InkBox box = InkOf(bmp.get());
+    ASSERT_FALSE(box.Empty());
+    EXPECT_LE(box.Right, 29);
+    EXPECT_GE(box.Left, 6);
+    // The right outline shows beside the strokes, in shades of red where the edges are smoothed.
+    int reddish = 0;
+    for (int y = 0; y < bmp->Height(); ++y)
+        for (int x = 0; x < bmp->Width(); ++x) {
+            const COLORREF c = Get(bmp.get(), x, y);
+            reddish += GetRValue(c) == 255 && GetGValue(c) == GetBValue(c) && GetGValue(c) < 255;
+        }
+    EXPECT_GT(reddish, 0);
+
+    bmp->Canvas()->Brush()->SetStyle(bsSolid);
+    bmp->Canvas()->Brush()->SetColor(RGBToColor(0, 200, 0));
+    bmp->Canvas()->FillRect(TRect{90, 30, 100, 40});
+    EXPECT_EQ(Get(bmp.get(), 95, 35), RGB(0, 200, 0));
+}
+
+TEST_F(ControlText, CustomFontKeepsItsColourAndGetsNoOutlines)
+{
+    data.SkinIndex = 0;
+    data.SetCustomFont(true);
+    Section().TCLeft = RGBToColor(255, 0, 0);
+    bmp->Canvas()->Font()->SetColor(RGBToColor(0, 0, 200));
+    WriteTextByData(bmp->Canvas(), L"Щи", true, false, &data, kFlags, kTextRect);
+    EXPECT_GT(CountPixels(bmp.get(), RGB(0, 0, 200)), 0);
+    EXPECT_EQ(CountPixels(bmp.get(), RGB(255, 0, 0)), 0);
+    EXPECT_EQ(CountPixels(bmp.get(), RGB(0, 0, 0)), 0);
+}
+
+TEST_F(ControlText, WithoutASectionTheFontColourIsUsedEnabledOrNot)
+{
+    bmp->Canvas()->Font()->SetColor(RGBToColor(0, 120, 0));
+    WriteTextByData(bmp->Canvas(), L"Щи", true, false, &data, kFlags, kTextRect);
+    EXPECT_GT(CountPixels(bmp.get(), RGB(0, 120, 0)), 0);
+    auto disabled = MakeBitmap(100, 40, RGB(255, 255, 255));
+    disabled->Canvas()->Font()->Assign(bmp->Canvas()->Font());
+    WriteTextByData(disabled->Canvas(), L"Щи", false, false, &data, kFlags, kTextRect);
+    EXPECT_TRUE(PixelsAre(disabled.get(), [&](int x, int y) { return Get(bmp.get(), x, y); }));
+}
+
+TEST_F(ControlText, DisabledSkinnedTextIsTheFortyPercentMix)
+{
+    data.SkinIndex = 0;
+    WriteTextByData(bmp->Canvas(), L"Щи", false, false, &data, kFlags, kTextRect);
+    EXPECT_GT(CountPixels(bmp.get(), RGB(153, 153, 153)), 0);
+    EXPECT_EQ(CountPixels(bmp.get(), RGB(0, 0, 0)), 0);
+}
+
+TEST_F(ControlText, HotWebButtonTextIsUnderlined)
+{
+    Section().ClassName = L"WEBBUTTON";
+    data.SetSkinSection(L"WEBBUTTON");
+    ASSERT_EQ(data.SkinIndex, 0);
+    WriteTextByData(bmp->Canvas(), L"Щи", true, false, &data, kFlags, kTextRect);
+    EXPECT_FALSE(bmp->Canvas()->Font()->Style().Contains(fsUnderline));
+    WriteTextByData(bmp->Canvas(), L"Щи", true, true, &data, kFlags, kTextRect);
+    EXPECT_TRUE(bmp->Canvas()->Font()->Style().Contains(fsUnderline));
 }
 
 class CutTextTest : public PaintTest {

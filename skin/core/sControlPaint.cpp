@@ -1,0 +1,266 @@
+#include "skin/core/sControlPaint.h"
+
+#include "framework/Forms.h"
+#include "skin/core/sSkinForms.h"
+#include "skin/core/sPixels.h"
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TBitmap> MakeBitmap(int width, int height, TPixelFormat format)
+{
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->SetPixelFormat(format);
+    bmp->SetHandleType(bmDIB);
+    bmp->SetSize(width, height);
+    return bmp;
+}
+
+// A memory DC with a bitmap of its own, freed together.
+class TMemoryDC {
+public:
+    TMemoryDC(HDC like, int width, int height)
+        : dc_(CreateCompatibleDC(like)), bitmap_(CreateCompatibleBitmap(like, width, height))
+    {
+        old_ = SelectObject(dc_, bitmap_);
+    }
+    ~TMemoryDC()
+    {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    TMemoryDC(const TMemoryDC&) = delete;
+    TMemoryDC& operator=(const TMemoryDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;         // owned
+    HBITMAP bitmap_; // owned
+    HGDIOBJ old_;    // borrowed: restored before the bitmap goes
+};
+
+bool PassesPaintTest(TControl* c, HDC dc)
+{
+    if (!c->Visible() || !dynamic_cast<TGraphicControl*>(c) || c->Width() + c->Height() < 1 ||
+        c->ControlStyle.Contains(csNoDesignVisible) || c->HasState(csDestroying))
+        return false;
+    RECT r{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()};
+    return RectVisible(dc, &r) && c->Width() > 0 && c->Height() > 0;
+}
+
+void FillUnder(HDC mem, TControl* c, const TCacheInfo& cache)
+{
+    if (c->ControlStyle.Contains(csOpaque)) {
+        HBRUSH brush = CreateSolidBrush(ColorToRGB(c->Color()));
+        RECT r{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()};
+        FillRect(mem, &r, brush);
+        DeleteObject(brush);
+    } else {
+        BitBlt(mem, c->Left(), c->Top(), c->Width(), c->Height(), cache.Bmp->Canvas()->Handle(),
+               cache.X + c->Left(), cache.Y + c->Top(), SRCCOPY);
+    }
+}
+
+} // namespace
+
+TOutputWindow::TOutputWindow(TComponent* owner) : TCustomControl(owner)
+{
+    SetText(L"acOutputWindow");
+    SetVisible(false);
+    SetColor(static_cast<TColor>(0x800080));
+}
+
+void TOutputWindow::CreateParams(TCreateParams& params)
+{
+    TCustomControl::CreateParams(params);
+    if (Parent() || ParentWindow())
+        return;
+    params.Style = WS_POPUP;
+    if (auto* owner = dynamic_cast<TWinControl*>(Owner());
+        owner && owner->HandleAllocated() && (GetWindowLongPtrW(owner->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST))
+        params.ExStyle |= WS_EX_TOPMOST;
+    params.WndParent = Application ? Application->Handle() : nullptr;
+}
+
+void TOutputWindow::WndProc(TMessage& message)
+{
+    if (message.Msg == WM_ERASEBKGND) {
+        message.Result = 1;
+        return;
+    }
+    TCustomControl::WndProc(message);
+}
+
+void PaintControls(HDC dc, TWinControl* parent, TPoint offset)
+{
+    if (!parent || !parent->Visible() || parent->ControlCount() == 0)
+        return;
+    RECT clip{};
+    if (GetClipBox(dc, &clip) == NULLREGION || clip.right == clip.left || clip.bottom == clip.top) {
+        SendSkinCmdToControl(parent, SkinCmdSetPartlyHidden, 0);
+        return;
+    }
+    CacheReply.Ready = false;
+    SendSkinCmdToControl(parent, SkinCmdGetCache, 0);
+    const TCacheInfo cache = CacheReply;
+    if (!cache.Ready || !cache.Bmp)
+        return;
+    auto* form = dynamic_cast<TCustomForm*>(parent);
+    const bool mdiParent = form && form->FormStyle() == fsMDIForm;
+    std::unique_ptr<TMemoryDC> mem;
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        if (!PassesPaintTest(c, dc))
+            continue;
+        if (mdiParent && c->Align() != alNone) {
+            SendSkinCmdToControl(parent, SkinCmdSetHeldObject, reinterpret_cast<LPARAM>(c));
+            c->Repaint();
+            SendSkinCmdToControl(parent, SkinCmdSetHeldObject, 0);
+        }
+        if (!mem) {
+            mem = std::make_unique<TMemoryDC>(dc, parent->Width(), parent->Height());
+            for (int j = 0; j < parent->ControlCount(); ++j)
+                if (PassesPaintTest(parent->Controls(j), dc))
+                    FillUnder(mem->Get(), parent->Controls(j), cache);
+        }
+        RECT bounds{c->Left() + offset.X, c->Top() + offset.Y, c->Left() + offset.X + c->Width(),
+                    c->Top() + offset.Y + c->Height()};
+        if (!RectVisible(dc, &bounds))
+            SendSkinCmdToControl(c, SkinCmdSetPartlyHidden, 0);
+        const int saved = SaveDC(mem->Get());
+        POINT old{};
+        SetWindowOrgEx(mem->Get(), -c->Left(), -c->Top(), &old);
+        IntersectClipRect(mem->Get(), 0, 0, c->Width(), c->Height());
+        c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(mem->Get()), 0);
+        SetWindowOrgEx(mem->Get(), old.x, old.y, nullptr);
+        RestoreDC(mem->Get(), saved);
+    }
+    if (mem) {
+        for (int i = 0; i < parent->ControlCount(); ++i) {
+            TControl* c = parent->Controls(i);
+            if (!PassesPaintTest(c, dc))
+                continue;
+            // A child whose image still holds the key colour where it starts painted nothing: the DC
+            // keeps what it has there.
+            if (GetPixel(mem->Get(), c->Left(), c->Top()) == static_cast<COLORREF>(ColorToRGB(sNoColor)))
+                continue;
+            BitBlt(dc, c->Left() + offset.X, c->Top() + offset.Y, c->Width(), c->Height(), mem->Get(), c->Left(),
+                   c->Top(), SRCCOPY);
+        }
+    }
+    CacheReply.Ready = false;
+}
+
+void PaintControlToBitmap(TBitmap* bitmap, TControl* control)
+{
+    if (!bitmap || !control)
+        return;
+    HDC dc = bitmap->Canvas()->Handle();
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
+    auto* win = dynamic_cast<TWinControl*>(control);
+    if (!win) {
+        control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, saved);
+        return;
+    }
+    if (QuerySkinCmd(win, SkinCmdIsSkinned))
+        win->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), 0);
+    else
+        win->PaintTo(dc, 0, 0);
+    for (int i = 0; i < win->ControlCount(); ++i) {
+        auto* child = dynamic_cast<TWinControl*>(win->Controls(i));
+        if (!child || !child->Visible())
+            continue;
+        const int childSaved = SaveDC(dc);
+        POINT old{};
+        const bool moved = !(dynamic_cast<TCustomForm*>(child) && !child->Parent());
+        if (moved)
+            OffsetViewportOrgEx(dc, child->Left(), child->Top(), &old);
+        PaintControlToBitmap(bitmap, child);
+        RestoreDC(dc, childSaved);
+    }
+    RestoreDC(dc, saved);
+}
+
+int FadeStepCount(std::uint16_t time)
+{
+    return time > 7 ? (time >> 3) + 1 : 0;
+}
+
+int FadeAlpha(std::uint16_t time, int step)
+{
+    const int steps = time >> 3;
+    return 255 - step * (255 / steps);
+}
+
+void AnimShowControl(TControl* control, std::uint16_t time)
+{
+    auto* win = dynamic_cast<TWinControl*>(control);
+    if (!win || !win->HandleAllocated() || win->Width() <= 0 || win->Height() <= 0)
+        return;
+    HWND wnd = win->Handle();
+    const int w = win->Width(), h = win->Height();
+    SendMessageW(wnd, WM_SETREDRAW, 0, 0);
+    RECT wr{};
+    GetWindowRect(wnd, &wr);
+    auto oldImage = MakeBitmap(w, h, pf24bit);
+    {
+        HDC screen = GetWindowDC(GetDesktopWindow());
+        BitBlt(oldImage->Canvas()->Handle(), 0, 0, w, h, screen, wr.left, wr.top, SRCCOPY);
+        ReleaseDC(GetDesktopWindow(), screen);
+    }
+    auto output = std::make_unique<TOutputWindow>(win);
+    if (win->Parent()) {
+        output->SetParent(win->Parent());
+        output->SetBounds(win->Left(), win->Top(), w, h);
+        SetWindowPos(output->Handle(), wnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ShowWindow(output->Handle(), SW_SHOWNA);
+    } else {
+        output->SetBounds(wr.left, wr.top, wr.right - wr.left, wr.bottom - wr.top);
+        HWND before = GetWindow(wnd, GW_HWNDPREV);
+        SetWindowPos(output->Handle(), before ? before : HWND_TOP, 0, 0, 0, 0,
+                     SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+    }
+    if (!output->HandleAllocated()) {
+        SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+        return;
+    }
+    auto newImage = MakeBitmap(w, h, pf24bit);
+    newImage->Canvas()->Lock();
+    PaintControlToBitmap(newImage.get(), win);
+    newImage->Canvas()->Unlock();
+    auto work = MakeBitmap(w, h, pf24bit);
+    if (dynamic_cast<TCustomForm*>(win)) {
+        if (auto* provider = reinterpret_cast<TacProviderLink*>(SendSkinCmd(wnd, SkinCmdGetProvider, 0)))
+            if (HRGN rgn = provider->PrepareFadeRegion())
+                SetWindowRgn(output->Handle(), rgn, FALSE); // the window owns the region now
+    }
+    HDC outDC = GetWindowDC(output->Handle());
+    const int frames = FadeStepCount(time);
+    for (int i = 0; i < frames; ++i) {
+        BitBlt(work->Canvas()->Handle(), 0, 0, w, h, oldImage->Canvas()->Handle(), 0, 0, SRCCOPY);
+        SumBitmapsByRect(work.get(), newImage.get(), static_cast<TColor>(FadeAlpha(time, i)), TPoint{0, 0},
+                         TRect{0, 0, w - 1, h - 1});
+        BitBlt(outDC, 0, 0, w, h, work->Canvas()->Handle(), 0, 0, SRCCOPY);
+        if (i + 1 < frames)
+            Sleep(8);
+    }
+    BitBlt(outDC, 0, 0, w, h, newImage->Canvas()->Handle(), 0, 0, SRCCOPY);
+    const bool layeredForm =
+        dynamic_cast<TCustomForm*>(win) && (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    if (!layeredForm)
+        SetWindowPos(output->Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_NOCOPYBITS | SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOMOVE | SWP_NOSIZE |
+                         SWP_NOZORDER);
+    ReleaseDC(output->Handle(), outDC);
+    output.reset();
+    SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+}
+
+void PaintDisabledEffect(TBitmap* bmp, std::uint8_t flags, TWinControl* control, TPoint offset, const TCacheInfo& ci)
+{
+    PaintDisabledEffect(bmp, flags, control ? control->Color() : clBtnFace, offset, ci);
+}
