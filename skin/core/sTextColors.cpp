@@ -211,7 +211,7 @@ TColor ChangeHue(int degrees, TColor color)
     if (h < 0)
         h += 360;
     // A turn backwards (a negative HueOffset) lands on the same wheel: -120 is 240, not an unknown sector.
-    int hue = (RoundEven(degrees + h)) % 360;
+    int hue = RoundEven(degrees + h) % 360;
     if (hue < 0)
         hue += 360;
     const double hs = hue / 60.0;
@@ -278,7 +278,8 @@ void PaintShadowRect(TBitmap* bmp, TRect r, int transparency, int radius, int bl
 
     TPixelRows dst, m;
     if (BindPixelRows(copy.get(), pf24bit, dst) && BindPixelRows(mask.get(), pf24bit, m)) {
-        const int c[3] = {ColorBlue(ColorToRGB(color)), ColorGreen(ColorToRGB(color)), ColorRed(ColorToRGB(color))};
+        const TColor rgb = ColorToRGB(color);
+        const int c[3] = {ColorBlue(rgb), ColorGreen(rgb), ColorRed(rgb)};
         for (int y = 0; y < height; ++y) {
             std::uint8_t* d = dst.At(0, y);
             const std::uint8_t* mp = m.At(0, y);
