@@ -3,6 +3,7 @@
 // list of skinned forms: the program icons, the visual-styles entries and the changed-section name.
 #pragma once
 
+#include "framework/Controls.h"
 #include "skin/core/sConst.h"
 #include "skin/core/sMessages.h"
 

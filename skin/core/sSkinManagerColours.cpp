@@ -1,7 +1,7 @@
 // The manager's hue and saturation settings, applied to every colour of a skin as it is loaded.
 #include "skin/core/sSkinManager.h"
 
-#include "skin/core/sColorMaths.h"
+#include "skin/core/sTextColors.h"
 
 #include <algorithm>
 #include <functional>

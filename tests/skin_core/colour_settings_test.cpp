@@ -1,5 +1,5 @@
 // Hue and saturation: the colour arithmetic, and the manager's settings applied to a whole skin.
-#include "skin/core/sColorMaths.h"
+#include "skin/core/sTextColors.h"
 #include "skin/core/sSkinManager.h"
 
 #include "framework/Graphics.h"
