@@ -95,17 +95,6 @@ std::wstring DeleteRecipePrompt(const std::wstring& path)
     return L"Вы действительно хотите удалить рецепт:\n" + ShownDeletePath(path);
 }
 
-bool IsPlainEntryName(const std::wstring& name)
-{
-    if (name.empty() || IsDotEntry(name))
-        return false;
-    for (wchar_t c : name) {
-        if (c < 32 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos)
-            return false;
-    }
-    return true;
-}
-
 std::vector<std::wstring> ListFolderEntries(const std::wstring& folder)
 {
     std::vector<std::wstring> names;
@@ -242,7 +231,7 @@ std::wstring TRecipeStore::RatingFile(const std::wstring& lineZero, const std::w
 {
     // The name line decides the file, so a recipe renamed in the view is rated under its new name;
     // a name line that cannot be a file name must not send the file elsewhere.
-    return categoryDir_ + (IsPlainEntryName(lineZero) ? lineZero : selectedCaption) + kRecipeExt;
+    return categoryDir_ + (IsPlainFileName(lineZero) ? lineZero : selectedCaption) + kRecipeExt;
 }
 
 std::wstring TRecipeStore::RateRecipe(TRecipeDocument& document, int rating, const std::wstring& selectedCaption) const
@@ -296,7 +285,7 @@ bool TRecipeStore::DeleteRecipe(const std::optional<std::wstring>& selectedCapti
 
 bool TRecipeStore::CreateCategory(const std::wstring& name) const
 {
-    if (IsPlainEntryName(name) && CreateDir(CategoryFolder(name) + L"\\")) {
+    if (IsPlainFileName(name) && CreateDir(CategoryFolder(name) + L"\\")) {
         dialogs_.ShowInformation(L"Новая категория успешно создана");
         return true;
     }
@@ -311,7 +300,7 @@ bool TRecipeStore::DeleteCategory(const std::wstring& name) const
         return false;
     }
     // Without a category name the path would be Bases itself.
-    if (!IsPlainEntryName(name))
+    if (!IsPlainFileName(name))
         return false;
     if (!dialogs_.Confirm(L"Вы действительно хотите удалить группу \"" + name + L"\""))
         return false;

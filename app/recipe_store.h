@@ -23,10 +23,6 @@ int ParseRating(const std::wstring& line);
 std::wstring ShownDeletePath(const std::wstring& path);
 std::wstring DeleteRecipePrompt(const std::wstring& path);
 
-// True when name can stand as one folder or file name inside its parent: not empty, not "." or "..",
-// no path separator, drive colon, wildcard, quote, redirection or control character.
-bool IsPlainEntryName(const std::wstring& name);
-
 // Entries of a folder as the program lists categories and themes: "*.*" with folders requested (plain
 // files come too), "." and ".." skipped, in the file system's order. folder ends with "\".
 std::vector<std::wstring> ListFolderEntries(const std::wstring& folder);

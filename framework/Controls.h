@@ -20,6 +20,8 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
+// Horizontal placement of a control's text.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateItem>;
 
@@ -303,6 +305,9 @@ public:
     virtual TRect AlignRect() { return ClientRect(); }
 
     // ---- Painting ----
+    // Paints into a memory bitmap first and copies it to the screen in one go (own painting only).
+    bool DoubleBuffered() const { return doubleBuffered_; }
+    void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
     // Paints windowless children into DC (all of them, or those above First).
     void PaintControls(HDC dc, TControl* first);
     // Paints the control, its windowless and windowed children into DC at (x, y).
@@ -403,6 +408,7 @@ protected:
 private:
     void CreateChildHandles();
     HFONT FontHandle();
+    void PaintBuffered(HDC dc, const RECT& area);
 
     std::vector<TControl*> controls_; // not owned: children remove themselves
     std::vector<TWinControl*> tabList_; // not owned: the windowed children in tab order
@@ -410,6 +416,7 @@ private:
     HWND parentWindow_ = nullptr;
     bool showing_ = false;
     bool tabStop_ = false;
+    bool doubleBuffered_ = false;
     int alignDisabled_ = 0;
     bool recreating_ = false;
     GdiObject<HBRUSH> brush_; // owned

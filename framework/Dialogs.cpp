@@ -1,6 +1,9 @@
 // The message dialog form and its parts: icon, text and push buttons.
 #include "framework/Dialogs.h"
 
+#include "framework/Printers.h"
+#include "framework/SysUtils.h"
+
 #include <algorithm>
 
 namespace {
@@ -232,4 +235,155 @@ int MessageDlg(const std::wstring& message, TMsgDlgType type, TMsgDlgButtons but
 void ShowMessage(const std::wstring& message)
 {
     MessageDlg(message, mtCustom, {mbOK});
+}
+
+// ---- Common dialogs ----
+
+const wchar_t* const kNoPrinterMessage = L"Принтер не установлен. Установите принтер, чтобы печатать.";
+
+HWND TCommonDialog::OwnerWindow() const
+{
+    if (Screen)
+        if (TCustomForm* form = Screen->ActiveCustomForm(); form && form->HandleAllocated())
+            return form->Handle();
+    return Application ? Application->Handle() : nullptr;
+}
+
+TOpenDialog::TOpenDialog(TComponent* owner) : TCommonDialog(owner), files_(std::make_unique<TStringList>()) {}
+
+TOpenDialog::~TOpenDialog() = default;
+
+namespace {
+
+// The system wants the filter as zero-separated strings ending in two zeros.
+std::wstring SystemFilter(const std::wstring& filter)
+{
+    if (filter.empty())
+        return std::wstring(2, L'\0');
+    std::wstring out = filter;
+    std::replace(out.begin(), out.end(), L'|', L'\0');
+    out.push_back(L'\0');
+    out.push_back(L'\0');
+    return out;
+}
+
+DWORD OpenFlags(TOpenOptions options)
+{
+    static const std::pair<TOpenOption, DWORD> kFlags[] = {
+        {ofReadOnly, OFN_READONLY}, {ofOverwritePrompt, OFN_OVERWRITEPROMPT}, {ofHideReadOnly, OFN_HIDEREADONLY},
+        {ofNoChangeDir, OFN_NOCHANGEDIR}, {ofShowHelp, OFN_SHOWHELP}, {ofNoValidate, OFN_NOVALIDATE},
+        {ofAllowMultiSelect, OFN_ALLOWMULTISELECT}, {ofExtensionDifferent, OFN_EXTENSIONDIFFERENT},
+        {ofPathMustExist, OFN_PATHMUSTEXIST}, {ofFileMustExist, OFN_FILEMUSTEXIST}, {ofCreatePrompt, OFN_CREATEPROMPT},
+        {ofShareAware, OFN_SHAREAWARE}, {ofNoReadOnlyReturn, OFN_NOREADONLYRETURN},
+        {ofNoTestFileCreate, OFN_NOTESTFILECREATE}, {ofNoNetworkButton, OFN_NONETWORKBUTTON},
+        {ofNoLongNames, OFN_NOLONGNAMES}, {ofNoDereferenceLinks, OFN_NODEREFERENCELINKS},
+        {ofEnableIncludeNotify, OFN_ENABLEINCLUDENOTIFY}, {ofEnableSizing, OFN_ENABLESIZING},
+        {ofDontAddToRecent, OFN_DONTADDTORECENT}, {ofForceShowHidden, OFN_FORCESHOWHIDDEN},
+    };
+    DWORD flags = options.Contains(ofOldStyleDialog) ? 0 : OFN_EXPLORER;
+    for (const auto& [option, flag] : kFlags)
+        if (options.Contains(option))
+            flags |= flag;
+    return flags;
+}
+
+} // namespace
+
+bool TOpenDialog::Execute()
+{
+    // Room for many names when several files may be chosen.
+    std::wstring buffer(options_.Contains(ofAllowMultiSelect) ? 65536 : MAX_PATH * 4, L'\0');
+    std::copy_n(fileName_.begin(), std::min(fileName_.size(), buffer.size() - 1), buffer.begin());
+    std::wstring filter = SystemFilter(filter_);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = OwnerWindow();
+    ofn.lpstrFilter = filter_.empty() ? nullptr : filter.c_str();
+    ofn.nFilterIndex = static_cast<DWORD>(std::max(filterIndex_, 0));
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.lpstrInitialDir = initialDir_.empty() ? nullptr : initialDir_.c_str();
+    ofn.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
+    ofn.lpstrDefExt = defaultExt_.empty() ? nullptr : defaultExt_.c_str();
+    ofn.Flags = OpenFlags(options_);
+    OnShow(this);
+    bool ok = RunDialog(ofn);
+    OnClose(this);
+    if (!ok)
+        return false;
+    filterIndex_ = static_cast<int>(ofn.nFilterIndex);
+    if (ofn.Flags & OFN_READONLY)
+        options_.Include(ofReadOnly);
+    else
+        options_.Exclude(ofReadOnly);
+    ReadResult(buffer);
+    return true;
+}
+
+void TOpenDialog::ReadResult(const std::wstring& buffer)
+{
+    // One name, or (multiple selection) the folder followed by zero-separated names.
+    files_->Clear();
+    std::vector<std::wstring> parts;
+    size_t pos = 0;
+    while (pos < buffer.size() && buffer[pos] != L'\0') {
+        size_t end = buffer.find(L'\0', pos);
+        parts.push_back(buffer.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    if (parts.size() <= 1) {
+        fileName_ = parts.empty() ? std::wstring() : parts[0];
+        files_->Add(fileName_);
+        return;
+    }
+    std::wstring folder = IncludeTrailingPathDelimiter(parts[0]);
+    for (size_t i = 1; i < parts.size(); ++i)
+        files_->Add(folder + parts[i]);
+    fileName_ = files_->Get(0);
+}
+
+TOpenPictureDialog::TOpenPictureDialog(TComponent* owner) : TOpenDialog(owner)
+{
+    SetFilter(TPicture::GraphicFilter(nullptr));
+}
+
+bool TPrintDialog::Execute()
+{
+    TPrinter* printer = Printer();
+    if (printer->Printers()->Count() == 0) {
+        MessageDlg(kNoPrinterMessage, mtError, {mbOK});
+        return false;
+    }
+    PRINTDLGW pd{};
+    pd.lStructSize = sizeof(pd);
+    pd.hwndOwner = OwnerWindow();
+    pd.Flags = DialogFlags();
+    pd.nCopies = static_cast<WORD>(std::clamp(copies_, 1, 0xFFFF));
+    OnShow(this);
+    BOOL ok = PrintDlgW(&pd);
+    OnClose(this);
+    if (!ok) {
+        // The system reports a missing or broken printer as an error of its own, not as a cancel.
+        if (CommDlgExtendedError() == PDERR_NODEFAULTPRN || CommDlgExtendedError() == PDERR_PRINTERNOTFOUND)
+            MessageDlg(kNoPrinterMessage, mtError, {mbOK});
+        return false;
+    }
+    if (pd.hDevNames) {
+        if (auto* names = static_cast<DEVNAMES*>(GlobalLock(pd.hDevNames))) {
+            std::wstring device = reinterpret_cast<const wchar_t*>(names) + names->wDeviceOffset;
+            GlobalUnlock(pd.hDevNames);
+            int index = printer->Printers()->IndexOf(device);
+            if (index >= 0)
+                printer->SetPrinterIndex(index);
+        }
+        GlobalFree(pd.hDevNames);
+    }
+    if (pd.hDevMode) {
+        if (auto* mode = static_cast<DEVMODEW*>(GlobalLock(pd.hDevMode))) {
+            copies_ = mode->dmCopies > 0 ? mode->dmCopies : 1;
+            GlobalUnlock(pd.hDevMode);
+        }
+        GlobalFree(pd.hDevMode);
+    }
+    return true;
 }

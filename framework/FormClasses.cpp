@@ -1,5 +1,9 @@
 // The framework's classes as the form reader knows them: each class's published properties, declared once.
 #include "framework/ActnList.h"
+#include "framework/Dialogs.h"
+#include "framework/ExtCtrls.h"
+#include "framework/RichEdit.h"
+#include "framework/StdCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 
@@ -115,6 +119,7 @@ void RegisterControlClasses()
     RegisterClass<TWinControl>(L"TWinControl", L"TControl")
         .Bool(L"TabStop", &TWinControl::SetTabStop)
         .Int(L"TabOrder", &TWinControl::SetTabOrder)
+        .Bool(L"DoubleBuffered", &TWinControl::SetDoubleBuffered)
         .Event(L"OnEnter", &TWinControl::OnEnter)
         .Event(L"OnExit", &TWinControl::OnExit)
         .Event(L"OnKeyDown", &TWinControl::OnKeyDown)
@@ -177,7 +182,9 @@ void RegisterMenuClasses()
         .Event(L"OnMeasureItem", &TMenuItem::OnMeasureItem)
         .Event(L"OnAdvancedDrawItem", &TMenuItem::OnAdvancedDrawItem);
     ShortCutProperty(item, &TMenuItem::SetShortCut);
-    RegisterClass<TMenu>(L"TMenu", L"TComponent").Bool(L"OwnerDraw", &TMenu::SetOwnerDraw);
+    RegisterClass<TMenu>(L"TMenu", L"TComponent")
+        .Bool(L"OwnerDraw", &TMenu::SetOwnerDraw)
+        .Reference(L"Images", &TMenu::SetImages);
     RegisterClass<TMainMenu>(L"TMainMenu", L"TMenu");
     RegisterClass<TPopupMenu>(L"TPopupMenu", L"TMenu")
         .Bool(L"AutoPopup", &TPopupMenu::SetAutoPopup)
@@ -205,8 +212,136 @@ void RegisterActionClasses()
         .Reference(L"ActionList", &TCustomAction::SetActionList);
     ShortCutProperty(action, &TCustomAction::SetShortCut);
     RegisterClass<TAction>(L"TAction", L"TCustomAction");
-    RegisterClass<TCustomActionList>(L"TCustomActionList", L"TComponent");
+    RegisterClass<TCustomActionList>(L"TCustomActionList", L"TComponent")
+        .Reference(L"Images", &TCustomActionList::SetImages)
+        .Event(L"OnExecute", &TCustomActionList::OnExecute)
+        .Event(L"OnUpdate", &TCustomActionList::OnUpdate);
     RegisterClass<TActionList>(L"TActionList", L"TCustomActionList");
+}
+
+std::vector<std::pair<std::wstring, TAlignment>> AlignmentNames()
+{
+    return {{L"taLeftJustify", taLeftJustify}, {L"taRightJustify", taRightJustify}, {L"taCenter", taCenter}};
+}
+
+std::vector<std::pair<std::wstring, TScrollStyle>> ScrollStyleNames()
+{
+    return {{L"ssNone", ssNone}, {L"ssHorizontal", ssHorizontal}, {L"ssVertical", ssVertical}, {L"ssBoth", ssBoth}};
+}
+
+std::vector<std::pair<std::wstring, TBorderStyleKind>> BorderStyleNames()
+{
+    return {{L"bsNone", bsNoBorder}, {L"bsSingle", bsSingleBorder}};
+}
+
+void RegisterStdCtrlsClasses()
+{
+    RegisterClass<TCustomEdit>(L"TCustomEdit", L"TWinControl")
+        .Bool(L"ReadOnly", &TCustomEdit::SetReadOnly)
+        .Int(L"MaxLength", &TCustomEdit::SetMaxLength)
+        .Enum(L"BorderStyle", &TCustomEdit::SetBorderStyle, BorderStyleNames())
+        .Event(L"OnChange", &TCustomEdit::OnChange);
+    RegisterClass<TEdit>(L"TEdit", L"TCustomEdit");
+    RegisterClass<TMemo>(L"TMemo", L"TCustomEdit")
+        .Object(L"Lines", &TMemo::Lines)
+        .Enum(L"ScrollBars", &TMemo::SetScrollBars, ScrollStyleNames())
+        .Bool(L"WordWrap", &TMemo::SetWordWrap)
+        .Bool(L"WantReturns", &TMemo::SetWantReturns);
+    RegisterClass<TCustomListBox>(L"TCustomListBox", L"TWinControl")
+        .Object(L"Items", &TCustomListBox::Items)
+        .Int(L"ItemIndex", &TCustomListBox::SetItemIndex)
+        .Bool(L"Sorted", &TCustomListBox::SetSorted);
+    RegisterClass<TListBox>(L"TListBox", L"TCustomListBox");
+    RegisterClass<TCustomComboBox>(L"TCustomComboBox", L"TWinControl")
+        .Enum(L"Style", &TCustomComboBox::SetStyle,
+              {{L"csDropDown", csDropDown}, {L"csSimple", csSimple}, {L"csDropDownList", csDropDownList}})
+        .Object(L"Items", &TCustomComboBox::Items)
+        .Int(L"ItemIndex", &TCustomComboBox::SetItemIndex)
+        .Int(L"DropDownCount", &TCustomComboBox::SetDropDownCount)
+        .Bool(L"Sorted", &TCustomComboBox::SetSorted)
+        .Event(L"OnChange", &TCustomComboBox::OnChange)
+        .Event(L"OnDropDown", &TCustomComboBox::OnDropDown)
+        .Event(L"OnCloseUp", &TCustomComboBox::OnCloseUp);
+    RegisterClass<TComboBox>(L"TComboBox", L"TCustomComboBox");
+    RegisterClass<TButtonControl>(L"TButtonControl", L"TWinControl");
+    RegisterClass<TButton>(L"TButton", L"TButtonControl")
+        .Custom(L"ModalResult", [](TButton* b, const TFormValue& v, TFormReader& r) {
+            const std::vector<std::pair<std::wstring, int>> names = {
+                {L"mrNone", mrNone}, {L"mrOk", mrOk}, {L"mrCancel", mrCancel}, {L"mrAbort", mrAbort},
+                {L"mrRetry", mrRetry}, {L"mrIgnore", mrIgnore}, {L"mrYes", mrYes}, {L"mrNo", mrNo}};
+            b->SetModalResult(v.kind == TFormValue::vkInteger ? TClassBuilder<TButton>::IntValue(v, r)
+                                                              : TClassBuilder<TButton>::IdentValue(v, r, names));
+        })
+        .Bool(L"Default", &TButton::SetDefault)
+        .Bool(L"Cancel", &TButton::SetCancel);
+    RegisterClass<TCustomLabel>(L"TCustomLabel", L"TGraphicControl")
+        .Enum(L"Alignment", &TCustomLabel::SetAlignment, AlignmentNames())
+        .Enum(L"Layout", &TCustomLabel::SetLayout, {{L"tlTop", tlTop}, {L"tlCenter", tlCenter}, {L"tlBottom", tlBottom}})
+        .Bool(L"AutoSize", &TCustomLabel::SetAutoSize)
+        .Bool(L"WordWrap", &TCustomLabel::SetWordWrap)
+        .Bool(L"ShowAccelChar", &TCustomLabel::SetShowAccelChar)
+        .Bool(L"Transparent", &TCustomLabel::SetTransparent)
+        .Reference(L"FocusControl", &TCustomLabel::SetFocusControl);
+    RegisterClass<TLabel>(L"TLabel", L"TCustomLabel");
+}
+
+void RegisterExtCtrlsClasses()
+{
+    RegisterClass<TImage>(L"TImage", L"TGraphicControl")
+        .Object(L"Picture", &TImage::Picture)
+        .Bool(L"AutoSize", &TImage::SetAutoSize)
+        .Bool(L"Center", &TImage::SetCenter)
+        .Bool(L"Stretch", &TImage::SetStretch)
+        .Bool(L"Transparent", &TImage::SetTransparent);
+    RegisterClass<TBevel>(L"TBevel", L"TGraphicControl")
+        .Enum(L"Shape", &TBevel::SetShape,
+              {{L"bsBox", bsBox}, {L"bsFrame", bsFrame}, {L"bsTopLine", bsTopLine}, {L"bsBottomLine", bsBottomLine},
+               {L"bsLeftLine", bsLeftLine}, {L"bsRightLine", bsRightLine}, {L"bsSpacer", bsSpacer}})
+        .Enum(L"Style", &TBevel::SetStyle, {{L"bsLowered", bsLowered}, {L"bsRaised", bsRaised}});
+    const std::vector<std::pair<std::wstring, TPanelBevel>> bevels = {
+        {L"bvNone", bvNone}, {L"bvLowered", bvLowered}, {L"bvRaised", bvRaised}, {L"bvSpace", bvSpace}};
+    RegisterClass<TCustomPanel>(L"TCustomPanel", L"TCustomControl")
+        .Enum(L"BevelOuter", &TCustomPanel::SetBevelOuter, bevels)
+        .Enum(L"BevelInner", &TCustomPanel::SetBevelInner, bevels)
+        .Int(L"BevelWidth", &TCustomPanel::SetBevelWidth)
+        .Int(L"BorderWidth", &TCustomPanel::SetBorderWidth)
+        .Enum(L"Alignment", &TCustomPanel::SetAlignment, AlignmentNames());
+    RegisterClass<TPanel>(L"TPanel", L"TCustomPanel");
+}
+
+void RegisterRichEditClasses()
+{
+    RegisterClass<TCustomRichEdit>(L"TCustomRichEdit", L"TCustomEdit")
+        .Object(L"Lines", &TCustomRichEdit::Lines)
+        .Enum(L"ScrollBars", &TCustomRichEdit::SetScrollBars, ScrollStyleNames())
+        .Bool(L"WordWrap", &TCustomRichEdit::SetWordWrap)
+        .Bool(L"HideSelection", &TCustomRichEdit::SetHideSelection)
+        .Bool(L"PlainText", &TCustomRichEdit::SetPlainText);
+    RegisterClass<TRichEdit>(L"TRichEdit", L"TCustomRichEdit");
+}
+
+void RegisterDialogsClasses()
+{
+    RegisterClass<TCommonDialog>(L"TCommonDialog", L"TComponent")
+        .Event(L"OnShow", &TCommonDialog::OnShow)
+        .Event(L"OnClose", &TCommonDialog::OnClose);
+    RegisterClass<TOpenDialog>(L"TOpenDialog", L"TCommonDialog")
+        .String(L"Filter", &TOpenDialog::SetFilter)
+        .Int(L"FilterIndex", &TOpenDialog::SetFilterIndex)
+        .String(L"FileName", &TOpenDialog::SetFileName)
+        .String(L"InitialDir", &TOpenDialog::SetInitialDir)
+        .String(L"DefaultExt", &TOpenDialog::SetDefaultExt)
+        .String(L"Title", &TOpenDialog::SetTitle)
+        .Set<TOpenOptions, TOpenOption>(L"Options", &TOpenDialog::SetOptions,
+                                        {{L"ofReadOnly", ofReadOnly}, {L"ofOverwritePrompt", ofOverwritePrompt},
+                                         {L"ofHideReadOnly", ofHideReadOnly}, {L"ofNoChangeDir", ofNoChangeDir},
+                                         {L"ofAllowMultiSelect", ofAllowMultiSelect},
+                                         {L"ofPathMustExist", ofPathMustExist}, {L"ofFileMustExist", ofFileMustExist},
+                                         {L"ofEnableSizing", ofEnableSizing}, {L"ofNoValidate", ofNoValidate},
+                                         {L"ofCreatePrompt", ofCreatePrompt}, {L"ofOldStyleDialog", ofOldStyleDialog}});
+    RegisterClass<TOpenPictureDialog>(L"TOpenPictureDialog", L"TOpenDialog");
+    RegisterClass<TPrintDialog>(L"TPrintDialog", L"TCommonDialog").Int(L"Copies", &TPrintDialog::SetCopies);
+    RegisterClass<TPrinterSetupDialog>(L"TPrinterSetupDialog", L"TPrintDialog");
 }
 
 } // namespace
@@ -218,4 +353,8 @@ void RegisterFrameworkClasses()
     RegisterFormClasses();
     RegisterMenuClasses();
     RegisterActionClasses();
+    RegisterStdCtrlsClasses();
+    RegisterExtCtrlsClasses();
+    RegisterRichEditClasses();
+    RegisterDialogsClasses();
 }

@@ -286,7 +286,8 @@ public:
             r.AddFixup(v.text, v.line, [target, setter, reader, line, name](TComponent* c) {
                 C* typed = dynamic_cast<C*>(c);
                 if (!typed)
-                    reader->Error(line, L"Property " + name + L" cannot refer to a " + c->ClassName());
+                    reader->Error(line, L"Property " + name + L" cannot refer to " +
+                                            (c ? L"a " + c->ClassName() : std::wstring(L"nothing")));
                 (target->*setter)(typed);
             });
         });

@@ -4,6 +4,7 @@
 
 #include "framework/ActnList.h"
 #include "framework/Menus.h"
+#include "framework/SysUtils.h"
 
 #include <algorithm>
 
@@ -245,6 +246,11 @@ void TCustomForm::SetMenu(TMainMenu* value)
     }
     if (HandleAllocated())
         Perform(CM_MENUCHANGED);
+}
+
+TCustomForm* TCustomForm::MDIChildren(int index) const
+{
+    throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
 }
 
 void TCustomForm::SetAutoSize(bool value)

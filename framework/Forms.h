@@ -68,6 +68,12 @@ public:
     void SetMenu(TMainMenu* value);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);
+    // Multiple-document forms are not made by this framework: a form has no MDI client window and
+    // no MDI children.
+    HWND ClientHandle() const { return nullptr; }
+    int MDIChildCount() const { return 0; }
+    TCustomForm* MDIChildren(int index) const;
+    TCustomForm* ActiveMDIChild() const { return nullptr; }
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool value) { keyPreview_ = value; }
     TFormState FormState;

@@ -11,6 +11,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -316,6 +317,17 @@ std::wstring ExtractFileExt(const std::wstring& path)
     if (dot == std::wstring::npos || (delimiter != std::wstring::npos && dot < delimiter))
         return {};
     return path.substr(dot);
+}
+
+bool IsPlainFileName(const std::wstring& name)
+{
+    if (name.empty() || name == L"." || name == L"..")
+        return false;
+    for (wchar_t c : name) {
+        if (c < 32 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos)
+            return false;
+    }
+    return true;
 }
 
 std::wstring ChangeFileExt(const std::wstring& path, const std::wstring& ext)

@@ -47,6 +47,10 @@ std::wstring ExtractFileName(const std::wstring& path);
 std::wstring ExtractFilePath(const std::wstring& path);
 std::wstring ExtractFileDir(const std::wstring& path);
 std::wstring ExtractFileExt(const std::wstring& path);
+
+// True when name can stand as one folder or file name inside its parent: not empty, not "." or "..",
+// no path separator, drive colon, wildcard, quote, redirection or control character.
+bool IsPlainFileName(const std::wstring& name);
 std::wstring ChangeFileExt(const std::wstring& path, const std::wstring& ext);
 std::wstring IncludeTrailingPathDelimiter(const std::wstring& path);
 std::wstring ExcludeTrailingPathDelimiter(const std::wstring& path);

@@ -16,6 +16,23 @@ namespace {
 TWinControl* gCreatingControl = nullptr;
 
 
+// An owned memory device context.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC dc) : dc_(dc) {}
+    ~MemoryDC()
+    {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 bool IsReflectedNotification(UINT msg)
 {
     return msg >= CN_BASE && msg < CN_BASE + 0x400;
@@ -694,13 +711,44 @@ void TWinControl::WMPaint(TMessage& m)
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(handle_, &ps);
     try {
-        PaintWindow(dc);
-        PaintControls(dc, nullptr);
+        if (doubleBuffered_ && defWndProc_ == DefWindowProcW) {
+            PaintBuffered(dc, ps.rcPaint);
+        } else {
+            PaintWindow(dc);
+            PaintControls(dc, nullptr);
+        }
     } catch (...) {
         EndPaint(handle_, &ps);
         throw;
     }
     EndPaint(handle_, &ps);
+}
+
+void TWinControl::PaintBuffered(HDC dc, const RECT& area)
+{
+    int w = area.right - area.left, h = area.bottom - area.top;
+    if (w <= 0 || h <= 0)
+        return;
+    MemoryDC memory(CreateCompatibleDC(dc));
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, w, h));
+    if (!memory.Get() || !bitmap) {
+        PaintWindow(dc);
+        PaintControls(dc, nullptr);
+        return;
+    }
+    HGDIOBJ old = SelectObject(memory.Get(), bitmap.Get());
+    // The bitmap stands for the update area: client coordinates keep working inside it.
+    SetWindowOrgEx(memory.Get(), area.left, area.top, nullptr);
+    try {
+        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.Get()), 0);
+        PaintWindow(memory.Get());
+        PaintControls(memory.Get(), nullptr);
+    } catch (...) {
+        SelectObject(memory.Get(), old);
+        throw;
+    }
+    BitBlt(dc, area.left, area.top, w, h, memory.Get(), area.left, area.top, SRCCOPY);
+    SelectObject(memory.Get(), old);
 }
 
 void TWinControl::PaintWindow(HDC dc)

@@ -175,3 +175,4 @@ bool LoadPackedSkinFile(const std::wstring& fileName, std::unique_ptr<TacSkinCon
         convertor->ReleaseSource();
     return parsed;
 }
+

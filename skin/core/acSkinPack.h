@@ -60,5 +60,6 @@ bool ParsePackedSkin(TacSkinConvertor* convertor);
 bool LoadPackedSkinFile(const std::wstring& fileName, std::unique_ptr<TacSkinConvertor>& convertor,
                         bool freeSource);
 
+
 // The "ASzf" magic; the tool that writes containers uses it too.
 inline constexpr char kPackedSkinMagic[4] = {'A', 'S', 'z', 'f'};

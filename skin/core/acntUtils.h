@@ -1,4 +1,4 @@
-// Text, INI-text and path helpers of the skin library: words split by a set of delimiters, INI text held
+// Text, INI-text and path routines of the skin library: words split by a set of delimiters, INI text held
 // as split lines, directory names, the program's folder.
 #pragma once
 

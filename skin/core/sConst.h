@@ -2,15 +2,12 @@
 // the cached-background record.
 #pragma once
 
-#include "framework/WinApi.h"
+#include "framework/Graphics.h"
 
 #include <cstdint>
 
-class TBitmap;
-
-// The transparent key colour of skin images, and the value that means "no colour".
-inline constexpr std::int32_t clFuchsia = 0xFF00FF;
-inline constexpr std::int32_t sNoColor = clFuchsia;
+// The transparent key colour of skin images (clFuchsia) is also the value that means "no colour".
+inline constexpr TColor sNoColor = clFuchsia;
 
 enum TacImgType : std::uint8_t { itisaBorder = 0, itisaTexture = 1, itisaGlyph = 2 };
 

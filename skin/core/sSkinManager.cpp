@@ -1,5 +1,6 @@
 #include "skin/core/sSkinManager.h"
 
+#include "framework/FormData.h"
 #include "framework/IniFiles.h"
 #include "framework/SysUtils.h"
 #include "skin/core/acSkinPack.h"
@@ -140,10 +141,10 @@ POINT GetMaskFrameSize(TsSkinManager* sm, int maskIndex)
     if (!IsValidMaskIndex(sm, maskIndex))
         return POINT{0, 0};
     TsMaskData& mask = sm->ma[static_cast<size_t>(maskIndex)];
-    // A mask's own bitmap spans R, so its size is R's.
     if (mask.Bmp)
-        return POINT{RectWidth(mask.R) / 3, RectHeight(mask.R) / 2};
-    return POINT{RectWidth(mask.R) / ImageCountOf(mask), RectHeight(mask.R) / (mask.MaskType + 1)};
+        return POINT{mask.Bmp->Width() / 3, mask.Bmp->Height() / 2};
+    const int rows = mask.MaskType + 1 > 0 ? mask.MaskType + 1 : 1;
+    return POINT{RectWidth(mask.R) / ImageCountOf(mask), RectHeight(mask.R) / rows};
 }
 
 int GetMaskBorderLeft(TsSkinManager* sm, int maskIndex)
@@ -204,11 +205,68 @@ std::int32_t GetGlobalHotColor(const TsSkinManager* sm)
 
 // ---- TsSkinManager ----
 
-TsSkinManager::TsSkinManager() = default;
+namespace {
+
+TsSkinManager* gDefaultManager = nullptr;
+
+} // namespace
+
+TsSkinManager* DefaultManager()
+{
+    return gDefaultManager;
+}
+
+TsSkinManager::TsSkinManager(TComponent* owner)
+    : TComponent(owner), internalSkins_(std::make_unique<TsStoredSkins>(this)),
+      commonSections_(std::make_unique<TStringList>()), animEffects_(std::make_unique<TacAnimEffects>())
+{
+    animEffects_->SetManager(this);
+    if (!gDefaultManager)
+        gDefaultManager = this;
+}
 
 TsSkinManager::~TsSkinManager()
 {
+    SetActive(false);
+    animEffects_.reset();
+    internalSkins_.reset();
+    commonSections_.reset();
     ClearSkinArrays();
+    if (gDefaultManager == this)
+        gDefaultManager = nullptr;
+}
+
+void TsSkinManager::AfterConstruction()
+{
+    TComponent::AfterConstruction();
+    if (skinDirectory_.empty())
+        skinDirectory_ = L"c:\\Skins";
+}
+
+void TsSkinManager::Loaded()
+{
+    TComponent::Loaded();
+    if (skinDirectory_.empty())
+        skinDirectory_ = L"c:\\Skins";
+    // The skin was loaded while SkinName was read; the change is announced once everything is read.
+    if (active_ && !skinName_.empty())
+        FinishSkinChange();
+}
+
+bool TsSkinManager::IsDefault() const
+{
+    return gDefaultManager == this;
+}
+
+std::wstring TsSkinManager::SkinInfo() const
+{
+    if (!skinData_.Active)
+        return L"N/A";
+    std::wstring text = FloatToStr(skinData_.Version);
+    for (wchar_t& c : text)
+        if (c == L',')
+            c = L'.';
+    return text;
 }
 
 void TsSkinManager::ClearSkinArrays()
@@ -309,12 +367,12 @@ void TsSkinManager::SetSkinDirectory(const std::wstring& dir)
 
 void TsSkinManager::SetCommonSections(const TStrings* lines)
 {
-    commonSections_.Clear();
+    commonSections_->Clear();
     for (int i = 0; i < lines->Count(); ++i) {
         std::wstring line = lines->Get(i);
         if (!line.empty() && line[0] != L';')
             line = RemoveChar(line, L' ');
-        commonSections_.Add(line);
+        commonSections_->Add(line);
     }
     SetSkinName(skinName_);
 }
@@ -403,16 +461,16 @@ void TsSkinManager::LoadSkinFromFolder()
         return;
     }
     skinData_.SkinPath.clear();
-    int index = internalSkins_.IndexOfSkin(skinName_);
+    int index = internalSkins_->IndexOfSkin(skinName_);
     if (index < 0) {
-        if (internalSkins_.Count() == 0) {
+        if (internalSkins_->Count() == 0) {
             active_ = false;
             return;
         }
         index = 0;
-        skinName_ = internalSkins_.Items(0)->Name();
+        skinName_ = internalSkins_->Items(0)->Name();
     }
-    TsStoredSkin* stored = internalSkins_.Items(index);
+    TsStoredSkin* stored = internalSkins_->Items(index);
     if (stored->Data()->Size() == 0) {
         packed_ = false;
         LoadSkin(nullptr, nullptr);
@@ -433,4 +491,27 @@ void TsSkinManager::LoadSkinFromFolder()
     TMemIniFile ini(L"");
     ini.SetStrings(&lines);
     LoadSkin(&ini, &convertor);
+}
+
+void RegisterSkinManagerClasses()
+{
+    RegisterClass<TComponent>(L"TComponent", L"");
+    RegisterStoredSkinClasses();
+    RegisterClass<TsSkinManager>(L"TsSkinManager", L"TComponent")
+        .Object(L"InternalSkins", &TsSkinManager::InternalSkins)
+        .String(L"SkinDirectory", &TsSkinManager::SetSkinDirectory)
+        .String(L"SkinName", &TsSkinManager::SetSkinName)
+        .Bool(L"Active", &TsSkinManager::SetActive)
+        .Custom(L"CommonSections",
+                [](TsSkinManager* sm, const TFormValue& v, TFormReader& r) {
+                    if (v.kind != TFormValue::vkList)
+                        r.Error(v.line, L"List expected, found " + v.Describe());
+                    TStringList lines;
+                    for (const TFormValue& line : v.list)
+                        lines.Add(TClassBuilder<TsSkinManager>::StringValue(line, r));
+                    sm->SetCommonSections(&lines);
+                })
+        // Both describe the library and the loaded skin: values kept in form data are ignored.
+        .Custom(L"SkinInfo", [](TsSkinManager*, const TFormValue&, TFormReader&) {})
+        .Custom(L"Version", [](TsSkinManager*, const TFormValue&, TFormReader&) {});
 }

@@ -7,6 +7,7 @@
 #include "skin/core/sStoredSkins.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,13 +37,16 @@ struct TacCachedIndexes {
     std::int32_t ComboBoxGlyph;
 };
 
-class TsSkinManager : public TPersistent {
+// The skin's holder: the arrays, the global values and the cached indexes of the loaded skin, and the
+// choice of where a named skin comes from. The first manager made is the default manager.
+class TsSkinManager : public TComponent {
     DECLARE_CLASS_NAME(TsSkinManager)
 public:
-    TsSkinManager();
+    explicit TsSkinManager(TComponent* owner = nullptr);
     ~TsSkinManager() override;
-    TsSkinManager(const TsSkinManager&) = delete;
-    TsSkinManager& operator=(const TsSkinManager&) = delete;
+
+    void AfterConstruction() override;
+    void Loaded() override;
 
     const std::wstring& SkinName() const { return skinName_; }
     // Stores the name and, when active, loads that skin. Damaged skins raise; the arrays are then empty.
@@ -51,19 +55,25 @@ public:
     void SetSkinDirectory(const std::wstring& dir);
     bool Active() const { return active_; }
     void SetActive(bool value);
-    TsStoredSkins* InternalSkins() { return &internalSkins_; }
-    TStringList* CommonSections() { return &commonSections_; }
+    TsStoredSkins* InternalSkins() const { return internalSkins_.get(); }
+    void SetInternalSkins(TsStoredSkins* skins) { internalSkins_->Assign(skins); }
+    TStringList* CommonSections() const { return commonSections_.get(); }
     void SetCommonSections(const TStrings* lines);
+    TacAnimEffects* AnimEffects() const { return animEffects_.get(); }
     std::int32_t HueOffset() const { return hueOffset_; }
     std::int32_t Saturation() const { return saturation_; }
+    bool IsDefault() const;
+    // "N/A" while no skin is loaded, else the skin's VERSION with "." as the decimal separator.
+    std::wstring SkinInfo() const;
 
     // The absolute skin directory, without a trailing separator.
     std::wstring ResolveSkinDirectory() const;
     void UpdateCachedIndexes();
-    // Frees masks, master bitmap and patterns and empties the sections.
+    // Frees masks (last first), the master bitmap and the patterns, and empties the sections.
     void ClearSkinArrays();
 
     TsSkinData* SkinData() { return &skinData_; }
+    const TsSkinData* SkinData() const { return &skinData_; }
     bool IsPacked() const { return packed_; }
 
     // The loaded skin, addressed by index; written only by the skin reader and the manager.
@@ -71,7 +81,11 @@ public:
     TsPatternArray pa;
     TsGeneralDataArray gd;
     TacCachedIndexes ConstData{};
-    std::shared_ptr<TBitmap> MasterBitmap; // owned by the manager alone
+    std::unique_ptr<TBitmap> MasterBitmap; // owned
+
+    // Reports image values the readers could not resolve (skinpack's lint listens); empty by default.
+    std::function<void(const std::wstring& section, const std::wstring& key, const std::wstring& value)>
+        OnUnresolvedImage;
 
 private:
     void LoadPackedSkin();
@@ -82,13 +96,20 @@ private:
     std::wstring skinName_;
     std::wstring skinDirectory_ = L"c:\\Skins";
     bool active_ = true;
-    TsStoredSkins internalSkins_;
-    TStringList commonSections_;
+    std::unique_ptr<TsStoredSkins> internalSkins_;
+    std::unique_ptr<TStringList> commonSections_;
+    std::unique_ptr<TacAnimEffects> animEffects_;
     TsSkinData skinData_;
     bool packed_ = false;
     std::int32_t hueOffset_ = 0;
     std::int32_t saturation_ = 0;
 };
+
+// The first manager made (nil when none exists); controls without a manager of their own use it.
+TsSkinManager* DefaultManager();
+
+// Makes TsSkinManager and the stored-skin classes readable from form data.
+void RegisterSkinManagerClasses();
 
 // Lookups; names are compared exactly, so callers pass upper-case names. None of them raises.
 int FindSectionIndex(const TsSkinManager* sm, const std::wstring& name);

@@ -1,13 +1,18 @@
 #include "skin/core/sSkinReader.h"
 
+#include "framework/Graphics.h"
 #include "framework/IniFiles.h"
+#include "framework/Jpeg.h"
 #include "framework/SysUtils.h"
 #include "skin/core/acSkinPack.h"
 #include "skin/core/acntUtils.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sVclUtils.h"
 
-#include <set>
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -15,15 +20,70 @@ const wchar_t* const kGlobalInfo = L"GLOBALINFO";
 
 // ---- inherited reads ----
 
-// The PARENTCLASS of Section, or empty when it has none, names itself or leads back into the chain.
-std::wstring NextParent(TMemIniFile* ini, const std::wstring& section, std::set<std::wstring>& seen)
+// Section followed by its PARENTCLASS ancestors. The chain ends at an empty or "?" parent, at a section
+// naming itself, and at a section already in the chain (a loop), so every walk along it ends.
+std::vector<std::wstring> ParentChain(TMemIniFile* ini, const std::wstring& section)
 {
-    seen.insert(UpperCase(section));
-    const std::wstring parent = ini->ReadString(section, L"PARENTCLASS", L"?");
-    if (parent.empty() || parent == L"?" || seen.count(UpperCase(parent)))
-        return {};
-    return parent;
+    std::vector<std::wstring> chain{section};
+    std::vector<std::wstring> upper{UpperCase(section)};
+    for (;;) {
+        const std::wstring parent = ini->ReadString(chain.back(), L"PARENTCLASS", L"?");
+        if (parent.empty() || parent == L"?")
+            break;
+        std::wstring upperParent = UpperCase(parent);
+        if (std::find(upper.begin(), upper.end(), upperParent) != upper.end())
+            break;
+        chain.push_back(parent);
+        upper.push_back(std::move(upperParent));
+    }
+    return chain;
 }
+
+// Reads keys of one section through its PARENTCLASS chain. The chain and the values of its sections are
+// taken from the INI once for all the keys of the section; keys compare as the INI compares them.
+class TInheritedReader {
+public:
+    TInheritedReader(TMemIniFile* ini, const std::wstring& section)
+    {
+        TStringList lines;
+        for (const std::wstring& name : ParentChain(ini, section)) {
+            ini->ReadSectionValues(name, &lines);
+            std::map<std::wstring, std::wstring>& values = chain_.emplace_back();
+            for (int i = 0; i < lines.Count(); ++i) {
+                const std::wstring line = lines.Get(i);
+                const size_t eq = line.find(L'=');
+                if (eq != std::wstring::npos)
+                    values.emplace(AnsiLowerCase(line.substr(0, eq)), line.substr(eq + 1)); // the first one wins
+            }
+        }
+    }
+    // A value that is not a number, and -1, count as absent.
+    int Integer(const std::wstring& key, int defaultValue) const
+    {
+        const std::wstring lower = AnsiLowerCase(key);
+        for (const auto& values : chain_) {
+            const auto it = values.find(lower);
+            const int value = it == values.end() ? -1 : StrToIntDef(it->second, -1);
+            if (value != -1)
+                return value;
+        }
+        return defaultValue;
+    }
+    // "?" counts as absent.
+    std::wstring String(const std::wstring& key, const std::wstring& defaultValue) const
+    {
+        const std::wstring lower = AnsiLowerCase(key);
+        for (const auto& values : chain_) {
+            const auto it = values.find(lower);
+            if (it != values.end() && it->second != L"?")
+                return it->second;
+        }
+        return defaultValue;
+    }
+
+private:
+    std::vector<std::map<std::wstring, std::wstring>> chain_;
+};
 
 // ---- image values ----
 
@@ -37,6 +97,16 @@ std::int16_t Short(int value)
     return static_cast<std::int16_t>(value);
 }
 
+// Border widths of a third of one state image. A count of 0 (or rows of 0) counts as 1, so no value
+// of a skin can divide by zero.
+void ThirdOfAFrame(TsMaskData& m)
+{
+    const int count = m.ImageCount > 0 ? m.ImageCount : 1;
+    const int rows = m.MaskType + 1 > 0 ? m.MaskType + 1 : 1;
+    m.WL = m.WR = Short(RectWidth(m.R) / (count * 3));
+    m.WT = m.WB = Short(RectHeight(m.R) / (rows * 3));
+}
+
 // Border widths that a value leaves at zero: one border width for all, or a third of a frame.
 void FillBorderWidths(TsMaskData& m)
 {
@@ -46,10 +116,7 @@ void FillBorderWidths(TsMaskData& m)
         m.WL = m.WT = m.WR = m.WB = m.BorderWidth;
         return;
     }
-    const int count = m.ImageCount > 0 ? m.ImageCount : 1;
-    const int rows = m.MaskType + 1 > 0 ? m.MaskType + 1 : 1;
-    m.WL = m.WR = Short(RectWidth(m.R) / (count * 3));
-    m.WT = m.WB = Short(RectHeight(m.R) / (rows * 3));
+    ThirdOfAFrame(m);
 }
 
 RECT FixedColumnRect(const std::wstring& v)
@@ -134,9 +201,129 @@ bool IsOldForm(const std::wstring& v)
     return v.find(L'#') != std::wstring::npos && v != L"#";
 }
 
-// Appends the mask an image value describes in the master bitmap; values naming separate image files
-// wait for the bitmap reader.
-void ReadMaskValue(TsSkinManager* sm, const std::wstring& section, const std::wstring& key, const std::wstring& v)
+bool NamesBitmap(const std::wstring& upperValue)
+{
+    return upperValue.find(L".BMP") != std::wstring::npos;
+}
+
+bool NamesJpeg(const std::wstring& upperValue)
+{
+    return upperValue.find(L".JPG") != std::wstring::npos || upperValue.find(L".JPEG") != std::wstring::npos;
+}
+
+void ReportUnresolved(TsSkinManager* sm, const std::wstring& section, const std::wstring& key,
+                      const std::wstring& value)
+{
+    if (sm->OnUnresolvedImage)
+        sm->OnUnresolvedImage(section, key, value);
+}
+
+// ---- image files and entries ----
+
+// A file name of the skin text: relative to the skin folder unless it holds a drive (":").
+std::wstring SkinFilePath(const TsSkinManager* sm, const std::wstring& name)
+{
+    return name.find(L':') != std::wstring::npos ? name : sm->SkinData()->SkinPath + name;
+}
+
+// The stream of an image: for a packed skin the entry whose upper-cased name equals EntryName, else
+// the file FileName of the skin folder. Null when there is none.
+template <class TImage>
+std::unique_ptr<TImage> LoadImage(TsSkinManager* sm, const TacSkinSource& source, const std::wstring& entryName,
+                                  const std::wstring& fileName)
+{
+    auto image = std::make_unique<TImage>();
+    if (source.Convertor) {
+        TacImageItem* item = source.Convertor->FindImage(entryName);
+        if (!item || !item->Data)
+            return nullptr;
+        item->Data->SetPosition(0);
+        image->LoadFromStream(item->Data.get());
+        return image;
+    }
+    const std::wstring path = SkinFilePath(sm, fileName);
+    if (!FileExists(path))
+        return nullptr;
+    image->LoadFromFile(path);
+    return image;
+}
+
+// A bitmap file named by the common sections: always a file of the skin folder.
+std::unique_ptr<TBitmap> LoadBitmapFile(TsSkinManager* sm, const std::wstring& name)
+{
+    const std::wstring path = SkinFilePath(sm, name);
+    if (!FileExists(path))
+        return nullptr;
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->LoadFromFile(path);
+    return bitmap;
+}
+
+// "!FILE.BMP!count!masktype!type[!wl!wt!wr!wb]"
+void ReadOwnBitmapMask(TsSkinManager* sm, const TacSkinSource& source, const std::wstring& section,
+                       const std::wstring& key, const std::wstring& v)
+{
+    const TCharSet bang{L'!'};
+    const std::wstring name = GetWordAt(1, v, bang);
+    if (name.find(L".BMP") == std::wstring::npos) {
+        ReportUnresolved(sm, section, key, v);
+        return;
+    }
+    TsMaskData m = NewMask(sm, section, key);
+    m.ImageCount = Short(StrToInt(GetWordAt(2, v, bang)));
+    m.MaskType = Short(StrToInt(GetWordAt(3, v, bang)));
+    const int type = StrToInt(GetWordAt(4, v, bang));
+    // Image types the reader does not know are drawn as borders.
+    m.ImgType = type == itisaTexture ? itisaTexture : type == itisaGlyph ? itisaGlyph : itisaBorder;
+    std::unique_ptr<TBitmap> bitmap = LoadImage<TBitmap>(sm, source, name, name);
+    if (!bitmap || bitmap->Width() <= 0) {
+        ReportUnresolved(sm, section, key, v);
+        return;
+    }
+    if (m.ImgType != itisaTexture)
+        bitmap->SetPixelFormat(pf24bit);
+    m.R = RECT{0, 0, bitmap->Width(), bitmap->Height()};
+    if (CountWords(v, bang) < 5) {
+        ThirdOfAFrame(m);
+    } else {
+        m.WL = Short(StrToInt(GetWordAt(5, v, bang)));
+        m.WT = Short(StrToInt(GetWordAt(6, v, bang)));
+        m.WR = Short(StrToInt(GetWordAt(7, v, bang)));
+        m.WB = Short(StrToInt(GetWordAt(8, v, bang)));
+    }
+    m.Bmp = std::move(bitmap);
+    sm->ma.push_back(std::move(m));
+}
+
+// A bitmap of three state images over one mask row, named by a plain file name.
+TsMaskData PlainBitmapMask(TsSkinManager* sm, const std::wstring& section, const std::wstring& key,
+                           std::unique_ptr<TBitmap> bitmap)
+{
+    TsMaskData m = NewMask(sm, UpperCase(section), UpperCase(key));
+    bitmap->SetPixelFormat(pf24bit);
+    m.MaskType = 1;
+    m.ImageCount = 3;
+    m.R = RECT{0, 0, bitmap->Width(), bitmap->Height()};
+    m.WL = m.WR = Short(bitmap->Width() / 9);
+    m.WT = m.WB = Short(bitmap->Height() / 6);
+    m.Bmp = std::move(bitmap);
+    return m;
+}
+
+void ReadPlainBitmapMask(TsSkinManager* sm, const TacSkinSource& source, const std::wstring& section,
+                         const std::wstring& key, const std::wstring& v)
+{
+    std::unique_ptr<TBitmap> bitmap = LoadImage<TBitmap>(sm, source, UpperCase(v), v);
+    if (!bitmap || bitmap->Width() <= 0) {
+        ReportUnresolved(sm, section, key, v);
+        return;
+    }
+    sm->ma.push_back(PlainBitmapMask(sm, section, key, std::move(bitmap)));
+}
+
+// Appends the mask an image value of the skin text describes; JPEG values are the pattern reader's.
+void ReadMaskValue(TsSkinManager* sm, const TacSkinSource& source, const std::wstring& section,
+                   const std::wstring& key, const std::wstring& v)
 {
     switch (v[0]) {
     case L'@':
@@ -149,10 +336,204 @@ void ReadMaskValue(TsSkinManager* sm, const std::wstring& section, const std::ws
         sm->ma.push_back(TextureMask(sm, section, key, v));
         return;
     case L'!':
+        ReadOwnBitmapMask(sm, source, section, key, v);
         return;
     default:
         if (IsOldForm(v))
             sm->ma.push_back(OldFormMask(sm, section, key, v));
+        else if (NamesBitmap(UpperCase(v)))
+            ReadPlainBitmapMask(sm, source, section, key, v);
+    }
+}
+
+void PrepareMasterBitmap(TBitmap* bitmap)
+{
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetTransparent(true);
+    bitmap->SetTransparentColor(clFuchsia);
+    bitmap->SetHandleType(bmDIB);
+}
+
+void ReadMasterBitmap(TsSkinManager* sm, const TacSkinSource& source)
+{
+    sm->MasterBitmap = std::make_unique<TBitmap>();
+    const std::wstring value = source.Ini->ReadString(kGlobalInfo, L"MASTERBITMAP", L"");
+    if (!value.empty()) {
+        std::unique_ptr<TBitmap> loaded = LoadImage<TBitmap>(sm, source, value, value);
+        if (loaded)
+            sm->MasterBitmap = std::move(loaded);
+        else
+            ReportUnresolved(sm, kGlobalInfo, L"MASTERBITMAP", value);
+    }
+    PrepareMasterBitmap(sm->MasterBitmap.get());
+}
+
+// ---- JPEG patterns ----
+
+// A JPEG of 90,000 pixels or more stays a pattern; a smaller one becomes a texture mask of its own.
+void AddJpeg(TsSkinManager* sm, std::unique_ptr<TJPEGImage> jpeg, const std::wstring& section,
+             const std::wstring& key, bool alwaysPattern)
+{
+    const std::int64_t pixels = static_cast<std::int64_t>(jpeg->Width()) * jpeg->Height();
+    if (alwaysPattern || pixels > 89999) {
+        sm->pa.push_back(TsPatternData{std::shared_ptr<TJPEGImage>(std::move(jpeg)), UpperCase(section),
+                                       UpperCase(key)});
+        return;
+    }
+    auto bitmap = std::make_shared<TBitmap>();
+    bitmap->Assign(jpeg.get());
+    bitmap->SetPixelFormat(pf24bit);
+    TsMaskData m = NewMask(sm, UpperCase(section), UpperCase(key));
+    m.Bmp = std::move(bitmap);
+    m.ImgType = itisaTexture;
+    m.ImageCount = 1;
+    sm->ma.push_back(std::move(m));
+}
+
+void ReadPatternValue(TsSkinManager* sm, const TacSkinSource& source, const std::wstring& section,
+                      const std::wstring& key, const std::wstring& value)
+{
+    const std::wstring upper = UpperCase(value);
+    if (!NamesJpeg(upper))
+        return;
+    std::unique_ptr<TJPEGImage> jpeg = LoadImage<TJPEGImage>(sm, source, upper, value);
+    if (!jpeg || jpeg->Width() <= 0) {
+        ReportUnresolved(sm, section, key, value);
+        return;
+    }
+    AddJpeg(sm, std::move(jpeg), section, key, false);
+}
+
+// ---- stored skins spelled out in collections ----
+
+const TsStoredSkin* SelectedStoredSkin(const TsSkinManager* sm)
+{
+    const int index = sm->InternalSkins()->IndexOfSkin(sm->SkinName());
+    return index < 0 ? nullptr : sm->InternalSkins()->Items(index);
+}
+
+bool IsPatternKey(const std::wstring& key)
+{
+    return key == L"PATTERN" || key == L"HOTPATTERN";
+}
+
+TsMaskData StoredMask(TsSkinManager* sm, const TsSkinImage* item)
+{
+    TsMaskData m = NewMask(sm, UpperCase(item->SectionName), UpperCase(item->PropertyName));
+    if (!item->Name().empty()) {
+        auto bitmap = std::make_shared<TBitmap>();
+        bitmap->Assign(item->Image());
+        bitmap->SetPixelFormat(pf24bit);
+        m.R = RECT{0, 0, bitmap->Width(), bitmap->Height()};
+        m.Bmp = std::move(bitmap);
+    } else {
+        m.R = RECT{item->Left, item->Top, item->Right, item->Bottom};
+    }
+    m.ImageCount = Short(item->ImageCount);
+    m.MaskType = Short(item->MaskType);
+    m.BorderWidth = Short(item->BorderWidth);
+    if (m.ImageCount == 0) {
+        m.MaskType = 1;
+        m.ImageCount = 3;
+    }
+    if (IsPatternKey(m.PropertyName)) {
+        m.ImgType = itisaTexture;
+        m.StretchMode = item->ImgType == itisaTexture ? Short(item->StretchMode) : 0;
+    } else {
+        m.ImgType = item->ImgType <= itisaGlyph ? item->ImgType : itisaBorder;
+        m.StretchMode = Short(item->StretchMode);
+    }
+    m.WL = Short(item->WL);
+    m.WT = Short(item->WT);
+    m.WR = Short(item->WR);
+    m.WB = Short(item->WB);
+    FillBorderWidths(m);
+    return m;
+}
+
+void ReadStoredMasks(TsSkinManager* sm, const TsStoredSkin* stored)
+{
+    sm->MasterBitmap = std::make_unique<TBitmap>();
+    sm->MasterBitmap->Assign(stored->MasterBitmap());
+    PrepareMasterBitmap(sm->MasterBitmap.get());
+    const TsSkinImages* images = stored->Images();
+    for (int i = 0; i < images->Count(); ++i)
+        sm->ma.push_back(StoredMask(sm, images->Items(i)));
+}
+
+void ReadStoredPatterns(TsSkinManager* sm, const TsStoredSkin* stored)
+{
+    const TsSkinPatterns* patterns = stored->Patterns();
+    for (int i = 0; i < patterns->Count(); ++i) {
+        const TsSkinPattern* item = patterns->Items(i);
+        TJPEGImage* image = item->Image();
+        // An item without a picture shares the picture of the first item of its name that has one.
+        for (int j = 0; j < patterns->Count() && image->Empty(); ++j)
+            if (patterns->Items(j)->Name() == item->Name() && !patterns->Items(j)->Image()->Empty())
+                image = patterns->Items(j)->Image();
+        auto jpeg = std::make_shared<TJPEGImage>();
+        jpeg->Assign(image);
+        sm->pa.push_back(TsPatternData{std::move(jpeg), UpperCase(item->SectionName), UpperCase(item->PropertyName)});
+    }
+}
+
+// ---- the common sections: images ----
+
+void ReadCommonMasks(TsSkinManager* sm)
+{
+    if (sm->CommonSections()->Count() == 0)
+        return;
+    TMemIniFile common(L"1.tmp");
+    common.SetStrings(sm->CommonSections());
+    TStringList sections, keys;
+    common.ReadSections(&sections);
+    for (int s = 0; s < sections.Count(); ++s) {
+        const std::wstring section = sections.Get(s);
+        if (UpperCase(section) == kGlobalInfo)
+            continue;
+        common.ReadSection(section, &keys);
+        for (int k = 0; k < keys.Count(); ++k) {
+            const std::wstring key = keys.Get(k);
+            const std::wstring v = common.ReadString(section, key, L"-");
+            const bool hash = v.find(L'#') != std::wstring::npos;
+            if (sm->MasterBitmap && IsOldForm(v)) {
+                sm->ma.push_back(OldFormMask(sm, section, key, v));
+            } else if ((!hash || !sm->MasterBitmap) && NamesBitmap(UpperCase(v))) {
+                std::unique_ptr<TBitmap> bitmap = LoadBitmapFile(sm, v);
+                if (bitmap && bitmap->Width() >= 1)
+                    sm->ma.push_back(PlainBitmapMask(sm, section, key, std::move(bitmap)));
+                else
+                    ReportUnresolved(sm, section, key, v);
+            }
+        }
+    }
+}
+
+void ReadCommonPatterns(TsSkinManager* sm)
+{
+    if (sm->CommonSections()->Count() == 0)
+        return;
+    TMemIniFile common(L"2.tmp");
+    common.SetStrings(sm->CommonSections());
+    TStringList sections, keys;
+    common.ReadSections(&sections);
+    for (int s = 0; s < sections.Count(); ++s) {
+        const std::wstring section = sections.Get(s);
+        common.ReadSection(section, &keys);
+        for (int k = 0; k < keys.Count(); ++k) {
+            const std::wstring key = keys.Get(k);
+            const std::wstring v = common.ReadString(section, key, L"-");
+            if (!NamesJpeg(UpperCase(v)))
+                continue;
+            const std::wstring path = SkinFilePath(sm, v);
+            auto jpeg = std::make_unique<TJPEGImage>();
+            if (FileExists(path))
+                jpeg->LoadFromFile(path);
+            if (jpeg->Width() > 0)
+                AddJpeg(sm, std::move(jpeg), section, key, true);
+            else
+                ReportUnresolved(sm, section, key, v);
+        }
     }
 }
 
@@ -225,19 +606,20 @@ void ParseGradients(TsGeneralData& g)
 
 TsGeneralData ReadSection(TMemIniFile* ini, const std::wstring& name)
 {
+    const TInheritedReader inherited(ini, name);
     TsGeneralData g;
     g.ClassName = name;
     g.ParentClass = ini->ReadString(name, L"PARENTCLASS", L"");
-    g.Color = SkinColorToRGB(ReadInheritedInteger(ini, name, L"COLOR", 0xFFFFFF));
-    g.Bevel = ToBevel(ReadInheritedInteger(ini, name, L"BEVEL", 0));
+    g.Color = SkinColorToRGB(inherited.Integer(L"COLOR", 0xFFFFFF));
+    g.Bevel = ToBevel(inherited.Integer(L"BEVEL", 0));
     g.ShadowColor = ini->ReadInteger(name, L"SHADOWCOLOR", 0);
     for (const IntKey& k : kIntKeys)
-        g.*k.field = ReadInheritedInteger(ini, name, k.key, k.defaultValue);
+        g.*k.field = inherited.Integer(k.key, k.defaultValue);
     for (const BoolKey& k : kBoolKeys)
-        g.*k.field = IsTrue(ReadInheritedString(ini, name, k.key, L"FALSE"));
-    g.HotBevel = ToBevel(ReadInheritedInteger(ini, name, L"HOTBEVEL", 0));
-    g.GradientData = ReadInheritedString(ini, name, L"GRADIENTDATA", L" ");
-    g.HotGradientData = ReadInheritedString(ini, name, L"HOTGRADIENTDATA", L"");
+        g.*k.field = IsTrue(inherited.String(k.key, L"FALSE"));
+    g.HotBevel = ToBevel(inherited.Integer(L"HOTBEVEL", 0));
+    g.GradientData = inherited.String(L"GRADIENTDATA", L" ");
+    g.HotGradientData = inherited.String(L"HOTGRADIENTDATA", L"");
     ParseGradients(g);
     return g;
 }
@@ -253,6 +635,58 @@ void ReadGlobalInfo(TMemIniFile* ini, TsSkinData& data)
     data.Shadow1Transparency = StrToInt(ini->ReadString(kGlobalInfo, L"SHADOW1TRANSPARENCY", L"0"));
     data.BISpace = ini->ReadInteger(kGlobalInfo, L"BISPACE", 0);
     data.BorderColor = ini->ReadInteger(kGlobalInfo, L"BORDERCOLOR", 0);
+}
+
+// "colour left top right bottom": exactly five words give the colour and its four outline colours;
+// anything else gives colour 0 and no outlines.
+void ReadFontColors(const std::wstring& text, std::int32_t& color, std::int32_t* outline[4])
+{
+    const TCharSet blank{L' '};
+    color = 0;
+    for (int i = 0; i < 4; ++i)
+        *outline[i] = -1;
+    if (CountWords(text, blank) != 5)
+        return;
+    color = StrToInt(GetWordAt(1, text, blank));
+    for (int i = 0; i < 4; ++i)
+        *outline[i] = StrToInt(GetWordAt(i + 2, text, blank));
+}
+
+void ReadStoredSection(const TsSkinGeneral* item, TsGeneralData& g)
+{
+    g.ClassName = item->SectionName;
+    g.ParentClass = item->ParentClass;
+    g.Color = item->Color;
+    g.Bevel = item->Bevel;
+    g.ShowFocus = item->ShowFocus;
+    g.FadingEnabled = item->FadingEnabled;
+    g.ShadowEnabled = item->ShadowEnabled;
+    g.ShadowDontUse = item->ShadowDontUse;
+    g.ShadowTransparency = item->ShadowTransparency;
+    g.ShadowOffset = item->ShadowOffset;
+    g.FadingIntervalIn = item->FadingIntervalIn;
+    g.HotImagePercent = item->HotImagePercent;
+    g.Transparency = item->Transparency;
+    g.ShadowBlur = item->ShadowBlur;
+    g.FadingIntervalOut = item->FadingIntervalOut;
+    g.HotTransparency = item->HotTransparency;
+    g.FadingIterations = item->FadingIterations;
+    g.HotGradientPercent = item->HotGradientPercent;
+    g.GradientPercent = item->GradientPercent;
+    g.ImagePercent = item->ImagePercent;
+    g.BorderColor2 = item->BorderColor2;
+    g.HotColor = item->HotColor;
+    g.ShadowColor = item->ShadowColor;
+    g.BorderColor1 = item->BorderColor1;
+    g.HotBevel = item->HotBevel;
+    g.ReservedBoolean = item->ReservedBoolean;
+    std::int32_t* outline[4] = {&g.TCLeft, &g.TCTop, &g.TCRight, &g.TCBottom};
+    ReadFontColors(item->FontColor, g.FontColor, outline);
+    std::int32_t* hotOutline[4] = {&g.HotTCLeft, &g.HotTCTop, &g.HotTCRight, &g.HotTCBottom};
+    ReadFontColors(item->HotFontColor, g.HotFontColor, hotOutline);
+    g.GradientData = item->GradientData;
+    g.HotGradientData = item->HotGradientData;
+    ParseGradients(g);
 }
 
 // ---- the common sections merged into every skin ----
@@ -330,54 +764,17 @@ void MergeCommonSections(TsSkinManager* sm)
     }
 }
 
-void ReadCommonMasks(TsSkinManager* sm)
-{
-    if (!sm->MasterBitmap || sm->CommonSections()->Count() == 0)
-        return;
-    TMemIniFile common(L"1.tmp");
-    common.SetStrings(sm->CommonSections());
-    TStringList sections, keys;
-    common.ReadSections(&sections);
-    for (int s = 0; s < sections.Count(); ++s) {
-        const std::wstring section = sections.Get(s);
-        if (UpperCase(section) == kGlobalInfo)
-            continue;
-        common.ReadSection(section, &keys);
-        for (int k = 0; k < keys.Count(); ++k) {
-            const std::wstring v = common.ReadString(section, keys.Get(k), L"-");
-            if (IsOldForm(v))
-                sm->ma.push_back(OldFormMask(sm, section, keys.Get(k), v));
-        }
-    }
-}
-
 } // namespace
 
 int ReadInheritedInteger(TMemIniFile* ini, const std::wstring& section, const std::wstring& key, int defaultValue)
 {
-    std::set<std::wstring> seen;
-    std::wstring current = section;
-    while (!current.empty()) {
-        const int value = ini->ReadInteger(current, key, -1);
-        if (value != -1)
-            return value;
-        current = NextParent(ini, current, seen);
-    }
-    return defaultValue;
+    return TInheritedReader(ini, section).Integer(key, defaultValue);
 }
 
 std::wstring ReadInheritedString(TMemIniFile* ini, const std::wstring& section, const std::wstring& key,
                                  const std::wstring& defaultValue)
 {
-    std::set<std::wstring> seen;
-    std::wstring current = section;
-    while (!current.empty()) {
-        const std::wstring value = ini->ReadString(current, key, L"?");
-        if (value != L"?")
-            return value;
-        current = NextParent(ini, current, seen);
-    }
-    return defaultValue;
+    return TInheritedReader(ini, section).String(key, defaultValue);
 }
 
 void LoadSkinMasks(TsSkinManager* sm, const TacSkinSource& source)
@@ -385,8 +782,15 @@ void LoadSkinMasks(TsSkinManager* sm, const TacSkinSource& source)
     while (!sm->ma.empty())
         sm->ma.pop_back();
     sm->MasterBitmap.reset();
-    if (!source.Ini)
+    if (!source.Ini) {
+        const TsStoredSkin* stored = SelectedStoredSkin(sm);
+        if (!stored)
+            return;
+        ReadStoredMasks(sm, stored);
+        ReadCommonMasks(sm);
         return;
+    }
+    ReadMasterBitmap(sm, source);
     TStringList sections, keys;
     source.Ini->ReadSections(&sections);
     for (int s = 0; s < sections.Count(); ++s) {
@@ -398,26 +802,46 @@ void LoadSkinMasks(TsSkinManager* sm, const TacSkinSource& source)
                 continue;
             const std::wstring value = source.Ini->ReadString(section, key, L"");
             if (!value.empty())
-                ReadMaskValue(sm, section, key, value);
+                ReadMaskValue(sm, source, section, key, value);
         }
     }
     ReadCommonMasks(sm);
 }
 
-void LoadSkinPatterns(TsSkinManager* sm, const TacSkinSource&)
+void LoadSkinPatterns(TsSkinManager* sm, const TacSkinSource& source)
 {
     while (!sm->pa.empty())
         sm->pa.pop_back();
+    if (!source.Ini) {
+        const TsStoredSkin* stored = SelectedStoredSkin(sm);
+        if (!stored)
+            return;
+        ReadStoredPatterns(sm, stored);
+        ReadCommonPatterns(sm);
+        return;
+    }
+    TStringList sections, keys;
+    source.Ini->ReadSections(&sections);
+    for (int s = 0; s < sections.Count(); ++s) {
+        const std::wstring section = sections.Get(s);
+        source.Ini->ReadSection(section, &keys);
+        for (int k = 0; k < keys.Count(); ++k) {
+            const std::wstring key = keys.Get(k);
+            if (UpperCase(section) == kGlobalInfo && UpperCase(key) == L"MASTERBITMAP")
+                continue;
+            ReadPatternValue(sm, source, section, key, source.Ini->ReadString(section, key, L"-"));
+        }
+    }
+    ReadCommonPatterns(sm);
 }
 
 void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source)
 {
     TsSkinData& data = *sm->SkinData();
     if (!source.Ini) {
-        const int index = sm->InternalSkins()->IndexOfSkin(sm->SkinName());
-        if (index < 0)
+        const TsStoredSkin* stored = SelectedStoredSkin(sm);
+        if (!stored)
             return;
-        const TsStoredSkin* stored = sm->InternalSkins()->Items(index);
         data.Version = stored->Version;
         data.Author = stored->Author;
         data.Description = stored->Description;
@@ -427,6 +851,15 @@ void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source)
         data.Shadow1Transparency = stored->Shadow1Transparency;
         data.BorderColor = stored->BorderColor;
         sm->gd.clear();
+        const TsSkinGenerals* generals = stored->GeneralData();
+        for (int i = 0; i < generals->Count(); ++i) {
+            sm->gd.emplace_back();
+            try {
+                ReadStoredSection(generals->Items(i), sm->gd.back());
+            } catch (const Exception&) {
+                // A damaged item keeps what was read of it; the others still count.
+            }
+        }
     } else {
         ReadGlobalInfo(source.Ini, data);
         sm->gd.clear();

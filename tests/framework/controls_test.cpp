@@ -106,6 +106,10 @@ TEST_F(Controls, WindowlessChildIsPaintedByItsParentOnScreenAndIntoAnyDC)
     EXPECT_EQ(shot.At(5, 5), Rgb(clLime));
     EXPECT_EQ(shot.At(10 + 15, 20 + 15), Rgb(clBlue));
     EXPECT_EQ(shot.At(10 + 30, 20 + 15), Rgb(clLime));
+    // Painted through a memory bitmap, the panel looks the same.
+    form->LeftPanel->SetDoubleBuffered(true);
+    Pixels24 buffered = CaptureWindow(form->LeftPanel->Handle());
+    EXPECT_EQ(buffered.bgr, shot.bgr);
 
     // PaintTo draws the whole form's client area, windowed and windowless children, into a bitmap.
     int w = form->ClientWidth(), h = form->ClientHeight();

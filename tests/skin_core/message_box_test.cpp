@@ -2,7 +2,7 @@
 #include "skin/core/sMessageBox.h"
 #include "skin/core/sVclUtils.h"
 
-#include "tests/skin_core/message_box_helper.h"
+#include "tests/skin_core/message_box_watcher.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include "skin/core/sSkinManager.h"
 #include "skin/core/acntUtils.h"
 
-#include "tests/skin_core/message_box_helper.h"
+#include "tests/skin_core/message_box_watcher.h"
 #include "tests/skin_core/test_skin.h"
 #include "tests/support/test_support.h"
 
@@ -179,6 +179,10 @@ TEST_F(SkinManager, MaskSizesNeverDivideByZero)
     EXPECT_EQ(sm.ma[0].ImageCount, 1);
     EXPECT_EQ(GetMaskBorderBottom(&sm, 0), 2);
     EXPECT_EQ(GetMaskBorderRight(&sm, 5), 0);
+    // A stored skin can give any mask type; -1 leaves one row.
+    sm.ma[0].MaskType = -1;
+    EXPECT_EQ(GetMaskFrameSize(&sm, 0).y, 12);
+    EXPECT_EQ(GetMaskBorderBottom(&sm, 0), 4);
     EXPECT_FALSE(IsValidMaskIndex(&sm, 1));
     EXPECT_FALSE(IsValidSectionIndex(&sm, 0));
 }

@@ -1,8 +1,9 @@
 // The packed skin container: entries, large entries, wrong magic, damaged and lying containers.
 #include "skin/core/acSkinPack.h"
 #include "skin/core/ZLibEx.h"
+#include "framework/SysUtils.h"
 
-#include "tests/skin_core/message_box_helper.h"
+#include "tests/skin_core/message_box_watcher.h"
 #include "tests/skin_core/test_skin.h"
 #include "tests/support/test_support.h"
 
@@ -158,6 +159,17 @@ TEST_F(SkinContainerFile, MissingFileDoesNothing)
     std::unique_ptr<TacSkinConvertor> c;
     EXPECT_FALSE(LoadPackedSkinFile(PathOf(L"none.asz"), c, true));
     EXPECT_FALSE(c);
+}
+
+TEST(SkinContainer, OnlyPlainEntryNamesCanBeUnpackedIntoAFolder)
+{
+    EXPECT_TRUE(IsPlainFileName(L"MASTER.BMP"));
+    EXPECT_TRUE(IsPlainFileName(L"..wood.jpg"));
+    EXPECT_FALSE(IsPlainFileName(L""));
+    EXPECT_FALSE(IsPlainFileName(L".."));
+    EXPECT_FALSE(IsPlainFileName(L"..\\..\\evil.bmp"));
+    EXPECT_FALSE(IsPlainFileName(L"sub/evil.bmp"));
+    EXPECT_FALSE(IsPlainFileName(L"C:evil.bmp"));
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "tests/skin_core/test_skin.h"
 
+#include "framework/Graphics.h"
+#include "framework/Jpeg.h"
 #include "tests/support/test_support.h"
 
 #include <zlib.h>
 
+#include <functional>
 #include <stdexcept>
 
 namespace testskin {
@@ -27,6 +30,45 @@ std::string Deflate(const std::string& bytes)
     return out;
 }
 
+struct Region {
+    RECT r;
+    COLORREF color;
+};
+
+const Region kRegions[] = {
+    {{0, 0, 39, 13}, kBoxColor},
+    {{0, 13, 30, 43}, kFormColor},
+    {{40, 0, 56, 16}, kPanelColor},
+    {{0, 43, 30, 53}, kScrollColor},
+};
+
+bool IsCorner(const RECT& r, int x, int y)
+{
+    return (x == r.left || x == r.right - 1) && (y == r.top || y == r.bottom - 1);
+}
+
+std::string Bytes(TGraphic* graphic)
+{
+    TMemoryStream stream;
+    graphic->SaveToStream(&stream);
+    return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+}
+
+void Paint(TBitmap& bitmap, int width, int height, const std::function<COLORREF(int, int)>& pixel)
+{
+    bitmap.SetPixelFormat(pf24bit);
+    bitmap.SetSize(width, height);
+    for (int y = 0; y < height; ++y) {
+        auto* row = static_cast<std::uint8_t*>(bitmap.ScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = pixel(x, y);
+            row[3 * x] = GetBValue(c);
+            row[3 * x + 1] = GetGValue(c);
+            row[3 * x + 2] = GetRValue(c);
+        }
+    }
+}
+
 } // namespace
 
 std::string BuildContainer(const std::vector<PackEntry>& entries, int statedSizeDelta, const char* magic)
@@ -42,6 +84,39 @@ std::string BuildContainer(const std::vector<PackEntry>& entries, int statedSize
     return out;
 }
 
+COLORREF MasterPixel(int x, int y)
+{
+    for (const Region& region : kRegions)
+        if (x >= region.r.left && x < region.r.right && y >= region.r.top && y < region.r.bottom)
+            return IsCorner(region.r, x, y) ? kKeyColor : region.color;
+    return RGB(255, 255, 255);
+}
+
+std::string FlatBitmapFile(int width, int height, COLORREF color)
+{
+    TBitmap bitmap;
+    const RECT all{0, 0, width, height};
+    Paint(bitmap, width, height, [&](int x, int y) { return IsCorner(all, x, y) ? kKeyColor : color; });
+    return Bytes(&bitmap);
+}
+
+std::string FlatJpegFile(int width, int height, COLORREF color)
+{
+    TBitmap bitmap;
+    Paint(bitmap, width, height, [&](int, int) { return color; });
+    TJPEGImage jpeg;
+    jpeg.SetCompressionQuality(95);
+    jpeg.Assign(&bitmap);
+    return Bytes(&jpeg);
+}
+
+std::string MasterBitmapFile()
+{
+    TBitmap bitmap;
+    Paint(bitmap, kMasterWidth, kMasterHeight, MasterPixel);
+    return Bytes(&bitmap);
+}
+
 std::string TestSkinOptions()
 {
     return "[GLOBALINFO]\r\n"
@@ -54,11 +129,13 @@ std::string TestSkinOptions()
            "BISPACE=2\r\n"
            "BORDERCOLOR=0x808080\r\n"
            "SHADOW1OFFSET=4\r\n"
+           "MASTERBITMAP=MASTER.BMP\r\n"
            "BOXCHECKED=@0000@0000@0039@0013@3@0\r\n"
            "[FORM]\r\n"
            "COLOR=0xC0C0C0\r\n"
            "BORDERSMASK=^0000^0013^0030^0043^0003^0003^0003^0003^3^1^1^0\r\n"
            "GRADIENTDATA=0xFF0000;0x0000FF;50;0;0;0x0000FF;0x00FF00;50;0;0\r\n"
+           "PATTERN=FORMBG.JPG\r\n"
            "[PANEL]\r\n"
            "PARENTCLASS=FORM\r\n"
            "FONTCOLOR=255\r\n"
@@ -67,10 +144,12 @@ std::string TestSkinOptions()
            "PARENTCLASS=PANEL\r\n"
            "COLOR=-1\r\n"
            "SHOWFOCUS=true\r\n"
+           "BORDERSMASK=!BUTTON.BMP!3!1!0\r\n"
+           "HOTPATTERN=SMALL.JPG\r\n"
            "[SCROLLBTNTOP]\r\n"
            "BORDERSMASK=#btn (0,43,30,53) (3,1,2)\r\n"
            "GLYPHMASK=@0030@0043@0039@0049@3@1\r\n"
-           "[EDIT]\r\nCOLOR=0xFFFFFF\r\n"
+           "[EDIT]\r\nCOLOR=0xFFFFFF\r\nBORDERSMASK=Edit.bmp\r\n"
            "[SCROLLBTNBOTTOM]\r\nPARENTCLASS=SCROLLBTNTOP\r\n"
            "[SCROLLBTNLEFT]\r\nPARENTCLASS=SCROLLBTNTOP\r\n"
            "[SCROLLBTNRIGHT]\r\nPARENTCLASS=SCROLLBTNTOP\r\n"
@@ -87,7 +166,14 @@ std::string TestSkinOptions()
 
 std::vector<PackEntry> TestSkinEntries()
 {
-    return {{"Options.dat", TestSkinOptions()}};
+    return {
+        {"Options.dat", TestSkinOptions()},
+        {"MASTER.BMP", MasterBitmapFile()},
+        {"BUTTON.BMP", FlatBitmapFile(kButtonWidth, kButtonHeight, kButtonColor)},
+        {"Edit.bmp", FlatBitmapFile(kEditWidth, kEditHeight, kEditColor)},
+        {"FORMBG.JPG", FlatJpegFile(300, 300, kPatternColor)},
+        {"SMALL.JPG", FlatJpegFile(299, 300, kTextureColor)},
+    };
 }
 
 void WriteTestSkinFolder(const std::wstring& folder, const std::wstring& name)

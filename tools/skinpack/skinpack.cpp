@@ -111,6 +111,12 @@ int Unpack(const std::wstring& file, const std::wstring& folderArg)
     LoadPackedSkinFile(file, c, true);
     const std::wstring folder = IncludeTrailingPathDelimiter(folderArg);
     ForceDirectories(folder);
+    // Entry names come from the file: one that would leave the folder is refused before anything is written.
+    for (const TacImageItem& item : c->Files)
+        if (!IsPlainFileName(item.Name)) {
+            Say(file + L": entry name \"" + item.Name + L"\" is not a plain file name");
+            return 1;
+        }
     c->Options->SaveToFile(folder + L"Options.dat");
     for (const TacImageItem& item : c->Files)
         item.Data->SaveToFile(folder + item.Name);
@@ -169,6 +175,11 @@ int Lint(const std::wstring& path)
         return 1;
     }
     sm.SetSkinDirectory(ExtractFileDir(folder));
+    int unresolved = 0;
+    sm.OnUnresolvedImage = [&](const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+        Say(path + L": [" + section + L"] " + key + L"=" + value + L" names no image");
+        ++unresolved;
+    };
     try {
         sm.SetSkinName(name);
     } catch (const Exception& e) {
@@ -179,7 +190,7 @@ int Lint(const std::wstring& path)
         Say(path + L": the skin did not load");
         return 1;
     }
-    int problems = CheckRanges(sm);
+    int problems = unresolved + CheckRanges(sm);
     for (const wchar_t* section : kRequiredSections)
         if (FindSectionIndex(&sm, section) < 0) {
             Say(path + L": section " + section + L" is missing");

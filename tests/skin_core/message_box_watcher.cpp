@@ -1,4 +1,4 @@
-#include "tests/skin_core/message_box_helper.h"
+#include "tests/skin_core/message_box_watcher.h"
 
 namespace testskin {
 

@@ -1,0 +1,269 @@
+// The rich-text editor: a document composed line by line survives saving and loading with its
+// paragraphs, fonts, sizes and colours; files that are not RTF load as text; paragraphs are
+// lines; search finds whole Cyrillic words in any case within a range; printing without a printer
+// fails clearly.
+#include "framework/Printers.h"
+#include "framework/RichEdit.h"
+
+#include "tests/stdctrls/std_support.h"
+
+#include <string>
+#include <vector>
+
+using testsupport::CaptureWindow;
+using testsupport::Pixels24;
+
+namespace {
+
+class RichEdits : public StdControlsTest {
+protected:
+    void SetUp() override
+    {
+        StdControlsTest::SetUp();
+        rich = Add<TRichEdit>(10, 10, 300, 200);
+    }
+    TempFolder temp;
+    TRichEdit* rich = nullptr;
+};
+
+struct TextRun {
+    const wchar_t* face;
+    int size;
+    TColor color;
+};
+
+// Appends a paragraph (the caret goes to the end first) and types text there with the attributes.
+void AppendLine(TRichEdit* rich, const std::wstring& text, const TextRun& run, bool first = false)
+{
+    int end = rich->GetTextLen();
+    rich->SetSelStart(end);
+    if (!first)
+        rich->SetSelText(L"\r");
+    rich->SetSelStart(rich->GetTextLen());
+    if (run.face)
+        rich->SelAttributes()->SetName(run.face);
+    rich->SelAttributes()->SetSize(run.size);
+    rich->SelAttributes()->SetColor(run.color);
+    rich->SetSelText(text);
+}
+
+// The attributes of the character at a position.
+TextRun AttributesAt(TRichEdit* rich, int position, std::wstring& face)
+{
+    rich->SetSelStart(position);
+    rich->SetSelLength(1);
+    face = rich->SelAttributes()->Name();
+    return TextRun{nullptr, rich->SelAttributes()->Size(), rich->SelAttributes()->Color()};
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    return testsupport::Narrow(text);
+}
+
+} // namespace
+
+TEST_F(RichEdits, ComposedDocumentReloadsWithTheSameParagraphsFontsSizesAndColours)
+{
+    rich->Paragraph()->SetLeftIndent(-10);
+    rich->Paragraph()->SetFirstIndent(10);
+    const std::vector<std::pair<std::wstring, TextRun>> lines = {
+        {L"Борщ украинский", {L"Arial", 12, TColor(0x800000)}},
+        {L"4", {L"Arial", 12, clWhite}},
+        {L"Необходимые продукты:", {L"Tahoma", 10, TColor(0x000080)}},
+        {L"свёкла, капуста", {nullptr, 10, TColor(0x008000)}},
+        {L"Способ приготовления:", {nullptr, 10, TColor(0x000080)}},
+        {L"Варить 2 часа.", {nullptr, 10, TColor(0x333333)}},
+        {L"", {nullptr, 10, TColor(0x333333)}},
+        {L"Автор: бабушка", {nullptr, 10, TColor(0x008080)}},
+    };
+    for (size_t i = 0; i < lines.size(); ++i)
+        AppendLine(rich, lines[i].first, lines[i].second, i == 0);
+    ASSERT_EQ(rich->Lines()->Count(), static_cast<int>(lines.size()));
+
+    std::wstring file = temp.Path(L"Борщ.rcp");
+    rich->SaveToFile(file);
+    std::string bytes = testsupport::ReadFileBytes(file);
+    ASSERT_EQ(bytes.compare(0, 5, "{\\rtf"), 0);
+    // The indents, in points, hold for every paragraph appended after they were set.
+    rich->SetSelStart(0);
+    EXPECT_EQ(rich->Paragraph()->FirstIndent(), 10);
+    EXPECT_EQ(rich->Paragraph()->LeftIndent(), -10);
+    rich->SetSelStart(rich->GetTextLen());
+    EXPECT_EQ(rich->Paragraph()->FirstIndent(), 10);
+    EXPECT_EQ(rich->Paragraph()->LeftIndent(), -10);
+
+    auto* other = Add<TRichEdit>(10, 10, 100, 100);
+    other->LoadFromFile(file);
+    ASSERT_EQ(other->Lines()->Count(), static_cast<int>(lines.size()));
+    std::wstring text = other->DocumentText();
+    int position = 0;
+    std::wstring lastFace = L"Arial";
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const auto& [expected, run] = lines[i];
+        EXPECT_EQ(other->Lines()->Get(static_cast<int>(i)), expected) << "line " << i;
+        if (!expected.empty()) {
+            std::wstring face;
+            TextRun got = AttributesAt(other, position, face);
+            EXPECT_EQ(got.size, run.size) << "line " << i;
+            EXPECT_EQ(ColorToRGB(got.color), ColorToRGB(run.color)) << "line " << i;
+            // Lines without a face of their own keep the face of the line before.
+            if (run.face)
+                lastFace = run.face;
+            EXPECT_EQ(face, lastFace) << "line " << i;
+        }
+        position += static_cast<int>(expected.size()) + 1;
+    }
+    EXPECT_FALSE(other->Modified());
+}
+
+TEST_F(RichEdits, LinesAreParagraphsNotWrappedDisplayLines)
+{
+    rich->SetWidth(60);
+    EXPECT_EQ(rich->Lines()->Count(), 0);
+    rich->Lines()->Add(L"Очень длинное название рецепта, которое переносится");
+    rich->Lines()->Add(L"");
+    rich->Lines()->Add(L"третья");
+    EXPECT_GT(SendMessageW(rich->Handle(), EM_GETLINECOUNT, 0, 0), 3);
+    ASSERT_EQ(rich->Lines()->Count(), 3);
+    EXPECT_EQ(rich->Lines()->Get(1), L"");
+    rich->Lines()->Put(1, L"5");
+    EXPECT_EQ(rich->Lines()->Get(1), L"5");
+    EXPECT_EQ(rich->Lines()->Get(2), L"третья");
+    rich->Lines()->Insert(0, L"первая");
+    EXPECT_EQ(rich->Lines()->Get(0), L"первая");
+    EXPECT_EQ(rich->Lines()->Count(), 4);
+    rich->Lines()->Delete(3);
+    EXPECT_EQ(rich->Lines()->Count(), 3);
+    EXPECT_EQ(rich->Lines()->Get(2), L"5");
+    rich->Lines()->Delete(0);
+    EXPECT_EQ(rich->Lines()->Get(0), L"Очень длинное название рецепта, которое переносится");
+    EXPECT_THROW(rich->Lines()->Get(5), EStringListError);
+    rich->Lines()->Clear();
+    EXPECT_EQ(rich->Lines()->Count(), 0);
+}
+
+TEST_F(RichEdits, FileThatIsNotRtfLoadsAsPlainText)
+{
+    std::wstring file = temp.Path(L"plain.rcp");
+    testsupport::WriteFileBytes(file, Utf8(L"Блины\r\n3\nМука, молоко"));
+    rich->LoadFromFile(file);
+    ASSERT_EQ(rich->Lines()->Count(), 3);
+    EXPECT_EQ(rich->Lines()->Get(0), L"Блины");
+    EXPECT_EQ(rich->Lines()->Get(1), L"3");
+    EXPECT_EQ(rich->Lines()->Get(2), L"Мука, молоко");
+
+    // An empty file is an empty document; a missing one is the file-open error.
+    testsupport::WriteFileBytes(temp.Path(L"empty.rcp"), "");
+    rich->LoadFromFile(temp.Path(L"empty.rcp"));
+    EXPECT_EQ(rich->Lines()->Count(), 0);
+    EXPECT_THROW(rich->LoadFromFile(temp.Path(L"missing.rcp")), EFOpenError);
+
+    // PlainText saves the text itself.
+    rich->Lines()->Add(L"Щи");
+    rich->Lines()->Add(L"2");
+    rich->SetPlainText(true);
+    rich->SaveToFile(temp.Path(L"out.txt"));
+    EXPECT_EQ(testsupport::ReadFileBytes(temp.Path(L"out.txt")), Utf8(L"Щи\r\n2\r\n"));
+}
+
+TEST_F(RichEdits, DocumentSurvivesANewWindow)
+{
+    rich->Lines()->Add(L"Окрошка");
+    rich->SetSelStart(0);
+    rich->SetSelLength(3);
+    rich->SelAttributes()->SetColor(clRed);
+    rich->SetScrollBars(ssVertical);
+    ASSERT_EQ(rich->Lines()->Count(), 1);
+    EXPECT_EQ(rich->Lines()->Get(0), L"Окрошка");
+    rich->SetSelStart(0);
+    rich->SetSelLength(1);
+    EXPECT_EQ(ColorToRGB(rich->SelAttributes()->Color()), ColorToRGB(clRed));
+}
+
+TEST_F(RichEdits, FindTextFindsWholeCyrillicWordsInAnyCaseWithinTheRange)
+{
+    rich->Lines()->Add(L"Суп-пюре из тыквы");
+    rich->Lines()->Add(L"Тыквенный пирог, ТЫКВА и мёд");
+    std::wstring text = rich->DocumentText();
+    TSearchTypes whole{stWholeWord};
+    int tykvy = static_cast<int>(text.find(L"тыквы"));
+    int tykva = static_cast<int>(text.find(L"ТЫКВА"));
+
+    // Case does not matter; a word that only starts a longer word is not found.
+    EXPECT_EQ(rich->FindText(L"ТЫКВЫ", 0, 255, whole), tykvy);
+    EXPECT_EQ(rich->FindText(L"тыква", 0, 255, whole), tykva);
+    EXPECT_EQ(rich->FindText(L"тыкв", 0, 255, whole), -1);
+    EXPECT_EQ(rich->FindText(L"тыкв", 0, 255, {}), tykvy);
+    // Hyphens and the line end bound words.
+    EXPECT_EQ(rich->FindText(L"суп", 0, 255, whole), 0);
+    EXPECT_EQ(rich->FindText(L"пюре", 0, 255, whole), 4);
+    EXPECT_EQ(rich->FindText(L"мёд", 0, 255, whole), static_cast<int>(text.find(L"мёд")));
+    // Match case.
+    EXPECT_EQ(rich->FindText(L"тыква", 0, 255, {stWholeWord, stMatchCase}), -1);
+    EXPECT_EQ(rich->FindText(L"ТЫКВА", 0, 255, {stWholeWord, stMatchCase}), tykva);
+    // The range: from a start position, and only hits that end inside it.
+    EXPECT_EQ(rich->FindText(L"тыквы", tykvy + 1, 255, whole), -1);
+    EXPECT_EQ(rich->FindText(L"тыква", 0, tykva + 4, whole), -1);
+    EXPECT_EQ(rich->FindText(L"тыква", 0, tykva + 5, whole), tykva);
+    EXPECT_EQ(rich->FindText(L"", 0, 255, whole), -1);
+}
+
+TEST_F(RichEdits, FindTextLooksOnlyAtTheFirst255Characters)
+{
+    std::wstring filler(300, L'ж');
+    rich->Lines()->Add(L"Пирог");
+    rich->Lines()->Add(filler);
+    rich->Lines()->Add(L"секрет");
+    EXPECT_EQ(rich->FindText(L"секрет", 0, 255, {stWholeWord}), -1);
+    EXPECT_GT(rich->FindText(L"секрет", 0, 1000, {stWholeWord}), 300);
+    EXPECT_EQ(rich->FindText(L"пирог", 0, 255, {stWholeWord}), 0);
+}
+
+TEST_F(RichEdits, ColorAndFontColorPaintTheView)
+{
+    rich->SetColor(clYellow);
+    rich->Font()->SetColor(clBlue);
+    rich->Lines()->Add(L"ЖЖЖЖЖЖЖЖ");
+    testsupport::PumpMessagesUntilIdle();
+    Pixels24 shot = CaptureWindow(rich->Handle());
+    EXPECT_GT(CountColor(shot, Rgb(clYellow)), shot.width * shot.height / 2);
+    EXPECT_TRUE(HasColorNear(shot, Rgb(clBlue), 40));
+}
+
+TEST_F(RichEdits, EditingSetsModifiedAndSelectAllCopiesTheWholeText)
+{
+    rich->Lines()->Add(L"Квас");
+    rich->SetModified(false);
+    rich->SetFocus();
+    SendMessageW(rich->Handle(), WM_CHAR, L'!', 1);
+    EXPECT_TRUE(rich->Modified());
+    rich->SelectAll();
+    EXPECT_EQ(rich->SelText(), rich->DocumentText());
+    rich->CopyToClipboard();
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    std::wstring copied = data ? static_cast<const wchar_t*>(GlobalLock(data)) : L"";
+    if (data)
+        GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_NE(copied.find(L"Квас"), std::wstring::npos);
+    rich->Clear();
+    EXPECT_EQ(rich->GetTextLen(), 0);
+}
+
+TEST_F(RichEdits, PrintWithoutAPrinterRaisesAClearErrorAndLeavesNothingOpen)
+{
+    if (Printer()->Printers()->Count() > 0)
+        GTEST_SKIP() << "a printer is installed here";
+    rich->Lines()->Add(L"Рецепт");
+    try {
+        rich->Print(L"Рецепт");
+        FAIL() << "printing succeeded without a printer";
+    } catch (const EPrinter& e) {
+        EXPECT_FALSE(e.Message().empty());
+    }
+    EXPECT_FALSE(Printer()->Printing());
+    // The view is still usable.
+    EXPECT_EQ(rich->Lines()->Get(0), L"Рецепт");
+}
