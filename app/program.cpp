@@ -1,6 +1,7 @@
 // The program block: starts the process-wide state, shows the main window and runs the message loop.
 #include "framework/Jpeg.h"
 #include "framework/Startup.h"
+#include "png/pngimage.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -29,6 +30,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     // startup object goes after the message loop.
     TStartup startup;
     AddJpegStartupStep(startup);
+    // PNG registers last and goes first at shutdown.
+    AddPngStartupStep(startup);
     startup.Start();
 
     WNDCLASSEXW wc{};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Controls.h"
+#include "framework/ImgList.h"
 
 #include <string>
 #include <vector>
@@ -129,8 +130,8 @@ public:
     void AddAction(TCustomAction* action);
     void RemoveAction(TCustomAction* action);
     // The image list the actions' ImageIndex refers to (not owned).
-    TObject* Images() const { return images_; }
-    void SetImages(TObject* value) { images_ = value; }
+    TCustomImageList* Images() const { return images_; }
+    void SetImages(TCustomImageList* value) { images_ = value; }
 
     // Runs the enabled action with this shortcut; True only when a handler ran.
     bool IsShortCut(TShortCut shortCut);
@@ -142,7 +143,7 @@ public:
 
 private:
     std::vector<TCustomAction*> actions_; // not owned: actions are components of the form
-    TObject* images_ = nullptr;           // not owned
+    TCustomImageList* images_ = nullptr;  // not owned
 };
 
 class TActionList : public TCustomActionList {

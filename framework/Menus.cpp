@@ -449,6 +449,12 @@ void TMenuItem::AppendTo(HMENU menu)
         mii.fState |= MFS_DISABLED | MFS_GRAYED;
     if (default_)
         mii.fState |= MFS_DEFAULT;
+    // Unskinned, an item's picture is drawn by the item when the system asks (WM_DRAWITEM for the
+    // bitmap part only); owner-drawn items draw it themselves.
+    if (!ownerDraw && HasImage()) {
+        mii.fMask |= MIIM_BITMAP;
+        mii.hbmpItem = HBMMENU_CALLBACK;
+    }
     mii.wID = command_;
     mii.dwItemData = reinterpret_cast<ULONG_PTR>(this);
     mii.hSubMenu = items_.empty() ? nullptr : Handle();
@@ -494,8 +500,36 @@ TMenuItem* TMenuItem::FromItemData(ULONG_PTR data, TCustomForm* form)
     return form ? nullptr : item;
 }
 
+bool TMenuItem::HasImage() const
+{
+    TMenu* menu = GetParentMenu();
+    TCustomImageList* images = menu ? menu->Images() : nullptr;
+    return images && imageIndex_ >= 0 && !IsLine() && imageIndex_ < images->Count();
+}
+
+void TMenuItem::DrawImage(TCanvas* canvas, const TRect& rect) const
+{
+    TCustomImageList* images = GetParentMenu()->Images();
+    int x = rect.Left + (rect.Width() - images->Width()) / 2;
+    int y = rect.Top + (rect.Height() - images->Height()) / 2;
+    images->Draw(canvas, x, y, imageIndex_, enabled_);
+}
+
+bool TMenuItem::IsOwnerDrawn() const
+{
+    TMenu* menu = GetParentMenu();
+    return menu && menu->OwnerDraw();
+}
+
 void TMenuItem::DispatchMeasure(MEASUREITEMSTRUCT& measure)
 {
+    if (!IsOwnerDrawn()) {
+        // Only the picture of an item the system draws.
+        TCustomImageList* images = HasImage() ? GetParentMenu()->Images() : nullptr;
+        measure.itemWidth = images ? static_cast<UINT>(images->Width()) : 0;
+        measure.itemHeight = images ? static_cast<UINT>(images->Height()) : 0;
+        return;
+    }
     HDC dc = GetDC(nullptr);
     int saved = SaveDC(dc);
     TCanvas canvas;
@@ -528,10 +562,15 @@ void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height)
     } else {
         std::wstring text = caption_;
         text.erase(std::remove(text.begin(), text.end(), L'&'), text.end());
-        width = canvas->TextWidth(text) + (topLevel ? 8 : 2 * GetSystemMetrics(SM_CXMENUCHECK) + 16);
+        int markWidth = GetSystemMetrics(SM_CXMENUCHECK);
+        if (HasImage())
+            markWidth = std::max(markWidth, GetParentMenu()->Images()->Width());
+        width = canvas->TextWidth(text) + (topLevel ? 8 : markWidth + GetSystemMetrics(SM_CXMENUCHECK) + 16);
         if (shortCut_ && !topLevel)
             width += canvas->TextWidth(ShortCutToText(shortCut_)) + 16;
         height = std::max(canvas->TextHeight(L"Wg") + 4, GetSystemMetrics(SM_CYMENUSIZE));
+        if (HasImage())
+            height = std::max(height, GetParentMenu()->Images()->Height() + 4);
     }
     OnMeasureItem(this, canvas, width, height);
 }
@@ -555,7 +594,12 @@ void TMenuItem::DispatchDraw(DRAWITEMSTRUCT& draw)
     if (Screen)
         canvas.Font()->Assign(Screen->MenuFont());
     try {
-        AdvancedDrawItem(&canvas, TRect::FromRECT(draw.rcItem), state, topLevel);
+        if (!IsOwnerDrawn()) {
+            if (HasImage())
+                DrawImage(&canvas, TRect::FromRECT(draw.rcItem));
+        } else {
+            AdvancedDrawItem(&canvas, TRect::FromRECT(draw.rcItem), state, topLevel);
+        }
     } catch (...) {
         canvas.SetHandle(nullptr);
         RestoreDC(draw.hDC, saved);
@@ -588,7 +632,10 @@ void TMenuItem::DrawDefault(TCanvas* canvas, const TRect& rect, TOwnerDrawState 
     }
     canvas->Font()->SetColor(!enabled_ ? clGrayText : selected ? clHighlightText : clMenuText);
     canvas->Brush()->SetStyle(bsClear);
-    int left = rect.Left + (topLevel ? 4 : GetSystemMetrics(SM_CXMENUCHECK) + 6);
+    int markWidth = GetSystemMetrics(SM_CXMENUCHECK);
+    if (HasImage())
+        markWidth = std::max(markWidth, GetParentMenu()->Images()->Width());
+    int left = rect.Left + (topLevel ? 4 : markWidth + 6);
     RECT r = Rect(left, rect.Top, rect.Right - 4, rect.Bottom).ToRECT();
     HDC dc = canvas->Handle();
     UINT format = DT_SINGLELINE | DT_VCENTER | (state.Contains(odNoAccel) ? DT_HIDEPREFIX : 0);
@@ -597,9 +644,12 @@ void TMenuItem::DrawDefault(TCanvas* canvas, const TRect& rect, TOwnerDrawState 
         std::wstring keys = ShortCutToText(shortCut_);
         DrawTextW(dc, keys.c_str(), static_cast<int>(keys.size()), &r, format | DT_RIGHT);
     }
-    if (checked_) {
+    TRect markRect = Rect(rect.Left + 2, rect.Top, left, rect.Bottom);
+    if (HasImage() && !topLevel) {
+        DrawImage(canvas, markRect);
+    } else if (checked_) {
         std::wstring mark = radioItem_ ? L"\x25CF" : L"\x2713";
-        RECT m = Rect(rect.Left + 2, rect.Top, left, rect.Bottom).ToRECT();
+        RECT m = markRect.ToRECT();
         DrawTextW(dc, mark.c_str(), 1, &m, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
     canvas->Brush()->SetStyle(bsSolid);
@@ -607,8 +657,9 @@ void TMenuItem::DrawDefault(TCanvas* canvas, const TRect& rect, TOwnerDrawState 
 
 // ---- TMenu ----
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner)
+TMenu::TMenu(TComponent* owner) : TComponent(owner), imagesLink_(std::make_unique<TChangeLink>())
 {
+    imagesLink_->OnChange = TNotifyEvent(this, &TMenu::ImagesChanged);
     items_ = new TMenuItem(this);
     items_->menu_ = this;
 }
@@ -616,14 +667,27 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner)
 TMenu::~TMenu()
 {
     Destroying();
+    if (TCustomImageList* images = Images())
+        images->UnRegisterChanges(imagesLink_.get());
     Free(items_);
     items_ = nullptr;
 }
 
-void TMenu::SetImages(TObject* value)
+void TMenu::SetImages(TCustomImageList* value)
 {
-    images_ = value;
-    MenuChanged(nullptr, false);
+    if (value == Images())
+        return;
+    if (TCustomImageList* old = Images())
+        old->UnRegisterChanges(imagesLink_.get());
+    imagesLink_->SetSender(nullptr);
+    if (value)
+        value->RegisterChanges(imagesLink_.get());
+    RebuildAll();
+}
+
+void TMenu::ImagesChanged(TObject*)
+{
+    RebuildAll();
 }
 
 void TMenu::SetOwnerDraw(bool value)
@@ -631,7 +695,14 @@ void TMenu::SetOwnerDraw(bool value)
     if (value == ownerDraw_)
         return;
     ownerDraw_ = value;
-    // Every item's type changes: rebuild every menu of the tree.
+    RebuildAll();
+}
+
+void TMenu::RebuildAll()
+{
+    if (HasState(csDestroying))
+        return;
+    // Every item's type or picture changes: rebuild every menu of the tree.
     std::vector<TMenuItem*> pending{items_};
     while (!pending.empty()) {
         TMenuItem* item = pending.back();

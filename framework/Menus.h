@@ -5,6 +5,7 @@
 
 #include "framework/ActnList.h"
 #include "framework/Controls.h"
+#include "framework/ImgList.h"
 
 #include <memory>
 #include <string>
@@ -110,6 +111,10 @@ protected:
     virtual void MeasureItem(TCanvas* canvas, int& width, int& height);
     virtual void AdvancedDrawItem(TCanvas* canvas, const TRect& rect, TOwnerDrawState state, bool topLevel);
     void DrawDefault(TCanvas* canvas, const TRect& rect, TOwnerDrawState state, bool topLevel);
+    // The item's picture from its menu's image list, if it has one.
+    bool HasImage() const;
+    bool IsOwnerDrawn() const;
+    void DrawImage(TCanvas* canvas, const TRect& rect) const;
     // Rebuilds this item's place in its parent's menu and tells the menu.
     void MenuChanged(bool rebuild);
     void RebuildHandle();
@@ -149,9 +154,9 @@ public:
 
     TMenuItem* Items() const { return items_; }
     HMENU Handle() { return items_->Handle(); }
-    // The image list of ImageIndex (not owned).
-    TObject* Images() const { return images_; }
-    void SetImages(TObject* value);
+    // The image list of the items' ImageIndex (not owned: a list that goes clears it).
+    TCustomImageList* Images() const { return imagesLink_->Sender(); }
+    void SetImages(TCustomImageList* value);
     bool OwnerDraw() const { return ownerDraw_; }
     // Switching rebuilds every item, owner-drawn or not.
     void SetOwnerDraw(bool value);
@@ -175,7 +180,9 @@ protected:
 private:
     friend class TMenuItem;
     TMenuItem* items_; // owned as a component
-    TObject* images_ = nullptr; // not owned
+    std::unique_ptr<TChangeLink> imagesLink_; // its Sender is the image list
+    void ImagesChanged(TObject* sender);
+    void RebuildAll();
     bool ownerDraw_ = false;
     HWND windowHandle_ = nullptr; // borrowed
 };

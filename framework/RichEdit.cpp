@@ -592,27 +592,38 @@ int TCustomRichEdit::FindText(const std::wstring& searchStr, int startPos, int l
     // An empty search text finds nothing: every position would match it.
     if (searchStr.empty())
         return -1;
-    std::wstring text = DocumentText();
-    int size = static_cast<int>(text.size());
+    int size = GetTextLen();
     int start = std::clamp(startPos, 0, size);
     int end = length < 0 ? size : static_cast<int>(std::min<long long>(size, static_cast<long long>(start) + length));
     int n = static_cast<int>(searchStr.size());
     if (end - start < n)
         return -1;
+    // Only the range is read and compared, so a search of the first 255 characters stays cheap in a
+    // long document; one character on each side of it still decides whole words.
+    int first = std::max(0, start - 1), last = std::min(size, end + 1);
+    std::wstring text(static_cast<size_t>(last - first) + 1, L'\0');
+    TEXTRANGEW range{{first, last}, text.data()};
+    auto got = SendMessageW(Handle(), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, last - first)));
+    int offset = start - first;
+    int limit = std::min(end - first, static_cast<int>(text.size()));
+    if (limit - offset < n)
+        return -1;
     bool matchCase = options.Contains(stMatchCase);
-    std::wstring haystack = matchCase ? text : Upper(text);
+    std::wstring haystack = text.substr(static_cast<size_t>(offset), static_cast<size_t>(limit - offset));
+    if (!matchCase)
+        haystack = Upper(haystack);
     std::wstring needle = matchCase ? searchStr : Upper(searchStr);
-    size_t from = static_cast<size_t>(start);
+    size_t from = 0;
     while (true) {
         size_t hit = haystack.find(needle, from);
-        if (hit == std::wstring::npos || static_cast<int>(hit) + n > end)
+        if (hit == std::wstring::npos)
             return -1;
-        int at = static_cast<int>(hit);
-        // A whole word is judged by the document's characters, also those outside the range.
+        int at = offset + static_cast<int>(hit); // within text
         bool whole = (at == 0 || !IsWordChar(text[static_cast<size_t>(at - 1)])) &&
-                     (at + n >= size || !IsWordChar(text[static_cast<size_t>(at + n)]));
+                     (at + n >= static_cast<int>(text.size()) || !IsWordChar(text[static_cast<size_t>(at + n)]));
         if (!options.Contains(stWholeWord) || whole)
-            return at;
+            return first + at;
         from = hit + 1;
     }
 }

@@ -64,3 +64,35 @@ stop_started() {
     wait "$pid" 2>/dev/null || true
   done
 }
+
+# native_checks: builds the window-free cores with the host's clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer, runs their tests, then a bounded libFuzzer run of each fuzz target seeded
+# with the test files. Returns non-zero when a build, a test or a fuzzer fails.
+native_checks() {
+  local dir="$ROOT/build/native"
+  CC=clang CXX=clang++ cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all" \
+    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all -fno-omit-frame-pointer" \
+    >/dev/null || return 1
+  cmake --build "$dir" -- -k 0 || return 1
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$dir" --output-on-failure -j 4 || return 1
+  if [[ -x "$dir/tests/native/png_fuzz" ]]; then
+    local corpus seeds
+    corpus="$(mktemp -d /tmp/velmora-fuzz.XXXXXX)"
+    seeds="$(mktemp -d /tmp/velmora-seeds.XXXXXX)"
+    cp "$ROOT"/.deps/pngsuite/pngsuite/*.png "$ROOT"/.deps/pngsuite/*.png "$ROOT"/tests/png/crashes/* "$seeds"/ 2>/dev/null || true
+    mkdir -p "$dir/fuzz-artifacts"
+    echo "native: fuzzing the PNG loader for ${VELMORA_FUZZ_SECONDS:-60} s"
+    local status=0
+    "$dir/tests/native/png_fuzz" -max_total_time="${VELMORA_FUZZ_SECONDS:-60}" -timeout=10 -rss_limit_mb=2048 \
+      -dict="$ROOT/tests/png/png.dict" -print_final_stats=1 -artifact_prefix="$dir/fuzz-artifacts/" "$corpus" "$seeds" \
+      >"$dir/fuzz.log" 2>&1 || status=$?
+    tail -n 12 "$dir/fuzz.log"
+    rm -rf "$corpus" "$seeds"
+    if ((status != 0)); then
+      echo "native: the fuzzer found a failure (see $dir/fuzz.log and $dir/fuzz-artifacts)" >&2
+      return 1
+    fi
+  fi
+}

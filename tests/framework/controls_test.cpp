@@ -250,7 +250,7 @@ TEST_F(Controls, TabMovesTheFocusInTabOrderWithEnterAndExit)
     form->Edit->OnExit = [&](TObject*) { log.push_back(L"exit edit"); };
     second->OnEnter = [&](TObject*) { log.push_back(L"enter second"); };
     form->Show();
-    SetActiveWindow(form->Handle());
+    ASSERT_TRUE(ActivateWindow(form->Handle()));
     form->Edit->SetFocus();
     EXPECT_TRUE(form->Edit->Focused());
     EXPECT_EQ(form->ActiveControl(), form->Edit);
@@ -282,4 +282,31 @@ TEST_F(Controls, KeyPressCanChangeOrSwallowACharacter)
     for (wchar_t c : std::wstring(L"axb"))
         SendMessageW(edit, WM_CHAR, c, 1);
     EXPECT_EQ(form->Edit->Text(), L"яb");
+}
+
+TEST_F(Controls, HintAppearsAfterThePauseWithTheShortTextAndGoesWithTheMouse)
+{
+    form->Show();
+    form->TopPanel->SetHint(L"Добавить рецепт|Добавить новый рецепт в категорию");
+    form->TopPanel->SetShowHint(true);
+    int pause = Application->HintPause;
+    Application->HintPause = 10;
+    Application->NoteMouseControl(form->TopPanel);
+    THintWindow* hint = Application->HintWindow();
+    ASSERT_NE(hint, nullptr);
+    for (int i = 0; i < 100 && !(hint->HandleAllocated() && IsWindowVisible(hint->Handle())); ++i) {
+        Sleep(10);
+        PumpApplication();
+    }
+    Application->HintPause = pause;
+    ASSERT_TRUE(hint->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(hint->Handle()));
+    EXPECT_EQ(hint->Text(), L"Добавить рецепт");
+    // The hint window is a framework window of its own class, made on demand.
+    wchar_t name[32] = {};
+    GetClassNameW(hint->Handle(), name, 32);
+    EXPECT_STREQ(name, L"THintWindow");
+    // Moving onto a control without a hint takes it away.
+    Application->NoteMouseControl(form->LeftPanel);
+    EXPECT_FALSE(hint->HandleAllocated() && IsWindowVisible(hint->Handle()));
 }

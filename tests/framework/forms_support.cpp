@@ -50,6 +50,21 @@ void PumpApplication()
         Application->ProcessMessage(msg);
 }
 
+bool ActivateWindow(HWND wnd)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (GetActiveWindow() != wnd) {
+            SetForegroundWindow(wnd);
+            SetActiveWindow(wnd);
+        }
+        PumpApplication();
+        if (GetActiveWindow() == wnd)
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
 void ApplicationTest::SetUp()
 {
     Application->OnException = [this](TObject*, const Exception& e) { Errors.push_back(e.Message()); };

@@ -139,6 +139,8 @@ void SetModifiers(bool ctrl, bool shift);
 void PressKey(HWND target, WORD key, bool ctrl = false, bool shift = false);
 // Lets every posted message through the application's own message handling.
 void PumpApplication();
+// Makes the window the active one and waits until the system agrees (at most two seconds).
+bool ActivateWindow(HWND wnd);
 // Collects the exceptions that reach Application.HandleException during a test.
 class ApplicationTest : public ::testing::Test {
 protected:

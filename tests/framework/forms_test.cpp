@@ -70,9 +70,7 @@ protected:
     void ShowActive(TCustomForm* f)
     {
         f->Show();
-        SetForegroundWindow(f->Handle());
-        SetActiveWindow(f->Handle());
-        PumpApplication();
+        ASSERT_TRUE(ActivateWindow(f->Handle()));
     }
     TDemoForm* form = nullptr;
 };
@@ -157,11 +155,9 @@ TEST_F(Forms, OnActivateRunsFirstAndBetweenOwnFormsButNotOnReturnFromOtherWindow
     HWND foreign = CreateWindowExW(0, L"STATIC", L"чужое", WS_POPUP | WS_VISIBLE | WS_CAPTION, 10, 10, 100, 60,
                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(foreign, nullptr);
-    SetActiveWindow(foreign);
-    PumpApplication();
+    ASSERT_TRUE(ActivateWindow(foreign));
     EXPECT_FALSE(form->Active());
-    SetActiveWindow(form->Handle());
-    PumpApplication();
+    ASSERT_TRUE(ActivateWindow(form->Handle()));
     EXPECT_TRUE(form->Active());
     EXPECT_EQ(Count(form->Log, L"activate"), 1) << "returning is no new activation";
     DestroyWindow(foreign);
@@ -174,8 +170,7 @@ TEST_F(Forms, OnActivateRunsFirstAndBetweenOwnFormsButNotOnReturnFromOtherWindow
     ShowActive(other.get());
     EXPECT_EQ(otherActivations, 1);
     EXPECT_EQ(deactivations, 1);
-    SetActiveWindow(form->Handle());
-    PumpApplication();
+    ASSERT_TRUE(ActivateWindow(form->Handle()));
     EXPECT_EQ(Count(form->Log, L"activate"), 2);
     EXPECT_EQ(Screen->ActiveCustomForm(), form);
 }
@@ -222,6 +217,34 @@ TEST_F(Forms, MessageDialogAnswersWithThePressedButton)
     // The dialogs are gone.
     for (int i = 0; i < Screen->CustomFormCount(); ++i)
         EXPECT_NE(Screen->CustomForms(i)->ClassName(), L"TMessageForm");
+}
+
+namespace {
+
+class TBrokenForm : public TForm {
+    DECLARE_CLASS_NAME(TBrokenForm)
+public:
+    explicit TBrokenForm(TComponent* owner) : TForm(owner) {}
+};
+
+} // namespace
+
+TEST_F(Forms, DamagedFormDataIsReportedWithFileAndLineAndLeavesNothingBehind)
+{
+    int formsBefore = Screen->CustomFormCount();
+    int componentsBefore = Application->ComponentCount();
+    TBrokenForm* broken = nullptr;
+    try {
+        Application->CreateForm(broken);
+        ADD_FAILURE() << "no error";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message(), L"broken.form(8): Property TDemoShape.Colour does not exist");
+    }
+    EXPECT_EQ(broken, nullptr);
+    EXPECT_EQ(Screen->CustomFormCount(), formsBefore);
+    EXPECT_EQ(Application->ComponentCount(), componentsBefore);
+    EXPECT_EQ(Application->MainForm(), nullptr);
+    EXPECT_EQ(FindWindowW(L"TBrokenForm", nullptr), nullptr);
 }
 
 class RegistrySections : public ::testing::Test {

@@ -60,9 +60,7 @@ protected:
         ApplicationTest::SetUp();
         form = Create<TDemoForm>(Application);
         form->Show();
-        SetForegroundWindow(form->Handle());
-        SetActiveWindow(form->Handle());
-        PumpApplication();
+        ActivateWindow(form->Handle());
         form->Log.clear();
     }
     void TearDown() override
@@ -280,4 +278,58 @@ TEST_F(Menus, FailingShortcutHandlerIsReportedAndTheModalFormStaysOpen)
     Application->OnMessage = nullptr;
     EXPECT_TRUE(stillModal);
     EXPECT_EQ(Errors, std::vector<std::wstring>{L"сбой действия"});
+}
+
+namespace {
+
+// Whether any pixel of the open popup menu's window has the colour.
+bool PopupShows(COLORREF color)
+{
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup))
+        return false;
+    testsupport::Pixels24 shot = testsupport::CaptureWindow(popup);
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            if (shot.At(x, y) == color)
+                return true;
+    return false;
+}
+
+} // namespace
+
+TEST_F(Menus, ItemsShowTheirPictureFromTheMenusImageList)
+{
+    const TColor green = 0x0003C801;
+    TImageList images(16, 16);
+    TBitmap picture;
+    picture.SetSize(16, 16);
+    picture.Canvas()->Brush()->SetColor(green);
+    picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    images.Add(&picture, nullptr);
+    form->MainMenu->SetImages(&images);
+    form->OpenItem->SetImageIndex(0);
+    HMENU file = form->OpenItem->Parent()->Handle();
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_BITMAP;
+    GetMenuItemInfoW(file, 0, TRUE, &info);
+    EXPECT_EQ(info.hbmpItem, HBMMENU_CALLBACK);
+    GetMenuItemInfoW(file, 1, TRUE, &info);
+    EXPECT_EQ(info.hbmpItem, nullptr) << "no image index";
+
+    for (bool ownerDraw : {false, true}) {
+        form->MainMenu->SetOwnerDraw(ownerDraw);
+        bool shown = false;
+        CloseMenuLater([&] { shown = PopupShows(static_cast<COLORREF>(green)); });
+        TrackPopupMenuEx(form->OpenItem->Parent()->Handle(), TPM_LEFTALIGN, 100, 100, form->Handle(), nullptr);
+        PumpApplication();
+        EXPECT_TRUE(shown) << (ownerDraw ? "owner-drawn" : "drawn by the system");
+    }
+    // Without the list, the picture goes.
+    form->MainMenu->SetOwnerDraw(false);
+    form->MainMenu->SetImages(nullptr);
+    GetMenuItemInfoW(form->OpenItem->Parent()->Handle(), 0, TRUE, &info);
+    EXPECT_EQ(info.hbmpItem, nullptr);
+    EXPECT_TRUE(Errors.empty());
 }

@@ -172,3 +172,32 @@ TEST_F(Painted, BevelLinesUseTheShadowAndHighlightColors)
     EXPECT_EQ(shot.At(50, 10), Rgb(clBtnHighlight));
     EXPECT_EQ(shot.At(50, 11), Rgb(clBtnShadow));
 }
+
+TEST_F(Painted, WordWrappedLabelKeepsItsWidthAndGrowsDown)
+{
+    auto* label = Add<TLabel>(10, 10, 90, 20);
+    label->SetWordWrap(true);
+    label->SetCaption(L"Рецепты взяты из открытых источников с указанием ссылок на авторов");
+    SIZE line = Extent(label->Font(), L"Рецепты");
+    EXPECT_LE(label->Width(), 90);
+    EXPECT_GE(label->Height(), 3 * line.cy);
+}
+
+TEST_F(Painted, DisabledLabelIsEmbossed)
+{
+    auto* label = Add<TLabel>(10, 10, 100, 20);
+    label->SetCaption(L"ЖЖЖЖ");
+    label->SetColor(clWhite);
+    label->SetEnabled(false);
+    Pixels24 shot = CaptureWindow(form->Handle());
+    int shadow = 0, light = 0;
+    for (int y = label->Top(); y < label->Top() + label->Height(); ++y)
+        for (int x = label->Left(); x < label->Left() + label->Width(); ++x) {
+            shadow += shot.At(x, y) == Rgb(clBtnShadow);
+            light += shot.At(x, y) == Rgb(clBtnHighlight);
+        }
+    EXPECT_GT(shadow, 5);
+    if (Rgb(clBtnHighlight) != Rgb(clWhite)) {
+        EXPECT_GT(light, 5);
+    }
+}

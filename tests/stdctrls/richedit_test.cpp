@@ -267,3 +267,59 @@ TEST_F(RichEdits, PrintWithoutAPrinterRaisesAClearErrorAndLeavesNothingOpen)
     // The view is still usable.
     EXPECT_EQ(rich->Lines()->Get(0), L"Рецепт");
 }
+
+TEST_F(RichEdits, SelectionAttributesCarryStyleAndCharacterSet)
+{
+    rich->Lines()->Add(L"Жирный курсив");
+    rich->SetSelStart(0);
+    rich->SetSelLength(6);
+    rich->SelAttributes()->SetStyle({fsBold, fsItalic});
+    rich->SelAttributes()->SetCharset(RUSSIAN_CHARSET);
+    rich->SelAttributes()->SetName(L"Tahoma");
+    rich->SelAttributes()->SetSize(14);
+    rich->SetSelStart(1);
+    rich->SetSelLength(1);
+    EXPECT_TRUE(rich->SelAttributes()->Style().Contains(fsBold));
+    EXPECT_TRUE(rich->SelAttributes()->Style().Contains(fsItalic));
+    EXPECT_FALSE(rich->SelAttributes()->Style().Contains(fsUnderline));
+    EXPECT_EQ(rich->SelAttributes()->Charset(), RUSSIAN_CHARSET);
+    EXPECT_EQ(rich->SelAttributes()->Size(), 14);
+    // A font assigned to the selection brings all of its attributes.
+    TFont font;
+    font.SetName(L"Arial");
+    font.SetSize(9);
+    font.SetColor(clGreen);
+    font.SetStyle({fsUnderline});
+    rich->SetSelStart(7);
+    rich->SetSelLength(6);
+    rich->SelAttributes()->Assign(&font);
+    rich->SetSelStart(8);
+    rich->SetSelLength(1);
+    EXPECT_EQ(rich->SelAttributes()->Name(), L"Arial");
+    EXPECT_EQ(rich->SelAttributes()->Size(), 9);
+    EXPECT_EQ(ColorToRGB(rich->SelAttributes()->Color()), ColorToRGB(clGreen));
+    EXPECT_TRUE(rich->SelAttributes()->Style().Contains(fsUnderline));
+    EXPECT_FALSE(rich->SelAttributes()->Style().Contains(fsBold));
+}
+
+TEST_F(RichEdits, HiddenEditorSearchesSavedDocumentsOneAfterAnother)
+{
+    // Three saved documents; a hidden editor loads each and keeps those that hold the word.
+    const std::vector<std::wstring> names = {L"Щи", L"Пирог с капустой", L"Капустник"};
+    for (const auto& name : names) {
+        rich->Lines()->Clear();
+        rich->Lines()->Add(name);
+        rich->Lines()->Add(L"3");
+        rich->SaveToFile(temp.Path(name + L".rcp"));
+    }
+    auto* hidden = Add<TRichEdit>(0, 0, 50, 50);
+    hidden->Hide();
+    std::vector<std::wstring> hits;
+    for (const auto& name : names) {
+        hidden->LoadFromFile(temp.Path(name + L".rcp"));
+        if (hidden->FindText(L"КАПУСТОЙ", 0, 255, {stWholeWord}) != -1)
+            hits.push_back(name);
+    }
+    EXPECT_EQ(hits, std::vector<std::wstring>{L"Пирог с капустой"});
+    EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
+}

@@ -12,6 +12,10 @@ struct Result {
     double oursMs = 0;
     std::string theirs;
     double theirsMs = 0;
+    // Megapixels handled per run; when set, speeds are printed in megapixels per second.
+    double megapixels = 0;
+    // Anything else worth a word (sizes of what was written).
+    std::string note;
 };
 
 using Measurement = Result (*)();

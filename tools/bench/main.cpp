@@ -41,8 +41,16 @@ int main()
     for (auto& [name, measure] : Measurements()) {
         try {
             bench::Result r = measure();
-            std::printf("%s: %s %.1f ms, %s %.1f ms, ratio %.2f\n", name, r.ours.c_str(), r.oursMs, r.theirs.c_str(),
-                        r.theirsMs, r.theirsMs > 0 ? r.oursMs / r.theirsMs : 0.0);
+            if (r.megapixels > 0 && r.oursMs > 0 && r.theirsMs > 0) {
+                // Speeds: a ratio above 1 means ours is faster.
+                double ours = r.megapixels * 1000.0 / r.oursMs, theirs = r.megapixels * 1000.0 / r.theirsMs;
+                std::printf("%s: %s %.1f MP/s (%.1f ms), %s %.1f MP/s (%.1f ms), speed ratio %.2f", name, r.ours.c_str(),
+                            ours, r.oursMs, r.theirs.c_str(), theirs, r.theirsMs, ours / theirs);
+            } else {
+                std::printf("%s: %s %.1f ms, %s %.1f ms, ratio %.2f", name, r.ours.c_str(), r.oursMs, r.theirs.c_str(),
+                            r.theirsMs, r.theirsMs > 0 ? r.oursMs / r.theirsMs : 0.0);
+            }
+            std::printf(r.note.empty() ? "\n" : "; %s\n", r.note.c_str());
         } catch (const std::exception& e) {
             std::printf("%s: failed: %s\n", name, e.what());
             ++failures;

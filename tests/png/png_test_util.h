@@ -1,0 +1,88 @@
+// Test helpers for the PNG codec: building PNG files chunk by chunk, loading them, and reading test files.
+#pragma once
+
+#include "png/PngCore.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pngtest {
+
+using Bytes = std::string;
+
+Bytes BigEndian32(std::uint32_t v);
+// One framed chunk with a correct CRC.
+Bytes Chunk(const std::string& name, const Bytes& data);
+Bytes Signature();
+// Rows of Height copies of Row, each with filter byte 0.
+Bytes PlainRows(int height, const Bytes& row);
+Bytes Ihdr(std::uint32_t width, std::uint32_t height, int depth, int colorType, int interlace = 0);
+// A zlib stream of Data at the given level (optionally with a preset dictionary).
+Bytes Zlib(const Bytes& data, int level = 6, const Bytes& dictionary = Bytes());
+// Splits a zlib stream into IDAT chunks of at most PieceSize bytes (0: one chunk).
+Bytes Idats(const Bytes& zlibStream, std::size_t pieceSize = 0);
+// A complete PNG: signature, IHDR, extra chunks, IDATs of the raw (filtered) rows, IEND.
+Bytes Png(const Bytes& ihdr, const Bytes& rawRows, const Bytes& extraChunks = Bytes(), std::size_t pieceSize = 0);
+
+// Loads bytes into the image; exceptions pass on.
+void Load(TPNGCore& image, const Bytes& bytes);
+Bytes Save(TPNGCore& image);
+// The chunk names of a saved PNG, in order.
+std::vector<std::string> ChunkNames(const Bytes& png);
+// The data of every chunk named Name.
+std::vector<Bytes> ChunkData(const Bytes& png, const std::string& name);
+// The file with every chunk named Name left out.
+Bytes WithoutChunk(const Bytes& png, const std::string& name);
+
+// Reads a whole file (narrow UTF-8 path; under Wine a "Z:" path).
+Bytes ReadFile(const std::string& path);
+std::string SuitePath(const std::string& name);
+// Files that come with the suite images but lie beside its folder (the damaged ones among them).
+std::string SuiteExtraPath(const std::string& name);
+std::vector<std::string> SuiteFiles();
+
+// All pixels of the image as 0x00BBGGRR colours plus alpha (255 without an alpha plane), top row first.
+struct Decoded {
+    int Width = 0, Height = 0;
+    std::vector<std::uint32_t> Rgb;
+    std::vector<std::uint8_t> Alpha;
+};
+Decoded Pixels(const TPNGCore& image);
+
+// Compares the image with the 16-bit RGBA reference (high bytes), colour through Map.
+template <class Map>
+inline void ExpectMatchesReference(const TPNGCore& image, const Bytes& ref, const std::string& name, Map map)
+{
+    Decoded d = Pixels(image);
+    ASSERT_EQ(ref.size(), std::size_t(d.Width) * d.Height * 8) << name;
+    const TChunkIHDR* h = image.HeaderOrNull();
+    auto* trns = image.Chunks.FirstOfClass<TChunktRNS>();
+    int mismatches = 0;
+    for (std::size_t i = 0; i < d.Rgb.size() && mismatches < 5; ++i) {
+        auto hi = [&](int c) { return std::uint8_t(ref[i * 8 + std::size_t(c) * 2]); };
+        std::uint32_t want = PngRGB(map(hi(0)), map(hi(1)), map(hi(2)));
+        std::uint8_t alpha = d.Alpha[i];
+        if (h->ColorType == 3 && trns) {
+            unsigned index = 0;
+            int bits = h->DIBBitsPerPixel();
+            int x = int(i % std::size_t(d.Width)), y = int(i / std::size_t(d.Width));
+            std::size_t bit = std::size_t(x) * bits;
+            index = (h->RowAddress(y)[bit >> 3] >> (8 - bits - (bit & 7))) & ((1u << bits) - 1);
+            alpha = trns->AlphaValues[index];
+        }
+        bool keyed = (h->ColorType == 0 || h->ColorType == 2) && trns;
+        bool alphaOk = keyed || alpha == hi(3);
+        // A transparent pixel's colour is whatever the file holds; ImageMagick may report it otherwise.
+        bool colourOk = d.Rgb[i] == want || (!keyed && hi(3) == 0);
+        if (!alphaOk || !colourOk) {
+            ++mismatches;
+            ADD_FAILURE() << name << " pixel " << i << ": got " << std::hex << d.Rgb[i] << "/" << int(alpha)
+                          << " want " << want << "/" << int(hi(3));
+        }
+    }
+}
+
+} // namespace pngtest
