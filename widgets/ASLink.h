@@ -2,12 +2,9 @@
 // the mouse is over it and opens its caption through the shell when clicked.
 #pragma once
 
-#include "framework/Controls.h"
+#include "framework/StdCtrls.h"
 
 #include <string>
-
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 enum TShadowPosition { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
 enum TURLType { utFile, utFtp, utGopher, utHttp, utHttps, utMailto, utNews, utTelnet, utWais };

@@ -1,6 +1,7 @@
 #include "tests/widgets/widgets_support.h"
 
 #include "widgets/ASLink.h"
+#include "widgets/AlPanel.h"
 
 namespace {
 
@@ -10,6 +11,7 @@ public:
     {
         InitApplication();
         RegisterLinkLabelClass();
+        RegisterAligningPanelClass();
     }
     void TearDown() override { DoneApplication(); }
 };
