@@ -1,5 +1,6 @@
 // The framework's classes as the form reader knows them: each class's published properties, declared once.
 #include "framework/ActnList.h"
+#include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/RichEdit.h"
@@ -184,6 +185,9 @@ void RegisterMenuClasses()
     ShortCutProperty(item, &TMenuItem::SetShortCut);
     RegisterClass<TMenu>(L"TMenu", L"TComponent")
         .Bool(L"OwnerDraw", &TMenu::SetOwnerDraw)
+        .Enum(L"BiDiMode", &TMenu::SetBiDiMode,
+              {{L"bdLeftToRight", bdLeftToRight}, {L"bdRightToLeft", bdRightToLeft},
+               {L"bdRightToLeftNoAlign", bdRightToLeftNoAlign}, {L"bdRightToLeftReadingOnly", bdRightToLeftReadingOnly}})
         .Reference(L"Images", &TMenu::SetImages);
     RegisterClass<TMainMenu>(L"TMainMenu", L"TMenu");
     RegisterClass<TPopupMenu>(L"TPopupMenu", L"TMenu")
@@ -357,4 +361,5 @@ void RegisterFrameworkClasses()
     RegisterExtCtrlsClasses();
     RegisterRichEditClasses();
     RegisterDialogsClasses();
+    RegisterComCtrlClasses();
 }

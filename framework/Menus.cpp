@@ -500,19 +500,47 @@ TMenuItem* TMenuItem::FromItemData(ULONG_PTR data, TCustomForm* form)
     return form ? nullptr : item;
 }
 
+TBitmap* TMenuItem::Bitmap()
+{
+    if (!bitmap_)
+        bitmap_ = std::make_unique<TBitmap>();
+    return bitmap_.get();
+}
+
+void TMenuItem::SetBitmap(TBitmap* value)
+{
+    Bitmap()->Assign(value);
+    MenuChanged(true);
+}
+
 bool TMenuItem::HasImage() const
 {
+    if (IsLine())
+        return false;
+    if (bitmap_ && !bitmap_->Empty())
+        return true;
     TMenu* menu = GetParentMenu();
     TCustomImageList* images = menu ? menu->Images() : nullptr;
-    return images && imageIndex_ >= 0 && !IsLine() && imageIndex_ < images->Count();
+    return images && imageIndex_ >= 0 && imageIndex_ < images->Count();
+}
+
+TSize TMenuItem::ImageSize() const
+{
+    if (bitmap_ && !bitmap_->Empty())
+        return TSize{bitmap_->Width(), bitmap_->Height()};
+    TCustomImageList* images = GetParentMenu()->Images();
+    return TSize{images->Width(), images->Height()};
 }
 
 void TMenuItem::DrawImage(TCanvas* canvas, const TRect& rect) const
 {
-    TCustomImageList* images = GetParentMenu()->Images();
-    int x = rect.Left + (rect.Width() - images->Width()) / 2;
-    int y = rect.Top + (rect.Height() - images->Height()) / 2;
-    images->Draw(canvas, x, y, imageIndex_, enabled_);
+    TSize size = ImageSize();
+    int x = rect.Left + (rect.Width() - size.cx) / 2;
+    int y = rect.Top + (rect.Height() - size.cy) / 2;
+    if (bitmap_ && !bitmap_->Empty())
+        canvas->Draw(x, y, bitmap_.get());
+    else
+        GetParentMenu()->Images()->Draw(canvas, x, y, imageIndex_, enabled_);
 }
 
 bool TMenuItem::IsOwnerDrawn() const
@@ -525,9 +553,9 @@ void TMenuItem::DispatchMeasure(MEASUREITEMSTRUCT& measure)
 {
     if (!IsOwnerDrawn()) {
         // Only the picture of an item the system draws.
-        TCustomImageList* images = HasImage() ? GetParentMenu()->Images() : nullptr;
-        measure.itemWidth = images ? static_cast<UINT>(images->Width()) : 0;
-        measure.itemHeight = images ? static_cast<UINT>(images->Height()) : 0;
+        TSize size = HasImage() ? ImageSize() : TSize{0, 0};
+        measure.itemWidth = static_cast<UINT>(size.cx);
+        measure.itemHeight = static_cast<UINT>(size.cy);
         return;
     }
     HDC dc = GetDC(nullptr);
@@ -564,13 +592,13 @@ void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height)
         text.erase(std::remove(text.begin(), text.end(), L'&'), text.end());
         int markWidth = GetSystemMetrics(SM_CXMENUCHECK);
         if (HasImage())
-            markWidth = std::max(markWidth, GetParentMenu()->Images()->Width());
+            markWidth = std::max(markWidth, static_cast<int>(ImageSize().cx));
         width = canvas->TextWidth(text) + (topLevel ? 8 : markWidth + GetSystemMetrics(SM_CXMENUCHECK) + 16);
         if (shortCut_ && !topLevel)
             width += canvas->TextWidth(ShortCutToText(shortCut_)) + 16;
         height = std::max(canvas->TextHeight(L"Wg") + 4, GetSystemMetrics(SM_CYMENUSIZE));
         if (HasImage())
-            height = std::max(height, GetParentMenu()->Images()->Height() + 4);
+            height = std::max(height, static_cast<int>(ImageSize().cy) + 4);
     }
     OnMeasureItem(this, canvas, width, height);
 }
@@ -634,7 +662,7 @@ void TMenuItem::DrawDefault(TCanvas* canvas, const TRect& rect, TOwnerDrawState 
     canvas->Brush()->SetStyle(bsClear);
     int markWidth = GetSystemMetrics(SM_CXMENUCHECK);
     if (HasImage())
-        markWidth = std::max(markWidth, GetParentMenu()->Images()->Width());
+        markWidth = std::max(markWidth, static_cast<int>(ImageSize().cx));
     int left = rect.Left + (topLevel ? 4 : markWidth + 6);
     RECT r = Rect(left, rect.Top, rect.Right - 4, rect.Bottom).ToRECT();
     HDC dc = canvas->Handle();

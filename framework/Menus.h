@@ -15,6 +15,7 @@ class TMenu;
 class TCustomForm;
 
 enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TOwnerDrawStateItem {
     odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,
     odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
@@ -62,6 +63,9 @@ public:
     void SetGroupIndex(int value);
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int value);
+    // The item's own picture (empty unless given); it wins over the menu's image list.
+    TBitmap* Bitmap();
+    void SetBitmap(TBitmap* value);
     const std::wstring& Hint() const { return hint_; }
     void SetHint(const std::wstring& value) { hint_ = value; }
     TBasicAction* Action() const { return link_ ? link_->Action() : nullptr; }
@@ -114,6 +118,7 @@ protected:
     // The item's picture from its menu's image list, if it has one.
     bool HasImage() const;
     bool IsOwnerDrawn() const;
+    TSize ImageSize() const;
     void DrawImage(TCanvas* canvas, const TRect& rect) const;
     // Rebuilds this item's place in its parent's menu and tells the menu.
     void MenuChanged(bool rebuild);
@@ -140,6 +145,7 @@ private:
     int imageIndex_ = -1;
     std::wstring hint_;
     std::unique_ptr<TActionLink> link_;
+    std::unique_ptr<TBitmap> bitmap_; // made on first use
     std::vector<TMenuItem*> items_; // owned with the owner: destroyed with this item
     TMenuItem* parent_ = nullptr;   // not owned
     HMENU handle_ = nullptr;        // owned: destroyed with the item
@@ -158,6 +164,8 @@ public:
     TCustomImageList* Images() const { return imagesLink_->Sender(); }
     void SetImages(TCustomImageList* value);
     bool OwnerDraw() const { return ownerDraw_; }
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode value) { biDiMode_ = value; }
     // Switching rebuilds every item, owner-drawn or not.
     void SetOwnerDraw(bool value);
     // The window that receives the menu's messages.
@@ -184,6 +192,7 @@ private:
     void ImagesChanged(TObject* sender);
     void RebuildAll();
     bool ownerDraw_ = false;
+    TBiDiMode biDiMode_ = bdLeftToRight;
     HWND windowHandle_ = nullptr; // borrowed
 };
 

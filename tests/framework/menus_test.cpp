@@ -318,13 +318,25 @@ TEST_F(Menus, ItemsShowTheirPictureFromTheMenusImageList)
     GetMenuItemInfoW(file, 1, TRUE, &info);
     EXPECT_EQ(info.hbmpItem, nullptr) << "no image index";
 
+    // An item's own bitmap wins over the image list.
+    const TColor blue = 0x00E01002;
+    TBitmap own;
+    own.SetSize(12, 12);
+    own.Canvas()->Brush()->SetColor(blue);
+    own.Canvas()->FillRect(Rect(0, 0, 12, 12));
+    form->SaveItem->SetBitmap(&own);
+
     for (bool ownerDraw : {false, true}) {
         form->MainMenu->SetOwnerDraw(ownerDraw);
-        bool shown = false;
-        CloseMenuLater([&] { shown = PopupShows(static_cast<COLORREF>(green)); });
+        bool shownList = false, shownOwn = false;
+        CloseMenuLater([&] {
+            shownList = PopupShows(static_cast<COLORREF>(green));
+            shownOwn = PopupShows(static_cast<COLORREF>(blue));
+        });
         TrackPopupMenuEx(form->OpenItem->Parent()->Handle(), TPM_LEFTALIGN, 100, 100, form->Handle(), nullptr);
         PumpApplication();
-        EXPECT_TRUE(shown) << (ownerDraw ? "owner-drawn" : "drawn by the system");
+        EXPECT_TRUE(shownList) << (ownerDraw ? "owner-drawn" : "drawn by the system");
+        EXPECT_TRUE(shownOwn) << (ownerDraw ? "owner-drawn" : "drawn by the system");
     }
     // Without the list, the picture goes.
     form->MainMenu->SetOwnerDraw(false);

@@ -1,0 +1,509 @@
+// The list view over the system's list view: items kept beside the window (each system item carries
+// its item object), columns, views, image lists, colours and the selection event.
+#include "framework/ComCtrls.h"
+
+#include "framework/SysUtils.h"
+
+#include <algorithm>
+
+#include <commctrl.h>
+
+// ---- TListItem ----
+
+TListView* TListItem::ListView() const
+{
+    return owner_->Owner();
+}
+
+int TListItem::Index() const
+{
+    return owner_->IndexOf(this);
+}
+
+void TListItem::SetCaption(const std::wstring& value)
+{
+    if (value == caption_)
+        return;
+    caption_ = value;
+    TListView* view = ListView();
+    if (view->HandleAllocated()) {
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = caption_.data();
+        SendMessageW(view->Handle(), LVM_SETITEMTEXTW, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void TListItem::SetImageIndex(int value)
+{
+    if (value == imageIndex_)
+        return;
+    imageIndex_ = value;
+    TListView* view = ListView();
+    if (view->HandleAllocated()) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = Index();
+        item.iImage = value;
+        SendMessageW(view->Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+bool TListItem::Selected() const
+{
+    TListView* view = ListView();
+    if (!view->HandleAllocated())
+        return selected_;
+    return (SendMessageW(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_SELECTED) &
+            LVIS_SELECTED) != 0;
+}
+
+void TListItem::SetSelected(bool value)
+{
+    selected_ = value;
+    TListView* view = ListView();
+    if (!view->HandleAllocated())
+        return;
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = value ? LVIS_SELECTED : 0;
+    SendMessageW(view->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
+}
+
+bool TListItem::Focused() const
+{
+    TListView* view = ListView();
+    return view->HandleAllocated() &&
+           (SendMessageW(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_FOCUSED) & LVIS_FOCUSED);
+}
+
+void TListItem::SetFocused(bool value)
+{
+    TListView* view = ListView();
+    if (!view->HandleAllocated())
+        return;
+    LVITEMW item{};
+    item.stateMask = LVIS_FOCUSED;
+    item.state = value ? LVIS_FOCUSED : 0;
+    SendMessageW(view->Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
+}
+
+void TListItem::Delete()
+{
+    owner_->Delete(Index());
+}
+
+// ---- TListItems ----
+
+TListItems::~TListItems() = default;
+
+TListItem* TListItems::Item(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
+    return items_[static_cast<size_t>(index)].get();
+}
+
+int TListItems::IndexOf(const TListItem* item) const
+{
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].get() == item)
+            return static_cast<int>(i);
+    return -1;
+}
+
+TListItem* TListItems::Add()
+{
+    return Insert(Count());
+}
+
+TListItem* TListItems::Insert(int index)
+{
+    if (index < 0 || index > Count())
+        throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
+    items_.insert(items_.begin() + index, std::make_unique<TListItem>(this));
+    try {
+        SendItem(index);
+    } catch (...) {
+        items_.erase(items_.begin() + index);
+        throw;
+    }
+    return items_[static_cast<size_t>(index)].get();
+}
+
+void TListItems::SendItem(int index)
+{
+    if (!owner_->HandleAllocated())
+        return;
+    TListItem* object = items_[static_cast<size_t>(index)].get();
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    item.iItem = index;
+    item.pszText = object->caption_.data();
+    item.iImage = object->imageIndex_;
+    item.lParam = reinterpret_cast<LPARAM>(object);
+    item.stateMask = LVIS_SELECTED;
+    item.state = object->selected_ ? LVIS_SELECTED : 0;
+    if (SendMessageW(owner_->Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) < 0)
+        throw EListError(L"Unable to insert an item");
+}
+
+void TListItems::Delete(int index)
+{
+    TListItem* item = Item(index);
+    (void)item;
+    // The system's item goes first: its last notifications still find the object.
+    if (owner_->HandleAllocated())
+        SendMessageW(owner_->Handle(), LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    items_.erase(items_.begin() + index);
+}
+
+void TListItems::Clear()
+{
+    owner_->clearing_ = true;
+    try {
+        if (owner_->HandleAllocated())
+            SendMessageW(owner_->Handle(), LVM_DELETEALLITEMS, 0, 0);
+    } catch (...) {
+        owner_->clearing_ = false;
+        throw;
+    }
+    owner_->clearing_ = false;
+    items_.clear();
+}
+
+void TListItems::BeginUpdate()
+{
+    if (updateCount_++ == 0 && owner_->HandleAllocated())
+        SendMessageW(owner_->Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TListItems::EndUpdate()
+{
+    if (updateCount_ > 0 && --updateCount_ == 0 && owner_->HandleAllocated()) {
+        SendMessageW(owner_->Handle(), WM_SETREDRAW, TRUE, 0);
+        owner_->Invalidate();
+    }
+}
+
+// ---- TListColumn ----
+
+void TListColumn::SetCaption(const std::wstring& value)
+{
+    caption_ = value;
+    Changed(false);
+}
+
+void TListColumn::SetWidth(int value)
+{
+    width_ = value;
+    Changed(false);
+}
+
+void TListColumn::SetAlignment(TAlignment value)
+{
+    alignment_ = value;
+    Changed(false);
+}
+
+void TListColumn::SetImageIndex(int value)
+{
+    imageIndex_ = value;
+    Changed(false);
+}
+
+TListColumns::TListColumns(TListView* owner) : TCollection(MakeCollectionItem<TListColumn>, owner), owner_(owner) {}
+
+void TListColumns::Update(TCollectionItem*)
+{
+    owner_->SendColumns();
+}
+
+// ---- TListView ----
+
+TListView::TListView(TComponent* owner)
+    : TWinControl(owner), items_(std::make_unique<TListItems>(this)), columns_(std::make_unique<TListColumns>(this)),
+      largeLink_(std::make_unique<TChangeLink>()), smallLink_(std::make_unique<TChangeLink>())
+{
+    largeLink_->OnChange = TNotifyEvent(this, &TListView::ImageListChange);
+    smallLink_->OnChange = TNotifyEvent(this, &TListView::ImageListChange);
+    ControlStyle = {csCaptureMouse, csClickEvents, csDoubleClicks};
+    SetColor(clWindow);
+    SetTabStop(true);
+    SetBounds(0, 0, 250, 150);
+}
+
+TListView::~TListView()
+{
+    // No selection event may reach a handler for items that are going.
+    OnSelectItem = nullptr;
+    DestroyHandle();
+}
+
+void TListView::CreateParams(TCreateParams& params)
+{
+    TWinControl::CreateParams(params);
+    CreateSubClass(params, WC_LISTVIEWW);
+    static const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+    // The image lists belong to the form: the system must not destroy them with its window.
+    params.Style |= kViews[viewStyle_] | LVS_SHAREIMAGELISTS | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_AUTOARRANGE;
+    if (!readOnly_)
+        params.Style |= LVS_EDITLABELS;
+    if (!showColumnHeaders_)
+        params.Style |= LVS_NOCOLUMNHEADER;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+    params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TListView::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    SendColors();
+    SendExStyles();
+    SendImageLists();
+    SendColumns();
+    // The items come back with their selection: no selection changed, so no event runs.
+    restoring_ = true;
+    try {
+        for (int i = 0; i < items_->Count(); ++i)
+            items_->SendItem(i);
+    } catch (...) {
+        restoring_ = false;
+        throw;
+    }
+    restoring_ = false;
+}
+
+void TListView::DestroyWnd()
+{
+    // The selection survives a new window.
+    if (handle_)
+        for (auto& item : items_->items_)
+            item->selected_ = item->Selected();
+    TWinControl::DestroyWnd();
+}
+
+void TListView::Dispatch(TMessage& message)
+{
+    static const TMessageEntry<TListView> kListViewMessages[] = {
+        {CN_NOTIFY, &TListView::CNNotify},
+        {CM_COLORCHANGED, &TListView::CMColorChanged},
+        {CM_FONTCHANGED, &TListView::CMFontChanged},
+    };
+    if (DispatchIn(this, kListViewMessages, message))
+        return;
+    TWinControl::Dispatch(message);
+}
+
+void TListView::SendColors()
+{
+    if (!handle_)
+        return;
+    auto back = static_cast<COLORREF>(ColorToRGB(Color()));
+    SendMessageW(handle_, LVM_SETBKCOLOR, 0, back);
+    SendMessageW(handle_, LVM_SETTEXTBKCOLOR, 0, back);
+    SendMessageW(handle_, LVM_SETTEXTCOLOR, 0, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
+}
+
+void TListView::CMColorChanged(TMessage& m)
+{
+    TWinControl::Dispatch(m);
+    SendColors();
+}
+
+void TListView::CMFontChanged(TMessage& m)
+{
+    TWinControl::Dispatch(m);
+    SendColors();
+}
+
+void TListView::SendExStyles()
+{
+    if (!handle_)
+        return;
+    DWORD ex = 0;
+    if (hotTrack_)
+        ex |= LVS_EX_TRACKSELECT;
+    if (hotTrackStyles_.Contains(htHandPoint))
+        ex |= LVS_EX_ONECLICKACTIVATE;
+    if (hotTrackStyles_.Contains(htUnderlineCold))
+        ex |= LVS_EX_UNDERLINECOLD;
+    if (hotTrackStyles_.Contains(htUnderlineHot))
+        ex |= LVS_EX_UNDERLINEHOT;
+    DWORD mask = LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINECOLD | LVS_EX_UNDERLINEHOT;
+    SendMessageW(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, mask, ex);
+}
+
+void TListView::SendColumns()
+{
+    if (!handle_)
+        return;
+    while (SendMessageW(handle_, LVM_DELETECOLUMN, 0, 0)) {
+    }
+    for (int i = 0; i < columns_->Count(); ++i) {
+        TListColumn* column = columns_->Items(i);
+        std::wstring caption = column->Caption();
+        LVCOLUMNW lc{};
+        lc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        lc.fmt = column->Alignment() == taCenter ? LVCFMT_CENTER : column->Alignment() == taRightJustify ? LVCFMT_RIGHT
+                                                                                                        : LVCFMT_LEFT;
+        if (column->ImageIndex() >= 0) {
+            lc.mask |= LVCF_IMAGE;
+            lc.fmt |= LVCFMT_IMAGE;
+            lc.iImage = column->ImageIndex();
+        }
+        lc.cx = column->Width();
+        lc.pszText = caption.data();
+        lc.iSubItem = i;
+        SendMessageW(handle_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&lc));
+    }
+}
+
+void TListView::SendImageLists()
+{
+    if (!handle_)
+        return;
+    TCustomImageList* large = LargeImages();
+    TCustomImageList* small = SmallImages();
+    SendMessageW(handle_, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(large ? large->Handle() : nullptr));
+    SendMessageW(handle_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small ? small->Handle() : nullptr));
+}
+
+void TListView::ImageListChange(TObject*)
+{
+    SendImageLists();
+    Invalidate();
+}
+
+void TListView::SetImageList(TChangeLink* link, TCustomImageList* value)
+{
+    if (link->Sender() == value)
+        return;
+    if (link->Sender())
+        link->Sender()->UnRegisterChanges(link);
+    if (value)
+        value->RegisterChanges(link);
+    SendImageLists();
+}
+
+void TListView::SetViewStyle(TViewStyle value)
+{
+    if (value == viewStyle_)
+        return;
+    viewStyle_ = value;
+    if (!handle_)
+        return;
+    // The system switches views on a style change and keeps its items and selection.
+    static const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+    LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
+    style = (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | static_cast<LONG_PTR>(kViews[value]);
+    SetWindowLongPtrW(handle_, GWL_STYLE, style);
+    Arrange();
+}
+
+void TListView::Arrange()
+{
+    if (!handle_)
+        return;
+    if (viewStyle_ == vsIcon || viewStyle_ == vsSmallIcon)
+        SendMessageW(handle_, LVM_ARRANGE, LVA_DEFAULT, 0);
+    Invalidate();
+}
+
+TListItem* TListView::ItemOfNative(int index)
+{
+    if (!handle_ || index < 0)
+        return nullptr;
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    if (!SendMessageW(handle_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        return nullptr;
+    auto* object = reinterpret_cast<TListItem*>(item.lParam);
+    return items_->IndexOf(object) >= 0 ? object : nullptr;
+}
+
+TListItem* TListView::Selected()
+{
+    if (!handle_) {
+        for (auto& item : items_->items_)
+            if (item->selected_)
+                return item.get();
+        return nullptr;
+    }
+    auto index = static_cast<int>(SendMessageW(handle_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
+}
+
+void TListView::SetSelected(TListItem* value)
+{
+    for (auto& item : items_->items_)
+        if (item.get() != value && item->Selected())
+            item->SetSelected(false);
+    if (value) {
+        value->SetSelected(true);
+        value->SetFocused(true);
+    }
+}
+
+int TListView::ItemIndex()
+{
+    TListItem* item = Selected();
+    return item ? item->Index() : -1;
+}
+
+void TListView::SetItemIndex(int value)
+{
+    SetSelected(value >= 0 && value < items_->Count() ? items_->Item(value) : nullptr);
+}
+
+void TListView::SetShowColumnHeaders(bool value)
+{
+    if (value == showColumnHeaders_)
+        return;
+    showColumnHeaders_ = value;
+    RecreateWnd();
+}
+
+void TListView::SetReadOnly(bool value)
+{
+    if (value == readOnly_)
+        return;
+    readOnly_ = value;
+    RecreateWnd();
+}
+
+void TListView::SetHotTrack(bool value)
+{
+    hotTrack_ = value;
+    SendExStyles();
+}
+
+void TListView::SetHotTrackStyles(THotTrackStyles value)
+{
+    hotTrackStyles_ = value;
+    SendExStyles();
+}
+
+void TListView::CNNotify(TMessage& m)
+{
+    auto* header = reinterpret_cast<NMHDR*>(m.LParam);
+    if (header->code == LVN_ITEMCHANGED) {
+        auto* change = reinterpret_cast<NMLISTVIEW*>(m.LParam);
+        if (!(change->uChanged & LVIF_STATE) || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
+            return;
+        if (clearing_ || restoring_ || HasState(csDestroying) || ControlState.Contains(csDestroyingHandle))
+            return;
+        bool selected = (change->uNewState & LVIS_SELECTED) != 0;
+        // A change of every item at once (index -1) names no single item.
+        TListItem* item = change->iItem >= 0 ? ItemOfNative(change->iItem) : nullptr;
+        OnSelectItem(this, item, selected);
+    } else if (header->code == LVN_ENDLABELEDITW) {
+        auto* info = reinterpret_cast<NMLVDISPINFOW*>(m.LParam);
+        if (info->item.pszText) {
+            if (TListItem* item = ItemOfNative(info->item.iItem))
+                item->caption_ = info->item.pszText;
+            m.Result = TRUE;
+        }
+    }
+}

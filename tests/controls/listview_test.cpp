@@ -1,0 +1,176 @@
+// List view: items as the system list holds them, selection events on selection and deselection,
+// views switched and windows made again without losing items or selection, colours, columns.
+#include "tests/controls/controls_support.h"
+
+#include <commctrl.h>
+
+using testsupport::CaptureWindow;
+using testsupport::Pixels24;
+
+namespace {
+
+class ListViewTest : public ControlsTest {
+protected:
+    void SetUp() override
+    {
+        ControlsTest::SetUp();
+        list = Make<TListView>();
+        list->SetBounds(0, 0, 235, 300);
+        list->SetReadOnly(true);
+        for (const wchar_t* caption : {L"Борщ", L"Пельмени", L"Щи"})
+            list->Items()->Add()->SetCaption(caption);
+        list->OnSelectItem = [this](TObject* sender, TListItem* item, bool selected) {
+            EXPECT_EQ(sender, list);
+            Log.push_back((item ? item->Caption() : L"(all)") + (selected ? L" +" : L" -"));
+        };
+        testsupport::PumpMessagesUntilIdle();
+    }
+    std::wstring NativeText(int index)
+    {
+        wchar_t buffer[128] = {};
+        LVITEMW item{};
+        item.pszText = buffer;
+        item.cchTextMax = 128;
+        SendMessageW(list->Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        return buffer;
+    }
+    bool NativeSelected(int index)
+    {
+        return SendMessageW(list->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) != 0;
+    }
+    TListView* list = nullptr;
+    std::vector<std::wstring> Log;
+};
+
+} // namespace
+
+TEST_F(ListViewTest, ItemsAreSystemItemsAndFollowCaptionChangesAndDeletion)
+{
+    EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(NativeText(1), L"Пельмени");
+    list->Items()->Item(1)->SetCaption(L"Вареники");
+    EXPECT_EQ(NativeText(1), L"Вареники");
+    list->Items()->Delete(0);
+    EXPECT_EQ(list->Items()->Count(), 2);
+    EXPECT_EQ(NativeText(0), L"Вареники");
+    EXPECT_EQ(list->Items()->Item(1)->Index(), 1);
+    list->Items()->Clear();
+    EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETITEMCOUNT, 0, 0), 0);
+    EXPECT_EQ(list->Selected(), nullptr);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    EXPECT_THROW(list->Items()->Item(0), EListError);
+}
+
+TEST_F(ListViewTest, SelectItemRunsForSelectionAndForDeselection)
+{
+    TListItems* items = list->Items();
+    list->SetSelected(items->Item(0));
+    EXPECT_TRUE(NativeSelected(0));
+    list->SetItemIndex(2);
+    EXPECT_FALSE(NativeSelected(0));
+    EXPECT_TRUE(NativeSelected(2));
+    EXPECT_EQ(list->Selected(), items->Item(2));
+    list->SetSelected(nullptr);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    EXPECT_EQ(Log, (std::vector<std::wstring>{L"Борщ +", L"Борщ -", L"Щи +", L"Щи -"}));
+
+    // A click on an item of the list view selects it through the system list.
+    list->SetViewStyle(vsList);
+    Log.clear();
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    SendMessageW(list->Handle(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+    // The item's text starts at its left edge; the rest of its column is not the item.
+    Click(list->Handle(), r.left + 6, (r.top + r.bottom) / 2);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    ASSERT_FALSE(Log.empty());
+    EXPECT_EQ(Log.back(), L"Пельмени +");
+}
+
+TEST_F(ListViewTest, ClearingOrDestroyingASelectedListRunsNoSelectionEvent)
+{
+    list->SetItemIndex(1);
+    Log.clear();
+    list->Items()->Clear();
+    list->Items()->Add()->SetCaption(L"Окрошка");
+    list->SetItemIndex(0);
+    EXPECT_EQ(Log, std::vector<std::wstring>{L"Окрошка +"});
+    Log.clear();
+    Free(list);
+    list = nullptr;
+    EXPECT_TRUE(Log.empty());
+}
+
+TEST_F(ListViewTest, SwitchingViewsAndNewWindowsKeepItemsAndSelection)
+{
+    list->SetItemIndex(1);
+    Log.clear();
+    for (TViewStyle style : {vsList, vsReport, vsSmallIcon, vsIcon, vsList}) {
+        list->SetViewStyle(style);
+        static const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+        EXPECT_EQ(GetWindowLongPtrW(list->Handle(), GWL_STYLE) & LVS_TYPEMASK, static_cast<LONG_PTR>(kViews[style]));
+        EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETITEMCOUNT, 0, 0), 3);
+        EXPECT_EQ(list->ItemIndex(), 1);
+    }
+    // Read-only is a creation style: the window is made again with the same items and selection.
+    HWND before = list->Handle();
+    EXPECT_FALSE(GetWindowLongPtrW(before, GWL_STYLE) & LVS_EDITLABELS);
+    list->SetReadOnly(false);
+    EXPECT_NE(list->Handle(), before);
+    EXPECT_TRUE(GetWindowLongPtrW(list->Handle(), GWL_STYLE) & LVS_EDITLABELS);
+    EXPECT_EQ(GetWindowLongPtrW(list->Handle(), GWL_STYLE) & LVS_TYPEMASK, LVS_LIST);
+    EXPECT_EQ(NativeText(2), L"Щи");
+    EXPECT_TRUE(NativeSelected(1));
+    EXPECT_EQ(list->Selected(), list->Items()->Item(1));
+    EXPECT_TRUE(Log.empty());
+}
+
+TEST_F(ListViewTest, ColourAndFontColourReachTheSystemList)
+{
+    list->SetColor(clYellow);
+    list->Font()->SetColor(clRed);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list->Handle(), LVM_GETBKCOLOR, 0, 0)), Rgb(clYellow));
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list->Handle(), LVM_GETTEXTBKCOLOR, 0, 0)), Rgb(clYellow));
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list->Handle(), LVM_GETTEXTCOLOR, 0, 0)), Rgb(clRed));
+    Pixels24 shot = CaptureWindow(list->Handle());
+    EXPECT_EQ(shot.At(shot.width - 5, shot.height - 5), Rgb(clYellow));
+    // A new window gets them too.
+    list->SetShowColumnHeaders(false);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list->Handle(), LVM_GETBKCOLOR, 0, 0)), Rgb(clYellow));
+}
+
+TEST_F(ListViewTest, ColumnsAndHeadersInReportView)
+{
+    TListColumn* name = list->Columns()->Add();
+    name->SetCaption(L"Рецепт");
+    name->SetWidth(120);
+    list->Columns()->Add()->SetCaption(L"Раздел");
+    list->SetViewStyle(vsReport);
+    wchar_t text[64] = {};
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = text;
+    column.cchTextMax = 64;
+    ASSERT_TRUE(SendMessageW(list->Handle(), LVM_GETCOLUMNW, 0, reinterpret_cast<LPARAM>(&column)));
+    EXPECT_STREQ(text, L"Рецепт");
+    EXPECT_EQ(column.cx, 120);
+    ASSERT_TRUE(SendMessageW(list->Handle(), LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column)));
+    EXPECT_STREQ(text, L"Раздел");
+    EXPECT_FALSE(SendMessageW(list->Handle(), LVM_GETCOLUMNW, 2, reinterpret_cast<LPARAM>(&column)));
+
+    EXPECT_FALSE(GetWindowLongPtrW(list->Handle(), GWL_STYLE) & LVS_NOCOLUMNHEADER);
+    list->SetShowColumnHeaders(false);
+    EXPECT_TRUE(GetWindowLongPtrW(list->Handle(), GWL_STYLE) & LVS_NOCOLUMNHEADER);
+    EXPECT_TRUE(SendMessageW(list->Handle(), LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column)));
+}
+
+TEST_F(ListViewTest, HotTrackingStylesAreTheSystemListsExtendedStyles)
+{
+    list->SetHotTrack(true);
+    list->SetHotTrackStyles({htHandPoint, htUnderlineHot});
+    auto ex = static_cast<DWORD>(SendMessageW(list->Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    EXPECT_TRUE(ex & LVS_EX_TRACKSELECT);
+    EXPECT_TRUE(ex & LVS_EX_ONECLICKACTIVATE);
+    EXPECT_TRUE(ex & LVS_EX_UNDERLINEHOT);
+    EXPECT_FALSE(ex & LVS_EX_UNDERLINECOLD);
+}
