@@ -1,59 +1,41 @@
-// The program block: starts the process-wide state, shows the main window and runs the message loop.
+// The program block: starts the process-wide state, creates the main window as the application's main
+// form and runs the message loop.
+#include "app/main.h"
 #include "framework/Jpeg.h"
 #include "framework/Startup.h"
 #include "png/pngimage.h"
 
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
 
-namespace {
-
-constexpr wchar_t kMainClass[] = L"TMainForm";
-
-LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(wnd, msg, wParam, lParam);
-}
-
-} // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
-{
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
+    OleInitialize(nullptr);
+    int exitCode = 0;
+    {
+        // Process-wide state is prepared here, in its fixed order, and released in reverse when the
+        // startup object goes after the message loop.
+        TStartup startup;
+        AddJpegStartupStep(startup);
+        // PNG registers last and goes first at shutdown.
+        AddPngStartupStep(startup);
+        startup.Start();
 
-    // Process-wide state is prepared here, in its fixed order, and released in reverse when the
-    // startup object goes after the message loop.
-    TStartup startup;
-    AddJpegStartupStep(startup);
-    // PNG registers last and goes first at shutdown.
-    AddPngStartupStep(startup);
-    startup.Start();
-
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kMainClass;
-    RegisterClassExW(&wc);
-
-    HWND main = CreateWindowExW(0, kMainClass, L"Велмора", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                800, 600, nullptr, nullptr, instance, nullptr);
-    if (!main)
-        return 1;
-    ShowWindow(main, show);
-    UpdateWindow(main);
-
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        InitApplication();
+        RegisterAppClasses();
+        try {
+            Application->SetTitle(L"Велмора 1.11");
+            Application->CreateForm(MainForm);
+            Application->Run();
+        } catch (...) {
+            Application->HandleException(Application);
+            exitCode = 1;
+        }
+        DoneApplication();
     }
-    return static_cast<int>(msg.wParam);
+    OleUninitialize();
+    return exitCode;
 }

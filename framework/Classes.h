@@ -25,7 +25,7 @@ private:
     [[noreturn]] void AssignError(TPersistent* source);
 };
 
-// An ordered list of untyped pointers, as the Parts' TList.
+// An ordered list of untyped pointers.
 class TList : public TObject {
     DECLARE_CLASS_NAME(TList)
 public:
@@ -48,7 +48,7 @@ private:
     std::vector<void*> items_;
 };
 
-// Typed as the Parts use it: "Integer" positions and sizes of streams are 64-bit here.
+// Positions and sizes of streams are 64-bit.
 enum class TSeekOrigin { soBeginning, soCurrent, soEnd };
 
 class TStream : public TObject {

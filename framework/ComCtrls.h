@@ -99,7 +99,6 @@ protected:
 
 private:
     void CNDrawItem(TMessage& m);
-    void WMSize(TMessage& m);
     void SendSimpleText();
 
     std::unique_ptr<TStatusPanels> panels_;

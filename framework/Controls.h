@@ -361,6 +361,7 @@ protected:
     // Called after the window exists and before children are made.
     virtual void CreateWindowChildren() {}
     void UpdateShowing();
+    void UpdateChildrenShowing();
     virtual void UpdateControlState();
     void SetTextBuf(const std::wstring& value) override;
     std::wstring GetTextBuf() override;

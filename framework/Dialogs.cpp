@@ -37,13 +37,23 @@ public:
         }
         if (m.Msg == CM_DIALOGKEY) {
             auto key = static_cast<WORD>(m.WParam);
-            if ((key == VK_RETURN && (Default || Focused())) || (key == VK_ESCAPE && Cancel)) {
+            if ((key == VK_RETURN && Active()) || (key == VK_ESCAPE && Cancel)) {
                 Click();
                 m.Result = 1;
             }
             return;
         }
         TWinControl::Dispatch(m);
+    }
+
+private:
+    // Enter presses the focused button; the default one only while no other button has the focus, so
+    // that "Нет" chosen with Tab is never answered as "Да".
+    bool Active()
+    {
+        if (Focused())
+            return true;
+        return Default && !dynamic_cast<TMessageButton*>(FindControl(GetFocus()));
     }
 
 protected:

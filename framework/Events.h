@@ -22,8 +22,8 @@ public:
         : data_(object), code_(object ? static_cast<Code>(method) : nullptr)
     {
     }
-    // Any other callable (a lambda of a test or of a helper object): such handlers compare equal only
-    // when both are empty.
+    // Any other callable (a lambda of a test, or a small object made for one call): such handlers
+    // compare equal only when both are empty.
     template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, TEvent> &&
                                                 !std::is_same_v<std::decay_t<F>, std::nullptr_t> &&
                                                 std::is_invocable_v<F&, Args...>>>

@@ -199,7 +199,7 @@ private:
         return value;
     }
 
-    // 'text' with '' for a quote, #code characters, and + joining parts across lines.
+    // 'text' with '' for a quote, #code characters, and + joining pieces across lines.
     std::wstring ParseString()
     {
         std::wstring result;
@@ -236,7 +236,7 @@ private:
             } else {
                 Fail(L"String expected");
             }
-            // Parts join when they touch ('a'#13'b') or across lines with "+"; parts apart are separate
+            // Pieces join when they touch ('a'#13'b') or across lines with "+"; pieces apart are separate
             // values (items of a list).
             if (Peek() == L'\'' || Peek() == L'#')
                 continue;

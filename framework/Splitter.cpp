@@ -183,7 +183,6 @@ void TSplitter::DrawLine()
 {
     if (!lineDC_)
         return;
-    lineVisible_ = !lineVisible_;
     HGDIOBJ old = SelectObject(lineDC_, lineBrush_.Get());
     if (Horizontal())
         PatBlt(lineDC_, lineAt_, Top(), Width(), Height(), PATINVERT);

@@ -59,7 +59,6 @@ private:
     int maxSize_ = 0;
     int newSize_ = 0;
     int lineAt_ = 0;     // where the line of rsLine/rsPattern is drawn, parent coordinates
-    bool lineVisible_ = false;
     HDC lineDC_ = nullptr; // owned while a line drag runs: the parent's DC
     GdiObject<HBRUSH> lineBrush_; // owned
 };

@@ -114,7 +114,6 @@ void TStatusBar::Dispatch(TMessage& message)
 {
     static const TMessageEntry<TStatusBar> kStatusBarMessages[] = {
         {CN_DRAWITEM, &TStatusBar::CNDrawItem},
-        {WM_SIZE, &TStatusBar::WMSize},
     };
     if (DispatchIn(this, kStatusBarMessages, message))
         return;
@@ -190,13 +189,6 @@ void TStatusBar::SetSizeGrip(bool value)
         return;
     sizeGrip_ = value;
     RecreateWnd();
-}
-
-void TStatusBar::WMSize(TMessage& m)
-{
-    // The system lays its parts out again on WM_SIZE; children keep their places.
-    DefaultHandler(m);
-    Realign();
 }
 
 void TStatusBar::CNDrawItem(TMessage& m)

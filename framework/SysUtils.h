@@ -1,4 +1,4 @@
-// Run-time routines the Parts call: numbers and text, file names, files and folders.
+// Run-time routines: numbers and text, file names, files and folders.
 // The text and name routines are window-free and also build with the host compiler.
 #pragma once
 
@@ -34,7 +34,7 @@ bool SameText(const std::wstring& a, const std::wstring& b);
 std::wstring Trim(const std::wstring& s);
 std::wstring TrimLeft(const std::wstring& s);
 std::wstring TrimRight(const std::wstring& s);
-// 1-based as the Parts count: 0 when not found.
+// 1-based, as the program's text routines count: 0 when not found.
 int Pos(const std::wstring& sub, const std::wstring& s);
 // 1-based start, clamped to the string.
 std::wstring Copy(const std::wstring& s, int start, int count);

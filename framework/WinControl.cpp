@@ -634,8 +634,14 @@ void TWinControl::UpdateShowing()
                 (parent_ ? parent_->Showing() : true);
     if (show && !handle_)
         CreateHandle();
-    if (show != showing_) {
+    const bool changed = show != showing_;
+    if (changed)
         showing_ = show;
+    // A control being shown brings its children up first: a form is shown (and activated, and
+    // its OnActivate may select a list item) only once every child has its window.
+    if (show)
+        UpdateChildrenShowing();
+    if (changed) {
         try {
             Perform(CM_SHOWINGCHANGED);
         } catch (...) {
@@ -643,6 +649,12 @@ void TWinControl::UpdateShowing()
             throw;
         }
     }
+    if (!show)
+        UpdateChildrenShowing();
+}
+
+void TWinControl::UpdateChildrenShowing()
+{
     std::vector<TControl*> list = controls_;
     for (TControl* c : list)
         if (auto* w = dynamic_cast<TWinControl*>(c))

@@ -2,6 +2,7 @@
 // record, the caption font height and the warning box.
 #pragma once
 
+#include "framework/Messages.h"
 #include "framework/WinApi.h"
 #include "skin/core/sConst.h"
 
@@ -24,6 +25,10 @@ inline std::uint8_t ClampToByte(int value)
 }
 
 inline TCacheInfo MakeCacheInfo(TBitmap* bmp, int x, int y) { return TCacheInfo{bmp, x, y, true}; }
+inline TMessage MakeMessageRecord(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT resultValue)
+{
+    return TMessage{msg, wParam, lParam, resultValue};
+}
 
 // lfHeight of the system's caption font; 0 when the system does not answer.
 int GetCaptionFontHeight();

@@ -1,4 +1,4 @@
-// The host form and helpers shared by the common-control tests.
+// The host form and the small controls and routines shared by the common-control tests.
 #pragma once
 
 #include "framework/ComCtrls.h"

@@ -174,3 +174,27 @@ TEST_F(ListViewTest, HotTrackingStylesAreTheSystemListsExtendedStyles)
     EXPECT_TRUE(ex & LVS_EX_UNDERLINEHOT);
     EXPECT_FALSE(ex & LVS_EX_UNDERLINECOLD);
 }
+
+TEST_F(ListViewTest, ImageListsAndImageIndexesReachTheSystemList)
+{
+    TImageList large(32, 32), small(16, 16);
+    TBitmap picture;
+    picture.SetSize(32, 32);
+    large.Add(&picture, nullptr);
+    list->SetLargeImages(&large);
+    list->SetSmallImages(&small);
+    list->Items()->Item(2)->SetImageIndex(0);
+    HWND wnd = list->Handle();
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)), large.Handle());
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(wnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0)), small.Handle());
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = 2;
+    SendMessageW(wnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.iImage, 0);
+    // The lists belong to their owner: the list view's window going leaves them alive.
+    list->SetReadOnly(false);
+    EXPECT_TRUE(ImageList_GetImageCount(large.Handle()) == 1);
+    list->SetLargeImages(nullptr);
+    list->SetSmallImages(nullptr);
+}

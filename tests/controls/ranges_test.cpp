@@ -175,3 +175,59 @@ TEST_F(ControlsTest, ProgressBarKeepsItsRangeAndPosition)
     progress->SetPosition(-4);
     EXPECT_EQ(SendMessageW(wnd, PBM_GETPOS, 0, 0), 0);
 }
+
+namespace {
+
+// A plain system edit, to hold the number of an up-down control.
+class TBuddyEdit : public TWinControl {
+    DECLARE_CLASS_NAME(TBuddyEdit)
+public:
+    explicit TBuddyEdit(TComponent* owner) : TWinControl(owner) { SetBounds(10, 10, 60, 22); }
+
+protected:
+    void CreateParams(TCreateParams& params) override
+    {
+        TWinControl::CreateParams(params);
+        CreateSubClass(params, L"EDIT");
+        params.Style |= WS_BORDER;
+    }
+};
+
+} // namespace
+
+TEST_F(ControlsTest, UpDownWritesItsPositionIntoTheAssociatedEditAndForgetsAnEditThatGoes)
+{
+    auto* edit = Make<TBuddyEdit>();
+    auto* updown = Make<TUpDown>();
+    updown->SetMax(2000);
+    updown->SetPosition(1500);
+    updown->SetAssociate(edit);
+    EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(updown->Handle(), UDM_GETBUDDY, 0, 0)), edit->Handle());
+    EXPECT_EQ(WindowText(edit->Handle()), L"1,500");
+    updown->SetThousands(false);
+    updown->SetPosition(1501);
+    EXPECT_EQ(WindowText(edit->Handle()), L"1501");
+    // The control sits beside the edit it serves.
+    EXPECT_EQ(updown->Top(), edit->Top());
+
+    Free(edit);
+    EXPECT_EQ(updown->Associate(), nullptr);
+    updown->SetPosition(7);
+    EXPECT_EQ(updown->Position(), 7);
+}
+
+TEST_F(TabControlTest, ImagesReachTheSystemTabsAndALostListIsForgotten)
+{
+    auto images = std::make_unique<TImageList>(16, 16);
+    TBitmap picture;
+    picture.SetSize(16, 16);
+    images->Add(&picture, nullptr);
+    tabs->SetImages(images.get());
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(tabs->Handle(), TCM_GETIMAGELIST, 0, 0)), images->Handle());
+    TCITEMW item{};
+    item.mask = TCIF_IMAGE;
+    SendMessageW(tabs->Handle(), TCM_GETITEMW, 1, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.iImage, 1);
+    images.reset();
+    EXPECT_EQ(tabs->Images(), nullptr);
+}

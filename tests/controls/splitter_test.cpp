@@ -65,6 +65,13 @@ TEST_F(SplitterTest, MinSizeAutoSnapAndTheRoomOfTheRest)
     EXPECT_EQ(list->Width(), 38);
     Move(20); // below MinSize: AutoSnap collapses the neighbour
     EXPECT_EQ(list->Width(), 0);
+    Up(20);
+    // The collapsed neighbour still touches the splitter: the next drag opens it again.
+    ASSERT_EQ(splitter->Left(), 0);
+    Down(2);
+    EXPECT_EQ(splitter->ResizeControl(), list);
+    Move(62);
+    EXPECT_EQ(list->Width(), 60);
     Move(390); // the client control keeps MinSize
     EXPECT_EQ(list->Width(), 400 - 5 - 30);
     Up(390);
@@ -75,7 +82,7 @@ TEST_F(SplitterTest, MinSizeAutoSnapAndTheRoomOfTheRest)
     Move(10);
     EXPECT_EQ(list->Width(), 30);
     Up(10);
-    EXPECT_EQ(moved, 2);
+    EXPECT_EQ(moved, 3);
 }
 
 TEST_F(SplitterTest, LineStyleResizesOnlyOnRelease)

@@ -252,3 +252,33 @@ TEST_F(ToolBarTest, AutoSizeFitsTheButtonsInsideBordersAndEdges)
     below->SetAlign(alClient);
     EXPECT_EQ(below->Top(), bar->Height());
 }
+
+TEST_F(ToolBarTest, ImagesOfTheListAppearOnTheButtonsOfAWideBar)
+{
+    // The main window's bar: 32-pixel pictures, captions below them, buttons of 56 x 52.
+    TImageList images(32, 32);
+    images.SetMasked(false);
+    TBitmap picture;
+    picture.SetSize(32, 32);
+    picture.Canvas()->Brush()->SetColor(clRed);
+    picture.Canvas()->FillRect(Rect(0, 0, 32, 32));
+    images.Add(&picture, nullptr);
+    bar->SetImages(&images);
+    bar->SetButtonHeight(52);
+    bar->SetAutoSize(true);
+    buttons[1]->SetImageIndex(0);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(bar->Handle(), TB_GETIMAGELIST, 0, 0)), images.Handle());
+    TRect r = buttons[1]->BoundsRect();
+    EXPECT_EQ(r.Width(), 56);
+    EXPECT_GE(r.Height(), 52);
+    Pixels24 shot = CaptureWindow(bar->Handle());
+    int red = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            red += shot.At(x, y) == Rgb(clRed);
+    EXPECT_GE(red, 28 * 28);
+
+    TRect other = buttons[2]->BoundsRect();
+    EXPECT_NE(shot.At((other.Left + other.Right) / 2, other.Top + 20), Rgb(clRed));
+    bar->SetImages(nullptr);
+}

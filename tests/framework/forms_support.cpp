@@ -1,4 +1,4 @@
-// The application of the windowed framework tests and the key helpers.
+// The application of the windowed framework tests and the routines that press keys.
 #include "tests/framework/forms_support.h"
 
 namespace {
@@ -11,6 +11,7 @@ public:
         RegisterClass<TDemoPanel>(L"TDemoPanel", L"TCustomControl");
         RegisterClass<TDemoShape>(L"TDemoShape", L"TGraphicControl");
         RegisterClass<TDemoEdit>(L"TDemoEdit", L"TWinControl");
+        RegisterClass<TDemoBroadcaster>(L"TDemoBroadcaster", L"TComponent");
     }
     void TearDown() override { DoneApplication(); }
 };

@@ -77,6 +77,23 @@ protected:
     }
 };
 
+// A component that, once loaded, asks its form for the form's window (as a component broadcasting
+// to the form's windows does while the rest of the form is still finishing its loading).
+class TDemoBroadcaster : public TComponent {
+    DECLARE_CLASS_NAME(TDemoBroadcaster)
+public:
+    explicit TDemoBroadcaster(TComponent* owner) : TComponent(owner) {}
+    bool HandleBeforeLoaded = true;
+    void Loaded() override
+    {
+        TComponent::Loaded();
+        if (auto* form = dynamic_cast<TWinControl*>(Owner())) {
+            HandleBeforeLoaded = form->HandleAllocated();
+            form->Handle();
+        }
+    }
+};
+
 class TDemoForm : public TForm {
     DECLARE_CLASS_NAME(TDemoForm)
 public:
@@ -104,9 +121,14 @@ public:
         b.Field(L"CopyItem", &CopyItem);
         b.Field(L"SaveAction", &SaveAction);
         b.Field(L"DeleteAction", &DeleteAction);
+        b.Field(L"Broadcaster", &Broadcaster);
     }
 
-    void FormCreate(TObject*) { Log.push_back(L"create " + std::to_wstring(ComponentCount())); }
+    void FormCreate(TObject*)
+    {
+        Log.push_back(L"create " + std::to_wstring(ComponentCount()));
+        HandleAtCreate = HandleAllocated();
+    }
     void FormActivate(TObject*) { Log.push_back(L"activate"); }
     void PanelMouseDown(TObject*, TMouseButton button, TShiftState, int x, int y)
     {
@@ -118,6 +140,8 @@ public:
     void OpenActionExecute(TObject*) { Log.push_back(L"open action"); }
 
     std::vector<std::wstring> Log;
+    bool HandleAtCreate = false;
+    TDemoBroadcaster* Broadcaster = nullptr;
     TDemoPanel* TopPanel = nullptr;
     TDemoPanel* LeftPanel = nullptr;
     TDemoPanel* ClientPanel = nullptr;

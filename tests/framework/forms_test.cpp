@@ -94,9 +94,34 @@ TEST_F(Forms, DataBindsFieldsEventsAndForwardReferencesBeforeOnCreate)
     EXPECT_EQ(form->ControlCount(), 3);
     for (int i = 0; i < form->ComponentCount(); ++i)
         EXPECT_FALSE(form->Components(i)->HasState(csLoading)) << i;
+    // The last component's Loaded made the form's window before OnCreate, as a broadcast does; the
+    // children, loaded before it, were made and laid out all the same.
+    EXPECT_FALSE(form->Broadcaster->HandleBeforeLoaded);
+    EXPECT_TRUE(form->HandleAtCreate);
     // The window class is named after the form's class.
     EXPECT_EQ(WindowClassOf(form->Handle()), L"TDemoForm");
     EXPECT_EQ(GetWindow(form->Handle(), GW_OWNER), Application->Handle());
+}
+
+TEST_F(Forms, FirstShowingRunsOnShowBeforeOnActivateAndPaintsThroughOnPaint)
+{
+    TOwned<TForm> f(Create<TForm>(Application));
+    std::vector<std::wstring> log;
+    f->OnShow = [&](TObject*) { log.push_back(L"show " + std::to_wstring(IsWindowVisible(f->Handle()))); };
+    f->OnActivate = [&](TObject*) { log.push_back(L"activate"); };
+    f->OnPaint = [&](TObject*) {
+        f->Canvas()->Brush()->SetColor(clNavy);
+        f->Canvas()->FillRect(Rect(0, 0, 20, 20));
+    };
+    f->Show();
+    ActivateWindow(f->Handle());
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"show 0", L"activate"}));
+    EXPECT_TRUE(f->FormState.Contains(fsVisible));
+    testsupport::Pixels24 shot = testsupport::CaptureWindow(f->Handle());
+    EXPECT_EQ(shot.At(5, 5), static_cast<COLORREF>(ColorToRGB(clNavy)));
+    EXPECT_EQ(shot.At(30, 30), static_cast<COLORREF>(ColorToRGB(clBtnFace)));
+    EXPECT_EQ(Screen->ActiveCustomForm(), f.get());
+    EXPECT_EQ(Screen->ActiveForm(), f.get());
 }
 
 TEST_F(Forms, ShowModalDisablesTheOtherFormsAndReactivatesThePreviousOne)
@@ -217,6 +242,20 @@ TEST_F(Forms, MessageDialogAnswersWithThePressedButton)
     // The dialogs are gone.
     for (int i = 0; i < Screen->CustomFormCount(); ++i)
         EXPECT_NE(Screen->CustomForms(i)->ClassName(), L"TMessageForm");
+}
+
+TEST_F(Forms, ReturnPressesTheFocusedButtonNotTheDefaultOne)
+{
+    // "Нет" reached with Tab and confirmed with Return must answer No, never the default Yes.
+    RunLater([] {
+        auto* dialog = dynamic_cast<TCustomForm*>(Screen->ActiveCustomForm());
+        ASSERT_NE(dialog, nullptr);
+        auto* no = dynamic_cast<TWinControl*>(dialog->FindComponent(L"No"));
+        no->SetFocus();
+        PressKey(no->Handle(), VK_RETURN);
+    });
+    EXPECT_EQ(MessageDlg(L"Удалить?", mtConfirmation, {mbYes, mbNo}), mrNo);
+    EXPECT_TRUE(Errors.empty());
 }
 
 namespace {

@@ -49,8 +49,8 @@ TEST(Rectangles, VisibilityNeedsOverlapAndArea)
     const TCacheInfo ci = MakeCacheInfo(nullptr, 3, 4);
     EXPECT_TRUE(ci.Ready);
     EXPECT_EQ(ci.X, 3);
-    EXPECT_EQ(EmptyCI.X, -99);
-    EXPECT_FALSE(EmptyCI.Ready);
+    EXPECT_EQ(EmptyCacheInfo.X, -99);
+    EXPECT_FALSE(EmptyCacheInfo.Ready);
 }
 
 TEST(Rectangles, CaptionFontHeightComesFromTheSystem)

@@ -323,3 +323,27 @@ TEST_F(RichEdits, HiddenEditorSearchesSavedDocumentsOneAfterAnother)
     EXPECT_EQ(hits, std::vector<std::wstring>{L"Пирог с капустой"});
     EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
 }
+
+TEST_F(RichEdits, DamagedRtfNeverLeavesThePreviousDocumentInTheView)
+{
+    rich->Lines()->Add(L"Прежний рецепт");
+    std::string binary = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ";
+    for (int i = 0; i < 64; ++i)
+        binary += static_cast<char>((i * 37) & 0xFF);
+    const std::vector<std::string> damaged = {
+        "{\\rtf1\\ansi \\u1065?\\u1080? \\par \\u1041?", // cut off before its end
+        "{\\rtf",                                      // only the signature
+        binary,                                        // a header and then bytes of no meaning
+    };
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        std::wstring file = temp.Path(L"damaged" + std::to_wstring(i) + L".rcp");
+        testsupport::WriteFileBytes(file, damaged[i]);
+        rich->Lines()->Clear();
+        rich->Lines()->Add(L"Прежний рецепт");
+        EXPECT_NO_THROW(rich->LoadFromFile(file)) << i;
+        EXPECT_EQ(rich->DocumentText().find(L"Прежний"), std::wstring::npos) << i;
+    }
+    // RTF the control reports as broken is shown as the text it is, like any file that is not RTF.
+    rich->LoadFromFile(temp.Path(L"damaged0.rcp"));
+    EXPECT_EQ(rich->Lines()->Get(0), L"{\\rtf1\\ansi \\u1065?\\u1080? \\par \\u1041?");
+}

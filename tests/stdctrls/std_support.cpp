@@ -1,4 +1,4 @@
-// The application of the standard-control tests and their helpers.
+// The application of the standard-control tests, their form and their pixel and window searches.
 #include "tests/stdctrls/std_support.h"
 
 #include <cstdlib>

@@ -1,4 +1,5 @@
-// The application every standard-control test runs in, a form to put controls on, and pixel helpers.
+// The application every standard-control test runs in, a form to put controls on, pixel counts and
+// searches for the windows of modal loops.
 #pragma once
 
 #include "framework/Forms.h"
