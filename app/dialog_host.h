@@ -17,8 +17,8 @@ public:
     virtual std::optional<std::wstring> SelectedRecipe() = 0;
     // The name of the category of the current tab.
     virtual std::wstring CurrentCategory() = 0;
-    // The main view's document.
-    virtual TRecipeDocument& View() = 0;
+    // Writes the rating digit into the recipe the main view holds, when it holds the selected one.
+    virtual void RateSelectedRecipe(int rating) = 0;
     // Clears the main view and shows the file there when it exists; the list, the tabs, the stars,
     // the photo button and the view counter stay as they are.
     virtual void ShowFoundRecipe(const std::wstring& path) = 0;

@@ -34,7 +34,14 @@ public:
     void FillFindList(const std::wstring& folder, const std::wstring& mask);
     // Whether the loaded document holds word, whole and case ignored, in its searched beginning.
     bool Matches(const std::wstring& word);
+    // Loads as much of a recipe file as the search needs: an RTF recipe is streamed in by growing
+    // prefixes until the control holds more than the searched characters; anything else is loaded
+    // whole. Raises the file errors of the control's own loading.
+    void LoadBeginning(const std::wstring& path);
 
 private:
+    // True when the control fell back to showing RTF as plain text.
+    bool ShowsRtfSource();
+
     TCustomRichEdit& richFind_;
 };

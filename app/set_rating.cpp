@@ -75,7 +75,7 @@ void TRatingForm::TrackBarChange(TObject*)
 
 void TRatingForm::Button1Click(TObject*)
 {
-    if (const auto selected = Host->SelectedRecipe())
-        Host->Store().RateRecipe(Host->View(), TrackBar->Position(), *selected);
+    if (Host->SelectedRecipe())
+        Host->RateSelectedRecipe(TrackBar->Position());
     Close();
 }

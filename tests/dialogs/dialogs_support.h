@@ -18,7 +18,7 @@ public:
     TRecipeStore& Store() override { return store_; }
     std::optional<std::wstring> SelectedRecipe() override { return Selected; }
     std::wstring CurrentCategory() override { return Category; }
-    TRecipeDocument& View() override { return view_; }
+    void RateSelectedRecipe(int rating) override { store_.RateRecipe(view_, rating, Selected.value_or(L"")); }
     void ShowFoundRecipe(const std::wstring& path) override;
     std::wstring PhotoPath() override { return Photo; }
     int StartCount() override { return Starts; }

@@ -174,3 +174,33 @@ TEST_F(Search, ARecipeThatCannotBeOpenedIsPassedOver)
     CloseHandle(locked);
     EXPECT_EQ(found, Names{L"Щи"});
 }
+
+TEST_F(Search, ALongRecipeIsFoundExactlyAsWhenItIsLoadedWhole)
+{
+    MakeCategory(L"Длинные");
+    // Numbered words with Cyrillic letters and escapes of every kind, well past the searched range.
+    std::wstring products;
+    for (int i = 0; i < 3000; ++i)
+        products += (i % 3 ? L"щ" : L"Ёж") + IntToStr(i) + (i % 7 ? L" " : L", ");
+    WriteRecipe(L"Длинные", L"Очень длинный", products);
+    const std::wstring file = InCategory(L"Длинные", L"Очень длинный.rcp");
+    ASSERT_GT(testsupport::ReadFileBytes(file).size(), 16000u);
+
+    TRecipeSearch search(*richFind);
+    std::vector<bool> whole, beginning;
+    std::vector<std::wstring> words;
+    for (int i = 0; i < 120; ++i)
+        words.push_back((i % 3 ? L"щ" : L"Ёж") + IntToStr(i));
+    richFind->LoadFromFile(file);
+    const int wholeLength = richFind->GetTextLen();
+    for (const std::wstring& word : words)
+        whole.push_back(search.Matches(word));
+    search.LoadBeginning(file);
+    EXPECT_LT(richFind->GetTextLen(), wholeLength / 4);
+    for (const std::wstring& word : words)
+        beginning.push_back(search.Matches(word));
+    EXPECT_EQ(beginning, whole);
+    // The range really ends inside the list: early words are found, later ones are not.
+    EXPECT_TRUE(whole.front());
+    EXPECT_FALSE(whole.back());
+}

@@ -40,7 +40,8 @@ void WriteBytes(const std::wstring& path, const std::string& bytes)
     CloseHandle(file);
 }
 
-// Each category gets recipes of its own composed text; every seventh recipe mentions the word.
+// Each category gets recipes of its own composed text (about 1,700 characters); every seventh recipe
+// mentions the word among its products.
 std::vector<std::wstring> MakeBase(const std::wstring& bases)
 {
     std::vector<std::wstring> files;
@@ -52,8 +53,11 @@ std::vector<std::wstring> MakeBase(const std::wstring& bases)
         std::string plain, marked;
         for (int variant = 0; variant < 2; ++variant) {
             const std::wstring products = variant ? L"Мука, масло, кардамон, соль" : L"Мука, масло, корица, соль";
-            recipes::ComposeRecipe(edit.Handle(), {L"Пирог номер " + IntToStr(c), L"6", L"4", products,
-                                                   std::wstring(40, L'ж') + L" Замесить тесто и печь сорок минут.",
+            // A method of about 1,500 characters, as a real recipe has.
+            std::wstring method;
+            for (int step = 1; step <= 20; ++step)
+                method += IntToStr(step) + L". Замесить тесто, раскатать пласт и печь сорок минут в духовке.\r";
+            recipes::ComposeRecipe(edit.Handle(), {L"Пирог номер " + IntToStr(c), L"6", L"4", products, method,
                                                    L"Бабушка"});
             std::wstring error;
             const std::wstring temp = folder + L"template.tmp";
