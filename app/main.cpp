@@ -6,6 +6,8 @@
 #include "app/main_pictures.h"
 #include "app/thema.h"
 #include "framework/SysUtils.h"
+#include "widgets/ASLink.h"
+#include "widgets/AlPanel.h"
 
 #include <array>
 #include <utility>
@@ -51,6 +53,8 @@ void MakeList32Bit(TImageList* list)
 
 void RegisterAppClasses()
 {
+    RegisterLinkLabelClass();
+    RegisterAligningPanelClass();
     RegisterClass<TMainForm>(L"TMainForm", L"TForm");
     RegisterClass<TThemesForm>(L"TThemesForm", L"TForm");
 }

@@ -357,8 +357,13 @@ void TRecipeStore::AddRecipePhoto(const std::wstring& source, const std::wstring
         dialogs_.ShowMessage(L"Фотография не найдена в указанной Вами папке");
         return;
     }
-    const std::wstring target = categoryFolder.empty() ? std::wstring() : categoryFolder + L"\\" + recipeName + kPhotoExt;
-    if (!categoryFolder.empty() && FileExists(categoryFolder + L"\\" + ExtractFileName(source)))
+    // Without a chosen category there is no target: the shell is never asked to copy to an empty path.
+    if (categoryFolder.empty()) {
+        dialogs_.ShowMessage(L"Произошла ошибка при копировании файла");
+        return;
+    }
+    const std::wstring target = categoryFolder + L"\\" + recipeName + kPhotoExt;
+    if (FileExists(categoryFolder + L"\\" + ExtractFileName(source)))
         dialogs_.ShowMessage(target);
     if (!CopyFileShell(source, target))
         dialogs_.ShowMessage(L"Произошла ошибка при копировании файла");

@@ -122,6 +122,10 @@ std::wstring MainWindowTest::ReadSetting(const std::wstring& section, const std:
 TMainForm* MainWindowTest::Start()
 {
     EXPECT_TRUE(SetCurrentDir(Folder()));
+    // The pointer rests in the screen's corner, away from the centred window: windows of other tests
+    // opening and closing under it would otherwise send the view hover moves that rewrite the
+    // status text.
+    SetCursorPos(0, 0);
     form = Create<TMainForm>(Application);
     MainForm = form;
     form->UseSettings(settings.get());

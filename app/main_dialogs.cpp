@@ -1,0 +1,60 @@
+// The main window's dialogs: each one is created with the main window as its host, shown modally and
+// freed when it closes.
+#include "app/main_dialogs.h"
+
+#include "app/about.h"
+#include "app/dialog_host.h"
+#include "app/group.h"
+#include "app/main.h"
+#include "app/new_recipes.h"
+#include "app/remove.h"
+#include "app/search.h"
+#include "app/set_rating.h"
+#include "app/show.h"
+
+namespace {
+
+// What the dialogs see of the main window.
+class TMainFormHost : public TDialogHost {
+public:
+    explicit TMainFormHost(TMainForm* main) : main_(main) {}
+
+    TRecipeStore& Store() override { return main_->Store(); }
+    std::optional<std::wstring> SelectedRecipe() override { return main_->SelectedCaption(); }
+    std::wstring CurrentCategory() override
+    {
+        const int index = main_->sTabControl->TabIndex();
+        if (index < 0 || index >= main_->sTabControl->Tabs()->GetCount())
+            return std::wstring();
+        return main_->sTabControl->Tabs()->Get(index);
+    }
+    void RateSelectedRecipe(int rating) override { main_->RateSelectedRecipe(rating); }
+    void ShowFoundRecipe(const std::wstring& path) override { main_->ShowSearchHit(path); }
+    std::wstring PhotoPath() override { return main_->PhotoPath; }
+    int StartCount() override { return main_->Counters().StartCount; }
+    int ViewCount() override { return main_->Counters().ViewCount; }
+    void SetRecipesChanged() override { main_->RecipesChanged = 1; }
+    TCustomImageList* FindListImages() override { return main_->FindListImage(); }
+
+private:
+    TMainForm* main_; // borrowed: the main window outlives its dialogs
+};
+
+template <class T>
+TModalResult ShowDialog(TMainForm* main)
+{
+    TMainFormHost host(main);
+    TOwned<T> form(Create<T>(Application));
+    form->Host = &host;
+    return form->ShowModal();
+}
+
+} // namespace
+
+TModalResult ShowNewRecipeDialog(TMainForm* main) { return ShowDialog<TNewForm>(main); }
+TModalResult ShowMoveDialog(TMainForm* main) { return ShowDialog<TRemoveForm>(main); }
+TModalResult ShowRatingDialog(TMainForm* main) { return ShowDialog<TRatingForm>(main); }
+TModalResult ShowNewCategoryDialog(TMainForm* main) { return ShowDialog<TNewGroupForm>(main); }
+TModalResult ShowSearchDialog(TMainForm* main) { return ShowDialog<TSearchForm>(main); }
+TModalResult ShowPhotoDialog(TMainForm* main) { return ShowDialog<TFotoForm>(main); }
+TModalResult ShowAboutDialog(TMainForm* main) { return ShowDialog<TAboutForm>(main); }
