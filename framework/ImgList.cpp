@@ -9,6 +9,17 @@ TChangeLink::~TChangeLink()
         sender_->UnRegisterChanges(this);
 }
 
+bool TChangeLink::Link(TCustomImageList* value)
+{
+    if (sender_ == value)
+        return false;
+    if (sender_)
+        sender_->UnRegisterChanges(this);
+    if (value)
+        value->RegisterChanges(this);
+    return true;
+}
+
 void TChangeLink::Change()
 {
     if (OnChange)

@@ -22,6 +22,8 @@ public:
 
     TCustomImageList* Sender() const { return sender_; }
     void SetSender(TCustomImageList* value) { sender_ = value; }
+    // Moves the link from its list to Value (nil: to none); false when it already listens to Value.
+    bool Link(TCustomImageList* value);
     virtual void Change();
 
     TNotifyEvent OnChange;

@@ -377,13 +377,8 @@ void TListView::ImageListChange(TObject*)
 
 void TListView::SetImageList(TChangeLink* link, TCustomImageList* value)
 {
-    if (link->Sender() == value)
-        return;
-    if (link->Sender())
-        link->Sender()->UnRegisterChanges(link);
-    if (value)
-        value->RegisterChanges(link);
-    SendImageLists();
+    if (link->Link(value))
+        SendImageLists();
 }
 
 void TListView::SetViewStyle(TViewStyle value)

@@ -703,14 +703,8 @@ TMenu::~TMenu()
 
 void TMenu::SetImages(TCustomImageList* value)
 {
-    if (value == Images())
-        return;
-    if (TCustomImageList* old = Images())
-        old->UnRegisterChanges(imagesLink_.get());
-    imagesLink_->SetSender(nullptr);
-    if (value)
-        value->RegisterChanges(imagesLink_.get());
-    RebuildAll();
+    if (imagesLink_->Link(value))
+        RebuildAll();
 }
 
 void TMenu::ImagesChanged(TObject*)

@@ -203,13 +203,8 @@ void TTabControl::SetMultiLine(bool value)
 
 void TTabControl::SetImages(TCustomImageList* value)
 {
-    if (value == Images())
-        return;
-    if (Images())
-        Images()->UnRegisterChanges(imagesLink_.get());
-    if (value)
-        value->RegisterChanges(imagesLink_.get());
-    ImageListChange(nullptr);
+    if (imagesLink_->Link(value))
+        ImageListChange(nullptr);
 }
 
 void TTabControl::ImageListChange(TObject*)

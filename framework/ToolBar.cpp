@@ -612,13 +612,8 @@ void TToolBar::ImageListChange(TObject*)
 
 void TToolBar::SetImageList(TChangeLink* link, TCustomImageList* value)
 {
-    if (link->Sender() == value)
-        return;
-    if (link->Sender())
-        link->Sender()->UnRegisterChanges(link);
-    if (value)
-        value->RegisterChanges(link);
-    RecreateButtons();
+    if (link->Link(value))
+        RecreateButtons();
 }
 
 void TToolBar::SendImageLists()
