@@ -786,6 +786,9 @@ void TCustomComboBox::Clear()
 
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner)
 {
+    // The system button reports its clicks (BN_CLICKED); a click of the mouse-up on top would run the
+    // handler twice.
+    ControlStyle.Exclude(csClickEvents);
     SetTabStop(true);
     SetParentColor(false);
     SetColor(clBtnFace);

@@ -219,3 +219,16 @@ TEST_F(Edits, ButtonsCloseTheFormWithTheirResultAndAnswerReturnAndEscape)
     EXPECT_EQ(form->Perform(CM_DIALOGKEY, VK_RETURN), 0);
     EXPECT_EQ(form->ModalResult(), mrNone);
 }
+
+TEST_F(Edits, AMouseClickOnAButtonRunsItsHandlerOnce)
+{
+    auto* ok = Add<TButton>(10, 10, 75, 25);
+    int clicks = 0;
+    ok->OnClick = [&](TObject*) { ++clicks; };
+    testsupport::PumpMessagesUntilIdle();
+    // The system button reports the click itself; the mouse-up must not report it a second time.
+    SendMessageW(ok->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    SendMessageW(ok->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    testsupport::PumpMessagesUntilIdle();
+    EXPECT_EQ(clicks, 1);
+}
