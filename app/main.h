@@ -15,6 +15,7 @@
 #include "framework/Menus.h"
 #include "framework/RichEdit.h"
 #include "framework/Splitter.h"
+#include "widgets/AlPanel.h"
 
 #include <memory>
 #include <optional>
@@ -83,7 +84,7 @@ public:
     TToolButton* RefreshButton = nullptr;
     TToolButton* PrintButton = nullptr;
     TToolButton* AboutButton = nullptr;
-    TPanel* AligningPanel1 = nullptr;
+    TAligningPanel* AligningPanel1 = nullptr;
     TTabControl* sTabControl = nullptr;
     TListView* RecipesList = nullptr;
     TSplitter* Splitter1 = nullptr;

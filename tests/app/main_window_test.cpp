@@ -541,3 +541,46 @@ TEST_F(MainWindow, ThemeDialogListsThemeFoldersAndChangesNothingWithoutSelection
     EXPECT_EQ(ReadSetting(L"Theme", L"Name"), L"<missing>");
     Free(dialog);
 }
+
+// ---- Layout ----
+
+TEST_F(MainWindow, WorkingAreaPanelAlignsWithMinimumSizeFromFormData)
+{
+    Start();
+    ASSERT_NE(form->AligningPanel1, nullptr);
+    EXPECT_TRUE(form->AligningPanel1->AligningActive());
+    EXPECT_EQ(form->AligningPanel1->MinWidth(), 763);
+    EXPECT_EQ(form->AligningPanel1->MinHeight(), 438);
+    EXPECT_EQ(form->AligningPanel1->RecordCount(), form->AligningPanel1->ControlCount());
+}
+
+TEST_F(MainWindow, ResizingToHalfAgainAndBackReturnsListAndViewToFirstBounds)
+{
+    Start();
+    struct Bounds {
+        int left, top, width, height;
+        bool operator==(const Bounds&) const = default;
+    };
+    auto boundsOf = [](TControl* c) { return Bounds{c->Left(), c->Top(), c->Width(), c->Height()}; };
+    const Bounds list = boundsOf(form->RecipesList);
+    const Bounds view = boundsOf(form->Rich);
+    const int width = form->Width();
+    const int height = form->Height();
+
+    form->SetBounds(form->Left(), form->Top(), width * 3 / 2, height * 3 / 2);
+    testsupport::PumpMessagesUntilIdle(200);
+    EXPECT_NE(boundsOf(form->Rich), view) << "the view follows the larger window";
+
+    form->SetBounds(form->Left(), form->Top(), width, height);
+    testsupport::PumpMessagesUntilIdle(200);
+    const Bounds listAfter = boundsOf(form->RecipesList);
+    const Bounds viewAfter = boundsOf(form->Rich);
+    EXPECT_EQ(listAfter.left, list.left);
+    EXPECT_EQ(listAfter.top, list.top);
+    EXPECT_EQ(listAfter.width, list.width);
+    EXPECT_EQ(listAfter.height, list.height);
+    EXPECT_EQ(viewAfter.left, view.left);
+    EXPECT_EQ(viewAfter.top, view.top);
+    EXPECT_EQ(viewAfter.width, view.width);
+    EXPECT_EQ(viewAfter.height, view.height);
+}
