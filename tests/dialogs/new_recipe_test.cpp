@@ -19,9 +19,21 @@ namespace {
 std::wstring gAnswer;
 
 // Fills the open dialog's file name and confirms it, from the dialog's own message loop.
+BOOL CALLBACK FindOwnDialog(HWND wnd, LPARAM found)
+{
+    wchar_t cls[16] = {};
+    GetClassNameW(wnd, cls, 16);
+    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(wnd))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = wnd;
+    return FALSE;
+}
+
+// Only this thread's dialog: other test programs on the same display may show dialogs of their own.
 void CALLBACK AnswerOpenDialog(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND dialog = FindWindowW(L"#32770", nullptr);
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindOwnDialog, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog)
         return;
     KillTimer(nullptr, id);
