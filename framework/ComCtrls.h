@@ -521,6 +521,9 @@ private:
     int imageIndex_ = -1;
     // The selection while the list view has no window.
     bool selected_ = false;
+    // Where the item last stood: a refill asks each new item for its index, and a search from the
+    // front for every one of thousands of items made filling the list quadratic.
+    mutable int indexHint_ = -1;
 };
 
 class TListItems : public TPersistent {
@@ -547,6 +550,11 @@ private:
     friend class TListView;
     friend class TListItem;
     void SendItem(int index);
+    // Items added at the end while updating reach the window at EndUpdate in one message each, with
+    // their caption and image; anything that reads or moves the window's items sends them first.
+    void SendPending();
+    bool IsPending(const TListItem* item) const;
+    int pending_ = 0;
 
     TListView* owner_;
     std::vector<std::unique_ptr<TListItem>> items_;

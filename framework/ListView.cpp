@@ -26,7 +26,7 @@ void TListItem::SetCaption(const std::wstring& value)
         return;
     caption_ = value;
     TListView* view = ListView();
-    if (view->HandleAllocated()) {
+    if (view->HandleAllocated() && !owner_->IsPending(this)) {
         LVITEMW item{};
         item.iSubItem = 0;
         item.pszText = caption_.data();
@@ -40,7 +40,7 @@ void TListItem::SetImageIndex(int value)
         return;
     imageIndex_ = value;
     TListView* view = ListView();
-    if (view->HandleAllocated()) {
+    if (view->HandleAllocated() && !owner_->IsPending(this)) {
         LVITEMW item{};
         item.mask = LVIF_IMAGE;
         item.iItem = Index();
@@ -51,6 +51,7 @@ void TListItem::SetImageIndex(int value)
 
 bool TListItem::Selected() const
 {
+    owner_->SendPending();
     TListView* view = ListView();
     if (!view->HandleAllocated())
         return selected_;
@@ -60,6 +61,7 @@ bool TListItem::Selected() const
 
 void TListItem::SetSelected(bool value)
 {
+    owner_->SendPending();
     selected_ = value;
     TListView* view = ListView();
     if (!view->HandleAllocated())
@@ -72,6 +74,7 @@ void TListItem::SetSelected(bool value)
 
 bool TListItem::Focused() const
 {
+    owner_->SendPending();
     TListView* view = ListView();
     return view->HandleAllocated() &&
            (SendMessageW(view->Handle(), LVM_GETITEMSTATE, static_cast<WPARAM>(Index()), LVIS_FOCUSED) & LVIS_FOCUSED);
@@ -79,6 +82,7 @@ bool TListItem::Focused() const
 
 void TListItem::SetFocused(bool value)
 {
+    owner_->SendPending();
     TListView* view = ListView();
     if (!view->HandleAllocated())
         return;
@@ -106,10 +110,37 @@ TListItem* TListItems::Item(int index) const
 
 int TListItems::IndexOf(const TListItem* item) const
 {
+    if (!item)
+        return -1;
+    const int hint = item->indexHint_;
+    if (hint >= 0 && hint < Count() && items_[static_cast<size_t>(hint)].get() == item)
+        return hint;
     for (size_t i = 0; i < items_.size(); ++i)
-        if (items_[i].get() == item)
+        if (items_[i].get() == item) {
+            item->indexHint_ = static_cast<int>(i);
             return static_cast<int>(i);
+        }
     return -1;
+}
+
+bool TListItems::IsPending(const TListItem* item) const
+{
+    return pending_ > 0 && IndexOf(item) >= Count() - pending_;
+}
+
+void TListItems::SendPending()
+{
+    if (pending_ == 0)
+        return;
+    if (!owner_->HandleAllocated()) {
+        pending_ = 0;
+        return;
+    }
+    while (pending_ > 0) {
+        const int index = Count() - pending_;
+        --pending_;
+        SendItem(index);
+    }
 }
 
 TListItem* TListItems::Add()
@@ -121,7 +152,15 @@ TListItem* TListItems::Insert(int index)
 {
     if (index < 0 || index > Count())
         throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
+    if (index == Count() && updateCount_ > 0 && owner_->HandleAllocated()) {
+        items_.push_back(std::make_unique<TListItem>(this));
+        items_.back()->indexHint_ = index;
+        ++pending_;
+        return items_.back().get();
+    }
+    SendPending();
     items_.insert(items_.begin() + index, std::make_unique<TListItem>(this));
+    items_[static_cast<size_t>(index)]->indexHint_ = index;
     try {
         SendItem(index);
     } catch (...) {
@@ -152,6 +191,7 @@ void TListItems::Delete(int index)
 {
     TListItem* item = Item(index);
     (void)item;
+    SendPending();
     // The system's item goes first: its last notifications still find the object.
     if (owner_->HandleAllocated())
         SendMessageW(owner_->Handle(), LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
@@ -169,6 +209,7 @@ void TListItems::Clear()
         throw;
     }
     owner_->clearing_ = false;
+    pending_ = 0;
     items_.clear();
 }
 
@@ -181,6 +222,7 @@ void TListItems::BeginUpdate()
 void TListItems::EndUpdate()
 {
     if (updateCount_ > 0 && --updateCount_ == 0 && owner_->HandleAllocated()) {
+        SendPending();
         SendMessageW(owner_->Handle(), WM_SETREDRAW, TRUE, 0);
         owner_->Invalidate();
     }
@@ -263,6 +305,7 @@ void TListView::CreateWnd()
     SendImageLists();
     SendColumns();
     // The items come back with their selection: no selection changed, so no event runs.
+    items_->pending_ = 0;
     restoring_ = true;
     try {
         for (int i = 0; i < items_->Count(); ++i)
@@ -277,6 +320,7 @@ void TListView::CreateWnd()
 void TListView::DestroyWnd()
 {
     // The selection survives a new window.
+    items_->SendPending();
     if (handle_)
         for (auto& item : items_->items_)
             item->selected_ = item->Selected();
@@ -388,6 +432,7 @@ void TListView::SetViewStyle(TViewStyle value)
     viewStyle_ = value;
     if (!handle_)
         return;
+    items_->SendPending();
     // The system switches views on a style change and keeps its items and selection.
     static const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
     LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
@@ -400,6 +445,7 @@ void TListView::Arrange()
 {
     if (!handle_)
         return;
+    items_->SendPending();
     if (viewStyle_ == vsIcon || viewStyle_ == vsSmallIcon)
         SendMessageW(handle_, LVM_ARRANGE, LVA_DEFAULT, 0);
     Invalidate();
@@ -409,6 +455,7 @@ TListItem* TListView::ItemOfNative(int index)
 {
     if (!handle_ || index < 0)
         return nullptr;
+    items_->SendPending();
     LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = index;
@@ -426,6 +473,7 @@ TListItem* TListView::Selected()
                 return item.get();
         return nullptr;
     }
+    items_->SendPending();
     auto index = static_cast<int>(SendMessageW(handle_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
 }

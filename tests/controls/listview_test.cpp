@@ -198,3 +198,44 @@ TEST_F(ListViewTest, ImageListsAndImageIndexesReachTheSystemList)
     list->SetLargeImages(nullptr);
     list->SetSmallImages(nullptr);
 }
+
+TEST_F(ListViewTest, ItemsAddedWhileUpdatingReachTheSystemListInOrderWithCaptionsAndImages)
+{
+    TListItems* items = list->Items();
+    items->BeginUpdate();
+    for (const wchar_t* caption : {L"Уха", L"Рагу"}) {
+        TListItem* item = items->Add();
+        item->SetCaption(caption);
+        item->SetImageIndex(2);
+        EXPECT_EQ(item->Index(), items->Count() - 1);
+    }
+    // Reading the selection inside the update sees every item, and selecting one runs the event.
+    items->Item(4)->SetSelected(true);
+    EXPECT_EQ(list->Selected(), items->Item(4));
+    EXPECT_EQ(Log, std::vector<std::wstring>{L"Рагу +"});
+    TListItem* late = items->Add();
+    late->SetCaption(L"Плов");
+    items->Insert(0)->SetCaption(L"Солянка");
+    items->EndUpdate();
+
+    ASSERT_EQ(SendMessageW(list->Handle(), LVM_GETITEMCOUNT, 0, 0), 7);
+    const std::vector<std::wstring> expected{L"Солянка", L"Борщ", L"Пельмени", L"Щи", L"Уха", L"Рагу", L"Плов"};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(NativeText(i), expected[static_cast<size_t>(i)]);
+        EXPECT_EQ(items->Item(i)->Index(), i);
+    }
+    LVITEMW image{};
+    image.mask = LVIF_IMAGE;
+    image.iItem = 4;
+    SendMessageW(list->Handle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&image));
+    EXPECT_EQ(image.iImage, 2);
+    EXPECT_TRUE(NativeSelected(5));
+    EXPECT_EQ(list->ItemIndex(), 5);
+
+    // Clearing inside an update leaves nothing behind for its end.
+    items->BeginUpdate();
+    items->Add()->SetCaption(L"Каша");
+    items->Clear();
+    items->EndUpdate();
+    EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETITEMCOUNT, 0, 0), 0);
+}
