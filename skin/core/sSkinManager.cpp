@@ -414,8 +414,21 @@ void RegisterSkinManagerClasses()
 {
     RegisterClass<TComponent>(L"TComponent", L"");
     RegisterStoredSkinClasses();
+    auto menus = RegisterClass<TacMenuSupport>(L"TacMenuSupport", L"TPersistent");
+    menus.Custom(L"IcoLineSkin", [](TacMenuSupport* m, const TFormValue& v, TFormReader& r) {
+            m->IcoLineSkin = TClassBuilder<TacMenuSupport>::StringValue(v, r);
+        })
+        .Custom(L"UseExtraLine", [](TacMenuSupport* m, const TFormValue& v, TFormReader& r) {
+            m->UseExtraLine = TClassBuilder<TacMenuSupport>::BoolValue(v, r);
+        })
+        .Custom(L"ExtraLineWidth", [](TacMenuSupport* m, const TFormValue& v, TFormReader& r) {
+            m->ExtraLineWidth = TClassBuilder<TacMenuSupport>::IntValue(v, r);
+        });
+    menus.Info().AddObject(L"ExtraLineFont",
+                           [](TPersistent* o) -> TPersistent* { return static_cast<TacMenuSupport*>(o)->ExtraLineFont.get(); });
     RegisterClass<TsSkinManager>(L"TsSkinManager", L"TComponent")
         .Object(L"InternalSkins", &TsSkinManager::InternalSkins)
+        .Object(L"MenuSupport", &TsSkinManager::MenuSupport)
         .String(L"SkinDirectory", &TsSkinManager::SetSkinDirectory)
         .String(L"SkinName", &TsSkinManager::SetSkinName)
         .Bool(L"Active", &TsSkinManager::SetActive)
