@@ -2,6 +2,7 @@
 #include "framework/RichEdit.h"
 
 #include "framework/Printers.h"
+#include "framework/RichEditText.h"
 #include "framework/SysUtils.h"
 
 #include <algorithm>
@@ -20,31 +21,14 @@ void LoadRichEditLibrary()
         throw EOSError(L"The rich-edit library riched20.dll cannot be loaded");
 }
 
-std::wstring WholeText(HWND wnd)
-{
-    GETTEXTLENGTHEX length{GTL_DEFAULT | GTL_PRECISE, 1200};
-    auto count = SendMessageW(wnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-    if (count <= 0)
-        return {};
-    std::wstring text(static_cast<size_t>(count) + 1, L'\0');
-    GETTEXTEX get{};
-    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    get.flags = GT_DEFAULT;
-    get.codepage = 1200;
-    auto got = SendMessageW(wnd, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
-    return text;
-}
-
 void Select(HWND wnd, int start, int end)
 {
-    CHARRANGE range{start, end};
-    SendMessageW(wnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    RichEditSelect(wnd, start, end);
 }
 
 void Replace(HWND wnd, const std::wstring& text)
 {
-    SendMessageW(wnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    RichEditReplaceSelection(wnd, text, true);
 }
 
 // Line breaks of any kind become the control's paragraph mark.
@@ -561,7 +545,7 @@ void TCustomRichEdit::SaveToStream(TStream* stream)
 
 std::wstring TCustomRichEdit::DocumentText()
 {
-    return WholeText(Handle());
+    return RichEditText(Handle());
 }
 
 int TCustomRichEdit::GetTextLen()
