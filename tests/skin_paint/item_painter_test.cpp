@@ -5,6 +5,7 @@
 #include "skin/core/sItemPainter.h"
 
 #include "framework/ExtCtrls.h"
+#include "framework/Jpeg.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sVclUtils.h"
 #include "tests/skin_core/test_skin.h"
@@ -12,6 +13,7 @@
 #include "tests/support/test_support.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 
 using namespace painttest;
@@ -483,6 +485,36 @@ TEST_F(ItemPainter, AnOwnBitmapIsTiledFromTheTopLeftWhateverTheMode)
     EXPECT_TRUE(PixelsAre(bmp.get(), [](int x, int y) {
         return x >= 1 && x < 8 && y >= 1 ? RGB((x - 1) % 3 * 50, (y - 1) % 2 * 50, 9) : kBack;
     }));
+}
+
+TEST_F(ItemPainter, AJpegPatternIsTiledInsideROnlyWhenTheSectionHasNoTextureImage)
+{
+    const COLORREF flat = RGB(40, 120, 200);
+    auto source = MakeBitmap(5, 4, flat);
+    auto jpeg = std::make_shared<TJPEGImage>();
+    jpeg->SetCompressionQuality(100);
+    jpeg->Assign(source.get());
+    TsPatternData pattern;
+    pattern.Img = jpeg;
+    pattern.ClassName = L"PANEL";
+    pattern.PropertyName = L"PATTERN";
+    manager.pa.push_back(pattern);
+    const int s = AddSection(L"PANEL", RGB(10, 20, 30), [](TsGeneralData& gd) { gd.ImagePercent = 100; });
+    auto bmp = MakeBitmap(14, 11, kBack);
+    const TRect r{1, 2, 12, 10};
+    PaintItemBg(s, L"PANEL", EmptyCacheInfo, sNoColor, -1, -1, &manager, bmp.get(), TPoint{}, r, 0);
+    auto closeTo = [](COLORREF a, COLORREF b) {
+        return std::abs(GetRValue(a) - GetRValue(b)) <= 2 && std::abs(GetGValue(a) - GetGValue(b)) <= 2 &&
+               std::abs(GetBValue(a) - GetBValue(b)) <= 2;
+    };
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 14; ++x) {
+            const COLORREF got = Get(bmp.get(), x, y);
+            if (Inside(r, x, y))
+                ASSERT_TRUE(closeTo(got, flat)) << x << "," << y << " " << Describe(got);
+            else
+                ASSERT_EQ(got, kBack) << x << "," << y;
+        }
 }
 
 TEST_F(ItemPainter, AnEmptyGraphicWithoutAManagerDrawsNothing)
