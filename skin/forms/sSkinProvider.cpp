@@ -4,10 +4,12 @@
 
 #include "framework/FormData.h"
 #include "skin/core/acntUtils.h"
+#include "skin/core/sItemPainter.h"
 #include "skin/core/sMessageBox.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinForms.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/forms/sMDIForm.h"
 #include "skin/forms/sSystemMenu.h"
 
 TsSkinProvider* MDIMainProvider = nullptr;
@@ -18,19 +20,6 @@ TacProviderSeams& ProviderSeams()
     static TacProviderSeams seams;
     return seams;
 }
-
-namespace {
-
-std::unique_ptr<TBitmap> NewBitmap24(int width, int height)
-{
-    auto bmp = std::make_unique<TBitmap>();
-    bmp->SetPixelFormat(pf24bit);
-    bmp->SetHandleType(bmDIB);
-    bmp->SetSize(width, height);
-    return bmp;
-}
-
-} // namespace
 
 TsSkinProvider::TsSkinProvider(TComponent* owner)
     : TComponent(owner),
@@ -56,8 +45,8 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
     if (!form_ || IsDesigning())
         return;
     form_->SetDoubleBuffered(false);
-    buttonsCache_ = NewBitmap24(0, 0);
-    menuLineBmp_ = NewBitmap24(0, 0);
+    buttonsCache_ = CreateBmp24(0, 0);
+    menuLineBmp_ = CreateBmp24(0, 0);
     mdiSetupPending_ = true;
     cornerRects_.clear();
     menuLineCount_ = -1;
@@ -79,7 +68,7 @@ TsSkinProvider::~TsSkinProvider()
         if (!form_->HasState(csDestroying))
             GiveFormBack();
         if (MDIMainProvider == this)
-            MDIMainProvider = nullptr;
+            SetMDIForm(false);
         if (systemMenu_) {
             TsSystemMenu* menu = systemMenu_;
             systemMenu_ = nullptr;
@@ -137,6 +126,26 @@ void TsSkinProvider::Loaded()
         TsTitleButton* button = titleButtons_->Items(i);
         button->ImageIndex = button->UseSkinData ? index : -1;
     }
+    UpdateMDIClient();
+}
+
+void TsSkinProvider::SetMDIForm(bool value)
+{
+    if (value) {
+        if (!mdiForm_)
+            mdiForm_ = std::make_unique<TsMDIForm>(this);
+        MDIMainProvider = this;
+        return;
+    }
+    mdiForm_.reset();
+    if (MDIMainProvider == this)
+        MDIMainProvider = nullptr;
+}
+
+void TsSkinProvider::UpdateMDIClient()
+{
+    if (mdiForm_)
+        mdiForm_->UpdateMDIClient();
 }
 
 void TsSkinProvider::Notification(TComponent* component, TOperation operation)
@@ -261,7 +270,7 @@ void TsSkinProvider::PrepareForm()
     if (mdiSetupPending_ && sm->SkinData()->Active) {
         mdiSetupPending_ = false;
         if (form_->FormStyle() == fsMDIForm && !IsDesigning())
-            MDIMainProvider = this;
+            SetMDIForm(true);
     }
     skinData_->UpdateIndexes();
     InitCaptionButtons();
@@ -387,15 +396,15 @@ void TsSkinProvider::UpdateRegionRects()
     const int width = FormWidth();
     if (IsValidMaskIndex(sm, skinData_->BorderIndex)) {
         const TsMaskData& md = sm->ma[static_cast<size_t>(skinData_->BorderIndex)];
-        AddCornerRuns(cornerRects_, width, md, false, 0);
-        AddCornerRuns(cornerRects_, width, md, true, FormHeight() - md.WB);
+        AddRgnFromMask(cornerRects_, width, md, false, 0);
+        AddRgnFromMask(cornerRects_, width, md, true, FormHeight() - md.WB);
     }
     const int title = TitleSectionIndex();
     if (title >= 0) {
         const std::wstring name = sm->gd[static_cast<size_t>(title)].ClassName;
         const int mask = FindMaskIndex(sm, title, name, L"BORDERSMASK");
         if (IsValidMaskIndex(sm, mask))
-            AddCornerRuns(cornerRects_, width, sm->ma[static_cast<size_t>(mask)], false, 0);
+            AddRgnFromMask(cornerRects_, width, sm->ma[static_cast<size_t>(mask)], false, 0);
     }
 }
 

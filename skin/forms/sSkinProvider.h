@@ -13,6 +13,7 @@
 #include <vector>
 
 class TsSkinProvider;
+class TsMDIForm;
 class TsSystemMenu;
 class TsTitleButtons;
 class TsTitleButton;
@@ -96,6 +97,9 @@ public:
     TCustomForm* Form() const { return form_; }
     TsSystemMenu* SystemMenu() const { return systemMenu_; }
     IacProviderCtrlAdapter* Adapter() const { return adapter_.get(); }
+    // The MDI client support of an MDI main form (nil for other forms).
+    TsMDIForm* MDIForm() const { return mdiForm_.get(); }
+    void SetMDIForm(bool value);
     void RepaintFrame();
     void UpdateRegionRects();
     void UpdateFormRegion(bool redraw);
@@ -227,6 +231,8 @@ private:
     // Frame painting steps (sSkinProviderFrame.cpp).
     void PaintCaptionStrip(const TRect& strip);
     void PaintMenuLine();
+    void PaintMDIArea();
+    void UpdateMDIClient();
     void PaintCaptionText(int stripTop);
     void SaveButtonsBackground();
     void DrawButtonImage(const TsCaptionButton& button, int maskIndex, int state, bool enabled);
@@ -260,6 +266,7 @@ private:
     bool suspendRegion_ = false;
     bool showAnimating_ = false;
     std::unique_ptr<IacProviderCtrlAdapter> adapter_;
+    std::unique_ptr<TsMDIForm> mdiForm_;
     bool settingRegion_ = false;
     bool menuDirty_ = true;
     TWndMethod oldWndProc_;
@@ -275,10 +282,6 @@ private:
 // The provider of the MDI main form, and the provider of the MDI child that is or is being maximized.
 extern TsSkinProvider* MDIMainProvider;
 extern TsSkinProvider* MaximizedChildProvider;
-
-// Appends the key-colour runs of a border mask's top (or, with Bottom, bottom) corners as one-pixel-high
-// rectangles at row Y of a window Width pixels wide: the parts the window region leaves out.
-void AddCornerRuns(std::vector<TRect>& rects, int width, const TsMaskData& md, bool bottom, int y);
 
 // The caption icon's size for a caption H pixels high: none below 9, then 8, 16 and 32.
 int CaptionIconSize(int h);

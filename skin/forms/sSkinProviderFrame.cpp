@@ -4,6 +4,7 @@
 
 #include "skin/core/acntUtils.h"
 #include "skin/core/sControlPaint.h"
+#include "skin/core/sItemPainter.h"
 #include "skin/core/sMaskPainter.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinForms.h"
@@ -12,27 +13,6 @@
 #include "skin/forms/sSystemMenu.h"
 
 namespace {
-
-// A section's background in its normal or hot colour, with its border mask over it. Stands in for the
-// element painter's section painting until the form takes it from there.
-void PaintSectionRect(TBitmap* bmp, const TRect& r, TsSkinManager* sm, int sectionIndex, int borderIndex, int state,
-                      const TCacheInfo& ci)
-{
-    if (!bmp || !IsValidSectionIndex(sm, sectionIndex) || r.Left < 0 || r.Top < 0 || r.Right > bmp->Width() ||
-        r.Bottom > bmp->Height() || r.Left >= r.Right || r.Top >= r.Bottom)
-        return;
-    const TsGeneralData& gd = sm->gd[static_cast<size_t>(sectionIndex)];
-    FillDC(bmp->Canvas()->Handle(), r, state == 0 ? gd.Color : gd.HotColor);
-    if (IsValidMaskIndex(sm, borderIndex))
-        DrawSkinRect(bmp, r, false, ci, sm->ma[static_cast<size_t>(borderIndex)], state, true);
-}
-
-int BorderMaskOf(TsSkinManager* sm, int sectionIndex)
-{
-    if (!IsValidSectionIndex(sm, sectionIndex))
-        return -1;
-    return FindMaskIndex(sm, sectionIndex, sm->gd[static_cast<size_t>(sectionIndex)].ClassName, L"BORDERSMASK");
-}
 
 int GlobalMask(TsSkinManager* sm, const wchar_t* name)
 {
@@ -131,11 +111,12 @@ void TsSkinProvider::PaintFrame()
     cache->SetSize(width, height);
     if (IsValidSectionIndex(sm, section)) {
         const int state = formActive_ ? 1 : 0;
-        const TCacheInfo none = EmptyCacheInfo;
+        const TRect all{0, 0, width, height};
         if (caption > 0)
-            PaintSectionRect(cache, TRect{0, 0, width, height}, sm, section, skinData_->BorderIndex, state, none);
+            PaintItem(skinData_.get(), EmptyCacheInfo, false, true, cache, TPoint{0, 0}, all, state);
         else
-            PaintSectionRect(cache, TRect{0, 0, width, height}, sm, section, -1, 0, none);
+            PaintItemBg(section, skinData_->SkinSection(), EmptyCacheInfo, sNoColor, skinData_->Texture,
+                        skinData_->HotTexture, sm, cache, TPoint{0, 0}, all, state);
         if (GripMode == gmRightBottom) {
             const int grip = GlobalMask(sm, L"GRIPIMAGE");
             if (IsValidMaskIndex(sm, grip)) {
@@ -152,12 +133,13 @@ void TsSkinProvider::PaintFrame()
         if (reserved && caption > 0) {
             const int stripHeight = caption + SysBorderHeight();
             if (!captionBmp_ || captionBmp_->Width() != width)
-                captionBmp_ = std::make_unique<TBitmap>();
-            captionBmp_->SetPixelFormat(pf24bit);
+                captionBmp_ = CreateBmp24(width, stripHeight);
             captionBmp_->SetSize(width, stripHeight);
             CopyBlock(captionBmp_.get(), 0, 0, cache, 0, 0, width, stripHeight);
         }
     }
+    if (mdiForm_)
+        PaintMDIArea();
     menuDirty_ = false;
     if (form_->OnPaint && caption >= 0) {
         // The form's own drawing becomes part of the cache, at the client's place.
@@ -189,7 +171,9 @@ void TsSkinProvider::PaintCaptionStrip(const TRect& strip)
     const int title = TitleSectionIndex();
     const TRect titleRect = IsIconic() ? TRect{0, 0, cache->Width(), cache->Height()}
                                        : TRect{0, strip.Top, strip.Right, strip.Top + SysBorderHeight() + CaptionHeight()};
-    PaintSectionRect(cache, titleRect, sm, title, BorderMaskOf(sm, title), state, MakeCacheInfo(cache, 0, 0));
+    if (title >= 0)
+        PaintItemByIndex(title, sm->gd[static_cast<size_t>(title)].ClassName, MakeCacheInfo(cache, 0, 0), -1, -1, sm,
+                         cache, TPoint{0, 0}, titleRect, state, false);
     PaintFormIcon();
     if (CaptionButtonCount() > 0) {
         const int bar = FindMaskIndex(sm, skinData_->SkinIndex, skinData_->SkinSection(), L"TITLEBAR");
@@ -218,8 +202,9 @@ void TsSkinProvider::PaintMenuLine()
     const int top = CaptionHeight() + SysBorderHeight();
     const int rows = MenuLineRows();
     const TRect band{0, top, cache->Width(), top + rows * MenuHeight()};
-    PaintSectionRect(cache, band, sm, section, BorderMaskOf(sm, section), formActive_ ? 1 : 0,
-                     MakeCacheInfo(cache, 0, 0));
+    if (section >= 0)
+        PaintItemByIndex(section, sm->gd[static_cast<size_t>(section)].ClassName, MakeCacheInfo(cache, 0, 0), -1, -1,
+                         sm, cache, TPoint{0, 0}, band, formActive_ ? 1 : 0, false);
     menuLineBmp_->SetSize(FormWidth(), rows * MenuHeight());
     CopyBlock(menuLineBmp_.get(), 0, 0, cache, 0, top, FormWidth(), rows * MenuHeight());
     // Items the menu painter hooked draw themselves onto the cache at their places.
@@ -240,6 +225,22 @@ void TsSkinProvider::PaintMenuLine()
         OffsetRect(&r, -wr.left, -wr.top);
         item->OnAdvancedDrawItem(item, cache->Canvas(), TRect{r.left, r.top, r.right, r.bottom}, TOwnerDrawState{});
     }
+}
+
+void TsSkinProvider::PaintMDIArea()
+{
+    TsSkinManager* sm = Manager();
+    TBitmap* cache = skinData_->CacheBmp();
+    const int section = FindSectionIndex(sm, L"MDIAREA");
+    if (section < 0)
+        return;
+    const int border = SysBorderHeight();
+    const int menu = MenuLineVisible() ? MenuLineRows() * MenuHeight() : 0;
+    const TRect r{AlignedControlsSize(form_, alLeft, true) + border, 2 * SysBorderHeight() + CaptionHeight() + menu - 2,
+                  FormWidth() - border - AlignedControlsSize(form_, alRight, true),
+                  FormHeight() - border - AlignedControlsSize(form_, alBottom, true)};
+    PaintItemToDC(section, L"MDIAREA", MakeCacheInfo(cache, 0, 0), sm, cache->Canvas()->Handle(), TPoint{0, 0}, r, 0,
+                  true);
 }
 
 void TsSkinProvider::PaintCaptionText(int stripTop)

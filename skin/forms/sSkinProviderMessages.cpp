@@ -140,6 +140,10 @@ void TsSkinProvider::SkinChanged(TMessage& message)
     menuLineCount_ = -1;
     regionChanged_ = true;
     SendNcPaint();
+    if (form_->FormStyle() == fsMDIForm && !IsDesigning()) {
+        SetMDIForm(true);
+        UpdateMDIClient();
+    }
 }
 
 void TsSkinProvider::SkinRemoved(TMessage& message)
@@ -165,8 +169,8 @@ void TsSkinProvider::SkinRemoved(TMessage& message)
             ProviderSeams().FreeMenuBackground(sm);
         HookMenus(false);
         RestoreSysMenuStyle();
-        if (MDIMainProvider == this)
-            MDIMainProvider = nullptr;
+        if (mdiForm_ || MDIMainProvider == this)
+            SetMDIForm(false);
         if (HasBorder() && !suspendRegion_ && form_->HandleAllocated()) {
             SetWindowRgn(form_->Handle(), nullptr, TRUE);
             cornerRects_.clear();
@@ -198,6 +202,7 @@ void TsSkinProvider::SkinRefresh(TMessage& message)
     SendNcPaint();
     SendMessageW(form_->Handle(), WM_PAINT, 0, 0);
     ApplyGlobalColor();
+    UpdateMDIClient();
     if (adapter_)
         adapter_->BroadcastToItems(message);
 }
@@ -534,6 +539,7 @@ void TsSkinProvider::WMNCPaint(TMessage& message)
         ReleaseDC(wnd, dc);
     }
     settingRegion_ = false;
+    UpdateMDIClient();
 }
 
 void TsSkinProvider::WMPrint(TMessage& message)

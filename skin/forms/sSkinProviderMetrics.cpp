@@ -2,7 +2,6 @@
 // coordinates of the form, read from the window itself so they hold while it is being resized.
 #include "skin/forms/sSkinProvider.h"
 
-#include "skin/core/sMaskPainter.h"
 #include "skin/forms/sSystemMenu.h"
 
 namespace {
@@ -305,44 +304,4 @@ TPoint TsSkinProvider::WindowOrigin() const
 {
     const RECT r = WindowRectOf(form_);
     return TPoint{r.left, r.top};
-}
-
-void AddCornerRuns(std::vector<TRect>& rects, int width, const TsMaskData& md, bool bottom, int y)
-{
-    if (!md.Manager || md.ImageCount <= 0)
-        return;
-    TBitmap* src = MaskSource(md);
-    TPixelRows s;
-    if (!src || !BindPixelRows(src, pf24bit, s))
-        return;
-    try {
-        const int frameWidth = (md.R.right - md.R.left) / md.ImageCount;
-        const int frameHeight = (md.R.bottom - md.R.top) / (md.MaskType + 1);
-        const int rows = bottom ? md.WB : md.WT;
-        const int firstRow = md.R.top + (bottom ? frameHeight - md.WB : 0);
-        if (s.Height < firstRow + rows || rows <= 0)
-            return;
-        // One corner: runs of key-colour pixels of each row become rectangles, placed at Shift.
-        auto scan = [&](int fromCol, int toCol, int shift) {
-            for (int i = 0; i < rows; ++i) {
-                int runStart = -1;
-                for (int col = fromCol; col <= toCol; ++col) {
-                    const int sx = md.R.left + col;
-                    const bool key = s.Contains(sx, firstRow + i) && IsKeyPixel(s.At(sx, firstRow + i));
-                    if (key && runStart < 0)
-                        runStart = col;
-                    if (!key && runStart >= 0) {
-                        rects.push_back(TRect{runStart + shift, y + i, col + shift, y + i + 1});
-                        runStart = -1;
-                    }
-                }
-                if (runStart >= 0)
-                    rects.push_back(TRect{runStart + shift, y + i, toCol + 1 + shift, y + i + 1});
-            }
-        };
-        scan(0, md.WL - 1, 0);
-        scan(frameWidth - md.WR, frameWidth - 1, width - frameWidth);
-    } catch (...) {
-        // A mask that cannot be read leaves the corners square.
-    }
 }

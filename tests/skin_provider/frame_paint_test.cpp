@@ -197,3 +197,38 @@ TEST_F(ToolWindowTest, SkinWithoutSmallImagesFallsBackToTheBigOnes)
     EXPECT_EQ(p->CloseButton().ImageIndex, FindMaskIndexNoParent(Manager, L"GLOBALINFO", L"BICONCLOSE"));
     EXPECT_EQ(p->ButtonWidth(p->CloseButton()), kBigButtonWidth);
 }
+
+TEST_F(FramePaintTest, MenuLineTakesItsSectionAndHookedItemsDrawThemselvesOnIt)
+{
+    auto* menu = Create<TMainMenu>(Form);
+    auto* hooked = new TMenuItem(menu);
+    hooked->SetCaption(L"Файл");
+    std::vector<TRect> drawn;
+    hooked->OnMeasureItem = [](TObject*, TCanvas*, int& w, int& h) {
+        w = 60;
+        h = 18;
+    };
+    hooked->OnAdvancedDrawItem = [&](TObject*, TCanvas* canvas, TRect r, TOwnerDrawState) {
+        drawn.push_back(r);
+        FillRect(canvas->Handle(), reinterpret_cast<RECT*>(&r), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    };
+    menu->Items()->Add(hooked);
+    Form->SetMenu(menu);
+    TsSkinProvider* p = Attach();
+    ASSERT_TRUE(p->MenuLineVisible());
+    EXPECT_EQ(p->MenuHeight(), Metric(SM_CYMENU) - 1);
+    const testsupport::Pixels24 pix = Printed();
+    const int bandY = p->SysBorderHeight() + p->CaptionHeight() + p->MenuHeight() / 2;
+    EXPECT_EQ(pix.At(pix.width - 20, bandY), RGB(0xA0, 0xA0, 0xA0));
+    ASSERT_FALSE(drawn.empty());
+    const TRect r = drawn.back();
+    EXPECT_GE(r.Top, p->SysBorderHeight() + p->CaptionHeight() - 1);
+    EXPECT_EQ(pix.At((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), RGB(0, 0, 0));
+    // The band's background stays for the menu painter, taken before the items were drawn.
+    EXPECT_EQ(p->MenuLineBmp()->Width(), pix.width);
+    EXPECT_EQ(p->MenuLineBmp()->Height(), p->MenuHeight());
+    EXPECT_EQ(static_cast<COLORREF>(GetPixel(p->MenuLineBmp()->Canvas()->Handle(), (r.Left + r.Right) / 2, 2)),
+              RGB(0xA0, 0xA0, 0xA0));
+    if (HasFailure())
+        Keep(pix, L"menu");
+}
