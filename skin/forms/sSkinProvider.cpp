@@ -10,6 +10,7 @@
 #include "skin/core/sSkinForms.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sMDIForm.h"
+#include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSystemMenu.h"
 
 TsSkinProvider* MDIMainProvider = nullptr;
@@ -304,22 +305,24 @@ void TsSkinProvider::CreateAdapter()
         adapter_->AddAllItems(nullptr);
 }
 
+TsSkinableMenus* TsSkinProvider::Menus() const
+{
+    TsSkinManager* sm = Manager();
+    return sm ? dynamic_cast<TsSkinableMenus*>(sm->SkinableMenus()) : nullptr;
+}
+
 void TsSkinProvider::HookComponentMenus(TComponent* owner, bool value)
 {
-    const TacProviderSeams& seams = ProviderSeams();
-    TsSkinManager* sm = Manager();
+    TsSkinableMenus* menus = Menus();
     for (int i = 0; i < owner->ComponentCount(); ++i) {
         TComponent* c = owner->Components(i);
         if (auto* main = dynamic_cast<TMainMenu*>(c)) {
-            if (seams.HookMainMenu)
-                seams.HookMainMenu(sm, main, value);
+            menus->HookMainMenu(main, value);
         } else if (auto* popup = dynamic_cast<TPopupMenu*>(c)) {
-            if (seams.HookPopupMenu)
-                seams.HookPopupMenu(sm, popup, value);
+            menus->HookPopupMenu(popup, value);
         } else if (auto* item = dynamic_cast<TMenuItem*>(c)) {
-            TMenu* menu = item->GetParentMenu();
-            if (!dynamic_cast<TMainMenu*>(menu) && seams.HookSubItems)
-                seams.HookSubItems(sm, item, value);
+            if (!dynamic_cast<TMainMenu*>(item->GetParentMenu()))
+                menus->HookSubItems(item, value);
         }
         if (c->ComponentCount() > 0)
             HookComponentMenus(c, value);
@@ -329,10 +332,10 @@ void TsSkinProvider::HookComponentMenus(TComponent* owner, bool value)
 void TsSkinProvider::HookMenus(bool value)
 {
     TsSkinManager* sm = Manager();
-    if (IsDesigning() || !form_ || !sm || !sm->SkinableMenus() || !sm->IsDefault() || !sm->SkinnedPopups())
+    TsSkinableMenus* menus = Menus();
+    if (IsDesigning() || !form_ || !menus || !sm->IsDefault() || !sm->SkinnedPopups())
         return;
-    if (ProviderSeams().MenusSetActive)
-        ProviderSeams().MenusSetActive(sm, value);
+    menus->SetActive(value);
     HookComponentMenus(form_, value);
 }
 
@@ -378,8 +381,8 @@ void TsSkinProvider::ShowSystemMenu(int x, int y)
         systemMenu_->RemoveSkinList();
         systemMenu_->BuildSkinList();
         TsSkinManager* sm = Manager();
-        if (sm && sm->SkinnedPopups() && ProviderSeams().HookPopupMenu)
-            ProviderSeams().HookPopupMenu(sm, systemMenu_, true);
+        if (sm && sm->SkinnedPopups() && Menus())
+            Menus()->HookPopupMenu(systemMenu_, true);
     }
     UpdateSystemMenuItems();
     systemMenu_->Popup(x, y);
@@ -462,6 +465,23 @@ HRGN ProviderFadeRegionOf(LRESULT provider)
     p->PaintFrame();
     p->UpdateRegionRects();
     return p->CreateFormRegion(0, 0);
+}
+
+bool ProviderMenuLineSource(LRESULT provider, TacMenuLineSource& source)
+{
+    auto* p = reinterpret_cast<TsSkinProvider*>(provider);
+    if (!p || !p->Form())
+        return false;
+    source.MenuLineBmp = p->MenuLineBmp();
+    source.CaptionHeight = p->CaptionHeight();
+    source.SysBorderHeight = p->SysBorderHeight();
+    source.FullBorderHeight = p->SysBorderHeight();
+    return true;
+}
+
+LRESULT MDIMainProviderOf()
+{
+    return reinterpret_cast<LRESULT>(MDIMainProvider);
 }
 
 void RegisterSkinProviderClasses()

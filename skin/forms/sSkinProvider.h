@@ -14,6 +14,8 @@
 
 class TsSkinProvider;
 class TsMDIForm;
+class TsSkinableMenus;
+struct TacMenuLineSource;
 class TsSystemMenu;
 class TsTitleButtons;
 class TsTitleButton;
@@ -48,18 +50,10 @@ public:
     virtual void BroadcastToItems(TMessage& message) = 0;
 };
 
-// Units that join the provider later (the control adapter chooser and the skinned menu painter) plug in
-// here from the layer's links; every entry may be empty, and the provider then goes without it.
+// The control adapter chooser plugs in here from the layer's links when it joins; while the entry is
+// empty the provider goes without adapters for the form's controls.
 struct TacProviderSeams {
     std::unique_ptr<IacProviderCtrlAdapter> (*MakeCtrlAdapter)(TsSkinProvider* provider) = nullptr;
-    void (*MenusSetActive)(TsSkinManager* manager, bool value) = nullptr;
-    void (*HookMainMenu)(TsSkinManager* manager, TMainMenu* menu, bool value) = nullptr;
-    void (*HookPopupMenu)(TsSkinManager* manager, TPopupMenu* menu, bool value) = nullptr;
-    void (*HookSubItems)(TsSkinManager* manager, TMenuItem* item, bool value) = nullptr;
-    void (*HookItem)(TsSkinManager* manager, TMenuItem* item, bool value) = nullptr;
-    void (*FreeMenuBackground)(TsSkinManager* manager) = nullptr;
-    // A popup of the form opens (its items are painted skinned while it shows).
-    void (*PopupOpening)() = nullptr;
 };
 TacProviderSeams& ProviderSeams();
 
@@ -172,6 +166,8 @@ public:
 private:
     friend class TsSystemMenu;
     TsSkinManager* Manager() const { return skinData_->GetSkinManager(); }
+    // The manager's menu painter, when the manager has one.
+    TsSkinableMenus* Menus() const;
     bool IsDesigning() const { return HasState(csDesigning); }
     bool SkinnedNow() const;
     void SetFrameDirty() { skinData_->BGChanged = true; }
@@ -293,3 +289,6 @@ void RegisterSkinProviderClasses();
 TsSkinManager* ProviderManagerOf(LRESULT provider);
 void RefreshProviderOf(LRESULT provider);
 HRGN ProviderFadeRegionOf(LRESULT provider);
+// What the menu painter takes from a provider to draw menu-line items, and the MDI main form's provider.
+bool ProviderMenuLineSource(LRESULT provider, TacMenuLineSource& source);
+LRESULT MDIMainProviderOf();

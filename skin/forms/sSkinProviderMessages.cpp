@@ -6,6 +6,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinForms.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSystemMenu.h"
 
 namespace {
@@ -117,8 +118,7 @@ void TsSkinProvider::SkinChanged(TMessage& message)
     if (!form_ || ManagerOf(message) != sm || !sm)
         return;
     const bool wasSkinned = skinData_->SkinIndex >= 0 && systemMenu_;
-    if (ProviderSeams().FreeMenuBackground)
-        ProviderSeams().FreeMenuBackground(sm);
+    ClearMenuCache();
     if (!systemMenu_)
         PrepareForm();
     skinData_->UpdateIndexes();
@@ -165,8 +165,7 @@ void TsSkinProvider::SkinRemoved(TMessage& message)
     if (useGlobalColor_ && !skinData_->CustomColor() && !form_->HasState(csDestroying))
         form_->SetColor(clBtnFace);
     if (sm) {
-        if (ProviderSeams().FreeMenuBackground)
-            ProviderSeams().FreeMenuBackground(sm);
+        ClearMenuCache();
         HookMenus(false);
         RestoreSysMenuStyle();
         if (mdiForm_ || MDIMainProvider == this)
@@ -238,9 +237,9 @@ void TsSkinProvider::DispatchSkinned(TMessage& message)
     case WM_MEASUREITEM: {
         auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
         TsSkinManager* sm = Manager();
-        if (!IsMDIChild() && form_->Menu() && sm && mi && mi->CtlType == ODT_MENU && ProviderSeams().HookItem)
+        if (!IsMDIChild() && form_->Menu() && sm && mi && mi->CtlType == ODT_MENU && Menus())
             if (TMenuItem* item = form_->Menu()->FindItem(mi->itemID, fkCommand))
-                ProviderSeams().HookItem(sm, item, true);
+                Menus()->HookItem(item, true);
         DefaultHandling(message);
         return;
     }
@@ -254,20 +253,16 @@ void TsSkinProvider::DispatchSkinned(TMessage& message)
     case WM_NCACTIVATE: WMNCActivate(message); return;
     case WM_NCLBUTTONDOWN: WMNCLButtonDown(message); return;
     case WM_NCLBUTTONUP:
-    case WM_LBUTTONUP:
-        if (message.Msg == WM_LBUTTONUP && !TrackingActive() && hotButton_ == 0) {
-            DefaultHandling(message);
-            return;
-        }
-        if (message.Msg == WM_LBUTTONUP) {
-            // The button-up of a captured click reaches the client: the frame part is the hot button.
-            POINT p{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
-            ClientToScreen(form_->Handle(), &p);
-            TMessage up{WM_NCLBUTTONUP, static_cast<WPARAM>(hotButton_), MAKELPARAM(p.x, p.y), 0};
-            WMNCLButtonUp(up);
-            return;
-        }
         WMNCLButtonUp(message);
+        return;
+    case WM_LBUTTONUP:
+        // A client button-up carries key flags, not a hit code: it only ends an outline drag, whose
+        // captured mouse releases over the client.
+        if (TrackingActive() && !IsIconic() && !IsMaximized()) {
+            StopTracking();
+            return;
+        }
+        DefaultHandling(message);
         return;
     case WM_NCLBUTTONDBLCLK: WMNCLButtonDblClk(message); return;
     case WM_NCRBUTTONDOWN: WMNCRButtonDown(message); return;
@@ -280,8 +275,8 @@ void TsSkinProvider::DispatchSkinned(TMessage& message)
         return;
     case WM_SYSCOMMAND: WMSysCommand(message); return;
     case WM_INITMENUPOPUP:
-        if (message.LParam && ProviderSeams().PopupOpening)
-            ProviderSeams().PopupOpening();
+        if (message.LParam)
+            SetSkinnedPopupOpen(true);
         DefaultHandling(message);
         return;
     case WM_MOUSEMOVE:
@@ -520,7 +515,7 @@ void TsSkinProvider::WMNCPaint(TMessage& message)
     if (skinData_->Updating())
         return;
     if (!settingRegion_ && regionChanged_ && (HasBorder() || IsSizeable())) {
-        // The corners come from the painted frame's size: paint first so the region fits it.
+        // Painting first lets a form that keeps a region of its own hand it over at this very paint.
         PaintFrame();
         UpdateRegionRects();
         regionChanged_ = false;

@@ -102,6 +102,19 @@ TEST_F(ButtonsTest, ReleaseOverAButtonThatWasNotPressedDoesNothing)
     EXPECT_FALSE(IsIconic(Wnd));
 }
 
+TEST_F(ButtonsTest, ClientButtonUpWithKeyFlagsRunsNoCaptionCommand)
+{
+    TsSkinProvider* p = Attach();
+    Down(HTMINBUTTON, p->MinButton().Rect);
+    Form->Received.clear();
+    // MK_CONTROL has the value of the minimize hit code.
+    const TRect& r = p->MinButton().Rect;
+    SendMessageW(Wnd, WM_LBUTTONUP, MK_CONTROL, MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+    testsupport::PumpMessagesUntilIdle(200);
+    EXPECT_FALSE(IsIconic(Wnd));
+    EXPECT_TRUE(Form->HasReceived(WM_LBUTTONUP));
+}
+
 TEST_F(ButtonsTest, DoubleClickOnTheCaptionMaximizesAndOnTheIconCloses)
 {
     TsSkinProvider* p = Attach();

@@ -201,22 +201,22 @@ TEST_F(ToolWindowTest, SkinWithoutSmallImagesFallsBackToTheBigOnes)
 TEST_F(FramePaintTest, MenuLineTakesItsSectionAndHookedItemsDrawThemselvesOnIt)
 {
     auto* menu = Create<TMainMenu>(Form);
-    auto* hooked = new TMenuItem(menu);
-    hooked->SetCaption(L"Файл");
-    std::vector<TRect> drawn;
-    hooked->OnMeasureItem = [](TObject*, TCanvas*, int& w, int& h) {
-        w = 60;
-        h = 18;
-    };
-    hooked->OnAdvancedDrawItem = [&](TObject*, TCanvas* canvas, TRect r, TOwnerDrawState) {
-        drawn.push_back(r);
-        FillRect(canvas->Handle(), reinterpret_cast<RECT*>(&r), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    };
-    menu->Items()->Add(hooked);
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(L"Файл");
+    menu->Items()->Add(item);
     Form->SetMenu(menu);
     TsSkinProvider* p = Attach();
     ASSERT_TRUE(p->MenuLineVisible());
     EXPECT_EQ(p->MenuHeight(), Metric(SM_CYMENU) - 1);
+    // The menu painter took the form's menu over at activation.
+    EXPECT_TRUE(item->OnAdvancedDrawItem);
+    EXPECT_TRUE(item->OnMeasureItem);
+    std::vector<TRect> drawn;
+    item->OnAdvancedDrawItem = [&](TObject*, TCanvas* canvas, TRect r, TOwnerDrawState) {
+        drawn.push_back(r);
+        FillRect(canvas->Handle(), reinterpret_cast<RECT*>(&r), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    };
+    p->RepaintFrame();
     const testsupport::Pixels24 pix = Printed();
     const int bandY = p->SysBorderHeight() + p->CaptionHeight() + p->MenuHeight() / 2;
     EXPECT_EQ(pix.At(pix.width - 20, bandY), RGB(0xA0, 0xA0, 0xA0));
