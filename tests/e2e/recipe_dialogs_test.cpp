@@ -86,6 +86,23 @@ std::string LinesText(const std::vector<std::wstring>& lines)
     return text;
 }
 
+// The pixel size of a JPEG file from its frame header; {0, 0} when it has none.
+SIZE JpegSize(const std::wstring& path)
+{
+    const std::string bytes = testsupport::ReadFileBytes(path);
+    auto at = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    size_t i = 2;
+    while (i + 9 < bytes.size() && at(i) == 0xFF) {
+        const unsigned char marker = at(i + 1);
+        const size_t length = static_cast<size_t>(at(i + 2)) << 8 | at(i + 3);
+        // Frame headers are C0..CF except the table markers C4, C8 and CC.
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+            return {static_cast<LONG>(at(i + 7)) << 8 | at(i + 8), static_cast<LONG>(at(i + 5)) << 8 | at(i + 6)};
+        i += 2 + length;
+    }
+    return {0, 0};
+}
+
 class RecipeDialogsTest : public NotebookTest {
 protected:
     // The categories a recipe may be put into: real folders other than the favourites.
@@ -285,6 +302,47 @@ TEST_F(RecipeDialogsTest, ARecipeWrittenInTheDialogIsSavedInItsCategoryWithThePh
     EXPECT_EQ(StatusPanelText(StatusBar(), 0), Pie::kRating);
     EXPECT_EQ(StarsSeen(), 3);
     Shot(MainWindow(), L"added");
+
+    // The photo window shows the copied picture at its own size.
+    ClickToolButton(L"Фото...");
+    HWND photoWindow = WaitForProgramWindow(L"TFotoForm", L"Фотография");
+    ASSERT_NE(photoWindow, nullptr) << "no photo window";
+    const SIZE picture = JpegSize(source);
+    ASSERT_GT(picture.cx, 0);
+    RECT client{};
+    GetClientRect(photoWindow, &client);
+    EXPECT_EQ(client.right, picture.cx);
+    EXPECT_EQ(client.bottom, picture.cy);
+    Shot(photoWindow, L"photo");
+    Bot().PressShortcut({VK_MENU, VK_F4});
+    EXPECT_TRUE(WaitForWindowGone(photoWindow)) << "Alt+F4 closes the photo window";
+}
+
+TEST_F(RecipeDialogsTest, ANameTakenInTheCategoryIsReplacedByTheMessageWhenTheNameFieldIsLeft)
+{
+    const auto categories = PlainCategories();
+    ASSERT_FALSE(categories.empty());
+    const std::wstring category = categories.front();
+    const std::wstring taken = RecipesOnDisk(category).front();
+    const auto before = RecipesOnDisk(category);
+    StartNotebook();
+    ClickToolButton(L"Новый");
+    HWND dialog = WaitForProgramWindow(L"TNewForm", L"Новый рецепт");
+    ASSERT_NE(dialog, nullptr) << "no new-recipe dialog";
+    auto boxes = FindChildWindows(dialog, L"TComboBox");
+    auto categoryBox = std::find_if(boxes.begin(), boxes.end(), [](HWND b) { return IsWindowEnabled(b) != FALSE; });
+    ASSERT_NE(categoryBox, boxes.end());
+    auto edits = InReadingOrder(FindChildWindows(dialog, L"TEdit"));
+    ASSERT_EQ(edits.size(), 4u);
+    ChooseComboItem(*categoryBox, category);
+    TypeInto(edits[0], {taken});
+    Bot().PressKey(VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] { return WindowCaption(edits[0]) == L"Рецепт с таким названием уже существует"; }))
+        << "the name field holds '" << Narrow(WindowCaption(edits[0])) << "'";
+    Shot(dialog, L"name-taken");
+    Bot().PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitForWindowGone(dialog)) << "Escape cancels the dialog";
+    EXPECT_EQ(RecipesOnDisk(category), before);
 }
 
 TEST_F(RecipeDialogsTest, TheRatingDialogWritesTheChosenDigitIntoLineOneAndTheStarsFollowOnReopening)
@@ -393,7 +451,8 @@ TEST_F(RecipeDialogsTest, TheSearchFindsAWordOfTheRecipeAndItsHitOpensInTheMainW
     ASSERT_NE(hits, nullptr);
     // The word stands capitalised in the recipe; the search ignores case.
     TypeInto(field, {Pie::kSearchWord});
-    Bot().ClickCentre(ButtonOf(dialog, L"Найти"));
+    // Return presses the dialog's default button, "Найти".
+    Bot().PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !ListCaptions(hits).empty(); })) << "nothing found";
     EXPECT_EQ(ListCaptions(hits), std::vector<std::wstring>{Pie::kName});
     Shot(dialog, L"hits");
@@ -424,6 +483,19 @@ TEST_F(RecipeDialogsTest, TheSearchFindsAWordOfTheRecipeAndItsHitOpensInTheMainW
     Bot().PressShortcut({VK_CONTROL, 'S'});
     EXPECT_EQ(testsupport::ReadFileBytes(selectedFile), before);
     EXPECT_EQ(RecipeLines(RecipePath(category, Pie::kName)), Pie::Lines(Pie::kRating));
+}
+
+TEST_F(RecipeDialogsTest, TheAboutDialogOpensFromTheToolBarAndItsOKClosesIt)
+{
+    StartNotebook();
+    ClickToolButton(L"О прог...");
+    HWND dialog = WaitForProgramWindow(L"TAboutForm", L"О программе");
+    ASSERT_NE(dialog, nullptr) << "no about dialog";
+    auto shot = Shot(dialog, L"shown");
+    EXPECT_GT(CountColours(shot), 8u) << "the dialog is painted";
+    Bot().ClickCentre(ButtonOf(dialog, L"OK"));
+    EXPECT_TRUE(WaitForWindowGone(dialog)) << "the dialog stays open";
+    EXPECT_TRUE(Running());
 }
 
 } // namespace
