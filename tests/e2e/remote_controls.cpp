@@ -269,4 +269,21 @@ RECT ListBoxItemRect(HWND listBox, int index)
     return rc;
 }
 
+int TrackBarPosition(HWND trackBar)
+{
+    return static_cast<int>(Ask(trackBar, TBM_GETPOS, 0, 0));
+}
+
+RECT TrackBarThumbRect(HWND trackBar)
+{
+    RECT rc{};
+    OwnerProcess owner(trackBar);
+    RemoteBuffer buffer(owner.handle, sizeof(RECT));
+    if (!buffer.Valid())
+        return rc;
+    Ask(trackBar, TBM_GETTHUMBRECT, 0, buffer.Param());
+    buffer.Read(&rc, sizeof(rc));
+    return rc;
+}
+
 } // namespace e2e

@@ -63,4 +63,8 @@ std::vector<int> StatusPanelEdges(HWND statusBar);
 std::vector<std::wstring> ListBoxItems(HWND listBox);
 RECT ListBoxItemRect(HWND listBox, int index);
 
+// Track bar: the thumb's position and its rectangle (client coordinates).
+int TrackBarPosition(HWND trackBar);
+RECT TrackBarThumbRect(HWND trackBar);
+
 } // namespace e2e

@@ -119,4 +119,18 @@ TEST_F(RemoteControlsTest, StatusPanelTextIsRead)
     EXPECT_EQ(StatusPanelText(status, 2), L"Оценка:");
 }
 
+TEST_F(RemoteControlsTest, TrackBarPositionAndThumbAreRead)
+{
+    HWND track = Child(TRACKBAR_CLASSW, TBS_HORZ, 0, 50, 300, 40);
+    SendMessageW(track, TBM_SETRANGE, TRUE, MAKELPARAM(1, 5));
+    SendMessageW(track, TBM_SETPOS, TRUE, 1);
+    RECT atOne = TrackBarThumbRect(track);
+    EXPECT_EQ(TrackBarPosition(track), 1);
+    SendMessageW(track, TBM_SETPOS, TRUE, 4);
+    RECT atFour = TrackBarThumbRect(track);
+    EXPECT_EQ(TrackBarPosition(track), 4);
+    EXPECT_GT(atOne.right, atOne.left);
+    EXPECT_GT(atFour.left, atOne.right) << "the thumb moves along the bar";
+}
+
 } // namespace

@@ -58,6 +58,22 @@ void ShortWait(DWORD ms)
     }
 }
 
+// Drop-down lists and menus show without taking the activation: they are clicked as they are, and
+// waiting for them to come to the foreground would only run into the time limit.
+bool ShowsWithoutActivation(HWND top)
+{
+    const std::wstring cls = WindowClass(top);
+    return cls == L"ComboLBox" || cls == L"#32768" || (GetWindowLongPtrW(top, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+}
+
+// Brings the window the pointer is about to click to the front, as a person's click would.
+void BringToFront(Robot& robot, HWND wnd)
+{
+    HWND top = GetAncestor(wnd, GA_ROOT);
+    if (GetForegroundWindow() != top && !ShowsWithoutActivation(top))
+        robot.Activate(top);
+}
+
 INPUT KeyInput(WORD vk, WORD scan, DWORD flags)
 {
     INPUT in{};
@@ -213,9 +229,7 @@ void Robot::MoveTo(HWND wnd, POINT client)
 
 void Robot::Click(HWND wnd, POINT client, MouseButton button)
 {
-    HWND top = GetAncestor(wnd, GA_ROOT);
-    if (GetForegroundWindow() != top)
-        Activate(top);
+    BringToFront(*this, wnd);
     POINT screen = client;
     ClientToScreen(wnd, &screen);
     SendMouse(MOUSEEVENTF_MOVE, screen);
@@ -229,9 +243,7 @@ void Robot::Click(HWND wnd, POINT client, MouseButton button)
 
 void Robot::DoubleClick(HWND wnd, POINT client)
 {
-    HWND top = GetAncestor(wnd, GA_ROOT);
-    if (GetForegroundWindow() != top)
-        Activate(top);
+    BringToFront(*this, wnd);
     POINT screen = client;
     ClientToScreen(wnd, &screen);
     SendMouse(MOUSEEVENTF_MOVE, screen);

@@ -20,7 +20,8 @@ HWND FileNameField(HWND dialog)
 
 } // namespace
 
-bool ChooseFileInOpenDialog(Robot& robot, DWORD processId, const std::wstring& path, DWORD timeoutMs)
+bool ChooseFileInOpenDialog(Robot& robot, DWORD processId, const std::wstring& path, DWORD timeoutMs,
+                            const std::function<void(HWND dialog)>& filledIn)
 {
     HWND dialog = WaitForTopWindow({processId, L"#32770", {}, true}, timeoutMs);
     if (!dialog)
@@ -33,6 +34,8 @@ bool ChooseFileInOpenDialog(Robot& robot, DWORD processId, const std::wstring& p
     robot.TypeText(path);
     if (!WaitUntil([&] { return WindowCaption(field) == path; }, timeoutMs))
         return false;
+    if (filledIn)
+        filledIn(dialog);
     robot.PressKey(VK_RETURN);
     return WaitForWindowGone(dialog, timeoutMs);
 }
