@@ -1,5 +1,6 @@
 // Driving the notebook's main window as a person would.
 #include "tests/e2e/notebook_driver.h"
+#include "tests/e2e/screenshot.h"
 
 #include <gtest/gtest.h>
 
@@ -127,8 +128,17 @@ void NotebookTest::ChooseLastPopupItem()
     ASSERT_NE(popup, nullptr) << "no pop-up menu";
     // A message sent to the menu comes back once its tracking loop reads input.
     Bot().WaitIdle(popup);
-    // With nothing selected yet, Up selects the last item.
-    Bot().PressKey(VK_UP);
+    // With nothing selected yet, Up selects the last item. A key that reaches the menu before its
+    // tracking loop reads input is lost, and Return would then close the menu with nothing chosen:
+    // Return waits until the selection shows, and Up is pressed again only while none does.
+    const testsupport::Pixels24 unselected = e2e::CaptureWindowOnScreen(popup);
+    bool selected = false;
+    for (int attempt = 0; attempt < 3 && !selected; ++attempt) {
+        Bot().PressKey(VK_UP);
+        selected = WaitUntil([&] { return e2e::CountDifferentPixels(unselected, e2e::CaptureWindowOnScreen(popup)) > 0; },
+                             2000);
+    }
+    ASSERT_TRUE(selected) << "no item of the pop-up menu is selected";
     Bot().PressKey(VK_RETURN);
     ASSERT_TRUE(WaitForWindowGone(popup, 5000)) << "the pop-up menu stays open";
 }
