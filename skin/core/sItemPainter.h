@@ -26,8 +26,8 @@ void FillDC(HDC dc, const TRect& r, TColor color);
 // Background, border mask and corner images of a control, from its common data. CI describes the
 // parent's cache under the control; Offset is the element's position inside the control; R the
 // rectangle to paint inside Bmp. State 0 is the normal look, any other the hot look.
-void PaintItem(TsCommonData* commonData, TCacheInfo ci, bool filling, bool updateCorners, TBitmap* bmp,
-               TPoint offset, TRect r, int state);
+void PaintItem(TsCommonData* commonData, TCacheInfo ci, bool filling, bool updateCorners, TBitmap* bmp, TPoint offset,
+               TRect r, int state);
 // Background and BORDERSMASK of a section. Texture and HotTexture of -1 are looked up.
 void PaintItemByIndex(int skinIndex, const std::wstring& skinSection, TCacheInfo ci, int texture, int hotTexture,
                       TsSkinManager* manager, TBitmap* bmp, TPoint offset, TRect r, int state, bool filling);
@@ -38,8 +38,8 @@ void PaintItemFast(int skinIndex, int borderIndex, int texture, int hotTexture, 
 void PaintItemBg(int skinIndex, const std::wstring& skinSection, TCacheInfo ci, TColor customColor, int texture,
                  int hotTexture, TsSkinManager* manager, TBitmap* bmp, TPoint offset, TRect r, int state);
 // The background alone with the texture indexes given: no lookups, no JPEG patterns.
-void PaintItemBgFast(int skinIndex, int texture, int hotTexture, TsSkinManager* manager, TBitmap* bmp,
-                     TPoint offset, TRect r, int state, TCacheInfo ci, const std::wstring& skinSection);
+void PaintItemBgFast(int skinIndex, int texture, int hotTexture, TsSkinManager* manager, TBitmap* bmp, TPoint offset,
+                     TRect r, int state, TCacheInfo ci, const std::wstring& skinSection);
 // PaintItemByIndex into a work bitmap of R's size, then one copy to the DC at R.
 void PaintItemToDC(int skinIndex, const std::wstring& skinSection, TCacheInfo ci, TsSkinManager* manager, HDC dc,
                    TPoint offset, TRect r, int state, bool filling);
