@@ -14,6 +14,7 @@
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sTextColors.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/forms/sSkinMenus.h"
 
 #include <commctrl.h>
 
@@ -47,8 +48,6 @@ bool Overlaps(const TRect& a, const TRect& b)
     return a.Left < b.Right && a.Top < b.Bottom && b.Left < a.Right && b.Top < a.Bottom;
 }
 
-TacToolBarMenuHook gMenuHook = nullptr;
-
 // The tool bar's canvas bound to a DC for one call.
 class TCanvasBinding {
 public:
@@ -70,16 +69,6 @@ private:
 };
 
 } // namespace
-
-void SetToolBarMenuHook(TacToolBarMenuHook hook)
-{
-    gMenuHook = hook;
-}
-
-TacToolBarMenuHook ToolBarMenuHook()
-{
-    return gMenuHook;
-}
 
 std::uint8_t DisabledKindFlags(TsDisabledKind kind)
 {
@@ -141,9 +130,13 @@ void TsToolBar::Notification(TComponent* component, TOperation operation)
         openDropButton_ = nullptr;
     auto* menu = dynamic_cast<TPopupMenu*>(component);
     TsSkinManager* sm = DefaultManager();
-    if (!menu || !sm || !skinData_->Skinned() || !ToolBarMenuHook())
+    if (!menu || !sm || !skinData_->Skinned())
         return;
-    ToolBarMenuHook()(sm, menu, operation == TOperation::opInsert);
+    // A menu on its way out is not handed back: nothing will show it again.
+    if (operation == TOperation::opRemove && menu->HasState(csDestroying))
+        return;
+    if (auto* menus = dynamic_cast<TsSkinableMenus*>(sm->SkinableMenus()))
+        menus->HookPopupMenu(menu, operation == TOperation::opInsert);
 }
 
 int TsToolBar::ButtonAtPoint(TPoint p)

@@ -15,16 +15,6 @@ using TsDisabledKind = TSet<TsDisabledKindItem>;
 // The flags PaintDisabledEffect takes for a disabled kind.
 std::uint8_t DisabledKindFlags(TsDisabledKind kind);
 
-class TPopupMenu;
-class TsSkinManager;
-
-// The menu painter's hold on a popup menu placed beside a skinned tool bar: Hook True takes the menu
-// for owner drawing, False gives it back. Set by the form-skinning layer; until then the tool bar
-// leaves its menus alone.
-using TacToolBarMenuHook = void (*)(TsSkinManager* manager, TPopupMenu* menu, bool hook);
-void SetToolBarMenuHook(TacToolBarMenuHook hook);
-TacToolBarMenuHook ToolBarMenuHook();
-
 class TsToolBar : public TToolBar {
     DECLARE_CLASS_NAME(TsToolBar)
 public:
@@ -33,6 +23,7 @@ public:
 
     void AfterConstruction() override;
     void Loaded() override;
+    // Popup menus placed on the form go to the skin's menu painter while the bar is skinned.
     void Notification(TComponent* component, TOperation operation) override;
     void WndProc(TMessage& message) override;
 

@@ -4,6 +4,7 @@
 #include "skin/core/sConst.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sPixels.h"
+#include "skin/forms/sSkinFormsLinks.h"
 
 #include <functional>
 #include <string>
@@ -19,6 +20,8 @@ public:
         AddPixelAccessStartupStep(startup_);
         startup_.Start();
         InitApplication();
+        // Managers made from here on own the menu painter of the form-skinning layer.
+        LinkSkinForms();
     }
     void TearDown() override
     {

@@ -4,6 +4,7 @@
 #include "tests/skin_bars/bars_support.h"
 
 #include "framework/FormData.h"
+#include "framework/Menus.h"
 #include "skin/controls/sToolBar.h"
 #include "skin/core/sMessages.h"
 
@@ -394,4 +395,20 @@ TEST_F(ToolBar, FormDataNamesTheBarAndItsDisabledKind)
     EXPECT_EQ(bar->BtnDisabledKind(), TsDisabledKind{dkGrayed});
     EXPECT_EQ(bar->ButtonCount(), 1);
     EXPECT_EQ(DisabledKindFlags(bar->BtnDisabledKind()), 2);
+}
+
+TEST_F(ToolBar, PopupMenusPlacedBesideASkinnedBarGoToTheMenuPainter)
+{
+    MakeManager();
+    ASSERT_NE(Manager->SkinableMenus(), nullptr);
+    TsToolBar* bar = MakeBar(1);
+    // A component tells its owner's others of itself while its own constructor still runs, before it
+    // is a popup menu: the menu is handed over when it joins the form whole.
+    auto* menu = Create<TPopupMenu>(nullptr);
+    Form->InsertComponent(menu);
+    EXPECT_TRUE(menu->OwnerDraw());
+    Form->RemoveComponent(menu);
+    EXPECT_FALSE(menu->OwnerDraw());
+    Free(menu);
+    EXPECT_TRUE(bar->SkinData()->Skinned());
 }
