@@ -6,6 +6,9 @@
 #include "app/main_pictures.h"
 #include "app/thema.h"
 #include "framework/SysUtils.h"
+#include "skin/controls/sSplitter.h"
+#include "skin/controls/sStatusBar.h"
+#include "skin/controls/sToolBar.h"
 #include "skin/core/sSkinManager.h"
 #include "widgets/ASLink.h"
 #include "widgets/AlPanel.h"
@@ -58,6 +61,9 @@ void RegisterAppClasses()
     RegisterSkinManagerClasses();
     RegisterLinkLabelClass();
     RegisterAligningPanelClass();
+    RegisterSkinStatusBarClasses();
+    RegisterSkinToolBarClasses();
+    RegisterSkinSplitterClasses();
     RegisterClass<TMainForm>(L"TMainForm", L"TForm");
     RegisterClass<TThemesForm>(L"TThemesForm", L"TForm");
 }
