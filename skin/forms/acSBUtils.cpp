@@ -7,6 +7,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinForms.h"
 #include "skin/core/sSkinManager.h"
+#include "skin/core/sItemPainter.h"
 
 #include <algorithm>
 
@@ -82,7 +83,7 @@ TacMainWnd::~TacMainWnd()
 
 void TacMainWnd::Create()
 {
-    if (CreateSection != L"DIALOG" && AdaptedWnd)
+    if (CreateSection != L"DIALOG" && AdaptedWnd && ThemeOffAtCreate())
         SetWindowThemeOff(AdaptedWnd);
     Thunk = nullptr;
     Released = false;
@@ -412,9 +413,7 @@ void PaintAdapterCache(TsCommonData* commonData, HWND wnd, bool borderMode)
     if (borderMode && def && borderColor != sNoColor) {
         RECT all{0, 0, cache->Width(), cache->Height()};
         HDC dc = cache->Canvas()->Handle();
-        HBRUSH fill = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(clWindow)));
-        FillRect(dc, &all, fill);
-        DeleteObject(fill);
+        FillDC(dc, TRect::FromRECT(all), clWindow);
         HBRUSH frame = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(borderColor)));
         FrameRect(dc, &all, frame);
         DeleteObject(frame);
@@ -422,11 +421,10 @@ void PaintAdapterCache(TsCommonData* commonData, HWND wnd, bool borderMode)
         RECT pr{};
         if (HWND parent = GetParent(wnd))
             GetWindowRect(parent, &pr);
-        const TPoint offset{wr.left - pr.left - (ci.Ready ? ci.X : 0), wr.top - pr.top - (ci.Ready ? ci.Y : 0)};
-        (void)offset;
-        if (sm && IsValidSectionIndex(sm, commonData->SkinIndex)) {
-            // The section's own painting arrives with the element painter.
-        }
+        // The parent's cache names the parent's own place in it: the window sits that much further in.
+        const TPoint offset{wr.left - pr.left + (ci.Ready ? ci.X : 0), wr.top - pr.top + (ci.Ready ? ci.Y : 0)};
+        if (sm && IsValidSectionIndex(sm, commonData->SkinIndex))
+            PaintItem(commonData, ci, true, true, cache, offset, TRect{0, 0, cache->Width(), cache->Height()}, 0);
     }
     if (auto* control = dynamic_cast<TWinControl*>(commonData->OwnerControl()); control && !control->Enabled()) {
         RECT pr{};
@@ -464,4 +462,13 @@ void PaintTransparentCorners(TsCommonData* commonData, int state, TacMainWnd* ad
     RepaintCacheCorners(commonData->CacheBmp(), sm->ma[static_cast<std::size_t>(commonData->BorderIndex)], state,
                         kAllCorners, ci, parentColor);
     ParentBgColor = sNoColor;
+}
+
+void PaintAdapterElement(TsSkinManager* sm, int skinIndex, int borderIndex, TBitmap* bmp, TPoint offset, TRect r,
+                         int state, TCacheInfo ci, int texture, int hotTexture)
+{
+    if (!bmp || !IsValidSectionIndex(sm, skinIndex) || r.IsEmpty())
+        return;
+    PaintItemFast(skinIndex, borderIndex, texture, hotTexture, sm, bmp, offset, r, state, true, ci,
+                  sm->gd[static_cast<std::size_t>(skinIndex)].ClassName);
 }

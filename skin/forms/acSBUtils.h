@@ -132,6 +132,8 @@ public:
 protected:
     // The last step of Create: hooks the window (the scroll adapters also set up their bars).
     virtual void AttachWindow() { HookWindow(this, AdaptedWnd); }
+    // Whether Create switches the window's visual styles off (a section other than "DIALOG" given).
+    virtual bool ThemeOffAtCreate() const { return true; }
     // The skin commands the base answers; True when the message must not be passed on.
     bool HandleSkinCommand(TMessage& message);
     friend void HookWindow(TacMainWnd* adapter, HWND wnd);
@@ -189,6 +191,11 @@ void GetWndPosInfo(TacMainWnd* adapter);
 void PaintAdapterCache(TsCommonData* commonData, HWND wnd, bool borderMode);
 // Lets the parent's background show through the transparent corners of the border image.
 void PaintTransparentCorners(TsCommonData* commonData, int state, TacMainWnd* adapter);
+
+// One skin element of an adapter (section SkinIndex with its border mask BorderIndex) into R of Bmp in
+// State, the parent's background taken from CI at Offset.
+void PaintAdapterElement(TsSkinManager* sm, int skinIndex, int borderIndex, TBitmap* bmp, TPoint offset, TRect r,
+                         int state, TCacheInfo ci, int texture = -1, int hotTexture = -1);
 
 // The window text as the adapter keeps it.
 std::wstring GetWndText(HWND wnd);

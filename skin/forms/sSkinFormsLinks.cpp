@@ -1,6 +1,7 @@
 #include "skin/forms/sSkinFormsLinks.h"
 
 #include "skin/core/sSkinManager.h"
+#include "skin/forms/acCtrlAdapter.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProvider.h"
 
@@ -16,5 +17,6 @@ void LinkSkinForms()
     SetMenuLineSourceFunc(ProviderMenuLineSource);
     SetMDIMainProviderFunc(MDIMainProviderOf);
     RegisterSkinProviderClasses();
+    LinkCtrlAdapter();
     SetSkinFormsLinks(links);
 }
