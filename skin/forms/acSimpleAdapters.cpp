@@ -184,6 +184,207 @@ void TacCheckBoxWnd::WndProc(TMessage& message)
     }
 }
 
+// ---- TacBtnWnd ----
+
+bool TacBtnWnd::MultiLine() const
+{
+    return (GetWindowLongPtrW(AdaptedWnd, GWL_STYLE) & BS_MULTILINE) != 0;
+}
+
+int TacBtnWnd::ButtonState() const
+{
+    if (SendMessageW(AdaptedWnd, BM_GETSTATE, 0, 0) & BST_PUSHED)
+        return 2;
+    if (!IsWindowEnabled(AdaptedWnd))
+        return 0;
+    TsSkinManager* sm = Manager();
+    if (GetFocus() == AdaptedWnd || (sm && sm->ActiveControl() == AdaptedWnd))
+        return 1;
+    const LONG_PTR style = GetWindowLongPtrW(AdaptedWnd, GWL_STYLE);
+    if (SkinData->OwnerControl())
+        return (style & 0xF) == BS_DEFPUSHBUTTON ? 1 : 0;
+    return (style & 1) ? 1 : 0;
+}
+
+int TacBtnWnd::MaxTextWidth()
+{
+    if (Caption.empty())
+        return 0;
+    const int glyph = GlyphSize().cx;
+    return WndSize.cx - (glyph > 0 ? glyph + 2 : 0) - 2;
+}
+
+TRect TacBtnWnd::TextExtent()
+{
+    RECT r{0, 0, std::max(MaxTextWidth(), 0), 0};
+    HDC dc = SkinData->CacheBmp()->Canvas()->Handle();
+    SkinData->CacheBmp()->Canvas()->TextExtent(L"");
+    DrawTextW(dc, Caption.c_str(), static_cast<int>(Caption.size()), &r, MultiLine() ? 1089 : 1105);
+    return TRect::FromRECT(r);
+}
+
+TRect TacBtnWnd::CaptionRect()
+{
+    const TRect extent = TextExtent();
+    const int left = (WndSize.cx - extent.Width()) / 2;
+    const int top = (WndSize.cy - extent.Height()) / 2;
+    TRect r{left, top, left + extent.Width(), top + extent.Height()};
+    if (ButtonState() == 2) {
+        r.Left += 1;
+        r.Right += 1;
+        r.Top += 1;
+        r.Bottom += 1;
+    }
+    return r;
+}
+
+void TacBtnWnd::DrawCaptionText(const TRect& r, UINT flags)
+{
+    TCanvas* canvas = SkinData->CacheBmp()->Canvas();
+    canvas->Brush()->SetStyle(bsClear);
+    WriteTextData(canvas, Caption.c_str(), IsWindowEnabled(AdaptedWnd) != 0, ButtonState() != 0, SkinData, flags, r);
+}
+
+void TacBtnWnd::DrawButtonCaption()
+{
+    TCanvas* canvas = SkinData->CacheBmp()->Canvas();
+    if (auto* control = dynamic_cast<TWinControl*>(SkinData->OwnerControl()))
+        canvas->Font()->Assign(control->Font());
+    else if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(AdaptedWnd, WM_GETFONT, 0, 0)))
+        canvas->Font()->SetHandle(font);
+    const TRect r = CaptionRect();
+    DrawCaptionText(r, MultiLine() ? 65 : 81);
+    const TsGeneralData* section = SkinData->Section();
+    const bool focused = (SendMessageW(AdaptedWnd, BM_GETSTATE, 0, 0) & BST_FOCUS) != 0;
+    if (IsWindowEnabled(AdaptedWnd) && focused && !Caption.empty() && section && section->ShowFocus)
+        DrawDottedFrame(canvas, TRect{r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1});
+}
+
+void TacBtnWnd::PrepareButtonCache()
+{
+    GetWndPosInfo(this);
+    TCacheInfo ci;
+    TsCommonData::GetParentCacheHwnd(AdaptedWnd, ci);
+    SkinData->InitCacheBmp();
+    if (ci.Ready && !SkinData->IsTransparent() && ParentHandle)
+        SendMessageW(ParentHandle, SM_SKINCMD, SkinCmdWParam(SkinCmdGetBgColor), 0);
+    TBitmap* cache = SkinData->CacheBmp();
+    if (!cache || WndSize.cx <= 0 || WndSize.cy <= 0)
+        return;
+    cache->SetSize(WndSize.cx, WndSize.cy);
+    const int state = ButtonState();
+    PaintItem(SkinData, ci, true, true, cache, ParentOffset, TRect{0, 0, WndSize.cx, WndSize.cy}, state);
+    PaintTransparentCorners(SkinData, state, this);
+    DrawButtonCaption();
+    DrawGlyph();
+    if (!IsWindowEnabled(AdaptedWnd) && ci.Ready && ci.Bmp)
+        BlendTransBitmap(cache, 0, 0, sNoKeyColor, 0.4,
+                         TRect{ci.X + ParentOffset.X, ci.Y + ParentOffset.Y, ci.X + ParentOffset.X + WndSize.cx - 1,
+                               ci.Y + ParentOffset.Y + WndSize.cy - 1},
+                         ci.Bmp);
+    ParentBgColor = sNoColor;
+    TransFillColor = sNoColor;
+    SkinData->BGChanged = false;
+}
+
+void TacBtnWnd::Paint(TMessage& message)
+{
+    PAINTSTRUCT ps;
+    BeginPaint(AdaptedWnd, &ps);
+    PrepareButtonCache();
+    CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), reinterpret_cast<HDC>(message.WParam));
+    EndPaint(AdaptedWnd, &ps);
+    message.Result = 0;
+}
+
+void TacBtnWnd::Repaint()
+{
+    SkinData->BGChanged = true;
+    SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
+}
+
+void TacBtnWnd::RepaintAround(TMessage& message)
+{
+    SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
+    TacMainWnd::WndProc(message);
+    SendMessageW(AdaptedWnd, WM_SETREDRAW, 1, 0);
+    Repaint();
+}
+
+void TacBtnWnd::HoverCheck()
+{
+    TsSkinManager* sm = Manager();
+    if (!sm)
+        return;
+    POINT p;
+    RECT r;
+    GetCursorPos(&p);
+    GetWindowRect(AdaptedWnd, &r);
+    if (PtInRect(&r, p)) {
+        if (sm->ActiveControl() != AdaptedWnd)
+            sm->SetActiveControl(AdaptedWnd);
+    } else if (sm->ActiveControl() == AdaptedWnd) {
+        sm->SetActiveControl(nullptr);
+    }
+}
+
+void TacBtnWnd::WndProc(TMessage& message)
+{
+    if (!SkinActive()) {
+        TacMainWnd::WndProc(message);
+        return;
+    }
+    const bool visible = IsWindowVisible(AdaptedWnd) != 0;
+    switch (message.Msg) {
+    case WM_MOVE:
+        if (const TsGeneralData* section = SkinData->Section())
+            if (section->Transparency > 0 || (section->HotTransparency > 0 && ButtonState() != 0))
+                Repaint();
+        break;
+    case WM_SETFOCUS:
+        if (!IsWindowEnabled(AdaptedWnd)) {
+            message.Result = 0;
+            return;
+        }
+        SkinData->FFocused = true;
+        RepaintAround(message);
+        return;
+    case WM_KILLFOCUS:
+        if (IsWindowEnabled(AdaptedWnd)) {
+            SkinData->FFocused = false;
+            RepaintAround(message);
+            return;
+        }
+        break;
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case BM_SETSTATE:
+        if (visible) {
+            RepaintAround(message);
+            return;
+        }
+        break;
+    case WM_PAINT:
+    case WM_PRINT:
+        Paint(message);
+        return;
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+    case WM_UPDATEUISTATE:
+        message.Result = 1;
+        return;
+    case SM_SKINCMD:
+        if (SkinCmdOf(message.WParam) == SkinCmdControlEnter || SkinCmdOf(message.WParam) == SkinCmdControlExit)
+            Repaint();
+        break;
+    default:
+        break;
+    }
+    TacMainWnd::WndProc(message);
+    if (message.Msg == WM_MOUSEMOVE)
+        HoverCheck();
+}
+
 // ---- TacSizerWnd ----
 
 void TacSizerWnd::WndProc(TMessage& message)

@@ -31,6 +31,35 @@ private:
     void Repaint();
 };
 
+// Push buttons: the section in the button's state over the parent's background, the caption centred.
+// The steps are virtual so that bitmap buttons can add their glyph.
+class TacBtnWnd : public TacMainWnd {
+public:
+    using TacMainWnd::TacMainWnd;
+    std::wstring ClassName() const override { return L"TacBtnWnd"; }
+    void WndProc(TMessage& message) override;
+
+    // 2 pushed, 0 disabled, 1 focused, hot or default, else 0.
+    int ButtonState() const;
+
+protected:
+    virtual void DrawButtonCaption();
+    virtual void DrawGlyph() {}
+    virtual TSize GlyphSize() const { return TSize{0, 0}; }
+    virtual void DrawCaptionText(const TRect& r, UINT flags);
+    virtual TRect CaptionRect();
+    virtual int MaxTextWidth();
+    TRect TextExtent();
+    virtual void PrepareButtonCache();
+
+private:
+    void Paint(TMessage& message);
+    void RepaintAround(TMessage& message);
+    void Repaint();
+    void HoverCheck();
+    bool MultiLine() const;
+};
+
 // Scroll-bar and size-box controls: painted from the section, and always a bottom-right sizing grip
 // to the hit test.
 class TacSizerWnd : public TacMainWnd {

@@ -17,6 +17,33 @@ namespace {
 
 constexpr COLORREF kCheckBoxColor = RGB(0xD0, 0xE8, 0xC0);
 constexpr COLORREF kSizeBoxColor = RGB(0x33, 0x66, 0xCC);
+constexpr COLORREF kButtonColor = RGB(0xE0, 0xC0, 0xA0);
+constexpr COLORREF kButtonHotColor = RGB(0x40, 0x90, 0x60);
+
+// Clicks the parent window heard from its buttons.
+int gClicks = 0;
+
+LRESULT CALLBACK ParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
+        ++gClicks;
+    return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+const wchar_t* ParentClass()
+{
+    static const wchar_t* const name = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = ParentProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = L"VelmoraAdapterParent";
+        RegisterClassExW(&wc);
+        return L"VelmoraAdapterParent";
+    }();
+    return name;
+}
 
 class SimpleEnvironment : public ::testing::Environment {
 public:
@@ -71,14 +98,16 @@ protected:
         TempFolderTest::SetUp();
         auto entries = testskin::TestSkinEntries();
         entries[0].bytes += "[CHECKBOX]\r\nCOLOR=" + Hex(kCheckBoxColor) + "\r\nHOTCOLOR=" + Hex(kCheckBoxColor) +
-                            "\r\nFONTCOLOR=0x000000\r\n[SIZEBOX]\r\nCOLOR=" + Hex(kSizeBoxColor) + "\r\n";
+                            "\r\nFONTCOLOR=0x000000\r\n[PUSHBTN]\r\nCOLOR=" + Hex(kButtonColor) +
+                            "\r\nHOTCOLOR=" + Hex(kButtonHotColor) + "\r\nFONTCOLOR=0x000000\r\n[SIZEBOX]\r\nCOLOR=" + Hex(kSizeBoxColor) + "\r\n";
         for (const auto& e : entries)
             testsupport::WriteFileBytes(Folder() + L"\\Simple\\" + testsupport::Widen(e.name), e.bytes);
         sm = std::make_unique<TsSkinManager>(nullptr);
         sm->SetSkinDirectory(Folder());
         sm->SetSkinName(L"Simple");
         ASSERT_TRUE(sm->SkinData()->Active);
-        parent = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 600, 600, 200, 100, nullptr,
+        gClicks = 0;
+        parent = CreateWindowExW(WS_EX_TOOLWINDOW, ParentClass(), L"", WS_POPUP | WS_VISIBLE, 600, 600, 200, 100, nullptr,
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(parent, nullptr);
     }
@@ -172,4 +201,45 @@ TEST_F(SimpleAdapters, ATransparentPanelAnswersTheEraseItself)
     EXPECT_EQ(SendMessageW(panel, WM_ERASEBKGND, reinterpret_cast<WPARAM>(target), 0), 1);
     ReleaseDC(panel, target);
     EXPECT_EQ(AdapterOfWindow(panel), adapter.get());
+}
+
+TEST_F(SimpleAdapters, AnAdaptedButtonStillClicksAndShowsItsSection)
+{
+    HWND button = Child(L"BUTTON", L"Нажми", BS_PUSHBUTTON, 100, 30);
+    adapter = MakeAdapter<TacBtnWnd>(button, false, std::wstring(L"PUSHBTN"), sm.get(), nullptr);
+    SetFocus(nullptr);
+    auto shot = Print(button, 100, 30);
+    EXPECT_EQ(PixelAt(shot.get(), 3, 3), kButtonColor);
+    bool text = false;
+    for (int x = 20; x < 80 && !text; ++x)
+        for (int y = 5; y < 25 && !text; ++y)
+            text = PixelAt(shot.get(), x, y) == RGB(0, 0, 0);
+    EXPECT_TRUE(text);
+    SendMessageW(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(gClicks, 1);
+    // The click leaves the focus on the button: its hot look.
+    if (GetFocus() == button) {
+        EXPECT_EQ(PixelAt(Print(button, 100, 30).get(), 3, 3), kButtonHotColor);
+    }
+}
+
+TEST_F(SimpleAdapters, ADefaultButtonShowsTheHotLookWithoutTheMouse)
+{
+    HWND button = Child(L"BUTTON", L"Да", BS_DEFPUSHBUTTON, 100, 30);
+    auto* adapted = static_cast<TacBtnWnd*>(
+        (adapter = MakeAdapter<TacBtnWnd>(button, false, std::wstring(L"PUSHBTN"), sm.get(), nullptr)).get());
+    EXPECT_EQ(adapted->ButtonState(), 1);
+    EXPECT_EQ(PixelAt(Print(button, 100, 30).get(), 3, 3), kButtonHotColor);
+}
+
+TEST_F(SimpleAdapters, ADisabledButtonGetsNoFocusMessageThrough)
+{
+    HWND button = Child(L"BUTTON", L"Нет", BS_PUSHBUTTON, 100, 30);
+    adapter = MakeAdapter<TacBtnWnd>(button, false, std::wstring(L"PUSHBTN"), sm.get(), nullptr);
+    EnableWindow(button, FALSE);
+    SendMessageW(button, WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_FOCUS, 0);
+    EnableWindow(button, TRUE);
+    SendMessageW(button, WM_SETFOCUS, 0, 0);
+    EXPECT_NE(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_FOCUS, 0);
 }
