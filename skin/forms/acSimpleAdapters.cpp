@@ -385,6 +385,116 @@ void TacBtnWnd::WndProc(TMessage& message)
         HoverCheck();
 }
 
+// ---- TacSpinWnd ----
+
+void TacSpinWnd::UpdateStates()
+{
+    POINT p;
+    RECT r;
+    GetCursorPos(&p);
+    GetWindowRect(AdaptedWnd, &r);
+    UpState = DownState = 0;
+    if (!PtInRect(&r, p))
+        return;
+    const int pressed = ButtonHeld ? 1 : 0;
+    if (p.y - r.top < (r.bottom - r.top + 1) / 2)
+        UpState = pressed + 1;
+    else
+        DownState = pressed + 1;
+}
+
+void TacSpinWnd::PaintHalf(TBitmap* cache, const TCacheInfo& ci, const TRect& r, int state,
+                           const wchar_t* arrowSection)
+{
+    PaintItem(SkinData, ci, true, true, cache, ParentOffset, r, state);
+    TsSkinManager* sm = Manager();
+    const int mask = sm ? FindMaskIndex(sm, FindSectionIndex(sm, arrowSection), arrowSection, L"GLYPHMASK") : -1;
+    if (!IsValidMaskIndex(sm, mask))
+        return;
+    const TsMaskData& md = sm->ma[static_cast<size_t>(mask)];
+    if (md.ImageCount <= 0)
+        return;
+    const int fw = (md.R.right - md.R.left) / md.ImageCount;
+    const int fh = (md.R.bottom - md.R.top) / (md.MaskType + 1);
+    DrawSkinGlyph(cache, TPoint{r.Left + (r.Width() - fw) / 2, r.Top + (r.Height() - fh) / 2}, state, md, 1);
+}
+
+void TacSpinWnd::Paint(TMessage& message)
+{
+    PAINTSTRUCT ps;
+    BeginPaint(AdaptedWnd, &ps);
+    GetWndPosInfo(this);
+    UpdateStates();
+    TCacheInfo ci;
+    TsCommonData::GetParentCacheHwnd(AdaptedWnd, ci);
+    SkinData->InitCacheBmp();
+    TBitmap* cache = SkinData->CacheBmp();
+    const int w = WndSize.cx, h = WndSize.cy;
+    if (cache && w > LeftOffset && h > 0) {
+        cache->SetSize(w, h);
+        PaintHalf(cache, ci, TRect{LeftOffset, 0, w, (h + 1) / 2}, UpState, L"SCROLLBTNTOP");
+        PaintHalf(cache, ci, TRect{LeftOffset, h / 2, w, h}, DownState, L"SCROLLBTNBOTTOM");
+        SkinData->BGChanged = false;
+        HDC given = reinterpret_cast<HDC>(message.WParam);
+        HDC dc = given ? given : GetDC(AdaptedWnd);
+        BitBlt(dc, LeftOffset, 0, w - LeftOffset, h, cache->Canvas()->Handle(), LeftOffset, 0, SRCCOPY);
+        if (!given)
+            ReleaseDC(AdaptedWnd, dc);
+    }
+    EndPaint(AdaptedWnd, &ps);
+    message.Result = 0;
+}
+
+void TacSpinWnd::Repaint()
+{
+    SkinData->BGChanged = true;
+    SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
+}
+
+void TacSpinWnd::WndProc(TMessage& message)
+{
+    if (!SkinActive()) {
+        TacMainWnd::WndProc(message);
+        return;
+    }
+    switch (message.Msg) {
+    case WM_PAINT:
+        Paint(message);
+        return;
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+        message.Result = 1;
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        ButtonHeld = message.Msg == WM_LBUTTONDOWN;
+        TacMainWnd::WndProc(message);
+        Repaint();
+        return;
+    case WM_MOUSEMOVE: {
+        TacMainWnd::WndProc(message);
+        TsSkinManager* sm = Manager();
+        if (!sm)
+            return;
+        POINT p;
+        RECT r;
+        GetCursorPos(&p);
+        GetWindowRect(AdaptedWnd, &r);
+        if (!PtInRect(&r, p)) {
+            if (sm->ActiveControl() == AdaptedWnd)
+                sm->SetActiveControl(nullptr);
+        } else if (sm->ActiveControl() != AdaptedWnd) {
+            sm->SetActiveControl(AdaptedWnd);
+        } else {
+            Repaint();
+        }
+        return;
+    }
+    default:
+        TacMainWnd::WndProc(message);
+    }
+}
+
 // ---- TacSizerWnd ----
 
 void TacSizerWnd::WndProc(TMessage& message)

@@ -60,6 +60,25 @@ private:
     bool MultiLine() const;
 };
 
+// Up-down controls: two halves in the section, each in its own state, with the scroll buttons' arrows.
+class TacSpinWnd : public TacMainWnd {
+public:
+    using TacMainWnd::TacMainWnd;
+    std::wstring ClassName() const override { return L"TacSpinWnd"; }
+    void WndProc(TMessage& message) override;
+
+    int LeftOffset = 0; // painting starts at this x
+    bool ButtonHeld = false;
+    int UpState = 0;    // 0 normal, 1 hot, 2 pressed
+    int DownState = 0;
+
+private:
+    void UpdateStates();
+    void PaintHalf(TBitmap* cache, const TCacheInfo& ci, const TRect& r, int state, const wchar_t* arrowSection);
+    void Paint(TMessage& message);
+    void Repaint();
+};
+
 // Scroll-bar and size-box controls: painted from the section, and always a bottom-right sizing grip
 // to the hit test.
 class TacSizerWnd : public TacMainWnd {

@@ -11,12 +11,15 @@
 #include "tests/skin_core/test_skin.h"
 #include "tests/support/test_support.h"
 
+#include <commctrl.h>
+
 #include <memory>
 
 namespace {
 
 constexpr COLORREF kCheckBoxColor = RGB(0xD0, 0xE8, 0xC0);
 constexpr COLORREF kSizeBoxColor = RGB(0x33, 0x66, 0xCC);
+constexpr COLORREF kSpinColor = RGB(0x70, 0x30, 0xB0);
 constexpr COLORREF kButtonColor = RGB(0xE0, 0xC0, 0xA0);
 constexpr COLORREF kButtonHotColor = RGB(0x40, 0x90, 0x60);
 
@@ -99,7 +102,8 @@ protected:
         auto entries = testskin::TestSkinEntries();
         entries[0].bytes += "[CHECKBOX]\r\nCOLOR=" + Hex(kCheckBoxColor) + "\r\nHOTCOLOR=" + Hex(kCheckBoxColor) +
                             "\r\nFONTCOLOR=0x000000\r\n[PUSHBTN]\r\nCOLOR=" + Hex(kButtonColor) +
-                            "\r\nHOTCOLOR=" + Hex(kButtonHotColor) + "\r\nFONTCOLOR=0x000000\r\n[SIZEBOX]\r\nCOLOR=" + Hex(kSizeBoxColor) + "\r\n";
+                            "\r\nHOTCOLOR=" + Hex(kButtonHotColor) + "\r\nFONTCOLOR=0x000000\r\n[SPIN]\r\nCOLOR=" + Hex(kSpinColor) + "\r\nHOTCOLOR=" + Hex(kSpinColor) +
+                            "\r\n[SIZEBOX]\r\nCOLOR=" + Hex(kSizeBoxColor) + "\r\n";
         for (const auto& e : entries)
             testsupport::WriteFileBytes(Folder() + L"\\Simple\\" + testsupport::Widen(e.name), e.bytes);
         sm = std::make_unique<TsSkinManager>(nullptr);
@@ -242,4 +246,20 @@ TEST_F(SimpleAdapters, ADisabledButtonGetsNoFocusMessageThrough)
     EnableWindow(button, TRUE);
     SendMessageW(button, WM_SETFOCUS, 0, 0);
     EXPECT_NE(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_FOCUS, 0);
+}
+
+TEST_F(SimpleAdapters, AnAdaptedUpDownStillStepsAndPaintsBothHalves)
+{
+    HWND spin = Child(UPDOWN_CLASSW, L"", 0, 18, 30);
+    ASSERT_NE(spin, nullptr);
+    SendMessageW(spin, UDM_SETRANGE32, 0, 10);
+    SendMessageW(spin, UDM_SETPOS32, 0, 5);
+    adapter = MakeAdapter<TacSpinWnd>(spin, false, std::wstring(L"SPIN"), sm.get(), nullptr);
+    SendMessageW(spin, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(9, 3));
+    SendMessageW(spin, WM_LBUTTONUP, 0, MAKELPARAM(9, 3));
+    EXPECT_EQ(SendMessageW(spin, UDM_GETPOS32, 0, 0), 6);
+    EXPECT_FALSE(static_cast<TacSpinWnd*>(adapter.get())->ButtonHeld);
+    auto shot = Print(spin, 18, 30);
+    EXPECT_EQ(PixelAt(shot.get(), 1, 1), kSpinColor);
+    EXPECT_EQ(PixelAt(shot.get(), 1, 28), kSpinColor);
 }
