@@ -129,6 +129,15 @@ TEST_F(PopupDrawing, ASkinWithoutTheMenuSectionLeavesAPlainBackground)
     EXPECT_TRUE(Menus()->CornerRects().empty());
 }
 
+TEST_F(PopupDrawing, WithoutAnItemSectionTheCaptionTakesTheSkinsGlobalColours)
+{
+    // The plain test skin has no menu sections; GLOBALINFO writes 0x202020.
+    testskin::WriteTestSkinFolder(Folder(), L"Flat");
+    sm->SetSkinName(L"Flat");
+    auto bmp = Draw(openItem);
+    EXPECT_TRUE(AnyPixel(bmp.get(), TRect{0, 0, kItemWidth, kItemHeight}, RGB(0x20, 0x20, 0x20)));
+}
+
 TEST_F(PopupDrawing, ANormalItemShowsTheItemSectionAndItsText)
 {
     auto bmp = Draw(openItem);

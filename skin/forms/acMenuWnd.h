@@ -1,0 +1,33 @@
+// The adapter of popup-menu windows ("#32768"): while a skinned popup is open it paints the window's
+// background and frame from the skin's menu section, answers the menu painter's questions about the
+// region, and frees itself with its window.
+#pragma once
+
+#include "skin/forms/acSBUtils.h"
+
+#include <string>
+
+// Sits on the scroll-bar adapter's place in the adapter tree; until that class exists here the popup
+// window passes everything it does not answer to the root adapter.
+class TacMnuWnd : public TacMainWnd {
+public:
+    TacMnuWnd(HWND wnd, bool repaint, const std::wstring& skinSection, TsSkinManager* skinManager,
+              TsCommonData* commonData);
+    std::wstring ClassName() const override { return L"TacMnuWnd"; }
+    void WndProc(TMessage& message) override;
+
+    // 1 after SkinCmdMenuVisible while the window is visible; 0 after each background paint.
+    int MenuFlag = 0;
+
+private:
+    // Position data, and the section painted into the cache when the background changed.
+    void PrepareCache();
+    void EraseBackground(TMessage& message);
+    void PaintFrame();
+    void AnswerSkinCommand(TMessage& message);
+    void WindowGoes(TMessage& message);
+};
+
+// Adapts a popup-menu window with section "MAINMENU"; the adapter belongs to the window and goes with
+// it. Nil for a window that is already adapted.
+TacMnuWnd* AdaptMenuWindow(HWND wnd, TsSkinManager* skinManager);

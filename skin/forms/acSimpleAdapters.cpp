@@ -1,0 +1,558 @@
+#include "skin/forms/acSimpleAdapters.h"
+
+#include "framework/WinApi.h"
+#include "skin/core/sCommonData.h"
+#include "skin/core/sItemPainter.h"
+#include "skin/core/sMaskPainter.h"
+#include "skin/core/sMessages.h"
+#include "skin/core/sPixels.h"
+#include "skin/core/sSkinManager.h"
+#include "skin/core/sTextColors.h"
+
+namespace {
+
+// The window's cache, copied to the DC of the paint message (or the window's own DC).
+void CopyCacheToWindow(HWND wnd, TBitmap* cache, HDC given)
+{
+    if (!cache)
+        return;
+    HDC dc = given ? given : GetDC(wnd);
+    BitBlt(dc, 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
+    if (!given)
+        ReleaseDC(wnd, dc);
+}
+
+} // namespace
+
+// ---- TacCheckBoxWnd ----
+
+bool TacCheckBoxWnd::IsCheckBoxStyle() const
+{
+    const LONG_PTR style = GetWindowLongPtrW(AdaptedWnd, GWL_STYLE);
+    return (style & 3) == 3 || (style & 2) != 0 || (style & 5) == 5;
+}
+
+int TacCheckBoxWnd::CheckState() const
+{
+    const LRESULT state = SendMessageW(AdaptedWnd, BM_GETSTATE, 0, 0);
+    if (state & BST_INDETERMINATE)
+        return 2;
+    return (state & BST_CHECKED) ? 1 : 0;
+}
+
+int TacCheckBoxWnd::GlyphState() const
+{
+    if (SendMessageW(AdaptedWnd, BM_GETSTATE, 0, 0) & BST_PUSHED)
+        return 2;
+    if (GetFocus() == AdaptedWnd)
+        return 1;
+    TsSkinManager* sm = Manager();
+    return sm && sm->ActiveControl() == AdaptedWnd ? 1 : 0;
+}
+
+int TacCheckBoxWnd::GlyphMaskIndex() const
+{
+    static const wchar_t* const kBoxes[] = {L"BOXUNCHECKED", L"BOXCHECKED", L"BOXGRAYED"};
+    static const wchar_t* const kRadios[] = {L"RADIOUNCHECKED", L"RADIOCHECKED", L"BOXGRAYED"};
+    TsSkinManager* sm = Manager();
+    if (!sm)
+        return -1;
+    const wchar_t* name = (IsCheckBoxStyle() ? kBoxes : kRadios)[CheckState()];
+    return FindMaskIndex(sm, FindSectionIndex(sm, L"GLOBALINFO"), L"GLOBALINFO", name);
+}
+
+TSize TacCheckBoxWnd::GlyphSize() const
+{
+    TsSkinManager* sm = Manager();
+    const int index = GlyphMaskIndex();
+    if (!sm || !IsValidMaskIndex(sm, index))
+        return TSize{16, 16};
+    const TsMaskData& md = sm->ma[static_cast<size_t>(index)];
+    const int width = md.R.right - md.R.left, height = md.R.bottom - md.R.top;
+    if (md.Bmp)
+        return TSize{width / 3, height / 2};
+    return TSize{width / std::max<int>(1, md.ImageCount), height / (md.MaskType + 1)};
+}
+
+void TacCheckBoxWnd::PrepareCache()
+{
+    GetWndPosInfo(this);
+    TCacheInfo ci;
+    TsCommonData::GetParentCacheHwnd(AdaptedWnd, ci);
+    SkinData->InitCacheBmp();
+    TBitmap* cache = SkinData->CacheBmp();
+    TsSkinManager* sm = Manager();
+    if (!cache || !sm || WndSize.cx <= 0 || WndSize.cy <= 0)
+        return;
+    cache->SetSize(WndSize.cx, WndSize.cy);
+    PaintItem(SkinData, ci, true, true, cache, ParentOffset, TRect{0, 0, WndSize.cx, WndSize.cy},
+              SkinData->CtrlSkinState());
+    SkinData->BGChanged = false;
+    const int state = GlyphState();
+    const TSize glyph = GlyphSize();
+    const int mask = GlyphMaskIndex();
+    if (IsValidMaskIndex(sm, mask))
+        DrawSkinGlyph(cache, TPoint{0, (WndSize.cy - glyph.cy) / 2}, state, sm->ma[static_cast<size_t>(mask)], 1);
+    TCanvas* canvas = cache->Canvas();
+    if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(AdaptedWnd, WM_GETFONT, 0, 0)))
+        canvas->Font()->SetHandle(font);
+    canvas->Brush()->SetStyle(bsClear);
+    const bool multiLine = (GetWindowLongPtrW(AdaptedWnd, GWL_STYLE) & BS_MULTILINE) != 0;
+    const bool enabled = IsWindowEnabled(AdaptedWnd) != 0;
+    const TRect text{glyph.cx + 2, 0, WndSize.cx - 4, WndSize.cy};
+    WriteTextData(canvas, Caption.c_str(), enabled, state == 1, SkinData, multiLine ? 17 : 36, text);
+    if (GetFocus() == AdaptedWnd && !Caption.empty())
+        DrawDottedFrame(canvas, TRect{text.Left - 1, 1, text.Right, WndSize.cy - 2});
+    if (!enabled && ci.Ready && ci.Bmp)
+        BlendTransBitmap(cache, 0, 0, sNoKeyColor, 0.4,
+                         TRect{ci.X + ParentOffset.X, ci.Y + ParentOffset.Y, ci.X + ParentOffset.X + WndSize.cx - 1,
+                               ci.Y + ParentOffset.Y + WndSize.cy - 1},
+                         ci.Bmp);
+}
+
+void TacCheckBoxWnd::Paint(TMessage& message)
+{
+    PAINTSTRUCT ps;
+    BeginPaint(AdaptedWnd, &ps);
+    PrepareCache();
+    CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), reinterpret_cast<HDC>(message.WParam));
+    EndPaint(AdaptedWnd, &ps);
+    message.Result = 0;
+}
+
+void TacCheckBoxWnd::Repaint()
+{
+    SkinData->BGChanged = true;
+    SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
+}
+
+void TacCheckBoxWnd::RepaintAround(TMessage& message)
+{
+    SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
+    TacMainWnd::WndProc(message);
+    SendMessageW(AdaptedWnd, WM_SETREDRAW, 1, 0);
+    Repaint();
+}
+
+void TacCheckBoxWnd::WndProc(TMessage& message)
+{
+    if (!SkinActive()) {
+        TacMainWnd::WndProc(message);
+        return;
+    }
+    switch (message.Msg) {
+    case WM_ENABLE:
+    case BM_SETCHECK:
+    case BM_SETSTATE:
+        if (IsWindowVisible(AdaptedWnd)) {
+            RepaintAround(message);
+            return;
+        }
+        break;
+    case WM_PAINT:
+        Paint(message);
+        return;
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+        message.Result = 1;
+        return;
+    case SM_SKINCMD:
+        if (SkinCmdOf(message.WParam) == SkinCmdControlEnter || SkinCmdOf(message.WParam) == SkinCmdControlExit) {
+            Repaint();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TacMainWnd::WndProc(message);
+    switch (message.Msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        Repaint();
+        break;
+    case WM_KEYDOWN:
+        if (message.WParam == VK_SPACE)
+            Repaint();
+        break;
+    case WM_NCHITTEST:
+        if (IsWindowEnabled(AdaptedWnd) && Manager() && Manager()->ActiveControl() != AdaptedWnd)
+            Manager()->SetActiveControl(AdaptedWnd);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- TacBtnWnd ----
+
+bool TacBtnWnd::MultiLine() const
+{
+    return (GetWindowLongPtrW(AdaptedWnd, GWL_STYLE) & BS_MULTILINE) != 0;
+}
+
+int TacBtnWnd::ButtonState() const
+{
+    if (SendMessageW(AdaptedWnd, BM_GETSTATE, 0, 0) & BST_PUSHED)
+        return 2;
+    if (!IsWindowEnabled(AdaptedWnd))
+        return 0;
+    TsSkinManager* sm = Manager();
+    if (GetFocus() == AdaptedWnd || (sm && sm->ActiveControl() == AdaptedWnd))
+        return 1;
+    const LONG_PTR style = GetWindowLongPtrW(AdaptedWnd, GWL_STYLE);
+    if (SkinData->OwnerControl())
+        return (style & 0xF) == BS_DEFPUSHBUTTON ? 1 : 0;
+    return (style & 1) ? 1 : 0;
+}
+
+int TacBtnWnd::MaxTextWidth()
+{
+    if (Caption.empty())
+        return 0;
+    const int glyph = GlyphSize().cx;
+    return WndSize.cx - (glyph > 0 ? glyph + 2 : 0) - 2;
+}
+
+TRect TacBtnWnd::TextExtent()
+{
+    RECT r{0, 0, std::max(MaxTextWidth(), 0), 0};
+    HDC dc = SkinData->CacheBmp()->Canvas()->Handle();
+    SkinData->CacheBmp()->Canvas()->TextExtent(L"");
+    DrawTextW(dc, Caption.c_str(), static_cast<int>(Caption.size()), &r, MultiLine() ? 1089 : 1105);
+    return TRect::FromRECT(r);
+}
+
+TRect TacBtnWnd::CaptionRect()
+{
+    const TRect extent = TextExtent();
+    const int left = (WndSize.cx - extent.Width()) / 2;
+    const int top = (WndSize.cy - extent.Height()) / 2;
+    TRect r{left, top, left + extent.Width(), top + extent.Height()};
+    if (ButtonState() == 2) {
+        r.Left += 1;
+        r.Right += 1;
+        r.Top += 1;
+        r.Bottom += 1;
+    }
+    return r;
+}
+
+void TacBtnWnd::DrawCaptionText(const TRect& r, UINT flags)
+{
+    TCanvas* canvas = SkinData->CacheBmp()->Canvas();
+    canvas->Brush()->SetStyle(bsClear);
+    WriteTextData(canvas, Caption.c_str(), IsWindowEnabled(AdaptedWnd) != 0, ButtonState() != 0, SkinData, flags, r);
+}
+
+void TacBtnWnd::DrawButtonCaption()
+{
+    TCanvas* canvas = SkinData->CacheBmp()->Canvas();
+    if (auto* control = dynamic_cast<TWinControl*>(SkinData->OwnerControl()))
+        canvas->Font()->Assign(control->Font());
+    else if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(AdaptedWnd, WM_GETFONT, 0, 0)))
+        canvas->Font()->SetHandle(font);
+    const TRect r = CaptionRect();
+    DrawCaptionText(r, MultiLine() ? 65 : 81);
+    const TsGeneralData* section = SkinData->Section();
+    const bool focused = (SendMessageW(AdaptedWnd, BM_GETSTATE, 0, 0) & BST_FOCUS) != 0;
+    if (IsWindowEnabled(AdaptedWnd) && focused && !Caption.empty() && section && section->ShowFocus)
+        DrawDottedFrame(canvas, TRect{r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1});
+}
+
+void TacBtnWnd::PrepareButtonCache()
+{
+    GetWndPosInfo(this);
+    TCacheInfo ci;
+    TsCommonData::GetParentCacheHwnd(AdaptedWnd, ci);
+    SkinData->InitCacheBmp();
+    if (ci.Ready && !SkinData->IsTransparent() && ParentHandle)
+        SendMessageW(ParentHandle, SM_SKINCMD, SkinCmdWParam(SkinCmdGetBgColor), 0);
+    TBitmap* cache = SkinData->CacheBmp();
+    if (!cache || WndSize.cx <= 0 || WndSize.cy <= 0)
+        return;
+    cache->SetSize(WndSize.cx, WndSize.cy);
+    const int state = ButtonState();
+    PaintItem(SkinData, ci, true, true, cache, ParentOffset, TRect{0, 0, WndSize.cx, WndSize.cy}, state);
+    PaintTransparentCorners(SkinData, state, this);
+    DrawButtonCaption();
+    DrawGlyph();
+    if (!IsWindowEnabled(AdaptedWnd) && ci.Ready && ci.Bmp)
+        BlendTransBitmap(cache, 0, 0, sNoKeyColor, 0.4,
+                         TRect{ci.X + ParentOffset.X, ci.Y + ParentOffset.Y, ci.X + ParentOffset.X + WndSize.cx - 1,
+                               ci.Y + ParentOffset.Y + WndSize.cy - 1},
+                         ci.Bmp);
+    ParentBgColor = sNoColor;
+    TransFillColor = sNoColor;
+    SkinData->BGChanged = false;
+}
+
+void TacBtnWnd::Paint(TMessage& message)
+{
+    PAINTSTRUCT ps;
+    BeginPaint(AdaptedWnd, &ps);
+    PrepareButtonCache();
+    CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), reinterpret_cast<HDC>(message.WParam));
+    EndPaint(AdaptedWnd, &ps);
+    message.Result = 0;
+}
+
+void TacBtnWnd::Repaint()
+{
+    SkinData->BGChanged = true;
+    SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
+}
+
+void TacBtnWnd::RepaintAround(TMessage& message)
+{
+    SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
+    TacMainWnd::WndProc(message);
+    SendMessageW(AdaptedWnd, WM_SETREDRAW, 1, 0);
+    Repaint();
+}
+
+void TacBtnWnd::HoverCheck()
+{
+    TsSkinManager* sm = Manager();
+    if (!sm)
+        return;
+    POINT p;
+    RECT r;
+    GetCursorPos(&p);
+    GetWindowRect(AdaptedWnd, &r);
+    if (PtInRect(&r, p)) {
+        if (sm->ActiveControl() != AdaptedWnd)
+            sm->SetActiveControl(AdaptedWnd);
+    } else if (sm->ActiveControl() == AdaptedWnd) {
+        sm->SetActiveControl(nullptr);
+    }
+}
+
+void TacBtnWnd::WndProc(TMessage& message)
+{
+    if (!SkinActive()) {
+        TacMainWnd::WndProc(message);
+        return;
+    }
+    const bool visible = IsWindowVisible(AdaptedWnd) != 0;
+    switch (message.Msg) {
+    case WM_MOVE:
+        if (const TsGeneralData* section = SkinData->Section())
+            if (section->Transparency > 0 || (section->HotTransparency > 0 && ButtonState() != 0))
+                Repaint();
+        break;
+    case WM_SETFOCUS:
+        if (!IsWindowEnabled(AdaptedWnd)) {
+            message.Result = 0;
+            return;
+        }
+        SkinData->FFocused = true;
+        RepaintAround(message);
+        return;
+    case WM_KILLFOCUS:
+        if (IsWindowEnabled(AdaptedWnd)) {
+            SkinData->FFocused = false;
+            RepaintAround(message);
+            return;
+        }
+        break;
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case BM_SETSTATE:
+        if (visible) {
+            RepaintAround(message);
+            return;
+        }
+        break;
+    case WM_PAINT:
+    case WM_PRINT:
+        Paint(message);
+        return;
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+    case WM_UPDATEUISTATE:
+        message.Result = 1;
+        return;
+    case SM_SKINCMD:
+        if (SkinCmdOf(message.WParam) == SkinCmdControlEnter || SkinCmdOf(message.WParam) == SkinCmdControlExit)
+            Repaint();
+        break;
+    default:
+        break;
+    }
+    TacMainWnd::WndProc(message);
+    if (message.Msg == WM_MOUSEMOVE)
+        HoverCheck();
+}
+
+// ---- TacSpinWnd ----
+
+void TacSpinWnd::UpdateStates()
+{
+    POINT p;
+    RECT r;
+    GetCursorPos(&p);
+    GetWindowRect(AdaptedWnd, &r);
+    UpState = DownState = 0;
+    if (!PtInRect(&r, p))
+        return;
+    const int pressed = ButtonHeld ? 1 : 0;
+    if (p.y - r.top < (r.bottom - r.top + 1) / 2)
+        UpState = pressed + 1;
+    else
+        DownState = pressed + 1;
+}
+
+void TacSpinWnd::PaintHalf(TBitmap* cache, const TCacheInfo& ci, const TRect& r, int state,
+                           const wchar_t* arrowSection)
+{
+    PaintItem(SkinData, ci, true, true, cache, ParentOffset, r, state);
+    TsSkinManager* sm = Manager();
+    const int mask = sm ? FindMaskIndex(sm, FindSectionIndex(sm, arrowSection), arrowSection, L"GLYPHMASK") : -1;
+    if (!IsValidMaskIndex(sm, mask))
+        return;
+    const TsMaskData& md = sm->ma[static_cast<size_t>(mask)];
+    if (md.ImageCount <= 0)
+        return;
+    const int fw = (md.R.right - md.R.left) / md.ImageCount;
+    const int fh = (md.R.bottom - md.R.top) / (md.MaskType + 1);
+    DrawSkinGlyph(cache, TPoint{r.Left + (r.Width() - fw) / 2, r.Top + (r.Height() - fh) / 2}, state, md, 1);
+}
+
+void TacSpinWnd::Paint(TMessage& message)
+{
+    PAINTSTRUCT ps;
+    BeginPaint(AdaptedWnd, &ps);
+    GetWndPosInfo(this);
+    UpdateStates();
+    TCacheInfo ci;
+    TsCommonData::GetParentCacheHwnd(AdaptedWnd, ci);
+    SkinData->InitCacheBmp();
+    TBitmap* cache = SkinData->CacheBmp();
+    const int w = WndSize.cx, h = WndSize.cy;
+    if (cache && w > LeftOffset && h > 0) {
+        cache->SetSize(w, h);
+        PaintHalf(cache, ci, TRect{LeftOffset, 0, w, (h + 1) / 2}, UpState, L"SCROLLBTNTOP");
+        PaintHalf(cache, ci, TRect{LeftOffset, h / 2, w, h}, DownState, L"SCROLLBTNBOTTOM");
+        SkinData->BGChanged = false;
+        HDC given = reinterpret_cast<HDC>(message.WParam);
+        HDC dc = given ? given : GetDC(AdaptedWnd);
+        BitBlt(dc, LeftOffset, 0, w - LeftOffset, h, cache->Canvas()->Handle(), LeftOffset, 0, SRCCOPY);
+        if (!given)
+            ReleaseDC(AdaptedWnd, dc);
+    }
+    EndPaint(AdaptedWnd, &ps);
+    message.Result = 0;
+}
+
+void TacSpinWnd::Repaint()
+{
+    SkinData->BGChanged = true;
+    SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
+}
+
+void TacSpinWnd::WndProc(TMessage& message)
+{
+    if (!SkinActive()) {
+        TacMainWnd::WndProc(message);
+        return;
+    }
+    switch (message.Msg) {
+    case WM_PAINT:
+        Paint(message);
+        return;
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+        message.Result = 1;
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        ButtonHeld = message.Msg == WM_LBUTTONDOWN;
+        TacMainWnd::WndProc(message);
+        Repaint();
+        return;
+    case WM_MOUSEMOVE: {
+        TacMainWnd::WndProc(message);
+        TsSkinManager* sm = Manager();
+        if (!sm)
+            return;
+        POINT p;
+        RECT r;
+        GetCursorPos(&p);
+        GetWindowRect(AdaptedWnd, &r);
+        if (!PtInRect(&r, p)) {
+            if (sm->ActiveControl() == AdaptedWnd)
+                sm->SetActiveControl(nullptr);
+        } else if (sm->ActiveControl() != AdaptedWnd) {
+            sm->SetActiveControl(AdaptedWnd);
+        } else {
+            Repaint();
+        }
+        return;
+    }
+    default:
+        TacMainWnd::WndProc(message);
+    }
+}
+
+// ---- TacSizerWnd ----
+
+void TacSizerWnd::WndProc(TMessage& message)
+{
+    if (!SkinActive()) {
+        TacMainWnd::WndProc(message);
+        return;
+    }
+    switch (message.Msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(AdaptedWnd, &ps);
+        GetWndPosInfo(this);
+        SkinData->BGChanged = true;
+        SendMessageW(AdaptedWnd, SM_SKINCMD, SkinCmdWParam(SkinCmdPaintToDC), 0);
+        CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), nullptr);
+        EndPaint(AdaptedWnd, &ps);
+        return;
+    }
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+        message.Result = 1;
+        return;
+    case WM_NCHITTEST:
+        TacMainWnd::WndProc(message);
+        if (IsWindowEnabled(AdaptedWnd) && Manager())
+            Manager()->SetActiveControl(nullptr);
+        message.Result = HTBOTTOMRIGHT;
+        return;
+    default:
+        TacMainWnd::WndProc(message);
+    }
+}
+
+// ---- TacTransPanelWnd ----
+
+void TacTransPanelWnd::WndProc(TMessage& message)
+{
+    if (!SkinActive()) {
+        TacMainWnd::WndProc(message);
+        return;
+    }
+    switch (message.Msg) {
+    case WM_ERASEBKGND: {
+        GetWndPosInfo(this);
+        SkinData->BGChanged = true;
+        SendMessageW(AdaptedWnd, SM_SKINCMD, SkinCmdWParam(SkinCmdPaintToDC), 0);
+        HDC dc = GetWindowDC(AdaptedWnd);
+        CopyHwndCache(AdaptedWnd, SkinData, TRect{0, 0, WndSize.cx, WndSize.cy}, 0, 0, false, dc,
+                      TRect{0, 0, WndSize.cx, WndSize.cy});
+        ReleaseDC(AdaptedWnd, dc);
+        message.Result = 1;
+        return;
+    }
+    case WM_NCPAINT:
+        message.Result = 0;
+        return;
+    default:
+        TacMainWnd::WndProc(message);
+    }
+}

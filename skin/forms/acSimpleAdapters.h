@@ -1,0 +1,97 @@
+// Adapters of simple standard controls that keep the control's own behaviour and replace only its
+// painting: check boxes and radio buttons, scroll-bar and size-box controls, transparent panels.
+#pragma once
+
+#include "skin/forms/acSBUtils.h"
+
+#include <string>
+
+// Check boxes and radio buttons: the section over the parent's background, the state glyph of the
+// skin's GLOBALINFO at the left, the caption beside it.
+class TacCheckBoxWnd : public TacMainWnd {
+public:
+    using TacMainWnd::TacMainWnd;
+    std::wstring ClassName() const override { return L"TacCheckBoxWnd"; }
+    void WndProc(TMessage& message) override;
+
+    // 0 unchecked, 1 checked, 2 indeterminate.
+    int CheckState() const;
+    // 2 pushed, 1 focused or hot, else 0.
+    int GlyphState() const;
+    bool IsCheckBoxStyle() const;
+    // The GLOBALINFO image of the current check state; -1 when the skin lacks it.
+    int GlyphMaskIndex() const;
+    TSize GlyphSize() const;
+
+private:
+    void PrepareCache();
+    void Paint(TMessage& message);
+    // The control changes its state without drawing, then the adapter paints it.
+    void RepaintAround(TMessage& message);
+    void Repaint();
+};
+
+// Push buttons: the section in the button's state over the parent's background, the caption centred.
+// The steps are virtual so that bitmap buttons can add their glyph.
+class TacBtnWnd : public TacMainWnd {
+public:
+    using TacMainWnd::TacMainWnd;
+    std::wstring ClassName() const override { return L"TacBtnWnd"; }
+    void WndProc(TMessage& message) override;
+
+    // 2 pushed, 0 disabled, 1 focused, hot or default, else 0.
+    int ButtonState() const;
+
+protected:
+    virtual void DrawButtonCaption();
+    virtual void DrawGlyph() {}
+    virtual TSize GlyphSize() const { return TSize{0, 0}; }
+    virtual void DrawCaptionText(const TRect& r, UINT flags);
+    virtual TRect CaptionRect();
+    virtual int MaxTextWidth();
+    TRect TextExtent();
+    virtual void PrepareButtonCache();
+
+private:
+    void Paint(TMessage& message);
+    void RepaintAround(TMessage& message);
+    void Repaint();
+    void HoverCheck();
+    bool MultiLine() const;
+};
+
+// Up-down controls: two halves in the section, each in its own state, with the scroll buttons' arrows.
+class TacSpinWnd : public TacMainWnd {
+public:
+    using TacMainWnd::TacMainWnd;
+    std::wstring ClassName() const override { return L"TacSpinWnd"; }
+    void WndProc(TMessage& message) override;
+
+    int LeftOffset = 0; // painting starts at this x
+    bool ButtonHeld = false;
+    int UpState = 0;    // 0 normal, 1 hot, 2 pressed
+    int DownState = 0;
+
+private:
+    void UpdateStates();
+    void PaintHalf(TBitmap* cache, const TCacheInfo& ci, const TRect& r, int state, const wchar_t* arrowSection);
+    void Paint(TMessage& message);
+    void Repaint();
+};
+
+// Scroll-bar and size-box controls: painted from the section, and always a bottom-right sizing grip
+// to the hit test.
+class TacSizerWnd : public TacMainWnd {
+public:
+    using TacMainWnd::TacMainWnd;
+    std::wstring ClassName() const override { return L"TacSizerWnd"; }
+    void WndProc(TMessage& message) override;
+};
+
+// Panels that show their parent: painted when asked to erase.
+class TacTransPanelWnd : public TacMainWnd {
+public:
+    using TacMainWnd::TacMainWnd;
+    std::wstring ClassName() const override { return L"TacTransPanelWnd"; }
+    void WndProc(TMessage& message) override;
+};
