@@ -2,8 +2,20 @@
 
 #include "skin/core/sSkinManager.h"
 #include "skin/forms/acCtrlAdapter.h"
+#include "skin/forms/acSimpleAdapters.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProvider.h"
+
+namespace {
+
+// A maker of the control adapter chooser for an adapter class of this layer.
+template <class T>
+TacAdapterPtr<> MakeAdapterOf(HWND wnd, TsSkinManager* manager, TsCommonData* data, const std::wstring& section)
+{
+    return MakeAdapter<T>(wnd, true, section, manager, data);
+}
+
+} // namespace
 
 void LinkSkinForms()
 {
@@ -18,5 +30,7 @@ void LinkSkinForms()
     SetMDIMainProviderFunc(MDIMainProviderOf);
     RegisterSkinProviderClasses();
     LinkCtrlAdapter();
+    AdapterMakers().BtnWnd = MakeAdapterOf<TacBtnWnd>;
+    AdapterMakers().TransPanelWnd = MakeAdapterOf<TacTransPanelWnd>;
     SetSkinFormsLinks(links);
 }
