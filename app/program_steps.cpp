@@ -9,6 +9,7 @@
 #include "skin/core/sPixels.h"
 #include "skin/core/sShellFolders.h"
 #include "skin/core/sSkinForms.h"
+#include "skin/forms/sSkinMenus.h"
 
 void AddProgramStartupSteps(TStartup& startup)
 {
@@ -19,6 +20,7 @@ void AddProgramStartupSteps(TStartup& startup)
     AddSkinMessageStartupStep(startup);
     AddDateUtilitiesStartupStep(startup);
     AddJpegStartupStep(startup);
+    AddSkinMenusStartupStep(startup);
     AddSkinnedFormsStartupStep(startup);
     AddThemeApiStartupStep(startup);
     AddShellFoldersStartupStep(startup);

@@ -11,6 +11,7 @@ enum class TStartupOrder {
     SkinCommand = 200,     // the skin command message
     DateUtilities = 250,   // the four-digit-year flag of the short date format
     JpegFormats = 300,     // "jpeg" and "jpg" in the picture registry
+    MenuCache = 350,       // the cached background of popup menus (released only)
     DialogRegion = 400,    // the fixed region of one kind of standard dialog
     ProgramIcons = 500,    // the program's large and small icons
     UxTheme = 600,         // the optional SetWindowTheme entry

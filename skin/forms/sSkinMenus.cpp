@@ -4,6 +4,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "framework/Startup.h"
 #include "framework/WinApi.h"
 #include "skin/core/acntUtils.h"
 #include "skin/core/sMessages.h"
@@ -624,4 +625,9 @@ void TsSkinableMenus::SetPopupRegion(HWND wnd, TBitmap* background)
     if (!SetWindowRgn(wnd, region, TRUE))
         DeleteObject(region);
     regionBusy_ = false;
+}
+
+void AddSkinMenusStartupStep(TStartup& startup)
+{
+    startup.Add(TStartupOrder::MenuCache, L"Menu background", nullptr, FinalizeSkinMenus);
 }

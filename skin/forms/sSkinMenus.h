@@ -2,6 +2,8 @@
 // of the popup being shown, and shapes popup windows after the skin's menu border.
 #pragma once
 
+class TStartup;
+
 #include "framework/Controls.h"
 #include "framework/Events.h"
 #include "framework/Graphics.h"
@@ -122,6 +124,8 @@ void SetSkinnedPopupOpen(bool value);
 TsMenuItemType CurrentItemType();
 // Drops the unit's state at shutdown: the cache and the extra-line texts.
 void FinalizeSkinMenus();
+// The shutdown step that runs FinalizeSkinMenus, between the JPEG formats and the skinned forms.
+void AddSkinMenusStartupStep(TStartup& startup);
 
 // The factories the manager reaches through the form-skinning layer's entries.
 std::unique_ptr<IacSkinMenus> MakeSkinableMenus(TsSkinManager* owner);

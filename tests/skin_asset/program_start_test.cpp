@@ -87,7 +87,7 @@ TEST(ProgramSteps, SkinLibraryStepsRunBeforeThePngFormatInTheirOrder)
     const std::vector<std::wstring> names = startup.Names();
     const std::vector<std::wstring> expected = {
         L"Skin constants", L"Skin command message", L"Date utilities", L"JPEG formats",
-        L"Program icons and skinned forms", L"Visual styles entries", L"Shell folders", L"Library bitmaps",
+        L"Menu background", L"Program icons and skinned forms", L"Visual styles entries", L"Shell folders", L"Library bitmaps",
         L"Font glyphs", L"Pixel access", L"PNG format"};
     EXPECT_EQ(names, expected);
 }
