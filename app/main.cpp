@@ -6,6 +6,7 @@
 #include "app/main_pictures.h"
 #include "app/thema.h"
 #include "framework/SysUtils.h"
+#include "skin/core/sSkinManager.h"
 #include "widgets/ASLink.h"
 #include "skin/controls/sTabControl.h"
 #include "skin/controls/sUpDown.h"
@@ -55,6 +56,8 @@ void MakeList32Bit(TImageList* list)
 
 void RegisterAppClasses()
 {
+    // The main window's form data holds the skin manager with its stored skin.
+    RegisterSkinManagerClasses();
     RegisterLinkLabelClass();
     RegisterAligningPanelClass();
     RegisterUpDownClasses();

@@ -1,29 +1,28 @@
 // The program block: starts the process-wide state, creates the main window as the application's main
 // form and runs the message loop.
 #include "app/main.h"
-#include "framework/Jpeg.h"
+#include "app/program_steps.h"
 #include "framework/Startup.h"
-#include "png/pngimage.h"
+#include "skin/forms/sSkinFormsLinks.h"
 
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    OleInitialize(nullptr);
     int exitCode = 0;
     {
         // Process-wide state is prepared here, in its fixed order, and released in reverse when the
         // startup object goes after the message loop.
         TStartup startup;
-        AddJpegStartupStep(startup);
-        // PNG registers last and goes first at shutdown.
-        AddPngStartupStep(startup);
+        AddProgramStartupSteps(startup);
         startup.Start();
 
+        // The skin core reaches menus, the dialogs hook and form providers through these links: they
+        // are in place before the main window's skin manager is read.
+        LinkSkinForms();
         InitApplication();
         RegisterAppClasses();
         try {
@@ -36,6 +35,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         }
         DoneApplication();
     }
-    OleUninitialize();
     return exitCode;
 }

@@ -1,29 +1,12 @@
 #include "app/recipe_document.h"
 
+#include "framework/RichEditText.h"
 #include "framework/SysUtils.h"
 #include "tools/recipe-writer/RecipeDocument.h"
 
 #include <richedit.h>
 
 namespace {
-
-struct FileStream {
-    HANDLE file;
-    bool failed;
-};
-
-DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read)
-{
-    auto* in = reinterpret_cast<FileStream*>(cookie);
-    DWORD done = 0;
-    if (!ReadFile(in->file, buffer, static_cast<DWORD>(size), &done, nullptr)) {
-        in->failed = true;
-        *read = 0;
-        return 1;
-    }
-    *read = static_cast<LONG>(done);
-    return 0;
-}
 
 // Owns an open file handle for the length of one load or save.
 class FileHandle {
@@ -58,34 +41,6 @@ WPARAM DetectFormat(HANDLE file)
     return SF_TEXT;
 }
 
-std::wstring WholeText(HWND edit)
-{
-    GETTEXTLENGTHEX length{GTL_DEFAULT | GTL_PRECISE | GTL_NUMCHARS, 1200};
-    const auto count = SendMessageW(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-    if (count <= 0)
-        return {};
-    std::wstring text(static_cast<size_t>(count) + 1, L'\0');
-    GETTEXTEX get{};
-    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    get.flags = GT_DEFAULT;
-    get.codepage = 1200;
-    const auto got = SendMessageW(edit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
-                                  reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return text;
-}
-
-void Select(HWND edit, LONG start, LONG end)
-{
-    CHARRANGE range{start, end};
-    SendMessageW(edit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-}
-
-void ReplaceSelection(HWND edit, const std::wstring& text)
-{
-    SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 } // namespace
 
 void TRichEditDocument::LoadFromFile(const std::wstring& path)
@@ -97,10 +52,10 @@ void TRichEditDocument::LoadFromFile(const std::wstring& path)
     const WPARAM format = DetectFormat(file.Get());
     // A stream the control gives up on must not leave the previous document behind it.
     Clear();
-    FileStream in{file.Get(), false};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, ReadChunk};
+    TRichEditFile in{file.Get()};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, RichEditReadFile};
     SendMessageW(edit_, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
-    if (in.failed)
+    if (in.Failed)
         throw EReadError(L"Cannot read file \"" + path + L"\"");
 }
 
@@ -134,7 +89,7 @@ void TRichEditDocument::ReplaceParagraph(int index, const std::wstring& text)
     if (index < 0)
         return;
     // Paragraph marks count as one character each in the control's positions, as in its text.
-    const std::wstring whole = WholeText(edit_);
+    const std::wstring whole = RichEditText(edit_);
     LONG start = 0;
     int paragraph = 0;
     for (size_t i = 0; i < whole.size() && paragraph < index; ++i) {
@@ -145,15 +100,15 @@ void TRichEditDocument::ReplaceParagraph(int index, const std::wstring& text)
     }
     if (paragraph < index) {
         const LONG end = static_cast<LONG>(whole.size());
-        Select(edit_, end, end);
-        ReplaceSelection(edit_, std::wstring(static_cast<size_t>(index - paragraph), L'\r') + text);
+        RichEditSelect(edit_, end, end);
+        RichEditReplaceSelection(edit_, std::wstring(static_cast<size_t>(index - paragraph), L'\r') + text, false);
         return;
     }
     LONG end = start;
     while (end < static_cast<LONG>(whole.size()) && whole[static_cast<size_t>(end)] != L'\r')
         ++end;
-    Select(edit_, start, end);
-    ReplaceSelection(edit_, text);
+    RichEditSelect(edit_, start, end);
+    RichEditReplaceSelection(edit_, text, false);
 }
 
 THiddenRecipeDocument::THiddenRecipeDocument() : TRichEditDocument(nullptr)

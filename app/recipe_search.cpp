@@ -1,6 +1,7 @@
 #include "app/recipe_search.h"
 
 #include "app/recipe_store.h"
+#include "app/rtf_prefix_text.h"
 #include "framework/SysUtils.h"
 
 #include <richedit.h>
@@ -50,6 +51,11 @@ void TRecipeSearch::LoadBeginning(const std::wstring& path)
 {
     TMemoryStream file;
     file.LoadFromFile(path);
+    LoadBeginning(file);
+}
+
+void TRecipeSearch::LoadBeginning(TMemoryStream& file)
+{
     const std::int32_t size = static_cast<std::int32_t>(file.Size());
     const std::string head(static_cast<const char*>(file.Memory()), static_cast<size_t>(std::min<std::int32_t>(size, 5)));
     if (!IsRtf(head)) {
@@ -94,6 +100,23 @@ bool TRecipeSearch::Matches(const std::wstring& word)
     return richFind_.FindText(word, 0, kSearchedCharacters, TSearchTypes{stWholeWord}) != -1;
 }
 
+bool TRecipeSearch::RecipeMatches(const std::wstring& path)
+{
+    TMemoryStream file;
+    file.LoadFromFile(path);
+    const std::string_view bytes(static_cast<const char*>(file.Memory()), static_cast<size_t>(file.Size()));
+    // Most recipes are RTF this program wrote: their beginning is read here, without the control,
+    // and searched exactly as the control's text would be. The rest goes through the control.
+    if (IsRtf(std::string(bytes.substr(0, 5)))) {
+        if (const auto text = RtfPrefixText(bytes, kSearchedCharacters + kPrefixMargin)) {
+            const std::wstring word = SearchText ? SearchText() : std::wstring();
+            return FindTextIn(*text, word, 0, kSearchedCharacters, TSearchTypes{stWholeWord}) != -1;
+        }
+    }
+    LoadBeginning(file);
+    return Matches(SearchText ? SearchText() : std::wstring());
+}
+
 void TRecipeSearch::SearchAll(const std::wstring& programDir)
 {
     const std::wstring bases = programDir + L"\\Bases\\";
@@ -113,14 +136,14 @@ void TRecipeSearch::FillFindList(const std::wstring& folder, const std::wstring&
                 OnProgress(counter);
             ++counter;
             const std::wstring path = folder + rec.Name;
+            bool hit = false;
             try {
-                LoadBeginning(path);
+                hit = RecipeMatches(path);
             } catch (const Exception&) {
                 // A recipe that vanished or cannot be read is no hit; the search goes on.
                 continue;
             }
-            const std::wstring word = SearchText ? SearchText() : std::wstring();
-            if (Matches(word) && OnHit)
+            if (hit && OnHit)
                 OnHit(TSearchHit{RecipeCaption(rec.Name), path});
         } while (FindNext(rec) == 0);
         FindClose(rec);

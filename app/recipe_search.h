@@ -1,5 +1,6 @@
-// The search over all recipes: each recipe is loaded into a rich-edit control and its beginning is
-// searched for a whole word, case ignored, through the control's text search.
+// The search over all recipes: the beginning of each recipe's text is searched for a whole word, case
+// ignored, as the rich-edit control's text search finds it. RTF recipes are read without the control
+// where their text can be read exactly; every other recipe is loaded into the hidden control.
 #pragma once
 
 #include "framework/RichEdit.h"
@@ -32,6 +33,9 @@ public:
     // Searches the files of mask (folder + "*.rcp") of one category folder (ending with "\"); the
     // progress runs 0..100 and starts again from 0. A file that cannot be read is passed over.
     void FillFindList(const std::wstring& folder, const std::wstring& mask);
+    // Whether the recipe at path holds the search text in its searched beginning. Raises the file
+    // errors of reading it.
+    bool RecipeMatches(const std::wstring& path);
     // Whether the loaded document holds word, whole and case ignored, in its searched beginning.
     bool Matches(const std::wstring& word);
     // Loads as much of a recipe file as the search needs: an RTF recipe is streamed in by growing
@@ -40,6 +44,7 @@ public:
     void LoadBeginning(const std::wstring& path);
 
 private:
+    void LoadBeginning(TMemoryStream& file);
     // True when the control fell back to showing RTF as plain text.
     bool ShowsRtfSource();
 

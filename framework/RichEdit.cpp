@@ -2,6 +2,7 @@
 #include "framework/RichEdit.h"
 
 #include "framework/Printers.h"
+#include "framework/RichEditText.h"
 #include "framework/SysUtils.h"
 
 #include <algorithm>
@@ -20,31 +21,14 @@ void LoadRichEditLibrary()
         throw EOSError(L"The rich-edit library riched20.dll cannot be loaded");
 }
 
-std::wstring WholeText(HWND wnd)
-{
-    GETTEXTLENGTHEX length{GTL_DEFAULT | GTL_PRECISE, 1200};
-    auto count = SendMessageW(wnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-    if (count <= 0)
-        return {};
-    std::wstring text(static_cast<size_t>(count) + 1, L'\0');
-    GETTEXTEX get{};
-    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    get.flags = GT_DEFAULT;
-    get.codepage = 1200;
-    auto got = SendMessageW(wnd, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
-    return text;
-}
-
 void Select(HWND wnd, int start, int end)
 {
-    CHARRANGE range{start, end};
-    SendMessageW(wnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    RichEditSelect(wnd, start, end);
 }
 
 void Replace(HWND wnd, const std::wstring& text)
 {
-    SendMessageW(wnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    RichEditReplaceSelection(wnd, text, true);
 }
 
 // Line breaks of any kind become the control's paragraph mark.
@@ -561,7 +545,7 @@ void TCustomRichEdit::SaveToStream(TStream* stream)
 
 std::wstring TCustomRichEdit::DocumentText()
 {
-    return WholeText(Handle());
+    return RichEditText(Handle());
 }
 
 int TCustomRichEdit::GetTextLen()
@@ -587,24 +571,14 @@ void TCustomRichEdit::SetSelText(const std::wstring& value)
     Replace(Handle(), ToParagraphMarks(value));
 }
 
-int TCustomRichEdit::FindText(const std::wstring& searchStr, int startPos, int length, TSearchTypes options)
+namespace {
+
+// The search of FindText inside the characters it read: text holds the document from position first,
+// one character on each side of the range [start, end) where the document has one.
+int SearchTextWindow(const std::wstring& text, int first, int start, int end, const std::wstring& searchStr,
+                     TSearchTypes options)
 {
-    // An empty search text finds nothing: every position would match it.
-    if (searchStr.empty())
-        return -1;
-    int size = GetTextLen();
-    int start = std::clamp(startPos, 0, size);
-    int end = length < 0 ? size : static_cast<int>(std::min<long long>(size, static_cast<long long>(start) + length));
-    int n = static_cast<int>(searchStr.size());
-    if (end - start < n)
-        return -1;
-    // Only the range is read and compared, so a search of the first 255 characters stays cheap in a
-    // long document; one character on each side of it still decides whole words.
-    int first = std::max(0, start - 1), last = std::min(size, end + 1);
-    std::wstring text(static_cast<size_t>(last - first) + 1, L'\0');
-    TEXTRANGEW range{{first, last}, text.data()};
-    auto got = SendMessageW(Handle(), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-    text.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, last - first)));
+    const int n = static_cast<int>(searchStr.size());
     int offset = start - first;
     int limit = std::min(end - first, static_cast<int>(text.size()));
     if (limit - offset < n)
@@ -626,6 +600,49 @@ int TCustomRichEdit::FindText(const std::wstring& searchStr, int startPos, int l
             return first + at;
         from = hit + 1;
     }
+}
+
+struct SearchRange {
+    int start, end, first, last;
+};
+
+// The range [start, end) of a document of size characters, and the characters around it that the
+// search reads: one more on each side decides whole words.
+SearchRange RangeOfSearch(int size, int startPos, int length)
+{
+    int start = std::clamp(startPos, 0, size);
+    int end = length < 0 ? size : static_cast<int>(std::min<long long>(size, static_cast<long long>(start) + length));
+    return {start, end, std::max(0, start - 1), std::min(size, end + 1)};
+}
+
+} // namespace
+
+int FindTextIn(const std::wstring& text, const std::wstring& searchStr, int startPos, int length, TSearchTypes options)
+{
+    if (searchStr.empty())
+        return -1;
+    const SearchRange r = RangeOfSearch(static_cast<int>(text.size()), startPos, length);
+    if (r.end - r.start < static_cast<int>(searchStr.size()))
+        return -1;
+    return SearchTextWindow(text.substr(static_cast<size_t>(r.first), static_cast<size_t>(r.last - r.first)), r.first,
+                            r.start, r.end, searchStr, options);
+}
+
+int TCustomRichEdit::FindText(const std::wstring& searchStr, int startPos, int length, TSearchTypes options)
+{
+    // An empty search text finds nothing: every position would match it.
+    if (searchStr.empty())
+        return -1;
+    const SearchRange r = RangeOfSearch(GetTextLen(), startPos, length);
+    if (r.end - r.start < static_cast<int>(searchStr.size()))
+        return -1;
+    // Only the range is read and compared, so a search of the first 255 characters stays cheap in a
+    // long document.
+    std::wstring text(static_cast<size_t>(r.last - r.first) + 1, L'\0');
+    TEXTRANGEW range{{r.first, r.last}, text.data()};
+    auto got = SendMessageW(Handle(), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, r.last - r.first)));
+    return SearchTextWindow(text, r.first, r.start, r.end, searchStr, options);
 }
 
 void TCustomRichEdit::Print(const std::wstring& caption)

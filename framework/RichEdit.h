@@ -69,6 +69,11 @@ private:
 enum TSearchType { stWholeWord, stMatchCase };
 using TSearchTypes = TSet<TSearchType>;
 
+// FindText over a document's text already read (from position 0; a beginning that reaches one
+// character past the searched range gives the same answer as the whole text).
+int FindTextIn(const std::wstring& text, const std::wstring& searchStr, int startPos, int length,
+               TSearchTypes options);
+
 class TCustomRichEdit : public TCustomEdit {
     DECLARE_CLASS_NAME(TCustomRichEdit)
 public:

@@ -46,11 +46,6 @@ HWND TsTabStrings::Wnd() const
     return control_->Handle();
 }
 
-UINT TsTabStrings::ReadingFlag() const
-{
-    return 0;
-}
-
 int TsTabStrings::GetCount() const
 {
     if (!control_->HandleAllocated())
@@ -62,7 +57,7 @@ std::wstring TsTabStrings::Get(int index) const
 {
     std::wstring buffer(kTextBufferLength, L'\0');
     TCITEMW item{};
-    item.mask = TCIF_TEXT | ReadingFlag();
+    item.mask = TCIF_TEXT;
     item.pszText = buffer.data();
     item.cchTextMax = kTextBufferLength;
     if (!SendMessageW(Wnd(), TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
@@ -84,7 +79,7 @@ void TsTabStrings::Put(int index, const std::wstring& s)
 {
     std::wstring text = s;
     TCITEMW item{};
-    item.mask = TCIF_TEXT | TCIF_IMAGE | ReadingFlag();
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
     item.pszText = text.data();
     item.iImage = control_->GetImageIndex(index);
     if (!SendMessageW(Wnd(), TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
@@ -105,7 +100,7 @@ void TsTabStrings::Insert(int index, const std::wstring& s)
 {
     std::wstring text = s;
     TCITEMW item{};
-    item.mask = TCIF_TEXT | TCIF_IMAGE | ReadingFlag();
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
     item.pszText = text.data();
     item.iImage = control_->GetImageIndex(index);
     if (SendMessageW(Wnd(), TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) < 0)
@@ -315,8 +310,13 @@ void TsCustomTabControl::ApplyTabIndex(int index)
     if (Skinned()) {
         const int count = GetTabs()->GetCount();
         const int corrected = index < 0 || index >= count ? 0 : index;
-        if (corrected == storedTabIndex_)
+        if (corrected == storedTabIndex_) {
+            // Rebuilt tabs lose the system's selection while the stored index stays: the selection
+            // follows it quietly.
+            if (HandleAllocated() && index == corrected && SendMessageW(handle_, TCM_GETCURSEL, 0, 0) != index)
+                SendMessageW(handle_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
             return;
+        }
         storedTabIndex_ = corrected;
         if (HasState(csLoading))
             return;

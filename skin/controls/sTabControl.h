@@ -37,7 +37,6 @@ protected:
 
 private:
     HWND Wnd() const;
-    UINT ReadingFlag() const;
     // The layout after a change, with the layout flag set around it while skinned.
     void Changed() const;
 
@@ -148,7 +147,6 @@ private:
     void ImageListChange(TObject* sender);
     void SendImageList();
     void SendItemSize();
-    TWinControl* ParentControl() const { return Parent(); }
 
     // Messages.
     void SkinCommand(TMessage& m);

@@ -414,8 +414,24 @@ void RegisterSkinManagerClasses()
 {
     RegisterClass<TComponent>(L"TComponent", L"");
     RegisterStoredSkinClasses();
+    // The menu options, read from form data as "MenuSupport.IcoLineSkin", "MenuSupport.ExtraLineFont.Name".
+    using TMenusBuilder = TClassBuilder<TacMenuSupport>;
+    TMenusBuilder menus = RegisterClass<TacMenuSupport>(L"TacMenuSupport", L"TPersistent");
+    menus.Custom(L"IcoLineSkin", [](TacMenuSupport* m, const TFormValue& v, TFormReader& r) {
+        m->IcoLineSkin = TMenusBuilder::StringValue(v, r);
+    });
+    menus.Custom(L"UseExtraLine", [](TacMenuSupport* m, const TFormValue& v, TFormReader& r) {
+        m->UseExtraLine = TMenusBuilder::BoolValue(v, r);
+    });
+    menus.Custom(L"ExtraLineWidth", [](TacMenuSupport* m, const TFormValue& v, TFormReader& r) {
+        m->ExtraLineWidth = TMenusBuilder::IntValue(v, r);
+    });
+    menus.Info().AddObject(L"ExtraLineFont", [](TPersistent* o) -> TPersistent* {
+        return static_cast<TacMenuSupport*>(o)->ExtraLineFont.get();
+    });
     RegisterClass<TsSkinManager>(L"TsSkinManager", L"TComponent")
         .Object(L"InternalSkins", &TsSkinManager::InternalSkins)
+        .Object(L"MenuSupport", &TsSkinManager::MenuSupport)
         .String(L"SkinDirectory", &TsSkinManager::SetSkinDirectory)
         .String(L"SkinName", &TsSkinManager::SetSkinName)
         .Bool(L"Active", &TsSkinManager::SetActive)

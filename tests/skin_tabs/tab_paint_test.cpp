@@ -170,3 +170,30 @@ TEST_F(TabPaintUnskinned, WithoutAManagerTheStripPaintsAsTheStandardTabControl)
     EXPECT_EQ(mine.bgr, theirs.bgr);
     EXPECT_NE(mine.At(200, 100), kPage);
 }
+
+TEST_F(TabPaint, ATabWithAnImageShowsItBesideItsCaption)
+{
+    constexpr COLORREF kImage = RGB(0x11, 0x22, 0x99);
+    TImageList images(16, 16);
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(16, 16);
+    picture.Canvas()->Brush()->SetColor(static_cast<TColor>(kImage));
+    picture.Canvas()->FillRect(TRect{0, 0, 16, 16});
+    images.Add(&picture, nullptr);
+    TsTabControl* tabs = MakeTabs(Form);
+    tabs->SetImages(&images);
+    tabs->SetTabIndex(1);
+    const auto pixels = PaintedPixels(tabs);
+    auto shows = [&](int position) {
+        const TRect r = tabs->GetTabRect(position);
+        for (int y = std::max(r.Top, 0); y < r.Bottom; ++y)
+            for (int x = std::max(r.Left, 0); x < r.Right; ++x)
+                if (pixels.At(x, y) == kImage)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(shows(0));
+    EXPECT_FALSE(shows(1));
+    tabs->SetImages(nullptr);
+}

@@ -158,6 +158,19 @@ TEST_F(TabSelection, SideTabsAlwaysComeInRows)
     EXPECT_EQ(Tabs->TabIndex(), 2);
 }
 
+TEST_F(TabSelection, TheStoredIndexOutlivesARebuildAndTheSystemsSelectionFollowsIt)
+{
+    MakeTabs();
+    Tabs->SetTabIndex(2);
+    Tabs->Tabs()->Clear();
+    for (int i = 0; i < 3; ++i)
+        Tabs->Tabs()->Add(L"Раздел " + std::to_wstring(i));
+    EXPECT_EQ(Tabs->TabIndex(), 2);
+    Tabs->SetTabIndex(2);
+    EXPECT_EQ(SendMessageW(Tabs->Handle(), TCM_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(Changes, std::vector<int>{2});
+}
+
 TEST_F(TabSelection, TheTabsAndTheIndexSurviveANewWindow)
 {
     MakeTabs();
@@ -214,4 +227,14 @@ TEST_F(TabSelectionUnskinned, TabsAddedBeforeTheControlHasAParentArriveWithItsWi
     EXPECT_EQ(SendMessageW(tabs->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
     EXPECT_EQ(tabs->Tabs()->Get(1), L"б");
     EXPECT_EQ(tabs->TabIndex(), 1);
+}
+
+TEST_F(TabSelection, AnAcceleratorChoosesItsTab)
+{
+    MakeTabs();
+    Tabs->Tabs()->Put(1, L"&Выпечка");
+    EXPECT_EQ(Tabs->Perform(CM_DIALOGCHAR, L'в'), 1);
+    EXPECT_EQ(Tabs->TabIndex(), 1);
+    EXPECT_EQ(Tabs->Perform(CM_DIALOGCHAR, L'ж'), 0);
+    EXPECT_EQ(Tabs->TabIndex(), 1);
 }

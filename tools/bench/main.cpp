@@ -1,9 +1,11 @@
-// Runs every registered measurement and prints "name: ours X ms, theirs Y ms, ratio R".
+// Runs every registered measurement, or only those named on the command line, and prints
+// "name: ours X ms, theirs Y ms, ratio R".
 #include "tools/bench/bench.h"
 
 #include <objbase.h>
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <utility>
 #include <vector>
@@ -34,11 +36,16 @@ std::wstring bench::DataPath(const std::wstring& name)
     return path + L"\\" + name;
 }
 
-int main()
+int main(int argc, char** argv)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int failures = 0;
     for (auto& [name, measure] : Measurements()) {
+        bool chosen = argc < 2;
+        for (int i = 1; i < argc && !chosen; ++i)
+            chosen = std::strcmp(argv[i], name) == 0;
+        if (!chosen)
+            continue;
         try {
             bench::Result r = measure();
             if (r.megapixels > 0 && r.oursMs > 0 && r.theirsMs > 0) {

@@ -1,5 +1,7 @@
 #include "tools/recipe-writer/RecipeDocument.h"
 
+#include "framework/RichEditText.h"
+
 #include <richedit.h>
 
 #include <cstring>
@@ -113,38 +115,6 @@ void SetDocumentIndents(HWND edit) {
     CaretToEnd(edit);
 }
 
-struct FileWriter {
-    HANDLE file;
-    bool failed;
-};
-
-DWORD CALLBACK WriteChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* written) {
-    auto* out = reinterpret_cast<FileWriter*>(cookie);
-    DWORD done = 0;
-    if (!WriteFile(out->file, buffer, static_cast<DWORD>(size), &done, nullptr) || done != static_cast<DWORD>(size)) {
-        out->failed = true;
-        *written = 0;
-        return 1;
-    }
-    *written = size;
-    return 0;
-}
-
-struct FileReader {
-    HANDLE file;
-};
-
-DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) {
-    auto* in = reinterpret_cast<FileReader*>(cookie);
-    DWORD done = 0;
-    if (!ReadFile(in->file, buffer, static_cast<DWORD>(size), &done, nullptr)) {
-        *read = 0;
-        return 1;
-    }
-    *read = static_cast<LONG>(done);
-    return 0;
-}
-
 std::wstring LastErrorText(const wchar_t* what, const std::wstring& path) {
     return std::wstring(what) + L" " + path + L" (error " + std::to_wstring(GetLastError()) + L")";
 }
@@ -222,11 +192,11 @@ bool SaveRichEditRtf(HWND edit, const std::wstring& path, std::wstring& error) {
         error = LastErrorText(L"cannot create", path);
         return false;
     }
-    FileWriter writer{file, false};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&writer), 0, WriteChunk};
+    TRichEditFile writer{file};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&writer), 0, RichEditWriteFile};
     SendMessageW(edit, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     const bool closed = CloseHandle(file) != 0;
-    if (writer.failed || stream.dwError != 0 || !closed) {
+    if (writer.Failed || stream.dwError != 0 || !closed) {
         error = L"cannot write " + path;
         return false;
     }
@@ -240,8 +210,8 @@ bool LoadRichEditFile(HWND edit, const std::wstring& path, std::wstring& error) 
         error = LastErrorText(L"cannot open", path);
         return false;
     }
-    FileReader reader{file};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&reader), 0, ReadChunk};
+    TRichEditFile reader{file};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&reader), 0, RichEditReadFile};
     SendMessageW(edit, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     CloseHandle(file);
     if (stream.dwError != 0) {
@@ -251,30 +221,10 @@ bool LoadRichEditFile(HWND edit, const std::wstring& path, std::wstring& error) 
     return true;
 }
 
-namespace {
-
-std::wstring WholeText(HWND edit) {
-    GETTEXTLENGTHEX length{GTL_DEFAULT | GTL_PRECISE, 1200};
-    const auto count = SendMessageW(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-    if (count <= 0) {
-        return {};
-    }
-    std::wstring text(static_cast<std::size_t>(count) + 1, L'\0');
-    GETTEXTEX get{};
-    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    get.flags = GT_DEFAULT;
-    get.codepage = 1200;
-    const auto got = SendMessageW(edit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
-                                  reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
-}
-
-} // namespace
 
 std::vector<std::wstring> RichEditParagraphs(HWND edit) {
     std::vector<std::wstring> lines(1);
-    const std::wstring text = WholeText(edit);
+    const std::wstring text = RichEditText(edit);
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == L'\r' || text[i] == L'\n') {
             if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
