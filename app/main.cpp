@@ -9,6 +9,8 @@
 #include "skin/controls/sSplitter.h"
 #include "skin/controls/sStatusBar.h"
 #include "skin/controls/sToolBar.h"
+#include "skin/controls/sTabControl.h"
+#include "skin/controls/sUpDown.h"
 #include "skin/core/sSkinManager.h"
 #include "widgets/ASLink.h"
 #include "widgets/AlPanel.h"
@@ -64,6 +66,8 @@ void RegisterAppClasses()
     RegisterSkinStatusBarClasses();
     RegisterSkinToolBarClasses();
     RegisterSkinSplitterClasses();
+    RegisterUpDownClasses();
+    RegisterTabControlClasses();
     RegisterClass<TMainForm>(L"TMainForm", L"TForm");
     RegisterClass<TThemesForm>(L"TThemesForm", L"TForm");
 }
@@ -288,8 +292,8 @@ void TMainForm::SelectFirstCategory()
 
 void TMainForm::FillCategoryTabs()
 {
-    // The skinned tab control keeps its stored index across a rebuild; the standard one forgets
-    // its selection with its tabs, so the index is carried over here (0 when it falls outside).
+    // While skinned the tab control keeps its stored index across a rebuild; unskinned it forgets its
+    // selection with its tabs, so the index is carried over here (0 when it falls outside).
     const int previous = sTabControl->TabIndex();
     sTabControl->Tabs()->Clear();
     tabImage_->Clear();
@@ -395,15 +399,12 @@ void TMainForm::sTabControlMouseDown(TObject*, TMouseButton button, TShiftState,
 {
     if (button != mbRight)
         return;
-    const std::optional<int> tab = TabForRightClick(sTabControl->IndexOfTabAt(x, y), sTabControl->Tabs()->GetCount());
+    const std::optional<int> tab = TabForRightClick(sTabControl->TabIndexAtPoint(x, y), sTabControl->Tabs()->GetCount());
     if (!tab)
         return;
-    const int before = sTabControl->TabIndex();
+    // The tab control's setter runs OnChange itself, so the list follows the tab that the pop-up will
+    // act on.
     sTabControl->SetTabIndex(*tab);
-    // The skinned control's setter runs OnChange itself; the standard one does not, and the list must
-    // follow the tab that the pop-up will act on.
-    if (before != *tab)
-        sTabControlChange(sTabControl);
 }
 
 // ---- Commands ----

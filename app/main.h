@@ -15,6 +15,7 @@
 #include "framework/Menus.h"
 #include "framework/RichEdit.h"
 #include "framework/Splitter.h"
+#include "skin/controls/sTabControl.h"
 #include "widgets/AlPanel.h"
 
 #include <memory>
@@ -85,7 +86,7 @@ public:
     TToolButton* PrintButton = nullptr;
     TToolButton* AboutButton = nullptr;
     TAligningPanel* AligningPanel1 = nullptr;
-    TTabControl* sTabControl = nullptr;
+    TsTabControl* sTabControl = nullptr;
     TListView* RecipesList = nullptr;
     TSplitter* Splitter1 = nullptr;
     TRichEdit* Rich = nullptr;
