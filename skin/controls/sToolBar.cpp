@@ -70,11 +70,6 @@ private:
 
 } // namespace
 
-std::uint8_t DisabledKindFlags(TsDisabledKind kind)
-{
-    return static_cast<std::uint8_t>((kind.Contains(dkBlended) ? 1 : 0) | (kind.Contains(dkGrayed) ? 2 : 0));
-}
-
 TsToolBar::TsToolBar(TComponent* owner) : TToolBar(owner), skinData_(std::make_unique<TsCommonData>(this, true))
 {
     skinData_->COC = COC_TsToolBar;

@@ -5,15 +5,10 @@
 
 #include "framework/ComCtrls.h"
 #include "skin/core/sCommonData.h"
+#include "skin/core/sControlPaint.h"
 
 #include <cstdint>
 #include <memory>
-
-// How a disabled button is dimmed: mixed into the background, greyed, or both.
-enum TsDisabledKindItem { dkBlended, dkGrayed };
-using TsDisabledKind = TSet<TsDisabledKindItem>;
-// The flags PaintDisabledEffect takes for a disabled kind.
-std::uint8_t DisabledKindFlags(TsDisabledKind kind);
 
 class TsToolBar : public TToolBar {
     DECLARE_CLASS_NAME(TsToolBar)

@@ -41,11 +41,6 @@ TCacheInfo ParentCacheOf(TControl* control)
 
 } // namespace
 
-std::uint8_t DisabledKindFlags(TsDisabledKind kind)
-{
-    return static_cast<std::uint8_t>((kind.Contains(dkBlended) ? 1 : 0) | (kind.Contains(dkGrayed) ? 2 : 0));
-}
-
 TsUpDown::TsUpDown(TComponent* owner) : TCustomUpDown(owner)
 {
     ControlStyle.Exclude(csDoubleClicks);

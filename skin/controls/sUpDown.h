@@ -3,16 +3,12 @@
 #pragma once
 
 #include "framework/ComCtrls.h"
+#include "skin/core/sControlPaint.h"
 
 #include <cstdint>
 #include <string>
 
 class TsSkinManager;
-
-enum TsDisabledKindItem { dkBlended, dkGrayed };
-using TsDisabledKind = TSet<TsDisabledKindItem>;
-// The flags of the disabled-look painter: 1 blends with the background, 2 greys.
-std::uint8_t DisabledKindFlags(TsDisabledKind kind);
 
 class TsUpDown : public TCustomUpDown {
     DECLARE_CLASS_NAME(TsUpDown)

@@ -258,3 +258,8 @@ void PaintDisabledEffect(TBitmap* bmp, std::uint8_t flags, TWinControl* control,
 {
     PaintDisabledEffect(bmp, flags, control ? control->Color() : clBtnFace, offset, ci);
 }
+
+std::uint8_t DisabledKindFlags(TsDisabledKind kind)
+{
+    return static_cast<std::uint8_t>((kind.Contains(dkBlended) ? 1 : 0) | (kind.Contains(dkGrayed) ? 2 : 0));
+}

@@ -31,5 +31,11 @@ void AnimShowControl(TControl* control, std::uint16_t time);
 int FadeStepCount(std::uint16_t time);
 int FadeAlpha(std::uint16_t time, int step);
 
+// How a disabled control or button is dimmed: mixed into the background, greyed, or both.
+enum TsDisabledKindItem { dkBlended, dkGrayed };
+using TsDisabledKind = TSet<TsDisabledKindItem>;
+// The flags PaintDisabledEffect takes for a disabled kind: 1 blends with the background, 2 greys.
+std::uint8_t DisabledKindFlags(TsDisabledKind kind);
+
 // PaintDisabledEffect with the colour of Control as the fallback.
 void PaintDisabledEffect(TBitmap* bmp, std::uint8_t flags, TWinControl* control, TPoint offset, const TCacheInfo& ci);
