@@ -486,6 +486,8 @@ LRESULT MDIMainProviderOf()
 
 void RegisterSkinProviderClasses()
 {
+    // The program links the form-skinning layer before anything else registers classes.
+    RegisterClass<TComponent>(L"TComponent", L"");
     RegisterClass<TsSkinProvider>(L"TsSkinProvider", L"TComponent")
         .Enum(L"CaptionAlignment", &TsSkinProvider::SetCaptionAlignment,
               {{L"taLeftJustify", taLeftJustify}, {L"taRightJustify", taRightJustify}, {L"taCenter", taCenter}})

@@ -294,7 +294,8 @@ TEST_F(Controls, HintAppearsAfterThePauseWithTheShortTextAndGoesWithTheMouse)
     Application->NoteMouseControl(form->TopPanel);
     THintWindow* hint = Application->HintWindow();
     ASSERT_NE(hint, nullptr);
-    for (int i = 0; i < 100 && !(hint->HandleAllocated() && IsWindowVisible(hint->Handle())); ++i) {
+    // Up to five seconds: the pause's timer comes late on a busy machine.
+    for (int i = 0; i < 500 && !(hint->HandleAllocated() && IsWindowVisible(hint->Handle())); ++i) {
         Sleep(10);
         PumpApplication();
     }
