@@ -490,18 +490,9 @@ void TCustomForm::Dispatch(TMessage& message)
 
 void TCustomForm::PaintWindow(HDC dc)
 {
-    canvas_->Lock();
     canvas_->FreeHandle();
-    canvas_->SetHandle(dc);
-    try {
-        OnPaint(this);
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    TCanvasDCBinding bind(canvas_.get(), dc);
+    OnPaint(this);
 }
 
 void TCustomForm::WMActivate(TMessage& m)

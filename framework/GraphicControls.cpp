@@ -22,18 +22,9 @@ void TGraphicControl::WMPaint(TMessage& m)
     // The parent hands over its DC, its origin and clipping already moved to this control.
     if (!m.WParam)
         return;
-    canvas_->Lock();
-    canvas_->SetHandle(reinterpret_cast<HDC>(m.WParam));
-    try {
-        canvas_->Font()->Assign(Font());
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    TCanvasDCBinding bind(canvas_.get(), reinterpret_cast<HDC>(m.WParam));
+    canvas_->Font()->Assign(Font());
+    Paint();
 }
 
 // ---- TControlCanvas ----
@@ -93,18 +84,9 @@ TCustomControl::~TCustomControl()
 
 void TCustomControl::PaintWindow(HDC dc)
 {
-    canvas_->Lock();
     canvas_->FreeHandle();
-    canvas_->SetHandle(dc);
-    try {
-        canvas_->Font()->Assign(Font());
-        canvas_->Brush()->SetColor(Color());
-        Paint();
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
-    }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
+    TCanvasDCBinding bind(canvas_.get(), dc);
+    canvas_->Font()->Assign(Font());
+    canvas_->Brush()->SetColor(Color());
+    Paint();
 }

@@ -330,6 +330,27 @@ private:
     int lockCount_ = 0;
 };
 
+// Binds a canvas to a DC it does not own for one scope: locked and bound on entry, unbound and
+// unlocked on every way out.
+class TCanvasDCBinding {
+public:
+    TCanvasDCBinding(TCanvas* canvas, HDC dc) : canvas_(canvas)
+    {
+        canvas_->Lock();
+        canvas_->SetHandle(dc);
+    }
+    ~TCanvasDCBinding()
+    {
+        canvas_->SetHandle(nullptr);
+        canvas_->Unlock();
+    }
+    TCanvasDCBinding(const TCanvasDCBinding&) = delete;
+    TCanvasDCBinding& operator=(const TCanvasDCBinding&) = delete;
+
+private:
+    TCanvas* canvas_;
+};
+
 // A picture of some format: bitmaps, icons, JPEG and PNG images derive from it.
 class TGraphic : public TPersistent {
     DECLARE_CLASS_NAME(TGraphic)

@@ -196,21 +196,14 @@ void TStatusBar::CNDrawItem(TMessage& m)
     auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
     int index = static_cast<int>(item->itemID);
     TStatusPanel* panel = index >= 0 && index < panels_->Count() ? panels_->Items(index) : nullptr;
-    canvas_->Lock();
     canvas_->FreeHandle();
-    canvas_->SetHandle(item->hDC);
-    try {
+    {
+        TCanvasDCBinding bind(canvas_.get(), item->hDC);
         canvas_->Font()->Assign(Font());
         canvas_->Brush()->SetColor(clBtnFace);
         canvas_->Brush()->SetStyle(bsSolid);
         DrawPanel(panel, TRect::FromRECT(item->rcItem));
-    } catch (...) {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-        throw;
     }
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
     m.Result = TRUE;
 }
 

@@ -199,10 +199,6 @@ void TsSplitter::WndProc(TMessage& m)
 
 void RegisterSkinSplitterClasses()
 {
-    RegisterClass<TsCommonData>(L"TsCommonData", L"TPersistent")
-        .String(L"SkinSection", &TsCommonData::SetSkinSection)
-        .Bool(L"CustomColor", &TsCommonData::SetCustomColor)
-        .Bool(L"CustomFont", &TsCommonData::SetCustomFont)
-        .Reference(L"SkinManager", &TsCommonData::SetSkinManager);
+    RegisterCommonDataClass();
     RegisterClass<TsSplitter>(L"TsSplitter", L"TSplitter").Object(L"SkinData", &TsSplitter::SkinData);
 }

@@ -62,25 +62,6 @@ private:
     int saved_ = 0;
 };
 
-// The status bar's canvas bound to the cache for an owner-drawn panel.
-class TCanvasOnCache {
-public:
-    TCanvasOnCache(TCanvas* canvas, HDC dc) : canvas_(canvas)
-    {
-        canvas_->Lock();
-        canvas_->SetHandle(dc);
-    }
-    ~TCanvasOnCache()
-    {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-    }
-    TCanvasOnCache(const TCanvasOnCache&) = delete;
-    TCanvasOnCache& operator=(const TCanvasOnCache&) = delete;
-
-private:
-    TCanvas* canvas_;
-};
 
 } // namespace
 
@@ -152,7 +133,7 @@ void TsStatusBar::DrawPanels()
     }
     for (int i = 0; i < Panels()->Count(); ++i) {
         const TRect r = Shrunk(Rect(PanelLeft(i), 0, PanelRight(i), Height()), 1);
-        TCanvasOnCache bind(Canvas(), skinData_->CacheBmp()->Canvas()->Handle());
+        TCanvasDCBinding bind(Canvas(), skinData_->CacheBmp()->Canvas()->Handle());
         DrawPanel(Panels()->Items(i), L"", r);
     }
 }
@@ -403,10 +384,6 @@ void TsStatusBar::WndProc(TMessage& m)
 
 void RegisterSkinStatusBarClasses()
 {
-    RegisterClass<TsCommonData>(L"TsCommonData", L"TPersistent")
-        .String(L"SkinSection", &TsCommonData::SetSkinSection)
-        .Bool(L"CustomColor", &TsCommonData::SetCustomColor)
-        .Bool(L"CustomFont", &TsCommonData::SetCustomFont)
-        .Reference(L"SkinManager", &TsCommonData::SetSkinManager);
+    RegisterCommonDataClass();
     RegisterClass<TsStatusBar>(L"TsStatusBar", L"TStatusBar").Object(L"SkinData", &TsStatusBar::SkinData);
 }

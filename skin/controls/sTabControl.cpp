@@ -1003,9 +1003,7 @@ bool TsCustomTabControl::SelectByAccelerator(wchar_t ch)
 
 void RegisterTabControlClasses()
 {
-    if (!FindClassInfo(L"TsCommonData"))
-        RegisterClass<TsCommonData>(L"TsCommonData", L"TPersistent")
-            .String(L"SkinSection", &TsCommonData::SetSkinSection);
+    RegisterCommonDataClass();
     RegisterClass<TsCustomTabControl>(L"TsCustomTabControl", L"TWinControl")
         .Object(L"Tabs", &TsCustomTabControl::GetTabs)
         .Int(L"TabIndex", &TsCustomTabControl::SetTabIndex)

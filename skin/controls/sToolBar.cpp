@@ -48,25 +48,6 @@ bool Overlaps(const TRect& a, const TRect& b)
     return a.Left < b.Right && a.Top < b.Bottom && b.Left < a.Right && b.Top < a.Bottom;
 }
 
-// The tool bar's canvas bound to a DC for one call.
-class TCanvasBinding {
-public:
-    TCanvasBinding(TCanvas* canvas, HDC dc) : canvas_(canvas)
-    {
-        canvas_->Lock();
-        canvas_->SetHandle(dc);
-    }
-    ~TCanvasBinding()
-    {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-    }
-    TCanvasBinding(const TCanvasBinding&) = delete;
-    TCanvasBinding& operator=(const TCanvasBinding&) = delete;
-
-private:
-    TCanvas* canvas_;
-};
 
 } // namespace
 
@@ -165,7 +146,7 @@ void TsToolBar::RepaintToolButton(int index)
     const int saved = SaveDC(dc);
     SetWindowOrgEx(dc, -c.Left, -c.Top, nullptr);
     {
-        TCanvasBinding bind(Canvas(), dc);
+        TCanvasDCBinding bind(Canvas(), dc);
         TTBCustomDrawFlags flags = TTBCustomDrawFlags::FromBits(17);
         bool defaultDraw = false;
         DrawButton(this, Buttons(index), TCustomDrawState{}, cdPrePaint, flags, defaultDraw);
@@ -571,11 +552,7 @@ void TsToolBar::WndProc(TMessage& m)
 
 void RegisterSkinToolBarClasses()
 {
-    RegisterClass<TsCommonData>(L"TsCommonData", L"TPersistent")
-        .String(L"SkinSection", &TsCommonData::SetSkinSection)
-        .Bool(L"CustomColor", &TsCommonData::SetCustomColor)
-        .Bool(L"CustomFont", &TsCommonData::SetCustomFont)
-        .Reference(L"SkinManager", &TsCommonData::SetSkinManager);
+    RegisterCommonDataClass();
     RegisterClass<TsToolBar>(L"TsToolBar", L"TToolBar")
         .Object(L"SkinData", &TsToolBar::SkinData)
         .Set<TsDisabledKind, TsDisabledKindItem>(L"BtnDisabledKind", &TsToolBar::SetBtnDisabledKind,

@@ -1,5 +1,6 @@
 #include "skin/core/sCommonData.h"
 
+#include "framework/FormData.h"
 #include "framework/Forms.h"
 #include "skin/core/sMaskPainter.h"
 #include "skin/core/sSkinForms.h"
@@ -666,4 +667,14 @@ void CopyHwndCache(HWND wnd, TsCommonData* data, const TRect& src, int offsetY, 
     }
     BlitCache(data, src, dc, dest);
     RestoreDC(dc, saved);
+}
+
+void RegisterCommonDataClass()
+{
+    RegisterClass<TPersistent>(L"TPersistent", L"");
+    RegisterClass<TsCommonData>(L"TsCommonData", L"TPersistent")
+        .String(L"SkinSection", &TsCommonData::SetSkinSection)
+        .Bool(L"CustomColor", &TsCommonData::SetCustomColor)
+        .Bool(L"CustomFont", &TsCommonData::SetCustomFont)
+        .Reference(L"SkinManager", &TsCommonData::SetSkinManager);
 }

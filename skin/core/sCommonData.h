@@ -124,3 +124,7 @@ void CopyWinControlCache(TWinControl* control, TsCommonData* data, const TRect& 
 // The same for the child windows of Wnd.
 void CopyHwndCache(HWND wnd, TsCommonData* data, const TRect& src, int offsetY, int offsetX, bool updateBorder,
                    HDC dc, const TRect& dest);
+
+// The skin state's published properties for form data (SkinSection, CustomColor, CustomFont,
+// SkinManager); every skinned control's registration calls it.
+void RegisterCommonDataClass();
