@@ -1,6 +1,7 @@
 #include "skin/core/sControlPaint.h"
 
 #include "framework/Forms.h"
+#include "skin/core/sItemPainter.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sPixels.h"
@@ -8,15 +9,6 @@
 #include <memory>
 
 namespace {
-
-std::unique_ptr<TBitmap> MakeBitmap(int width, int height, TPixelFormat format)
-{
-    auto bmp = std::make_unique<TBitmap>();
-    bmp->SetPixelFormat(format);
-    bmp->SetHandleType(bmDIB);
-    bmp->SetSize(width, height);
-    return bmp;
-}
 
 // A memory DC with a bitmap of its own, freed together.
 class TMemoryDC {
@@ -207,7 +199,7 @@ void AnimShowControl(TControl* control, std::uint16_t time)
     SendMessageW(wnd, WM_SETREDRAW, 0, 0);
     RECT wr{};
     GetWindowRect(wnd, &wr);
-    auto oldImage = MakeBitmap(w, h, pf24bit);
+    auto oldImage = CreateBmp24(w, h);
     {
         HDC screen = GetWindowDC(GetDesktopWindow());
         BitBlt(oldImage->Canvas()->Handle(), 0, 0, w, h, screen, wr.left, wr.top, SRCCOPY);
@@ -229,11 +221,11 @@ void AnimShowControl(TControl* control, std::uint16_t time)
         SendMessageW(wnd, WM_SETREDRAW, 1, 0);
         return;
     }
-    auto newImage = MakeBitmap(w, h, pf24bit);
+    auto newImage = CreateBmp24(w, h);
     newImage->Canvas()->Lock();
     PaintControlToBitmap(newImage.get(), win);
     newImage->Canvas()->Unlock();
-    auto work = MakeBitmap(w, h, pf24bit);
+    auto work = CreateBmp24(w, h);
     if (dynamic_cast<TCustomForm*>(win)) {
         const LRESULT provider = SendSkinCmd(wnd, SkinCmdGetProvider, 0);
         if (provider && SkinFormsLinks().ProviderFadeRegion)

@@ -1,5 +1,7 @@
-// Multi-stop gradients of skin sections: the parsed stops and the parser of the GRADIENTDATA text.
+// Multi-stop gradients of skin sections: the parsed stops, the parser of the GRADIENTDATA text and the painter.
 #pragma once
+
+#include "framework/Types.h"
 
 #include <cstdint>
 #include <string>
@@ -15,6 +17,11 @@ struct TsGradStop {
 
 using TsGradArray = std::vector<TsGradStop>;
 
+class TBitmap;
+
 // Parses "color1;color2;percent;mode;reserved" groups; words after the last whole group are ignored.
 // A word that is not an integer raises EConvertError.
 void ParseGradientData(const std::wstring& data, TsGradArray& stops);
+// Paints the stops into R (cut to the bitmap) of a 24-bit bitmap in the first stop's mode; no stops, an
+// unknown mode or another pixel format paint nothing.
+void PaintGradient(TBitmap* bmp, TRect r, const TsGradArray& stops);

@@ -2,6 +2,7 @@
 #include "skin/core/sTextColors.h"
 
 #include "skin/core/sCommonData.h"
+#include "skin/core/sItemPainter.h"
 #include "skin/core/sMaskData.h"
 #include "skin/core/sPixels.h"
 #include "skin/core/sSkinManager.h"
@@ -24,15 +25,6 @@ void DrawCanvasText(TCanvas* canvas, const std::wstring& text, TRect r, UINT fla
 }
 
 TRect Moved(TRect r, int dx, int dy) { return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
-
-std::unique_ptr<TBitmap> WorkBitmap24(int width, int height)
-{
-    auto bmp = std::make_unique<TBitmap>();
-    bmp->SetPixelFormat(pf24bit);
-    bmp->SetHandleType(bmDIB);
-    bmp->SetSize(width, height);
-    return bmp;
-}
 
 // Selects an object into a DC for one scope.
 class ScopedSelect {
@@ -269,8 +261,8 @@ void PaintShadowRect(TBitmap* bmp, TRect r, int transparency, int radius, int bl
         return;
     // Above 100 % the grey levels would leave the byte and spill into the next channel.
     transparency = std::clamp(transparency, 0, 100);
-    auto copy = WorkBitmap24(width, height);
-    auto mask = WorkBitmap24(width, height);
+    auto copy = CreateBmp24(width, height);
+    auto mask = CreateBmp24(width, height);
     BitBlt(copy->Canvas()->Handle(), 0, 0, width, height, bmp->Canvas()->Handle(), r.Left, r.Top, SRCCOPY);
     const int rings = std::max(0, std::min({width / 2, height / 2, blur}));
     const int corner = std::max(0, std::min({width / 2, height / 2, radius}));
@@ -374,15 +366,6 @@ void DrawDottedFrame(TCanvas* canvas, const TRect& r)
         canvas->SetPixel(r.Left - 1, y - 1, clWhite);
         canvas->SetPixel(r.Right - 1, y - 1, clWhite);
     }
-}
-
-void FillDC(HDC dc, const TRect& r, TColor color)
-{
-    const int saved = SaveDC(dc);
-    GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToColorRef(ColorToRGB(color))));
-    RECT rect = r.ToRECT();
-    FillRect(dc, &rect, brush.Get());
-    RestoreDC(dc, saved);
 }
 
 // ---- Glyph and caption layout ----

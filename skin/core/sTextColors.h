@@ -5,6 +5,7 @@
 
 #include "framework/Graphics.h"
 #include "framework/WinApi.h"
+#include "skin/core/sItemPainter.h"
 
 #include <cstdint>
 #include <string>
@@ -60,8 +61,6 @@ void BevelFramePens(HDC dc, TRect& r, TColor lightColor, int& count, TColor dark
 // Black pixels every 3 pixels on the lines x = Left, x = Right, y = Top and y = Bottom, each with a
 // white pixel up and to the left of it.
 void DrawDottedFrame(TCanvas* canvas, const TRect& r);
-// A solid fill of R in ColorToRGB(Color); the DC's selections are kept.
-void FillDC(HDC dc, const TRect& r, TColor color);
 
 // Glyph layouts of a button and alignments of its glyph-and-caption block.
 enum : std::uint8_t { glGlyphLeft = 0, glGlyphRight = 1, glGlyphTop = 2, glGlyphBottom = 3 };

@@ -1,10 +1,15 @@
 #include "skin/forms/sSkinFormsLinks.h"
 
 #include "skin/core/sSkinManager.h"
+#include "skin/forms/sSkinProvider.h"
 
 void LinkSkinForms()
 {
     TacSkinFormsLinks links;
     // Each unit of this layer fills in its own entries here.
+    links.ProviderManager = ProviderManagerOf;
+    links.RefreshProvider = RefreshProviderOf;
+    links.ProviderFadeRegion = ProviderFadeRegionOf;
+    RegisterSkinProviderClasses();
     SetSkinFormsLinks(links);
 }

@@ -1,0 +1,295 @@
+// The form skin provider: takes over one form's window procedure and paints its caption, borders, title
+// buttons and menu line from the skin, cuts its window region to the skin's corners and carries the
+// skinned system menu.
+#pragma once
+
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "skin/core/sCommonData.h"
+#include "skin/core/sSkinManager.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TsSkinProvider;
+class TsMDIForm;
+class TsSystemMenu;
+class TsTitleButtons;
+class TsTitleButton;
+class TsTitleIcon;
+
+enum TsGripMode { gmNone, gmRightBottom };
+enum TsResizeMode { rmStandard, rmBorder };
+
+// Hit codes of the provider beyond the system's: the buttons of a maximized MDI child in the main form's
+// menu line, and the user's title buttons (kTitleButtonHit + index).
+inline constexpr int HTMDICLOSE = 101;
+inline constexpr int HTMDIMAX = 102;
+inline constexpr int HTMDIMIN = 103;
+inline constexpr int kTitleButtonHit = 1000;
+
+// One caption button: its state (0 normal, 1 hot, 2 pressed), its image and its place in window
+// coordinates.
+struct TsCaptionButton {
+    int State = 0;
+    int ImageIndex = -1;
+    TRect Rect{};
+};
+
+// The control adapter chooser as the provider uses it: adapters for the form's standard child controls.
+class IacProviderCtrlAdapter {
+public:
+    virtual ~IacProviderCtrlAdapter() = default;
+    // Adapts Control, or every child of the form when nil.
+    virtual void AddAllItems(TWinControl* control) = 0;
+    virtual void AddNewItem(TWinControl* control) = 0;
+    virtual bool IsAdaptable(TWinControl* control) = 0;
+    virtual void BroadcastToItems(TMessage& message) = 0;
+};
+
+// Units that join the provider later (the control adapter chooser and the skinned menu painter) plug in
+// here from the layer's links; every entry may be empty, and the provider then goes without it.
+struct TacProviderSeams {
+    std::unique_ptr<IacProviderCtrlAdapter> (*MakeCtrlAdapter)(TsSkinProvider* provider) = nullptr;
+    void (*MenusSetActive)(TsSkinManager* manager, bool value) = nullptr;
+    void (*HookMainMenu)(TsSkinManager* manager, TMainMenu* menu, bool value) = nullptr;
+    void (*HookPopupMenu)(TsSkinManager* manager, TPopupMenu* menu, bool value) = nullptr;
+    void (*HookSubItems)(TsSkinManager* manager, TMenuItem* item, bool value) = nullptr;
+    void (*HookItem)(TsSkinManager* manager, TMenuItem* item, bool value) = nullptr;
+    void (*FreeMenuBackground)(TsSkinManager* manager) = nullptr;
+    // A popup of the form opens (its items are painted skinned while it shows).
+    void (*PopupOpening)() = nullptr;
+};
+TacProviderSeams& ProviderSeams();
+
+class TsSkinProvider : public TComponent {
+    DECLARE_CLASS_NAME(TsSkinProvider)
+public:
+    explicit TsSkinProvider(TComponent* owner);
+    ~TsSkinProvider() override;
+    void AfterConstruction() override;
+    void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+    // ---- Published properties ----
+    TAlignment CaptionAlignment() const { return captionAlignment_; }
+    void SetCaptionAlignment(TAlignment value);
+    TsCommonData* SkinData() const { return skinData_.get(); }
+    TsGripMode GripMode = gmNone;
+    bool MakeSkinMenu = true;
+    const std::wstring& MenuLineSkin() const { return menuLineSkin_; }
+    void SetMenuLineSkin(const std::wstring& value) { menuLineSkin_ = value; }
+    TsResizeMode ResizeMode = rmStandard;
+    bool ScreenSnap = false;
+    int SnapBuffer = 10;
+    bool ShowAppIcon = true;
+    TsTitleButtons* TitleButtons() const { return titleButtons_.get(); }
+    void SetTitleButtons(TsTitleButtons* value);
+    TsTitleIcon* TitleIcon() const { return titleIcon_.get(); }
+    const std::wstring& TitleSkin() const { return titleSkin_; }
+    void SetTitleSkin(const std::wstring& value);
+    bool UseGlobalColor() const { return useGlobalColor_; }
+    void SetUseGlobalColor(bool value);
+    TEvent<TControl*, bool&, std::wstring&> OnSkinItem;
+
+    // ---- Operations other units call ----
+    TCustomForm* Form() const { return form_; }
+    TsSystemMenu* SystemMenu() const { return systemMenu_; }
+    IacProviderCtrlAdapter* Adapter() const { return adapter_.get(); }
+    // The MDI client support of an MDI main form (nil for other forms).
+    TsMDIForm* MDIForm() const { return mdiForm_.get(); }
+    void SetMDIForm(bool value);
+    void RepaintFrame();
+    void UpdateRegionRects();
+    void UpdateFormRegion(bool redraw);
+    HRGN CreateFormRegion(int x, int y);
+    static TsSkinProvider* ProviderOfMenuItem(TMenuItem* item);
+    void ShowSystemMenu(int x, int y);
+    void ProviderWndProc(TMessage& message);
+    // The skin's button images after a skin change.
+    void InitCaptionButtons();
+    void PrepareForm();
+
+    // ---- Frame metrics (window coordinates) ----
+    bool HasBorder() const;
+    bool IsSizeable() const;
+    bool IsMDIChild() const;
+    bool IsIconic() const;
+    bool IsMaximized() const;
+    int SysBorderWidth() const;
+    int SysBorderHeight() const;
+    int CaptionHeight() const;
+    int FormWidth() const;
+    int FormHeight() const;
+    int MenuHeight() const;
+    bool MenuLineVisible() const;
+    int MenuLineRows();
+    int NonClientTopHeight() const;
+    int ClientOffsetX() const;
+    int ClientOffsetY() const;
+    bool ShowIcon() const;
+    int IconWidth() const;
+    int IconHeight() const;
+    TRect IconRect() const;
+    int ButtonWidth(const TsCaptionButton& button) const;
+    int ButtonHeight() const;
+    int TitleButtonWidth(const TsTitleButton* button) const;
+    int CaptionButtonCount() const;
+    int ButtonsWidth() const;
+    TPoint WindowOrigin() const;
+    // Which standard buttons show and which commands are open now (the system menu's rules).
+    bool VisibleMax() const;
+    bool VisibleMin() const;
+    bool VisibleClose() const;
+    bool CanMaximize() const;
+    bool CanMinimize() const;
+    bool CanRestore() const;
+
+    // ---- Painting, hit testing and button states ----
+    void PaintFrame();
+    void PaintNonClient(HDC dc);
+    void PaintClientBackground(HDC dc, bool notify);
+    void PaintCaptionButtons();
+    void RepaintButton(int code);
+    void PaintFormIcon();
+    void SetHotButton(int code, bool repaint);
+    void SetPressedButton(int code);
+    int HitTest(const TMessage& message);
+    int HotButton() const { return hotButton_; }
+    // The record of a button code (nil for codes without one).
+    TsCaptionButton* ButtonOfCode(int code);
+    const TsCaptionButton& MinButton() const { return minButton_; }
+    const TsCaptionButton& MaxButton() const { return maxButton_; }
+    const TsCaptionButton& CloseButton() const { return closeButton_; }
+    const TsCaptionButton& HelpButton() const { return helpButton_; }
+    bool FormActive() const { return formActive_; }
+    bool FramePainted() const { return framePainted_; }
+    const std::vector<TRect>& CornerRects() const { return cornerRects_; }
+    TBitmap* MenuLineBmp() const { return menuLineBmp_.get(); }
+    int TitleButtonIndex() const { return titleButtonIndex_; }
+
+private:
+    friend class TsSystemMenu;
+    TsSkinManager* Manager() const { return skinData_->GetSkinManager(); }
+    bool IsDesigning() const { return HasState(csDesigning); }
+    bool SkinnedNow() const;
+    void SetFrameDirty() { skinData_->BGChanged = true; }
+    void SendNcPaint();
+    void HookMenus(bool value);
+    void HookComponentMenus(TComponent* owner, bool value);
+    void PrepareMainMenu();
+    void CreateAdapter();
+    void UpdateSystemMenuItems();
+    void RemoveSysMenuStyle();
+    void RestoreSysMenuStyle();
+    void ApplyGlobalColor();
+    void GiveFormBack();
+    bool FormBusy() const;
+    void DefaultHandling(TMessage& message) { oldWndProc_(message); }
+
+    // Message handling (sSkinProviderMessages.cpp).
+    bool HandleSkinCommand(TMessage& message);
+    void SkinCommandWhileUnskinned(TMessage& message);
+    void SkinChanged(TMessage& message);
+    void SkinRemoved(TMessage& message);
+    void SkinRefresh(TMessage& message);
+    void DispatchSkinned(TMessage& message);
+    void WMCreate(TMessage& message);
+    void WMSize(TMessage& message);
+    void WMActivate(TMessage& message);
+    void WMSetText(TMessage& message);
+    void WMPaint(TMessage& message);
+    void WMNCActivate(TMessage& message);
+    void WMWindowPosChanged(TMessage& message);
+    void WMGetMinMaxInfo(TMessage& message);
+    void WMWindowPosChanging(TMessage& message);
+    void WMSysCommand(TMessage& message);
+    void WMNCHitTest(TMessage& message);
+    void WMNCPaint(TMessage& message);
+    void WMPrint(TMessage& message);
+
+    // Mouse on the frame (sSkinProviderMouse.cpp).
+    void WMNCLButtonDown(TMessage& message);
+    void WMNCLButtonUp(TMessage& message);
+    void WMNCLButtonDblClk(TMessage& message);
+    void WMNCRButtonDown(TMessage& message);
+    void WMNCRButtonUp(TMessage& message);
+    void ReleaseMaxButton(TMessage& message);
+
+    // Outline moving and sizing (sSkinProviderTracking.cpp).
+    void StartTracking(int x, int y);
+    bool TrackingActive() const;
+    // WM_SYSCOMMAND SC_MOVE or SC_SIZE (with the edge in the command's low bits) starts an outline.
+    void StartTrackingCommand(bool moving, int sizeEdge);
+    void RememberEdge(int code);
+    void TrackMouse();
+    void StopTracking();
+    void DrawTrackingOutline();
+    void SnapToWorkArea(WINDOWPOS& pos) const;
+
+    // Frame painting steps (sSkinProviderFrame.cpp).
+    void PaintCaptionStrip(const TRect& strip);
+    void PaintMenuLine();
+    void PaintMDIArea();
+    void UpdateMDIClient();
+    void PaintCaptionText(int stripTop);
+    void SaveButtonsBackground();
+    void DrawButtonImage(const TsCaptionButton& button, int maskIndex, int state, bool enabled);
+    void PaintTitleButtonGlyph(const TsTitleButton* button, bool pressed);
+    int MaskOfMaxButton() const;
+    int MaskOfMinButton() const;
+    void BlitToWindow(const TRect& r);
+    int TitleSectionIndex() const;
+
+    TCustomForm* form_ = nullptr; // not owned: the owner form, nil in a second provider
+    std::unique_ptr<TsCommonData> skinData_;
+    TAlignment captionAlignment_ = taLeftJustify;
+    std::wstring menuLineSkin_;
+    std::wstring titleSkin_;
+    bool useGlobalColor_ = true;
+    std::unique_ptr<TsTitleButtons> titleButtons_;
+    std::unique_ptr<TsTitleIcon> titleIcon_;
+
+    std::vector<TRect> cornerRects_;
+    bool regionChanged_ = true;
+    int hotButton_ = 0;
+    std::unique_ptr<TBitmap> buttonsCache_; // owned
+    TPoint buttonsCacheOrigin_{};
+    bool forceChildRepaint_ = false;
+    bool framePainted_ = false;
+    int titleButtonIndex_ = -1;
+    bool mdiSetupPending_ = false;
+    bool menuPrepared_ = false;
+    TsCaptionButton minButton_, maxButton_, closeButton_, helpButton_;
+    TsCaptionButton mdiMinButton_, mdiMaxButton_, mdiCloseButton_;
+    bool suspendRegion_ = false;
+    bool showAnimating_ = false;
+    std::unique_ptr<IacProviderCtrlAdapter> adapter_;
+    std::unique_ptr<TsMDIForm> mdiForm_;
+    bool settingRegion_ = false;
+    bool menuDirty_ = true;
+    TWndMethod oldWndProc_;
+    TWndMethod ownWndProc_;
+    bool formActive_ = true;
+    std::unique_ptr<TBitmap> menuLineBmp_; // owned
+    int menuLineCount_ = -1;
+    TsSystemMenu* systemMenu_ = nullptr; // owned as a component of the provider
+    std::unique_ptr<TBitmap> captionBmp_; // owned
+    bool attached_ = false;
+};
+
+// The provider of the MDI main form, and the provider of the MDI child that is or is being maximized.
+extern TsSkinProvider* MDIMainProvider;
+extern TsSkinProvider* MaximizedChildProvider;
+
+// The caption icon's size for a caption H pixels high: none below 9, then 8, 16 and 32.
+int CaptionIconSize(int h);
+
+// Registers TsSkinProvider with the form reader.
+void RegisterSkinProviderClasses();
+
+// The entries of the skin core's links that belong to the provider.
+TsSkinManager* ProviderManagerOf(LRESULT provider);
+void RefreshProviderOf(LRESULT provider);
+HRGN ProviderFadeRegionOf(LRESULT provider);

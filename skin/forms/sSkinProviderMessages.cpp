@@ -1,0 +1,565 @@
+// The provider's window procedure: the skin commands the form answers, and the window messages whose
+// handling the skinned frame changes; everything else goes on to the form's own procedure.
+#include "skin/forms/sSkinProvider.h"
+
+#include "skin/core/acntUtils.h"
+#include "skin/core/sMessages.h"
+#include "skin/core/sSkinForms.h"
+#include "skin/core/sVclUtils.h"
+#include "skin/forms/sSystemMenu.h"
+
+namespace {
+
+TsSkinManager* ManagerOf(const TMessage& m)
+{
+    return reinterpret_cast<TsSkinManager*>(m.LParam);
+}
+
+} // namespace
+
+void TsSkinProvider::ProviderWndProc(TMessage& message)
+{
+    if (message.Msg == SM_SKINCMD && HandleSkinCommand(message))
+        return;
+    if (!form_ || form_->HasState(csDestroying) || !SkinnedNow()) {
+        DefaultHandling(message);
+        return;
+    }
+    DispatchSkinned(message);
+}
+
+// ---- Skin commands ----
+
+bool TsSkinProvider::HandleSkinCommand(TMessage& message)
+{
+    const WORD cmd = SkinCmdOf(message.WParam);
+    switch (cmd) {
+    case SkinCmdSkinRemoved:
+        SkinRemoved(message);
+        return true;
+    case SkinCmdIsSkinned:
+        message.LParam = 1;
+        message.Result = 1;
+        return true;
+    case SkinCmdGetApplication:
+        message.Result = reinterpret_cast<LRESULT>(Application);
+        return true;
+    case SkinCmdGetProvider:
+        message.Result = reinterpret_cast<LRESULT>(this);
+        return true;
+    case SkinCmdSkinChanged:
+        SkinChanged(message);
+        return true;
+    default:
+        break;
+    }
+    if (!form_ || form_->HasState(csDestroying) || !SkinnedNow())
+        return false; // the form's own procedure hears it
+    TsSkinManager* sm = Manager();
+    switch (cmd) {
+    case SkinCmdRefresh:
+        SkinRefresh(message);
+        break;
+    case SkinCmdGetCache:
+        if (!HasState(csLoading))
+            CacheReply = TCacheInfo{skinData_->CacheBmp(), ClientOffsetX(), ClientOffsetY(), true};
+        break;
+    case SkinCmdSetUpdating:
+        skinData_->SetUpdating(SkinCmdArgOf(message.WParam) == 1);
+        if (skinData_->Updating())
+            SetFrameDirty();
+        break;
+    case SkinCmdSetFlag:
+        CommonMessage(message, skinData_.get());
+        if (skinData_->ParentBgForced)
+            PaintFrame();
+        break;
+    case SkinCmdIsBgChanged:
+        message.LParam = skinData_->BGChanged || skinData_->Updating();
+        break;
+    case SkinCmdSetHeldObject:
+        skinData_->HeldObject = reinterpret_cast<void*>(message.LParam);
+        break;
+    case SkinCmdIsBgPainted: {
+        const TsGeneralData* gd = skinData_->Section();
+        message.LParam = message.Result = gd && gd->GradientPercent + gd->ImagePercent > 0;
+        break;
+    }
+    case SkinCmdGetBgColor: {
+        const TsGeneralData* gd = skinData_->Section();
+        ParentBgColor = gd && !skinData_->CustomColor() ? gd->HotColor : ColorToRGB(form_->Color());
+        break;
+    }
+    case SkinCmdAdaptControl:
+        if (!form_->HasState(csLoading) && message.LParam && adapter_)
+            adapter_->AddAllItems(reinterpret_cast<TWinControl*>(message.LParam));
+        break;
+    case SkinCmdStopPainting:
+    case SkinCmdResumePainting:
+        if (skinData_->NeedsParentBg()) {
+            const bool resume = cmd == SkinCmdResumePainting;
+            SendMessageW(form_->Handle(), WM_SETREDRAW, resume ? 1 : 0, 0);
+            if (resume)
+                RedrawWindow(form_->Handle(), nullptr, nullptr,
+                             RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE);
+        }
+        break;
+    default:
+        break; // other commands stop at the skinned form
+    }
+    (void)sm;
+    return true;
+}
+
+void TsSkinProvider::SkinChanged(TMessage& message)
+{
+    TsSkinManager* sm = Manager();
+    if (!form_ || ManagerOf(message) != sm || !sm)
+        return;
+    const bool wasSkinned = skinData_->SkinIndex >= 0 && systemMenu_;
+    if (ProviderSeams().FreeMenuBackground)
+        ProviderSeams().FreeMenuBackground(sm);
+    if (!systemMenu_)
+        PrepareForm();
+    skinData_->UpdateIndexes();
+    InitCaptionButtons();
+    if (!form_->BorderIcons().Empty())
+        RemoveSysMenuStyle();
+    if (sm->SkinableMenus())
+        sm->SkinableMenus()->UpdateActive();
+    if (!wasSkinned) {
+        HookMenus(true);
+        if (useGlobalColor_ && !skinData_->CustomColor())
+            form_->SetColor(GetGlobalColor(sm));
+        if (adapter_)
+            adapter_->AddAllItems(nullptr);
+        else
+            CreateAdapter();
+    }
+    SetFrameDirty();
+    menuLineCount_ = -1;
+    regionChanged_ = true;
+    SendNcPaint();
+    if (form_->FormStyle() == fsMDIForm && !IsDesigning()) {
+        SetMDIForm(true);
+        UpdateMDIClient();
+    }
+}
+
+void TsSkinProvider::SkinRemoved(TMessage& message)
+{
+    TsSkinManager* sm = Manager();
+    if (!form_ || ManagerOf(message) != sm)
+        return;
+    if (adapter_) {
+        try {
+            TMessage m = MakeSkinCmd(SkinCmdSkinRemoved, message.LParam);
+            adapter_->BroadcastToItems(m);
+        } catch (...) {
+            // Adapters that fail to hear it go with the adapter all the same.
+        }
+        adapter_.reset();
+    }
+    CommonSkinCommand(message, skinData_.get());
+    menuLineCount_ = -1;
+    if (useGlobalColor_ && !skinData_->CustomColor() && !form_->HasState(csDestroying))
+        form_->SetColor(clBtnFace);
+    if (sm) {
+        if (ProviderSeams().FreeMenuBackground)
+            ProviderSeams().FreeMenuBackground(sm);
+        HookMenus(false);
+        RestoreSysMenuStyle();
+        if (mdiForm_ || MDIMainProvider == this)
+            SetMDIForm(false);
+        if (HasBorder() && !suspendRegion_ && form_->HandleAllocated()) {
+            SetWindowRgn(form_->Handle(), nullptr, TRUE);
+            cornerRects_.clear();
+        }
+    }
+    framePainted_ = false;
+    if (form_->HandleAllocated() && !form_->HasState(csDestroying))
+        RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TsSkinProvider::SkinRefresh(TMessage& message)
+{
+    TsSkinManager* sm = Manager();
+    if (ManagerOf(message) != sm)
+        return;
+    if (adapter_)
+        adapter_->AddAllItems(nullptr);
+    else
+        CreateAdapter();
+    SetFrameDirty();
+    menuLineCount_ = -1;
+    skinData_->SetUpdating(false);
+    captionBmp_.reset();
+    HookMenus(skinData_->Skinned());
+    if (HasBorder())
+        regionChanged_ = true;
+    if (!form_->Visible() || !form_->HandleAllocated())
+        return;
+    SendNcPaint();
+    SendMessageW(form_->Handle(), WM_PAINT, 0, 0);
+    ApplyGlobalColor();
+    UpdateMDIClient();
+    if (adapter_)
+        adapter_->BroadcastToItems(message);
+}
+
+// ---- Window messages ----
+
+void TsSkinProvider::DispatchSkinned(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_CREATE: WMCreate(message); return;
+    case WM_SIZE: WMSize(message); return;
+    case WM_ACTIVATE: WMActivate(message); return;
+    case WM_SETTEXT: WMSetText(message); return;
+    case WM_PAINT: WMPaint(message); return;
+    case WM_ERASEBKGND:
+    case WM_ENTERIDLE:
+        message.Result = 0;
+        return;
+    case WM_PRINTCLIENT: return;
+    case WM_SYSCOLORCHANGE:
+        DefaultHandling(message);
+        PrepareMainMenu();
+        return;
+    case WM_SETTINGCHANGE:
+        SetFrameDirty();
+        captionBmp_.reset();
+        DefaultHandling(message);
+        return;
+    case WM_CHILDACTIVATE:
+        DefaultHandling(message);
+        PrepareMainMenu();
+        return;
+    case WM_MEASUREITEM: {
+        auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+        TsSkinManager* sm = Manager();
+        if (!IsMDIChild() && form_->Menu() && sm && mi && mi->CtlType == ODT_MENU && ProviderSeams().HookItem)
+            if (TMenuItem* item = form_->Menu()->FindItem(mi->itemID, fkCommand))
+                ProviderSeams().HookItem(sm, item, true);
+        DefaultHandling(message);
+        return;
+    }
+    case WM_WINDOWPOSCHANGING: WMWindowPosChanging(message); return;
+    case WM_WINDOWPOSCHANGED:
+    case WM_EXITSIZEMOVE: WMWindowPosChanged(message); return;
+    case WM_GETMINMAXINFO: WMGetMinMaxInfo(message); return;
+    case WM_NCHITTEST: WMNCHitTest(message); return;
+    case WM_NCPAINT: WMNCPaint(message); return;
+    case WM_PRINT: WMPrint(message); return;
+    case WM_NCACTIVATE: WMNCActivate(message); return;
+    case WM_NCLBUTTONDOWN: WMNCLButtonDown(message); return;
+    case WM_NCLBUTTONUP:
+    case WM_LBUTTONUP:
+        if (message.Msg == WM_LBUTTONUP && !TrackingActive() && hotButton_ == 0) {
+            DefaultHandling(message);
+            return;
+        }
+        if (message.Msg == WM_LBUTTONUP) {
+            // The button-up of a captured click reaches the client: the frame part is the hot button.
+            POINT p{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+            ClientToScreen(form_->Handle(), &p);
+            TMessage up{WM_NCLBUTTONUP, static_cast<WPARAM>(hotButton_), MAKELPARAM(p.x, p.y), 0};
+            WMNCLButtonUp(up);
+            return;
+        }
+        WMNCLButtonUp(message);
+        return;
+    case WM_NCLBUTTONDBLCLK: WMNCLButtonDblClk(message); return;
+    case WM_NCRBUTTONDOWN: WMNCRButtonDown(message); return;
+    case WM_NCRBUTTONUP: WMNCRButtonUp(message); return;
+    case WM_MOUSELEAVE:
+    case WM_NCMOUSELEAVE:
+    case CM_MOUSELEAVE:
+        SetHotButton(0, true);
+        DefaultHandling(message);
+        return;
+    case WM_SYSCOMMAND: WMSysCommand(message); return;
+    case WM_INITMENUPOPUP:
+        if (message.LParam && ProviderSeams().PopupOpening)
+            ProviderSeams().PopupOpening();
+        DefaultHandling(message);
+        return;
+    case WM_MOUSEMOVE:
+        DefaultHandling(message);
+        TrackMouse();
+        return;
+    case WM_PARENTNOTIFY:
+        DefaultHandling(message);
+        if (!form_->HasState(csLoading) && LOWORD(message.WParam) == WM_CREATE && adapter_)
+            adapter_->AddAllItems(nullptr);
+        return;
+    case WM_SIZING:
+        DefaultHandling(message);
+        if (skinData_->CacheBmp()->Width() != FormWidth() || skinData_->CacheBmp()->Height() != FormHeight()) {
+            SetFrameDirty();
+            menuLineCount_ = -1;
+        }
+        return;
+    case CM_ENABLEDCHANGED:
+        DefaultHandling(message);
+        SetFrameDirty();
+        SendNcPaint();
+        return;
+    case CM_COLORCHANGED:
+        // The form's colour is the skin's unless the form keeps its own.
+        if (skinData_->CustomColor()) {
+            if (!form_->ControlState.Contains(csCreating))
+                SetFrameDirty();
+            DefaultHandling(message);
+        }
+        return;
+    case CM_MENUCHANGED:
+        if (!form_->ControlState.Contains(csCreating) && form_->Visible())
+            menuDirty_ = true;
+        DefaultHandling(message);
+        return;
+    case CM_SHOWINGCHANGED:
+        SetFrameDirty();
+        DefaultHandling(message);
+        return;
+    case CM_CONTROLLISTCHANGE:
+        DefaultHandling(message);
+        if (adapter_ && message.LParam)
+            if (auto* control = dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(message.WParam)))
+                adapter_->AddNewItem(control);
+        return;
+    default:
+        DefaultHandling(message);
+        return;
+    }
+}
+
+void TsSkinProvider::WMCreate(TMessage& message)
+{
+    captionBmp_.reset();
+    DefaultHandling(message);
+    PrepareForm();
+}
+
+void TsSkinProvider::WMSize(TMessage& message)
+{
+    SetFrameDirty();
+    regionChanged_ = true;
+    DefaultHandling(message);
+    if (!form_->Visible())
+        return;
+    const TsGeneralData* gd = skinData_->Section();
+    if (gd && gd->GradientPercent > 0)
+        for (int i = 0; i < form_->ControlCount(); ++i) {
+            TControl* c = form_->Controls(i);
+            if (!c->HasState(csDestroying))
+                c->Perform(SM_SKINCMD, SkinCmdWParam(SkinCmdParentMoved, 1), 0);
+        }
+    RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
+}
+
+void TsSkinProvider::WMActivate(TMessage& message)
+{
+    DefaultHandling(message);
+    if (form_->ControlState.Contains(csCreating))
+        return;
+    formActive_ = LOWORD(message.WParam) != WA_INACTIVE;
+    SetFrameDirty();
+    menuLineCount_ = -1;
+    SendNcPaint();
+    HookMenus(true);
+    UpdateSystemMenuItems();
+}
+
+void TsSkinProvider::WMSetText(TMessage& message)
+{
+    if (!form_->Visible()) {
+        DefaultHandling(message);
+        return;
+    }
+    // The system paints its own caption text on a caption change: keep it from the screen.
+    HWND wnd = form_->Handle();
+    SendMessageW(wnd, WM_SETREDRAW, 0, 0);
+    DefaultHandling(message);
+    SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+    if (HasBorder()) {
+        SetFrameDirty();
+        SendNcPaint();
+    }
+}
+
+void TsSkinProvider::WMPaint(TMessage& message)
+{
+    if (!form_->Visible() || form_->FormState.Contains(fsCreating)) {
+        message.Result = 0;
+        return;
+    }
+    HWND wnd = form_->Handle();
+    PAINTSTRUCT ps;
+    HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : BeginPaint(wnd, &ps);
+    skinData_->SetUpdating(skinData_->Updating());
+    if (!showAnimating_ && !skinData_->Updating())
+        PaintClientBackground(dc, true);
+    if (!message.WParam)
+        EndPaint(wnd, &ps);
+    message.Result = 0;
+}
+
+void TsSkinProvider::WMNCActivate(TMessage& message)
+{
+    HWND wnd = form_->Handle();
+    if (form_->Visible()) {
+        if ((message.WParam != 0) != formActive_)
+            SetFrameDirty();
+        // The system draws its own active caption here: it never reaches the screen.
+        SendMessageW(wnd, WM_SETREDRAW, 0, 0);
+        DefaultHandling(message);
+        if (!showAnimating_)
+            SendMessageW(wnd, WM_SETREDRAW, 1, 0);
+    } else {
+        skinData_->BGChanged = false;
+        DefaultHandling(message);
+    }
+    if (form_->ControlState.Contains(csCreating))
+        return;
+    if (HasBorder() && formActive_ != (message.WParam != 0)) {
+        formActive_ = message.WParam != 0;
+        menuLineCount_ = -1;
+        SetFrameDirty();
+    }
+    SendNcPaint();
+    TsSkinManager* sm = Manager();
+    if (sm && sm->IsDefault() && sm->SkinnedPopups())
+        HookMenus(skinData_->Skinned());
+    if (!menuPrepared_) {
+        menuPrepared_ = true;
+        PrepareMainMenu();
+    }
+    if (!adapter_)
+        CreateAdapter();
+    if (form_->Visible() && !showAnimating_)
+        RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+}
+
+void TsSkinProvider::WMWindowPosChanged(TMessage& message)
+{
+    DefaultHandling(message);
+    if (settingRegion_ || SkinChanging() || !form_->Visible() || form_->ControlState.Contains(csCreating))
+        return;
+    TBitmap* cache = skinData_->CacheBmp();
+    if (cache->Width() != FormWidth() || cache->Height() != FormHeight()) {
+        regionChanged_ = true;
+        SetFrameDirty();
+        menuLineCount_ = -1;
+        SendNcPaint();
+    }
+}
+
+void TsSkinProvider::WMSysCommand(TMessage& message)
+{
+    const WPARAM command = message.WParam & 0xFFF0;
+    HWND wnd = form_->Handle();
+    if (message.WParam == 0xF012)
+        form_->Repaint();
+    if (ResizeMode == rmBorder && (command == SC_MOVE || command == SC_SIZE) && !TrackingActive()) {
+        SetCapture(wnd);
+        StartTrackingCommand(command == SC_MOVE, static_cast<int>(message.WParam & 0xF));
+        return;
+    }
+    if (IsMDIChild()) {
+        // Multiple-document forms have no MDI client in this framework; a child is a plain form here.
+        DefaultHandling(message);
+        UpdateSystemMenuItems();
+        return;
+    }
+    if (form_->FormStyle() == fsMDIForm) {
+        DefaultHandling(message);
+        if (command == SC_MINIMIZE || command == SC_MAXIMIZE || command == SC_RESTORE) {
+            SetFrameDirty();
+            menuLineCount_ = -1;
+            SendNcPaint();
+        }
+        return;
+    }
+    DefaultHandling(message);
+    if ((command == SC_MAXIMIZE || command == SC_RESTORE) && VisibleMax()) {
+        // The maximize button turns into the restore button and back.
+        hotButton_ = HTMAXBUTTON;
+        SetHotButton(0, true);
+    }
+    if (command == SC_KEYMENU && LOWORD(message.LParam) == VK_SPACE && form_->BorderIcons().Contains(biSystemMenu)) {
+        const TPoint o = WindowOrigin();
+        ShowSystemMenu(o.X + SysBorderWidth(), o.Y + SysBorderHeight() + IconHeight());
+    }
+    UpdateSystemMenuItems();
+}
+
+void TsSkinProvider::WMNCHitTest(TMessage& message)
+{
+    if (CaptionHeight() <= 0) {
+        DefaultHandling(message);
+        return;
+    }
+    message.Result = 0;
+    message.Result = HitTest(message);
+    if (message.Result == 0 || message.Result == HTCAPTION) {
+        DefaultHandling(message);
+        SetHotButton(0, true);
+    }
+    if (ResizeMode == rmBorder)
+        RememberEdge(static_cast<int>(message.Result));
+}
+
+void TsSkinProvider::WMNCPaint(TMessage& message)
+{
+    message.Result = 0;
+    if (showAnimating_ || !form_->Visible() || HasState(csLoading) || form_->FormState.Contains(fsCreating) ||
+        form_->HasState(csDestroying) || !form_->HandleAllocated())
+        return;
+    skinData_->SetUpdating(skinData_->Updating());
+    if (skinData_->Updating())
+        return;
+    if (!settingRegion_ && regionChanged_ && (HasBorder() || IsSizeable())) {
+        // The corners come from the painted frame's size: paint first so the region fits it.
+        PaintFrame();
+        UpdateRegionRects();
+        regionChanged_ = false;
+        UpdateFormRegion(true);
+    }
+    if (!menuPrepared_) {
+        menuPrepared_ = true;
+        PrepareMainMenu();
+    }
+    HWND wnd = form_->Handle();
+    HDC dc = GetWindowDC(wnd);
+    if (dc) {
+        const int saved = SaveDC(dc);
+        PaintNonClient(dc);
+        RestoreDC(dc, saved);
+        ReleaseDC(wnd, dc);
+    }
+    settingRegion_ = false;
+    UpdateMDIClient();
+}
+
+void TsSkinProvider::WMPrint(TMessage& message)
+{
+    if (!form_->Visible() || HasState(csLoading) || form_->FormState.Contains(fsCreating) ||
+        form_->HasState(csDestroying))
+        return;
+    if (!menuPrepared_) {
+        menuPrepared_ = true;
+        PrepareMainMenu();
+    }
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
+    if (!dc)
+        return;
+    const int saved = SaveDC(dc);
+    PaintNonClient(dc);
+    SetViewportOrgEx(dc, ClientOffsetX(), ClientOffsetY(), nullptr);
+    RECT client;
+    GetClientRect(form_->Handle(), &client);
+    IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+    PaintClientBackground(dc, true);
+    RestoreDC(dc, saved);
+}

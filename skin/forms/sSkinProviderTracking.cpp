@@ -1,0 +1,231 @@
+// Moving and sizing by an outline (rmBorder), snapping to the work area, and the maximized size of a
+// form whose frame the skin paints.
+#include "skin/forms/sSkinProvider.h"
+
+#include "skin/core/sMessages.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The one outline being dragged (the mouse has one button to drag with). Coordinates are the screen's.
+struct TTrackingRecord {
+    int Top = 0, Left = 0, Bottom = 0, Right = 0;
+    int LastX = 0, LastY = 0;
+    int MinHeight = 0, MinWidth = 0;
+    bool Tracking = false;
+    bool Moving = false;
+    bool Start = false;
+    HWND Desktop = nullptr;
+    HDC DC = nullptr; // borrowed from the desktop while tracking
+    int SavedDC = 0;
+    int Edge = 0; // the remembered edge hit code; 0 = none
+    TsSkinProvider* Owner = nullptr;
+};
+TTrackingRecord gTrack;
+
+bool IsSizingCode(int code)
+{
+    return code >= HTLEFT && code <= HTBOTTOMRIGHT;
+}
+
+} // namespace
+
+bool TsSkinProvider::TrackingActive() const
+{
+    return gTrack.Tracking && gTrack.Owner == this;
+}
+
+void TsSkinProvider::RememberEdge(int code)
+{
+    if (gTrack.Edge == 0 && (code == HTCAPTION || IsSizingCode(code)))
+        gTrack.Edge = code;
+}
+
+void TsSkinProvider::StartTrackingCommand(bool moving, int sizeEdge)
+{
+    gTrack.Start = true;
+    gTrack.Moving = moving;
+    // SC_SIZE carries the edge as WMSZ_LEFT .. WMSZ_BOTTOMRIGHT, which are the hit codes less 9.
+    if (!moving && sizeEdge >= WMSZ_LEFT && sizeEdge <= WMSZ_BOTTOMRIGHT)
+        gTrack.Edge = sizeEdge + (HTLEFT - WMSZ_LEFT);
+}
+
+void TsSkinProvider::DrawTrackingOutline()
+{
+    if (!gTrack.DC)
+        return;
+    POINT pts[5];
+    if (gTrack.Moving) {
+        const int w = FormWidth(), h = FormHeight();
+        pts[0] = {gTrack.Left, gTrack.Top};
+        pts[1] = {gTrack.Left + w, gTrack.Top};
+        pts[2] = {gTrack.Left + w, gTrack.Top + h};
+        pts[3] = {gTrack.Left, gTrack.Top + h};
+    } else {
+        pts[0] = {gTrack.Left, gTrack.Top};
+        pts[1] = {gTrack.Right, gTrack.Top};
+        pts[2] = {gTrack.Right, gTrack.Bottom};
+        pts[3] = {gTrack.Left, gTrack.Bottom};
+    }
+    pts[4] = pts[0];
+    Polyline(gTrack.DC, pts, 5);
+}
+
+void TsSkinProvider::StartTracking(int x, int y)
+{
+    RECT wr;
+    GetWindowRect(form_->Handle(), &wr);
+    gTrack.Owner = this;
+    gTrack.Tracking = true;
+    gTrack.Desktop = GetDesktopWindow();
+    gTrack.DC = GetWindowDC(gTrack.Desktop);
+    gTrack.SavedDC = gTrack.DC ? SaveDC(gTrack.DC) : 0;
+    gTrack.Top = wr.top;
+    gTrack.Left = wr.left;
+    if (gTrack.DC)
+        SetROP2(gTrack.DC, R2_NOT);
+    if (gTrack.Moving) {
+        gTrack.LastX = x;
+        gTrack.LastY = y;
+    } else {
+        gTrack.MinHeight = form_->Constraints()->MinHeight();
+        gTrack.MinWidth = form_->Constraints()->MinWidth();
+        gTrack.Bottom = wr.bottom;
+        gTrack.Right = wr.right;
+    }
+    DrawTrackingOutline();
+}
+
+void TsSkinProvider::TrackMouse()
+{
+    if (!TrackingActive())
+        return;
+    POINT m;
+    GetCursorPos(&m);
+    RECT wr;
+    GetWindowRect(form_->Handle(), &wr);
+    if (gTrack.Moving) {
+        gTrack.Start = false;
+        DrawTrackingOutline();
+        gTrack.Left += m.x - gTrack.LastX;
+        gTrack.Top += m.y - gTrack.LastY;
+        gTrack.LastX = m.x;
+        gTrack.LastY = m.y;
+        DrawTrackingOutline();
+        return;
+    }
+    if (gTrack.Start) {
+        gTrack.Start = false;
+        gTrack.LastX = m.x;
+        gTrack.LastY = m.y;
+    }
+    DrawTrackingOutline();
+    const int edge = gTrack.Edge;
+    auto moveTop = [&] {
+        gTrack.Top = m.y + wr.top - gTrack.LastY;
+        if (gTrack.Bottom - gTrack.Top < gTrack.MinHeight)
+            gTrack.Top = gTrack.Bottom - gTrack.MinHeight;
+    };
+    auto moveLeft = [&] {
+        gTrack.Left = m.x + wr.left - gTrack.LastX;
+        if (gTrack.Right - gTrack.Left < gTrack.MinWidth)
+            gTrack.Left = gTrack.Right - gTrack.MinWidth;
+    };
+    auto moveBottom = [&] {
+        gTrack.Bottom = m.y + wr.bottom - gTrack.LastY;
+        if (gTrack.Bottom < wr.top + gTrack.MinHeight)
+            gTrack.Bottom = wr.top + gTrack.MinHeight;
+    };
+    auto moveRight = [&] {
+        gTrack.Right = m.x + wr.right - gTrack.LastX;
+        if (gTrack.Right < wr.left + gTrack.MinWidth)
+            gTrack.Right = wr.left + gTrack.MinWidth;
+    };
+    switch (edge) {
+    case HTRIGHT: moveRight(); break;
+    case HTTOP: moveTop(); break;
+    case HTTOPLEFT: moveTop(); moveLeft(); break;
+    case HTTOPRIGHT: moveTop(); moveRight(); break;
+    case HTLEFT: moveLeft(); break;
+    case HTBOTTOM: moveBottom(); break;
+    case HTBOTTOMLEFT: moveBottom(); moveLeft(); break;
+    default: moveBottom(); moveRight(); break;
+    }
+    DrawTrackingOutline();
+}
+
+void TsSkinProvider::StopTracking()
+{
+    if (!TrackingActive())
+        return;
+    ReleaseCapture();
+    gTrack.Tracking = false;
+    DrawTrackingOutline();
+    if (gTrack.DC) {
+        RestoreDC(gTrack.DC, gTrack.SavedDC);
+        ReleaseDC(gTrack.Desktop, gTrack.DC);
+        gTrack.DC = nullptr;
+    }
+    HWND wnd = form_->Handle();
+    if (gTrack.Moving)
+        MoveWindow(wnd, gTrack.Left, gTrack.Top, FormWidth(), FormHeight(), TRUE);
+    else if (!gTrack.Start)
+        MoveWindow(wnd, gTrack.Left, gTrack.Top, gTrack.Right - gTrack.Left, gTrack.Bottom - gTrack.Top, TRUE);
+    gTrack.Start = false;
+    gTrack.Edge = 0;
+    gTrack.Owner = nullptr;
+}
+
+void TsSkinProvider::SnapToWorkArea(WINDOWPOS& pos) const
+{
+    RECT work;
+    GetWorkArea(work);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    GetMonitorInfoW(MonitorFromWindow(form_->Handle(), MONITOR_DEFAULTTONEAREST), &mi);
+    const int width = (pos.flags & SWP_NOSIZE) ? FormWidth() : pos.cx;
+    const int height = (pos.flags & SWP_NOSIZE) ? FormHeight() : pos.cy;
+    auto snap = [this](int& p, int edge, int size) {
+        if (std::abs(size + p - edge) < SnapBuffer)
+            p = edge - size;
+    };
+    snap(pos.x, work.right, width);
+    snap(pos.y, work.bottom, height);
+    snap(pos.x, work.left, mi.rcMonitor.left);
+    snap(pos.y, work.top, mi.rcMonitor.top);
+}
+
+void TsSkinProvider::WMWindowPosChanging(TMessage& message)
+{
+    if (settingRegion_)
+        return; // the region is being set: the window stays where it is
+    auto* pos = reinterpret_cast<WINDOWPOS*>(message.LParam);
+    if (pos && !IsMaximized() && ScreenSnap && !(pos->flags & SWP_NOMOVE) && (pos->x != 0 || pos->y != 0))
+        SnapToWorkArea(*pos);
+    DefaultHandling(message);
+}
+
+void TsSkinProvider::WMGetMinMaxInfo(TMessage& message)
+{
+    auto* info = reinterpret_cast<MINMAXINFO*>(message.LParam);
+    if (!info) {
+        DefaultHandling(message);
+        return;
+    }
+    info->ptMaxTrackSize = POINT{-1, -1};
+    info->ptMaxPosition = POINT{-1, -1};
+    DefaultHandling(message);
+    RECT work;
+    GetWorkArea(work);
+    const bool bordered = form_->BorderStyle() != bsNone;
+    const int frame = bordered ? SysBorderWidth() : 0;
+    if (info->ptMaxTrackSize.x == -1)
+        info->ptMaxTrackSize.x = (work.right - work.left) + 2 * frame;
+    if (info->ptMaxTrackSize.y == -1)
+        info->ptMaxTrackSize.y = (work.bottom - work.top) + 2 * frame;
+    if (info->ptMaxPosition.x == -1)
+        info->ptMaxPosition.x = -frame;
+    if (info->ptMaxPosition.y == -1)
+        info->ptMaxPosition.y = -frame;
+}

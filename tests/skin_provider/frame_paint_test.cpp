@@ -1,0 +1,234 @@
+// The painted frame: caption, borders, client, caption text and buttons, the inactive look, the window
+// region's cut corners, the grip and the small images of tool windows.
+#include "tests/skin_provider/provider_support.h"
+
+using namespace providerskin;
+
+namespace {
+
+TPoint Centre(const TRect& r)
+{
+    return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
+
+int Metric(int index)
+{
+    return GetSystemMetrics(index);
+}
+
+} // namespace
+
+class FramePaintTest : public ProviderTest {};
+
+TEST_F(FramePaintTest, CaptionBordersAndClientTakeTheSkinColours)
+{
+    TsSkinProvider* p = Attach();
+    const testsupport::Pixels24 pix = Printed();
+    const int w = pix.width, h = pix.height;
+    const int captionY = p->SysBorderHeight() + p->CaptionHeight() / 2;
+    EXPECT_EQ(pix.At(w / 2, captionY), kTitleActive);
+    EXPECT_EQ(pix.At(1, h / 2), kBorderActive);
+    EXPECT_EQ(pix.At(w - 2, h / 2), kBorderActive);
+    EXPECT_EQ(pix.At(w / 2, h - 2), kBorderActive);
+    EXPECT_EQ(pix.At(p->ClientOffsetX() + 10, p->ClientOffsetY() + 10), kFormColor);
+    if (HasFailure())
+        Keep(pix, L"printed");
+}
+
+TEST_F(FramePaintTest, ScreenShowsThePaintedFrame)
+{
+    TsSkinProvider* p = Attach();
+    const testsupport::Pixels24 pix = OnScreen();
+    ASSERT_GT(pix.width, 0);
+    EXPECT_EQ(pix.At(pix.width / 2, p->SysBorderHeight() + p->CaptionHeight() / 2), kTitleActive);
+    EXPECT_EQ(pix.At(1, pix.height / 2), kBorderActive);
+    EXPECT_EQ(pix.At(p->ClientOffsetX() + 10, p->ClientOffsetY() + 10), kFormColor);
+    if (HasFailure())
+        Keep(pix, L"screen");
+}
+
+TEST_F(FramePaintTest, CaptionTextIsWrittenInTheTitleFontColour)
+{
+    TsSkinProvider* p = Attach();
+    const testsupport::Pixels24 pix = Printed();
+    int text = 0;
+    for (int y = p->SysBorderHeight(); y < p->SysBorderHeight() + p->CaptionHeight(); ++y)
+        for (int x = p->IconRect().Right; x < p->CloseButton().Rect.Left - 60; ++x)
+            text += pix.At(x, y) == kTitleText;
+    EXPECT_GT(text, 10);
+    // The text starts after the icon and leaves the buttons free.
+    for (int y = 0; y < p->NonClientTopHeight(); ++y)
+        for (int x = p->MinButton().Rect.Left; x < pix.width; ++x)
+            ASSERT_NE(pix.At(x, y), kTitleText) << x << "," << y;
+}
+
+TEST_F(FramePaintTest, ButtonsStandRightToLeftWithTheirImages)
+{
+    TsSkinProvider* p = Attach();
+    const testsupport::Pixels24 pix = Printed();
+    const TRect close = p->CloseButton().Rect, max = p->MaxButton().Rect, min = p->MinButton().Rect;
+    EXPECT_EQ(close.Width(), kBigButtonWidth);
+    EXPECT_EQ(close.Height(), kBigButtonHeight);
+    EXPECT_EQ(close.Right, pix.width - p->SysBorderWidth() - 2); // BISPACE 2
+    EXPECT_EQ(max.Right, close.Left - 2);
+    EXPECT_EQ(min.Right, max.Left - 2);
+    EXPECT_EQ(pix.At(Centre(close).X, Centre(close).Y), ButtonColor(bkClose, 0));
+    EXPECT_EQ(pix.At(Centre(max).X, Centre(max).Y), ButtonColor(bkMax, 0));
+    EXPECT_EQ(pix.At(Centre(min).X, Centre(min).Y), ButtonColor(bkMin, 0));
+}
+
+TEST_F(FramePaintTest, InactiveFormShowsTheInactiveLookAndFadedButtons)
+{
+    TsSkinProvider* p = Attach();
+    SendMessageW(Wnd, WM_NCACTIVATE, FALSE, 0);
+    testsupport::PumpMessagesUntilIdle(200);
+    EXPECT_FALSE(p->FormActive());
+    const testsupport::Pixels24 pix = Printed();
+    EXPECT_EQ(pix.At(pix.width / 2, p->SysBorderHeight() + p->CaptionHeight() / 2), kTitleInactive);
+    EXPECT_EQ(pix.At(1, pix.height / 2), kBorderInactive);
+    const TPoint c = Centre(p->CloseButton().Rect);
+    const COLORREF faded = pix.At(c.X, c.Y);
+    EXPECT_NE(faded, ButtonColor(bkClose, 0));
+    EXPECT_NE(faded, kTitleInactive);
+}
+
+TEST_F(FramePaintTest, WindowRegionCutsTheKeyColouredCorners)
+{
+    TsSkinProvider* p = Attach();
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(Wnd, rgn), ERROR);
+    const RECT wr = WindowRect();
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+    EXPECT_FALSE(PtInRegion(rgn, 1, 0));
+    EXPECT_FALSE(PtInRegion(rgn, 0, 1));
+    EXPECT_TRUE(PtInRegion(rgn, 1, 1));
+    EXPECT_TRUE(PtInRegion(rgn, 2, 0));
+    EXPECT_FALSE(PtInRegion(rgn, w - 1, 0));
+    EXPECT_FALSE(PtInRegion(rgn, 0, h - 1));
+    EXPECT_FALSE(PtInRegion(rgn, w - 1, h - 1));
+    EXPECT_TRUE(PtInRegion(rgn, w / 2, h / 2));
+    DeleteObject(rgn);
+    EXPECT_EQ(p->CornerRects().size(), 8u);
+}
+
+TEST_F(FramePaintTest, RegionFollowsANewSize)
+{
+    Attach();
+    SetWindowPos(Wnd, nullptr, 0, 0, 400, 260, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    testsupport::PumpMessagesUntilIdle(300);
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(Wnd, rgn), ERROR);
+    EXPECT_FALSE(PtInRegion(rgn, 399, 259));
+    EXPECT_TRUE(PtInRegion(rgn, 398, 258));
+    EXPECT_TRUE(PtInRegion(rgn, 350, 130));
+    DeleteObject(rgn);
+}
+
+TEST_F(FramePaintTest, MaximizedFormShowsTheRestoreImage)
+{
+    TsSkinProvider* p = Attach();
+    SendMessageW(Wnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    testsupport::PumpMessagesUntilIdle(300);
+    ASSERT_TRUE(IsZoomed(Wnd));
+    const testsupport::Pixels24 pix = Printed();
+    const TPoint c = Centre(p->MaxButton().Rect);
+    EXPECT_EQ(pix.At(c.X, c.Y), ButtonColor(bkNorm, 0));
+    SendMessageW(Wnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    testsupport::PumpMessagesUntilIdle(300);
+    const testsupport::Pixels24 back = Printed();
+    const TPoint c2 = Centre(p->MaxButton().Rect);
+    EXPECT_EQ(back.At(c2.X, c2.Y), ButtonColor(bkMax, 0));
+}
+
+TEST_F(FramePaintTest, GripIsPaintedInTheBottomRightCorner)
+{
+    TsSkinProvider* p = Attach();
+    p->GripMode = gmRightBottom;
+    p->RepaintFrame();
+    const testsupport::Pixels24 pix = Printed();
+    const int x = pix.width - p->SysBorderWidth() - 5, y = pix.height - p->SysBorderHeight() - 5;
+    EXPECT_EQ(pix.At(x, y), kGripColor);
+    EXPECT_EQ(HitTest(x, y), HTBOTTOMRIGHT);
+}
+
+TEST_F(FramePaintTest, SkinChangeRepaintsTheFrameInTheNewSkin)
+{
+    TsSkinProvider* p = Attach();
+    Manager->SetSkinName(L"Beta");
+    testsupport::PumpMessagesUntilIdle(300);
+    const testsupport::Pixels24 pix = Printed();
+    EXPECT_EQ(pix.At(pix.width / 2, p->SysBorderHeight() + p->CaptionHeight() / 2), kBetaTitleActive);
+    EXPECT_EQ(pix.At(p->ClientOffsetX() + 10, p->ClientOffsetY() + 10), kBetaFormColor);
+}
+
+TEST_F(FramePaintTest, CaptionIconSizeFollowsTheCaptionHeight)
+{
+    EXPECT_EQ(CaptionIconSize(8), 0);
+    EXPECT_EQ(CaptionIconSize(16), 8);
+    EXPECT_EQ(CaptionIconSize(18), 16);
+    EXPECT_EQ(CaptionIconSize(28), 32);
+    TsSkinProvider* p = Attach();
+    EXPECT_EQ(p->IconWidth(), CaptionIconSize(Metric(SM_CYCAPTION)));
+    p->TitleIcon()->Width = 12;
+    EXPECT_EQ(p->IconWidth(), 12);
+}
+
+class ToolWindowTest : public ProviderTest {};
+
+TEST_F(ToolWindowTest, ToolWindowUsesTheSmallImagesAndTheSmallCaption)
+{
+    Form->SetBorderStyle(bsToolWindow);
+    Wnd = Form->Handle();
+    TsSkinProvider* p = Attach();
+    EXPECT_EQ(p->CaptionHeight(), Metric(SM_CYSMCAPTION));
+    EXPECT_EQ(p->CloseButton().ImageIndex, FindMaskIndexNoParent(Manager, L"GLOBALINFO", L"SICONCLOSE"));
+    EXPECT_EQ(p->ButtonWidth(p->CloseButton()), kSmallButtonWidth);
+    EXPECT_EQ(p->IconWidth(), 0); // tool windows show no icon
+}
+
+TEST_F(ToolWindowTest, SkinWithoutSmallImagesFallsBackToTheBigOnes)
+{
+    Form->SetBorderStyle(bsToolWindow);
+    Wnd = Form->Handle();
+    TsSkinProvider* p = Attach();
+    Manager->SetSkinName(L"Beta");
+    testsupport::PumpMessagesUntilIdle(300);
+    EXPECT_EQ(p->CloseButton().ImageIndex, FindMaskIndexNoParent(Manager, L"GLOBALINFO", L"BICONCLOSE"));
+    EXPECT_EQ(p->ButtonWidth(p->CloseButton()), kBigButtonWidth);
+}
+
+TEST_F(FramePaintTest, MenuLineTakesItsSectionAndHookedItemsDrawThemselvesOnIt)
+{
+    auto* menu = Create<TMainMenu>(Form);
+    auto* hooked = new TMenuItem(menu);
+    hooked->SetCaption(L"Файл");
+    std::vector<TRect> drawn;
+    hooked->OnMeasureItem = [](TObject*, TCanvas*, int& w, int& h) {
+        w = 60;
+        h = 18;
+    };
+    hooked->OnAdvancedDrawItem = [&](TObject*, TCanvas* canvas, TRect r, TOwnerDrawState) {
+        drawn.push_back(r);
+        FillRect(canvas->Handle(), reinterpret_cast<RECT*>(&r), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    };
+    menu->Items()->Add(hooked);
+    Form->SetMenu(menu);
+    TsSkinProvider* p = Attach();
+    ASSERT_TRUE(p->MenuLineVisible());
+    EXPECT_EQ(p->MenuHeight(), Metric(SM_CYMENU) - 1);
+    const testsupport::Pixels24 pix = Printed();
+    const int bandY = p->SysBorderHeight() + p->CaptionHeight() + p->MenuHeight() / 2;
+    EXPECT_EQ(pix.At(pix.width - 20, bandY), RGB(0xA0, 0xA0, 0xA0));
+    ASSERT_FALSE(drawn.empty());
+    const TRect r = drawn.back();
+    EXPECT_GE(r.Top, p->SysBorderHeight() + p->CaptionHeight() - 1);
+    EXPECT_EQ(pix.At((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2), RGB(0, 0, 0));
+    // The band's background stays for the menu painter, taken before the items were drawn.
+    EXPECT_EQ(p->MenuLineBmp()->Width(), pix.width);
+    EXPECT_EQ(p->MenuLineBmp()->Height(), p->MenuHeight());
+    EXPECT_EQ(static_cast<COLORREF>(GetPixel(p->MenuLineBmp()->Canvas()->Handle(), (r.Left + r.Right) / 2, 2)),
+              RGB(0xA0, 0xA0, 0xA0));
+    if (HasFailure())
+        Keep(pix, L"menu");
+}

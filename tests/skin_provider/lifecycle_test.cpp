@@ -1,0 +1,229 @@
+// The provider's life on its form: taking over the window procedure, style and colour, answering the
+// skin commands, keeping messages from the form, giving everything back when it or the skin goes, and
+// moving: snapping to the work area, the maximized size and the outline mode.
+#include "tests/skin_provider/provider_support.h"
+
+#include "skin/core/sMessages.h"
+
+using namespace providerskin;
+
+namespace {
+
+// A form that keeps a window region of its own until the skinned frame is first painted.
+class TOwnRegionForm : public TForm {
+    DECLARE_CLASS_NAME(TOwnRegionForm)
+public:
+    explicit TOwnRegionForm(TComponent* owner) : TForm(owner) {}
+    void Dispatch(TMessage& m) override
+    {
+        if (m.Msg == 0xBC4D && m.WParam == 0x41A2) {
+            m.Result = 0x41A2;
+            return;
+        }
+        TForm::Dispatch(m);
+    }
+};
+
+LONG_PTR Style(HWND wnd)
+{
+    return GetWindowLongPtrW(wnd, GWL_STYLE);
+}
+
+bool HasRegion(HWND wnd)
+{
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    const int kind = GetWindowRgn(wnd, rgn);
+    DeleteObject(rgn);
+    return kind != ERROR;
+}
+
+} // namespace
+
+class LifecycleTest : public ProviderTest {};
+
+TEST_F(LifecycleTest, AttachingTakesOverProcedureStyleColourAndTheSkinnedFormsList)
+{
+    const TWndMethod before = Form->WindowProc;
+    ASSERT_TRUE(Style(Wnd) & WS_SYSMENU);
+    TsSkinProvider* p = Attach();
+    EXPECT_EQ(p->Form(), Form);
+    EXPECT_NE(Form->WindowProc, before);
+    EXPECT_FALSE(Style(Wnd) & WS_SYSMENU);
+    EXPECT_EQ(static_cast<COLORREF>(Form->Color()), kGlobalColor);
+    bool listed = false;
+    for (TCustomForm* f : SkinnedForms())
+        listed = listed || f == Form;
+    EXPECT_TRUE(listed);
+}
+
+TEST_F(LifecycleTest, FormAnswersItsProviderAndThatItIsSkinned)
+{
+    TsSkinProvider* p = Attach();
+    EXPECT_EQ(SendSkinCmd(Wnd, SkinCmdGetProvider, 0), reinterpret_cast<LRESULT>(p));
+    EXPECT_TRUE(QuerySkinCmdHwnd(Wnd, SkinCmdIsSkinned));
+    EXPECT_EQ(TsSkinProvider::ProviderOfMenuItem(nullptr), nullptr);
+    CacheReply.Ready = false;
+    SendSkinCmd(Wnd, SkinCmdGetCache, 0);
+    EXPECT_TRUE(CacheReply.Ready);
+    EXPECT_EQ(CacheReply.Bmp, p->SkinData()->CacheBmp());
+    EXPECT_EQ(CacheReply.X, p->ClientOffsetX());
+    EXPECT_EQ(CacheReply.Y, p->ClientOffsetY());
+}
+
+TEST_F(LifecycleTest, RemovingTheProviderGivesBackProcedureStyleColourAndSquareCorners)
+{
+    const TWndMethod before = Form->WindowProc;
+    TsSkinProvider* p = Attach();
+    ASSERT_TRUE(HasRegion(Wnd));
+    Free(p);
+    testsupport::PumpMessagesUntilIdle(200);
+    EXPECT_EQ(Form->WindowProc, before);
+    EXPECT_TRUE(Style(Wnd) & WS_SYSMENU);
+    EXPECT_EQ(Form->Color(), clBtnFace);
+    EXPECT_FALSE(HasRegion(Wnd));
+    EXPECT_EQ(SendSkinCmd(Wnd, SkinCmdGetProvider, 0), 0);
+    for (TCustomForm* f : SkinnedForms())
+        EXPECT_NE(f, Form);
+}
+
+TEST_F(LifecycleTest, SecondProviderOnAFormStaysInert)
+{
+    TsSkinProvider* first = Attach();
+    const TWndMethod withFirst = Form->WindowProc;
+    auto* second = Create<TsSkinProvider>(Form);
+    EXPECT_EQ(second->Form(), nullptr);
+    EXPECT_EQ(Form->WindowProc, withFirst);
+    EXPECT_EQ(SendSkinCmd(Wnd, SkinCmdGetProvider, 0), reinterpret_cast<LRESULT>(first));
+    Free(second);
+    EXPECT_EQ(Form->WindowProc, withFirst);
+}
+
+TEST_F(LifecycleTest, SkinRemovalGivesTheFormItsOwnLookBack)
+{
+    TsSkinProvider* p = Attach();
+    Free(Manager);
+    Manager = nullptr;
+    testsupport::PumpMessagesUntilIdle(200);
+    EXPECT_TRUE(Style(Wnd) & WS_SYSMENU);
+    EXPECT_EQ(Form->Color(), clBtnFace);
+    EXPECT_FALSE(HasRegion(Wnd));
+    EXPECT_EQ(p->SkinData()->SkinIndex, -1);
+    // Unskinned, every message reaches the form again.
+    Form->Received.clear();
+    SendMessageW(Wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(GetDC(Wnd)), 0);
+    EXPECT_TRUE(Form->HasReceived(WM_ERASEBKGND));
+}
+
+TEST_F(LifecycleTest, SkinnedFormNeverSeesEraseIdleOrPrintClient)
+{
+    Attach();
+    Form->Received.clear();
+    HDC dc = GetDC(Wnd);
+    EXPECT_EQ(SendMessageW(Wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 0);
+    EXPECT_EQ(SendMessageW(Wnd, WM_ENTERIDLE, MSGF_MENU, 0), 0);
+    SendMessageW(Wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    ReleaseDC(Wnd, dc);
+    EXPECT_FALSE(Form->HasReceived(WM_ERASEBKGND));
+    EXPECT_FALSE(Form->HasReceived(WM_ENTERIDLE));
+    EXPECT_FALSE(Form->HasReceived(WM_PRINTCLIENT));
+}
+
+TEST_F(LifecycleTest, ColourChangeWithoutCustomColourDoesNotReachTheForm)
+{
+    TsSkinProvider* p = Attach();
+    Form->Received.clear();
+    Form->Perform(CM_COLORCHANGED);
+    EXPECT_FALSE(Form->HasReceived(CM_COLORCHANGED));
+    p->SkinData()->SetCustomColor(true);
+    Form->Perform(CM_COLORCHANGED);
+    EXPECT_TRUE(Form->HasReceived(CM_COLORCHANGED));
+}
+
+TEST_F(LifecycleTest, FormWithItsOwnRegionKeepsItUntilTheFirstFrame)
+{
+    auto* own = Create<TOwnRegionForm>(Application);
+    own->SetBounds(50, 50, 200, 150);
+    auto* p = Create<TsSkinProvider>(own);
+    p->UpdateRegionRects();
+    p->UpdateFormRegion(false);
+    EXPECT_FALSE(HasRegion(own->Handle()));
+    own->Show();
+    SendMessageW(own->Handle(), WM_NCPAINT, 1, 0);
+    testsupport::PumpMessagesUntilIdle(300);
+    EXPECT_TRUE(p->FramePainted());
+    p->UpdateFormRegion(false);
+    EXPECT_TRUE(HasRegion(own->Handle()));
+    Free(own);
+}
+
+TEST_F(LifecycleTest, SnapPullsTheFormFlushWithinTheBufferOnly)
+{
+    TsSkinProvider* p = Attach();
+    p->ScreenSnap = true;
+    RECT work;
+    GetWorkArea(work);
+    const int w = p->FormWidth();
+    SetWindowPos(Wnd, nullptr, work.right - w - 9, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(WindowRect().right, work.right);
+    SetWindowPos(Wnd, nullptr, work.right - w - 10, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(WindowRect().right, work.right - 10);
+    p->ScreenSnap = false;
+    SetWindowPos(Wnd, nullptr, work.right - w - 9, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(WindowRect().right, work.right - 9);
+}
+
+TEST_F(LifecycleTest, MaximizedSizeCoversTheWorkAreaAndTheFrame)
+{
+    TsSkinProvider* p = Attach();
+    MINMAXINFO info{};
+    SendMessageW(Wnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    RECT work;
+    GetWorkArea(work);
+    const int frame = p->SysBorderWidth();
+    EXPECT_EQ(info.ptMaxTrackSize.x, work.right - work.left + 2 * frame);
+    EXPECT_EQ(info.ptMaxTrackSize.y, work.bottom - work.top + 2 * frame);
+    EXPECT_EQ(info.ptMaxPosition.x, -frame);
+    EXPECT_EQ(info.ptMaxPosition.y, -frame);
+}
+
+TEST_F(LifecycleTest, OutlineModeMovesTheFormOnRelease)
+{
+    TsSkinProvider* p = Attach();
+    p->ResizeMode = rmBorder;
+    const RECT before = WindowRect();
+    const int x = before.left + 160, y = before.top + 8;
+    SetCursorPos(x, y);
+    SendMessageW(Wnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(x, y));
+    EXPECT_EQ(GetCapture(), Wnd);
+    SetCursorPos(x + 30, y + 20);
+    SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
+    // Nothing moves while the outline is dragged.
+    EXPECT_EQ(WindowRect().left, before.left);
+    SendMessageW(Wnd, WM_LBUTTONUP, 0, 0);
+    testsupport::PumpMessagesUntilIdle(200);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(WindowRect().left, before.left + 30);
+    EXPECT_EQ(WindowRect().top, before.top + 20);
+    EXPECT_EQ(WindowRect().right - WindowRect().left, before.right - before.left);
+}
+
+TEST_F(LifecycleTest, OutlineModeSizesFromTheRightEdge)
+{
+    TsSkinProvider* p = Attach();
+    p->ResizeMode = rmBorder;
+    const RECT before = WindowRect();
+    const int x = before.right - 1, y = before.top + 100;
+    SetCursorPos(x, y);
+    SendMessageW(Wnd, WM_NCLBUTTONDOWN, HTRIGHT, MAKELPARAM(x, y));
+    // The first move only marks where the drag starts from.
+    SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
+    SetCursorPos(x + 40, y + 15);
+    SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
+    SendMessageW(Wnd, WM_LBUTTONUP, 0, 0);
+    testsupport::PumpMessagesUntilIdle(200);
+    const RECT after = WindowRect();
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.right, before.right + 40);
+    EXPECT_EQ(after.bottom, before.bottom);
+}
