@@ -1,6 +1,7 @@
 #include "skin/forms/sSkinFormsLinks.h"
 
 #include "skin/core/sSkinManager.h"
+#include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProvider.h"
 
 void LinkSkinForms()
@@ -11,5 +12,7 @@ void LinkSkinForms()
     links.RefreshProvider = RefreshProviderOf;
     links.ProviderFadeRegion = ProviderFadeRegionOf;
     RegisterSkinProviderClasses();
+    links.MakeSkinMenus = MakeSkinableMenus;
+    links.PopupBitmap = MenuBackground;
     SetSkinFormsLinks(links);
 }

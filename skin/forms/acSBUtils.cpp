@@ -1,0 +1,467 @@
+#include "skin/forms/acSBUtils.h"
+
+#include "framework/Forms.h"
+#include "skin/core/sCommonData.h"
+#include "skin/core/sControlPaint.h"
+#include "skin/core/sMaskPainter.h"
+#include "skin/core/sMessages.h"
+#include "skin/core/sSkinForms.h"
+#include "skin/core/sSkinManager.h"
+
+#include <algorithm>
+
+bool AdaptingDialog = false;
+
+namespace {
+
+bool gAdaptersBeingRemoved = false;
+
+// The window's procedure before the first adapter subclassed it directly: AdapterWndProc falls back on it
+// when a message arrives after the adapter let go while someone else's procedure was on top of ours.
+constexpr const wchar_t* kFirstProcProperty = L"ACSBSC.PROC";
+
+bool IsProviderObject(const TPersistent* object)
+{
+    return object && object->ClassName() == L"TsSkinProvider";
+}
+
+// The framework control whose WindowProc an adapter with this common data chains through, or nil for
+// direct subclassing.
+TWinControl* FrameworkTarget(const TsCommonData* data)
+{
+    if (!data)
+        return nullptr;
+    if (IsProviderObject(data->OwnerObject()))
+        return GetOwnerForm(dynamic_cast<TComponent*>(data->OwnerObject()));
+    return dynamic_cast<TWinControl*>(data->OwnerControl());
+}
+
+} // namespace
+
+bool AdaptersBeingRemoved() { return gAdaptersBeingRemoved; }
+void SetAdaptersBeingRemoved(bool value) { gAdaptersBeingRemoved = value; }
+
+std::wstring GetWndText(HWND wnd)
+{
+    const int length = GetWindowTextLengthW(wnd);
+    if (length <= 0)
+        return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(wnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return text;
+}
+
+void SetWindowThemeOff(HWND wnd)
+{
+    if (ThemeApi().SetWindowTheme)
+        ThemeApi().SetWindowTheme(wnd, L" ", L" ");
+}
+
+void SetWindowThemeDefault(HWND wnd)
+{
+    if (ThemeApi().SetWindowTheme)
+        ThemeApi().SetWindowTheme(wnd, nullptr, nullptr);
+}
+
+// ---- TacMainWnd ----
+
+TacMainWnd::TacMainWnd(HWND wnd, bool repaint, const std::wstring& skinSection, TsSkinManager* skinManager,
+                       TsCommonData* commonData)
+    : CreateRepaint(repaint), CreateSection(skinSection), AdaptedWnd(wnd), SkinManager(skinManager),
+      SkinData(commonData)
+{
+}
+
+TacMainWnd::~TacMainWnd()
+{
+    // Free runs Destroy first; an adapter deleted some other way still gives its window back.
+    if (!Released)
+        RestoreWindowProc();
+}
+
+void TacMainWnd::Create()
+{
+    if (CreateSection != L"DIALOG" && AdaptedWnd)
+        SetWindowThemeOff(AdaptedWnd);
+    Thunk = nullptr;
+    Released = false;
+    if (SkinData) {
+        if (!SkinManager)
+            SkinManager = SkinData->SkinManager();
+    } else {
+        OwnsSkinData = true;
+        ownSkinData_ = std::make_unique<TsCommonData>(nullptr, true);
+        SkinData = ownSkinData_.get();
+        if (SkinManager)
+            SkinData->SetSkinManager(SkinManager);
+    }
+    if (SkinData->SkinSection().empty())
+        SkinData->SetSkinSection(CreateSection);
+    InDialog = AdaptingDialog;
+    StoreWindowParams();
+    SkinParamsSet = false;
+    SavedWindowProc = nullptr;
+    OldWndProc = nullptr;
+    if (!AdaptedWnd)
+        return;
+    Caption = GetWndText(AdaptedWnd);
+    AttachWindow();
+}
+
+TsSkinManager* TacMainWnd::Manager() const
+{
+    if (SkinManager)
+        return SkinManager;
+    return SkinData ? SkinData->GetSkinManager() : nullptr;
+}
+
+bool TacMainWnd::SkinActive() const
+{
+    TsSkinManager* sm = SkinData ? SkinData->GetSkinManager() : nullptr;
+    return sm && sm->Active();
+}
+
+TWinControl* TacMainWnd::HookedControl() const { return hookedControl_; }
+
+void TacMainWnd::RestoreWindowProc()
+{
+    if (SavedWindowProc) {
+        // Only when the control still runs through us: someone may have chained on top since.
+        if (hookedControl_ && hookedControl_->WindowProc == Method())
+            hookedControl_->WindowProc = SavedWindowProc;
+    } else if (OldWndProc && AdaptedWnd && IsWindow(AdaptedWnd)) {
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(AdaptedWnd, GWLP_WNDPROC)) == Thunk &&
+            !PreviousAdapter) {
+            SetWindowLongPtrW(AdaptedWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+            RemovePropW(AdaptedWnd, kFirstProcProperty);
+        }
+        Thunk = nullptr;
+    }
+    if (AdaptedWnd && IsWindow(AdaptedWnd) && GetPropW(AdaptedWnd, kAdapterProperty) == this) {
+        if (PreviousAdapter)
+            SetPropW(AdaptedWnd, kAdapterProperty, PreviousAdapter);
+        else
+            RemovePropW(AdaptedWnd, kAdapterProperty);
+    }
+}
+
+void TacMainWnd::Destroy()
+{
+    if (!Released && !Detached && AdaptedWnd) {
+        // While a whole form's adapters go at once (outside a skin removal) only the procedures are
+        // given back: the windows are about to go, but a window left running through a freed adapter
+        // would crash at its next message.
+        const bool restoreLook = !(AdaptersBeingRemoved() && !SkinRemoving());
+        if (restoreLook && IsWindow(AdaptedWnd))
+            SetWindowThemeDefault(AdaptedWnd);
+        RestoreWindowProc();
+        if (restoreLook)
+            RestoreWindowParams();
+    }
+    Released = true;
+}
+
+void TacMainWnd::Free()
+{
+    if (!Released)
+        Destroy();
+    if (messageDepth_ > 0) {
+        freePending_ = true;
+        return;
+    }
+    delete this;
+}
+
+LRESULT TacMainWnd::CallPrevWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM& lParam)
+{
+    if (SavedWindowProc) {
+        TMessage message{msg, wParam, lParam, 0};
+        const TWndMethod proc = SavedWindowProc;
+        proc(message);
+        lParam = message.LParam;
+        return message.Result;
+    }
+    if (OldWndProc) {
+        if (OldWndProc == &TacMainWnd::AdapterWndProc) {
+            // A second adapter on the same window: the first one handles the message next.
+            if (!PreviousAdapter)
+                return DefWindowProcW(wnd, msg, wParam, lParam);
+            TMessage message{msg, wParam, lParam, 0};
+            PreviousAdapter->MainWndProc(message);
+            lParam = message.LParam;
+            return message.Result;
+        }
+        return CallWindowProcW(OldWndProc, wnd, msg, wParam, lParam);
+    }
+    return 0;
+}
+
+void TacMainWnd::MainWndProc(TMessage& message)
+{
+    ++messageDepth_;
+    try {
+        WndProc(message);
+    } catch (...) {
+        if (Application)
+            Application->HandleException(this);
+    }
+    if (--messageDepth_ == 0 && freePending_)
+        delete this;
+}
+
+LRESULT CALLBACK TacMainWnd::AdapterWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TacMainWnd* adapter = AdapterOfWindow(wnd);
+    // The property may belong to a later adapter that chains through a framework control: the window's
+    // own procedure belongs to the topmost adapter that subclassed it directly.
+    while (adapter && adapter->Thunk != &TacMainWnd::AdapterWndProc)
+        adapter = adapter->PreviousAdapter;
+    if (!adapter) {
+        auto first = reinterpret_cast<WNDPROC>(GetPropW(wnd, kFirstProcProperty));
+        return first ? CallWindowProcW(first, wnd, msg, wParam, lParam) : DefWindowProcW(wnd, msg, wParam, lParam);
+    }
+    TMessage message{msg, wParam, lParam, 0};
+    adapter->MainWndProc(message);
+    return message.Result;
+}
+
+bool TacMainWnd::HandleSkinCommand(TMessage& message)
+{
+    TsSkinManager* own = Manager();
+    const bool mine = message.LParam == reinterpret_cast<LPARAM>(own);
+    switch (SkinCmdOf(message.WParam)) {
+    case SkinCmdSkinChanged:
+        if (mine) {
+            SkinData->UpdateIndexes();
+            SkinData->BGChanged = true;
+        }
+        return false;
+    case SkinCmdSkinRemoved:
+        if (mine)
+            RestoreWindowParams();
+        return false;
+    case SkinCmdRefresh:
+        if (!mine)
+            return false;
+        SkinData->UpdateIndexes();
+        SkinData->BGChanged = true;
+        SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
+        message.Result = 0;
+        return true;
+    case SkinCmdGetCache:
+        CacheReply = TCacheInfo{SkinData->CacheBmp(), 0, 0, true};
+        return true;
+    case SkinCmdEndParentUpdate:
+        if (!SkinData->Updating())
+            return false;
+        SkinData->SetUpdating(false);
+        RedrawWindow(AdaptedWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+        return true;
+    case SkinCmdIsSkinned:
+        message.LParam = 1;
+        message.Result = 1;
+        return true;
+    case SkinCmdIsBgChanged:
+        message.LParam = (SkinData->BGChanged || SkinData->Updating()) ? 1 : 0;
+        return false;
+    case SkinCmdIsBgPainted:
+    case SkinCmdGetBgColor:
+        return SkinData->OwnerControl() && CommonSkinCommand(message, SkinData);
+    case SkinCmdPaintToDC:
+        PaintAdapterCache(SkinData, AdaptedWnd, false);
+        return false;
+    case SkinCmdGetApplication:
+        message.Result = reinterpret_cast<LRESULT>(Application);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TacMainWnd::WndProc(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_DESTROY:
+    case WM_NCDESTROY:
+        if (OldWndProc || SavedWindowProc) {
+            TacMainWnd* self = this;
+            UnhookWindow(AdaptedWnd, false, false, self);
+        }
+        message.Result = CallPrevWndProc(AdaptedWnd, message.Msg, message.WParam, message.LParam);
+        return;
+    case WM_UPDATEUISTATE:
+        message.Result = 0;
+        return;
+    case WM_PRINT:
+        message.Result = SendMessageW(AdaptedWnd, WM_PAINT, message.WParam, message.LParam);
+        return;
+    case WM_SETTEXT:
+        message.Result = CallPrevWndProc(AdaptedWnd, message.Msg, message.WParam, message.LParam);
+        Caption = GetWndText(AdaptedWnd);
+        return;
+    case WM_MOUSEMOVE:
+        if (TsSkinManager* sm = DefaultManager())
+            if (!sm->HasState(csDesigning) && IsWindowEnabled(AdaptedWnd) && sm->ActiveControl() != AdaptedWnd)
+                sm->SetActiveControl(AdaptedWnd);
+        break;
+    default:
+        break;
+    }
+    if (message.Msg == SM_SKINCMD && SkinData && SkinActive() && HandleSkinCommand(message))
+        return;
+    message.Result = CallPrevWndProc(AdaptedWnd, message.Msg, message.WParam, message.LParam);
+}
+
+// ---- Attaching and detaching ----
+
+TacMainWnd* AdapterOfWindow(HWND wnd)
+{
+    if (!wnd)
+        return nullptr;
+    return static_cast<TacMainWnd*>(GetPropW(wnd, kAdapterProperty));
+}
+
+void HookWindow(TacMainWnd* adapter, HWND wnd)
+{
+    if (!adapter || !wnd)
+        return;
+    adapter->Detached = false;
+    adapter->AdaptedWnd = wnd;
+    TacMainWnd* previous = AdapterOfWindow(wnd);
+    adapter->PreviousAdapter = previous != adapter ? previous : nullptr;
+    SetPropW(wnd, kAdapterProperty, adapter);
+    if (TWinControl* target = FrameworkTarget(adapter->SkinData)) {
+        adapter->hookedControl_ = target;
+        adapter->SavedWindowProc = target->WindowProc;
+        target->WindowProc = adapter->Method();
+        return;
+    }
+    adapter->OldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC));
+    if (adapter->OldWndProc != &TacMainWnd::AdapterWndProc && !GetPropW(wnd, kFirstProcProperty))
+        SetPropW(wnd, kFirstProcProperty, reinterpret_cast<HANDLE>(adapter->OldWndProc));
+    adapter->Thunk = &TacMainWnd::AdapterWndProc;
+    SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TacMainWnd::AdapterWndProc));
+}
+
+void UnhookWindow(HWND wnd, bool freeIt, bool frameMode, TacMainWnd*& adapter)
+{
+    if (!adapter)
+        return;
+    if (!adapter->Detached) {
+        adapter->RestoreWindowProc();
+        adapter->RestoreWindowParams();
+        if (wnd && IsWindowVisible(wnd))
+            RefreshFrame(wnd, frameMode);
+        adapter->Detached = true;
+    }
+    if (freeIt) {
+        adapter->OldWndProc = nullptr;
+        adapter->SavedWindowProc = nullptr;
+        adapter->Free();
+        adapter = nullptr;
+    }
+}
+
+void RefreshFrame(HWND wnd, bool frameMode)
+{
+    if (frameMode)
+        SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    else
+        SendMessageW(wnd, WM_NCPAINT, 1, 0);
+}
+
+void GetWndPosInfo(HWND wnd, HWND& parentHandle, TRect& windowBounds, TPoint& offset, TSize& size,
+                   TRect& parentRect)
+{
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    windowBounds = TRect::FromRECT(r);
+    parentHandle = GetParent(wnd);
+    RECT p{};
+    if (parentHandle)
+        GetWindowRect(parentHandle, &p);
+    parentRect = TRect::FromRECT(p);
+    size = TSize{windowBounds.Width(), windowBounds.Height()};
+    offset = TPoint{windowBounds.Left - parentRect.Left, windowBounds.Top - parentRect.Top};
+}
+
+void GetWndPosInfo(TacMainWnd* adapter)
+{
+    GetWndPosInfo(adapter->AdaptedWnd, adapter->ParentHandle, adapter->WindowBounds, adapter->ParentOffset,
+                  adapter->WndSize, adapter->ParentRect);
+}
+
+// ---- Shared painting ----
+
+void PaintAdapterCache(TsCommonData* commonData, HWND wnd, bool borderMode)
+{
+    if (!commonData || !commonData->BGChanged || !wnd)
+        return;
+    RECT wr{};
+    GetWindowRect(wnd, &wr);
+    TCacheInfo ci;
+    TsCommonData::GetParentCacheHwnd(wnd, ci);
+    commonData->InitCacheBmp();
+    TBitmap* cache = commonData->CacheBmp();
+    cache->SetSize(wr.right - wr.left, wr.bottom - wr.top);
+    TsSkinManager* sm = commonData->GetSkinManager();
+    TsSkinManager* def = DefaultManager();
+    const TColor borderColor = def ? def->SkinData()->BorderColor : sNoColor;
+    if (borderMode && def && borderColor != sNoColor) {
+        RECT all{0, 0, cache->Width(), cache->Height()};
+        HDC dc = cache->Canvas()->Handle();
+        HBRUSH fill = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(clWindow)));
+        FillRect(dc, &all, fill);
+        DeleteObject(fill);
+        HBRUSH frame = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(borderColor)));
+        FrameRect(dc, &all, frame);
+        DeleteObject(frame);
+    } else {
+        RECT pr{};
+        if (HWND parent = GetParent(wnd))
+            GetWindowRect(parent, &pr);
+        const TPoint offset{wr.left - pr.left - (ci.Ready ? ci.X : 0), wr.top - pr.top - (ci.Ready ? ci.Y : 0)};
+        (void)offset;
+        if (sm && IsValidSectionIndex(sm, commonData->SkinIndex)) {
+            // The section's own painting arrives with the element painter.
+        }
+    }
+    if (auto* control = dynamic_cast<TWinControl*>(commonData->OwnerControl()); control && !control->Enabled()) {
+        RECT pr{};
+        if (HWND parent = GetParent(wnd))
+            GetWindowRect(parent, &pr);
+        PaintDisabledEffect(cache, 1, control, TPoint{wr.left - pr.left, wr.top - pr.top}, ci);
+    }
+    commonData->BGChanged = false;
+}
+
+void PaintTransparentCorners(TsCommonData* commonData, int state, TacMainWnd* adapter)
+{
+    if (!commonData || !adapter)
+        return;
+    TsSkinManager* sm = commonData->GetSkinManager();
+    if (!sm || !IsValidMaskIndex(sm, commonData->BorderIndex) || !commonData->CacheBmp() ||
+        adapter->WndSize.cx <= 1 || adapter->WndSize.cy <= 1)
+        return;
+    HWND wnd = adapter->AdaptedWnd;
+    TCacheInfo ci;
+    TsCommonData::GetParentCacheHwnd(wnd, ci);
+    TColor parentColor = sNoColor;
+    HWND parent = GetParent(wnd);
+    if (parent && QuerySkinCmdHwnd(parent, SkinCmdIsBgPainted)) {
+        parentColor = sNoColor;
+    } else if (parent) {
+        ParentBgColor = sNoColor;
+        SendSkinCmd(parent, SkinCmdGetBgColor, 0);
+        parentColor = ParentBgColor == sNoColor ? sNoColor : ColorToRGB(ParentBgColor);
+    }
+    if (ci.Ready) {
+        ci.X += adapter->ParentOffset.X;
+        ci.Y += adapter->ParentOffset.Y;
+    }
+    RepaintCacheCorners(commonData->CacheBmp(), sm->ma[static_cast<std::size_t>(commonData->BorderIndex)], state,
+                        kAllCorners, ci, parentColor);
+    ParentBgColor = sNoColor;
+}

@@ -1,0 +1,194 @@
+// The root of the window adapters: an object that takes over the window procedure of one existing window
+// (through the window property "ACSBSC") and paints it from the skin, with the operations adapters share.
+#pragma once
+
+#include "framework/Controls.h"
+#include "framework/Messages.h"
+#include "skin/core/sConst.h"
+
+#include <memory>
+#include <string>
+
+class TsSkinManager;
+class TsCommonData;
+
+// The adapters. Which unit makes each: acSBUtils (this root), acScrollBars (TacScrollWnd, TacScrollBar),
+// acEditAdapters (the edit family), the simple adapters and the popup-menu window (their own units),
+// acDials (TacDialogWnd).
+class TacMainWnd;
+class TacStaticWnd;
+class TacIconWnd;
+class TacLinkWnd;
+class TacBtnWnd;
+class TacBitBtnWnd;
+class TacCheckBoxWnd;
+class TacGroupBoxWnd;
+class TacToolBarWnd;
+class TacSpinWnd;
+class TacSizerWnd;
+class TacTransPanelWnd;
+class TacScrollWnd;
+class TacScrollBar;
+class TacMnuWnd;
+class TacBaseWnd;
+class TacMDIWnd;
+class TacEditWnd;
+class TacComboListWnd;
+class TacListViewWnd;
+class TacGridWnd;
+class TacGridEhWnd;
+class TacTreeViewWnd;
+class TacComboBoxWnd;
+class TacVirtualTreeViewWnd;
+class TacDialogWnd;
+
+// The property an adapted window carries; its value is the adapter.
+inline constexpr const wchar_t* kAdapterProperty = L"ACSBSC";
+
+// Set by the dialog hook while it adapts the children of a system dialog; adapters copy it at creation.
+extern bool AdaptingDialog;
+
+// Set by the control adapter chooser while it removes all adapters of a form at once: adapters freed
+// meanwhile leave their windows hooked unless a skin removal is in progress.
+bool AdaptersBeingRemoved();
+void SetAdaptersBeingRemoved(bool value);
+
+void HookWindow(TacMainWnd* adapter, HWND wnd);
+
+class TacMainWnd : public TObject {
+public:
+    // Stores the arguments; Create (the second phase, run by MakeAdapter) attaches to the window.
+    TacMainWnd(HWND wnd, bool repaint, const std::wstring& skinSection, TsSkinManager* skinManager,
+               TsCommonData* commonData);
+    ~TacMainWnd() override;
+    TacMainWnd(const TacMainWnd&) = delete;
+    TacMainWnd& operator=(const TacMainWnd&) = delete;
+    std::wstring ClassName() const override { return L"TacMainWnd"; }
+
+    // Slot 0: takes the skin data, switches visual styles off (unless the section is "DIALOG") and hooks
+    // the window. Runs once, after the constructor, so that overrides of the other slots take part.
+    virtual void Create();
+    // Slot 1: records the window's own colours and fonts; called once by Create.
+    virtual void StoreWindowParams() {}
+    // Slot 2: puts them back; called on detaching, on Destroy and when the skin is removed.
+    virtual void RestoreWindowParams() {}
+    // Slot 3.
+    virtual void PrepareSkinParams() { SkinParamsSet = true; }
+    // Slot 4: every message of the window comes here.
+    virtual void WndProc(TMessage& message);
+    // The window-side half of freeing: gives the window back (unless already done) and lets go of owned
+    // data. Run by Free before the object goes, while overrides still dispatch.
+    virtual void Destroy();
+
+    // Frees the adapter: at once, or, while one of its messages is still on the stack, when the outermost
+    // one returns. Owners free adapters only through this (TacAdapterPtr does).
+    void Free();
+
+    // Passes a message to whatever handled the window before; queries answer through LParam.
+    LRESULT CallPrevWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM& lParam);
+    // The window procedure the hook installs: counts the messages on the stack, calls slot 4 and keeps
+    // every exception inside.
+    void MainWndProc(TMessage& message);
+    TWndMethod Method() { return TWndMethod(this, &TacMainWnd::MainWndProc); }
+    // The shared procedure of directly subclassed windows: finds the adapter by its property.
+    static LRESULT CALLBACK AdapterWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // True when the window was adapted with a framework control or form in between (WindowProc chain).
+    bool HookedThroughFramework() const { return static_cast<bool>(SavedWindowProc); }
+    // The framework control (or provider's form) whose WindowProc carries the adapter, else nil.
+    TWinControl* HookedControl() const;
+
+    // Repaint flag and section given at creation.
+    bool CreateRepaint = false;
+    std::wstring CreateSection;
+
+    bool InDialog = false;
+    std::wstring Caption;
+    TRect WindowBounds;
+    TSize WndSize;
+    TPoint ParentOffset;
+    TRect ParentRect;
+    HWND ParentHandle = nullptr;              // not owned
+    TWndMethod SavedWindowProc;               // the control's or form's previous WindowProc
+    WNDPROC OldWndProc = nullptr;             // the window's previous procedure (direct subclassing)
+    HWND AdaptedWnd = nullptr;                // not owned
+    TsSkinManager* SkinManager = nullptr;     // borrowed
+    TsCommonData* SkinData = nullptr;         // owned when OwnsSkinData
+    bool Detached = false;
+    bool SkinParamsSet = false;
+    TColor SavedColor = 0;                    // left to descendants (the edit family's saved colours)
+    TColor SavedFontColor = 0;
+    bool Released = false;
+    bool OwnsSkinData = false;
+    WNDPROC Thunk = nullptr;                  // AdapterWndProc while directly subclassed
+    // The adapter that held the property before this one (two adapters on one window), borrowed.
+    TacMainWnd* PreviousAdapter = nullptr;
+
+    // The manager whose commands this adapter follows: the given one, else its common data's.
+    TsSkinManager* Manager() const;
+    // True when the adapter paints: its common data has an active manager.
+    bool SkinActive() const;
+
+protected:
+    // The last step of Create: hooks the window (the scroll adapters also set up their bars).
+    virtual void AttachWindow() { HookWindow(this, AdaptedWnd); }
+    // The skin commands the base answers; True when the message must not be passed on.
+    bool HandleSkinCommand(TMessage& message);
+    friend void HookWindow(TacMainWnd* adapter, HWND wnd);
+    friend void UnhookWindow(HWND wnd, bool freeIt, bool frameMode, TacMainWnd*& adapter);
+
+private:
+    // Gives the window its previous procedure back if it still runs through this adapter.
+    void RestoreWindowProc();
+
+    std::unique_ptr<TsCommonData> ownSkinData_; // the data made when none was given
+    TWinControl* hookedControl_ = nullptr;      // borrowed: the control whose WindowProc carries us
+    int messageDepth_ = 0;
+    bool freePending_ = false;
+};
+
+// Frees adapters through TacMainWnd::Free.
+struct TacAdapterDeleter {
+    void operator()(TacMainWnd* adapter) const
+    {
+        if (adapter)
+            adapter->Free();
+    }
+};
+template <class T = TacMainWnd>
+using TacAdapterPtr = std::unique_ptr<T, TacAdapterDeleter>;
+
+// Makes an adapter of class T and attaches it (T's constructor, then its slot 0).
+template <class T, class... Args>
+TacAdapterPtr<T> MakeAdapter(Args&&... args)
+{
+    TacAdapterPtr<T> adapter(new T(std::forward<Args>(args)...));
+    adapter->Create();
+    return adapter;
+}
+
+// The adapter of a window, or nil.
+TacMainWnd* AdapterOfWindow(HWND wnd);
+
+void HookWindow(TacMainWnd* adapter, HWND wnd);
+// Gives the window back; with FreeIt the adapter is freed and Adapter becomes nil.
+void UnhookWindow(HWND wnd, bool freeIt, bool frameMode, TacMainWnd*& adapter);
+// FrameMode: a new non-client calculation (SetWindowPos with the frame changed); else WM_NCPAINT.
+void RefreshFrame(HWND wnd, bool frameMode);
+// Wraps SetWindowTheme: visual styles off (" ", " ") or back on (nil, nil); nothing without uxtheme.
+void SetWindowThemeOff(HWND wnd);
+void SetWindowThemeDefault(HWND wnd);
+
+void GetWndPosInfo(HWND wnd, HWND& parentHandle, TRect& windowBounds, TPoint& offset, TSize& size,
+                   TRect& parentRect);
+// The same on the adapter's own fields.
+void GetWndPosInfo(TacMainWnd* adapter);
+
+// Paints the window's skin section into the common data's cache bitmap (with BorderMode and a skin border
+// colour: clWindow framed with that colour).
+void PaintAdapterCache(TsCommonData* commonData, HWND wnd, bool borderMode);
+// Lets the parent's background show through the transparent corners of the border image.
+void PaintTransparentCorners(TsCommonData* commonData, int state, TacMainWnd* adapter);
+
+// The window text as the adapter keeps it.
+std::wstring GetWndText(HWND wnd);
