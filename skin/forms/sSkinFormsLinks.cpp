@@ -2,6 +2,7 @@
 
 #include "skin/core/sSkinManager.h"
 #include "skin/forms/acCtrlAdapter.h"
+#include "skin/forms/acDials.h"
 #include "skin/forms/acSimpleAdapters.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProvider.h"
@@ -26,6 +27,8 @@ void LinkSkinForms()
     links.ProviderManager = ProviderManagerOf;
     links.RefreshProvider = RefreshProviderOf;
     links.ProviderFadeRegion = ProviderFadeRegionOf;
+    links.DialogsCBTProc = DialogsCBTProc;
+    links.ClearMenuWnds = ClearMenuWnds;
     SetMenuLineSourceFunc(ProviderMenuLineSource);
     SetMDIMainProviderFunc(MDIMainProviderOf);
     RegisterSkinProviderClasses();

@@ -178,6 +178,7 @@ void ProviderTest::SetUp()
     providerskin::WriteSkin(Folder(), L"Alpha", false);
     providerskin::WriteSkin(Folder(), L"Beta", true);
     Manager = Create<TsSkinManager>(nullptr);
+    Manager->SkinningRules = Rules;
     Manager->SetSkinDirectory(Folder());
     Manager->SetSkinName(L"Alpha");
     ASSERT_TRUE(Manager->SkinData()->Active);

@@ -82,6 +82,9 @@ protected:
 
     std::vector<std::wstring> Errors;
     TsSkinManager* Manager = nullptr; // owned by the test
+    // The manager's rules: without srStdForms the dialogs hook leaves the form to the provider a test
+    // attaches itself.
+    TacSkinningRules Rules = {srStdDialogs, srThirdParty};
     TLoggingForm* Form = nullptr;     // owned by the application
     HWND Wnd = nullptr;
 };
