@@ -139,6 +139,9 @@ void BarsTest::SetUp()
 void BarsTest::MakeManager()
 {
     Manager = Create<TsSkinManager>(nullptr);
+    // The bars are tested on a plain form: without the forms rule the dialogs hook gives it no frame
+    // skinning of its own at its first activation.
+    Manager->SkinningRules = TacSkinningRules{srStdDialogs, srThirdParty};
     Manager->SetSkinDirectory(Folder());
     Manager->SetSkinName(L"Bars");
     ASSERT_TRUE(Manager->SkinData()->Active);
