@@ -423,23 +423,6 @@ TEST(PngDecode, WritePixelUsesTheDibLayout)
 
 // ---- encoding ----
 
-namespace {
-
-Bytes DecompressIdat(const Bytes& png)
-{
-    Bytes stream;
-    for (const Bytes& d : ChunkData(png, "IDAT"))
-        stream += d;
-    Bytes out(1 << 22, '\0');
-    uLongf size = uLongf(out.size());
-    uncompress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(stream.data()),
-               uLong(stream.size()));
-    out.resize(size);
-    return out;
-}
-
-} // namespace
-
 TEST(PngEncode, DefaultFiltersWriteSubOnEveryRow)
 {
     TPNGCore image;
