@@ -104,6 +104,9 @@ public:
     // The skin's button images after a skin change.
     void InitCaptionButtons();
     void PrepareForm();
+    // The manager's effect this form is shown with where the system animates showing (DialogShow for a
+    // dialog, FormShow otherwise); null for MDI children, parented forms and without a manager.
+    const TacFormAnimation* ShowAnimation() const;
 
     // ---- Frame metrics (window coordinates) ----
     bool HasBorder() const;
@@ -192,6 +195,7 @@ private:
     void SkinRefresh(TMessage& message);
     void DispatchSkinned(TMessage& message);
     void WMCreate(TMessage& message);
+    void CMShowingChanged(TMessage& message);
     void WMSize(TMessage& message);
     void WMActivate(TMessage& message);
     void WMSetText(TMessage& message);
