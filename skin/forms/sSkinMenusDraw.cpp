@@ -383,6 +383,12 @@ void TsSkinableMenus::DrawMainMenuItem(TObject* sender, TCanvas* canvas, TRect r
         else
             textRect.Left += glyphWidth - 1;
     }
+    if (aside) {
+        // In the item's own bitmap the text starts where the frame's border ends.
+        const int dx = source.FullBorderHeight - textRect.Left;
+        textRect.Left += dx;
+        textRect.Right += dx;
+    }
     UINT flags = (state.Contains(odNoAccel) ? 0x100065u : 0x65u) | AlignmentFlag(alignment_);
     const int lineSection = TextSection(owner_, L"MENULINE");
     target->Brush()->SetStyle(bsClear);

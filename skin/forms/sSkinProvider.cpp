@@ -477,6 +477,7 @@ bool ProviderMenuLineSource(LRESULT provider, TacMenuLineSource& source)
     source.CaptionHeight = p->CaptionHeight();
     source.SysBorderHeight = p->SysBorderHeight();
     source.FullBorderHeight = p->SysBorderHeight();
+    source.Form = p->Form();
     return true;
 }
 

@@ -119,7 +119,7 @@ void TsSkinProvider::SkinChanged(TMessage& message)
     if (!form_ || ManagerOf(message) != sm || !sm)
         return;
     const bool wasSkinned = skinData_->SkinIndex >= 0 && systemMenu_;
-    ClearMenuCache();
+    FreeMenuBackground();
     if (!systemMenu_)
         PrepareForm();
     skinData_->UpdateIndexes();
@@ -166,7 +166,7 @@ void TsSkinProvider::SkinRemoved(TMessage& message)
     if (useGlobalColor_ && !skinData_->CustomColor() && !form_->HasState(csDestroying))
         form_->SetColor(clBtnFace);
     if (sm) {
-        ClearMenuCache();
+        FreeMenuBackground();
         HookMenus(false);
         RestoreSysMenuStyle();
         if (mdiForm_ || MDIMainProvider == this)
