@@ -129,6 +129,12 @@ TBitmap* MenuBackground()
     return menustate::MenuBackground.get();
 }
 
+TacPendingMenuLineItem& PendingMenuLineItem()
+{
+    static TacPendingMenuLineItem pending;
+    return pending;
+}
+
 void FreeMenuBackground()
 {
     menustate::MenuBackground.reset();

@@ -118,6 +118,13 @@ private:
 TBitmap* MenuBackground();
 // Forgets the cached background (and the popup it belonged to, with its extra line's state).
 void ClearMenuCache();
+// The menu-line item last drawn hot and its rectangle in window coordinates, kept until it is drawn in
+// its normal state again; the frame clears it when another button of the form turns hot.
+struct TacPendingMenuLineItem {
+    TMenuItem* Item = nullptr; // not owned: compared with the form's items before it is used
+    TRect Rect{};
+};
+TacPendingMenuLineItem& PendingMenuLineItem();
 // Frees the cached background only; the extra line's state of the current popup stays.
 void FreeMenuBackground();
 // A maximized MDI child of the application's MDI main form shows its icon on the main form's menu line.

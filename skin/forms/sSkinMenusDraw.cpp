@@ -340,6 +340,11 @@ void TsSkinableMenus::DrawMainMenuItem(TObject* sender, TCanvas* canvas, TRect r
     TCanvas* target = aside ? aside->Canvas() : canvas;
     const TRect area = aside ? TRect{0, 0, r.Width(), r.Height()} : r;
     const bool hot = state.Contains(odHotLight) || (state.Contains(odSelected) && enabled);
+    TacPendingMenuLineItem& pending = PendingMenuLineItem();
+    if (hot)
+        pending = TacPendingMenuLineItem{item, r};
+    else if (pending.Item == item)
+        pending = TacPendingMenuLineItem{};
     const int section = FindSectionIndex(owner_, L"MENUITEM");
     const TCacheInfo ci = MakeCacheInfo(source.MenuLineBmp, 0, 0);
     const TPoint at{r.Left, r.Top - top};

@@ -152,6 +152,10 @@ public:
     void PaintFormIcon();
     void SetHotButton(int code, bool repaint);
     void SetPressedButton(int code);
+    // The frame painted and put on the window at once, without waiting for WM_NCPAINT.
+    void RepaintFrameNow();
+    // A menu-line item redrawn by its own draw handler (normal state) into the frame and put on the window.
+    void DrawMenuItemNow(TMenuItem* item, const TRect& rect);
     int HitTest(const TMessage& message);
     int HotButton() const { return hotButton_; }
     // The record of a button code (nil for codes without one).
@@ -195,6 +199,9 @@ private:
     void SkinRefresh(TMessage& message);
     void DispatchSkinned(TMessage& message);
     void WMCreate(TMessage& message);
+    bool InScrollBarsCorner(const TPoint& p) const;
+    void PaintHeldControl(HDC dc, TControl* held);
+    void PaintBorderlessStrips(HDC dc);
     void CMShowingChanged(TMessage& message);
     void WMSize(TMessage& message);
     void WMActivate(TMessage& message);

@@ -559,7 +559,10 @@ void TsSkinProvider::WMNCPaint(TMessage& message)
     HDC dc = GetWindowDC(wnd);
     if (dc) {
         const int saved = SaveDC(dc);
-        PaintNonClient(dc);
+        if (!HasBorder() && IsSizeable())
+            PaintBorderlessStrips(dc);
+        else
+            PaintNonClient(dc);
         RestoreDC(dc, saved);
         ReleaseDC(wnd, dc);
     }
