@@ -2,6 +2,7 @@
 // line; normal, selected, disabled, checked, default and pictured items; separators, titles and the
 // items of the menu line over the form's frame.
 #include "tests/skin_menus/menus_support.h"
+#include "tests/support/live_objects.h"
 
 #include "tests/skin_core/test_skin.h"
 
@@ -115,10 +116,10 @@ TEST_F(PopupDrawing, TheExtraLinesTurnedFontIsFreedWithEveryBackground)
         Menus()->PrepareMenuBackground(openItem, 140, nullptr, 300);
     };
     prepare();
-    const int before = testsupport::CountLiveGdiObjects();
+    const int before = testsupport::CountGdiObjects();
     for (int i = 0; i < 50; ++i)
         prepare();
-    EXPECT_LE(testsupport::CountLiveGdiObjects(), before);
+    EXPECT_LE(testsupport::CountGdiObjects(), before);
 }
 
 TEST_F(PopupDrawing, TheIconColumnRunsDownInsideTheBorder)

@@ -22,7 +22,19 @@ int Metric(int index)
 
 } // namespace
 
-class FramePaintTest : public ProviderTest {};
+class FramePaintTest : public ProviderTest {
+protected:
+    // A main menu with one item, "Файл", on the form; returns the item.
+    TMenuItem* GiveFormAMenu()
+    {
+        auto* menu = Create<TMainMenu>(Form);
+        auto* item = new TMenuItem(menu);
+        item->SetCaption(L"Файл");
+        menu->Items()->Add(item);
+        Form->SetMenu(menu);
+        return item;
+    }
+};
 
 TEST_F(FramePaintTest, CaptionBordersAndClientTakeTheSkinColours)
 {
@@ -204,11 +216,7 @@ TEST_F(ToolWindowTest, SkinWithoutSmallImagesFallsBackToTheBigOnes)
 
 TEST_F(FramePaintTest, MenuLineTakesItsSectionAndHookedItemsDrawThemselvesOnIt)
 {
-    auto* menu = Create<TMainMenu>(Form);
-    auto* item = new TMenuItem(menu);
-    item->SetCaption(L"Файл");
-    menu->Items()->Add(item);
-    Form->SetMenu(menu);
+    TMenuItem* item = GiveFormAMenu();
     TsSkinProvider* p = Attach();
     ASSERT_TRUE(p->MenuLineVisible());
     EXPECT_EQ(p->MenuHeight(), Metric(SM_CYMENU) - 1);
@@ -272,11 +280,7 @@ TEST_F(FramePaintTest, RepaintFrameNowPutsTheFrameOnTheWindowWithoutAPaintMessag
 
 TEST_F(FramePaintTest, TurningAButtonHotDrawsTheMenuLineItemLeftHotAsNormal)
 {
-    auto* menu = Create<TMainMenu>(Form);
-    auto* item = new TMenuItem(menu);
-    item->SetCaption(L"Файл");
-    menu->Items()->Add(item);
-    Form->SetMenu(menu);
+    TMenuItem* item = GiveFormAMenu();
     TsSkinProvider* p = Attach();
     ASSERT_TRUE(item->OnAdvancedDrawItem);
     const int top = p->SysBorderHeight() + p->CaptionHeight();

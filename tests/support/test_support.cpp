@@ -122,15 +122,6 @@ void RemoveTree(const std::wstring& path)
     RemoveDirectoryW(path.c_str());
 }
 
-int CountLiveGdiObjects()
-{
-    int count = 0;
-    for (std::uintptr_t value = 0x20; value <= 0x1001F; ++value)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0)
-            ++count;
-    return count;
-}
-
 void PumpMessagesUntilIdle(DWORD timeoutMs)
 {
     DWORD start = GetTickCount();

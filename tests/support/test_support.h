@@ -37,9 +37,6 @@ void RemoveTree(const std::wstring& path);
 // or until timeoutMs passed.
 void PumpMessagesUntilIdle(DWORD timeoutMs = 2000);
 
-// The GDI objects this process holds now (Wine's GetGuiResources answers 0, so every handle value is asked).
-int CountLiveGdiObjects();
-
 // A 24-bit picture: rows top-down, blue-green-red per pixel, no row padding.
 struct Pixels24 {
     int width = 0;
