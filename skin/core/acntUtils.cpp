@@ -1,6 +1,9 @@
 #include "skin/core/acntUtils.h"
 
+#include "framework/Graphics.h"
 #include "framework/SysUtils.h"
+
+#include <shellapi.h>
 
 int FindWordStart(int n, const std::wstring& s, const TCharSet& delims)
 {
@@ -122,4 +125,18 @@ std::wstring NormalizeDir(const std::wstring& dir)
 std::wstring ProgramFolder()
 {
     return IncludeTrailingPathDelimiter(ApplicationFolder());
+}
+
+std::unique_ptr<TIcon> LoadFileIcon(const std::wstring& fileName, unsigned flags)
+{
+    if (!FileExists(fileName))
+        return nullptr;
+    SHFILEINFOW info{};
+    if (!SHGetFileInfoW(fileName.c_str(), 0, &info, sizeof(info), flags | SHGFI_ICON) || !info.hIcon)
+        return nullptr;
+    auto icon = std::make_unique<TIcon>();
+    icon->SetHandle(info.hIcon);
+    if (icon->Empty())
+        return nullptr;
+    return icon;
 }

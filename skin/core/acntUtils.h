@@ -4,7 +4,10 @@
 
 #include "framework/Classes.h"
 
+class TIcon;
+
 #include <bitset>
+#include <memory>
 #include <string>
 
 // A set of 8-bit delimiter characters; characters above 255 are never delimiters.
@@ -45,3 +48,6 @@ int ReadSectionInteger(const TStrings* lines, const TStringList* sections, const
 std::wstring NormalizeDir(const std::wstring& dir);
 // The folder of the running program, with its trailing backslash.
 std::wstring ProgramFolder();
+// The shell's icon for the file (Flags 0 for the large one, SHGFI_SMALLICON for the small one); null for a
+// missing file, a failing shell call or an empty icon. The caller owns the icon.
+std::unique_ptr<TIcon> LoadFileIcon(const std::wstring& fileName, unsigned flags);

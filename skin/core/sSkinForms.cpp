@@ -3,6 +3,7 @@
 #include "framework/Forms.h"
 #include "framework/Graphics.h"
 #include "framework/Startup.h"
+#include "skin/core/acntUtils.h"
 #include "skin/core/sControlPaint.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sVclUtils.h"
@@ -29,14 +30,7 @@ std::unique_ptr<TIcon> LoadProgramIcon(UINT flags)
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return nullptr;
-    SHFILEINFOW info{};
-    if (!SHGetFileInfoW(path, 0, &info, sizeof(info), flags | SHGFI_ICON) || !info.hIcon)
-        return nullptr;
-    auto icon = std::make_unique<TIcon>();
-    icon->SetHandle(info.hIcon);
-    if (icon->Empty())
-        return nullptr;
-    return icon;
+    return LoadFileIcon(path, flags);
 }
 
 void StartSkinnedForms()

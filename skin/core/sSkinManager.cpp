@@ -439,6 +439,12 @@ void RegisterSkinManagerClasses()
         .Int(L"HueOffset", &TsSkinManager::SetHueOffset)
         .Int(L"Saturation", &TsSkinManager::SetSaturation)
         .Bool(L"IsDefault", &TsSkinManager::SetIsDefault)
+        .Object(L"AnimEffects", &TsSkinManager::AnimEffects)
+        .Set(L"SkinningRules", &TsSkinManager::SetSkinningRules,
+             std::vector<std::pair<std::wstring, TacSkinningRule>>{
+                 {L"srStdForms", srStdForms}, {L"srStdDialogs", srStdDialogs}, {L"srThirdParty", srThirdParty}})
+        .Event(L"OnBeforeChange", &TsSkinManager::OnBeforeChange)
+        .Event(L"OnAfterChange", &TsSkinManager::OnAfterChange)
         .Custom(L"CommonSections",
                 [](TsSkinManager* sm, const TFormValue& v, TFormReader& r) {
                     if (v.kind != TFormValue::vkList)

@@ -135,6 +135,7 @@ public:
     bool SkinnedPopups() const { return skinnedPopups_; }
     void SetSkinnedPopups(bool value);
     TacSkinningRules SkinningRules = {srStdForms, srStdDialogs, srThirdParty};
+    void SetSkinningRules(TacSkinningRules value) { SkinningRules = value; }
     bool IsDefault() const;
     void SetIsDefault(bool value);
     // "N/A" while no skin is loaded, else the skin's VERSION with "." as the decimal separator.

@@ -235,27 +235,29 @@ void FormField(TClassBuilder<T>& builder, const wchar_t* name, V T::*member)
 template <class T, class TImage>
 void FormPicture(TClassBuilder<T>& builder, const wchar_t* name, TImage* (T::*getter)() const)
 {
-    builder.Custom(name, [getter](T* o, const TFormValue& v, TFormReader& r) {
-        std::vector<std::uint8_t> bytes;
-        if (v.kind == TFormValue::vkBinary)
-            bytes = v.bytes;
-        else if (v.kind == TFormValue::vkFile)
-            bytes = r.LoadFile(v.text, v.line);
-        else
-            r.Error(v.line, L"Binary data expected, found " + v.Describe());
-        TMemoryStream stream;
-        if (!bytes.empty())
-            stream.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-        stream.SetPosition(0);
-        TImage* image = (o->*getter)();
-        if (bytes.empty())
-            image->Assign(nullptr);
-        else
-            image->LoadFromStream(&stream);
-    });
+    builder.Custom(name, [getter](T* o, const TFormValue& v, TFormReader& r) { ReadFormPicture((o->*getter)(), v, r); });
 }
 
 } // namespace
+
+void ReadFormPicture(TGraphic* image, const TFormValue& v, TFormReader& r)
+{
+    std::vector<std::uint8_t> bytes;
+    if (v.kind == TFormValue::vkBinary)
+        bytes = v.bytes;
+    else if (v.kind == TFormValue::vkFile)
+        bytes = r.LoadFile(v.text, v.line);
+    else
+        r.Error(v.line, L"Binary data expected, found " + v.Describe());
+    if (bytes.empty()) {
+        image->Assign(nullptr);
+        return;
+    }
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    stream.SetPosition(0);
+    image->LoadFromStream(&stream);
+}
 
 void RegisterStoredSkinClasses()
 {
@@ -335,6 +337,31 @@ void RegisterStoredSkinClasses()
     FormField(stored, L"Shadow1Blur", &TsStoredSkin::Shadow1Blur);
     FormField(stored, L"Shadow1Transparency", &TsStoredSkin::Shadow1Transparency);
     FormField(stored, L"BorderColor", &TsStoredSkin::BorderColor);
+
+    // The animation settings, read as "AnimEffects.DialogShow.Time", "AnimEffects.Buttons.Events".
+    RegisterClass<TacFormAnimation>(L"TacFormAnimation", L"TPersistent")
+        .Custom(L"Time",
+                [](TacFormAnimation* a, const TFormValue& v, TFormReader& r) {
+                    const int value = TClassBuilder<TacFormAnimation>::IntValue(v, r);
+                    if (value < 0 || value > 0xFFFF)
+                        r.Error(v.line, L"Integer out of range");
+                    a->Time = static_cast<std::uint16_t>(value);
+                })
+        .Custom(L"Active", [](TacFormAnimation* a, const TFormValue& v, TFormReader& r) {
+            a->Active = TClassBuilder<TacFormAnimation>::BoolValue(v, r);
+        });
+    RegisterClass<TacBtnEffects>(L"TacBtnEffects", L"TPersistent")
+        .Set(L"Events", &TacBtnEffects::SetEvents,
+             std::vector<std::pair<std::wstring, TacBtnEvent>>{{L"beMouseEnter", beMouseEnter},
+                                                                {L"beMouseLeave", beMouseLeave},
+                                                                {L"beMouseDown", beMouseDown},
+                                                                {L"beMouseUp", beMouseUp}});
+    RegisterClass<TacAnimEffects>(L"TacAnimEffects", L"TPersistent")
+        .Object(L"Buttons", &TacAnimEffects::Buttons)
+        .Object(L"DialogShow", &TacAnimEffects::DialogShow)
+        .Object(L"FormShow", &TacAnimEffects::FormShow)
+        .Object(L"SkinChanging", &TacAnimEffects::SkinChanging)
+        .Object(L"PageChange", &TacAnimEffects::PageChange);
 }
 
 // ---- animation settings ----

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Classes.h"
+#include "framework/FormData.h"
 #include "framework/Graphics.h"
 #include "framework/Jpeg.h"
 #include "skin/core/sConst.h"
@@ -174,6 +175,10 @@ public:
 // Writes the stored skins as the form-data value of a collection property ("< item ... end >"): names,
 // global values and the "Data" bytes, so that reading it back gives the same containers byte for byte.
 std::wstring StoredSkinsToFormData(const TsStoredSkins* skins, const std::wstring& indent);
+
+// Reads a picture property given as the bytes of its file (inline or a file compiled into the program);
+// an empty value empties the picture.
+void ReadFormPicture(TGraphic* image, const TFormValue& value, TFormReader& reader);
 
 // Makes the stored-skin classes readable from form data (images and patterns as binary picture files).
 void RegisterStoredSkinClasses();

@@ -379,6 +379,13 @@ void GetWndPosInfo(TacMainWnd* adapter)
 
 // ---- Shared painting ----
 
+void GetParentCacheOfWindow(HWND wnd, TCacheInfo& ci)
+{
+    TsCommonData::GetParentCacheHwnd(wnd, ci);
+    if (ci.Ready)
+        ci.X = ci.Y = 0;
+}
+
 void PaintAdapterCache(TsCommonData* commonData, HWND wnd, bool borderMode)
 {
     if (!commonData || !commonData->BGChanged || !wnd)
@@ -386,7 +393,7 @@ void PaintAdapterCache(TsCommonData* commonData, HWND wnd, bool borderMode)
     RECT wr{};
     GetWindowRect(wnd, &wr);
     TCacheInfo ci;
-    TsCommonData::GetParentCacheHwnd(wnd, ci);
+    GetParentCacheOfWindow(wnd, ci);
     commonData->InitCacheBmp();
     TBitmap* cache = commonData->CacheBmp();
     cache->SetSize(wr.right - wr.left, wr.bottom - wr.top);
@@ -404,8 +411,7 @@ void PaintAdapterCache(TsCommonData* commonData, HWND wnd, bool borderMode)
         RECT pr{};
         if (HWND parent = GetParent(wnd))
             GetWindowRect(parent, &pr);
-        // The parent's cache names the parent's own place in it: the window sits that much further in.
-        const TPoint offset{wr.left - pr.left + (ci.Ready ? ci.X : 0), wr.top - pr.top + (ci.Ready ? ci.Y : 0)};
+        const TPoint offset{wr.left - pr.left, wr.top - pr.top};
         if (sm && IsValidSectionIndex(sm, commonData->SkinIndex))
             PaintItem(commonData, ci, true, true, cache, offset, TRect{0, 0, cache->Width(), cache->Height()}, 0);
     }
@@ -428,7 +434,7 @@ void PaintTransparentCorners(TsCommonData* commonData, int state, TacMainWnd* ad
         return;
     HWND wnd = adapter->AdaptedWnd;
     TCacheInfo ci;
-    TsCommonData::GetParentCacheHwnd(wnd, ci);
+    GetParentCacheOfWindow(wnd, ci);
     TColor parentColor = sNoColor;
     HWND parent = GetParent(wnd);
     if (parent && QuerySkinCmdHwnd(parent, SkinCmdIsBgPainted)) {

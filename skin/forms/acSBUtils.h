@@ -160,6 +160,10 @@ void GetWndPosInfo(TacMainWnd* adapter);
 
 // Paints the window's skin section into the common data's cache bitmap (with BorderMode and a skin border
 // colour: clWindow framed with that colour).
+// The parent's cache as a window placed by its window rectangle (ParentOffset) reads it: with its origin at
+// the parent's window corner. Every parent's cache covers its whole window; a form names the place of its
+// client area in it for controls placed in client coordinates, which a window's offset already holds.
+void GetParentCacheOfWindow(HWND wnd, TCacheInfo& ci);
 void PaintAdapterCache(TsCommonData* commonData, HWND wnd, bool borderMode);
 // Lets the parent's background show through the transparent corners of the border image.
 void PaintTransparentCorners(TsCommonData* commonData, int state, TacMainWnd* adapter);

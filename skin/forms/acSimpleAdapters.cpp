@@ -78,7 +78,7 @@ void TacCheckBoxWnd::PrepareCache()
 {
     GetWndPosInfo(this);
     TCacheInfo ci;
-    TsCommonData::GetParentCacheHwnd(AdaptedWnd, ci);
+    GetParentCacheOfWindow(AdaptedWnd, ci);
     SkinData->InitCacheBmp();
     TBitmap* cache = SkinData->CacheBmp();
     TsSkinManager* sm = Manager();
@@ -264,7 +264,7 @@ void TacBtnWnd::PrepareButtonCache()
 {
     GetWndPosInfo(this);
     TCacheInfo ci;
-    TsCommonData::GetParentCacheHwnd(AdaptedWnd, ci);
+    GetParentCacheOfWindow(AdaptedWnd, ci);
     SkinData->InitCacheBmp();
     if (ci.Ready && !SkinData->IsTransparent() && ParentHandle)
         SendMessageW(ParentHandle, SM_SKINCMD, SkinCmdWParam(SkinCmdGetBgColor), 0);
@@ -426,7 +426,7 @@ void TacSpinWnd::Paint(TMessage& message)
     GetWndPosInfo(this);
     UpdateStates();
     TCacheInfo ci;
-    TsCommonData::GetParentCacheHwnd(AdaptedWnd, ci);
+    GetParentCacheOfWindow(AdaptedWnd, ci);
     SkinData->InitCacheBmp();
     TBitmap* cache = SkinData->CacheBmp();
     const int w = WndSize.cx, h = WndSize.cy;

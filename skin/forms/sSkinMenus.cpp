@@ -130,6 +130,29 @@ TBitmap* MenuBackground()
     return menustate::MenuBackground.get();
 }
 
+TacPendingMenuLineItem& PendingMenuLineItem()
+{
+    static TacPendingMenuLineItem pending;
+    return pending;
+}
+
+void FreeMenuBackground()
+{
+    menustate::MenuBackground.reset();
+}
+
+bool IsChildIconShown()
+{
+    const LRESULT provider = MDIMainProvider ? MDIMainProvider() : 0;
+    TacMenuLineSource source;
+    if (!provider || !MenuLineSource || !MenuLineSource(provider, source) || !source.Form ||
+        source.Form->FormStyle() != fsMDIForm)
+        return false;
+    // Every form has an icon object; one without an image makes the frame painter take another icon.
+    TCustomForm* child = source.Form->ActiveMDIChild();
+    return child && child->WindowState() == wsMaximized;
+}
+
 void ClearMenuCache()
 {
     menustate::MenuBackground.reset();
@@ -587,7 +610,9 @@ void TsSkinableMenus::PaintExtraLine(int height)
             lf.lfCharSet = form->Font()->Charset();
         wcsncpy(lf.lfFaceName, font->Name().c_str(), LF_FACESIZE - 1);
         TCanvas* canvas = line->Canvas();
-        canvas->Font()->SetHandle(CreateFontIndirectW(&lf));
+        // The font takes the handle's values, not the handle: it is ours to delete.
+        GdiObject<HFONT> rotated(CreateFontIndirectW(&lf));
+        canvas->Font()->SetHandle(rotated.Get());
         canvas->Font()->SetColor(static_cast<TColor>(owner_->gd[static_cast<size_t>(section)].FontColor));
         canvas->Brush()->SetStyle(bsClear);
         const int textHeight = canvas->TextHeight(ExtraLineCaption);

@@ -30,6 +30,7 @@ struct TacMenuLineSource {
     int CaptionHeight = 0;
     int SysBorderHeight = 0;
     int FullBorderHeight = 0;
+    TCustomForm* Form = nullptr; // not owned: the provider's form
 };
 // Set by the provider unit; without it (or when it answers False) menu-line items are not painted.
 using TacMenuLineSourceFunc = bool (*)(LRESULT provider, TacMenuLineSource& source);
@@ -115,8 +116,19 @@ private:
 
 // The popup background cache, one for the whole application.
 TBitmap* MenuBackground();
-// Forgets the cached background (and the popup it belonged to).
+// Forgets the cached background (and the popup it belonged to, with its extra line's state).
 void ClearMenuCache();
+// The menu-line item last drawn hot and its rectangle in window coordinates, kept until it is drawn in
+// its normal state again; the frame clears it when another button of the form turns hot.
+struct TacPendingMenuLineItem {
+    TMenuItem* Item = nullptr; // not owned: compared with the form's items before it is used
+    TRect Rect{};
+};
+TacPendingMenuLineItem& PendingMenuLineItem();
+// Frees the cached background only; the extra line's state of the current popup stays.
+void FreeMenuBackground();
+// A maximized MDI child of the application's MDI main form shows its icon on the main form's menu line.
+bool IsChildIconShown();
 // Set while a skinned popup is being measured or shown; the popup-menu window adapter reads and clears it.
 bool SkinnedPopupOpen();
 void SetSkinnedPopupOpen(bool value);

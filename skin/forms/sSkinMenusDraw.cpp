@@ -340,6 +340,11 @@ void TsSkinableMenus::DrawMainMenuItem(TObject* sender, TCanvas* canvas, TRect r
     TCanvas* target = aside ? aside->Canvas() : canvas;
     const TRect area = aside ? TRect{0, 0, r.Width(), r.Height()} : r;
     const bool hot = state.Contains(odHotLight) || (state.Contains(odSelected) && enabled);
+    TacPendingMenuLineItem& pending = PendingMenuLineItem();
+    if (hot)
+        pending = TacPendingMenuLineItem{item, r};
+    else if (pending.Item == item)
+        pending = TacPendingMenuLineItem{};
     const int section = FindSectionIndex(owner_, L"MENUITEM");
     const TCacheInfo ci = MakeCacheInfo(source.MenuLineBmp, 0, 0);
     const TPoint at{r.Left, r.Top - top};
@@ -382,6 +387,12 @@ void TsSkinableMenus::DrawMainMenuItem(TObject* sender, TCanvas* canvas, TRect r
             textRect.Right -= glyphWidth - 1;
         else
             textRect.Left += glyphWidth - 1;
+    }
+    if (aside) {
+        // In the item's own bitmap the text starts where the frame's border ends.
+        const int dx = source.FullBorderHeight - textRect.Left;
+        textRect.Left += dx;
+        textRect.Right += dx;
     }
     UINT flags = (state.Contains(odNoAccel) ? 0x100065u : 0x65u) | AlignmentFlag(alignment_);
     const int lineSection = TextSection(owner_, L"MENULINE");

@@ -8,6 +8,7 @@
 #include "skin/core/sMessageBox.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinForms.h"
+#include "skin/core/sStoredSkins.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sMDIForm.h"
 #include "skin/forms/sSkinMenus.h"
@@ -476,6 +477,7 @@ bool ProviderMenuLineSource(LRESULT provider, TacMenuLineSource& source)
     source.CaptionHeight = p->CaptionHeight();
     source.SysBorderHeight = p->SysBorderHeight();
     source.FullBorderHeight = p->SysBorderHeight();
+    source.Form = p->Form();
     return true;
 }
 
@@ -522,5 +524,30 @@ void RegisterSkinProviderClasses()
                 })
         .String(L"TitleSkin", &TsSkinProvider::SetTitleSkin)
         .Bool(L"UseGlobalColor", &TsSkinProvider::SetUseGlobalColor)
-        .Object(L"SkinData", &TsSkinProvider::SkinData);
+        .Object(L"SkinData", &TsSkinProvider::SkinData)
+        .Object(L"TitleButtons", &TsSkinProvider::TitleButtons)
+        .Object(L"TitleIcon", &TsSkinProvider::TitleIcon)
+        .Event(L"OnSkinItem", &TsSkinProvider::OnSkinItem);
+    RegisterClass<TPersistent>(L"TPersistent", L"");
+    RegisterClass<TCollectionItem>(L"TCollectionItem", L"TPersistent");
+    using TIconBuilder = TClassBuilder<TsTitleIcon>;
+    RegisterClass<TsTitleIcon>(L"TsTitleIcon", L"TPersistent")
+        .Custom(L"Glyph", [](TsTitleIcon* i, const TFormValue& v, TFormReader& r) { ReadFormPicture(i->Glyph(), v, r); })
+        .Custom(L"Height", [](TsTitleIcon* i, const TFormValue& v, TFormReader& r) { i->Height = TIconBuilder::IntValue(v, r); })
+        .Custom(L"Width", [](TsTitleIcon* i, const TFormValue& v, TFormReader& r) { i->Width = TIconBuilder::IntValue(v, r); });
+    using TButtonBuilder = TClassBuilder<TsTitleButton>;
+    RegisterClass<TsTitleButton>(L"TsTitleButton", L"TCollectionItem")
+        .String(L"Name", &TsTitleButton::SetName)
+        .Custom(L"Glyph",
+                [](TsTitleButton* b, const TFormValue& v, TFormReader& r) {
+                    // Through the setter, so the collection hears of the change.
+                    TBitmap glyph;
+                    ReadFormPicture(&glyph, v, r);
+                    b->SetGlyph(&glyph);
+                })
+        .Custom(L"Enabled", [](TsTitleButton* b, const TFormValue& v, TFormReader& r) { b->Enabled = TButtonBuilder::BoolValue(v, r); })
+        .Custom(L"UseSkinData",
+                [](TsTitleButton* b, const TFormValue& v, TFormReader& r) { b->UseSkinData = TButtonBuilder::BoolValue(v, r); })
+        .Event(L"OnMouseDown", &TsTitleButton::OnMouseDown)
+        .Event(L"OnMouseUp", &TsTitleButton::OnMouseUp);
 }

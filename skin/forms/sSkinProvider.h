@@ -104,6 +104,9 @@ public:
     // The skin's button images after a skin change.
     void InitCaptionButtons();
     void PrepareForm();
+    // The manager's effect this form is shown with where the system animates showing (DialogShow for a
+    // dialog, FormShow otherwise); null for MDI children, parented forms and without a manager.
+    const TacFormAnimation* ShowAnimation() const;
 
     // ---- Frame metrics (window coordinates) ----
     bool HasBorder() const;
@@ -149,6 +152,10 @@ public:
     void PaintFormIcon();
     void SetHotButton(int code, bool repaint);
     void SetPressedButton(int code);
+    // The frame painted and put on the window at once, without waiting for WM_NCPAINT.
+    void RepaintFrameNow();
+    // A menu-line item redrawn by its own draw handler (normal state) into the frame and put on the window.
+    void DrawMenuItemNow(TMenuItem* item, const TRect& rect);
     int HitTest(const TMessage& message);
     int HotButton() const { return hotButton_; }
     // The record of a button code (nil for codes without one).
@@ -192,6 +199,10 @@ private:
     void SkinRefresh(TMessage& message);
     void DispatchSkinned(TMessage& message);
     void WMCreate(TMessage& message);
+    bool InScrollBarsCorner(const TPoint& p) const;
+    void PaintHeldControl(HDC dc, TControl* held);
+    void PaintBorderlessStrips(HDC dc);
+    void CMShowingChanged(TMessage& message);
     void WMSize(TMessage& message);
     void WMActivate(TMessage& message);
     void WMSetText(TMessage& message);

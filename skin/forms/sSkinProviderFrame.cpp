@@ -409,6 +409,37 @@ void TsSkinProvider::RepaintButton(int code)
     BlitToWindow(r);
 }
 
+void TsSkinProvider::DrawMenuItemNow(TMenuItem* item, const TRect& rect)
+{
+    TBitmap* cache = skinData_->CacheBmp();
+    if (!item || !form_->Menu() || !MenuLineVisible() || !cache || cache->Empty())
+        return;
+    // The item may be gone since it was drawn: it is used only when the form's menu still holds it.
+    TMenuItem* items = form_->Menu()->Items();
+    bool ours = false;
+    for (int i = 0; i < items->Count() && !ours; ++i)
+        ours = items->Items(i) == item;
+    if (!ours || !item->OnAdvancedDrawItem)
+        return;
+    item->OnAdvancedDrawItem(item, cache->Canvas(), rect, TOwnerDrawState{});
+    BlitToWindow(rect);
+}
+
+void TsSkinProvider::RepaintFrameNow()
+{
+    if (!form_ || !form_->HandleAllocated())
+        return;
+    SetFrameDirty();
+    HWND wnd = form_->Handle();
+    HDC dc = GetWindowDC(wnd);
+    if (!dc)
+        return;
+    const int saved = SaveDC(dc);
+    PaintNonClient(dc);
+    RestoreDC(dc, saved);
+    ReleaseDC(wnd, dc);
+}
+
 void TsSkinProvider::BlitToWindow(const TRect& r)
 {
     if (!form_->HandleAllocated())
@@ -480,20 +511,64 @@ void TsSkinProvider::PaintNonClient(HDC dc)
     BitBlt(dc, sbh, h - sbh, w - sbh, sbh, src, sbh, h - sbh, SRCCOPY);
 }
 
-void TsSkinProvider::PaintClientBackground(HDC dc, bool notify)
+void TsSkinProvider::PaintBorderlessStrips(HDC dc)
 {
+    if (skinData_->BGChanged) {
+        PaintFrame();
+        skinData_->BGChanged = false;
+        skinData_->FUpdating = false;
+    }
     TBitmap* cache = skinData_->CacheBmp();
-    if (auto* held = static_cast<TControl*>(skinData_->HeldObject)) {
-        bool child = false;
-        for (int i = 0; i < form_->ControlCount(); ++i)
-            child = child || form_->Controls(i) == held;
-        if (!child)
-            return;
+    if (!cache || cache->Empty())
+        return;
+    // The sizing border a form without a frame keeps is the system's; forms have no border width of their
+    // own here, so the strips are the 3 pixels of that border.
+    constexpr int k = 3;
+    HDC src = cache->Canvas()->Handle();
+    const int w = cache->Width(), h = cache->Height();
+    BitBlt(dc, 0, 0, w, k, src, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, h - k, w, k, src, 0, h - k, SRCCOPY);
+    BitBlt(dc, 0, 0, k, h, src, 0, 0, SRCCOPY);
+    BitBlt(dc, w - k, 0, k, h, src, w - k, 0, SRCCOPY);
+}
+
+void TsSkinProvider::PaintHeldControl(HDC dc, TControl* held)
+{
+    bool child = false;
+    for (int i = 0; i < form_->ControlCount(); ++i)
+        child = child || form_->Controls(i) == held;
+    if (!child)
+        return;
+    // A copy being painted stays one for the control.
+    const bool paintCopy = form_->ControlState.Contains(csPaintCopy) && !held->ControlState.Contains(csPaintCopy);
+    if (paintCopy)
+        held->ControlState.Include(csPaintCopy);
+    if (held->ControlStyle.Contains(csOpaque)) {
         const int saved = SaveDC(dc);
         SetViewportOrgEx(dc, held->Left(), held->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, held->Width(), held->Height());
         held->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         RestoreDC(dc, saved);
+    } else if (held->Width() > 0 && held->Height() > 0) {
+        // A control that leaves pixels unpainted gets the form's look behind it first.
+        TBitmap* cache = skinData_->CacheBmp();
+        auto under = CreateBmp24(held->Width(), held->Height());
+        HDC bmpDC = under->Canvas()->Handle();
+        if (cache && !cache->Empty())
+            BitBlt(bmpDC, 0, 0, held->Width(), held->Height(), cache->Canvas()->Handle(),
+                   ClientOffsetX() + held->Left(), ClientOffsetY() + held->Top(), SRCCOPY);
+        held->Perform(WM_PAINT, reinterpret_cast<WPARAM>(bmpDC), 0);
+        BitBlt(dc, held->Left(), held->Top(), held->Width(), held->Height(), bmpDC, 0, 0, SRCCOPY);
+    }
+    if (paintCopy)
+        held->ControlState.Exclude(csPaintCopy);
+}
+
+void TsSkinProvider::PaintClientBackground(HDC dc, bool notify)
+{
+    TBitmap* cache = skinData_->CacheBmp();
+    if (auto* held = static_cast<TControl*>(skinData_->HeldObject)) {
+        PaintHeldControl(dc, held);
         return;
     }
     PaintFrame();

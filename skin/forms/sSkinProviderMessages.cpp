@@ -3,6 +3,7 @@
 #include "skin/forms/sSkinProvider.h"
 
 #include "skin/core/acntUtils.h"
+#include "skin/core/sControlPaint.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinForms.h"
 #include "skin/core/sVclUtils.h"
@@ -118,7 +119,7 @@ void TsSkinProvider::SkinChanged(TMessage& message)
     if (!form_ || ManagerOf(message) != sm || !sm)
         return;
     const bool wasSkinned = skinData_->SkinIndex >= 0 && systemMenu_;
-    ClearMenuCache();
+    FreeMenuBackground();
     if (!systemMenu_)
         PrepareForm();
     skinData_->UpdateIndexes();
@@ -165,7 +166,7 @@ void TsSkinProvider::SkinRemoved(TMessage& message)
     if (useGlobalColor_ && !skinData_->CustomColor() && !form_->HasState(csDestroying))
         form_->SetColor(clBtnFace);
     if (sm) {
-        ClearMenuCache();
+        FreeMenuBackground();
         HookMenus(false);
         RestoreSysMenuStyle();
         if (mdiForm_ || MDIMainProvider == this)
@@ -314,8 +315,7 @@ void TsSkinProvider::DispatchSkinned(TMessage& message)
         DefaultHandling(message);
         return;
     case CM_SHOWINGCHANGED:
-        SetFrameDirty();
-        DefaultHandling(message);
+        CMShowingChanged(message);
         return;
     case CM_CONTROLLISTCHANGE:
         DefaultHandling(message);
@@ -327,6 +327,36 @@ void TsSkinProvider::DispatchSkinned(TMessage& message)
         DefaultHandling(message);
         return;
     }
+}
+
+const TacFormAnimation* TsSkinProvider::ShowAnimation() const
+{
+    TsSkinManager* sm = Manager();
+    if (!sm || !form_ || IsMDIChild() || form_->Parent())
+        return nullptr;
+    return form_->BorderStyle() == bsDialog ? static_cast<const TacFormAnimation*>(sm->AnimEffects()->DialogShow())
+                                            : sm->AnimEffects()->FormShow();
+}
+
+void TsSkinProvider::CMShowingChanged(TMessage& message)
+{
+    SetFrameDirty();
+    // Systems from version 6 on show forms themselves; older ones fade the form in with the skin's effect.
+    const TacFormAnimation* effect = WindowsMajorVersion() < 6 ? ShowAnimation() : nullptr;
+    showAnimating_ = effect && effect->Active;
+    if (!showAnimating_) {
+        DefaultHandling(message);
+        return;
+    }
+    HWND wnd = form_->Handle();
+    SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
+    DefaultHandling(message);
+    showAnimating_ = false;
+    AnimShowControl(form_, effect->Time);
+    SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
+    UpdateFormRegion(false);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE);
+    settingRegion_ = false;
 }
 
 void TsSkinProvider::WMCreate(TMessage& message)
@@ -529,7 +559,10 @@ void TsSkinProvider::WMNCPaint(TMessage& message)
     HDC dc = GetWindowDC(wnd);
     if (dc) {
         const int saved = SaveDC(dc);
-        PaintNonClient(dc);
+        if (!HasBorder() && IsSizeable())
+            PaintBorderlessStrips(dc);
+        else
+            PaintNonClient(dc);
         RestoreDC(dc, saved);
         ReleaseDC(wnd, dc);
     }

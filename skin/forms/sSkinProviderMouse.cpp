@@ -3,6 +3,7 @@
 #include "skin/forms/sSkinProvider.h"
 
 #include "skin/core/sMaskPainter.h"
+#include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSystemMenu.h"
 
 namespace {
@@ -23,8 +24,32 @@ TPoint PointOf(LPARAM lParam)
 
 } // namespace
 
+bool TsSkinProvider::InScrollBarsCorner(const TPoint& p) const
+{
+    HWND wnd = form_->Handle();
+    const LONG_PTR style = GetWindowLongPtrW(wnd, GWL_STYLE);
+    if ((style & (WS_HSCROLL | WS_VSCROLL)) != (WS_HSCROLL | WS_VSCROLL))
+        return false;
+    RECT client{}, window{};
+    GetClientRect(wnd, &client);
+    GetWindowRect(wnd, &window);
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    const int left = origin.x - window.left + client.right;
+    const int top = origin.y - window.top + client.bottom;
+    return p.X >= left && p.X < left + GetSystemMetrics(SM_CXVSCROLL) && p.Y >= top &&
+           p.Y < top + GetSystemMetrics(SM_CYHSCROLL);
+}
+
 void TsSkinProvider::SetHotButton(int code, bool repaint)
 {
+    // A menu-line item left hot by the menu painter goes back to normal first.
+    TacPendingMenuLineItem& pending = PendingMenuLineItem();
+    if (pending.Item) {
+        const TacPendingMenuLineItem item = pending;
+        pending = TacPendingMenuLineItem{};
+        DrawMenuItemNow(item.Item, item.Rect);
+    }
     if (code == hotButton_)
         return;
     auto setState = [&](int which, int state) {
@@ -131,9 +156,9 @@ int TsSkinProvider::HitTest(const TMessage& message)
             return code;
         }
     }
-    // Outside the caption band: the grip, then the frame.
+    // Outside the caption band: the grip (also in the corner square between two scroll bars), then the frame.
     TsSkinManager* sm = Manager();
-    if (GripMode == gmRightBottom) {
+    if (GripMode == gmRightBottom || InScrollBarsCorner(p)) {
         const int grip = FindMaskIndexNoParent(sm, L"GLOBALINFO", L"GRIPIMAGE");
         if (IsValidMaskIndex(sm, grip)) {
             const POINT size = GetMaskFrameSize(sm, grip);

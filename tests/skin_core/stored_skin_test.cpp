@@ -222,6 +222,58 @@ TEST_F(StoredSkins, CopyingSectionsRaisesTheAssignmentError)
     EXPECT_EQ(b->Images()->Items(0)->SectionName, L"FORM");
 }
 
+// A root whose handlers the manager's events name in form data.
+class TSkinEventsRoot : public TComponent, public IFormBindingsSource {
+    DECLARE_CLASS_NAME(TSkinEventsRoot)
+public:
+    explicit TSkinEventsRoot(TComponent* owner) : TComponent(owner) {}
+    void DeclareBindings(TFormBindings& b) override
+    {
+        b.Handler(L"SkinBefore", this, &TSkinEventsRoot::SkinBefore);
+        b.Handler(L"SkinAfter", this, &TSkinEventsRoot::SkinAfter);
+    }
+    void SkinBefore(TObject*) { Heard += L"before "; }
+    void SkinAfter(TObject*) { Heard += L"after"; }
+    std::wstring Heard;
+};
+
+TEST_F(StoredSkins, EffectsRulesAndChangeEventsComeFromFormData)
+{
+    RegisterClass<TSkinEventsRoot>(L"TSkinEventsRoot", L"TComponent");
+    const TacBtnEvents before = ButtonEventsOfDefaultManager();
+    TOwned<TSkinEventsRoot> host(Create<TSkinEventsRoot>(nullptr));
+    const std::wstring text =
+        L"object Root: TSkinEventsRoot\r\n  object Skins: TsSkinManager\r\n"
+        L"    AnimEffects.DialogShow.Time = 250\r\n    AnimEffects.DialogShow.Active = False\r\n"
+        L"    AnimEffects.FormShow.Time = 40\r\n    AnimEffects.PageChange.Active = False\r\n"
+        L"    AnimEffects.SkinChanging.Time = 0\r\n    AnimEffects.Buttons.Events = [beMouseEnter, beMouseUp]\r\n"
+        L"    SkinningRules = [srStdForms]\r\n"
+        L"    OnBeforeChange = SkinBefore\r\n    OnAfterChange = SkinAfter\r\n"
+        L"    SkinDirectory = '" + Folder() + L"'\r\n    SkinName = 'None'\r\n  end\r\nend\r\n";
+    TFormReader reader(host.get(), L"test.frm");
+    reader.Read(ParseFormData(testsupport::Narrow(text), L"test.frm"));
+    auto* sm = dynamic_cast<TsSkinManager*>(host->FindComponent(L"Skins"));
+    ASSERT_NE(sm, nullptr);
+    const TacAnimEffects* effects = sm->AnimEffects();
+    EXPECT_EQ(effects->DialogShow()->Time, 250);
+    EXPECT_FALSE(effects->DialogShow()->Active);
+    EXPECT_EQ(effects->FormShow()->Time, 40);
+    EXPECT_TRUE(effects->FormShow()->Active);
+    EXPECT_FALSE(effects->PageChange()->Active);
+    EXPECT_EQ(effects->SkinChanging()->Time, 0);
+    EXPECT_EQ(effects->Buttons()->OwnEvents(), (TacBtnEvents{beMouseEnter, beMouseUp}));
+    EXPECT_EQ(sm->SkinningRules, TacSkinningRules{srStdForms});
+    // The events were read before the name, so its selection was heard.
+    EXPECT_EQ(host->Heard, L"before after");
+    ButtonEventsOfDefaultManager() = before;
+}
+
+TEST_F(StoredSkins, AnimationTimeBeyondAWordIsAReadError)
+{
+    EXPECT_THROW(ReadForm(L"    AnimEffects.FormShow.Time = 65536\r\n"), EReadError);
+    EXPECT_THROW(ReadForm(L"    AnimEffects.Buttons.Events = [beMouseWheel]\r\n"), EReadError);
+}
+
 TEST(AnimEffects, DefaultsAndButtonEventsOfAnotherManager)
 {
     TsSkinManager first;

@@ -4,6 +4,10 @@
 
 #include "tests/support/test_support.h"
 
+#include "framework/Graphics.h"
+
+#include <shellapi.h>
+
 namespace {
 
 const TCharSet kSemicolon{L';'};
@@ -115,6 +119,19 @@ TEST(Paths, ProgramFolderIsTheExecutablesFolder)
     std::wstring folder = path;
     folder.erase(folder.find_last_of(L"\\/") + 1);
     EXPECT_EQ(ProgramFolder(), folder);
+}
+
+TEST(Paths, LoadFileIconGivesTheShellsIconOrNothing)
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    for (unsigned flags : {0u, unsigned(SHGFI_SMALLICON)}) {
+        std::unique_ptr<TIcon> icon = LoadFileIcon(path, flags);
+        ASSERT_TRUE(icon);
+        EXPECT_FALSE(icon->Empty());
+    }
+    EXPECT_FALSE(LoadFileIcon(ProgramFolder() + L"no such file.exe", 0));
+    EXPECT_FALSE(LoadFileIcon(L"", 0));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // line; normal, selected, disabled, checked, default and pictured items; separators, titles and the
 // items of the menu line over the form's frame.
 #include "tests/skin_menus/menus_support.h"
+#include "tests/support/live_objects.h"
 
 #include "tests/skin_core/test_skin.h"
 
@@ -62,7 +63,7 @@ protected:
             source.MenuLineBmp = lineBmp;
             source.CaptionHeight = 20;
             source.SysBorderHeight = 4;
-            source.FullBorderHeight = 4;
+            source.FullBorderHeight = fullBorderHeight;
             return true;
         });
         form->Provider = 1234;
@@ -73,11 +74,26 @@ protected:
         Menus()->DrawMainMenuItem(fileItem, bmp->Canvas(), TRect{0, kTop, 60, kTop + 20}, state);
         return bmp;
     }
+    // The columns the caption's pixels (those far from the item's plain look at its left) span.
+    static std::pair<int, int> CaptionColumns(TBitmap* bmp)
+    {
+        const COLORREF plain = Pixel(bmp, 1, kTop + 1);
+        int left = 60, right = -1;
+        for (int y = kTop; y < kTop + 20; ++y)
+            for (int x = 0; x < 60; ++x)
+                if (!Near(Pixel(bmp, x, y), plain, 3)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        return {left, right};
+    }
     std::unique_ptr<TBitmap> line;
     static TBitmap* lineBmp;
+    static int fullBorderHeight;
 };
 
 TBitmap* MenuLineDrawing::lineBmp = nullptr;
+int MenuLineDrawing::fullBorderHeight = 4;
 
 } // namespace
 
@@ -90,6 +106,20 @@ TEST_F(PopupDrawing, TheBackgroundTakesTheMenuSectionAndLosesItsKeyColouredCorne
     EXPECT_EQ(Pixel(bg, 60, 1), kMenuBg);
     const std::vector<TRect> expected{{0, 0, 1, 1}, {119, 0, 120, 1}, {0, 79, 1, 80}, {119, 79, 120, 80}};
     EXPECT_EQ(Menus()->CornerRects(), expected);
+}
+
+TEST_F(PopupDrawing, TheExtraLinesTurnedFontIsFreedWithEveryBackground)
+{
+    sm->MenuSupport()->UseExtraLine = true;
+    auto prepare = [&] {
+        ClearMenuCache();
+        Menus()->PrepareMenuBackground(openItem, 140, nullptr, 300);
+    };
+    prepare();
+    const int before = testsupport::CountGdiObjects();
+    for (int i = 0; i < 50; ++i)
+        prepare();
+    EXPECT_LE(testsupport::CountGdiObjects(), before);
 }
 
 TEST_F(PopupDrawing, TheIconColumnRunsDownInsideTheBorder)
@@ -295,6 +325,19 @@ TEST_F(MenuLineDrawing, ADisabledItemIsBlendedWithTheLineAndKeepsItsCaptionInsid
             }
     ASSERT_LE(textLeft, textRight);
     EXPECT_LE(std::abs((textLeft + textRight) / 2 - 30), 4);
+}
+
+TEST_F(MenuLineDrawing, ADisabledItemsCaptionStartsAtTheFullBorderHeight)
+{
+    const auto enabled = CaptionColumns(Draw().get());
+    fullBorderHeight = 14;
+    fileItem->SetEnabled(false);
+    const auto disabled = CaptionColumns(Draw().get());
+    fullBorderHeight = 4;
+    ASSERT_LE(enabled.first, enabled.second);
+    ASSERT_LE(disabled.first, disabled.second);
+    // The centred caption moves with its rectangle, from the margin (3) to the full border height (14).
+    EXPECT_NEAR((disabled.first + disabled.second) - (enabled.first + enabled.second), 2 * 11, 3);
 }
 
 TEST_F(MenuLineDrawing, OnDrawItemHearsAMenuLineItem)

@@ -229,6 +229,27 @@ TEST_F(Measuring, TheExtraLineEventIsAskedOncePerPopup)
     EXPECT_EQ(askedFor, openItem);
 }
 
+TEST_F(Measuring, FreeingTheBackgroundKeepsTheExtraLineClearingTheCacheDoesNot)
+{
+    LoadSkin();
+    sm->MenuSupport()->UseExtraLine = true;
+    int asked = 0;
+    sm->OnGetMenuExtraLineData = [&](TMenuItem*, std::wstring&, std::wstring&, TBitmap*&, bool&) { ++asked; };
+    ScreenCanvas sc;
+    int w = 0, h = 0;
+    Menus()->MeasurePopupItem(openItem, &sc.canvas, w, h);
+    Menus()->PrepareMenuBackground(openItem, 120, nullptr, 80);
+    ASSERT_NE(MenuBackground(), nullptr);
+    FreeMenuBackground();
+    EXPECT_EQ(MenuBackground(), nullptr);
+    Menus()->MeasurePopupItem(openItem, &sc.canvas, w, h);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(Menus()->ExtraLineOffset(), 32);
+    ClearMenuCache();
+    Menus()->MeasurePopupItem(openItem, &sc.canvas, w, h);
+    EXPECT_EQ(asked, 2);
+}
+
 TEST_F(Measuring, MenuLineItemsTakeTheSystemMenuHeightLessOne)
 {
     LoadSkin();

@@ -2,6 +2,10 @@
 // region's cut corners, the grip and the small images of tool windows.
 #include "tests/skin_provider/provider_support.h"
 
+#include "skin/forms/sSkinMenus.h"
+
+#include <memory>
+
 using namespace providerskin;
 
 namespace {
@@ -18,7 +22,19 @@ int Metric(int index)
 
 } // namespace
 
-class FramePaintTest : public ProviderTest {};
+class FramePaintTest : public ProviderTest {
+protected:
+    // A main menu with one item, "Файл", on the form; returns the item.
+    TMenuItem* GiveFormAMenu()
+    {
+        auto* menu = Create<TMainMenu>(Form);
+        auto* item = new TMenuItem(menu);
+        item->SetCaption(L"Файл");
+        menu->Items()->Add(item);
+        Form->SetMenu(menu);
+        return item;
+    }
+};
 
 TEST_F(FramePaintTest, CaptionBordersAndClientTakeTheSkinColours)
 {
@@ -200,11 +216,7 @@ TEST_F(ToolWindowTest, SkinWithoutSmallImagesFallsBackToTheBigOnes)
 
 TEST_F(FramePaintTest, MenuLineTakesItsSectionAndHookedItemsDrawThemselvesOnIt)
 {
-    auto* menu = Create<TMainMenu>(Form);
-    auto* item = new TMenuItem(menu);
-    item->SetCaption(L"Файл");
-    menu->Items()->Add(item);
-    Form->SetMenu(menu);
+    TMenuItem* item = GiveFormAMenu();
     TsSkinProvider* p = Attach();
     ASSERT_TRUE(p->MenuLineVisible());
     EXPECT_EQ(p->MenuHeight(), Metric(SM_CYMENU) - 1);
@@ -231,4 +243,104 @@ TEST_F(FramePaintTest, MenuLineTakesItsSectionAndHookedItemsDrawThemselvesOnIt)
               RGB(0xA0, 0xA0, 0xA0));
     if (HasFailure())
         Keep(pix, L"menu");
+}
+
+TEST_F(FramePaintTest, BorderlessSizeableFormGetsItsFourBorderStrips)
+{
+    Form->SetBorderStyle(bsNone);
+    Wnd = Form->Handle();
+    SetWindowLongPtrW(Wnd, GWL_STYLE, GetWindowLongPtrW(Wnd, GWL_STYLE) | WS_THICKFRAME);
+    SetWindowPos(Wnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    TsSkinProvider* p = Attach();
+    ASSERT_FALSE(p->HasBorder());
+    ASSERT_TRUE(p->IsSizeable());
+    p->RepaintFrame();
+    const testsupport::Pixels24 pix = OnScreen();
+    const int w = pix.width, h = pix.height;
+    const POINT strips[] = {{1, h / 2}, {w - 2, h / 2}, {w / 2, 1}, {w / 2, h - 2}};
+    for (const POINT& pt : strips)
+        EXPECT_EQ(pix.At(pt.x, pt.y), kFormColor) << pt.x << "," << pt.y;
+    if (HasFailure())
+        Keep(pix, L"borderless");
+}
+
+TEST_F(FramePaintTest, RepaintFrameNowPutsTheFrameOnTheWindowWithoutAPaintMessage)
+{
+    TsSkinProvider* p = Attach();
+    testsupport::PumpMessagesUntilIdle(300);
+    HDC dc = GetWindowDC(Wnd);
+    RECT corner{0, 0, 40, 40};
+    FillRect(dc, &corner, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const int y = p->SysBorderHeight() + p->CaptionHeight() / 2;
+    ASSERT_EQ(GetPixel(dc, 30, y), RGB(0, 0, 0));
+    p->RepaintFrameNow();
+    EXPECT_EQ(GetPixel(dc, 30, y), Printed().At(30, y));
+    ReleaseDC(Wnd, dc);
+}
+
+TEST_F(FramePaintTest, TurningAButtonHotDrawsTheMenuLineItemLeftHotAsNormal)
+{
+    TMenuItem* item = GiveFormAMenu();
+    TsSkinProvider* p = Attach();
+    ASSERT_TRUE(item->OnAdvancedDrawItem);
+    const int top = p->SysBorderHeight() + p->CaptionHeight();
+    const TRect place{p->SysBorderWidth(), top, p->SysBorderWidth() + 40, top + p->MenuHeight()};
+    // The menu painter draws the item hot, as the system asks when the mouse is over it.
+    item->OnAdvancedDrawItem(item, p->SkinData()->CacheBmp()->Canvas(), place, TOwnerDrawState{odHotLight});
+    ASSERT_EQ(PendingMenuLineItem().Item, item);
+    std::vector<std::pair<TRect, bool>> drawn;
+    item->OnAdvancedDrawItem = [&](TObject*, TCanvas*, TRect r, TOwnerDrawState state) {
+        drawn.emplace_back(r, state.Contains(odHotLight) || state.Contains(odSelected));
+    };
+    EXPECT_EQ(HitTest(p->CloseButton().Rect.Left + 2, p->CloseButton().Rect.Top + 2), HTCLOSE);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].first, place);
+    EXPECT_FALSE(drawn[0].second);
+    EXPECT_EQ(PendingMenuLineItem().Item, nullptr);
+    // Nothing is left to redraw at the next hot button.
+    HitTest(160, p->SysBorderHeight() + p->CaptionHeight() / 2);
+    EXPECT_EQ(drawn.size(), 1u);
+}
+
+namespace {
+
+// A control that paints only its left half: the rest must show what lies behind it.
+class THalfPainted : public TGraphicControl {
+    DECLARE_CLASS_NAME(THalfPainted)
+public:
+    explicit THalfPainted(TComponent* owner) : TGraphicControl(owner) { ControlStyle.Exclude(csOpaque); }
+    void Dispatch(TMessage& m) override
+    {
+        if (m.Msg == WM_PAINT && m.WParam) {
+            RECT half{0, 0, Width() / 2, Height()};
+            FillRect(reinterpret_cast<HDC>(m.WParam), &half, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            return;
+        }
+        TGraphicControl::Dispatch(m);
+    }
+};
+
+} // namespace
+
+TEST_F(FramePaintTest, HeldControlThatIsNotOpaqueIsPaintedOverTheFormsLook)
+{
+    TsSkinProvider* p = Attach();
+    auto* control = Create<THalfPainted>(Form);
+    control->SetBounds(20, 20, 40, 20);
+    control->SetParent(Form);
+    p->SkinData()->HeldObject = control;
+    auto surface = std::make_unique<TBitmap>();
+    surface->SetPixelFormat(pf24bit);
+    surface->SetSize(200, 100);
+    HDC dc = surface->Canvas()->Handle();
+    RECT all{0, 0, 200, 100};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &all, red);
+    DeleteObject(red);
+    p->PaintClientBackground(dc, false);
+    p->SkinData()->HeldObject = nullptr;
+    EXPECT_EQ(static_cast<COLORREF>(GetPixel(dc, 25, 30)), RGB(0, 0, 0));
+    EXPECT_EQ(static_cast<COLORREF>(GetPixel(dc, 50, 30)), kFormColor);
+    // Outside the control nothing is painted.
+    EXPECT_EQ(static_cast<COLORREF>(GetPixel(dc, 100, 30)), RGB(255, 0, 0));
 }

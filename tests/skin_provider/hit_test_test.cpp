@@ -97,3 +97,17 @@ TEST_F(HitTestTest, FormWithoutSystemMenuIconShowsNoButtons)
     EXPECT_EQ(p->ButtonsWidth(), 0);
     EXPECT_EQ(HitTest(300, (p->SysBorderHeight() + p->CaptionHeight()) / 2), HTCAPTION);
 }
+
+TEST_F(HitTestTest, GripAnswersInTheCornerBetweenTwoScrollBars)
+{
+    TsSkinProvider* p = Attach();
+    ASSERT_EQ(p->GripMode, gmNone);
+    ShowScrollBar(Wnd, SB_BOTH, TRUE);
+    testsupport::PumpMessagesUntilIdle(300);
+    const RECT wr = WindowRect();
+    const int x = wr.right - wr.left - p->SysBorderWidth() - 2, y = wr.bottom - wr.top - p->SysBorderHeight() - 2;
+    EXPECT_EQ(HitTest(x, y), HTBOTTOMRIGHT);
+    ShowScrollBar(Wnd, SB_HORZ, FALSE);
+    testsupport::PumpMessagesUntilIdle(300);
+    EXPECT_NE(HitTest(x, y), HTBOTTOMRIGHT);
+}

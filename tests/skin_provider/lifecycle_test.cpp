@@ -3,6 +3,7 @@
 // moving: snapping to the work area, the maximized size and the outline mode.
 #include "tests/skin_provider/provider_support.h"
 
+#include "framework/FormData.h"
 #include "skin/core/sMessages.h"
 
 using namespace providerskin;
@@ -226,4 +227,79 @@ TEST_F(LifecycleTest, OutlineModeSizesFromTheRightEdge)
     EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(after.right, before.right + 40);
     EXPECT_EQ(after.bottom, before.bottom);
+}
+
+TEST_F(LifecycleTest, DialogsShowWithTheDialogEffectOtherFormsWithTheFormEffect)
+{
+    TsSkinProvider* provider = Attach();
+    EXPECT_EQ(provider->ShowAnimation(), Manager->AnimEffects()->FormShow());
+    Form->SetBorderStyle(bsDialog);
+    EXPECT_EQ(provider->ShowAnimation(), Manager->AnimEffects()->DialogShow());
+}
+
+namespace {
+
+// A root whose handlers the provider's events name in form data.
+class TProviderEventsRoot : public TComponent, public IFormBindingsSource {
+    DECLARE_CLASS_NAME(TProviderEventsRoot)
+public:
+    explicit TProviderEventsRoot(TComponent* owner) : TComponent(owner) {}
+    void DeclareBindings(TFormBindings& b) override
+    {
+        b.Handler(L"SkinItem", this, &TProviderEventsRoot::SkinItem);
+        b.Handler(L"HelpDown", this, &TProviderEventsRoot::HelpDown);
+    }
+    void SkinItem(TControl*, bool& canBeAdded, std::wstring& section)
+    {
+        canBeAdded = false;
+        section = L"PANEL";
+    }
+    void HelpDown(TObject*, TMouseButton, TShiftState, int x, int) { Downs.push_back(x); }
+    std::vector<int> Downs;
+};
+
+} // namespace
+
+TEST(ProviderFormData, TitleButtonsIconAndSkinItemEventComeFromFormData)
+{
+    RegisterSkinProviderClasses();
+    RegisterClass<TProviderEventsRoot>(L"TProviderEventsRoot", L"TComponent");
+    const std::string glyph = BitmapFile(3, 2, [](int x, int) { return x == 0 ? RGB(255, 0, 0) : RGB(0, 0, 255); });
+    std::string hex;
+    for (unsigned char c : glyph) {
+        static const char digits[] = "0123456789ABCDEF";
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    const std::wstring text = L"object Root: TProviderEventsRoot\r\n  object Provider: TsSkinProvider\r\n"
+                              L"    TitleButtons = <\r\n      item\r\n        Name = 'Help'\r\n        Enabled = False\r\n"
+                              L"        UseSkinData = False\r\n        Glyph = {" + testsupport::Widen(hex) + L"}\r\n"
+                              L"        OnMouseDown = HelpDown\r\n      end\r\n      item\r\n      end>\r\n"
+                              L"    TitleIcon.Glyph = {" + testsupport::Widen(hex) + L"}\r\n"
+                              L"    TitleIcon.Width = 16\r\n    TitleIcon.Height = 14\r\n"
+                              L"    OnSkinItem = SkinItem\r\n  end\r\nend\r\n";
+    TOwned<TProviderEventsRoot> root(Create<TProviderEventsRoot>(nullptr));
+    TFormReader reader(root.get(), L"test.frm");
+    reader.Read(ParseFormData(testsupport::Narrow(text), L"test.frm"));
+    auto* provider = dynamic_cast<TsSkinProvider*>(root->FindComponent(L"Provider"));
+    ASSERT_NE(provider, nullptr);
+    ASSERT_EQ(provider->TitleButtons()->Count(), 2);
+    TsTitleButton* help = provider->TitleButtons()->Items(0);
+    EXPECT_EQ(help->Name(), L"Help");
+    EXPECT_FALSE(help->Enabled);
+    EXPECT_FALSE(help->UseSkinData);
+    EXPECT_EQ(help->Glyph()->Width(), 3);
+    help->MouseDown(7, 8);
+    EXPECT_EQ(root->Downs, std::vector<int>{7});
+    TsTitleButton* plain = provider->TitleButtons()->Items(1);
+    EXPECT_EQ(plain->Name(), L"TsTitleButton");
+    EXPECT_TRUE(plain->Enabled && plain->UseSkinData);
+    EXPECT_EQ(provider->TitleIcon()->Glyph()->Height(), 2);
+    EXPECT_EQ(provider->TitleIcon()->Width, 16);
+    EXPECT_EQ(provider->TitleIcon()->Height, 14);
+    bool canBeAdded = true;
+    std::wstring section = L"BUTTON";
+    provider->OnSkinItem(nullptr, canBeAdded, section);
+    EXPECT_FALSE(canBeAdded);
+    EXPECT_EQ(section, L"PANEL");
 }
