@@ -1,5 +1,6 @@
 #include "app/view_format_keeper.h"
 
+#include "framework/RichEditText.h"
 
 #include <string>
 
@@ -7,30 +8,11 @@ namespace {
 
 LONG StartIndentAt(HWND view, LONG position)
 {
-    CHARRANGE at{position, position};
-    SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&at));
+    RichEditSelect(view, position, position);
     PARAFORMAT2 format{};
     format.cbSize = sizeof(format);
     SendMessageW(view, EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&format));
     return format.dxStartIndent;
-}
-
-// The whole text as the control counts positions: every paragraph ends with a single CR.
-std::wstring ViewText(HWND view)
-{
-    GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
-    const LRESULT count = SendMessageW(view, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-    if (count <= 0)
-        return {};
-    std::wstring text(static_cast<size_t>(count) + 1, L'\0');
-    GETTEXTEX get{};
-    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    get.flags = GT_DEFAULT;
-    get.codepage = 1200;
-    const LRESULT got = SendMessageW(view, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
-                                     reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return text;
 }
 
 } // namespace
@@ -42,7 +24,7 @@ TViewFormatKeeper::TViewFormatKeeper(HWND view) : view_(view)
     modified_ = static_cast<BOOL>(SendMessageW(view_, EM_GETMODIFY, 0, 0));
     SendMessageW(view_, WM_SETREDRAW, FALSE, 0);
     ReadIndents();
-    SendMessageW(view_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection_));
+    RichEditSelect(view_, selection_.cpMin, selection_.cpMax);
     SendMessageW(view_, WM_SETREDRAW, TRUE, 0);
 }
 
@@ -52,7 +34,7 @@ TViewFormatKeeper::~TViewFormatKeeper()
         return;
     SendMessageW(view_, WM_SETREDRAW, FALSE, 0);
     WriteIndents();
-    SendMessageW(view_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection_));
+    RichEditSelect(view_, selection_.cpMin, selection_.cpMax);
     SendMessageW(view_, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll_));
     SendMessageW(view_, EM_SETMODIFY, modified_, 0);
     SendMessageW(view_, WM_SETREDRAW, TRUE, 0);
@@ -61,7 +43,7 @@ TViewFormatKeeper::~TViewFormatKeeper()
 
 void TViewFormatKeeper::ReadIndents()
 {
-    const std::wstring text = ViewText(view_);
+    const std::wstring text = RichEditText(view_);
     LONG start = 0;
     for (;;) {
         const LONG indent = StartIndentAt(view_, start);
@@ -78,8 +60,7 @@ void TViewFormatKeeper::WriteIndents() const
 {
     for (size_t i = 0; i < runs_.size(); ++i) {
         // Up to the paragraph mark before the next run: the next run's first paragraph keeps its own.
-        CHARRANGE range{runs_[i].Start, i + 1 < runs_.size() ? runs_[i + 1].Start - 1 : -1};
-        SendMessageW(view_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        RichEditSelect(view_, runs_[i].Start, i + 1 < runs_.size() ? runs_[i + 1].Start - 1 : -1);
         PARAFORMAT2 format{};
         format.cbSize = sizeof(format);
         format.dwMask = PFM_STARTINDENT;

@@ -157,6 +157,8 @@ void TacDialogWnd::PrepareFrame()
     SetWindowLongPtrW(AdaptedWnd, GWL_STYLE, SavedStyle & ~static_cast<LONG_PTR>(WS_SYSMENU));
     UpdateButtonImages();
     SystemMenu->UpdateItems();
+    FramePrepared = true;
+    SkinData->BGChanged = true;
 }
 
 void TacDialogWnd::UpdateButtonImages()

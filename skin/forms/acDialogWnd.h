@@ -104,6 +104,9 @@ public:
     LONG_PTR SavedStyle = 0;
     LONG_PTR SavedExStyle = 0;
     bool RegionDirty = true;
+    // Until the frame is prepared (after the hook's first scan of the children) the system paints it
+    // and no later scan runs: one would count the children before the first scan does.
+    bool FramePrepared = false;
     TRect DlgRect{};
     int DlgWidth = 0;
     int DlgHeight = 0;

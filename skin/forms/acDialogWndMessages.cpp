@@ -211,7 +211,7 @@ void TacDialogWnd::WndProc(TMessage& message)
         delete provider;
         return;
     }
-    if (!SkinActive() || Released) {
+    if (!SkinActive() || Released || !FramePrepared) {
         TacScrollWnd::WndProc(message);
         return;
     }

@@ -161,7 +161,7 @@ void TacDialogWnd::PaintFrameCache()
         return;
     cache->SetSize(DlgWidth, DlgHeight);
     if (IsValidSectionIndex(sm, SkinData->SkinIndex))
-        PaintItem(SkinData, EmptyCacheInfo, true, false, cache, TPoint{0, 0}, TRect{0, 0, DlgWidth, DlgHeight},
+        PaintItem(SkinData, EmptyCacheInfo, false, true, cache, TPoint{0, 0}, TRect{0, 0, DlgWidth, DlgHeight},
                   DlgActive ? 1 : 0);
     if (FrameKind == 3) {
         const int grip = FindMaskIndexNoParent(sm, L"GLOBALINFO", L"GRIPIMAGE");

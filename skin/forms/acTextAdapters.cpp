@@ -142,6 +142,7 @@ void TacLinkWnd::WndProc(TMessage& message)
 
 TRect TacGroupBoxWnd::CaptionBand()
 {
+    SkinData->InitCacheBmp();
     TCanvas* canvas = SkinData->CacheBmp()->Canvas();
     if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(AdaptedWnd, WM_GETFONT, 0, 0)))
         canvas->Font()->SetHandle(font);

@@ -8,6 +8,8 @@
 #include "skin/core/sMessages.h"
 #include "tests/skin_provider/provider_support.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 namespace {
@@ -143,7 +145,10 @@ TEST_F(DialogFrame, TheWindowShowsTheSkinsFrameCaptionAndButtons)
     RECT client;
     GetClientRect(dialog, &client);
     const TPoint offset = frame->ClientOffset();
-    EXPECT_EQ(shot.At(offset.X + client.right - 4, offset.Y + 4), kDialogColor);
+    // Right of the text and above the group box: the dialog's own background.
+    EXPECT_EQ(shot.At(offset.X + client.right * 3 / 4, offset.Y + 6), kDialogColor);
+    if (HasFailure())
+        Keep(shot, L"dialog");
     const TRect close = frame->CloseButton.Rect;
     ASSERT_FALSE(close.IsEmpty());
     EXPECT_EQ(shot.At(close.Left + 2, close.Top + 2), ButtonColor(bkSmallClose, 0));
@@ -269,10 +274,14 @@ TEST_F(DialogFrame, TheSystemMenuShowsWhatTheFrameAllows)
 TEST_F(DialogFrame, ADialogRefusedPartWayKeepsTheSystemLookEntirely)
 {
     // The wide tab page comes after the button in z-order: the button was adapted first.
-    DialogTemplate t(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, L"Вкладки", 200, 100);
-    t.Item(BS_PUSHBUTTON, 0x0080, L"ОК", 140, 75, 50, 14, IDOK);
-    dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), nullptr, DialogProc, 0);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES};
+    InitCommonControlsEx(&icc);
+    // A plain window of the dialog class, so that nothing activates it before both children are there.
+    dialog = CreateWindowExW(0, L"#32770", L"Вкладки", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 200, 200,
+                             500, 400, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(dialog, nullptr);
+    CreateWindowExW(0, L"Button", L"ОК", WS_CHILD | WS_VISIBLE, 10, 10, 75, 23, dialog,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), GetModuleHandleW(nullptr), nullptr);
     HWND tabs = CreateWindowExW(0, L"SysTabControl32", L"", WS_CHILD | WS_VISIBLE, 0, 0, 470, 349, dialog, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
