@@ -1,5 +1,7 @@
 #include "app/main.h"
 
+#include "app/view_format_keeper.h"
+
 #include "app/icon_theme.h"
 #include "app/image_list_depth.h"
 #include "app/main_dialogs.h"
@@ -466,19 +468,13 @@ void TMainForm::N12Click(TObject*)
 
 void TMainForm::PrintButtonClick(TObject*)
 {
-    // The tool bar's print leaves a margin before the first lines; the view gets its indent back
-    // whatever the printer does.
+    // The tool bar's print leaves a margin before the first lines; the view gets its selection, its
+    // scroll position and every paragraph's own indent back whatever the printer does.
+    TViewFormatKeeper keeper(Rich->Handle());
     Rich->SelectAll();
-    const int indent = Rich->Paragraph()->FirstIndent();
     Rich->Paragraph()->SetFirstIndent(40);
-    try {
-        if (PrintDialog->Execute())
-            Rich->Print(L"Recipes");
-    } catch (...) {
-        Rich->Paragraph()->SetFirstIndent(indent);
-        throw;
-    }
-    Rich->Paragraph()->SetFirstIndent(indent);
+    if (PrintDialog->Execute())
+        Rich->Print(L"Recipes");
 }
 
 void TMainForm::N6Click(TObject*)

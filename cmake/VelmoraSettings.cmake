@@ -28,7 +28,9 @@ if(VELMORA_WINDOWS)
   # libjpeg: cross-built by scripts/setup into .deps, keyed by the Debian version.
   file(READ ${CMAKE_SOURCE_DIR}/.deps/libjpeg.prefix VELMORA_JPEG_PREFIX_BASE)
   string(STRIP "${VELMORA_JPEG_PREFIX_BASE}" VELMORA_JPEG_PREFIX_BASE)
-  set(VELMORA_JPEG_PREFIX "${VELMORA_JPEG_PREFIX_BASE}-${VELMORA_ARCH}")
+  # The real path: worktrees share one .deps through links, and whichever of them wrote the file, the
+  # compile lines stay the same (another path would make every build start over).
+  get_filename_component(VELMORA_JPEG_PREFIX "${VELMORA_JPEG_PREFIX_BASE}-${VELMORA_ARCH}" REALPATH)
   if(NOT EXISTS ${VELMORA_JPEG_PREFIX}/lib/libjpeg.a)
     message(FATAL_ERROR "libjpeg for ${VELMORA_ARCH} is missing: run scripts/setup")
   endif()

@@ -96,3 +96,25 @@ native_checks() {
     fi
   fi
 }
+
+# start_cups: makes sure the CUPS scheduler runs with the queue "PDF" (cups-pdf, see scripts/setup) as
+# the default printer, and exports VELMORA_PDF_DIR, where printed jobs land. Wine reads the queues when
+# a program starts, so this runs before the first Windows program. A scheduler that already runs (another
+# run's) is used and left alone; one started here is stopped by stop_started.
+start_cups() {
+  export VELMORA_PDF_DIR=/var/spool/velmora-pdf
+  command -v cupsd >/dev/null || return 0
+  if ! LC_ALL=C lpstat -r 2>/dev/null | grep -q "scheduler is running"; then
+    cupsd -f >/dev/null 2>&1 &
+    STARTED_PIDS+=($!)
+    local i
+    for i in $(seq 1 50); do
+      LC_ALL=C lpstat -r 2>/dev/null | grep -q "scheduler is running" && break
+      sleep 0.2
+    done
+  fi
+  if ! LC_ALL=C lpstat -p PDF >/dev/null 2>&1; then
+    lpadmin -p PDF -v cups-pdf:/ -E -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+  fi
+  lpadmin -d PDF
+}

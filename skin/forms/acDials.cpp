@@ -87,6 +87,11 @@ void ClearMenuWnds()
     gMenuWnds.clear();
 }
 
+void ForgetMenuWnd(TacMainWnd* adapter)
+{
+    gMenuWnds.erase(std::remove(gMenuWnds.begin(), gMenuWnds.end(), adapter), gMenuWnds.end());
+}
+
 std::vector<TObject*>* ProviderList()
 {
     return DialogsHookObjects();
@@ -364,7 +369,15 @@ bool AdaptActivatedWindow(HWND wnd)
         return false;
     auto* provider = Create<TacProvider>(nullptr);
     AddToProviderList(provider);
-    if (!provider->AdaptDialog(wnd)) {
+    bool adapted = false;
+    try {
+        adapted = provider->AdaptDialog(wnd);
+    } catch (...) {
+        // A dialog whose adapting failed part-way keeps the system's look: nothing of the attempt stays.
+        delete provider;
+        throw;
+    }
+    if (!adapted) {
         // Refused: the dialog keeps the system's look, and nothing of the attempt is left.
         delete provider;
         return false;

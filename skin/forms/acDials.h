@@ -87,10 +87,12 @@ int VisibleDialogCount();
 bool HasChildOfClass(HWND wnd, const std::wstring& name);
 std::wstring GetWndClassName(HWND wnd);
 
-// The popup-menu window adapters seen since the hook was installed; ClearMenuWnds empties the list
-// without freeing them (each frees itself with its window).
+// The popup-menu window adapters of the windows that exist now; ClearMenuWnds empties the list without
+// freeing them (each frees itself with its window and leaves the list then).
 std::vector<TacMainWnd*>& MenuWnds();
 void ClearMenuWnds();
+// Takes a menu-window adapter that goes out of the list.
+void ForgetMenuWnd(TacMainWnd* adapter);
 
 // The number of "combolbox" children adapted by the running scan.
 extern int ComboListCount;

@@ -6,6 +6,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sTextColors.h"
+#include "skin/forms/acDials.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinMenusPaint.h"
 
@@ -18,8 +19,14 @@ constexpr int kFrameWidth = 18;
 
 TacMnuWnd::TacMnuWnd(HWND wnd, bool repaint, const std::wstring& skinSection, TsSkinManager* skinManager,
                      TsCommonData* commonData)
-    : TacMainWnd(wnd, repaint, skinSection, skinManager, commonData)
+    : TacScrollWnd(wnd, repaint, skinSection, skinManager, commonData)
 {
+}
+
+TacMnuWnd::~TacMnuWnd()
+{
+    // The hook's list never keeps an adapter whose window is gone.
+    ForgetMenuWnd(this);
 }
 
 TacMnuWnd* AdaptMenuWindow(HWND wnd, TsSkinManager* skinManager)
@@ -108,7 +115,7 @@ void TacMnuWnd::WindowGoes(TMessage& message)
     if (!Detached && !Released) {
         TacMainWnd* self = this;
         // Nobody else owns this adapter: it goes with its window (once its messages have returned).
-        UnhookWindow(wnd, true, false, self);
+        UnhookScrollWnd(wnd, true, false, self);
     }
     ClearMenuCache();
     SetSkinnedPopupOpen(false);
@@ -139,5 +146,5 @@ void TacMnuWnd::WndProc(TMessage& message)
     default:
         break;
     }
-    TacMainWnd::WndProc(message);
+    TacScrollWnd::WndProc(message);
 }

@@ -3,16 +3,16 @@
 // region, and frees itself with its window.
 #pragma once
 
-#include "skin/forms/acSBUtils.h"
+#include "skin/forms/acScrollBars.h"
 
 #include <string>
 
-// Sits on the scroll-bar adapter's place in the adapter tree; until that class exists here the popup
-// window passes everything it does not answer to the root adapter.
-class TacMnuWnd : public TacMainWnd {
+// Long menus scroll: what the adapter does not answer goes to the scroll-bar adapter.
+class TacMnuWnd : public TacScrollWnd {
 public:
     TacMnuWnd(HWND wnd, bool repaint, const std::wstring& skinSection, TsSkinManager* skinManager,
               TsCommonData* commonData);
+    ~TacMnuWnd() override;
     std::wstring ClassName() const override { return L"TacMnuWnd"; }
     void WndProc(TMessage& message) override;
 

@@ -385,6 +385,59 @@ void TacBtnWnd::WndProc(TMessage& message)
         HoverCheck();
 }
 
+// ---- TacBitBtnWnd ----
+
+namespace {
+
+HBITMAP ButtonImage(HWND wnd)
+{
+    return reinterpret_cast<HBITMAP>(SendMessageW(wnd, BM_GETIMAGE, IMAGE_BITMAP, 0));
+}
+
+} // namespace
+
+TSize TacBitBtnWnd::GlyphSize() const
+{
+    // The bitmap's own size: the dimension a bitmap may carry is set by nobody here and reads 0.
+    BITMAP info{};
+    if (HBITMAP image = ButtonImage(AdaptedWnd); image && GetObjectW(image, sizeof(info), &info))
+        return TSize{info.bmWidth, info.bmHeight};
+    return TSize{0, 0};
+}
+
+TRect TacBitBtnWnd::CaptionRect()
+{
+    TRect r = TacBtnWnd::CaptionRect();
+    const int shift = GlyphSize().cx / 2 + 1;
+    r.Left += shift;
+    r.Right += shift;
+    return r;
+}
+
+void TacBitBtnWnd::DrawGlyph()
+{
+    HBITMAP image = ButtonImage(AdaptedWnd);
+    const TSize size = GlyphSize();
+    TBitmap* cache = SkinData->CacheBmp();
+    if (!image || size.cx <= 0 || size.cy <= 0 || !cache)
+        return;
+    TBitmap glyph;
+    glyph.SetPixelFormat(pf24bit);
+    glyph.SetHandleType(bmDIB);
+    glyph.SetSize(size.cx, size.cy);
+    HDC source = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(source, image);
+    BitBlt(glyph.Canvas()->Handle(), 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+    const TRect text = Caption.empty() ? TRect{WndSize.cx / 2 + size.cx / 2 + 2, 0, 0, 0} : CaptionRect();
+    const int pushed = ButtonState() == 2 ? 1 : 0;
+    const int x = text.Left - 2 - size.cx;
+    const int y = (WndSize.cy - size.cy) / 2 + pushed;
+    CopyByMask24(cache, &glyph, x, y, TRect{0, 0, size.cx - 1, size.cy - 1}, glyph.Canvas()->Pixels(0, 0),
+                 EmptyCacheInfo, false);
+}
+
 // ---- TacSpinWnd ----
 
 void TacSpinWnd::UpdateStates()

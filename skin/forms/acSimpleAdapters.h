@@ -60,6 +60,19 @@ private:
     bool MultiLine() const;
 };
 
+// Buttons with a bitmap (BS_BITMAP with BM_SETIMAGE, or the framework's bitmap buttons): the glyph
+// right-aligned just left of the caption, its top-left pixel the transparent colour.
+class TacBitBtnWnd : public TacBtnWnd {
+public:
+    using TacBtnWnd::TacBtnWnd;
+    std::wstring ClassName() const override { return L"TacBitBtnWnd"; }
+
+protected:
+    void DrawGlyph() override;
+    TSize GlyphSize() const override;
+    TRect CaptionRect() override;
+};
+
 // Up-down controls: two halves in the section, each in its own state, with the scroll buttons' arrows.
 class TacSpinWnd : public TacMainWnd {
 public:

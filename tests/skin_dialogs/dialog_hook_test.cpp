@@ -35,14 +35,15 @@ protected:
     DialogHook() { Rules = {srStdForms, srStdDialogs, srThirdParty}; }
     void SetUp() override
     {
+        savedSeams_ = DialsSeams();
         ProviderTest::SetUp();
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_BAR_CLASSES};
         InitCommonControlsEx(&icc);
     }
     void TearDown() override
     {
-        DialsSeams() = TacDialsSeams{};
         ProviderTest::TearDown();
+        DialsSeams() = savedSeams_;
     }
     // A visible system dialog window (class "#32770") of the given class, shown and activated.
     HWND MakeDialog(const wchar_t* className = L"#32770")
@@ -63,6 +64,9 @@ protected:
         SetForegroundWindow(wnd);
         testsupport::PumpMessagesUntilIdle(300);
     }
+
+private:
+    TacDialsSeams savedSeams_;
 };
 
 struct BoxSeen {

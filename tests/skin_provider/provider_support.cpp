@@ -128,6 +128,11 @@ std::string Options(bool beta)
     s += "[FORMTITLE]\r\nCOLOR=" + Hex(kTitleInactive) + "\r\nHOTCOLOR=" + Hex(beta ? kBetaTitleActive : kTitleActive) +
          "\r\nFONTCOLOR=0xC0C0C0\r\nHOTFONTCOLOR=" + Hex(kTitleText) + "\r\n";
     s += "[MENULINE]\r\nCOLOR=0xA0A0A0\r\nHOTCOLOR=0xA0A0A0\r\n";
+    s += "[DIALOG]\r\nCOLOR=" + Hex(kDialogColor) + "\r\nHOTCOLOR=" + Hex(kDialogColor) +
+         "\r\nBORDERSMASK=!BORDER.BMP!2!0!0!4!4!4!4\r\n";
+    s += "[BUTTON]\r\nCOLOR=" + Hex(kDialogButtonColor) + "\r\nHOTCOLOR=" + Hex(kDialogButtonColor) +
+         "\r\nFONTCOLOR=0x000000\r\n";
+    s += "[CHECKBOX]\r\nCOLOR=" + Hex(kDialogColor) + "\r\nHOTCOLOR=" + Hex(kDialogColor) + "\r\nFONTCOLOR=0x000000\r\n";
     return s;
 }
 

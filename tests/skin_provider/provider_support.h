@@ -27,6 +27,9 @@ constexpr COLORREF kTitleInactive = RGB(0x30, 0x30, 0x30);
 constexpr COLORREF kBetaTitleActive = RGB(0x7F, 0x10, 0x10);
 constexpr COLORREF kTitleText = RGB(0xFF, 0xFF, 0x00);
 constexpr COLORREF kGripColor = RGB(0xEE, 0x11, 0x77);
+// The system dialogs' frame and client, and their push buttons.
+constexpr COLORREF kDialogColor = RGB(0x40, 0xA0, 0x90);
+constexpr COLORREF kDialogButtonColor = RGB(0xB0, 0x70, 0xD0);
 
 // Caption-button images: one colour per kind and state.
 enum ButtonKind { bkClose, bkMax, bkMin, bkNorm, bkHelp, bkTitle, bkSmallClose, bkSmallMax, bkSmallMin };

