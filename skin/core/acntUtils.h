@@ -4,6 +4,8 @@
 
 #include "framework/Classes.h"
 
+#include <cstdint>
+
 #include <bitset>
 #include <string>
 
@@ -45,3 +47,14 @@ int ReadSectionInteger(const TStrings* lines, const TStringList* sections, const
 std::wstring NormalizeDir(const std::wstring& dir);
 // The folder of the running program, with its trailing backslash.
 std::wstring ProgramFolder();
+
+// Published properties by name (through the framework's registry of published properties). A missing
+// property answers false, nil or -1 and is never set; an element name the set type lacks raises.
+bool HasProperty(const TPersistent* obj, const std::wstring& name);
+TPersistent* GetObjectPropByName(const TPersistent* obj, const std::wstring& name);
+std::int64_t GetOrdPropByName(const TPersistent* obj, const std::wstring& name);
+void SetOrdPropByName(TPersistent* obj, const std::wstring& name, std::int64_t value);
+// True when the set property holds the element of exactly that name.
+bool SetPropHasElement(const TPersistent* obj, const std::wstring& propName, const std::wstring& elemName);
+// Adds or removes one element of a set property by name; returns false.
+bool ChangeSetPropElement(TPersistent* obj, const std::wstring& propName, const std::wstring& elemName, bool include);

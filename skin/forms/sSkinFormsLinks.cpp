@@ -1,9 +1,13 @@
 #include "skin/forms/sSkinFormsLinks.h"
 
 #include "skin/core/sSkinManager.h"
+#include "skin/forms/acComboAdapters.h"
 #include "skin/forms/acCtrlAdapter.h"
 #include "skin/forms/acDials.h"
+#include "skin/forms/acGridAdapters.h"
+#include "skin/forms/acMDIWnd.h"
 #include "skin/forms/acSimpleAdapters.h"
+#include "skin/forms/acVirtualTree.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProvider.h"
 
@@ -35,5 +39,10 @@ void LinkSkinForms()
     LinkCtrlAdapter();
     AdapterMakers().BtnWnd = MakeAdapterOf<TacBtnWnd>;
     AdapterMakers().TransPanelWnd = MakeAdapterOf<TacTransPanelWnd>;
+    AdapterMakers().ComboBoxWnd = MakeComboBoxWnd;
+    AdapterMakers().GridWnd = MakeGridWnd;
+    AdapterMakers().GridEhWnd = MakeGridEhWnd;
+    AdapterMakers().VirtualTreeViewWnd = MakeVirtualTreeViewWnd;
+    LinkMDIClientAdapter();
     SetSkinFormsLinks(links);
 }
