@@ -7,6 +7,7 @@
 #include "framework/StdCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "framework/TypInfo.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ void RegisterGraphicsClasses()
         .Int(L"MinHeight", &TSizeConstraints::SetMinHeight)
         .Int(L"MaxWidth", &TSizeConstraints::SetMaxWidth)
         .Int(L"MaxHeight", &TSizeConstraints::SetMaxHeight);
+    PublishOrd<TFont>(L"TFont", L"Color", &TFont::Color, &TFont::SetColor);
 }
 
 void RegisterControlClasses()
@@ -128,6 +130,8 @@ void RegisterControlClasses()
         .Event(L"OnKeyPress", &TWinControl::OnKeyPress);
     RegisterClass<TGraphicControl>(L"TGraphicControl", L"TControl");
     RegisterClass<TCustomControl>(L"TCustomControl", L"TWinControl");
+    PublishOrd<TControl>(L"TControl", L"Color", &TControl::Color, &TControl::SetColor);
+    PublishObject<TControl>(L"TControl", L"Font", &TControl::Font);
 }
 
 void RegisterFormClasses()

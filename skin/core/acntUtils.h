@@ -4,11 +4,12 @@
 
 #include "framework/Classes.h"
 
-class TIcon;
-
 #include <bitset>
+#include <cstdint>
 #include <memory>
 #include <string>
+
+class TIcon;
 
 // A set of 8-bit delimiter characters; characters above 255 are never delimiters.
 class TCharSet {
@@ -51,3 +52,14 @@ std::wstring ProgramFolder();
 // The shell's icon for the file (Flags 0 for the large one, SHGFI_SMALLICON for the small one); null for a
 // missing file, a failing shell call or an empty icon. The caller owns the icon.
 std::unique_ptr<TIcon> LoadFileIcon(const std::wstring& fileName, unsigned flags);
+
+// Published properties by name (through the framework's registry of published properties). A missing
+// property answers false, nil or -1 and is never set; an element name the set type lacks raises.
+bool HasProperty(const TPersistent* obj, const std::wstring& name);
+TPersistent* GetObjectPropByName(const TPersistent* obj, const std::wstring& name);
+std::int64_t GetOrdPropByName(const TPersistent* obj, const std::wstring& name);
+void SetOrdPropByName(TPersistent* obj, const std::wstring& name, std::int64_t value);
+// True when the set property holds the element of exactly that name.
+bool SetPropHasElement(const TPersistent* obj, const std::wstring& propName, const std::wstring& elemName);
+// Adds or removes one element of a set property by name; returns false.
+bool ChangeSetPropElement(TPersistent* obj, const std::wstring& propName, const std::wstring& elemName, bool include);

@@ -3,6 +3,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
+#include "skin/core/acntUtils.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
@@ -34,6 +35,12 @@ TacAdapterPtr<> Make(TacAdapterMakers::TMaker maker, HWND wnd, TsSkinManager* sm
                      const std::wstring& section)
 {
     return maker ? maker(wnd, sm, data, section) : nullptr;
+}
+
+// A custom control that publishes grid options of its own.
+bool HasGridOptions(TWinControl* control)
+{
+    return dynamic_cast<TCustomControl*>(control) && HasProperty(control, L"OptionsEh");
 }
 
 } // namespace
@@ -96,6 +103,8 @@ void TacAdapterItem::Adapt(TWinControl* control)
         WndAdapter = Make(makers.GridWnd, wnd, sm, SkinData.get(), L"EDIT");
     } else if (NameIn(name, kTreeClassNames)) {
         WndAdapter = Make(makers.VirtualTreeViewWnd, wnd, sm, SkinData.get(), L"EDIT");
+    } else if (HasGridOptions(control)) {
+        WndAdapter = Make(makers.GridEhWnd, wnd, sm, SkinData.get(), L"EDIT");
     }
 }
 
@@ -122,9 +131,7 @@ bool TacCtrlAdapter::IsAdaptable(TWinControl* control)
         dynamic_cast<TCustomComboBox*>(control) || dynamic_cast<TCustomEdit*>(control) ||
         dynamic_cast<TCustomListBox*>(control))
         return true;
-    // Components with grid options published are not part of this program: no type information is
-    // kept for such a test, so only the class names count.
-    return IsAdaptableClassName(control->ClassName());
+    return IsAdaptableClassName(control->ClassName()) || HasGridOptions(control);
 }
 
 TacAdapterItem* TacCtrlAdapter::GetItem(int index) const

@@ -23,6 +23,7 @@ struct TacAdapterMakers {
     TMaker TransPanelWnd = nullptr;
     TMaker ComboBoxWnd = nullptr;
     TMaker GridWnd = nullptr;
+    TMaker GridEhWnd = nullptr;
     TMaker VirtualTreeViewWnd = nullptr;
 };
 TacAdapterMakers& AdapterMakers();

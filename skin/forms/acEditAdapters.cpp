@@ -1,12 +1,16 @@
 #include "skin/forms/acEditAdapters.h"
 
+#include "framework/ComCtrls.h"
 #include "framework/DCScopes.h"
 #include "framework/Forms.h"
+#include "framework/ImgList.h"
 #include "skin/core/sCommonData.h"
+#include "skin/core/sMaskPainter.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinForms.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sTextColors.h"
+#include "skin/core/sVclUtils.h"
 
 #include <commctrl.h>
 
@@ -586,6 +590,38 @@ void TacListViewWnd::PaintHeader(HDC dc)
         PaintHeaderItem(dc, -1, TRect{right, 0, client.right, client.bottom});
 }
 
+// The sort arrow of a header item: the scroll button's glyph pointing the item's way, or none.
+const TsMaskData* TacListViewWnd::SortArrow(int fmt) const
+{
+    TsSkinManager* sm = Manager();
+    if (!sm)
+        return nullptr;
+    int index = -1;
+    if (fmt & HDF_SORTDOWN)
+        index = sm->ConstData.ScrollBtnGlyph[1];
+    else if (fmt & HDF_SORTUP)
+        index = sm->ConstData.ScrollBtnGlyph[0];
+    if (!IsValidMaskIndex(sm, index) || sm->ma[static_cast<std::size_t>(index)].ImageCount <= 0)
+        return nullptr;
+    return &sm->ma[static_cast<std::size_t>(index)];
+}
+
+// The column image of a framework list view (its small images), drawn at the item's left; the text
+// moves right by the images' width.
+void TacListViewWnd::PaintColumnImage(HDC dc, int index, int fmt, bool pressed, int height, TRect& text)
+{
+    auto* list = dynamic_cast<TListView*>(OwnerWinControl());
+    if (!list || !(fmt & (HDF_IMAGE | HDF_OWNERDRAW)) || index >= list->Columns()->Count())
+        return;
+    TCustomImageList* images = list->SmallImages();
+    if (!images)
+        return;
+    text.Left += images->Width();
+    const int image = list->Columns()->Items(index)->ImageIndex();
+    if (image >= 0 && image < ImageList_GetImageCount(images->Handle()))
+        ImageList_Draw(images->Handle(), image, dc, pressed ? 5 : 4, (height - images->Height()) / 2, ILD_TRANSPARENT);
+}
+
 void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const TRect& r)
 {
     TsSkinManager* sm = Manager();
@@ -611,8 +647,9 @@ void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const TRect& r)
     ParentBgColor = sNoColor;
     if (index >= 0) {
         TCanvas* canvas = bmp->Canvas();
+        HDC bmpDC = canvas->Handle();
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(HeaderWnd, WM_GETFONT, 0, 0));
-        HGDIOBJ oldFont = font ? SelectObject(canvas->Handle(), font) : nullptr;
+        HGDIOBJ oldFont = font ? SelectObject(bmpDC, font) : nullptr;
         TRect text{pressed ? 5 : 4, 1 + (pressed ? 1 : 0), r.Width() - 8, r.Height() - 1 + (pressed ? 1 : 0)};
         wchar_t buffer[129] = {};
         HDITEMW item{};
@@ -620,20 +657,27 @@ void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const TRect& r)
         item.pszText = buffer;
         item.cchTextMax = 128;
         SendMessageW(HeaderWnd, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-        const UINT flags = DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | DT_END_ELLIPSIS;
+        PaintColumnImage(bmpDC, index, item.fmt, pressed, r.Height(), text);
+        const TsMaskData* arrow = SortArrow(item.fmt);
+        const int arrowWidth = arrow ? RectWidth(arrow->R) / arrow->ImageCount + 6 : 0;
+        const int arrowHeight = arrow ? RectHeight(arrow->R) / (arrow->MaskType + 1) : 0;
         SIZE extent{};
-        GetTextExtentPoint32W(canvas->Handle(), buffer, lstrlenW(buffer), &extent);
+        GetTextExtentPoint32W(bmpDC, buffer, lstrlenW(buffer), &extent);
         const int textWidth = extent.cx + 5;
         if (item.fmt & HDF_RIGHT) {
+            text.Right -= arrowWidth;
             text.Left = text.Right - textWidth;
         } else if (item.fmt & HDF_CENTER) {
-            text.Left += (text.Width() - textWidth) / 2;
+            text.Left += (text.Width() - textWidth - arrowWidth) / 2;
         }
-        text.Right = std::min(text.Left + textWidth, r.Width() - 8);
-        SetBkMode(canvas->Handle(), TRANSPARENT);
-        WriteTextEx(canvas, buffer, IsWindowEnabled(AdaptedWnd) != FALSE, sm, pressed, section, flags, text);
+        text.Right = text.Left + textWidth;
+        if (arrow)
+            DrawSkinGlyph(bmp.get(), TPoint{text.Right + 6, (r.Height() - arrowHeight) / 2}, state, *arrow, 1);
+        SetBkMode(bmpDC, TRANSPARENT);
+        WriteTextEx(canvas, buffer, IsWindowEnabled(AdaptedWnd) != FALSE, sm, pressed, section,
+                    DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | DT_END_ELLIPSIS, text);
         if (oldFont)
-            SelectObject(canvas->Handle(), oldFont);
+            SelectObject(bmpDC, oldFont);
     }
     BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
 }

@@ -5,6 +5,8 @@
 
 #include "skin/forms/acScrollBars.h"
 
+struct TsMaskData;
+
 // Every message passes here before the scroll adapter's procedure.
 class TacBaseWnd : public TacScrollWnd {
 public:
@@ -70,6 +72,8 @@ private:
     LRESULT HeaderMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void PaintHeader(HDC dc);
     void PaintHeaderItem(HDC dc, int index, const TRect& r);
+    const TsMaskData* SortArrow(int fmt) const;
+    void PaintColumnImage(HDC dc, int index, int fmt, bool pressed, int height, TRect& text);
     void ThumbScroll(TMessage& message);
 };
 

@@ -129,6 +129,8 @@ void RepaintAfterScroll(TacScrollWnd* adapter)
 
 int LastScrollPosSent() { return gTrack.LastPosSent; }
 
+bool ScrollBarPressed() { return gTrack.PressedPart != kPartNone; }
+
 // ---- Metrics and geometry ----
 
 int GetScrollMetric(const TacScrollBar* bar, int which, bool useSkin)

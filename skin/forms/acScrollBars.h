@@ -114,6 +114,9 @@ void SendScrollMessage(HWND wnd, UINT msg, int code, int pos);
 // HotPartOverride -1 draws no pressed part.
 LRESULT NcPaintBars(TacScrollWnd* adapter, HWND wnd, HDC dc, int hotPartOverride);
 
+// True while a part of some skinned bar is held down.
+bool ScrollBarPressed();
+
 // The last position a thumb drag sent (the drag's start position until it sends one).
 int LastScrollPosSent();
 

@@ -1,14 +1,18 @@
 #include "skin/forms/sSkinFormsLinks.h"
 
 #include "skin/core/sSkinManager.h"
+#include "skin/forms/acComboAdapters.h"
 #include "skin/forms/acCtrlAdapter.h"
 #include "skin/forms/acDialogWnd.h"
 #include "skin/forms/acDials.h"
 #include "skin/forms/acEditAdapters.h"
+#include "skin/forms/acGridAdapters.h"
+#include "skin/forms/acMDIWnd.h"
 #include "skin/forms/acMenuWnd.h"
 #include "skin/forms/acSimpleAdapters.h"
 #include "skin/forms/acTextAdapters.h"
 #include "skin/forms/acToolBarWnd.h"
+#include "skin/forms/acVirtualTree.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinProvider.h"
 
@@ -92,5 +96,10 @@ void LinkSkinForms()
     DialsSeams().MakeDialogWnd = MakeDialogWnd;
     DialsSeams().PrepareDialogFrame = PrepareDialogFrame;
     DialsSeams().SetDialogSection = SetDialogSection;
+    AdapterMakers().ComboBoxWnd = MakeComboBoxWnd;
+    AdapterMakers().GridWnd = MakeGridWnd;
+    AdapterMakers().GridEhWnd = MakeGridEhWnd;
+    AdapterMakers().VirtualTreeViewWnd = MakeVirtualTreeViewWnd;
+    LinkMDIClientAdapter();
     SetSkinFormsLinks(links);
 }

@@ -165,6 +165,8 @@ public:
     const TsCaptionButton& CloseButton() const { return closeButton_; }
     const TsCaptionButton& HelpButton() const { return helpButton_; }
     bool FormActive() const { return formActive_; }
+    // The form's show animation runs: nothing paints over it meanwhile.
+    bool ShowAnimating() const { return showAnimating_; }
     bool FramePainted() const { return framePainted_; }
     const std::vector<TRect>& CornerRects() const { return cornerRects_; }
     TBitmap* MenuLineBmp() const { return menuLineBmp_.get(); }

@@ -103,6 +103,54 @@ SIZE JpegSize(const std::wstring& path)
     return {0, 0};
 }
 
+// Asks a window of the program "are you skinned" (skin command 7) from this process.
+bool AnswersSkinned(HWND wnd)
+{
+    constexpr UINT kSkinCommand = 0xA100;
+    constexpr WORD kIsSkinned = 7;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(wnd, kSkinCommand, MAKEWPARAM(0, kIsSkinned), 0, SMTO_ABORTIFHUNG, 5000, &answer))
+        return false;
+    return answer == 1;
+}
+
+std::vector<HWND> VisibleWindowsOf(HWND top)
+{
+    std::vector<HWND> found{top};
+    EnumChildWindows(
+        top,
+        [](HWND wnd, LPARAM param) -> BOOL {
+            if (IsWindowVisible(wnd))
+                reinterpret_cast<std::vector<HWND>*>(param)->push_back(wnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The colours of the system's own look of a combo box and its list: button faces and 3-D edges
+// (white is left out: the program's skin paints its fields white too).
+std::vector<COLORREF> StandardLookColours()
+{
+    std::vector<COLORREF> colours;
+    for (int index : {COLOR_BTNFACE, COLOR_BTNSHADOW, COLOR_3DDKSHADOW, COLOR_3DLIGHT}) {
+        const COLORREF c = GetSysColor(index);
+        if (c != RGB(255, 255, 255) && std::find(colours.begin(), colours.end(), c) == colours.end())
+            colours.push_back(c);
+    }
+    return colours;
+}
+
+int PixelsOfColours(const testsupport::Pixels24& shot, const std::vector<COLORREF>& colours)
+{
+    int count = 0;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            if (std::find(colours.begin(), colours.end(), shot.At(x, y)) != colours.end())
+                ++count;
+    return count;
+}
+
 class RecipeDialogsTest : public NotebookTest {
 protected:
     // The categories a recipe may be put into: real folders other than the favourites.
@@ -226,6 +274,37 @@ protected:
         OpenRecipe(caption);
     }
 };
+
+TEST_F(RecipeDialogsTest, EveryWindowOfTheNewRecipeDialogAndItsDroppedListAnswersAsSkinned)
+{
+    StartNotebook();
+    ClickToolButton(L"Новый");
+    HWND dialog = WaitForProgramWindow(L"TNewForm", L"Новый рецепт");
+    ASSERT_NE(dialog, nullptr) << "no new-recipe dialog";
+    Bot().WaitIdle(dialog);
+    const auto windows = VisibleWindowsOf(dialog);
+    EXPECT_GE(windows.size(), 14u);
+    for (HWND wnd : windows)
+        EXPECT_TRUE(AnswersSkinned(wnd)) << Narrow(WindowClass(wnd)) << " '" << Narrow(WindowCaption(wnd))
+                                         << "' keeps the standard look";
+    auto boxes = FindChildWindows(dialog, L"TComboBox");
+    ASSERT_EQ(boxes.size(), 2u);
+    HWND categoryBox = IsWindowEnabled(boxes[0]) ? boxes[0] : boxes[1];
+
+    RECT client{};
+    GetClientRect(categoryBox, &client);
+    const int arrow = GetSystemMetrics(SM_CXVSCROLL);
+    Bot().Click(categoryBox, {client.right - arrow / 2 - 2, (client.top + client.bottom) / 2});
+    HWND list = WaitForTopWindow({ProcessId(), L"ComboLBox", {}, true}, 5000);
+    ASSERT_NE(list, nullptr) << "the category list does not drop down";
+    Bot().WaitIdle(list);
+    EXPECT_TRUE(AnswersSkinned(list)) << "the dropped-down list keeps the standard look";
+    const auto standard = StandardLookColours();
+    EXPECT_EQ(PixelsOfColours(Shot(list, L"dropped-list"), standard), 0) << "the list shows the system's colours";
+    EXPECT_EQ(PixelsOfColours(Shot(categoryBox, L"dropped-box"), standard), 0) << "the box shows the system's colours";
+    Bot().PressKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitForWindowGone(list, 5000));
+}
 
 TEST_F(RecipeDialogsTest, ARecipeWrittenInTheDialogIsSavedInItsCategoryWithThePhotoUnderItsName)
 {

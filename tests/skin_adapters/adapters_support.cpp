@@ -95,6 +95,7 @@ std::string BarsSkinOptions()
     s += Section("EDIT", kEditColor, kEditHotColor, ("FONTCOLOR=" + Hex(kEditFontColor) + "\r\nHOTFONTCOLOR=" +
                                                      Hex(kEditHotFontColor) + "\r\n").c_str());
     s += Section("COLHEADER", kHeaderColor, kHeaderHotColor);
+    s += Section("COMBOBTN", kComboBtnColor, kComboBtnHotColor);
     for (const char* name : {"SCROLLBTNTOP", "SCROLLBTNBOTTOM", "SCROLLBTNLEFT", "SCROLLBTNRIGHT"})
         s += Section(name, kArrowColor, kArrowHotColor);
     s += Section("SCROLLBAR1H", kTrack1Color, kTrack1HotColor) + Section("SCROLLBAR1V", kTrack1Color, kTrack1HotColor);

@@ -30,6 +30,8 @@ constexpr COLORREF kEditHotColor = RGB(0xE8, 0xF8, 0xE0);
 constexpr COLORREF kEditHotFontColor = RGB(0x30, 0x10, 0x20);
 constexpr COLORREF kHeaderColor = RGB(0x60, 0x30, 0x90);
 constexpr COLORREF kHeaderHotColor = RGB(0x90, 0x60, 0x30);
+constexpr COLORREF kComboBtnColor = RGB(0x20, 0x90, 0x40);
+constexpr COLORREF kComboBtnHotColor = RGB(0x40, 0xB0, 0x60);
 
 // The Options.dat text of that skin.
 std::string BarsSkinOptions();

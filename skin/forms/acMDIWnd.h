@@ -1,0 +1,36 @@
+// The adapter of an MDI form's client window: the client shows the part of the form's skinned
+// background that lies under it, with its frame and scroll bars from the form's cache.
+#pragma once
+
+#include "skin/forms/acEditAdapters.h"
+
+class TCustomForm;
+class TsSkinProvider;
+
+class TacMDIWnd : public TacBaseWnd {
+public:
+    using TacBaseWnd::TacBaseWnd;
+    std::wstring ClassName() const override { return L"TacMDIWnd"; }
+    void Destroy() override;
+    void WndProc(TMessage& message) override;
+    TPoint BarCacheOffset() const override;
+
+    // Borrowed from the MDI form support; cleared, never freed, when the adapter goes.
+    TCustomForm* Form = nullptr;
+    TsCommonData* FormData = nullptr;
+    TsSkinProvider* FormProvider = nullptr;
+
+    // The active child is maximized: the client leaves its background to it.
+    bool ChildMaximized() const;
+    // The form's cache under the client area into DC at Origin, with the form's graphic controls.
+    void PaintClientBackground(HDC dc, TPoint origin);
+
+private:
+    bool Painting() const;
+    void WMPaint(TMessage& message);
+    void WMNCPaint(TMessage& message);
+    void AfterBase(TMessage& message);
+};
+
+// Connects the client adapter of an MDI form through the MDI form support's seam.
+void LinkMDIClientAdapter();
