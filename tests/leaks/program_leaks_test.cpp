@@ -1,10 +1,8 @@
 // The real main window on the sample base, as the program starts it, changes tabs and recipes and opens
 // every dialog many times over; the process's GDI objects, menus and windows come back each time.
 #include "app/main_dialogs.h"
-#include "app/program_steps.h"
-#include "framework/Startup.h"
-#include "skin/forms/sSkinFormsLinks.h"
 #include "tests/app/main_window_fixture.h"
+#include "tests/app/program_start_steps.h"
 #include "tests/e2e/robot.h"
 #include "tests/support/live_objects.h"
 
@@ -17,21 +15,7 @@ using testsupport::LiveObjectsBackWithin;
 
 namespace {
 
-class ProgramStartSteps : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        AddProgramStartupSteps(startup_);
-        startup_.Start();
-        LinkSkinForms();
-    }
-    void TearDown() override { startup_.Finish(); }
-
-private:
-    TStartup startup_;
-};
-
-const auto* const kSteps = ::testing::AddGlobalTestEnvironment(new ProgramStartSteps);
+const auto* const kSteps = ::testing::AddGlobalTestEnvironment(new apptest::ProgramStartSteps);
 
 // Dispatches what is queued (paints included) without waiting for more.
 void Drain()
