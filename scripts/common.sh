@@ -65,9 +65,38 @@ stop_started() {
   done
 }
 
+# fuzz NAME DICT SEED...: a bounded libFuzzer run of the native fuzz target NAME (with the dictionary DICT
+# unless it is empty) seeded with the files given. Returns non-zero when the fuzzer found a failure.
+fuzz() {
+  local dir="$ROOT/build/native" name="$1" dict="$2"
+  shift 2
+  [[ -x "$dir/tests/native/$name" ]] || return 0
+  local corpus seeds status=0
+  corpus="$(mktemp -d /tmp/velmora-fuzz.XXXXXX)"
+  seeds="$(mktemp -d /tmp/velmora-seeds.XXXXXX)"
+  local seed n=0
+  # Seeds of the same name from different folders (Options.dat) must not overwrite one another.
+  for seed in "$@"; do
+    [[ -f "$seed" ]] && cp "$seed" "$seeds/$((n++))-$(basename "$seed")"
+  done
+  mkdir -p "$dir/fuzz-artifacts"
+  echo "native: fuzzing $name for ${VELMORA_FUZZ_SECONDS:-60} s"
+  "$dir/tests/native/$name" -max_total_time="${VELMORA_FUZZ_SECONDS:-60}" -timeout=10 -rss_limit_mb=2048 \
+    ${dict:+-dict="$dict"} -print_final_stats=1 -artifact_prefix="$dir/fuzz-artifacts/$name-" "$corpus" "$seeds" \
+    >"$dir/$name.log" 2>&1 || status=$?
+  tail -n 12 "$dir/$name.log"
+  rm -rf "$corpus" "$seeds"
+  if ((status != 0)); then
+    echo "native: the fuzzer $name found a failure (see $dir/$name.log and $dir/fuzz-artifacts)" >&2
+    return 1
+  fi
+}
+
 # native_checks: builds the window-free cores with the host's clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer, runs their tests, then a bounded libFuzzer run of each fuzz target seeded
-# with the test files. Returns non-zero when a build, a test or a fuzzer fails.
+# with the test files: the PNG loader, and the skin reader with the shipped skins' text, the packed
+# skins of an earlier Windows build and the known-bad skins. Returns non-zero when a build, a test or a
+# fuzzer fails.
 native_checks() {
   local dir="$ROOT/build/native"
   CC=clang CXX=clang++ cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -77,24 +106,14 @@ native_checks() {
   cmake --build "$dir" -- -k 0 || return 1
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$dir" --output-on-failure -j 4 || return 1
-  if [[ -x "$dir/tests/native/png_fuzz" ]]; then
-    local corpus seeds
-    corpus="$(mktemp -d /tmp/velmora-fuzz.XXXXXX)"
-    seeds="$(mktemp -d /tmp/velmora-seeds.XXXXXX)"
-    cp "$ROOT"/.deps/pngsuite/pngsuite/*.png "$ROOT"/.deps/pngsuite/*.png "$ROOT"/tests/png/crashes/* "$seeds"/ 2>/dev/null || true
-    mkdir -p "$dir/fuzz-artifacts"
-    echo "native: fuzzing the PNG loader for ${VELMORA_FUZZ_SECONDS:-60} s"
-    local status=0
-    "$dir/tests/native/png_fuzz" -max_total_time="${VELMORA_FUZZ_SECONDS:-60}" -timeout=10 -rss_limit_mb=2048 \
-      -dict="$ROOT/tests/png/png.dict" -print_final_stats=1 -artifact_prefix="$dir/fuzz-artifacts/" "$corpus" "$seeds" \
-      >"$dir/fuzz.log" 2>&1 || status=$?
-    tail -n 12 "$dir/fuzz.log"
-    rm -rf "$corpus" "$seeds"
-    if ((status != 0)); then
-      echo "native: the fuzzer found a failure (see $dir/fuzz.log and $dir/fuzz-artifacts)" >&2
-      return 1
-    fi
-  fi
+  shopt -s nullglob
+  local status=0
+  fuzz png_fuzz "$ROOT/tests/png/png.dict" "$ROOT"/.deps/pngsuite/pngsuite/*.png "$ROOT"/.deps/pngsuite/*.png \
+    "$ROOT"/tests/png/crashes/* || status=1
+  fuzz skin_fuzz "" "$ROOT"/assets/skins/*/Options.dat "$ROOT"/build/x86_64/assets/skins/*.asz \
+    "$ROOT"/tests/skin_core/skin_seeds/* "$ROOT"/tests/skin_core/bad_skins/* || status=1
+  shopt -u nullglob
+  return $status
 }
 
 # start_cups: makes sure the CUPS scheduler runs with the queue "PDF" (cups-pdf, see scripts/setup) as

@@ -1,12 +1,10 @@
+// The packed skin container without any window: the convertor and the parsing of its bytes.
 #include "skin/core/acSkinPack.h"
 
 #include "framework/SysUtils.h"
 #include "skin/core/ZLibEx.h"
-#include "skin/core/sVclUtils.h"
 
 #include <cstring>
-
-const wchar_t* const SZNotPackedFile = L"Loaded data is not packed Quorvel file";
 
 namespace {
 
@@ -125,7 +123,7 @@ void Clear(TacSkinConvertor* convertor)
     convertor->ReleaseSource();
 }
 
-bool ParsePackedSkin(TacSkinConvertor* convertor)
+bool ReadPackedSkin(TacSkinConvertor* convertor)
 {
     TMemoryStream* source = convertor->PackedData();
     if (!source)
@@ -133,7 +131,6 @@ bool ParsePackedSkin(TacSkinConvertor* convertor)
     source->SetPosition(0);
     char magic[4] = {};
     if (source->Read(magic, 4) != 4 || std::memcmp(magic, kPackedSkinMagic, 4) != 0) {
-        ShowWarningBox(SZNotPackedFile);
         // Only the entries go: a lent source stays with its owner.
         convertor->Files.clear();
         convertor->ImageCount = 0;
@@ -150,29 +147,3 @@ bool ParsePackedSkin(TacSkinConvertor* convertor)
     }
     return true;
 }
-
-bool LoadPackedSkinFile(const std::wstring& fileName, std::unique_ptr<TacSkinConvertor>& convertor,
-                        bool freeSource)
-{
-    if (!FileExists(fileName))
-        return false;
-    if (convertor)
-        Clear(convertor.get());
-    else
-        convertor = std::make_unique<TacSkinConvertor>();
-    auto source = std::make_unique<TMemoryStream>();
-    source->LoadFromFile(fileName);
-    convertor->SetOwnedSource(std::move(source));
-    bool parsed = false;
-    try {
-        parsed = ParsePackedSkin(convertor.get());
-    } catch (...) {
-        if (freeSource)
-            convertor->ReleaseSource();
-        throw;
-    }
-    if (freeSource)
-        convertor->ReleaseSource();
-    return parsed;
-}
-

@@ -49,6 +49,11 @@ extern const wchar_t* const SZNotPackedFile; // "Loaded data is not packed Quorv
 // Frees the image entries (last first), the Options stream and the source stream when owned.
 void Clear(TacSkinConvertor* convertor);
 
+// Parses the convertor's source from position 0 without a word to the user: False when there is no
+// source or its magic is wrong (the convertor is then empty); damaged data raises as ParsePackedSkin's.
+// Needs no window.
+bool ReadPackedSkin(TacSkinConvertor* convertor);
+
 // Parses the convertor's source from position 0. Returns False after a wrong magic (the warning box
 // has been shown and the convertor is empty). Damaged data raises: EZDecompressionError for the
 // compressed data, EReadError for a container cut short or inconsistent; the convertor is then empty.

@@ -2,6 +2,8 @@
 // section arrays.
 #pragma once
 
+#include "skin/core/sSkinInherited.h"
+
 #include <string>
 
 class TMemIniFile;
@@ -18,8 +20,3 @@ struct TacSkinSource {
 void LoadSkinMasks(TsSkinManager* sm, const TacSkinSource& source);
 void LoadSkinPatterns(TsSkinManager* sm, const TacSkinSource& source);
 void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source);
-
-// Integer keys that fall back through PARENTCLASS; -1 counts as absent. A loop in the chain ends it.
-int ReadInheritedInteger(TMemIniFile* ini, const std::wstring& section, const std::wstring& key, int defaultValue);
-std::wstring ReadInheritedString(TMemIniFile* ini, const std::wstring& section, const std::wstring& key,
-                                 const std::wstring& defaultValue);

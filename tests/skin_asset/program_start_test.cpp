@@ -1,10 +1,8 @@
 // The program starts as its program block starts it: the start-up steps, the links of the form-skinning
 // layer, then the main window, whose form data makes the skin manager and loads the stored skin.
-#include "app/program_steps.h"
-#include "framework/Startup.h"
 #include "skin/core/sSkinManager.h"
-#include "skin/forms/sSkinFormsLinks.h"
 #include "tests/app/main_window_fixture.h"
+#include "tests/app/program_start_steps.h"
 
 #include <algorithm>
 #include <string>
@@ -12,21 +10,7 @@
 
 namespace {
 
-class ProgramStartSteps : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        AddProgramStartupSteps(startup_);
-        startup_.Start();
-        LinkSkinForms();
-    }
-    void TearDown() override { startup_.Finish(); }
-
-private:
-    TStartup startup_;
-};
-
-const auto* const kSteps = ::testing::AddGlobalTestEnvironment(new ProgramStartSteps);
+const auto* const kSteps = ::testing::AddGlobalTestEnvironment(new apptest::ProgramStartSteps);
 
 int IndexOf(TComponent* owner, const std::wstring& name)
 {

@@ -1,31 +1,15 @@
 // The program as its program block starts it: at its first activation the main window gets its form
 // skinning from the hook, owned by the window, and closing it frees everything the hook made.
-#include "app/program_steps.h"
-#include "framework/Startup.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/forms/acDials.h"
-#include "skin/forms/sSkinFormsLinks.h"
 #include "skin/forms/sSkinProvider.h"
 #include "tests/app/main_window_fixture.h"
+#include "tests/app/program_start_steps.h"
 
 namespace {
 
-class ProgramStartSteps : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        AddProgramStartupSteps(startup_);
-        startup_.Start();
-        LinkSkinForms();
-    }
-    void TearDown() override { startup_.Finish(); }
-
-private:
-    TStartup startup_;
-};
-
-const auto* const kSteps = ::testing::AddGlobalTestEnvironment(new ProgramStartSteps);
+const auto* const kSteps = ::testing::AddGlobalTestEnvironment(new apptest::ProgramStartSteps);
 
 template <class T>
 int CountOwned(TComponent* owner)
