@@ -176,6 +176,7 @@ struct TRowTarget {
     int Dx;
     std::uint32_t Count;
     const std::uint8_t* Gamma; // null for the identity table
+    const std::uint8_t* Key;   // the 16-bit transparent sample(s) whose pixels the key plane marks, or null
 };
 
 // Packed pixels (1, 2, 4, 8 bits) into the packed DIB; Map turns a sample into the DIB's value.
@@ -219,6 +220,9 @@ void CopyColour(const std::uint8_t* src, const TRowTarget& t)
         }
         if constexpr (C == 2 || C == 4)
             t.Alpha[x] = p[(C - 1) * S];
+        else if constexpr (S == 2)
+            if (t.Key)
+                t.Alpha[x] = std::memcmp(p, t.Key, C * S) == 0 ? 0 : 255;
     }
 }
 
@@ -382,7 +386,7 @@ struct TGeometry {
 
 // Decodes rows r = first, first + rowStep, ... of one pass (or of the plain image); false when data ran out.
 bool DecodeRows(TIdatReader& reader, TRowBuffers& rows, TChunkIHDR& h, const TGeometry& g, const TAdam7Pass& pass,
-                const std::uint8_t* gamma)
+                const std::uint8_t* gamma, const std::uint8_t* key)
 {
     std::uint32_t columns = (g.Width + pass.ColumnStep - pass.ColumnStart - 1) / pass.ColumnStep;
     if (g.Width <= std::uint32_t(pass.ColumnStart))
@@ -397,12 +401,26 @@ bool DecodeRows(TIdatReader& reader, TRowBuffers& rows, TChunkIHDR& h, const TGe
             return false;
         UndoRowFilter(cur + 1, rows.Previous() + 1, rowSize, g.Step, cur[0]);
         if (h.ImageData) {
-            TRowTarget t{h.RowAddress(int(r)), h.AlphaRow(int(r)), pass.ColumnStart, pass.ColumnStep, columns, gamma};
+            TRowTarget t{h.RowAddress(int(r)), h.AlphaRow(int(r)), pass.ColumnStart, pass.ColumnStep, columns, gamma,
+                         key};
             CopyRow(cur + 1, t, g.ColorType, g.Depth);
         }
         rows.Swap();
     }
     return true;
+}
+
+// The transparent sample of a 16-bit grey or RGB image, with the header's key plane made ready for it;
+// null for every other image.
+const std::uint8_t* SixteenBitKey(TChunkIHDR& h, TPNGCore* owner)
+{
+    if (h.BitDepth != 16 || (h.ColorType != 0 && h.ColorType != 2) || !h.ImageData)
+        return nullptr;
+    auto* trns = owner->Chunks.FirstOfClass<TChunktRNS>();
+    if (!trns || trns->DataSize() < (h.ColorType == 0 ? 2u : 6u))
+        return nullptr;
+    h.SetupKeyPlane();
+    return trns->Data();
 }
 
 } // namespace
@@ -426,12 +444,13 @@ bool TChunkIDAT::LoadFromStream(TStream* stream, const std::string& name, std::u
     for (int i = 0; i < 256 && identity; ++i)
         identity = owner->GammaLUT[i] == i;
     const std::uint8_t* gamma = identity ? nullptr : owner->GammaLUT;
+    const std::uint8_t* key = SixteenBitKey(h, owner);
     if (owner->InterlaceMethod == 1) {
         for (const TAdam7Pass& pass : kAdam7)
-            if (!DecodeRows(reader, rows, h, g, pass, gamma))
+            if (!DecodeRows(reader, rows, h, g, pass, gamma, key))
                 break;
     } else {
-        DecodeRows(reader, rows, h, g, TAdam7Pass{0, 0, 1, 1}, gamma);
+        DecodeRows(reader, rows, h, g, TAdam7Pass{0, 0, 1, 1}, gamma, key);
     }
     reader.Finish();
     return true;
@@ -441,11 +460,18 @@ bool TChunkIDAT::LoadFromStream(TStream* stream, const std::string& name, std::u
 
 namespace {
 
+// How the image data is deflated: the image's level, with the window and strategy suited to its rows.
+struct TDeflateSettings {
+    int Level;
+    int WindowBits;
+    int Strategy;
+};
+
 class TZDeflate {
 public:
-    explicit TZDeflate(int level)
+    explicit TZDeflate(const TDeflateSettings& s)
     {
-        int rc = deflateInit(&z, level);
+        int rc = deflateInit2(&z, s.Level, Z_DEFLATED, s.WindowBits, 8, s.Strategy);
         if (rc != Z_OK)
             RaiseZlibError(rc);
     }
@@ -458,7 +484,8 @@ public:
 // Deflates rows straight into IDAT chunks of IdatLimit bytes.
 class TIdatWriter {
 public:
-    TIdatWriter(TStream* stream, int level, int limit) : stream_(stream), deflate_(level), limit_(std::size_t(limit))
+    TIdatWriter(TStream* stream, const TDeflateSettings& settings, int limit)
+        : stream_(stream), deflate_(settings), limit_(std::size_t(limit))
     {
         out_.reset(new (std::nothrow) std::uint8_t[limit_]);
         if (!out_)
@@ -533,6 +560,8 @@ struct TRowSource {
     int Dx;
     std::uint32_t Count;
     const std::uint8_t* Inverse;
+    bool IdentityInverse;    // the table changes nothing, so plain rows may skip it
+    const std::uint8_t* Key; // the 16-bit transparent sample(s) when Alpha is the header's key plane, or null
 };
 
 void ConvertPacked(std::uint8_t* out, const TRowSource& s, int depth, std::size_t rowSize)
@@ -571,11 +600,35 @@ void ConvertColour(std::uint8_t* out, const TRowSource& s)
         if constexpr (S == 2)
             for (int c = 0; c < C; ++c)
                 p[2 * c + 1] = 0;
+        // The low bytes are gone: the key pixels get the key back whole, and no other pixel may become it.
+        if constexpr (S == 2 && (C == 1 || C == 3))
+            if (s.Key) {
+                if (s.Alpha[x] == 0)
+                    std::memcpy(p, s.Key, C * S);
+                else if (std::memcmp(p, s.Key, C * S) == 0)
+                    p[C * S - 1] = 1;
+            }
+    }
+}
+
+// The common case of a plain 8-bit RGB or RGBA row with no gamma to undo: blue, green, red swapped into
+// place, alpha beside them.
+template <int C>
+void ConvertRgbPlain(std::uint8_t* out, const TRowSource& s)
+{
+    const std::uint8_t* d = s.Dib;
+    for (std::uint32_t i = 0; i < s.Count; ++i, d += 3, out += C) {
+        out[0] = d[2];
+        out[1] = d[1];
+        out[2] = d[0];
+        if constexpr (C == 4)
+            out[3] = s.Alpha[i];
     }
 }
 
 void ConvertRow(std::uint8_t* out, const TRowSource& s, int colorType, int depth, std::size_t rowSize)
 {
+    bool plainRgb = depth == 8 && s.Dx == 1 && s.IdentityInverse;
     switch (colorType) {
     case 0:
         if (depth == 16)
@@ -587,92 +640,201 @@ void ConvertRow(std::uint8_t* out, const TRowSource& s, int colorType, int depth
         ConvertPacked(out, s, depth, rowSize);
         break;
     case 2:
-        depth == 16 ? ConvertColour<3, 2>(out, s) : ConvertColour<3, 1>(out, s);
+        if (plainRgb)
+            ConvertRgbPlain<3>(out, s);
+        else
+            depth == 16 ? ConvertColour<3, 2>(out, s) : ConvertColour<3, 1>(out, s);
         break;
     case 4:
         depth == 16 ? ConvertColour<2, 2>(out, s) : ConvertColour<2, 1>(out, s);
         break;
     case 6:
-        depth == 16 ? ConvertColour<4, 2>(out, s) : ConvertColour<4, 1>(out, s);
+        if (plainRgb)
+            ConvertRgbPlain<4>(out, s);
+        else
+            depth == 16 ? ConvertColour<4, 2>(out, s) : ConvertColour<4, 1>(out, s);
         break;
     default:
         std::memset(out, 0, rowSize);
     }
 }
 
-// Filters raw rows with the kinds of RowFilters and picks one per row.
+// The filters of one row: x the raw row, p the previous raw row, s the pixel step; each writes RowSize bytes.
+// They are plain loops over whole rows (the first pixel apart) so the compiler can widen them.
+void FilterSub(std::uint8_t* o, const std::uint8_t* x, std::size_t size, std::size_t s)
+{
+    std::size_t head = std::min(s, size);
+    std::memcpy(o, x, head);
+    for (std::size_t i = head; i < size; ++i)
+        o[i] = std::uint8_t(x[i] - x[i - s]);
+}
+
+void FilterUp(std::uint8_t* o, const std::uint8_t* x, const std::uint8_t* p, std::size_t size)
+{
+    for (std::size_t i = 0; i < size; ++i)
+        o[i] = std::uint8_t(x[i] - p[i]);
+}
+
+void FilterAverage(std::uint8_t* o, const std::uint8_t* x, const std::uint8_t* p, std::size_t size, std::size_t s)
+{
+    std::size_t head = std::min(s, size);
+    for (std::size_t i = 0; i < head; ++i)
+        o[i] = std::uint8_t(x[i] - p[i] / 2);
+    for (std::size_t i = head; i < size; ++i)
+        o[i] = std::uint8_t(x[i] - ((x[i - s] + p[i]) >> 1));
+}
+
+void FilterPaeth(std::uint8_t* o, const std::uint8_t* x, const std::uint8_t* p, std::size_t size, std::size_t s)
+{
+    // Left of the first pixel a and c are 0, so the predictor is b.
+    std::size_t head = std::min(s, size);
+    for (std::size_t i = 0; i < head; ++i)
+        o[i] = std::uint8_t(x[i] - p[i]);
+    for (std::size_t i = head; i < size; ++i) {
+        int a = x[i - s], b = p[i], c = p[i - s];
+        int pa = b > c ? b - c : c - b;
+        int pb = a > c ? a - c : c - a;
+        int ac = a + b - 2 * c;
+        int pc = ac < 0 ? -ac : ac;
+        int predicted = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
+        o[i] = std::uint8_t(x[i] - predicted);
+    }
+}
+
+// Positions j >= 2 whose byte equals one of the two before it: the measure by which rows choose a filter.
+std::size_t RepeatedNeighbours(const std::uint8_t* o, std::size_t size)
+{
+    std::size_t n = 0;
+    for (std::size_t j = 2; j < size; ++j)
+        n += (o[j] == o[j - 1]) | (o[j] == o[j - 2]);
+    return n;
+}
+
+// Filters raw rows with the kinds of RowFilters and picks one per row. Every buffer holds the filter byte
+// before its row, so the chosen one goes to the deflater in one piece; the raw rows are the None output.
 class TRowFilterer {
 public:
     TRowFilterer(std::size_t rowSize, int step, TFilters filters) : size_(rowSize), step_(std::size_t(step)), filters_(filters)
     {
-        for (int k = 0; k < 5; ++k) {
-            bool needed = k == 0 || filters.Contains(TFilter(k));
-            if (needed) {
-                buffers_[k].reset(new (std::nothrow) std::uint8_t[size_ + 1]());
-                if (!buffers_[k])
-                    RaiseCodecError<EPNGOutMemory>(kPngResOutMemory);
-            }
-        }
+        for (auto& raw : raw_)
+            raw = Allocate(0);
+        for (int k = 1; k < 5; ++k)
+            if (filters.Contains(TFilter(k)))
+                out_[k] = Allocate(std::uint8_t(k));
     }
 
-    void ZeroPrevious() { std::memset(buffers_[0].get(), 0, size_ + 1); }
+    // Where the next raw row goes (RowSize bytes).
+    std::uint8_t* Raw() { return raw_[0].get() + 1; }
 
-    // Filters Raw; returns the chosen kind and its bytes. Raw becomes the previous row afterwards.
-    const std::uint8_t* Filter(const std::uint8_t* raw, std::uint8_t& kind)
+    // Filters the raw row; returns the chosen filter byte followed by its RowSize bytes. The raw row
+    // becomes the previous row for the next call.
+    const std::uint8_t* Filter()
     {
-        const std::uint8_t* prev = buffers_[0].get();
-        std::size_t s = step_;
-        auto a = [&](std::size_t i) -> int { return i >= s ? raw[i - s] : 0; };
-        auto c = [&](std::size_t i) -> int { return i >= s ? prev[i - s] : 0; };
+        const std::uint8_t* x = Raw();
+        const std::uint8_t* p = raw_[1].get() + 1;
         if (filters_.Contains(TFilter::pfSub))
-            for (std::size_t i = 0; i < size_; ++i)
-                buffers_[1][i] = std::uint8_t(raw[i] - a(i));
+            FilterSub(out_[1].get() + 1, x, size_, step_);
         if (filters_.Contains(TFilter::pfUp))
-            for (std::size_t i = 0; i < size_; ++i)
-                buffers_[2][i] = std::uint8_t(raw[i] - prev[i]);
+            FilterUp(out_[2].get() + 1, x, p, size_);
         if (filters_.Contains(TFilter::pfAverage))
-            for (std::size_t i = 0; i < size_; ++i)
-                buffers_[3][i] = std::uint8_t(raw[i] - (a(i) + prev[i]) / 2);
+            FilterAverage(out_[3].get() + 1, x, p, size_, step_);
         if (filters_.Contains(TFilter::pfPaeth))
-            for (std::size_t i = 0; i < size_; ++i)
-                buffers_[4][i] = std::uint8_t(raw[i] - PaethPredictor(a(i), prev[i], c(i)));
-        std::memcpy(buffers_[0].get(), raw, size_);
-        kind = Choose();
-        return buffers_[kind].get();
+            FilterPaeth(out_[4].get() + 1, x, p, size_, step_);
+        int kind = Choose();
+        std::swap(raw_[0], raw_[1]);
+        return kind == 0 ? raw_[1].get() : out_[kind].get();
     }
 
 private:
-    std::uint8_t Choose() const
+    std::unique_ptr<std::uint8_t[]> Allocate(std::uint8_t kind) const
+    {
+        std::unique_ptr<std::uint8_t[]> b(new (std::nothrow) std::uint8_t[size_ + 1]());
+        if (!b)
+            RaiseCodecError<EPNGOutMemory>(kPngResOutMemory);
+        b[0] = kind;
+        return b;
+    }
+
+    int Choose() const
     {
         if (filters_.Empty() || filters_ == TFilters{TFilter::pfNone})
             return 0;
         if (filters_.Count() == 1)
             for (int k = 1; k < 5; ++k)
                 if (filters_.Contains(TFilter(k)))
-                    return std::uint8_t(k);
+                    return k;
         int best = 0;
         std::size_t bestCount = 0;
         for (int k = 0; k < 5; ++k) {
             if (!filters_.Contains(TFilter(k)))
                 continue;
-            const std::uint8_t* o = buffers_[k].get();
-            std::size_t n = 0;
-            for (std::size_t j = 2; j < size_; ++j)
-                if (o[j] == o[j - 1] || o[j] == o[j - 2])
-                    ++n;
+            std::size_t n = RepeatedNeighbours((k == 0 ? raw_[0].get() : out_[k].get()) + 1, size_);
             if (n > bestCount) {
                 bestCount = n;
                 best = k;
             }
         }
-        return std::uint8_t(best);
+        return best;
     }
 
     std::size_t size_;
     std::size_t step_;
     TFilters filters_;
-    std::unique_ptr<std::uint8_t[]> buffers_[5];
+    std::unique_ptr<std::uint8_t[]> raw_[2]; // the current raw row, then the previous one (zero at first)
+    std::unique_ptr<std::uint8_t[]> out_[5];
 };
+
+bool IsIdentity(const std::uint8_t* table)
+{
+    for (int i = 0; i < 256; ++i)
+        if (table[i] != i)
+            return false;
+    return true;
+}
+
+// The share of positions in Sub-filtered sample rows that repeat one of the two bytes before them: near 1
+// for drawn graphics (flat areas, repeated patterns), a third or so for photographs, whose residuals are noise.
+double SampleRepeatShare(const TChunkIHDR& h, const TRowSource& plain, int colorType, int depth, std::size_t rowSize)
+{
+    constexpr std::uint32_t kSamples = 8;
+    std::unique_ptr<std::uint8_t[]> raw(new (std::nothrow) std::uint8_t[rowSize]);
+    std::unique_ptr<std::uint8_t[]> sub(new (std::nothrow) std::uint8_t[rowSize]);
+    if (!raw || !sub)
+        RaiseCodecError<EPNGOutMemory>(kPngResOutMemory);
+    std::size_t step = std::size_t(PixelStepFor(colorType, depth)), repeats = 0, positions = 0;
+    for (std::uint32_t k = 0; k < kSamples; ++k) {
+        auto r = int(std::uint64_t(h.Height) * (2 * k + 1) / (2 * kSamples));
+        TRowSource s = plain;
+        s.Dib = h.RowAddress(r);
+        s.Alpha = h.AlphaRow(r);
+        ConvertRow(raw.get(), s, colorType, depth, rowSize);
+        FilterSub(sub.get(), raw.get(), rowSize, step);
+        repeats += RepeatedNeighbours(sub.get(), rowSize);
+        positions += rowSize - 2;
+    }
+    return double(repeats) / double(positions);
+}
+
+// The image's DeflateLevel always; the window and strategy follow the rows. In filtered photographs the far
+// matches deflate finds are a few bytes long and cost about what they save, while searching the whole
+// 32 KB window for them is most of the encoding time: such images get a window of the rows just above (at
+// least 8 KB, and always the whole row before) and the strategy zlib offers for filtered data, which codes
+// short matches as literals. Drawn graphics repeat over many rows and keep the full window.
+TDeflateSettings DeflateSettingsFor(const TChunkIHDR& h, const TPNGCore& owner, const TRowSource& plain, int depth,
+                                    std::size_t rowSize)
+{
+    TDeflateSettings full{owner.ZlibLevel(), 15, Z_DEFAULT_STRATEGY};
+    bool filtered = !owner.RowFilters.Empty() && owner.RowFilters != TFilters{TFilter::pfNone};
+    std::uint64_t dataBytes = std::uint64_t(rowSize + 1) * h.Height;
+    if (!filtered || !h.ImageData || rowSize < 3 || dataBytes <= (1u << 13))
+        return full;
+    if (SampleRepeatShare(h, plain, h.ColorType, depth, rowSize) >= 0.5)
+        return full;
+    int bits = 13;
+    while (bits < 15 && (std::size_t(1) << bits) < rowSize + 1)
+        ++bits;
+    return TDeflateSettings{owner.ZlibLevel(), bits, Z_FILTERED};
+}
 
 } // namespace
 
@@ -683,10 +845,13 @@ bool TChunkIDAT::SaveToStream(TStream* stream)
     int depth = h.BitDepth == 2 ? 4 : h.BitDepth; // 2-bit images are written at the DIB's 4 bits
     int colorType = h.ColorType;
     std::size_t fullRow = std::size_t(PixelBytesFor(h.Width, colorType, depth));
-    std::unique_ptr<std::uint8_t[]> raw(new (std::nothrow) std::uint8_t[fullRow + 1]());
-    if (!raw)
-        RaiseCodecError<EPNGOutMemory>(kPngResOutMemory);
-    TIdatWriter writer(stream, owner->ZlibLevel(), owner->IdatLimit());
+    const std::uint8_t* key = nullptr;
+    if (h.HasKeyPlane() && h.BitDepth == 16)
+        if (auto* trns = owner->Chunks.FirstOfClass<TChunktRNS>(); trns && trns->DataSize() >= (colorType == 0 ? 2u : 6u))
+            key = trns->Data();
+    bool identityInverse = IsIdentity(owner->InverseGammaLUT);
+    const TRowSource plainRows{nullptr, nullptr, 0, 1, h.Width, owner->InverseGammaLUT, identityInverse, key};
+    TIdatWriter writer(stream, DeflateSettingsFor(h, *owner, plainRows, depth, fullRow), owner->IdatLimit());
     int step = PixelStepFor(colorType, depth);
     bool interlaced = owner->InterlaceMethod == 1;
     const TAdam7Pass plain{0, 0, 1, 1};
@@ -703,12 +868,9 @@ bool TChunkIDAT::SaveToStream(TStream* stream)
         TRowFilterer filterer(rowSize, step, owner->RowFilters);
         for (std::uint32_t r = pass.RowStart; r < h.Height; r += pass.RowStep) {
             TRowSource s{h.RowAddress(int(r)), h.AlphaRow(int(r)), pass.ColumnStart, pass.ColumnStep, columns,
-                         owner->InverseGammaLUT};
-            ConvertRow(raw.get(), s, colorType, depth, rowSize);
-            std::uint8_t kind = 0;
-            const std::uint8_t* filtered = filterer.Filter(raw.get(), kind);
-            writer.Write(&kind, 1);
-            writer.Write(filtered, rowSize);
+                         owner->InverseGammaLUT, identityInverse, key};
+            ConvertRow(filterer.Raw(), s, colorType, depth, rowSize);
+            writer.Write(filterer.Filter(), rowSize + 1);
         }
     }
     writer.Finish();

@@ -138,6 +138,28 @@ Bytes WithoutChunk(const Bytes& png, const std::string& name)
     return out;
 }
 
+Bytes DecompressIdat(const Bytes& png)
+{
+    Bytes stream;
+    for (const Bytes& d : ChunkData(png, "IDAT"))
+        stream += d;
+    z_stream z{};
+    inflateInit(&z);
+    z.next_in = reinterpret_cast<Bytef*>(stream.data());
+    z.avail_in = uInt(stream.size());
+    Bytes out;
+    char buffer[16384];
+    int rc = Z_OK;
+    while (rc == Z_OK) {
+        z.next_out = reinterpret_cast<Bytef*>(buffer);
+        z.avail_out = sizeof buffer;
+        rc = inflate(&z, Z_NO_FLUSH);
+        out.append(buffer, sizeof buffer - z.avail_out);
+    }
+    inflateEnd(&z);
+    return out;
+}
+
 Bytes ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -34,6 +34,8 @@ Bytes Save(TPNGCore& image);
 std::vector<std::string> ChunkNames(const Bytes& png);
 // The data of every chunk named Name.
 std::vector<Bytes> ChunkData(const Bytes& png, const std::string& name);
+// The image data of a saved PNG: its IDAT chunks joined and inflated (the filtered rows).
+Bytes DecompressIdat(const Bytes& png);
 // The file with every chunk named Name left out.
 Bytes WithoutChunk(const Bytes& png, const std::string& name);
 
