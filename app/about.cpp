@@ -84,6 +84,11 @@ void TAboutForm::FormShow(TObject*)
 {
     startn->SetCaption(IntToStr(Host->StartCount()));
     receptsn->SetCaption(IntToStr(Host->ViewCount()));
+    // The program's own icon, drawn for the picture's size; a program built without it (a test's)
+    // leaves the picture empty.
+    if (auto* icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
+                                                   Picture->Width(), Picture->Height(), 0)))
+        Picture->Picture()->Icon()->SetHandle(icon);
 }
 
 void TAboutForm::ASLink1Click(TObject*)

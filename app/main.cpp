@@ -17,12 +17,25 @@
 #include "widgets/ASLink.h"
 #include "widgets/AlPanel.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 TMainForm* MainForm = nullptr;
 
 namespace {
+
+// Sets a flag for one scope, also when the scope is left by an exception.
+class TFlagGuard {
+public:
+    explicit TFlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TFlagGuard() { flag_ = false; }
+    TFlagGuard(const TFlagGuard&) = delete;
+    TFlagGuard& operator=(const TFlagGuard&) = delete;
+
+private:
+    bool& flag_;
+};
 
 // What status panel 0 says while the mouse is over a control, by the control's name.
 const std::array<std::pair<const wchar_t*, const wchar_t*>, 13> kHoverTexts = {{
@@ -294,20 +307,37 @@ void TMainForm::SelectFirstCategory()
 
 void TMainForm::FillCategoryTabs()
 {
-    // While skinned the tab control keeps its stored index across a rebuild; unskinned it forgets its
-    // selection with its tabs, so the index is carried over here (0 when it falls outside).
-    const int previous = sTabControl->TabIndex();
     sTabControl->Tabs()->Clear();
     tabImage_->Clear();
     const std::vector<TCategoryTab> tabs = CategoryTabs(programDir_, mIcons->Checked());
+    std::vector<std::wstring> names;
     TIcon icon;
     for (const TCategoryTab& tab : tabs) {
         sTabControl->Tabs()->Add(tab.Name);
+        names.push_back(tab.Name);
         AddThemeIcon(tabImage_.get(), tab.Icon, &icon, null24x24);
     }
     MakeList32Bit(tabImage_.get());
     if (!tabs.empty())
-        sTabControl->SetTabIndex(previous >= 0 && previous < static_cast<int>(tabs.size()) ? previous : 0);
+        FollowListWithTabs(names);
+}
+
+// A rebuild may put another category at the tab index kept from before (a new category that lists
+// earlier, one removed behind the program's back), so the current tab is chosen by the name of the
+// category the list shows. When that category is gone, the first tab becomes current and the list
+// follows it.
+void TMainForm::FollowListWithTabs(const std::vector<std::wstring>& tabs)
+{
+    const auto shown = std::find(tabs.begin(), tabs.end(), store_->Category());
+    const int index = shown != tabs.end() ? static_cast<int>(shown - tabs.begin()) : 0;
+    {
+        // The list already shows this category: the change handler must not refill it.
+        const TFlagGuard quiet(tabsFollowList_);
+        sTabControl->SetTabIndex(index);
+    }
+    // Before the first category is chosen at start-up there is no list to follow yet.
+    if (shown == tabs.end() && !store_->Category().empty())
+        sTabControlChange(sTabControl);
 }
 
 void TMainForm::FillRecipeList(const std::wstring& folder)
@@ -387,6 +417,8 @@ void TMainForm::EnableSave()
 
 void TMainForm::sTabControlChange(TObject*)
 {
+    if (tabsFollowList_)
+        return;
     const int index = sTabControl->TabIndex();
     if (index < 0 || index >= sTabControl->Tabs()->GetCount())
         return;

@@ -181,10 +181,12 @@ private:
     TImage* Star(int index) const;
     void MakeTemplatePictures();
     void PrintView(const std::wstring& title);
+    void FollowListWithTabs(const std::vector<std::wstring>& tabs);
 
     std::wstring programDir_;
     std::wstring emptyCategoryDir_;
     int recipeCount_ = 0;
+    bool tabsFollowList_ = false; // set while the tabs are pointed at the listed category
     std::wstring candidatePhoto_;
     std::wstring themeName_;
     TCounters counters_;

@@ -21,13 +21,8 @@ public:
 
     TRecipeStore& Store() override { return main_->Store(); }
     std::optional<std::wstring> SelectedRecipe() override { return main_->SelectedCaption(); }
-    std::wstring CurrentCategory() override
-    {
-        const int index = main_->sTabControl->TabIndex();
-        if (index < 0 || index >= main_->sTabControl->Tabs()->GetCount())
-            return std::wstring();
-        return main_->sTabControl->Tabs()->Get(index);
-    }
+    // The category whose recipes the list shows: the recipe a command names lives there.
+    std::wstring CurrentCategory() override { return main_->Store().Category(); }
     void RateSelectedRecipe(int rating) override { main_->RateSelectedRecipe(rating); }
     void ShowFoundRecipe(const std::wstring& path) override { main_->ShowSearchHit(path); }
     std::wstring PhotoPath() override { return main_->PhotoPath; }

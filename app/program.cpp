@@ -27,6 +27,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         RegisterAppClasses();
         try {
             Application->SetTitle(L"Велмора 1.11");
+            // Every form's title bar shows the program's own icon (shared: the system frees it).
+            Application->SetIcon(static_cast<HICON>(
+                LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED)));
             Application->CreateForm(MainForm);
             Application->Run();
         } catch (...) {

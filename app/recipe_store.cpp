@@ -155,6 +155,7 @@ std::wstring TRecipeStore::CategoryFolder(const std::wstring& category) const
 
 void TRecipeStore::SetCategory(const std::wstring& category)
 {
+    category_ = category;
     categoryDir_ = CategoryFolder(category) + L"\\";
 }
 
@@ -258,10 +259,19 @@ TMoveResult TRecipeStore::MoveRecipe(const std::wstring& sourceCategory, const s
         dialogs_.ShowInformation(kAlreadyThere);
         return TMoveResult::AlreadyThere;
     }
-    DeleteFile(source + kRecipeExt);
-    if (FileExists(source + kPhotoExt) && CopyFile(source + kPhotoExt, target + kPhotoExt, true))
-        DeleteFile(source + kPhotoExt);
+    // A source that will not go (read-only, held open) stays beside its copy, and the user is told so.
+    const bool recipeGone = DeleteMovedFile(source + kRecipeExt);
+    if (FileExists(source + kPhotoExt) && CopyFile(source + kPhotoExt, target + kPhotoExt, true) && recipeGone)
+        DeleteMovedFile(source + kPhotoExt);
     return TMoveResult::Moved;
+}
+
+bool TRecipeStore::DeleteMovedFile(const std::wstring& file) const
+{
+    if (DeleteFile(file))
+        return true;
+    dialogs_.ShowMessage(L"Не могу удалить файл: " + file);
+    return false;
 }
 
 bool TRecipeStore::DeleteRecipe(const std::optional<std::wstring>& selectedCaption) const

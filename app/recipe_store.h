@@ -56,6 +56,8 @@ public:
 
     // The current category's folder with a trailing "\"; set when a category becomes current.
     const std::wstring& CategoryDir() const { return categoryDir_; }
+    // The current category's name; empty before one is chosen or when Bases lists none.
+    const std::wstring& Category() const { return category_; }
     void SetCategory(const std::wstring& category);
 
     std::vector<std::wstring> Categories() const;
@@ -88,7 +90,8 @@ public:
     std::wstring RateRecipe(TRecipeDocument& document, int rating, const std::wstring& selectedCaption) const;
 
     // Moves a recipe (and its photo) between categories without ever losing the source; shows the
-    // "already there" message when the target exists.
+    // "already there" message when the target exists, and the failed-delete message when a copied
+    // source stays (both files are kept then).
     TMoveResult MoveRecipe(const std::wstring& sourceCategory, const std::wstring& targetCategory,
                            const std::wstring& name) const;
 
@@ -111,10 +114,13 @@ public:
                         const std::wstring& recipeName) const;
 
 private:
+    // Deletes the source of a finished copy; reports one that stays.
+    bool DeleteMovedFile(const std::wstring& file) const;
     // Deletes every entry of the current directory; false (reported) at the first one that stays.
     bool DeleteEntries() const;
 
     std::wstring programDir_;
+    std::wstring category_;
     std::wstring categoryDir_;
     TStoreDialogs& dialogs_;
 };

@@ -402,6 +402,8 @@ protected:
     void CMEnter(TMessage& m);
     void CMExit(TMessage& m);
     void CNKeyDown(TMessage& m);
+    void CNChar(TMessage& m);
+    void CMBroadcast(TMessage& m);
 
     HWND handle_ = nullptr; // owned: destroyed by DestroyHandle
     WNDPROC defWndProc_ = DefWindowProcW;

@@ -509,8 +509,13 @@ void TCustomForm::WMActivate(TMessage& m)
         bool fire = !everActivated_ || otherIsOurForm;
         everActivated_ = true;
         FormState.Include(fsActivated);
-        if (activeControl_ && activeControl_->HandleAllocated() && activeControl_->CanFocus())
-            ::SetFocus(activeControl_->Handle());
+        // A form shown with no control chosen gives the focus to its first tab stop, as a dialog of
+        // the system does, so that typing reaches a control at once.
+        TWinControl* focus = activeControl_;
+        if (!focus || !focus->CanFocus())
+            focus = FindNextControl(nullptr, true, true, false);
+        if (focus)
+            ::SetFocus(focus->Handle());
         else
             DefaultHandler(m);
         if (fire)

@@ -319,9 +319,24 @@ std::wstring ExtractFileExt(const std::wstring& path)
     return path.substr(dot);
 }
 
+bool IsDeviceName(const std::wstring& name)
+{
+    // The system opens a device for these names in every folder, whatever the extension; trailing blanks
+    // before the extension are dropped as well.
+    std::wstring base = name.substr(0, name.find(L'.'));
+    while (!base.empty() && base.back() == L' ')
+        base.pop_back();
+    for (wchar_t& c : base)
+        c = static_cast<wchar_t>(towupper(c));
+    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
+           base[3] >= L'1' && base[3] <= L'9';
+}
+
 bool IsPlainFileName(const std::wstring& name)
 {
-    if (name.empty() || name == L"." || name == L"..")
+    if (name.empty() || name == L"." || name == L".." || IsDeviceName(name))
         return false;
     for (wchar_t c : name) {
         if (c < 32 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos)

@@ -48,8 +48,10 @@ std::wstring ExtractFilePath(const std::wstring& path);
 std::wstring ExtractFileDir(const std::wstring& path);
 std::wstring ExtractFileExt(const std::wstring& path);
 
+// True when name, with or without an extension, names a device (CON, PRN, AUX, NUL, COM1-9, LPT1-9).
+bool IsDeviceName(const std::wstring& name);
 // True when name can stand as one folder or file name inside its parent: not empty, not "." or "..",
-// no path separator, drive colon, wildcard, quote, redirection or control character.
+// not a device name, no path separator, drive colon, wildcard, quote, redirection or control character.
 bool IsPlainFileName(const std::wstring& name);
 std::wstring ChangeFileExt(const std::wstring& path, const std::wstring& ext);
 std::wstring IncludeTrailingPathDelimiter(const std::wstring& path);

@@ -343,6 +343,10 @@ void TWinControl::Dispatch(TMessage& message)
         {CM_EXIT, &TWinControl::CMExit},
         {CN_KEYDOWN, &TWinControl::CNKeyDown},
         {CN_SYSKEYDOWN, &TWinControl::CNKeyDown},
+        {CN_CHAR, &TWinControl::CNChar},
+        {CN_SYSCHAR, &TWinControl::CNChar},
+        {CM_DIALOGCHAR, &TWinControl::CMBroadcast},
+        {CM_FOCUSCHANGED, &TWinControl::CMBroadcast},
     };
     if (DispatchIn(this, kWinControlMessages, message))
         return;
@@ -1018,6 +1022,28 @@ void TWinControl::CNKeyDown(TMessage& m)
         return;
     if (TCustomForm* form = GetParentForm(this))
         m.Result = form->Perform(CM_DIALOGKEY, key, m.LParam);
+}
+
+void TWinControl::CNChar(TMessage& m)
+{
+    // A character the focused control has no use for (and every Alt+character) may be an accelerator of
+    // a label or a tab in the form, as in a dialog of the system.
+    if (m.Msg == CN_CHAR && (Perform(WM_GETDLGCODE) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)))
+        return;
+    if (TCustomForm* form = GetParentForm(this))
+        m.Result = form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
+}
+
+void TWinControl::CMBroadcast(TMessage& m)
+{
+    // Children hear of accelerators and focus changes in creation order; the first that answers an
+    // accelerator ends the round.
+    const std::vector<TControl*> children(controls_);
+    for (TControl* child : children) {
+        m.Result = child->Perform(m.Msg, m.WParam, m.LParam);
+        if (m.Result != 0)
+            return;
+    }
 }
 
 void TWinControl::WMSetCursor(TMessage& m)

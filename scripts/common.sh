@@ -18,6 +18,13 @@ build() {
   done
 }
 
+# russian_locale: Wine and the programs it starts run in the Russian locale of this program's users,
+# so the system's dialogs speak Russian (code page 1251, UI language 0x0419). Set after the build, so
+# that compilers and CMake keep their usual messages.
+russian_locale() {
+  export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
+}
+
 # start_xvfb: starts Xvfb on a display number it picks itself (so parallel runs never collide) and
 # exports DISPLAY.
 start_xvfb() {
@@ -36,6 +43,16 @@ start_xvfb() {
   export DISPLAY=":$n"
 }
 
+# install_tahoma: Debian's Wine never registers the Tahoma of fonts-wine, so "Tahoma" falls back to
+# Liberation Sans, which Wine draws wider than it measures at the program's 8-point size: auto-sized
+# labels and tool-bar captions then lose their last letters. Wine's own Tahoma, put into the prefix's
+# font folder, measures at least as wide as it draws, as Tahoma does on Windows.
+install_tahoma() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  cp -n /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts"/ 2>/dev/null || true
+}
+
 # make_prefix DIR [unmanaged]: a fresh 64-bit Wine prefix; "unmanaged" leaves window frames to Wine.
 make_prefix() {
   export WINEPREFIX="$1"
@@ -44,6 +61,7 @@ make_prefix() {
   export WINEARCH=win64
   mkdir -p "$WINEPREFIX"
   "$WINE" wineboot -i >/dev/null 2>&1 || true
+  install_tahoma
   if [[ "${2:-}" == unmanaged ]]; then
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1

@@ -3,6 +3,7 @@
 #include "tests/app/store_fixture.h"
 
 #include "framework/SysUtils.h"
+#include "tests/support/device_names.h"
 #include "tools/recipe-writer/RecipeDocument.h"
 
 using namespace apptest;
@@ -353,6 +354,26 @@ TEST_F(MoveTest, MoveOfAVanishedRecipeLosesNothing)
     EXPECT_FALSE(Exists(InCategory(L"Выпечка", L"Борщ.rcp")));
 }
 
+TEST_F(MoveTest, ASourceThatWillNotGoIsReportedAndBothCopiesStay)
+{
+    const std::wstring source = InCategory(L"Супы", L"Борщ.rcp");
+    const std::wstring target = InCategory(L"Выпечка", L"Борщ.rcp");
+    WriteText(InCategory(L"Супы", L"Борщ.jpg"), "photo");
+    SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_READONLY);
+    const TMoveResult result = store->MoveRecipe(L"Супы", L"Выпечка", L"Борщ");
+    SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(result, TMoveResult::Moved);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].kind, Kind::Message);
+    EXPECT_EQ(dialogs.boxes[0].text, L"Не могу удалить файл: " + source);
+    EXPECT_EQ(testsupport::ReadFileBytes(source), "borsch");
+    EXPECT_EQ(testsupport::ReadFileBytes(target), "borsch");
+    // The recipe that stayed keeps its photo; the copy gets one too.
+    EXPECT_TRUE(Exists(InCategory(L"Супы", L"Борщ.jpg")));
+    EXPECT_TRUE(Exists(InCategory(L"Выпечка", L"Борщ.jpg")));
+}
+
 // --- Deleting a recipe -----------------------------------------------------------------------------
 
 class DeleteRecipeTest : public StoreTest {
@@ -449,6 +470,28 @@ TEST_F(StoreTest, CategoryNamesThatLeaveBasesAreRefused)
     EXPECT_FALSE(Exists(Folder() + L"\\Побег"));
     EXPECT_FALSE(Exists(Bases() + L"\\a"));
     EXPECT_TRUE(store->Categories().empty());
+}
+
+class DeviceNameTest : public StoreTest, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(DeviceNameTest, IsNeverTakenForACategoryOrARatingsFile)
+{
+    const std::wstring name = GetParam();
+    EXPECT_FALSE(IsPlainFileName(name));
+    EXPECT_FALSE(store->CreateCategory(name));
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, L"По какой-то причине новая категория не создана");
+    EXPECT_TRUE(store->Categories().empty());
+    store->SetCategory(L"Супы");
+    EXPECT_EQ(store->RatingFile(name, L"Борщ"), InCategory(L"Супы", L"Борщ.rcp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, DeviceNameTest, ::testing::ValuesIn(testsupport::kDeviceNames));
+
+TEST(PlainFileNames, NamesThatOnlyBeginLikeDevicesStayPlain)
+{
+    for (const wchar_t* name : {L"CONSOLE", L"Conserve.rcp", L"COM10", L"LPT0", L"COM", L"Nullify", L"Aux-soup"})
+        EXPECT_TRUE(IsPlainFileName(name)) << Utf8(name);
 }
 
 TEST_F(StoreTest, FavouritesCannotBeDeleted)

@@ -2,6 +2,7 @@
 // the existing-name check, the photo it copies (chosen through the system's open dialog) and what it
 // refuses to write.
 #include "tests/dialogs/dialogs_support.h"
+#include "tests/support/device_names.h"
 
 #include "app/new_recipes.h"
 #include "framework/SysUtils.h"
@@ -245,6 +246,19 @@ TEST_F(NewRecipeDialog, ANameThatLeadsOutOfItsCategoryIsNotSaved)
     EXPECT_FALSE(Exists(PathOf(L"Чужой.rcp")));
     EXPECT_FALSE(Exists(InCategory(L"Супы", L".rcp")));
     EXPECT_TRUE(store->Categories().size() == 2u);
+    EXPECT_EQ(host->RecipesChanged, 0);
+}
+
+TEST_F(NewRecipeDialog, ADeviceNameIsNotSaved)
+{
+    auto* form = OpenDialog();
+    Choose(form, L"Супы");
+    for (const wchar_t* name : testsupport::kDeviceNames) {
+        Fill(form, name);
+        form->buttonOKClick(form->buttonOK);
+        EXPECT_TRUE(form->Visible()) << apptest::Utf8(name);
+    }
+    EXPECT_TRUE(ListRecipeCaptions(InCategory(L"Супы", L"")).empty());
     EXPECT_EQ(host->RecipesChanged, 0);
 }
 

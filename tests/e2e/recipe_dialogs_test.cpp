@@ -350,7 +350,12 @@ TEST_F(RecipeDialogsTest, ARecipeWrittenInTheDialogIsSavedInItsCategoryWithThePh
 
     Bot().ClickCentre(ButtonOf(dialog, L"Обзор..."));
     ASSERT_TRUE(ChooseFileInOpenDialog(Bot(), ProcessId(), source, 10000,
-                                       [&](HWND picker) { Shot(picker, L"open-picture"); }))
+                                       [&](HWND picker) {
+                                           Shot(picker, L"open-picture");
+                                           // The system's own dialog speaks the users' language.
+                                           EXPECT_EQ(WindowCaption(picker), L"Открыть");
+                                           EXPECT_NE(FindChildWindow(picker, L"Button", L"Отмена"), nullptr);
+                                       }))
         << "the open-picture dialog was not filled in";
     ASSERT_TRUE(WaitUntil([&] { return WindowCaption(photo) == L"Пирог на столе.jpg"; }))
         << "the photo field shows '" << Narrow(WindowCaption(photo)) << "'";
@@ -572,6 +577,21 @@ TEST_F(RecipeDialogsTest, TheAboutDialogOpensFromTheToolBarAndItsOKClosesIt)
     ASSERT_NE(dialog, nullptr) << "no about dialog";
     auto shot = Shot(dialog, L"shown");
     EXPECT_GT(CountColours(shot), 8u) << "the dialog is painted";
+    // The picture at the dialog's top left shows the program's icon: its green cover and cream page.
+    POINT client{0, 0};
+    ClientToScreen(dialog, &client);
+    RECT window{};
+    GetWindowRect(dialog, &window);
+    const int left = client.x - window.left + 12, top = client.y - window.top + 12;
+    int cover = 0, page = 0;
+    for (int y = top; y < top + 64 && y < shot.height; ++y)
+        for (int x = left; x < left + 64 && x < shot.width; ++x) {
+            const COLORREF c = shot.At(x, y);
+            cover += c == RGB(0x2f, 0x6b, 0x3a);
+            page += c == RGB(0xfb, 0xf3, 0xdc);
+        }
+    EXPECT_GT(cover, 200) << "no icon in the about picture";
+    EXPECT_GT(page, 400) << "no icon in the about picture";
     Bot().ClickCentre(ButtonOf(dialog, L"OK"));
     EXPECT_TRUE(WaitForWindowGone(dialog)) << "the dialog stays open";
     EXPECT_TRUE(Running());

@@ -3,6 +3,7 @@
 // standard behaviour without a skin.
 #include "tests/skin_tabs/tabs_support.h"
 
+#include "framework/StdCtrls.h"
 #include "skin/controls/sTabControl.h"
 
 #include <commctrl.h>
@@ -237,4 +238,33 @@ TEST_F(TabSelection, AnAcceleratorChoosesItsTab)
     EXPECT_EQ(Tabs->TabIndex(), 1);
     EXPECT_EQ(Tabs->Perform(CM_DIALOGCHAR, L'ж'), 0);
     EXPECT_EQ(Tabs->TabIndex(), 1);
+}
+
+TEST_F(TabSelection, AltAndTheAcceleratorTypedInTheFormChooseTheTab)
+{
+    MakeTabs();
+    Tabs->Tabs()->Put(1, L"&Two");
+    auto* edit = Create<TEdit>(Form);
+    edit->SetParent(Form);
+    edit->SetBounds(10, 140, 100, 22);
+    SetForegroundWindow(Form->Handle());
+    edit->SetFocus();
+    auto pump = [] {
+        for (int round = 0; round < 20; ++round) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                Application->ProcessMessage(msg);
+            Sleep(10);
+        }
+    };
+    pump();
+    ASSERT_EQ(GetFocus(), edit->Handle());
+    // A plain letter is the edit's own.
+    testsupport::PressKeys({'T'});
+    pump();
+    EXPECT_EQ(Tabs->TabIndex(), 0);
+    testsupport::PressKeys({VK_MENU, 'T'});
+    pump();
+    EXPECT_EQ(Tabs->TabIndex(), 1);
+    EXPECT_EQ(Changes, std::vector<int>{1});
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ void RemoveTree(const std::wstring& path);
 // Dispatches queued messages until the queue stays empty (paints and posted messages included),
 // or until timeoutMs passed.
 void PumpMessagesUntilIdle(DWORD timeoutMs = 2000);
+
+// Real key presses through the system's input queue: the keys pressed in order and released in reverse
+// ({VK_MENU, 'M'} is Alt+M). They go to the foreground window.
+void PressKeys(std::initializer_list<WORD> keys);
 
 // A 24-bit picture: rows top-down, blue-green-red per pixel, no row padding.
 struct Pixels24 {

@@ -2,7 +2,10 @@
 // it draws in (hover, shadow, disabled).
 #include "tests/widgets/widgets_support.h"
 
+#include "framework/StdCtrls.h"
 #include "widgets/ASLink.h"
+
+#include <functional>
 
 #include <string>
 #include <vector>
@@ -308,4 +311,64 @@ TEST_F(LinkLabel, AcceleratorAnswersOnlyForItsOwnLetterWithAFocusControl)
     EXPECT_EQ(link->Perform(CM_DIALOGCHAR, L'п'), 1);
     link->SetShowAccelChar(false);
     EXPECT_EQ(link->Perform(CM_DIALOGCHAR, L'п'), 0);
+}
+
+// ---- Keyboard, through the form ----
+
+namespace {
+
+// Runs queued messages through the application (as its loop does, keys included) until done holds.
+bool PumpUntil(const std::function<bool()>& done)
+{
+    for (int round = 0; round < 200 && !done(); ++round) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            Application->ProcessMessage(msg);
+        Sleep(10);
+    }
+    return done();
+}
+
+// Dark pixels on the one-pixel ring just outside the caption's text: where the focus frame lies.
+int FramePixels(const Pixels24& p, const TControl* link)
+{
+    int n = 0;
+    for (int y = link->Top(); y < link->Top() + link->Height(); ++y)
+        for (int x = link->Left(); x < link->Left() + link->Width(); ++x) {
+            const bool ring = x == link->Left() || x == link->Left() + link->Width() - 1 || y == link->Top() ||
+                              y == link->Top() + link->Height() - 1;
+            const COLORREF c = p.At(x, y);
+            n += ring && GetRValue(c) < 128 && GetGValue(c) < 128 && GetBValue(c) < 128;
+        }
+    return n;
+}
+
+} // namespace
+
+TEST_F(LinkLabel, RealKeysReachTheAcceleratorAndTheFocusFrameThroughTheForm)
+{
+    auto* first = Create<TEdit>(form);
+    first->SetParent(form);
+    first->SetBounds(10, 60, 80, 22);
+    auto* target = Create<TEdit>(form);
+    target->SetParent(form);
+    target->SetBounds(120, 60, 80, 22);
+    auto* link = AddLink(L"&Mail");
+    link->SetShowFocus(true);
+    link->SetFocusControl(target);
+    // Shown again, the form has no control chosen: its first tab stop takes the focus.
+    form->Hide();
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == first->Handle(); }));
+    EXPECT_EQ(form->ActiveControl(), first);
+    const int before = FramePixels(Capture(), link);
+
+    testsupport::PressKeys({VK_MENU, 'M'});
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == target->Handle(); }));
+    EXPECT_GT(FramePixels(Capture(), link), before + 4);
+
+    testsupport::PressKeys({VK_TAB});
+    ASSERT_TRUE(PumpUntil([&] { return GetFocus() == first->Handle(); }));
+    EXPECT_EQ(FramePixels(Capture(), link), before);
 }
