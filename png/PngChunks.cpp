@@ -36,8 +36,10 @@ std::uint32_t PngCrc(std::uint32_t crc, const void* data, std::size_t size)
 
 void PngRequireAvailable(TStream* stream, std::int64_t count)
 {
+    // A stream that merely stops between chunks keeps the plain, empty end-of-data error; a chunk that
+    // claims more bytes than the file holds is a damaged file and says so.
     if (count < 0 || stream->Size() - stream->Position() < count)
-        RaiseCodecError<EPngUnexpectedEnd>(kPngResUnexpectedEnd);
+        RaiseCodecError<EPngUnexpectedEnd>(kPngResChunkBeyondEnd);
 }
 
 void PngReadExact(TStream* stream, void* buffer, std::int64_t count)
@@ -371,6 +373,20 @@ void TChunkIHDR::SetupImageData()
     owner->ImageStorageChanged();
 }
 
+void TChunkIHDR::SetupKeyPlane()
+{
+    if (ImageAlpha || !ImageData)
+        return;
+    std::uint64_t bytes = std::uint64_t(Width) * Height;
+    if (std::uint64_t(DIBStride) * Height + bytes > Owner()->MaxImageBytes)
+        RaiseCodecError<EPNGOutMemory>(kPngResOutMemory);
+    alpha_.reset(new (std::nothrow) std::uint8_t[std::size_t(bytes)]);
+    if (!alpha_)
+        RaiseCodecError<EPNGOutMemory>(kPngResOutMemory);
+    std::memset(alpha_.get(), 255, std::size_t(bytes));
+    ImageAlpha = alpha_.get();
+}
+
 std::uint8_t* TChunkIHDR::RowAddress(int row) const
 {
     return ImageData + std::size_t(Height - 1 - std::uint32_t(row)) * std::size_t(DIBStride);
@@ -448,6 +464,8 @@ void TChunkIHDR::Assign(const TChunk& source)
     FilterMethod = src->FilterMethod;
     InterlaceMethod = src->InterlaceMethod;
     SetupImageData();
+    if (src->HasKeyPlane())
+        SetupKeyPlane();
     if (ImageData && src->ImageData)
         std::memcpy(ImageData, src->ImageData, std::size_t(DIBStride) * Height);
     if (ImageAlpha && src->ImageAlpha)

@@ -133,6 +133,11 @@ public:
     // Frees earlier image data and makes a zero-filled DIB (and alpha plane) for the header values.
     void SetupImageData();
     void FreeImageData();
+    // 16-bit grey and RGB images keep only each sample's high byte in the DIB, so their transparent colour
+    // cannot be told from the pixels afterwards: the decoder marks the key pixels in a plane of their own
+    // (the alpha plane, 0 for a pixel whose samples equal the key on all 16 bits, 255 elsewhere).
+    void SetupKeyPlane();
+    bool HasKeyPlane() const { return ImageAlpha && (ColorType == 0 || ColorType == 2); }
     int DIBBitsPerPixel() const { return BitmapInfo.bmiHeader.biBitCount; }
     std::uint8_t* RowAddress(int row) const;
     std::uint8_t* AlphaRow(int row) const;
@@ -142,7 +147,7 @@ public:
     TPngBitmapInfo BitmapInfo{};
     std::int32_t DIBStride = 0;
     std::uint8_t* ImageData = nullptr;  // borrowed from the storage
-    std::uint8_t* ImageAlpha = nullptr; // borrowed from alpha_; null without alpha
+    std::uint8_t* ImageAlpha = nullptr; // borrowed from alpha_; null without alpha or key plane
     std::uint32_t Width = 0;
     std::uint32_t Height = 0;
     std::uint8_t BitDepth = 0;

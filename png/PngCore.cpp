@@ -15,6 +15,13 @@ private:
     std::unique_ptr<std::uint8_t[]> bits_;
 };
 
+// The value of pixel X in a packed (1, 4 or 8 bits per pixel) DIB row.
+unsigned PackedValue(const std::uint8_t* row, int x, int bits)
+{
+    std::size_t bit = std::size_t(x) * bits;
+    return (row[bit >> 3] >> (8 - bits - (bit & 7))) & ((1u << bits) - 1);
+}
+
 } // namespace
 
 TChunk* TPNGList::Add(std::unique_ptr<TChunk> chunk)
@@ -131,6 +138,36 @@ TPngColor TPNGCore::TransparentColor() const
     return trns && HeaderOrNull() ? trns->TransparentColor() : 0;
 }
 
+bool TPNGCore::IsKeyPixel(int x, int y) const
+{
+    TChunkIHDR* h = HeaderOrNull();
+    auto* trns = Chunks.FirstOfClass<TChunktRNS>();
+    if (!h || !trns || !h->ImageData || x < 0 || y < 0 || std::uint32_t(x) >= h->Width ||
+        std::uint32_t(y) >= h->Height)
+        return false;
+    if (h->HasKeyPlane())
+        return h->AlphaRow(y)[x] == 0;
+    const std::uint8_t* row = h->RowAddress(y);
+    int bits = h->DIBBitsPerPixel();
+    switch (h->ColorType) {
+    case 3:
+        return bits <= 8 && trns->AlphaValues[PackedValue(row, x, bits)] == 0;
+    case 0: {
+        if (bits > 8 || trns->DataSize() < 2)
+            return false;
+        unsigned sample = (unsigned(trns->Data()[0]) << 8) | trns->Data()[1];
+        unsigned key = h->BitDepth == 16 ? sample >> 8
+                       : h->BitDepth == 2 ? 5 * (sample & 3)
+                                          : sample & ((1u << h->BitDepth) - 1);
+        return PackedValue(row, x, bits) == key;
+    }
+    case 2:
+        return ReadPixelColor(x, y) == TransparentColor();
+    default:
+        return false;
+    }
+}
+
 void TPNGCore::LoadFromStream(TStream* stream)
 {
     FreeChunks();
@@ -200,8 +237,7 @@ TPngColor TPNGCore::ReadPixelColor(int x, int y) const
         const std::uint8_t* p = row + 3 * std::size_t(x);
         return PngRGB(p[2], p[1], p[0]);
     }
-    std::size_t bit = std::size_t(x) * bits;
-    unsigned v = (row[bit >> 3] >> (8 - bits - (bit & 7))) & ((1u << bits) - 1);
+    unsigned v = PackedValue(row, x, bits);
     if (h->ColorType == 3) {
         auto* plte = Chunks.FirstOfClass<TChunkPLTE>();
         if (!plte || int(v) >= plte->Count)

@@ -72,6 +72,9 @@ public:
     bool PngEmpty() const { return Chunks.Count() == 0; }
     TPNGTransparencyKind TransparencyKind() const;
     TPngColor TransparentColor() const;
+    // Whether a bit-transparent image leaves this pixel out: the palette entry whose tRNS value is 0 (not
+    // every entry of its colour), the grey sample named by tRNS, all 16 bits of a 16-bit key.
+    bool IsKeyPixel(int x, int y) const;
     // Address of image row Row (0 = top) in the bottom-up DIB.
     std::uint8_t* RowAddress(int row) const;
 

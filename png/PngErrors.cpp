@@ -20,6 +20,8 @@ std::wstring PngResourceString(int id)
         return L"PNG картинка имеет недопустимый размер";
     case kPngResMissingPalette:
         return L"Отсутствует палитра";
+    case kPngResChunkBeyondEnd:
+        return L"PNG картинка повреждена: блок данных длиннее файла";
     default:
         return std::wstring();
     }

@@ -43,6 +43,7 @@ enum : int {
     kPngResIHDRNotFirst = 65229,
     kPngResSizeExceeds = 65230,
     kPngResMissingPalette = 65231,
+    kPngResChunkBeyondEnd = 65232,
 };
 
 // The text of a codec string resource; unknown ids give an empty text.

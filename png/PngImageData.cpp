@@ -176,6 +176,7 @@ struct TRowTarget {
     int Dx;
     std::uint32_t Count;
     const std::uint8_t* Gamma; // null for the identity table
+    const std::uint8_t* Key;   // the 16-bit transparent sample(s) whose pixels the key plane marks, or null
 };
 
 // Packed pixels (1, 2, 4, 8 bits) into the packed DIB; Map turns a sample into the DIB's value.
@@ -219,6 +220,9 @@ void CopyColour(const std::uint8_t* src, const TRowTarget& t)
         }
         if constexpr (C == 2 || C == 4)
             t.Alpha[x] = p[(C - 1) * S];
+        else if constexpr (S == 2)
+            if (t.Key)
+                t.Alpha[x] = std::memcmp(p, t.Key, C * S) == 0 ? 0 : 255;
     }
 }
 
@@ -382,7 +386,7 @@ struct TGeometry {
 
 // Decodes rows r = first, first + rowStep, ... of one pass (or of the plain image); false when data ran out.
 bool DecodeRows(TIdatReader& reader, TRowBuffers& rows, TChunkIHDR& h, const TGeometry& g, const TAdam7Pass& pass,
-                const std::uint8_t* gamma)
+                const std::uint8_t* gamma, const std::uint8_t* key)
 {
     std::uint32_t columns = (g.Width + pass.ColumnStep - pass.ColumnStart - 1) / pass.ColumnStep;
     if (g.Width <= std::uint32_t(pass.ColumnStart))
@@ -397,12 +401,26 @@ bool DecodeRows(TIdatReader& reader, TRowBuffers& rows, TChunkIHDR& h, const TGe
             return false;
         UndoRowFilter(cur + 1, rows.Previous() + 1, rowSize, g.Step, cur[0]);
         if (h.ImageData) {
-            TRowTarget t{h.RowAddress(int(r)), h.AlphaRow(int(r)), pass.ColumnStart, pass.ColumnStep, columns, gamma};
+            TRowTarget t{h.RowAddress(int(r)), h.AlphaRow(int(r)), pass.ColumnStart, pass.ColumnStep, columns, gamma,
+                         key};
             CopyRow(cur + 1, t, g.ColorType, g.Depth);
         }
         rows.Swap();
     }
     return true;
+}
+
+// The transparent sample of a 16-bit grey or RGB image, with the header's key plane made ready for it;
+// null for every other image.
+const std::uint8_t* SixteenBitKey(TChunkIHDR& h, TPNGCore* owner)
+{
+    if (h.BitDepth != 16 || (h.ColorType != 0 && h.ColorType != 2) || !h.ImageData)
+        return nullptr;
+    auto* trns = owner->Chunks.FirstOfClass<TChunktRNS>();
+    if (!trns || trns->DataSize() < (h.ColorType == 0 ? 2u : 6u))
+        return nullptr;
+    h.SetupKeyPlane();
+    return trns->Data();
 }
 
 } // namespace
@@ -426,12 +444,13 @@ bool TChunkIDAT::LoadFromStream(TStream* stream, const std::string& name, std::u
     for (int i = 0; i < 256 && identity; ++i)
         identity = owner->GammaLUT[i] == i;
     const std::uint8_t* gamma = identity ? nullptr : owner->GammaLUT;
+    const std::uint8_t* key = SixteenBitKey(h, owner);
     if (owner->InterlaceMethod == 1) {
         for (const TAdam7Pass& pass : kAdam7)
-            if (!DecodeRows(reader, rows, h, g, pass, gamma))
+            if (!DecodeRows(reader, rows, h, g, pass, gamma, key))
                 break;
     } else {
-        DecodeRows(reader, rows, h, g, TAdam7Pass{0, 0, 1, 1}, gamma);
+        DecodeRows(reader, rows, h, g, TAdam7Pass{0, 0, 1, 1}, gamma, key);
     }
     reader.Finish();
     return true;
@@ -533,6 +552,7 @@ struct TRowSource {
     int Dx;
     std::uint32_t Count;
     const std::uint8_t* Inverse;
+    const std::uint8_t* Key; // the 16-bit transparent sample(s) when Alpha is the header's key plane, or null
 };
 
 void ConvertPacked(std::uint8_t* out, const TRowSource& s, int depth, std::size_t rowSize)
@@ -571,6 +591,14 @@ void ConvertColour(std::uint8_t* out, const TRowSource& s)
         if constexpr (S == 2)
             for (int c = 0; c < C; ++c)
                 p[2 * c + 1] = 0;
+        // The low bytes are gone: the key pixels get the key back whole, and no other pixel may become it.
+        if constexpr (S == 2 && (C == 1 || C == 3))
+            if (s.Key) {
+                if (s.Alpha[x] == 0)
+                    std::memcpy(p, s.Key, C * S);
+                else if (std::memcmp(p, s.Key, C * S) == 0)
+                    p[C * S - 1] = 1;
+            }
     }
 }
 
@@ -687,6 +715,10 @@ bool TChunkIDAT::SaveToStream(TStream* stream)
     if (!raw)
         RaiseCodecError<EPNGOutMemory>(kPngResOutMemory);
     TIdatWriter writer(stream, owner->ZlibLevel(), owner->IdatLimit());
+    const std::uint8_t* key = nullptr;
+    if (h.HasKeyPlane() && h.BitDepth == 16)
+        if (auto* trns = owner->Chunks.FirstOfClass<TChunktRNS>(); trns && trns->DataSize() >= (colorType == 0 ? 2u : 6u))
+            key = trns->Data();
     int step = PixelStepFor(colorType, depth);
     bool interlaced = owner->InterlaceMethod == 1;
     const TAdam7Pass plain{0, 0, 1, 1};
@@ -703,7 +735,7 @@ bool TChunkIDAT::SaveToStream(TStream* stream)
         TRowFilterer filterer(rowSize, step, owner->RowFilters);
         for (std::uint32_t r = pass.RowStart; r < h.Height; r += pass.RowStep) {
             TRowSource s{h.RowAddress(int(r)), h.AlphaRow(int(r)), pass.ColumnStart, pass.ColumnStep, columns,
-                         owner->InverseGammaLUT};
+                         owner->InverseGammaLUT, key};
             ConvertRow(raw.get(), s, colorType, depth, rowSize);
             std::uint8_t kind = 0;
             const std::uint8_t* filtered = filterer.Filter(raw.get(), kind);

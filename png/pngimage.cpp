@@ -3,6 +3,7 @@
 #include "framework/Startup.h"
 
 #include <cstring>
+#include <vector>
 
 static_assert(sizeof(TPngBitmapInfoHeader) == sizeof(BITMAPINFOHEADER), "the DIB header must match Win32's");
 static_assert(sizeof(TPngBitmapInfo) == sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), "colour table layout");
@@ -167,7 +168,7 @@ void TPNGObject::Draw(TCanvas* canvas, const TRect& rect)
     HDC dc = canvas->Handle();
     switch (TransparencyKind()) {
     case TPNGTransparencyKind::ptmBit:
-        DrawKeyedDIB(dc, ColorToRGB(TransparentColor()), rect);
+        DrawKeyedDIB(dc, rect);
         break;
     case TPNGTransparencyKind::ptmPartial:
         DrawWithAlpha(dc, rect);
@@ -179,11 +180,25 @@ void TPNGObject::Draw(TCanvas* canvas, const TRect& rect)
     }
 }
 
-void TPNGObject::DrawKeyedDIB(HDC dc, TColor key, const TRect& rect)
+void TPNGObject::DrawKeyedDIB(HDC dc, const TRect& rect)
 {
     TChunkIHDR* h = Header();
     int w = rect.Width(), ht = rect.Height();
-    // The image is stretched first and the mask made from the stretched pixels, so mask and image agree.
+    // The mask is made from the pixels themselves, not from their colour: another palette entry of the key's
+    // colour, or a 16-bit sample that differs from the key in its low byte only, stays visible.
+    int iw = int(h->Width), ih = int(h->Height);
+    std::size_t maskStride = (std::size_t(iw) + 31) / 32 * 4;
+    std::vector<std::uint8_t> maskBits(maskStride * std::size_t(ih));
+    for (int y = 0; y < ih; ++y) {
+        std::uint8_t* row = maskBits.data() + std::size_t(ih - 1 - y) * maskStride;
+        for (int x = 0; x < iw; ++x)
+            if (IsKeyPixel(x, y))
+                row[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
+    }
+    struct {
+        BITMAPINFOHEADER Header;
+        RGBQUAD Colors[2];
+    } maskInfo{{sizeof(BITMAPINFOHEADER), iw, ih, 1, 1, BI_RGB, 0, 0, 0, 2, 2}, {{0, 0, 0, 0}, {255, 255, 255, 0}}};
     GdiObject<HBITMAP> image(CreateCompatibleBitmap(dc, w, ht));
     GdiObject<HBITMAP> mask(CreateBitmap(w, ht, 1, 1, nullptr));
     GdiObject<HBITMAP> work(CreateCompatibleBitmap(dc, w, ht));
@@ -193,12 +208,12 @@ void TPNGObject::DrawKeyedDIB(HDC dc, TColor key, const TRect& rect)
     imageDC.Select(image.Get());
     maskDC.Select(mask.Get());
     workDC.Select(work.Get());
+    // Both are stretched the same way, so mask and image pick the same source pixels.
     SetStretchBltMode(imageDC.Get(), COLORONCOLOR);
-    StretchDIBits(imageDC.Get(), 0, 0, w, ht, 0, 0, int(h->Width), int(h->Height), h->ImageData, Info(*h),
+    SetStretchBltMode(maskDC.Get(), COLORONCOLOR);
+    StretchDIBits(imageDC.Get(), 0, 0, w, ht, 0, 0, iw, ih, h->ImageData, Info(*h), DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(maskDC.Get(), 0, 0, w, ht, 0, 0, iw, ih, maskBits.data(), reinterpret_cast<BITMAPINFO*>(&maskInfo),
                   DIB_RGB_COLORS, SRCCOPY);
-    // Key pixels become white in the mask.
-    SetBkColor(imageDC.Get(), COLORREF(key));
-    BitBlt(maskDC.Get(), 0, 0, w, ht, imageDC.Get(), 0, 0, SRCCOPY);
     // Monochrome to colour: white (1) takes the background colour, black (0) the text colour.
     for (HDC target : {imageDC.Get(), workDC.Get()}) {
         SetBkColor(target, RGB(255, 255, 255));

@@ -45,7 +45,8 @@ protected:
     void ImageStorageChanged() override;
 
 private:
-    void DrawKeyedDIB(HDC dc, TColor key, const TRect& rect);
+    // Bit transparency: the image stretched to Rect, leaving out the pixels IsKeyPixel names.
+    void DrawKeyedDIB(HDC dc, const TRect& rect);
     void DrawWithAlpha(HDC dc, const TRect& rect);
 
     GdiObject<HPALETTE> palette_; // owned; made by GetPalette, dropped when the DIB is made again

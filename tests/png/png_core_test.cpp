@@ -87,6 +87,62 @@ TEST(PngChunks, GreyKeyIsTheColourTheDibShows)
     EXPECT_EQ(image.TransparentColor(), image.ReadPixelColor(0, 0));
 }
 
+// Which pixels a bit-transparent image leaves out, judged on the samples rather than the colours shown.
+struct TKeyCase {
+    const char* Label;
+    Bytes File;
+    std::vector<bool> Keyed; // per pixel of the one row
+};
+
+class PngKeyPixels : public ::testing::TestWithParam<TKeyCase> {};
+
+TEST_P(PngKeyPixels, OnlyTheKeySamplesAreLeftOut)
+{
+    const TKeyCase& c = GetParam();
+    TPNGCore image;
+    Load(image, c.File);
+    ASSERT_EQ(image.TransparencyKind(), TPNGTransparencyKind::ptmBit);
+    for (std::size_t x = 0; x < c.Keyed.size(); ++x)
+        EXPECT_EQ(image.IsKeyPixel(int(x), 0), c.Keyed[x]) << "pixel " << x;
+    // Written and read again (the DIB keeps no low bytes), the same pixels are left out.
+    TPNGCore again;
+    Load(again, Save(image));
+    for (std::size_t x = 0; x < c.Keyed.size(); ++x)
+        EXPECT_EQ(again.IsKeyPixel(int(x), 0), c.Keyed[x]) << "pixel " << x << " after saving";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Images, PngKeyPixels,
+    ::testing::Values(
+        // The samples differ from the key 0x8012 in their low byte only, and in the high byte only.
+        TKeyCase{"SixteenBitGrey",
+                 Png(Ihdr(4, 1, 16, 0), PlainRows(1, Bytes("\x80\x12\x80\x13\x80\x00\x81\x12", 8)),
+                     Chunk("tRNS", Bytes("\x80\x12", 2))),
+                 {true, false, false, false}},
+        TKeyCase{"SixteenBitRgb",
+                 Png(Ihdr(3, 1, 16, 2),
+                     PlainRows(1, Bytes("\x10\x01\x20\x02\x30\x03"
+                                        "\x10\x01\x20\x02\x30\x04"
+                                        "\x10\x00\x20\x00\x30\x00",
+                                        18)),
+                     Chunk("tRNS", Bytes("\x10\x01\x20\x02\x30\x03", 6))),
+                 {true, false, false}},
+        TKeyCase{"SixteenBitGreyInterlaced",
+                 Png(Ihdr(4, 1, 16, 0, 1),
+                     Bytes("\0\x80\x12", 3) + Bytes("\0\x80\x12", 3) + Bytes("\0\x80\x13\x81\x12", 5),
+                     Chunk("tRNS", Bytes("\x80\x12", 2))),
+                 {true, false, true, false}},
+        // Entries 0 and 2 have the same colour; only entry 0 is transparent.
+        TKeyCase{"PaletteEntryNotItsColour",
+                 Png(Ihdr(3, 1, 8, 3), PlainRows(1, Bytes("\0\1\2", 3)),
+                     Chunk("PLTE", Bytes("\x11\x22\x33\x44\x55\x66\x11\x22\x33", 9)) +
+                         Chunk("tRNS", Bytes("\0", 1))),
+                 {true, false, false}},
+        TKeyCase{"EightBitGrey", Png(Ihdr(3, 1, 8, 0), PlainRows(1, Bytes("\x40\x41\x40", 3)),
+                                      Chunk("tRNS", Bytes("\0\x40", 2))),
+                 {true, false, true}}),
+    [](const ::testing::TestParamInfo<TKeyCase>& info) { return std::string(info.param.Label); });
+
 TEST(PngChunks, TwoBitGreyKeySurvivesASaveAtFourBits)
 {
     // The image is written at the DIB's 4 bits, so the stored key sample must follow the pixels.

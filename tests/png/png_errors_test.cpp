@@ -16,6 +16,7 @@ const std::wstring kNotPng = L"Это не PNG картинка";
 const std::wstring kCannotLoad = L"PNG картинка не может быть загружена";
 const std::wstring kZlib = L"Невозможно декомпрессировать картинку.\r\n Описание: ";
 const std::wstring kBadPalette = L"PNG картинка содержит неверную палитру";
+const std::wstring kChunkBeyondEnd = L"PNG картинка повреждена: блок данных длиннее файла";
 
 struct TErrorCase {
     std::string Label;
@@ -111,15 +112,15 @@ std::vector<TErrorCase> Cases()
         {"CompressionMethodOne", [] { return WithHeaderByte(10, 1); }, L"EPNGUnknownCompression", L""},
         {"InterlaceMethodTwo", [] { return WithHeaderByte(12, 2); }, L"EPNGUnknownInterlace", L""},
         {"EndMissing", [] { return Truncated(12); }, L"EPngUnexpectedEnd", L""},
-        {"EndCut", [] { return Truncated(14); }, L"EPngUnexpectedEnd", L""},
+        {"EndCut", [] { return Truncated(14); }, L"EPngUnexpectedEnd", kChunkBeyondEnd},
         {"ImageDataCut", [] { return Truncated(30); }, L"EPngUnexpectedEnd", L""},
-        {"HeaderCut", [] { return Png(Ihdr(1, 1, 8, 0), kGrey1x1).substr(0, 20); }, L"EPngUnexpectedEnd", L""},
+        {"HeaderCut", [] { return Png(Ihdr(1, 1, 8, 0), kGrey1x1).substr(0, 20); }, L"EPngUnexpectedEnd", kChunkBeyondEnd},
         {"TextLengthBeyondTheFile",
          [] { return Signature() + Ihdr(1, 1, 8, 0) + BigEndian32(0x7FFFFFF0) + "tEXt" + "abc"; },
-         L"EPngUnexpectedEnd", L""},
+         L"EPngUnexpectedEnd", kChunkBeyondEnd},
         {"ImageDataLengthBeyondTheFile",
          [] { return Signature() + Ihdr(1, 1, 8, 0) + BigEndian32(0xFFFFFFFF) + "IDAT" + "abc"; },
-         L"EPngUnexpectedEnd", L""},
+         L"EPngUnexpectedEnd", kChunkBeyondEnd},
         {"HeaderAndEndOnly", [] { return Signature() + Ihdr(1, 1, 8, 0) + Chunk("IEND", ""); }, L"EPNGNoImageData",
          L""},
         {"LargestRgbaImage", [] { return Png(Ihdr(65535, 65535, 16, 6), kGrey1x1); }, L"EPNGOutMemory", L""},
@@ -129,7 +130,7 @@ std::vector<TErrorCase> Cases()
         {"SuiteFileWithoutEnd", [] { return ReadFile(SuiteExtraPath("invalid-noend.png")); }, L"EPngUnexpectedEnd",
          L""},
         {"SuiteFileCutShort", [] { return ReadFile(SuiteExtraPath("invalid-trunc.png")); }, L"EPngUnexpectedEnd",
-         L""},
+         kChunkBeyondEnd},
         {"SuiteFileWithBadZlib", [] { return ReadFile(SuiteExtraPath("invalid-zlib.png")); }, L"EPNGZLIBError",
          kZlib + L"data error (-3)"},
     };

@@ -115,6 +115,21 @@ TEST(PngObjectDraw, KeyedImageIsStretchedAndKeepsTheBackgroundUnderTheKey)
     EXPECT_EQ(PixelOf(*surface, 7, 7), RGB(0, 0, 0));
 }
 
+TEST(PngObjectDraw, KeyLeavesOutItsSamplesNotItsColour)
+{
+    // Palette entries 0 and 1 share a colour and only entry 0 is transparent; the 16-bit grey key 0x8012
+    // leaves out its own pixel, not the one that differs in the low byte.
+    Bytes plte = Chunk("PLTE", Bytes("\x11\x22\x33\x11\x22\x33", 6));
+    auto palette = LoadPng(Png(Ihdr(2, 1, 8, 3), Bytes("\0\0\1", 3), plte + Chunk("tRNS", Bytes("\0", 1))));
+    auto grey = LoadPng(Png(Ihdr(2, 1, 16, 0), Bytes("\0\x80\x12\x80\x13", 5), Chunk("tRNS", Bytes("\x80\x12", 2))));
+    for (TPNGObject* png : {palette.get(), grey.get()}) {
+        auto surface = Surface(4, 2, kBackground);
+        png->Draw(surface->Canvas(), TRect{0, 0, 4, 2});
+        EXPECT_EQ(PixelOf(*surface, 1, 1), kBackground);
+        EXPECT_NE(PixelOf(*surface, 3, 1), kBackground);
+    }
+}
+
 TEST(PngObjectDraw, OpaqueImageIsStretched)
 {
     Bytes rows = Bytes("\0\xff\0\0\0\0\xff", 7);
