@@ -5,6 +5,7 @@
 #include "framework/ActnList.h"
 #include "framework/Menus.h"
 #include "framework/SysUtils.h"
+#include "framework/WindowBinding.h"
 
 #include <algorithm>
 
@@ -32,7 +33,7 @@ TApplication::~TApplication()
     // Forms go before the window they are owned by.
     DestroyComponents();
     if (handle_) {
-        SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+        UnbindWindow(handle_, TWindowRole::Application, this);
         DestroyWindow(handle_);
         handle_ = nullptr;
     }
@@ -55,12 +56,11 @@ void TApplication::AfterConstruction()
     }
     // Hidden and of zero size: it owns the forms and receives the application's own messages.
     int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    handle_ = CreateWindowExW(0, L"TApplication", title_.c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
-                              nullptr, nullptr, instance, nullptr);
+    handle_ = CreateBoundWindow(TWindowRole::Application, this, 0, L"TApplication", title_.c_str(),
+                                WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
+                                nullptr);
     if (!handle_)
         throw EOSError(L"Cannot create the application window");
-    SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     hintWindow_ = Create<THintWindow>(this);
 }
 
@@ -73,9 +73,11 @@ void TApplication::SetTitle(const std::wstring& value)
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    auto* app = static_cast<TApplication*>(BindAtCreate(wnd, msg, lParam, TWindowRole::Application));
     if (!app)
         return DefWindowProcW(wnd, msg, wParam, lParam);
+    if (msg == WM_NCCREATE)
+        app->handle_ = wnd;
     TMessage message{msg, wParam, lParam, 0};
     try {
         app->WndProc(message);

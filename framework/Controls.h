@@ -484,6 +484,5 @@ TCustomForm* GetParentForm(TControl* control);
 TWinControl* FindControl(HWND wnd);
 // The deepest control at a screen point: windowed, or a windowless child of one.
 TControl* FindDragTarget(const TPoint& pos, bool allowDisabled);
-// The window property that ties a framework window to its object.
-extern const wchar_t* const kControlProperty;
+// The one window procedure of every framework window: finds the control through the window binding.
 LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
+#include "framework/WindowBinding.h"
 
 #include <algorithm>
 #include <map>
@@ -907,9 +908,8 @@ HWND TPopupList::Window()
             wc.lpszClassName = L"TPopupListWindow";
             RegisterClassExW(&wc);
         }
-        window_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"TPopupListWindow", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  instance, nullptr);
-        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        window_ = CreateBoundWindow(TWindowRole::PopupList, this, WS_EX_TOOLWINDOW, L"TPopupListWindow", L"", WS_POPUP,
+                                    0, 0, 0, 0, nullptr);
     }
     return window_;
 }
@@ -926,9 +926,11 @@ void TPopupList::Remove(TPopupMenu* menu)
 
 LRESULT CALLBACK TPopupList::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* list = reinterpret_cast<TPopupList*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    auto* list = static_cast<TPopupList*>(BindAtCreate(wnd, msg, lParam, TWindowRole::PopupList));
     if (!list)
         return DefWindowProcW(wnd, msg, wParam, lParam);
+    if (msg == WM_NCCREATE)
+        list->window_ = wnd;
     TMessage m{msg, wParam, lParam, 0};
     try {
         list->HandleMessage(m);

@@ -5,16 +5,11 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/SysUtils.h"
+#include "framework/WindowBinding.h"
 
 #include <algorithm>
 
-const wchar_t* const kControlProperty = L"VelmoraControl";
-
 namespace {
-
-// The control whose window is being made: the window procedure binds it at the first message.
-TWinControl* gCreatingControl = nullptr;
-
 
 // An owned memory device context.
 class MemoryDC {
@@ -42,16 +37,13 @@ bool IsReflectedNotification(UINT msg)
 
 LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* control = static_cast<TWinControl*>(GetPropW(wnd, kControlProperty));
-    if (!control && gCreatingControl) {
-        control = gCreatingControl;
-        gCreatingControl = nullptr;
-        control->handle_ = wnd;
-        SetPropW(wnd, kControlProperty, control);
-    }
+    auto* control = static_cast<TWinControl*>(BindAtCreate(wnd, msg, lParam, TWindowRole::Control));
     if (!control)
         return DefWindowProcW(wnd, msg, wParam, lParam);
-    TMessage message{msg, wParam, lParam, 0};
+    if (msg == WM_NCCREATE)
+        control->handle_ = wnd;
+    CREATESTRUCTW classCreate{};
+    TMessage message{msg, wParam, ClassCreateParam(msg, lParam, classCreate), 0};
     try {
         TWndMethod proc = control->WindowProc;
         proc(message);
@@ -60,8 +52,8 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
         if (Application)
             Application->HandleException(control);
     }
-    if (msg == WM_NCDESTROY && GetPropW(wnd, kControlProperty) == control) {
-        RemovePropW(wnd, kControlProperty);
+    if (msg == WM_NCDESTROY && WindowObject(wnd, TWindowRole::Control) == control) {
+        UnbindWindow(wnd, TWindowRole::Control, control);
         if (control->handle_ == wnd)
             control->handle_ = nullptr;
     }
@@ -70,9 +62,7 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 TWinControl* FindControl(HWND wnd)
 {
-    if (!wnd)
-        return nullptr;
-    return static_cast<TWinControl*>(GetPropW(wnd, kControlProperty));
+    return WindowObjectAs<TWinControl>(wnd, TWindowRole::Control);
 }
 
 TControl* FindDragTarget(const TPoint& pos, bool allowDisabled)
@@ -209,14 +199,14 @@ void TWinControl::CreateWnd()
 
 void TWinControl::CreateWindowHandle(const TCreateParams& params)
 {
-    gCreatingControl = this;
-    HWND wnd = CreateWindowExW(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(), params.Style,
-                               params.X, params.Y, params.Width, params.Height, params.WndParent, nullptr,
-                               GetModuleHandleW(nullptr), params.Param);
-    gCreatingControl = nullptr;
+    HWND wnd = CreateBoundWindow(TWindowRole::Control, this, params.ExStyle, params.WinClassName.c_str(),
+                                 params.Caption.c_str(), params.Style, params.X, params.Y, params.Width, params.Height,
+                                 params.WndParent, params.Param);
+    // A class registered earlier with another procedure never binds at WM_NCCREATE: the control still
+    // owns the window it made.
     if (wnd && !handle_) {
         handle_ = wnd;
-        SetPropW(wnd, kControlProperty, this);
+        BindWindow(wnd, TWindowRole::Control, this);
     }
 }
 

@@ -14,7 +14,6 @@
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sTextColors.h"
 #include "skin/core/sVclUtils.h"
-#include "skin/forms/sSkinMenus.h"
 
 #include <commctrl.h>
 
@@ -111,7 +110,7 @@ void TsToolBar::Notification(TComponent* component, TOperation operation)
     // A menu on its way out is not handed back: nothing will show it again.
     if (operation == TOperation::opRemove && menu->HasState(csDestroying))
         return;
-    if (auto* menus = dynamic_cast<TsSkinableMenus*>(sm->SkinableMenus()))
+    if (IacSkinMenus* menus = sm->SkinableMenus())
         menus->HookPopupMenu(menu, operation == TOperation::opInsert);
 }
 

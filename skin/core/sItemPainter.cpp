@@ -2,6 +2,7 @@
 // painted through the percentages, transparency and textures of the section's state.
 #include "skin/core/sItemPainter.h"
 
+#include "framework/DCScopes.h"
 #include "framework/Forms.h"
 #include "framework/Jpeg.h"
 #include "skin/core/sCommonData.h"
@@ -31,19 +32,6 @@ public:
         TransFillColor = sNoColor;
         ParentBgColor = sNoColor;
     }
-};
-
-// SaveDC for one scope.
-class TSavedDC {
-public:
-    explicit TSavedDC(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
-    ~TSavedDC() { RestoreDC(dc_, saved_); }
-    TSavedDC(const TSavedDC&) = delete;
-    TSavedDC& operator=(const TSavedDC&) = delete;
-
-private:
-    HDC dc_; // borrowed
-    int saved_;
 };
 
 TsSkinManager* ManagerOrDefault(TsSkinManager* manager) { return manager ? manager : DefaultManager(); }

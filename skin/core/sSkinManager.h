@@ -44,9 +44,11 @@ struct TacCachedIndexes {
 
 class TsSkinManager;
 class TMenuItem;
+class TPopupMenu;
 
 // The menu painter a manager owns. The form-skinning layer makes it (see TacSkinFormsLinks); the
-// manager only resets its border width, switches its menus on or off, and shapes popup windows.
+// manager resets its border width, switches its menus on or off and shapes popup windows, and skinned
+// controls hand it the popup menus they show (the tool bar's drop-down menus).
 class IacSkinMenus {
 public:
     virtual ~IacSkinMenus() = default;
@@ -54,6 +56,8 @@ public:
     virtual void SetSkinBorderWidth(int value) = 0;
     virtual void UpdateActive() = 0;
     virtual void SetPopupRegion(HWND wnd, TBitmap* background) = 0;
+    // Gives the menu's items the painter's drawing (hook) or takes it back.
+    virtual void HookPopupMenu(TPopupMenu*, bool) {}
 };
 
 // What the skin core reaches of the form-skinning layer, filled in by that layer at start-up. Every

@@ -1,5 +1,6 @@
 #include "skin/forms/acEditAdapters.h"
 
+#include "framework/DCScopes.h"
 #include "framework/Forms.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sMessages.h"
@@ -14,23 +15,7 @@
 
 namespace {
 
-// The header's property: the list view adapter that hooked it.
-constexpr const wchar_t* kHeaderProperty = L"ACSBSC.HEADER";
-
 bool Visible(HWND wnd) { return IsWindowVisible(wnd) != FALSE; }
-
-// SaveDC/RestoreDC around the frame painting.
-class TSavedDC {
-public:
-    explicit TSavedDC(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
-    ~TSavedDC() { RestoreDC(dc_, saved_); }
-    TSavedDC(const TSavedDC&) = delete;
-    TSavedDC& operator=(const TSavedDC&) = delete;
-
-private:
-    HDC dc_;
-    int saved_;
-};
 
 } // namespace
 
@@ -347,7 +332,6 @@ void TacListViewWnd::Create()
     TacEditWnd::Create();
     if (!AdaptedWnd)
         return;
-    HeaderProc = &TacListViewWnd::HeaderWndProc;
     if (HWND header = FindWindowExW(AdaptedWnd, nullptr, WC_HEADERW, nullptr); header && !HeaderWnd)
         HookHeader(header);
 }
@@ -368,10 +352,8 @@ void TacListViewWnd::HookHeader(HWND header)
         return;
     UnhookHeader();
     HeaderWnd = header;
-    HeaderProc = &TacListViewWnd::HeaderWndProc;
-    SetPropW(header, kHeaderProperty, this);
-    HeaderDefProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderProc)));
+    BindWindow(header, TWindowRole::ListViewHeader, this);
+    HeaderDefProc = TakeOverWindowProc(header, TWindowRole::ListViewHeader, &TacListViewWnd::HeaderWndProc);
 }
 
 void TacListViewWnd::UnhookHeader()
@@ -379,10 +361,8 @@ void TacListViewWnd::UnhookHeader()
     if (!HeaderWnd)
         return;
     if (IsWindow(HeaderWnd)) {
-        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(HeaderWnd, GWLP_WNDPROC)) == HeaderProc && HeaderDefProc)
-            SetWindowLongPtrW(HeaderWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderDefProc));
-        if (GetPropW(HeaderWnd, kHeaderProperty) == this)
-            RemovePropW(HeaderWnd, kHeaderProperty);
+        GiveBackWindowProc(HeaderWnd, TWindowRole::ListViewHeader, &TacListViewWnd::HeaderWndProc, HeaderDefProc);
+        UnbindWindow(HeaderWnd, TWindowRole::ListViewHeader, this);
         InvalidateRect(HeaderWnd, nullptr, TRUE);
     }
     HeaderWnd = nullptr;
@@ -518,7 +498,7 @@ void TacListViewWnd::WndProc(TMessage& message)
 
 LRESULT CALLBACK TacListViewWnd::HeaderWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* adapter = static_cast<TacListViewWnd*>(GetPropW(wnd, kHeaderProperty));
+    auto* adapter = WindowObjectAs<TacListViewWnd>(wnd, TWindowRole::ListViewHeader);
     if (!adapter || !adapter->HeaderDefProc)
         return DefWindowProcW(wnd, msg, wParam, lParam);
     try {
@@ -553,7 +533,7 @@ LRESULT TacListViewWnd::HeaderMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM 
         return CallWindowProcW(def, wnd, msg, wParam, lParam);
     case WM_NCDESTROY: {
         const LRESULT result = CallWindowProcW(def, wnd, msg, wParam, lParam);
-        RemovePropW(wnd, kHeaderProperty);
+        ForgetWindow(wnd, TWindowRole::ListViewHeader);
         HeaderWnd = nullptr;
         HeaderDefProc = nullptr;
         return result;

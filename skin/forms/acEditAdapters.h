@@ -53,13 +53,12 @@ public:
     void PrepareSkinParams() override;
     void WndProc(TMessage& message) override;
 
-    // The header's window procedure while hooked: finds its list view's adapter by a property.
+    // The header's window procedure while hooked: finds its list view's adapter through the window binding.
     static LRESULT CALLBACK HeaderWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // LVM_GETVIEW mapped: 0 icon, 1 report, 2 small icon, 3 list.
     int ViewStyle() const;
 
     HWND HeaderWnd = nullptr;         // not owned
-    WNDPROC HeaderProc = nullptr;     // HeaderWndProc while a header is hooked
     WNDPROC HeaderDefProc = nullptr;  // the header's own procedure
     int PressedColumn = -1;
     bool HeaderPressed = false;

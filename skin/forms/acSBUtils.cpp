@@ -17,10 +17,6 @@ namespace {
 
 bool gAdaptersBeingRemoved = false;
 
-// The window's procedure before the first adapter subclassed it directly: AdapterWndProc falls back on it
-// when a message arrives after the adapter let go while someone else's procedure was on top of ours.
-constexpr const wchar_t* kFirstProcProperty = L"ACSBSC.PROC";
-
 bool IsProviderObject(const TPersistent* object)
 {
     return object && object->ClassName() == L"TsSkinProvider";
@@ -85,7 +81,7 @@ void TacMainWnd::Create()
 {
     if (CreateSection != L"DIALOG" && AdaptedWnd && ThemeOffAtCreate())
         SetWindowThemeOff(AdaptedWnd);
-    Thunk = nullptr;
+    subclassed_ = false;
     Released = false;
     if (SkinData) {
         if (!SkinManager)
@@ -102,8 +98,8 @@ void TacMainWnd::Create()
     InDialog = AdaptingDialog;
     StoreWindowParams();
     SkinParamsSet = false;
-    SavedWindowProc = nullptr;
-    OldWndProc = nullptr;
+    savedWindowProc_ = nullptr;
+    previousWndProc_ = nullptr;
     if (!AdaptedWnd)
         return;
     Caption = GetWndText(AdaptedWnd);
@@ -127,24 +123,18 @@ TWinControl* TacMainWnd::HookedControl() const { return hookedControl_; }
 
 void TacMainWnd::RestoreWindowProc()
 {
-    if (SavedWindowProc) {
+    if (savedWindowProc_) {
         // Only when the control still runs through us: someone may have chained on top since.
         if (hookedControl_ && hookedControl_->WindowProc == Method())
-            hookedControl_->WindowProc = SavedWindowProc;
-    } else if (OldWndProc && AdaptedWnd && IsWindow(AdaptedWnd)) {
-        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(AdaptedWnd, GWLP_WNDPROC)) == Thunk &&
-            !PreviousAdapter) {
-            SetWindowLongPtrW(AdaptedWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
-            RemovePropW(AdaptedWnd, kFirstProcProperty);
-        }
-        Thunk = nullptr;
+            hookedControl_->WindowProc = savedWindowProc_;
+    } else if (previousWndProc_ && AdaptedWnd && IsWindow(AdaptedWnd)) {
+        // An adapter below on the same window keeps the shared procedure.
+        if (subclassed_ && !previousAdapter_)
+            GiveBackWindowProc(AdaptedWnd, TWindowRole::Adapter, &TacMainWnd::AdapterWndProc, previousWndProc_);
+        subclassed_ = false;
     }
-    if (AdaptedWnd && IsWindow(AdaptedWnd) && GetPropW(AdaptedWnd, kAdapterProperty) == this) {
-        if (PreviousAdapter)
-            SetPropW(AdaptedWnd, kAdapterProperty, PreviousAdapter);
-        else
-            RemovePropW(AdaptedWnd, kAdapterProperty);
-    }
+    if (AdaptedWnd && IsWindow(AdaptedWnd) && AdapterOfWindow(AdaptedWnd) == this)
+        BindWindow(AdaptedWnd, TWindowRole::Adapter, previousAdapter_);
 }
 
 void TacMainWnd::Destroy()
@@ -167,47 +157,44 @@ void TacMainWnd::Free()
 {
     if (!Released)
         Destroy();
-    if (messageDepth_ > 0) {
-        freePending_ = true;
-        return;
-    }
-    delete this;
+    if (depth_.DeleteNowOrLater())
+        delete this;
 }
 
 LRESULT TacMainWnd::CallPrevWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM& lParam)
 {
-    if (SavedWindowProc) {
+    if (savedWindowProc_) {
         TMessage message{msg, wParam, lParam, 0};
-        const TWndMethod proc = SavedWindowProc;
+        const TWndMethod proc = savedWindowProc_;
         proc(message);
         lParam = message.LParam;
         return message.Result;
     }
-    if (OldWndProc) {
-        if (OldWndProc == &TacMainWnd::AdapterWndProc) {
+    if (previousWndProc_) {
+        if (previousWndProc_ == &TacMainWnd::AdapterWndProc) {
             // A second adapter on the same window: the first one handles the message next.
-            if (!PreviousAdapter)
+            if (!previousAdapter_)
                 return DefWindowProcW(wnd, msg, wParam, lParam);
             TMessage message{msg, wParam, lParam, 0};
-            PreviousAdapter->MainWndProc(message);
+            previousAdapter_->MainWndProc(message);
             lParam = message.LParam;
             return message.Result;
         }
-        return CallWindowProcW(OldWndProc, wnd, msg, wParam, lParam);
+        return CallWindowProcW(previousWndProc_, wnd, msg, wParam, lParam);
     }
     return 0;
 }
 
 void TacMainWnd::MainWndProc(TMessage& message)
 {
-    ++messageDepth_;
+    depth_.Enter();
     try {
         WndProc(message);
     } catch (...) {
         if (Application)
             Application->HandleException(this);
     }
-    if (--messageDepth_ == 0 && freePending_)
+    if (depth_.Leave())
         delete this;
 }
 
@@ -216,10 +203,11 @@ LRESULT CALLBACK TacMainWnd::AdapterWndProc(HWND wnd, UINT msg, WPARAM wParam, L
     TacMainWnd* adapter = AdapterOfWindow(wnd);
     // The property may belong to a later adapter that chains through a framework control: the window's
     // own procedure belongs to the topmost adapter that subclassed it directly.
-    while (adapter && adapter->Thunk != &TacMainWnd::AdapterWndProc)
-        adapter = adapter->PreviousAdapter;
+    while (adapter && !adapter->subclassed_)
+        adapter = adapter->previousAdapter_;
     if (!adapter) {
-        auto first = reinterpret_cast<WNDPROC>(GetPropW(wnd, kFirstProcProperty));
+        // Every adapter let go while someone else's procedure sat on top of ours.
+        WNDPROC first = OriginalWindowProc(wnd, TWindowRole::Adapter);
         return first ? CallWindowProcW(first, wnd, msg, wParam, lParam) : DefWindowProcW(wnd, msg, wParam, lParam);
     }
     TMessage message{msg, wParam, lParam, 0};
@@ -285,7 +273,7 @@ void TacMainWnd::WndProc(TMessage& message)
     switch (message.Msg) {
     case WM_DESTROY:
     case WM_NCDESTROY:
-        if (OldWndProc || SavedWindowProc) {
+        if (Hooked()) {
             TacMainWnd* self = this;
             UnhookWindow(AdaptedWnd, false, false, self);
         }
@@ -318,9 +306,7 @@ void TacMainWnd::WndProc(TMessage& message)
 
 TacMainWnd* AdapterOfWindow(HWND wnd)
 {
-    if (!wnd)
-        return nullptr;
-    return static_cast<TacMainWnd*>(GetPropW(wnd, kAdapterProperty));
+    return WindowObjectAs<TacMainWnd>(wnd, TWindowRole::Adapter);
 }
 
 void HookWindow(TacMainWnd* adapter, HWND wnd)
@@ -330,19 +316,16 @@ void HookWindow(TacMainWnd* adapter, HWND wnd)
     adapter->Detached = false;
     adapter->AdaptedWnd = wnd;
     TacMainWnd* previous = AdapterOfWindow(wnd);
-    adapter->PreviousAdapter = previous != adapter ? previous : nullptr;
-    SetPropW(wnd, kAdapterProperty, adapter);
+    adapter->previousAdapter_ = previous != adapter ? previous : nullptr;
+    BindWindow(wnd, TWindowRole::Adapter, adapter);
     if (TWinControl* target = FrameworkTarget(adapter->SkinData)) {
         adapter->hookedControl_ = target;
-        adapter->SavedWindowProc = target->WindowProc;
+        adapter->savedWindowProc_ = target->WindowProc;
         target->WindowProc = adapter->Method();
         return;
     }
-    adapter->OldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC));
-    if (adapter->OldWndProc != &TacMainWnd::AdapterWndProc && !GetPropW(wnd, kFirstProcProperty))
-        SetPropW(wnd, kFirstProcProperty, reinterpret_cast<HANDLE>(adapter->OldWndProc));
-    adapter->Thunk = &TacMainWnd::AdapterWndProc;
-    SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TacMainWnd::AdapterWndProc));
+    adapter->previousWndProc_ = TakeOverWindowProc(wnd, TWindowRole::Adapter, &TacMainWnd::AdapterWndProc);
+    adapter->subclassed_ = true;
 }
 
 void UnhookWindow(HWND wnd, bool freeIt, bool frameMode, TacMainWnd*& adapter)
@@ -357,8 +340,8 @@ void UnhookWindow(HWND wnd, bool freeIt, bool frameMode, TacMainWnd*& adapter)
         adapter->Detached = true;
     }
     if (freeIt) {
-        adapter->OldWndProc = nullptr;
-        adapter->SavedWindowProc = nullptr;
+        adapter->previousWndProc_ = nullptr;
+        adapter->savedWindowProc_ = nullptr;
         adapter->Free();
         adapter = nullptr;
     }

@@ -4,6 +4,7 @@
 
 #include "framework/Controls.h"
 #include "framework/Messages.h"
+#include "framework/WindowBinding.h"
 #include "skin/core/sConst.h"
 
 #include <memory>
@@ -12,38 +13,7 @@
 class TsSkinManager;
 class TsCommonData;
 
-// The adapters. Which unit makes each: acSBUtils (this root), acScrollBars (TacScrollWnd, TacScrollBar),
-// acEditAdapters (the edit family), the simple adapters and the popup-menu window (their own units),
-// acDials (TacDialogWnd).
 class TacMainWnd;
-class TacStaticWnd;
-class TacIconWnd;
-class TacLinkWnd;
-class TacBtnWnd;
-class TacBitBtnWnd;
-class TacCheckBoxWnd;
-class TacGroupBoxWnd;
-class TacToolBarWnd;
-class TacSpinWnd;
-class TacSizerWnd;
-class TacTransPanelWnd;
-class TacScrollWnd;
-class TacScrollBar;
-class TacMnuWnd;
-class TacBaseWnd;
-class TacMDIWnd;
-class TacEditWnd;
-class TacComboListWnd;
-class TacListViewWnd;
-class TacGridWnd;
-class TacGridEhWnd;
-class TacTreeViewWnd;
-class TacComboBoxWnd;
-class TacVirtualTreeViewWnd;
-class TacDialogWnd;
-
-// The property an adapted window carries; its value is the adapter.
-inline constexpr const wchar_t* kAdapterProperty = L"ACSBSC";
 
 // Set by the dialog hook while it adapts the children of a system dialog; adapters copy it at creation.
 extern bool AdaptingDialog;
@@ -94,7 +64,11 @@ public:
     static LRESULT CALLBACK AdapterWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     // True when the window was adapted with a framework control or form in between (WindowProc chain).
-    bool HookedThroughFramework() const { return static_cast<bool>(SavedWindowProc); }
+    bool HookedThroughFramework() const { return static_cast<bool>(savedWindowProc_); }
+    // True while the adapter holds the window (its procedure or the control's WindowProc).
+    bool Hooked() const { return previousWndProc_ || savedWindowProc_; }
+    // The window's procedure before direct subclassing, or null.
+    WNDPROC PreviousWndProc() const { return previousWndProc_; }
     // The framework control (or provider's form) whose WindowProc carries the adapter, else nil.
     TWinControl* HookedControl() const;
 
@@ -109,8 +83,6 @@ public:
     TPoint ParentOffset;
     TRect ParentRect;
     HWND ParentHandle = nullptr;              // not owned
-    TWndMethod SavedWindowProc;               // the control's or form's previous WindowProc
-    WNDPROC OldWndProc = nullptr;             // the window's previous procedure (direct subclassing)
     HWND AdaptedWnd = nullptr;                // not owned
     TsSkinManager* SkinManager = nullptr;     // borrowed
     TsCommonData* SkinData = nullptr;         // owned when OwnsSkinData
@@ -120,9 +92,6 @@ public:
     TColor SavedFontColor = 0;
     bool Released = false;
     bool OwnsSkinData = false;
-    WNDPROC Thunk = nullptr;                  // AdapterWndProc while directly subclassed
-    // The adapter that held the property before this one (two adapters on one window), borrowed.
-    TacMainWnd* PreviousAdapter = nullptr;
 
     // The manager whose commands this adapter follows: the given one, else its common data's.
     TsSkinManager* Manager() const;
@@ -145,8 +114,11 @@ private:
 
     std::unique_ptr<TsCommonData> ownSkinData_; // the data made when none was given
     TWinControl* hookedControl_ = nullptr;      // borrowed: the control whose WindowProc carries us
-    int messageDepth_ = 0;
-    bool freePending_ = false;
+    TWndMethod savedWindowProc_;                // the control's or form's previous WindowProc
+    WNDPROC previousWndProc_ = nullptr;         // the window's previous procedure (direct subclassing)
+    bool subclassed_ = false;                   // the window's procedure is AdapterWndProc through us
+    TacMainWnd* previousAdapter_ = nullptr;     // borrowed: the adapter bound to the window before this one
+    TMessageDepth depth_;
 };
 
 // Frees adapters through TacMainWnd::Free.

@@ -747,7 +747,7 @@ void TacScrollWnd::WndProc(TMessage& message)
     if (!SkinData || !SkinData->Skinned() || !HorzBar || !VertBar) {
         if (message.Msg == WM_DESTROY || message.Msg == WM_NCDESTROY) {
             TacMainWnd* self = this;
-            if (OldWndProc || SavedWindowProc) {
+            if (Hooked()) {
                 UnhookScrollWnd(AdaptedWnd, false, false, self);
                 PassOn(message);
             }
@@ -759,7 +759,7 @@ void TacScrollWnd::WndProc(TMessage& message)
     switch (message.Msg) {
     case WM_DESTROY:
     case WM_NCDESTROY:
-        if (OldWndProc || SavedWindowProc) {
+        if (Hooked()) {
             ForgetWindow(AdaptedWnd);
             ThumbTracking = false;
             TacMainWnd* self = this;

@@ -25,6 +25,8 @@ inline constexpr UINT kHoverInterval = 20;
 inline constexpr UINT kFirstDelayInterval = 300;
 inline constexpr UINT kRepeatInterval = 55;
 
+class TacScrollWnd;
+
 // One bar of a TacScrollWnd.
 class TacScrollBar : public TObject {
 public:

@@ -5,6 +5,7 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/Startup.h"
+#include "framework/WindowBinding.h"
 #include "framework/WinApi.h"
 #include "skin/core/acntUtils.h"
 #include "skin/core/sMessages.h"
@@ -100,7 +101,7 @@ namespace {
 
 LRESULT CALLBACK PopupMenuWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto old = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    WNDPROC old = OriginalWindowProc(wnd, TWindowRole::PopupMenu);
     try {
         switch (msg) {
         case WM_ERASEBKGND:
@@ -601,10 +602,8 @@ void TsSkinableMenus::SetPopupRegion(HWND wnd, TBitmap* background)
 {
     if (regionBusy_ || !wnd || !IsWindow(wnd))
         return;
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC)) != PopupMenuWndProc) {
-        SetWindowLongPtrW(wnd, GWLP_USERDATA, GetWindowLongPtrW(wnd, GWLP_WNDPROC));
-        SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PopupMenuWndProc));
-    }
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC)) != PopupMenuWndProc)
+        TakeOverWindowProc(wnd, TWindowRole::PopupMenu, &PopupMenuWndProc);
     if (!IsNTFamily() || !background)
         return;
     if (SendMessageW(wnd, SM_SKINCMD, SkinCmdWParam(SkinCmdSetUpdating), 0) != 0)

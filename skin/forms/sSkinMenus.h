@@ -66,7 +66,7 @@ public:
     void HookComponentMenus(TComponent* component, bool hook);
     void HookMainMenu(TMainMenu* menu, bool hook);
     void HookSubItems(TMenuItem* item, bool hook);
-    void HookPopupMenu(TPopupMenu* menu, bool hook);
+    void HookPopupMenu(TPopupMenu* menu, bool hook) override;
     void HookItem(TMenuItem* item, bool hook);
 
     // The handlers put into menu items.

@@ -40,7 +40,7 @@ TEST_F(MainWndTest, AttachSetsPropertyAndReplacesProcedureDetachRestoresBoth)
         auto adapter = MakeAdapter<TacMainWnd>(wnd, false, L"EDIT", Manager, nullptr);
         EXPECT_EQ(AdapterOfWindow(wnd), adapter.get());
         EXPECT_NE(ProcOf(wnd), original);
-        EXPECT_EQ(adapter->OldWndProc, original);
+        EXPECT_EQ(adapter->PreviousWndProc(), original);
         // Messages still reach the window's own procedure through the adapter.
         SendMessageW(wnd, WM_USER + 5, 0, 0);
         EXPECT_EQ(Log.count(WM_USER + 5), 1);
@@ -209,7 +209,7 @@ TEST_F(MainWndTest, FrameworkControlChainsThroughWindowProcAndGetsItBack)
         auto adapter = MakeAdapter<TacMainWnd>(wnd, false, L"EDIT", Manager, &data);
         EXPECT_EQ(ProcOf(wnd), procBefore);
         EXPECT_TRUE(edit->WindowProc == adapter->Method());
-        EXPECT_EQ(adapter->OldWndProc, nullptr);
+        EXPECT_EQ(adapter->PreviousWndProc(), nullptr);
         EXPECT_TRUE(QuerySkinCmdHwnd(wnd, SkinCmdIsSkinned));
         edit->SetText(L"Соль");
         EXPECT_EQ(adapter->Caption, L"Соль");
