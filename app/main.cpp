@@ -353,9 +353,11 @@ void TMainForm::FillRecipeList(const std::wstring& folder)
         item->SetImageIndex(0);
         ++recipeCount_;
     }
-    items->EndUpdate();
+    // The list's window takes the items at the end of the update, already in the view they are shown
+    // in: thousands of them are then one message, and the list style measures their captions once.
     if (mListView->Checked())
         RecipesList->SetViewStyle(vsList);
+    items->EndUpdate();
     StatusBar->SetSimpleText(RecipeCountText(recipeCount_));
     DisableSave();
 }

@@ -46,6 +46,11 @@ TModalResult ShowDialog(TMainForm* main)
 
 } // namespace
 
+std::unique_ptr<TDialogHost> MainFormHost(TMainForm* main)
+{
+    return std::make_unique<TMainFormHost>(main);
+}
+
 TModalResult ShowNewRecipeDialog(TMainForm* main) { return ShowDialog<TNewForm>(main); }
 TModalResult ShowMoveDialog(TMainForm* main) { return ShowDialog<TRemoveForm>(main); }
 TModalResult ShowRatingDialog(TMainForm* main) { return ShowDialog<TRatingForm>(main); }

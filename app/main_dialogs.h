@@ -4,7 +4,13 @@
 
 #include "framework/Forms.h"
 
+#include <memory>
+
+class TDialogHost;
 class TMainForm;
+
+// What a dialog sees of the main window; the main window outlives it.
+std::unique_ptr<TDialogHost> MainFormHost(TMainForm* main);
 
 // New recipe: sets RecipesChanged to 1 when the list must be refilled.
 TModalResult ShowNewRecipeDialog(TMainForm* main);

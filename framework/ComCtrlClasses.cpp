@@ -122,6 +122,7 @@ void RegisterListView()
         .Reference(L"SmallImages", &TListView::SetSmallImages)
         .Bool(L"ShowColumnHeaders", &TListView::SetShowColumnHeaders)
         .Bool(L"ReadOnly", &TListView::SetReadOnly)
+        .Bool(L"OwnerData", &TListView::SetOwnerData)
         .Bool(L"HotTrack", &TListView::SetHotTrack)
         .Set<THotTrackStyles, THotTrackStyle>(L"HotTrackStyles", &TListView::SetHotTrackStyles,
                                               {{L"htHandPoint", htHandPoint}, {L"htUnderlineCold", htUnderlineCold},

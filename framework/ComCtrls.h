@@ -551,9 +551,12 @@ private:
     friend class TListItem;
     void SendItem(int index);
     // Items added at the end while updating reach the window at EndUpdate in one message each, with
-    // their caption and image; anything that reads or moves the window's items sends them first.
+    // their caption and image (an owner-data window takes only their new count); anything that reads
+    // or moves the window's items sends them first.
     void SendPending();
     bool IsPending(const TListItem* item) const;
+    // An owner-data window needs no items to switch views or arrange: they wait for EndUpdate.
+    bool Deferred() const;
     int pending_ = 0;
 
     TListView* owner_;
@@ -626,6 +629,10 @@ public:
     void SetSmallImages(TCustomImageList* value) { SetImageList(smallLink_.get(), value); }
     // Arranges the items again after a change of view or of the window's size.
     void Arrange();
+    // The window holds only the number of the items and asks for each one's caption and image when it
+    // draws it, so that thousands of items reach it in one message; the items stay the same objects.
+    bool OwnerData() const { return ownerData_; }
+    void SetOwnerData(bool value);
 
     TLVSelectItemEvent OnSelectItem;
 
@@ -649,6 +656,13 @@ private:
     void ImageListChange(TObject* sender);
     void SetImageList(TChangeLink* link, TCustomImageList* value);
     TListItem* ItemOfNative(int index);
+    // Owner data: the window's count of items, the selection kept where it stood when an item is
+    // inserted before it, and the list view's column width.
+    void SendItemCount(int insertedAt);
+    void FitListColumns();
+    // The answers to the window's questions: an item's caption and image, the item a typed prefix finds.
+    void GetDisplayInfo(LPARAM info);
+    int FindItem(LPARAM find);
 
     std::unique_ptr<TListItems> items_;
     std::unique_ptr<TListColumns> columns_;
@@ -661,6 +675,8 @@ private:
     THotTrackStyles hotTrackStyles_;
     bool clearing_ = false;
     bool restoring_ = false;
+    bool ownerData_ = false;
+    bool listFitPending_ = false;
 };
 
 // Registers the common controls with the form reader.

@@ -26,7 +26,10 @@ void TListItem::SetCaption(const std::wstring& value)
         return;
     caption_ = value;
     TListView* view = ListView();
-    if (view->HandleAllocated() && !owner_->IsPending(this)) {
+    if (view->HandleAllocated() && !owner_->IsPending(this) && view->ownerData_) {
+        const int index = Index();
+        SendMessageW(view->Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
+    } else if (view->HandleAllocated() && !owner_->IsPending(this)) {
         LVITEMW item{};
         item.iSubItem = 0;
         item.pszText = caption_.data();
@@ -40,7 +43,10 @@ void TListItem::SetImageIndex(int value)
         return;
     imageIndex_ = value;
     TListView* view = ListView();
-    if (view->HandleAllocated() && !owner_->IsPending(this)) {
+    if (view->HandleAllocated() && !owner_->IsPending(this) && view->ownerData_) {
+        const int index = Index();
+        SendMessageW(view->Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
+    } else if (view->HandleAllocated() && !owner_->IsPending(this)) {
         LVITEMW item{};
         item.mask = LVIF_IMAGE;
         item.iItem = Index();
@@ -128,12 +134,23 @@ bool TListItems::IsPending(const TListItem* item) const
     return pending_ > 0 && IndexOf(item) >= Count() - pending_;
 }
 
+bool TListItems::Deferred() const
+{
+    return owner_->ownerData_ && updateCount_ > 0;
+}
+
 void TListItems::SendPending()
 {
     if (pending_ == 0)
         return;
     if (!owner_->HandleAllocated()) {
         pending_ = 0;
+        return;
+    }
+    if (owner_->ownerData_) {
+        // New items at the end: the count is all the window needs, and no selection moves.
+        pending_ = 0;
+        owner_->SendItemCount(Count());
         return;
     }
     while (pending_ > 0) {
@@ -175,6 +192,12 @@ void TListItems::SendItem(int index)
     if (!owner_->HandleAllocated())
         return;
     TListItem* object = items_[static_cast<size_t>(index)].get();
+    if (owner_->ownerData_) {
+        owner_->SendItemCount(index);
+        if (object->selected_)
+            object->SetSelected(true);
+        return;
+    }
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
     item.iItem = index;
@@ -223,6 +246,8 @@ void TListItems::EndUpdate()
 {
     if (updateCount_ > 0 && --updateCount_ == 0 && owner_->HandleAllocated()) {
         SendPending();
+        if (owner_->listFitPending_)
+            owner_->FitListColumns();
         SendMessageW(owner_->Handle(), WM_SETREDRAW, TRUE, 0);
         owner_->Invalidate();
     }
@@ -289,6 +314,8 @@ void TListView::CreateParams(TCreateParams& params)
     static const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
     // The image lists belong to the form: the system must not destroy them with its window.
     params.Style |= kViews[viewStyle_] | LVS_SHAREIMAGELISTS | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_AUTOARRANGE;
+    if (ownerData_)
+        params.Style |= LVS_OWNERDATA;
     if (!readOnly_)
         params.Style |= LVS_EDITLABELS;
     if (!showColumnHeaders_)
@@ -308,8 +335,15 @@ void TListView::CreateWnd()
     items_->pending_ = 0;
     restoring_ = true;
     try {
-        for (int i = 0; i < items_->Count(); ++i)
-            items_->SendItem(i);
+        if (ownerData_) {
+            SendItemCount(items_->Count());
+            for (auto& item : items_->items_)
+                if (item->selected_)
+                    item->SetSelected(true);
+        } else {
+            for (int i = 0; i < items_->Count(); ++i)
+                items_->SendItem(i);
+        }
     } catch (...) {
         restoring_ = false;
         throw;
@@ -432,20 +466,25 @@ void TListView::SetViewStyle(TViewStyle value)
     viewStyle_ = value;
     if (!handle_)
         return;
-    items_->SendPending();
+    if (!items_->Deferred())
+        items_->SendPending();
     // The system switches views on a style change and keeps its items and selection.
     static const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
     LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
     style = (style & ~static_cast<LONG_PTR>(LVS_TYPEMASK)) | static_cast<LONG_PTR>(kViews[value]);
     SetWindowLongPtrW(handle_, GWL_STYLE, style);
     Arrange();
+    // The system measures the captions it holds when it switches to the list style; the items an
+    // owner-data window gets at the end of this update are measured then.
+    listFitPending_ = value == vsList && items_->Deferred();
 }
 
 void TListView::Arrange()
 {
     if (!handle_)
         return;
-    items_->SendPending();
+    if (!items_->Deferred())
+        items_->SendPending();
     if (viewStyle_ == vsIcon || viewStyle_ == vsSmallIcon)
         SendMessageW(handle_, LVM_ARRANGE, LVA_DEFAULT, 0);
     Invalidate();
@@ -456,6 +495,8 @@ TListItem* TListView::ItemOfNative(int index)
     if (!handle_ || index < 0)
         return nullptr;
     items_->SendPending();
+    if (ownerData_)
+        return index < items_->Count() ? items_->Item(index) : nullptr;
     LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = index;
@@ -508,6 +549,106 @@ void TListView::SetShowColumnHeaders(bool value)
     RecreateWnd();
 }
 
+void TListView::SetOwnerData(bool value)
+{
+    if (value == ownerData_)
+        return;
+    ownerData_ = value;
+    RecreateWnd();
+}
+
+void TListView::SendItemCount(int insertedAt)
+{
+    if (!handle_)
+        return;
+    const int count = items_->Count();
+    // The window keeps its selection by index: one inserted before it moves it on by one, as the
+    // system's own insertion would, and no selection event runs for the move.
+    int selected = -1;
+    if (insertedAt < count - 1)
+        selected = static_cast<int>(SendMessageW(handle_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    SendMessageW(handle_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL);
+    if (selected >= insertedAt) {
+        const bool wasRestoring = restoring_;
+        restoring_ = true;
+        LVITEMW state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&state));
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(selected + 1), reinterpret_cast<LPARAM>(&state));
+        restoring_ = wasRestoring;
+    }
+}
+
+void TListView::FitListColumns()
+{
+    // The system sizes the columns of the list style after the widest caption it holds; with owner
+    // data the same width is set here: the widest caption, the small icon and the system's padding,
+    // never below its default column width.
+    listFitPending_ = false;
+    if (!handle_ || !ownerData_ || viewStyle_ != vsList)
+        return;
+    constexpr int kDefaultColumnWidth = 128, kPadding = 12, kLongestShown = 259;
+    HDC dc = GetDC(handle_);
+    if (!dc)
+        return;
+    auto font = reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    int widest = 0;
+    for (const auto& item : items_->items_) {
+        SIZE size{};
+        const int length = static_cast<int>(std::min<size_t>(item->caption_.size(), kLongestShown));
+        if (GetTextExtentPoint32W(dc, item->caption_.c_str(), length, &size))
+            widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(handle_, dc);
+    int cx = 0, cy = 0;
+    if (TCustomImageList* small = SmallImages())
+        ImageList_GetIconSize(small->Handle(), &cx, &cy);
+    SendMessageW(handle_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(std::max(kDefaultColumnWidth, widest + cx + kPadding), 0));
+}
+
+void TListView::GetDisplayInfo(LPARAM param)
+{
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(param);
+    LVITEMW& asked = info->item;
+    if (asked.iItem < 0 || asked.iItem >= items_->Count())
+        return;
+    const TListItem* item = items_->items_[static_cast<size_t>(asked.iItem)].get();
+    if ((asked.mask & LVIF_TEXT) && asked.pszText && asked.cchTextMax > 0)
+        lstrcpynW(asked.pszText, asked.iSubItem == 0 ? item->caption_.c_str() : L"", asked.cchTextMax);
+    if (asked.mask & LVIF_IMAGE)
+        asked.iImage = item->imageIndex_;
+}
+
+int TListView::FindItem(LPARAM param)
+{
+    // Typing in the list finds the next caption that starts with the typed letters, as the system
+    // does with items of its own.
+    const auto* find = reinterpret_cast<NMLVFINDITEMW*>(param);
+    const LVFINDINFOW& what = find->lvfi;
+    const int count = items_->Count();
+    if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || !what.psz || count == 0)
+        return -1;
+    const int length = lstrlenW(what.psz);
+    int start = find->iStart < 0 || find->iStart >= count ? 0 : find->iStart;
+    for (int n = 0; n < count; ++n) {
+        const int i = start + n;
+        if (i >= count && !(what.flags & LVFI_WRAP))
+            break;
+        const std::wstring& caption = items_->items_[static_cast<size_t>(i % count)]->caption_;
+        const int compared = what.flags & LVFI_PARTIAL ? std::min(length, static_cast<int>(caption.size()))
+                                                        : static_cast<int>(caption.size());
+        if ((what.flags & LVFI_PARTIAL) && static_cast<int>(caption.size()) < length)
+            continue;
+        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.c_str(), compared, what.psz, length) ==
+            CSTR_EQUAL)
+            return i % count;
+    }
+    return -1;
+}
+
 void TListView::SetReadOnly(bool value)
 {
     if (value == readOnly_)
@@ -531,7 +672,11 @@ void TListView::SetHotTrackStyles(THotTrackStyles value)
 void TListView::CNNotify(TMessage& m)
 {
     auto* header = reinterpret_cast<NMHDR*>(m.LParam);
-    if (header->code == LVN_ITEMCHANGED) {
+    if (ownerData_ && header->code == LVN_GETDISPINFOW) {
+        GetDisplayInfo(m.LParam);
+    } else if (ownerData_ && header->code == LVN_ODFINDITEMW) {
+        m.Result = FindItem(m.LParam);
+    } else if (header->code == LVN_ITEMCHANGED) {
         auto* change = reinterpret_cast<NMLISTVIEW*>(m.LParam);
         if (!(change->uChanged & LVIF_STATE) || !((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
             return;

@@ -154,7 +154,12 @@ void ThawSkinnedForms(TsSkinManager* manager, bool animate)
         HWND wnd = form->Handle();
         if (animate && manager && manager->AnimEffects()->SkinChanging()->Active) {
             const TacSkinChanging* fade = manager->AnimEffects()->SkinChanging();
-            AnimShowControl(form, WindowsMajorVersion() < 6 ? fade->Time : 0);
+            const std::uint16_t time = WindowsMajorVersion() < 6 ? fade->Time : 0;
+            // A fade of no steps (always so from Windows 6 on) would only paint the whole form into an
+            // overlay that is hidden again before the form's own redraw: most of a switch's time for
+            // nothing seen.
+            if (FadeStepCount(time) > 0)
+                AnimShowControl(form, time);
         }
         SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
         if (!animate)

@@ -1,5 +1,6 @@
 // List view: items as the system list holds them, selection events on selection and deselection,
-// views switched and windows made again without losing items or selection, colours, columns.
+// views switched and windows made again without losing items or selection, colours, columns. Every
+// behaviour holds alike whether the window holds the items or only their count (owner data).
 #include "tests/controls/controls_support.h"
 
 #include <commctrl.h>
@@ -9,7 +10,7 @@ using testsupport::Pixels24;
 
 namespace {
 
-class ListViewTest : public ControlsTest {
+class ListViewTest : public ControlsTest, public ::testing::WithParamInterface<bool> {
 protected:
     void SetUp() override
     {
@@ -17,6 +18,7 @@ protected:
         list = Make<TListView>();
         list->SetBounds(0, 0, 235, 300);
         list->SetReadOnly(true);
+        list->SetOwnerData(GetParam());
         for (const wchar_t* caption : {L"Борщ", L"Пельмени", L"Щи"})
             list->Items()->Add()->SetCaption(caption);
         list->OnSelectItem = [this](TObject* sender, TListItem* item, bool selected) {
@@ -42,9 +44,16 @@ protected:
     std::vector<std::wstring> Log;
 };
 
+std::string ModeName(const ::testing::TestParamInfo<bool>& info)
+{
+    return info.param ? "OwnerData" : "SystemItems";
+}
+
 } // namespace
 
-TEST_F(ListViewTest, ItemsAreSystemItemsAndFollowCaptionChangesAndDeletion)
+INSTANTIATE_TEST_SUITE_P(BothModes, ListViewTest, ::testing::Bool(), ModeName);
+
+TEST_P(ListViewTest, ItemsAreSystemItemsAndFollowCaptionChangesAndDeletion)
 {
     EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETITEMCOUNT, 0, 0), 3);
     EXPECT_EQ(NativeText(1), L"Пельмени");
@@ -61,7 +70,7 @@ TEST_F(ListViewTest, ItemsAreSystemItemsAndFollowCaptionChangesAndDeletion)
     EXPECT_THROW(list->Items()->Item(0), EListError);
 }
 
-TEST_F(ListViewTest, SelectItemRunsForSelectionAndForDeselection)
+TEST_P(ListViewTest, SelectItemRunsForSelectionAndForDeselection)
 {
     TListItems* items = list->Items();
     list->SetSelected(items->Item(0));
@@ -87,7 +96,7 @@ TEST_F(ListViewTest, SelectItemRunsForSelectionAndForDeselection)
     EXPECT_EQ(Log.back(), L"Пельмени +");
 }
 
-TEST_F(ListViewTest, ClearingOrDestroyingASelectedListRunsNoSelectionEvent)
+TEST_P(ListViewTest, ClearingOrDestroyingASelectedListRunsNoSelectionEvent)
 {
     list->SetItemIndex(1);
     Log.clear();
@@ -101,7 +110,7 @@ TEST_F(ListViewTest, ClearingOrDestroyingASelectedListRunsNoSelectionEvent)
     EXPECT_TRUE(Log.empty());
 }
 
-TEST_F(ListViewTest, SwitchingViewsAndNewWindowsKeepItemsAndSelection)
+TEST_P(ListViewTest, SwitchingViewsAndNewWindowsKeepItemsAndSelection)
 {
     list->SetItemIndex(1);
     Log.clear();
@@ -125,7 +134,7 @@ TEST_F(ListViewTest, SwitchingViewsAndNewWindowsKeepItemsAndSelection)
     EXPECT_TRUE(Log.empty());
 }
 
-TEST_F(ListViewTest, ColourAndFontColourReachTheSystemList)
+TEST_P(ListViewTest, ColourAndFontColourReachTheSystemList)
 {
     list->SetColor(clYellow);
     list->Font()->SetColor(clRed);
@@ -139,7 +148,7 @@ TEST_F(ListViewTest, ColourAndFontColourReachTheSystemList)
     EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list->Handle(), LVM_GETBKCOLOR, 0, 0)), Rgb(clYellow));
 }
 
-TEST_F(ListViewTest, ColumnsAndHeadersInReportView)
+TEST_P(ListViewTest, ColumnsAndHeadersInReportView)
 {
     TListColumn* name = list->Columns()->Add();
     name->SetCaption(L"Рецепт");
@@ -164,7 +173,7 @@ TEST_F(ListViewTest, ColumnsAndHeadersInReportView)
     EXPECT_TRUE(SendMessageW(list->Handle(), LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&column)));
 }
 
-TEST_F(ListViewTest, HotTrackingStylesAreTheSystemListsExtendedStyles)
+TEST_P(ListViewTest, HotTrackingStylesAreTheSystemListsExtendedStyles)
 {
     list->SetHotTrack(true);
     list->SetHotTrackStyles({htHandPoint, htUnderlineHot});
@@ -175,7 +184,7 @@ TEST_F(ListViewTest, HotTrackingStylesAreTheSystemListsExtendedStyles)
     EXPECT_FALSE(ex & LVS_EX_UNDERLINECOLD);
 }
 
-TEST_F(ListViewTest, ImageListsAndImageIndexesReachTheSystemList)
+TEST_P(ListViewTest, ImageListsAndImageIndexesReachTheSystemList)
 {
     TImageList large(32, 32), small(16, 16);
     TBitmap picture;
@@ -199,7 +208,7 @@ TEST_F(ListViewTest, ImageListsAndImageIndexesReachTheSystemList)
     list->SetSmallImages(nullptr);
 }
 
-TEST_F(ListViewTest, ItemsAddedWhileUpdatingReachTheSystemListInOrderWithCaptionsAndImages)
+TEST_P(ListViewTest, ItemsAddedWhileUpdatingReachTheSystemListInOrderWithCaptionsAndImages)
 {
     TListItems* items = list->Items();
     items->BeginUpdate();
@@ -238,4 +247,53 @@ TEST_F(ListViewTest, ItemsAddedWhileUpdatingReachTheSystemListInOrderWithCaption
     items->Clear();
     items->EndUpdate();
     EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETITEMCOUNT, 0, 0), 0);
+}
+
+TEST_P(ListViewTest, TypedLettersSelectTheNextItemStartingWithThem)
+{
+    if (!GetParam())
+        GTEST_SKIP() << "the system searches the items it holds itself";
+    list->SetViewStyle(vsList);
+    list->SetItemIndex(0);
+    SetFocus(list->Handle());
+    Log.clear();
+    SendMessageW(list->Handle(), WM_CHAR, L'щ', 1);
+    testsupport::PumpMessagesUntilIdle();
+    EXPECT_EQ(list->ItemIndex(), 2);
+    ASSERT_FALSE(Log.empty());
+    EXPECT_EQ(Log.back(), L"Щи +");
+}
+
+TEST_P(ListViewTest, ARefillInTheListStyleFitsTheColumnsToTheWidestCaptionAsTheSystemDoes)
+{
+    // A second list of the other kind, both refilled as the main window refills its list (emptied,
+    // large icons, the items, then the list style, in one update): both show columns of one width.
+    auto* other = Make<TListView>();
+    other->SetBounds(0, 300, 235, 300);
+    other->SetOwnerData(!GetParam());
+    TImageList small(16, 16);
+    auto refill = [](TListView* view, std::initializer_list<const wchar_t*> captions) {
+        view->Items()->BeginUpdate();
+        view->Items()->Clear();
+        view->SetViewStyle(vsIcon);
+        for (const wchar_t* caption : captions)
+            view->Items()->Add()->SetCaption(caption);
+        view->SetViewStyle(vsList);
+        view->Items()->EndUpdate();
+    };
+    auto width = [](TListView* view) { return SendMessageW(view->Handle(), LVM_GETCOLUMNWIDTH, 0, 0); };
+    for (TListView* view : {list, other}) {
+        view->SetSmallImages(&small);
+        refill(view, {L"Пирог с капустой, яйцом и зелёным луком по-домашнему", L"Щи"});
+    }
+    EXPECT_GT(width(list), 200);
+    EXPECT_EQ(width(list), width(other));
+    for (TListView* view : {list, other})
+        refill(view, {L"Уха", L"Щи"});
+    EXPECT_EQ(width(list), width(other));
+    for (TListView* view : {list, other})
+        refill(view, {});
+    EXPECT_EQ(width(list), width(other));
+    for (TListView* view : {list, other})
+        view->SetSmallImages(nullptr);
 }

@@ -55,10 +55,11 @@ TEST_F(HostileSkinTest, ADamagedSkinFromTheSystemMenuWarnsAndTheProgramGoesOn)
     HWND menu = WaitForTopWindow({ProcessId(), L"#32768", {}, true});
     ASSERT_NE(menu, nullptr) << "no system menu";
     Shot(menu, L"system-menu");
-    // "Available skins", then its list: the stored skin first, the damaged file after it.
+    // "Available skins", then its list, sorted by name: the damaged file's Cyrillic name comes after the
+    // stored skin and the packed skins of the folder, so it is the last entry.
     Bot().PressKey(VK_DOWN);
     Bot().PressKey(VK_RIGHT);
-    Bot().PressKey(VK_DOWN);
+    Bot().PressKey(VK_END);
     Bot().PressKey(VK_RETURN);
 
     HWND box = WaitForTopWindow({ProcessId(), L"#32770", L"Warning", true});

@@ -9,6 +9,9 @@
 #ifndef VELMORA_PROGRAM_EXE
 #error "VELMORA_PROGRAM_EXE must name velmora.exe"
 #endif
+#ifndef VELMORA_SKIN_DIRECTORY_DIR
+#error "VELMORA_SKIN_DIRECTORY_DIR must name the built skins of the skin directory"
+#endif
 
 namespace e2e {
 
@@ -30,6 +33,9 @@ void ProgramTest::SetUp()
     base_ = PathOf(L"base");
     ASSERT_TRUE(FolderExists(WindowsPath(VELMORA_SAMPLE_BASE_DIR))) << "the sample base was not made";
     ASSERT_TRUE(CopyTree(WindowsPath(VELMORA_SAMPLE_BASE_DIR), base_)) << "cannot copy the sample base";
+    // The program is set up as a user has it: the skins beside the stored one lie in its skin
+    // directory, which the prefix's drive C holds.
+    ASSERT_TRUE(CopyTree(WindowsPath(VELMORA_SKIN_DIRECTORY_DIR), kSkinDirectory)) << "cannot install the skins";
 }
 
 void ProgramTest::TearDown()

@@ -14,6 +14,8 @@ namespace e2e {
 // Where the program keeps its settings and counters.
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Korvadin";
 inline constexpr wchar_t kMainFormClass[] = L"TMainForm";
+// The main window's skin directory, as its form data names it.
+inline constexpr wchar_t kSkinDirectory[] = L"c:\\Skins";
 
 class ProgramTest : public testsupport::TempFolderTest {
 protected:

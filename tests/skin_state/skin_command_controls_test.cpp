@@ -187,6 +187,24 @@ TEST_F(SkinCommandControls, OnlyTheFormsOfTheSameManagerFreezeAndThaw)
     Free(provided);
 }
 
+TEST_F(SkinCommandControls, ASkinChangeThawOnWindowsSixPaintsNoOverlayForAFadeOfNoSteps)
+{
+    ASSERT_GE(WindowsMajorVersion(), 6u) << "the fade has steps below Windows 6";
+    auto* provided = Create<TProvidedForm>(Application);
+    provided->Manager = Manager;
+    provided->Show();
+    RegisterSkinnedForm(provided);
+    ASSERT_TRUE(Manager->AnimEffects()->SkinChanging()->Active);
+    FreezeSkinnedForms(Manager);
+    ThawSkinnedForms(Manager, true);
+    // The fade would stop and restart the form's redrawing around its overlay: only the thaw's own
+    // redraw comes, then the provider's refresh.
+    EXPECT_EQ(provided->Redraws, (std::vector<WPARAM>{0, 1}));
+    EXPECT_EQ(provided->Refreshes, 1);
+    UnregisterSkinnedForm(provided);
+    Free(provided);
+}
+
 TEST_F(SkinCommandControls, OwnerFormIsFoundThroughOwners)
 {
     auto* inner = Create<TSkinnedBox>(Box, 0);

@@ -1,6 +1,7 @@
 // The recipe-list measurements: the main window's FillRecipeList and the store's listing of a generated
 // category of 5,000 recipes, against a bare find-first/find-next scan of the same folder.
 #include "tools/bench/bench.h"
+#include "tools/bench/program_window.h"
 
 #include "app/main.h"
 #include "app/recipe_store.h"
@@ -93,7 +94,8 @@ VELMORA_BENCH(recipe_list)
     return r;
 }
 
-// The main window's own refill: the scan, the list view's items and the count text.
+// The main window's own refill, in the program's own setting (skinned, its list adapted): the scan,
+// the list view's items and the count text.
 VELMORA_BENCH(fill_recipe_list)
 {
     wchar_t temp[MAX_PATH];
@@ -102,25 +104,21 @@ VELMORA_BENCH(fill_recipe_list)
     const std::wstring folder = root + L"\\Bases\\Много\\";
     if (!MakeCategory(folder))
         throw std::runtime_error("cannot make the category");
-    const std::wstring saved = GetCurrentDir();
-    SetCurrentDir(root);
-    InitApplication();
-    RegisterAppClasses();
-    TRegistrySettings settings(L"Software\\Korvadin Bench\\" + IntToStr(GetCurrentProcessId()));
-    TMainForm* form = Create<TMainForm>(Application);
-    form->UseSettings(&settings);
-    form->Show();
     size_t scanned = 0;
+    int listed = 0;
     bench::Result r;
-    r.ours = "FillRecipeList of 5000 recipes";
-    r.oursMs = bench::MedianMs(kRuns, [&] { form->FillRecipeList(folder); });
-    r.theirs = "bare FindFirst/FindNext";
-    r.theirsMs = bench::MedianMs(kRuns, [&] { scanned = BareScan(folder); });
-    const int listed = form->RecipeCount();
-    Free(form);
-    DoneApplication();
-    RegDeleteTreeW(HKEY_CURRENT_USER, settings.KeyPath().c_str());
-    SetCurrentDir(saved);
+    {
+        bench::ProgramWindow program(root);
+        TMainForm* form = program.Main();
+        r.ours = "FillRecipeList of 5000 recipes";
+        r.oursMs = bench::MedianMs(kRuns, [&] {
+            form->FillRecipeList(folder);
+            bench::PumpMessages();
+        });
+        r.theirs = "bare FindFirst/FindNext";
+        r.theirsMs = bench::MedianMs(kRuns, [&] { scanned = BareScan(folder); });
+        listed = form->RecipeCount();
+    }
     RemoveCategory(folder);
     RemoveDir(root + L"\\Bases");
     RemoveDir(root);

@@ -1,6 +1,7 @@
 // The start-up measurement: from creating the program's process on the sample base to its main window
 // shown and painted (the process idle, waiting for input), against a bare process start.
 #include "tools/bench/bench.h"
+#include "tools/bench/program_window.h"
 
 #include <windows.h>
 
@@ -8,16 +9,6 @@
 #include <string>
 
 namespace {
-
-std::wstring Windows(const char* path)
-{
-    std::string text(path);
-    std::wstring wide(text.begin(), text.end());
-    for (auto& c : wide)
-        if (c == L'/')
-            c = L'\\';
-    return wide;
-}
 
 struct FindMain {
     DWORD process;
@@ -59,8 +50,8 @@ void Close(PROCESS_INFORMATION& pi)
 
 VELMORA_BENCH(startup_first_paint)
 {
-    const std::wstring program = Windows(VELMORA_BENCH_PROGRAM);
-    const std::wstring base = Windows(VELMORA_BENCH_SAMPLE_BASE);
+    const std::wstring program = bench::WindowsPath(VELMORA_BENCH_PROGRAM);
+    const std::wstring base = bench::WindowsPath(VELMORA_BENCH_SAMPLE_BASE);
     bench::Result r;
     r.ours = "velmora.exe to painted main window";
     r.oursMs = bench::MedianMs(5, [&] {
