@@ -142,6 +142,8 @@ std::unique_ptr<TIcon> LoadFileIcon(const std::wstring& fileName, unsigned flags
     if (icon->Empty())
         return nullptr;
     return icon;
+}
+
 // ---- Published properties by name ----
 
 namespace {
