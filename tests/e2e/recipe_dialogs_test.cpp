@@ -114,17 +114,17 @@ bool AnswersSkinned(HWND wnd)
     return answer == 1;
 }
 
+BOOL CALLBACK AddVisibleWindow(HWND wnd, LPARAM param)
+{
+    if (IsWindowVisible(wnd))
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(wnd);
+    return TRUE;
+}
+
 std::vector<HWND> VisibleWindowsOf(HWND top)
 {
     std::vector<HWND> found{top};
-    EnumChildWindows(
-        top,
-        [](HWND wnd, LPARAM param) -> BOOL {
-            if (IsWindowVisible(wnd))
-                reinterpret_cast<std::vector<HWND>*>(param)->push_back(wnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(top, AddVisibleWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

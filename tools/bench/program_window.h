@@ -39,24 +39,24 @@ inline void PumpMessages()
 }
 
 // Every window of the calling thread, top-level and child, in a stable order.
+// Window enumerations call back with the system's calling convention, which a lambda lacks on 32-bit.
+inline BOOL CALLBACK AddWindowTo(HWND wnd, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+    return TRUE;
+}
+
+inline BOOL CALLBACK AddWindowAndChildrenTo(HWND wnd, LPARAM list)
+{
+    AddWindowTo(wnd, list);
+    EnumChildWindows(wnd, AddWindowTo, list);
+    return TRUE;
+}
+
 inline std::vector<HWND> ThreadWindows()
 {
     std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM param) -> BOOL {
-            auto* list = reinterpret_cast<std::vector<HWND>*>(param);
-            list->push_back(wnd);
-            EnumChildWindows(
-                wnd,
-                [](HWND child, LPARAM p) -> BOOL {
-                    reinterpret_cast<std::vector<HWND>*>(p)->push_back(child);
-                    return TRUE;
-                },
-                param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), AddWindowAndChildrenTo, reinterpret_cast<LPARAM>(&found));
     std::sort(found.begin(), found.end());
     return found;
 }
