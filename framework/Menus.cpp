@@ -996,3 +996,13 @@ void FreePopupList()
     delete gPopupList;
     gPopupList = nullptr;
 }
+
+TMenuItem* AddMenuItem(TMenu* menu, const wchar_t* name, const wchar_t* caption, TNotifyEvent onClick)
+{
+    auto* item = new TMenuItem(menu);
+    item->SetName(name);
+    item->SetCaption(caption);
+    item->OnClick = onClick;
+    menu->Items()->Add(item);
+    return item;
+}

@@ -261,3 +261,6 @@ private:
 // The process's popup list (made on first use, freed by DoneApplication).
 TPopupList* PopupList();
 void FreePopupList();
+
+// A named item with its caption and click handler, added at the end of the menu that owns it.
+TMenuItem* AddMenuItem(TMenu* menu, const wchar_t* name, const wchar_t* caption, TNotifyEvent onClick);

@@ -43,12 +43,7 @@ TacSystemMenu::TacSystemMenu(TacDialogWnd* dialog) : TPopupMenu(nullptr), Dialog
 
 TMenuItem* TacSystemMenu::MakeItem(const wchar_t* name, const wchar_t* caption, void (TacSystemMenu::*click)(TObject*))
 {
-    auto* item = new TMenuItem(this);
-    item->SetName(name);
-    item->SetCaption(caption);
-    item->OnClick = TNotifyEvent(this, click);
-    Items()->Add(item);
-    return item;
+    return AddMenuItem(this, name, caption, TNotifyEvent(this, click));
 }
 
 void TacSystemMenu::Command(WPARAM command)

@@ -51,12 +51,7 @@ TsSystemMenu::TsSystemMenu(TsSkinProvider* provider) : TPopupMenu(provider), Pro
 
 TMenuItem* TsSystemMenu::MakeItem(const wchar_t* name, const wchar_t* caption, void (TsSystemMenu::*click)(TObject*))
 {
-    auto* item = new TMenuItem(this);
-    item->SetName(name);
-    item->SetCaption(caption);
-    item->OnClick = TNotifyEvent(this, click);
-    Items()->Add(item);
-    return item;
+    return AddMenuItem(this, name, caption, TNotifyEvent(this, click));
 }
 
 bool TsSystemMenu::IsMDIChild() const
