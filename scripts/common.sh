@@ -69,6 +69,17 @@ make_prefix() {
   "$WINESERVER" -w 2>/dev/null || true
 }
 
+# keep_wine_running: one Wine server and its background programs for the whole run. Debian's wineserver
+# wrapper passes -p0, so the server ends the instant its last program does: every test program after a
+# pause then pays a cold start of the server and its services, and one that starts while the server is
+# going away is ended with no output. A persistent server removes that window; stop_started ends it.
+# The background programs are started here with their output on /dev/null, so none of them holds the
+# output pipe of the first test program open.
+keep_wine_running() {
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
+  "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
 # stop_started: ends the Wine server of our prefix and every process we started, by PID.
 stop_started() {
   if [[ -n "${WINEPREFIX:-}" ]]; then
