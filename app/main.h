@@ -6,6 +6,7 @@
 #include "app/recipe_document.h"
 #include "app/recipe_store.h"
 #include "app/settings.h"
+#include "app/thema.h"
 #include "framework/ActnList.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
@@ -33,7 +34,7 @@ public:
     TStoreDialogs* Target = nullptr; // borrowed
 };
 
-class TMainForm : public TForm {
+class TMainForm : public TForm, public IThemedWindow {
     DECLARE_CLASS_NAME(TMainForm)
 public:
     explicit TMainForm(TComponent* owner);
@@ -41,7 +42,7 @@ public:
     void DeclareBindings(TFormBindings& bindings) override;
 
     // ---- What the dialogs and the theme dialog use ----
-    const std::wstring& ProgramDir() const { return programDir_; }
+    const std::wstring& ProgramDir() const override { return programDir_; }
     const std::wstring& CategoryDir() const;
     int RecipeCount() const { return recipeCount_; }
     const std::wstring& ThemeName() const { return themeName_; }
@@ -50,7 +51,7 @@ public:
     unsigned char RecipesChanged = 0;
     TRecipeStore& Store() { return *store_; }
     TStoreDialogs& StoreDialogs() { return dialogs_; }
-    TSettingsStorage& Settings() { return *settings_; }
+    TSettingsStorage& Settings() override { return *settings_; }
     TImageList* FindListImage() const { return findListImage_.get(); }
     // The caption of the selected list item, if one is selected.
     std::optional<std::wstring> SelectedCaption();
@@ -59,7 +60,7 @@ public:
     // Shows a search hit in the view; the list, tabs, stars and photo button stay as they are.
     void ShowSearchHit(const std::wstring& path);
     // Reads the settings and loads the icon theme, then rebuilds the tabs.
-    void SkinLoad();
+    void SkinLoad() override;
 
     // Settings and boxes may be replaced before the window is first shown (tests use their own).
     void UseSettings(TSettingsStorage* storage) { settings_ = storage ? storage : &registry_; }

@@ -1,7 +1,7 @@
 #include "app/new_recipes.h"
 
+#include "app/recipe_document.h"
 #include "framework/SysUtils.h"
-#include "tools/recipe-writer/RecipeDocument.h"
 
 #include <algorithm>
 

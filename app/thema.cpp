@@ -1,7 +1,6 @@
 #include "app/thema.h"
 
 #include "app/icon_theme.h"
-#include "app/main.h"
 #include "app/settings.h"
 
 TThemesForm::TThemesForm(TComponent* owner) : TForm(owner) {}
@@ -20,20 +19,20 @@ void TThemesForm::DeclareBindings(TFormBindings& b)
 
 void TThemesForm::FormActivate(TObject*)
 {
-    TMainForm* main = Main ? Main : MainForm;
     ThemesList->Items()->Clear();
-    for (const std::wstring& theme : ListThemes(main->ProgramDir()))
+    if (!Main)
+        return;
+    for (const std::wstring& theme : ListThemes(Main->ProgramDir()))
         ThemesList->Items()->Add(theme);
 }
 
 void TThemesForm::SetTheme()
 {
     const int index = ThemesList->ItemIndex();
-    if (index < 0)
+    if (index < 0 || !Main)
         return;
-    TMainForm* main = Main ? Main : MainForm;
-    WriteThemeSetting(main->Settings(), L"Name", ThemesList->Items()->Get(index));
-    main->SkinLoad();
+    WriteThemeSetting(Main->Settings(), L"Name", ThemesList->Items()->Get(index));
+    Main->SkinLoad();
 }
 
 void TThemesForm::OKButtonClick(TObject*)
@@ -52,7 +51,7 @@ void TThemesForm::CancelButtonClick(TObject*)
     Close();
 }
 
-TModalResult ShowThemesDialog(TMainForm* main)
+TModalResult ShowThemesDialog(IThemedWindow* main)
 {
     TThemesForm* form = nullptr;
     Application->CreateForm(form);

@@ -4,7 +4,21 @@
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 
-class TMainForm;
+#include <string>
+
+class TSettingsStorage;
+
+// What the theme dialog uses of the window whose icons it themes (the main window).
+class IThemedWindow {
+public:
+    virtual ~IThemedWindow() = default;
+    // The folder whose Resource subfolder holds the icon themes.
+    virtual const std::wstring& ProgramDir() const = 0;
+    // Where the chosen theme's name is written.
+    virtual TSettingsStorage& Settings() = 0;
+    // Reads the settings again and loads the chosen theme's icons.
+    virtual void SkinLoad() = 0;
+};
 
 class TThemesForm : public TForm {
     DECLARE_CLASS_NAME(TThemesForm)
@@ -12,8 +26,8 @@ public:
     explicit TThemesForm(TComponent* owner);
     void DeclareBindings(TFormBindings& bindings) override;
 
-    // The main window whose theme is set (MainForm unless given).
-    TMainForm* Main = nullptr; // borrowed
+    // The window whose theme is set; given before the dialog is shown.
+    IThemedWindow* Main = nullptr; // borrowed
 
     TListBox* ThemesList = nullptr;
     TButton* OKButton = nullptr;
@@ -29,4 +43,4 @@ public:
 };
 
 // Shows the theme dialog modally over the main window and frees it.
-TModalResult ShowThemesDialog(TMainForm* main);
+TModalResult ShowThemesDialog(IThemedWindow* main);

@@ -59,16 +59,26 @@ if(NOT TARGET gtest)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
 
-# A test executable: one CTest entry per executable, run under Wine in the 64-bit build.
+# A test executable: one CTest entry per executable, run under Wine in the 64-bit build. CASES
+# label=filter ... makes one entry per GoogleTest filter instead (name.label), so that long runs of one
+# program can go side by side.
 function(velmora_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;CASES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest velmora_options)
   if(VELMORA_WINDOWS)
     # Tests show windows but report on the console.
     target_link_options(${name} PRIVATE -mconsole)
   endif()
-  if(VELMORA_RUN_TESTS)
+  if(VELMORA_RUN_TESTS AND ARG_CASES)
+    foreach(case ${ARG_CASES})
+      string(REPLACE "=" ";" parts "${case}")
+      list(GET parts 0 label)
+      list(GET parts 1 filter)
+      add_test(NAME ${name}.${label} COMMAND ${name} --gtest_filter=${filter})
+      set_tests_properties(${name}.${label} PROPERTIES TIMEOUT 600)
+    endforeach()
+  elseif(VELMORA_RUN_TESTS)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
   endif()

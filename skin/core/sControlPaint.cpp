@@ -3,8 +3,9 @@
 #include "framework/Forms.h"
 #include "skin/core/sItemPainter.h"
 #include "skin/core/sMessages.h"
-#include "skin/core/sSkinManager.h"
 #include "skin/core/sPixels.h"
+#include "skin/core/sSkinLinks.h"
+#include "skin/core/sSkinManager.h"
 
 #include <memory>
 
@@ -228,8 +229,8 @@ void AnimShowControl(TControl* control, std::uint16_t time)
     auto work = CreateBmp24(w, h);
     if (dynamic_cast<TCustomForm*>(win)) {
         const LRESULT provider = SendSkinCmd(wnd, SkinCmdGetProvider, 0);
-        if (provider && SkinFormsLinks().ProviderFadeRegion)
-            if (HRGN rgn = SkinFormsLinks().ProviderFadeRegion(provider))
+        if (provider && SkinLinks().ProviderFadeRegion)
+            if (HRGN rgn = SkinLinks().ProviderFadeRegion(provider))
                 SetWindowRgn(output->Handle(), rgn, FALSE); // the window owns the region now
     }
     HDC outDC = GetWindowDC(output->Handle());

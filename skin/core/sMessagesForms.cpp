@@ -4,6 +4,7 @@
 
 #include "framework/Forms.h"
 #include "skin/core/sControlPaint.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/core/sSkinManager.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@ LRESULT ProviderOfManager(TCustomForm* form, TsSkinManager* manager)
     if (form->FormStyle() == fsMDIChild || form->Parent() || !form->Visible())
         return 0;
     const LRESULT provider = SendSkinCmdToControl(form, SkinCmdGetProvider, 0);
-    const TacSkinFormsLinks& links = SkinFormsLinks();
+    const TacSkinLinks& links = SkinLinks();
     if (!provider || !links.ProviderManager || links.ProviderManager(provider) != manager)
         return 0;
     return provider;
@@ -166,8 +167,8 @@ void ThawSkinnedForms(TsSkinManager* manager, bool animate)
             continue;
         if (WindowsMajorVersion() < 6)
             SetWindowRgn(wnd, nullptr, FALSE);
-        if (SkinFormsLinks().RefreshProvider)
-            SkinFormsLinks().RefreshProvider(provider);
+        if (SkinLinks().RefreshProvider)
+            SkinLinks().RefreshProvider(provider);
         RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
 }

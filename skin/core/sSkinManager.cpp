@@ -4,9 +4,10 @@
 #include "framework/Forms.h"
 #include "framework/IniFiles.h"
 #include "framework/SysUtils.h"
-#include "skin/core/acSkinPack.h"
 #include "skin/core/acntUtils.h"
+#include "skin/core/acSkinPack.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/core/sSkinReader.h"
 
 namespace {
@@ -69,8 +70,8 @@ TsSkinManager::TsSkinManager(TComponent* owner)
         if (IsNTFamily())
             HookApplication();
     }
-    if (SkinFormsLinks().MakeSkinMenus)
-        menus_ = SkinFormsLinks().MakeSkinMenus(this);
+    if (SkinLinks().MakeSkinMenus)
+        menus_ = SkinLinks().MakeSkinMenus(this);
 }
 
 TsSkinManager::~TsSkinManager()

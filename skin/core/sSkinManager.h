@@ -46,7 +46,7 @@ class TsSkinManager;
 class TMenuItem;
 class TPopupMenu;
 
-// The menu painter a manager owns. The form-skinning layer makes it (see TacSkinFormsLinks); the
+// The menu painter a manager owns. The form-skinning layer makes it (see TacSkinLinks); the
 // manager resets its border width, switches its menus on or off and shapes popup windows, and skinned
 // controls hand it the popup menus they show (the tool bar's drop-down menus).
 class IacSkinMenus {
@@ -59,25 +59,6 @@ public:
     // Gives the menu's items the painter's drawing (hook) or takes it back.
     virtual void HookPopupMenu(TPopupMenu*, bool) {}
 };
-
-// What the skin core reaches of the form-skinning layer, filled in by that layer at start-up. Every
-// entry may be empty: the manager then goes without menus, the dialogs hook or provider refreshes.
-struct TacSkinFormsLinks {
-    std::unique_ptr<IacSkinMenus> (*MakeSkinMenus)(TsSkinManager* owner) = nullptr;
-    HOOKPROC DialogsCBTProc = nullptr;
-    // Empties the hook's list of popup-menu window adapters (they free themselves with their windows).
-    void (*ClearMenuWnds)() = nullptr;
-    // The cached background of the popup being shown, or nil.
-    TBitmap* (*PopupBitmap)() = nullptr;
-    // A form provider, as a form answers SkinCmdGetProvider: its manager, and its refresh with repaint.
-    TsSkinManager* (*ProviderManager)(LRESULT provider) = nullptr;
-    void (*RefreshProvider)(LRESULT provider) = nullptr;
-    // Prepares the provider's frame for a fade and answers a copy of the form's window region (the
-    // caller owns it), or 0.
-    HRGN (*ProviderFadeRegion)(LRESULT provider) = nullptr;
-};
-void SetSkinFormsLinks(const TacSkinFormsLinks& links);
-const TacSkinFormsLinks& SkinFormsLinks();
 
 // Menu options of the manager, read by the menu painter.
 class TacMenuSupport : public TPersistent {

@@ -1,17 +1,17 @@
-// The manager's ties to the rest of the program: the form-skinning layer's entries, the dialogs hook,
-// the application-window hook, the hot control and the list of skins a user can pick.
+// The manager's ties to the rest of the program: the dialogs hook, the application-window hook, the
+// hot control and the list of skins a user can pick.
 #include "skin/core/sSkinManager.h"
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/SysUtils.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sSkinLinks.h"
 
 #include <algorithm>
 
 namespace {
 
-TacSkinFormsLinks gLinks;
 HHOOK gDialogsHook = nullptr;                         // owned while installed
 std::unique_ptr<std::vector<TObject*>> gHookObjects; // the objects are owned, freed on removal
 
@@ -35,16 +35,6 @@ HWND PopupWindowOfItem(TMenuItem* item)
 }
 
 } // namespace
-
-void SetSkinFormsLinks(const TacSkinFormsLinks& links)
-{
-    gLinks = links;
-}
-
-const TacSkinFormsLinks& SkinFormsLinks()
-{
-    return gLinks;
-}
 
 HHOOK DialogsHookHandle()
 {
@@ -113,11 +103,11 @@ void TsSkinManager::InstallDialogsHook()
     // One hook per thread: a hook of another manager (or one this manager already set) stays alone.
     if (!IsDefault() || hookInstalled_ || gDialogsHook)
         return;
-    if (!gLinks.DialogsCBTProc)
+    if (!SkinLinks().DialogsCBTProc)
         return;
     if (!gHookObjects)
         gHookObjects = std::make_unique<std::vector<TObject*>>();
-    gDialogsHook = SetWindowsHookExW(WH_CBT, gLinks.DialogsCBTProc, nullptr, GetCurrentThreadId());
+    gDialogsHook = SetWindowsHookExW(WH_CBT, SkinLinks().DialogsCBTProc, nullptr, GetCurrentThreadId());
     hookInstalled_ = gDialogsHook != nullptr;
 }
 
@@ -125,8 +115,8 @@ void TsSkinManager::RemoveDialogsHook()
 {
     if (!hookInstalled_)
         return;
-    if (gLinks.ClearMenuWnds)
-        gLinks.ClearMenuWnds();
+    if (SkinLinks().ClearMenuWnds)
+        SkinLinks().ClearMenuWnds();
     if (gDialogsHook)
         UnhookWindowsHookEx(gDialogsHook);
     gDialogsHook = nullptr;
@@ -167,7 +157,7 @@ bool TsSkinManager::AppHook(TMessage& message)
         return true;
     case kPopupItemShown:
     case kPopupWindowShown: {
-        TBitmap* background = gLinks.PopupBitmap ? gLinks.PopupBitmap() : nullptr;
+        TBitmap* background = SkinLinks().PopupBitmap ? SkinLinks().PopupBitmap() : nullptr;
         if (message.Msg == kPopupItemShown && !background)
             return false;
         HWND wnd = nullptr;

@@ -6,6 +6,7 @@
 #include "skin/core/acntUtils.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/forms/acEditAdapters.h"
 
@@ -31,7 +32,7 @@ bool NameIn(const std::wstring& name, const wchar_t* const (&names)[N])
     return std::any_of(std::begin(names), std::end(names), [&](const wchar_t* n) { return name == n; });
 }
 
-TacAdapterPtr<> Make(TacAdapterMakers::TMaker maker, HWND wnd, TsSkinManager* sm, TsCommonData* data,
+TacAdapterPtr<> Make(TacSkinLinks::TAdapterMaker maker, HWND wnd, TsSkinManager* sm, TsCommonData* data,
                      const std::wstring& section)
 {
     return maker ? maker(wnd, sm, data, section) : nullptr;
@@ -44,12 +45,6 @@ bool HasGridOptions(TWinControl* control)
 }
 
 } // namespace
-
-TacAdapterMakers& AdapterMakers()
-{
-    static TacAdapterMakers makers;
-    return makers;
-}
 
 bool IsAdaptableClassName(const std::wstring& name)
 {
@@ -83,28 +78,28 @@ void TacAdapterItem::Adapt(TWinControl* control)
         return;
     HWND wnd = control->Handle();
     TsSkinManager* sm = SkinData->SkinManager();
-    const TacAdapterMakers& makers = AdapterMakers();
+    const TacSkinLinks& links = SkinLinks();
     const std::wstring name = control->ClassName();
     if (dynamic_cast<TListView*>(control)) {
         WndAdapter = MakeAdapter<TacListViewWnd>(wnd, true, L"EDIT", sm, SkinData.get());
     } else if (dynamic_cast<TButton*>(control)) {
         SkinData->SetSkinSection(L"BUTTON");
-        WndAdapter = Make(name == L"TBitBtn" ? makers.BitBtnWnd : makers.BtnWnd, wnd, sm, SkinData.get(), L"BUTTON");
+        WndAdapter = Make(name == L"TBitBtn" ? links.BitBtnWnd : links.BtnWnd, wnd, sm, SkinData.get(), L"BUTTON");
     } else if (dynamic_cast<TCustomComboBox*>(control)) {
-        WndAdapter = Make(makers.ComboBoxWnd, wnd, sm, SkinData.get(), L"EDIT");
+        WndAdapter = Make(links.ComboBoxWnd, wnd, sm, SkinData.get(), L"EDIT");
     } else if (dynamic_cast<TCustomEdit*>(control) || dynamic_cast<TCustomListBox*>(control)) {
         WndAdapter = MakeAdapter<TacEditWnd>(wnd, true, L"EDIT", sm, SkinData.get());
     } else if (dynamic_cast<TPanel*>(control)) {
         SkinData->SetSkinSection(L"PANEL");
-        WndAdapter = Make(makers.TransPanelWnd, wnd, sm, SkinData.get(), L"PANEL");
+        WndAdapter = Make(links.TransPanelWnd, wnd, sm, SkinData.get(), L"PANEL");
     } else if (NameIn(name, kEditClassNames)) {
         WndAdapter = MakeAdapter<TacEditWnd>(wnd, true, L"EDIT", sm, SkinData.get());
     } else if (NameIn(name, kRichViewClassNames)) {
-        WndAdapter = Make(makers.GridWnd, wnd, sm, SkinData.get(), L"EDIT");
+        WndAdapter = Make(links.GridWnd, wnd, sm, SkinData.get(), L"EDIT");
     } else if (NameIn(name, kTreeClassNames)) {
-        WndAdapter = Make(makers.VirtualTreeViewWnd, wnd, sm, SkinData.get(), L"EDIT");
+        WndAdapter = Make(links.VirtualTreeViewWnd, wnd, sm, SkinData.get(), L"EDIT");
     } else if (HasGridOptions(control)) {
-        WndAdapter = Make(makers.GridEhWnd, wnd, sm, SkinData.get(), L"EDIT");
+        WndAdapter = Make(links.GridEhWnd, wnd, sm, SkinData.get(), L"EDIT");
     }
 }
 
@@ -250,9 +245,7 @@ void TacCtrlAdapter::RemoveAllItems()
     gRemoving = false;
 }
 
-void LinkCtrlAdapter()
+std::unique_ptr<IacProviderCtrlAdapter> MakeCtrlAdapter(TsSkinProvider* provider)
 {
-    ProviderSeams().MakeCtrlAdapter = [](TsSkinProvider* provider) -> std::unique_ptr<IacProviderCtrlAdapter> {
-        return std::make_unique<TacCtrlAdapter>(provider);
-    };
+    return std::make_unique<TacCtrlAdapter>(provider);
 }

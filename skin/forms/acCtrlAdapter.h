@@ -12,22 +12,6 @@
 
 class TacCtrlAdapter;
 
-// Makers of the adapters that other units of this layer define (push buttons, bitmap buttons and
-// transparent panels; combo boxes, grids and virtual trees). Each unit fills in its own; a control whose
-// maker is missing gets no adapter.
-struct TacAdapterMakers {
-    using TMaker = TacAdapterPtr<> (*)(HWND wnd, TsSkinManager* manager, TsCommonData* data,
-                                      const std::wstring& section);
-    TMaker BtnWnd = nullptr;
-    TMaker BitBtnWnd = nullptr;
-    TMaker TransPanelWnd = nullptr;
-    TMaker ComboBoxWnd = nullptr;
-    TMaker GridWnd = nullptr;
-    TMaker GridEhWnd = nullptr;
-    TMaker VirtualTreeViewWnd = nullptr;
-};
-TacAdapterMakers& AdapterMakers();
-
 // One adapted control: its skin state and its window adapter, both owned.
 class TacAdapterItem : public TPersistent {
     DECLARE_CLASS_NAME(TacAdapterItem)
@@ -72,5 +56,7 @@ private:
 // virtual trees (exact, case-sensitive).
 bool IsAdaptableClassName(const std::wstring& name);
 
-// Puts the chooser into the provider's seam; called once from the layer's links at start-up.
-void LinkCtrlAdapter();
+// The chooser of a provider (the skin links' entry). The adapters of push buttons, bitmap buttons,
+// transparent panels, combo boxes, grids and virtual trees come through the links' makers, from the
+// units that define them; a control whose maker is empty gets no adapter.
+std::unique_ptr<IacProviderCtrlAdapter> MakeCtrlAdapter(TsSkinProvider* provider);

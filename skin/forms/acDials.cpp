@@ -2,6 +2,7 @@
 
 #include "skin/core/sMessageBox.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/forms/sSkinProvider.h"
 
@@ -54,12 +55,6 @@ bool HasChildStyle(HWND wnd)
 }
 
 } // namespace
-
-TacDialsSeams& DialsSeams()
-{
-    static TacDialsSeams seams;
-    return seams;
-}
 
 HRGN Kind3Region()
 {
@@ -247,8 +242,8 @@ void TacProvider::InitDialogWnd(HWND wnd, TacAdapterPtr<>& adapter)
             adapter.reset();
         if (adapter)
             return;
-        if (DialsSeams().MakeDialogWnd) {
-            adapter = DialsSeams().MakeDialogWnd(wnd, this);
+        if (SkinLinks().MakeDialogWnd) {
+            adapter = SkinLinks().MakeDialogWnd(wnd, this);
             if (adapter)
                 adapter->AdaptedWnd = wnd;
         }
@@ -277,8 +272,8 @@ bool TacProvider::AdaptDialog(HWND wnd)
         ClearSlotsOf(this);
         return false;
     }
-    if (DialogWnd && DialsSeams().PrepareDialogFrame)
-        DialsSeams().PrepareDialogFrame(DialogWnd.get());
+    if (DialogWnd && SkinLinks().PrepareDialogFrame)
+        SkinLinks().PrepareDialogFrame(DialogWnd.get());
     if (ComboListCount == 3) {
         DialogKind = 1;
         Kind1PaintRect = TRect{178, 181, 327, 217};
@@ -315,14 +310,14 @@ bool TacProvider::AdaptChildWindow(HWND wnd)
         return false;
     if (choice.DialogKind)
         DialogKind = choice.DialogKind;
-    if (choice.FormSection && DialogWnd && DialsSeams().SetDialogSection)
-        DialsSeams().SetDialogSection(DialogWnd.get(), L"FORM");
+    if (choice.FormSection && DialogWnd && SkinLinks().SetDialogSection)
+        SkinLinks().SetDialogSection(DialogWnd.get(), L"FORM");
     if (choice.ComboList)
         ++ComboListCount;
-    if (choice.Kind == akNone || !DialsSeams().MakeChildAdapter)
+    if (choice.Kind == akNone || !SkinLinks().MakeChildAdapter)
         return true;
     TsSkinManager* sm = DialogWnd && DialogWnd->SkinData ? DialogWnd->Manager() : DefaultManager();
-    TacAdapterPtr<> adapter = DialsSeams().MakeChildAdapter(choice.Kind, wnd, choice.Section, sm);
+    TacAdapterPtr<> adapter = SkinLinks().MakeChildAdapter(choice.Kind, wnd, choice.Section, sm);
     if (adapter) {
         adapter->ParentHandle = DialogHandle;
         GetWndPosInfo(wnd, adapter->ParentHandle, adapter->WindowBounds, adapter->ParentOffset,
@@ -392,9 +387,9 @@ LRESULT CALLBACK DialogsCBTProc(int code, WPARAM wParam, LPARAM lParam)
     try {
         if (code == HCBT_CREATEWND) {
             HWND wnd = reinterpret_cast<HWND>(wParam);
-            if (DialsSeams().MakeMenuWnd && GetWndClassName(wnd) == L"#32768" &&
+            if (SkinLinks().MakeMenuWnd && GetWndClassName(wnd) == L"#32768" &&
                 !QuerySkinCmdHwnd(wnd, SkinCmdIsSkinned)) {
-                TacAdapterPtr<> adapter = DialsSeams().MakeMenuWnd(wnd);
+                TacAdapterPtr<> adapter = SkinLinks().MakeMenuWnd(wnd);
                 if (adapter) {
                     adapter->AdaptedWnd = wnd;
                     gMenuWnds.push_back(adapter.release());

@@ -38,7 +38,7 @@ public:
 };
 
 // The window adapters the child table of a system dialog chooses.
-enum TacChildAdapterKind {
+enum TacChildAdapterKind : int {
     akNone, akStatic, akIcon, akTransPanel, akGroupBox, akCheckBox, akBtn, akComboBox, akEdit, akSizer,
     akListView, akSpin, akLink, akToolBar, akTreeView
 };
@@ -54,22 +54,6 @@ struct TacChildChoice {
 };
 // The first matching row of the table for a child of the lower-cased class, style and window size.
 TacChildChoice ChooseDialogChild(const std::wstring& lowerClass, LONG_PTR style, int width, int height);
-
-// Adapters that other units of this layer supply; every entry may be empty and the hook then goes
-// without that adapter (the dialog keeps the system's look of that part).
-struct TacDialsSeams {
-    // The popup-menu window adapter, section "MAINMENU", default manager, attached.
-    TacAdapterPtr<> (*MakeMenuWnd)(HWND wnd) = nullptr;
-    // The frame adapter of a system dialog (section "DIALOG", default manager), and its preparation
-    // after the children are adapted.
-    TacAdapterPtr<> (*MakeDialogWnd)(HWND wnd, TacProvider* provider) = nullptr;
-    void (*PrepareDialogFrame)(TacMainWnd* dialogWnd) = nullptr;
-    void (*SetDialogSection)(TacMainWnd* dialogWnd, const std::wstring& section) = nullptr;
-    // A child adapter of the given kind, repaint True, attached.
-    TacAdapterPtr<> (*MakeChildAdapter)(TacChildAdapterKind kind, HWND wnd, const std::wstring& section,
-                                        TsSkinManager* manager) = nullptr;
-};
-TacDialsSeams& DialsSeams();
 
 // The hook procedure the default manager installs for its thread.
 LRESULT CALLBACK DialogsCBTProc(int code, WPARAM wParam, LPARAM lParam);

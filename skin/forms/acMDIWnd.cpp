@@ -22,6 +22,8 @@ public:
     TacAdapterPtr<TacMDIWnd> Adapter;
 };
 
+} // namespace
+
 std::unique_ptr<TObject> MakeMDIClientAdapter(HWND client, TsSkinProvider* provider)
 {
     if (!client || !provider)
@@ -32,8 +34,6 @@ std::unique_ptr<TObject> MakeMDIClientAdapter(HWND client, TsSkinProvider* provi
     adapter->FormProvider = provider;
     return std::make_unique<TacMDIClientHolder>(std::move(adapter));
 }
-
-} // namespace
 
 void TacMDIWnd::Destroy()
 {
@@ -196,9 +196,4 @@ void TacMDIWnd::WndProc(TMessage& message)
     }
     TacBaseWnd::WndProc(message);
     AfterBase(message);
-}
-
-void LinkMDIClientAdapter()
-{
-    MDIFormSeams().MakeMDIClientAdapter = MakeMDIClientAdapter;
 }

@@ -32,5 +32,5 @@ private:
     void AfterBase(TMessage& message);
 };
 
-// Connects the client adapter of an MDI form through the MDI form support's seam.
-void LinkMDIClientAdapter();
+// The adapter on an MDI form's client window, held for the MDI form support (the skin links' entry).
+std::unique_ptr<TObject> MakeMDIClientAdapter(HWND client, TsSkinProvider* provider);

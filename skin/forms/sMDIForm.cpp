@@ -1,13 +1,8 @@
 #include "skin/forms/sMDIForm.h"
 
 #include "framework/Forms.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/forms/sSkinProvider.h"
-
-TacMDIFormSeams& MDIFormSeams()
-{
-    static TacMDIFormSeams seams;
-    return seams;
-}
 
 TsMDIForm::TsMDIForm(TsSkinProvider* skinProvider) : SkinProvider(skinProvider)
 {
@@ -33,9 +28,9 @@ void TsMDIForm::UpdateMDIClient()
 void TsMDIForm::ConnectMDIClient()
 {
     DisconnectMDIClient();
-    if (!SkinProvider || !SkinProvider->SkinData()->Skinned() || !Form || !MDIFormSeams().MakeMDIClientAdapter)
+    if (!SkinProvider || !SkinProvider->SkinData()->Skinned() || !Form || !SkinLinks().MakeMDIClientAdapter)
         return;
-    MDIClientWnd = MDIFormSeams().MakeMDIClientAdapter(Form->ClientHandle(), SkinProvider);
+    MDIClientWnd = SkinLinks().MakeMDIClientAdapter(Form->ClientHandle(), SkinProvider);
 }
 
 void TsMDIForm::DisconnectMDIClient()

@@ -27,9 +27,3 @@ public:
     TCustomForm* Form = nullptr;            // the provider's form, nil when it has none
     std::unique_ptr<TObject> MDIClientWnd;  // owned: the adapter on the MDI client window, nil when not connected
 };
-
-// The MDI client's window adapter plugs in here; without it the MDI client stays unadapted.
-struct TacMDIFormSeams {
-    std::unique_ptr<TObject> (*MakeMDIClientAdapter)(HWND clientWnd, TsSkinProvider* provider) = nullptr;
-};
-TacMDIFormSeams& MDIFormSeams();

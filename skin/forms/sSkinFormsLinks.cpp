@@ -1,5 +1,6 @@
 #include "skin/forms/sSkinFormsLinks.h"
 
+#include "skin/core/sSkinLinks.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/forms/acComboAdapters.h"
 #include "skin/forms/acCtrlAdapter.h"
@@ -47,8 +48,8 @@ TacAdapterPtr<> MakeDialogChild(TacChildAdapterKind kind, HWND wnd, const std::w
         return MakeChildOf<TacBtnWnd>(wnd, section, manager);
     case akComboBox:
         // Combo boxes come with their own unit's maker; without it they keep the system's look.
-        if (AdapterMakers().ComboBoxWnd)
-            return AdapterMakers().ComboBoxWnd(wnd, manager, nullptr, section);
+        if (SkinLinks().ComboBoxWnd)
+            return SkinLinks().ComboBoxWnd(wnd, manager, nullptr, section);
         return nullptr;
     case akEdit: return MakeChildOf<TacEditWnd>(wnd, section, manager);
     case akSizer: return MakeChildOf<TacSizerWnd>(wnd, section, manager);
@@ -75,31 +76,34 @@ TacAdapterPtr<> MakeMenuWndOf(HWND wnd)
 
 void LinkSkinForms()
 {
-    TacSkinFormsLinks links;
-    // Each unit of this layer fills in its own entries here.
+    TacSkinLinks links;
     links.MakeSkinMenus = MakeSkinableMenus;
+    links.DialogsCBTProc = DialogsCBTProc;
+    links.ClearMenuWnds = ClearMenuWnds;
     links.PopupBitmap = MenuBackground;
+
     links.ProviderManager = ProviderManagerOf;
     links.RefreshProvider = RefreshProviderOf;
     links.ProviderFadeRegion = ProviderFadeRegionOf;
-    links.DialogsCBTProc = DialogsCBTProc;
-    links.ClearMenuWnds = ClearMenuWnds;
-    SetMenuLineSourceFunc(ProviderMenuLineSource);
-    SetMDIMainProviderFunc(MDIMainProviderOf);
+    links.MenuLineSource = ProviderMenuLineSource;
+    links.MDIMainProvider = MDIMainProviderOf;
+    links.MakeCtrlAdapter = MakeCtrlAdapter;
+    links.MakeMDIClientAdapter = MakeMDIClientAdapter;
+
+    links.MakeMenuWnd = MakeMenuWndOf;
+    links.MakeDialogWnd = MakeDialogWnd;
+    links.PrepareDialogFrame = PrepareDialogFrame;
+    links.SetDialogSection = SetDialogSection;
+    links.MakeChildAdapter = MakeDialogChild;
+
+    links.BtnWnd = MakeAdapterOf<TacBtnWnd>;
+    links.BitBtnWnd = MakeAdapterOf<TacBitBtnWnd>;
+    links.TransPanelWnd = MakeAdapterOf<TacTransPanelWnd>;
+    links.ComboBoxWnd = MakeComboBoxWnd;
+    links.GridWnd = MakeGridWnd;
+    links.GridEhWnd = MakeGridEhWnd;
+    links.VirtualTreeViewWnd = MakeVirtualTreeViewWnd;
+    SetSkinLinks(links);
+
     RegisterSkinProviderClasses();
-    LinkCtrlAdapter();
-    AdapterMakers().BtnWnd = MakeAdapterOf<TacBtnWnd>;
-    AdapterMakers().TransPanelWnd = MakeAdapterOf<TacTransPanelWnd>;
-    AdapterMakers().BitBtnWnd = MakeAdapterOf<TacBitBtnWnd>;
-    DialsSeams().MakeMenuWnd = MakeMenuWndOf;
-    DialsSeams().MakeChildAdapter = MakeDialogChild;
-    DialsSeams().MakeDialogWnd = MakeDialogWnd;
-    DialsSeams().PrepareDialogFrame = PrepareDialogFrame;
-    DialsSeams().SetDialogSection = SetDialogSection;
-    AdapterMakers().ComboBoxWnd = MakeComboBoxWnd;
-    AdapterMakers().GridWnd = MakeGridWnd;
-    AdapterMakers().GridEhWnd = MakeGridEhWnd;
-    AdapterMakers().VirtualTreeViewWnd = MakeVirtualTreeViewWnd;
-    LinkMDIClientAdapter();
-    SetSkinFormsLinks(links);
 }

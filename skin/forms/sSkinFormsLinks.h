@@ -1,5 +1,6 @@
-// Hands the skin core the entries it reaches of the form-skinning layer (menus, the dialogs hook,
-// form providers). The program calls it once at start-up, before the first skin manager is made.
+// Fills the skin links (skin/core/sSkinLinks.h) with this layer's entries, the one place they are
+// filled, and registers the provider's class with the form reader. The program calls it once at
+// start-up, before the first skin manager is made.
 #pragma once
 
 void LinkSkinForms();

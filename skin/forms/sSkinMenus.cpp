@@ -5,10 +5,11 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/Startup.h"
-#include "framework/WindowBinding.h"
 #include "framework/WinApi.h"
+#include "framework/WindowBinding.h"
 #include "skin/core/acntUtils.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinMenusPaint.h"
 #include "skin/forms/sSkinMenusState.h"
@@ -29,8 +30,6 @@ std::unique_ptr<TBitmap> ExtraLineGlyph;
 TsMenuItemType CurrentItemType = smNormal;
 int IcoLineWidth = 0;
 bool SkinnedPopupOpen = false;
-TacMenuLineSourceFunc MenuLineSource = nullptr;
-LRESULT (*MDIMainProvider)() = nullptr;
 
 TMenuItem* FirstItemOf(TMenuItem* item)
 {
@@ -143,9 +142,10 @@ void FreeMenuBackground()
 
 bool IsChildIconShown()
 {
-    const LRESULT provider = MDIMainProvider ? MDIMainProvider() : 0;
+    const TacSkinLinks& links = SkinLinks();
+    const LRESULT provider = links.MDIMainProvider ? links.MDIMainProvider() : 0;
     TacMenuLineSource source;
-    if (!provider || !MenuLineSource || !MenuLineSource(provider, source) || !source.Form ||
+    if (!provider || !links.MenuLineSource || !links.MenuLineSource(provider, source) || !source.Form ||
         source.Form->FormStyle() != fsMDIForm)
         return false;
     // Every form has an icon object; one without an image makes the frame painter take another icon.
@@ -182,16 +182,6 @@ void FinalizeSkinMenus()
     ExtraLineGlyph.reset();
     ExtraLineSection.clear();
     ExtraLineCaption.clear();
-}
-
-void SetMenuLineSourceFunc(TacMenuLineSourceFunc func)
-{
-    MenuLineSource = func;
-}
-
-void SetMDIMainProviderFunc(LRESULT (*func)())
-{
-    MDIMainProvider = func;
 }
 
 std::unique_ptr<IacSkinMenus> MakeSkinableMenus(TsSkinManager* owner)

@@ -32,11 +32,6 @@ struct TacMenuLineSource {
     int FullBorderHeight = 0;
     TCustomForm* Form = nullptr; // not owned: the provider's form
 };
-// Set by the provider unit; without it (or when it answers False) menu-line items are not painted.
-using TacMenuLineSourceFunc = bool (*)(LRESULT provider, TacMenuLineSource& source);
-void SetMenuLineSourceFunc(TacMenuLineSourceFunc func);
-// The provider of the application's MDI main form, when the provider unit keeps one (0 otherwise).
-void SetMDIMainProviderFunc(LRESULT (*func)());
 
 class TsSkinableMenus : public TPersistent, public IacSkinMenus {
     DECLARE_CLASS_NAME(TsSkinableMenus)

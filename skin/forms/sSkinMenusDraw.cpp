@@ -6,9 +6,10 @@
 #include "skin/core/acntUtils.h"
 #include "skin/core/sMaskPainter.h"
 #include "skin/core/sMessages.h"
-#include "skin/core/sVclUtils.h"
 #include "skin/core/sPixels.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/core/sTextColors.h"
+#include "skin/core/sVclUtils.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSkinMenusPaint.h"
 #include "skin/forms/sSkinMenusState.h"
@@ -327,11 +328,12 @@ void TsSkinableMenus::DrawMainMenuItem(TObject* sender, TCanvas* canvas, TRect r
     auto* item = dynamic_cast<TMenuItem*>(sender);
     if (!owner_ || !item || r.IsEmpty())
         return;
-    LRESULT provider = MDIMainProvider ? MDIMainProvider() : 0;
+    const TacSkinLinks& links = SkinLinks();
+    LRESULT provider = links.MDIMainProvider ? links.MDIMainProvider() : 0;
     if (!provider)
         provider = ProviderOfMenuItem(item);
     TacMenuLineSource source;
-    if (!provider || !MenuLineSource || !MenuLineSource(provider, source) || !source.MenuLineBmp)
+    if (!provider || !links.MenuLineSource || !links.MenuLineSource(provider, source) || !source.MenuLineBmp)
         return;
     const int top = source.CaptionHeight + source.SysBorderHeight;
     const bool enabled = item->Enabled();

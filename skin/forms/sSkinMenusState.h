@@ -23,8 +23,6 @@ extern std::unique_ptr<TBitmap> ExtraLineGlyph;
 extern TsMenuItemType CurrentItemType;
 extern int IcoLineWidth;
 extern bool SkinnedPopupOpen;
-extern TacMenuLineSourceFunc MenuLineSource;
-extern LRESULT (*MDIMainProvider)();
 
 // Index 0 of the item's parent.
 TMenuItem* FirstItemOf(TMenuItem* item);

@@ -8,6 +8,7 @@
 #include "skin/core/sMessageBox.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinForms.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/core/sStoredSkins.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sMDIForm.h"
@@ -16,12 +17,6 @@
 
 TsSkinProvider* MDIMainProvider = nullptr;
 TsSkinProvider* MaximizedChildProvider = nullptr;
-
-TacProviderSeams& ProviderSeams()
-{
-    static TacProviderSeams seams;
-    return seams;
-}
 
 TsSkinProvider::TsSkinProvider(TComponent* owner)
     : TComponent(owner),
@@ -299,9 +294,9 @@ void TsSkinProvider::UpdateSystemMenuItems()
 
 void TsSkinProvider::CreateAdapter()
 {
-    if (adapter_ || !form_ || !ProviderSeams().MakeCtrlAdapter)
+    if (adapter_ || !form_ || !SkinLinks().MakeCtrlAdapter)
         return;
-    adapter_ = ProviderSeams().MakeCtrlAdapter(this);
+    adapter_ = SkinLinks().MakeCtrlAdapter(this);
     if (adapter_)
         adapter_->AddAllItems(nullptr);
 }

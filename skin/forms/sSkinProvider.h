@@ -50,13 +50,6 @@ public:
     virtual void BroadcastToItems(TMessage& message) = 0;
 };
 
-// The control adapter chooser plugs in here from the layer's links when it joins; while the entry is
-// empty the provider goes without adapters for the form's controls.
-struct TacProviderSeams {
-    std::unique_ptr<IacProviderCtrlAdapter> (*MakeCtrlAdapter)(TsSkinProvider* provider) = nullptr;
-};
-TacProviderSeams& ProviderSeams();
-
 class TsSkinProvider : public TComponent {
     DECLARE_CLASS_NAME(TsSkinProvider)
 public:

@@ -1,9 +1,9 @@
 #include "tests/app/main_window_fixture.h"
 
 #include "app/icon_theme.h"
+#include "app/recipe_document.h"
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
-#include "tools/recipe-writer/RecipeDocument.h"
 
 #include <commctrl.h>
 

@@ -2,25 +2,21 @@
 #pragma once
 
 #include "app/program_steps.h"
-#include "framework/Startup.h"
-#include "skin/forms/sSkinFormsLinks.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace apptest {
 
 class ProgramStartSteps : public ::testing::Environment {
 public:
-    void SetUp() override
-    {
-        AddProgramStartupSteps(startup_);
-        startup_.Start();
-        LinkSkinForms();
-    }
-    void TearDown() override { startup_.Finish(); }
+    // The test program makes its application itself.
+    void SetUp() override { start_ = std::make_unique<TProgramStart>(false); }
+    void TearDown() override { start_.reset(); }
 
 private:
-    TStartup startup_;
+    std::unique_ptr<TProgramStart> start_;
 };
 
 } // namespace apptest

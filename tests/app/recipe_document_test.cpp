@@ -2,8 +2,8 @@
 // not RTF, and files that cannot be opened or created.
 #include "tests/app/store_fixture.h"
 
+#include "app/recipe_document.h"
 #include "framework/SysUtils.h"
-#include "tools/recipe-writer/RecipeDocument.h"
 
 #include <richedit.h>
 

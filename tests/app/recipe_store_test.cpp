@@ -2,9 +2,9 @@
 // moving, deleting, favourites and categories.
 #include "tests/app/store_fixture.h"
 
+#include "app/recipe_document.h"
 #include "framework/SysUtils.h"
 #include "tests/support/device_names.h"
-#include "tools/recipe-writer/RecipeDocument.h"
 
 using namespace apptest;
 using Kind = ScriptedDialogs::Kind;

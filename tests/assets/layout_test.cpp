@@ -1,7 +1,7 @@
 // The folder tree of the generated base: categories, favourites, themes, the information document.
+#include "app/recipe_document.h"
 #include "tests/assets/sample_base.h"
 #include "tests/support/test_support.h"
-#include "tools/recipe-writer/RecipeDocument.h"
 
 #include <algorithm>
 

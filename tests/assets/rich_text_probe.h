@@ -2,7 +2,7 @@
 // its indents.
 #pragma once
 
-#include "tools/recipe-writer/RecipeDocument.h"
+#include "app/recipe_document.h"
 
 #include <richedit.h>
 

@@ -1,8 +1,8 @@
 #include "tests/dialogs/dialogs_support.h"
 
+#include "app/recipe_document.h"
 #include "framework/Jpeg.h"
 #include "framework/SysUtils.h"
-#include "tools/recipe-writer/RecipeDocument.h"
 #include "widgets/ASLink.h"
 #include "widgets/AlPanel.h"
 

@@ -1,9 +1,9 @@
 // A recipe written down, rated, moved and found again through the program's dialogs, as a person does
 // it: every field typed, the photo picked in the open-picture dialog, each result checked on disk and in
 // the main window, with a screenshot of every dialog.
+#include "app/recipe_document.h"
 #include "tests/e2e/notebook_driver.h"
 #include "tests/e2e/system_dialogs.h"
-#include "tools/recipe-writer/RecipeDocument.h"
 
 #include <gtest/gtest.h>
 

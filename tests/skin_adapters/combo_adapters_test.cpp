@@ -5,6 +5,7 @@
 
 #include "framework/StdCtrls.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/forms/acComboAdapters.h"
 #include "skin/forms/acCtrlAdapter.h"
 
@@ -221,7 +222,11 @@ TEST_F(ComboAdaptersTest, FrameworkComboBoxGetsItsAdapterFromTheChooserWithItsEd
     combo->SetBounds(10, 10, 160, 21);
     form->Show();
     auto* provider = Create<TsSkinProvider>(form);
-    AdapterMakers().ComboBoxWnd = MakeComboBoxWnd;
+    {
+        TacSkinLinks links = SkinLinks();
+        links.ComboBoxWnd = MakeComboBoxWnd;
+        SetSkinLinks(links);
+    }
     {
         TacCtrlAdapter chooser(provider);
         chooser.AddItem(combo, L"EDIT");
@@ -231,7 +236,11 @@ TEST_F(ComboAdaptersTest, FrameworkComboBoxGetsItsAdapterFromTheChooserWithItsEd
         ASSERT_NE(combo->EditHandle(), nullptr);
         EXPECT_EQ(SendSkinCmd(combo->EditHandle(), SkinCmdIsSkinned, 0), 1);
     }
-    AdapterMakers().ComboBoxWnd = nullptr;
+    {
+        TacSkinLinks links = SkinLinks();
+        links.ComboBoxWnd = nullptr;
+        SetSkinLinks(links);
+    }
     EXPECT_EQ(AdapterOfWindow(combo->EditHandle()), nullptr);
     Free(form);
 }

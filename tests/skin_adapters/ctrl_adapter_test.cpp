@@ -5,6 +5,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/forms/acCtrlAdapter.h"
 #include "skin/forms/acEditAdapters.h"
 
@@ -155,7 +156,11 @@ TEST_F(CtrlAdapterTest, ControlWithoutAParentIsNotAdaptable)
 TEST_F(CtrlAdapterTest, ButtonWithoutItsAdapterMakerGetsNoItem)
 {
     auto* button = Place(Create<TButton>(Form), 10, 220);
-    AdapterMakers().BtnWnd = nullptr;
+    {
+        TacSkinLinks links = SkinLinks();
+        links.BtnWnd = nullptr;
+        SetSkinLinks(links);
+    }
     Chooser->AddItem(button, L"EDIT");
     EXPECT_EQ(Chooser->Count(), 0);
 }

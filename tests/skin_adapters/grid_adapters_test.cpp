@@ -6,6 +6,7 @@
 #include "framework/FormData.h"
 #include "framework/TypInfo.h"
 #include "skin/core/acntUtils.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/forms/acCtrlAdapter.h"
 #include "skin/forms/acGridAdapters.h"
 
@@ -201,7 +202,11 @@ TEST_F(GridAdaptersTest, TheChooserGivesAGridWithGridOptionsTheEhAdapter)
 {
     auto* grid = MakeGrid<TTestGrid>();
     auto* provider = Create<TsSkinProvider>(Form);
-    AdapterMakers().GridEhWnd = MakeGridEhWnd;
+    {
+        TacSkinLinks links = SkinLinks();
+        links.GridEhWnd = MakeGridEhWnd;
+        SetSkinLinks(links);
+    }
     {
         TacCtrlAdapter chooser(provider);
         EXPECT_TRUE(chooser.IsAdaptable(grid));
@@ -209,7 +214,11 @@ TEST_F(GridAdaptersTest, TheChooserGivesAGridWithGridOptionsTheEhAdapter)
         ASSERT_EQ(chooser.Count(), 1);
         EXPECT_NE(dynamic_cast<TacGridEhWnd*>(chooser.GetItem(0)->WndAdapter.get()), nullptr);
     }
-    AdapterMakers().GridEhWnd = nullptr;
+    {
+        TacSkinLinks links = SkinLinks();
+        links.GridEhWnd = nullptr;
+        SetSkinLinks(links);
+    }
     EXPECT_FALSE(TacCtrlAdapter(provider).IsAdaptable(MakeGrid<TPlainGrid>()));
 }
 

@@ -1,3 +1,4 @@
+#include "skin/core/sSkinLinks.h"
 #include "tests/skin_core/manager_support.h"
 
 namespace {
@@ -60,7 +61,7 @@ FormsLayerStandIn* FormsLayerStandIn::Current = nullptr;
 FormsLayerStandIn::FormsLayerStandIn()
 {
     Current = this;
-    TacSkinFormsLinks links;
+    TacSkinLinks links;
     links.MakeSkinMenus = [](TsSkinManager* owner) -> std::unique_ptr<IacSkinMenus> {
         return std::make_unique<TRecordingMenus>(owner);
     };
@@ -69,12 +70,12 @@ FormsLayerStandIn::FormsLayerStandIn()
     links.PopupBitmap = [] { return Current->PopupBackground; };
     links.ProviderManager = [](LRESULT) { return Current->ProviderManager; };
     links.RefreshProvider = [](LRESULT provider) { Current->RefreshedProviders.push_back(provider); };
-    SetSkinFormsLinks(links);
+    SetSkinLinks(links);
 }
 
 FormsLayerStandIn::~FormsLayerStandIn()
 {
-    SetSkinFormsLinks(TacSkinFormsLinks{});
+    SetSkinLinks(TacSkinLinks{});
     Current = nullptr;
 }
 

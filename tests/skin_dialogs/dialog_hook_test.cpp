@@ -1,6 +1,7 @@
 // Windows the framework does not own: the library's message box moved where it asked to be, system
 // dialogs refused for their tab page, other windows given an empty provider once, the rule of one
 // visible adapted dialog, and the child table's decisions.
+#include "skin/core/sSkinLinks.h"
 #include "skin/forms/acDials.h"
 
 #include "skin/core/sMessageBox.h"
@@ -35,7 +36,7 @@ protected:
     DialogHook() { Rules = {srStdForms, srStdDialogs, srThirdParty}; }
     void SetUp() override
     {
-        savedSeams_ = DialsSeams();
+        savedLinks_ = SkinLinks();
         ProviderTest::SetUp();
         INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_BAR_CLASSES};
         InitCommonControlsEx(&icc);
@@ -43,7 +44,7 @@ protected:
     void TearDown() override
     {
         ProviderTest::TearDown();
-        DialsSeams() = savedSeams_;
+        SetSkinLinks(savedLinks_);
     }
     // A visible system dialog window (class "#32770") of the given class, shown and activated.
     HWND MakeDialog(const wchar_t* className = L"#32770")
@@ -66,7 +67,7 @@ protected:
     }
 
 private:
-    TacDialsSeams savedSeams_;
+    TacSkinLinks savedLinks_;
 };
 
 struct BoxSeen {
@@ -163,7 +164,11 @@ TacAdapterPtr<> PlainFrame(HWND wnd, TacProvider*)
 
 TEST_F(DialogHook, WhileAnAdaptedDialogShowsOnlyOneWithAToolBarIsAdapted)
 {
-    DialsSeams().MakeDialogWnd = PlainFrame;
+    {
+        TacSkinLinks links = SkinLinks();
+        links.MakeDialogWnd = PlainFrame;
+        SetSkinLinks(links);
+    }
     WindowGuard first{MakeDialog()};
     ShowAndActivate(first.Wnd);
     ASSERT_EQ(ProvidersOf(first.Wnd), 1);

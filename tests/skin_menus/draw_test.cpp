@@ -1,6 +1,7 @@
 // Items painted into bitmaps: the popup background with its border cut-outs, icon column and extra
 // line; normal, selected, disabled, checked, default and pictured items; separators, titles and the
 // items of the menu line over the form's frame.
+#include "skin/core/sSkinLinks.h"
 #include "tests/skin_menus/menus_support.h"
 #include "tests/support/live_objects.h"
 
@@ -57,7 +58,8 @@ protected:
         LoadSkin();
         line = Bitmap24(300, 30, kLine);
         lineBmp = line.get();
-        SetMenuLineSourceFunc([](LRESULT provider, TacMenuLineSource& source) {
+        TacSkinLinks links = SkinLinks();
+        links.MenuLineSource = [](LRESULT provider, TacMenuLineSource& source) {
             if (provider != 1234)
                 return false;
             source.MenuLineBmp = lineBmp;
@@ -65,7 +67,8 @@ protected:
             source.SysBorderHeight = 4;
             source.FullBorderHeight = fullBorderHeight;
             return true;
-        });
+        };
+        SetSkinLinks(links);
         form->Provider = 1234;
     }
     std::unique_ptr<TBitmap> Draw(TOwnerDrawState state = {})

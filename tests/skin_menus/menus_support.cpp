@@ -4,6 +4,7 @@
 #include "skin/core/sConst.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sPixels.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/forms/sSkinFormsLinks.h"
 #include "tests/skin_core/test_skin.h"
 
@@ -134,7 +135,9 @@ void MenuTest::TearDown()
     Free(form);
     form = nullptr;
     ClearMenuCache();
-    SetMenuLineSourceFunc(nullptr);
+    TacSkinLinks links = SkinLinks();
+    links.MenuLineSource = nullptr;
+    SetSkinLinks(links);
     TempFolderTest::TearDown();
 }
 

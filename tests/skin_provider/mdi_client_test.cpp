@@ -4,6 +4,7 @@
 #include "tests/skin_provider/provider_support.h"
 
 #include "skin/core/sCommonData.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/forms/acMDIWnd.h"
 #include "skin/forms/sMDIForm.h"
 
@@ -14,14 +15,18 @@ protected:
     void SetUp() override
     {
         ProviderTest::SetUp();
-        LinkMDIClientAdapter();
+        {
+            TacSkinLinks links = SkinLinks();
+            links.MakeMDIClientAdapter = MakeMDIClientAdapter;
+            SetSkinLinks(links);
+        }
         Provider = Attach();
         CLIENTCREATESTRUCT ccs{};
         ccs.idFirstChild = 0xFF00;
         Client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 200, 120,
                                  Wnd, nullptr, GetModuleHandleW(nullptr), &ccs);
         ASSERT_NE(Client, nullptr);
-        Holder = MDIFormSeams().MakeMDIClientAdapter(Client, Provider);
+        Holder = SkinLinks().MakeMDIClientAdapter(Client, Provider);
         ASSERT_NE(Holder, nullptr);
         Adapter = dynamic_cast<TacMDIWnd*>(AdapterOfWindow(Client));
         ASSERT_NE(Adapter, nullptr);
@@ -31,7 +36,11 @@ protected:
         Holder.reset();
         if (Client)
             DestroyWindow(Client);
-        MDIFormSeams().MakeMDIClientAdapter = nullptr;
+        {
+            TacSkinLinks links = SkinLinks();
+            links.MakeMDIClientAdapter = nullptr;
+            SetSkinLinks(links);
+        }
         ProviderTest::TearDown();
     }
     // The form's cached pixel under a point of the client area.

@@ -2,6 +2,7 @@
 // nothing at design time, and dropped with the skin or the provider.
 #include "tests/skin_provider/provider_support.h"
 
+#include "skin/core/sSkinLinks.h"
 #include "skin/forms/sMDIForm.h"
 
 namespace {
@@ -29,12 +30,20 @@ protected:
     {
         ProviderTest::SetUp();
         gMade = gAlive = 0;
-        MDIFormSeams().MakeMDIClientAdapter = MakeCountedAdapter;
+        {
+            TacSkinLinks links = SkinLinks();
+            links.MakeMDIClientAdapter = MakeCountedAdapter;
+            SetSkinLinks(links);
+        }
     }
     void TearDown() override
     {
         ProviderTest::TearDown();
-        MDIFormSeams().MakeMDIClientAdapter = nullptr;
+        {
+            TacSkinLinks links = SkinLinks();
+            links.MakeMDIClientAdapter = nullptr;
+            SetSkinLinks(links);
+        }
         EXPECT_EQ(gAlive, 0);
         EXPECT_EQ(MDIMainProvider, nullptr);
     }

@@ -1,6 +1,7 @@
 // The skin command between controls and forms: sends that respect handles and destruction, queries
 // answered inside the window procedure, refreshes and broadcasts over children and forms, the list of
 // skinned forms with its freeze and thaw, and the small control utilities.
+#include "skin/core/sSkinLinks.h"
 #include "tests/skin_state/state_support.h"
 
 #include <algorithm>
@@ -50,11 +51,11 @@ protected:
     void SetUp() override
     {
         SkinStateTest::SetUp();
-        savedLinks_ = SkinFormsLinks();
-        TacSkinFormsLinks links = savedLinks_;
+        savedLinks_ = SkinLinks();
+        TacSkinLinks links = savedLinks_;
         links.ProviderManager = [](LRESULT p) { return reinterpret_cast<TProvidedForm*>(p)->Manager; };
         links.RefreshProvider = [](LRESULT p) { ++reinterpret_cast<TProvidedForm*>(p)->Refreshes; };
-        SetSkinFormsLinks(links);
+        SetSkinLinks(links);
         Box = Create<TSkinnedBox>(Form, 51);
         Box->SetParent(Form);
         Shape = Create<TSkinnedShape>(Form);
@@ -64,10 +65,10 @@ protected:
     {
         while (!SkinnedForms().empty())
             UnregisterSkinnedForm(SkinnedForms().front());
-        SetSkinFormsLinks(savedLinks_);
+        SetSkinLinks(savedLinks_);
         SkinStateTest::TearDown();
     }
-    TacSkinFormsLinks savedLinks_;
+    TacSkinLinks savedLinks_;
     TSkinnedBox* Box = nullptr;
     TSkinnedShape* Shape = nullptr;
 };

@@ -5,13 +5,12 @@
 
 #include "app/main.h"
 #include "app/program_steps.h"
-#include "framework/Startup.h"
 #include "framework/SysUtils.h"
-#include "skin/forms/sSkinFormsLinks.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -68,11 +67,7 @@ public:
         : saved_(GetCurrentDir()), settings_(L"Software\\Korvadin Bench\\" + IntToStr(GetCurrentProcessId()))
     {
         SetCurrentDir(folder);
-        AddProgramStartupSteps(startup_);
-        startup_.Start();
-        LinkSkinForms();
-        InitApplication();
-        RegisterAppClasses();
+        start_ = std::make_unique<TProgramStart>();
         // The application's main form, as the program makes it: a skin change freezes and thaws it.
         Application->CreateForm(MainForm);
         main_ = MainForm;
@@ -84,8 +79,7 @@ public:
     {
         Free(main_);
         MainForm = nullptr;
-        DoneApplication();
-        startup_.Finish();
+        start_.reset();
         RegDeleteTreeW(HKEY_CURRENT_USER, settings_.KeyPath().c_str());
         SetCurrentDir(saved_);
     }
@@ -97,7 +91,7 @@ public:
 private:
     std::wstring saved_;
     TRegistrySettings settings_;
-    TStartup startup_;
+    std::unique_ptr<TProgramStart> start_;
     TMainForm* main_ = nullptr; // owned by the application; freed first
 };
 

@@ -2,10 +2,10 @@
 // against reading every one of those files once (the I/O floor).
 #include "tools/bench/bench.h"
 
+#include "app/recipe_document.h"
 #include "app/recipe_search.h"
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
-#include "tools/recipe-writer/RecipeDocument.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Reads the job list of the recipe writer: the recipes to compose and the file each is saved to.
 #pragma once
 
-#include "tools/recipe-writer/RecipeDocument.h"
+#include "app/recipe_document.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 // recipe-writer JOBFILE: composes every recipe of the job list in a hidden rich-edit control and
 // saves it as a ".rcp" file. Exit code 0 when every recipe was written, 1 otherwise.
+#include "app/recipe_document.h"
 #include "framework/System.h"
 #include "framework/WinApi.h"
-#include "tools/recipe-writer/RecipeDocument.h"
 #include "tools/recipe-writer/RecipeJob.h"
 
 #include <cstdio>
