@@ -2,48 +2,30 @@
 #include "framework/Dialogs.h"
 
 #include "framework/Printers.h"
+#include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
 
 #include <algorithm>
 
 namespace {
 
-// A push button over the system's "BUTTON" class that closes the dialog with its modal result.
-class TMessageButton : public TWinControl {
-    DECLARE_CLASS_NAME(TButton)
+// A push button that closes the dialog with its modal result. It is the framework's button, so a
+// skinned program adapts it like any form's button; only Enter is taken otherwise.
+class TMessageButton : public TButton {
 public:
-    explicit TMessageButton(TComponent* owner) : TWinControl(owner)
-    {
-        SetTabStop(true);
-        SetColor(clBtnFace);
-    }
-    TModalResult ModalResult = mrNone;
-    bool Default = false;
-    bool Cancel = false;
-
-    void Click() override
-    {
-        if (TCustomForm* form = GetParentForm(this))
-            form->SetModalResult(ModalResult);
-        TWinControl::Click();
-    }
+    explicit TMessageButton(TComponent* owner) : TButton(owner) {}
 
     void Dispatch(TMessage& m) override
     {
-        if (m.Msg == CN_COMMAND) {
-            if (HIWORD(m.WParam) == BN_CLICKED)
-                Click();
-            return;
-        }
         if (m.Msg == CM_DIALOGKEY) {
             auto key = static_cast<WORD>(m.WParam);
-            if ((key == VK_RETURN && Active()) || (key == VK_ESCAPE && Cancel)) {
+            if ((key == VK_RETURN && Active()) || (key == VK_ESCAPE && Cancel())) {
                 Click();
                 m.Result = 1;
             }
             return;
         }
-        TWinControl::Dispatch(m);
+        TButton::Dispatch(m);
     }
 
 private:
@@ -53,15 +35,7 @@ private:
     {
         if (Focused())
             return true;
-        return Default && !dynamic_cast<TMessageButton*>(FindControl(GetFocus()));
-    }
-
-protected:
-    void CreateParams(TCreateParams& params) override
-    {
-        TWinControl::CreateParams(params);
-        CreateSubClass(params, L"BUTTON");
-        params.Style |= (Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
+        return Default() && !dynamic_cast<TMessageButton*>(FindControl(GetFocus()));
     }
 };
 
@@ -220,16 +194,16 @@ TCustomForm* CreateMessageDialog(const std::wstring& message, TMsgDlgType type, 
         auto* button = new TMessageButton(form);
         button->SetName(b.name);
         button->SetCaption(b.caption);
-        button->ModalResult = b.result;
+        button->SetModalResult(b.result);
         if (!defaultSet && (b.button == mbOK || b.button == mbYes)) {
-            button->Default = true;
+            button->SetDefault(true);
             defaultSet = true;
         }
-        button->Cancel = b.button == mbCancel || (b.button == mbNo && !buttons.Contains(mbCancel)) ||
-                         (b.button == mbOK && buttonCount == 1);
+        button->SetCancel(b.button == mbCancel || (b.button == mbNo && !buttons.Contains(mbCancel)) ||
+                          (b.button == mbOK && buttonCount == 1));
         button->SetBounds(left, top, buttonWidth, buttonHeight);
         button->SetParent(form);
-        if (button->Default)
+        if (button->Default())
             form->SetActiveControl(button);
         left += buttonWidth + spacing;
     }

@@ -2,6 +2,7 @@
 #include "framework/RichEdit.h"
 
 #include "framework/Printers.h"
+#include "framework/RichEditPrint.h"
 #include "framework/RichEditText.h"
 #include "framework/SysUtils.h"
 
@@ -659,18 +660,28 @@ void TCustomRichEdit::Print(const std::wstring& caption)
         range.hdc = dc;
         range.hdcTarget = dc;
         range.rcPage = page;
+        range.rc = page;
         range.chrg = {0, -1};
         int total = GetTextLen();
         HWND wnd = Handle();
-        while (true) {
-            range.rc = page;
-            auto next = static_cast<LONG>(SendMessageW(wnd, EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&range)));
-            if (next <= range.chrg.cpMin || next >= total)
-                break;
-            range.chrg.cpMin = next;
-            printer->NewPage();
-        }
+        // A library whose formatting is a stub measures nothing even for a text that is there; the page
+        // is then laid out here.
+        const auto measured = SendMessageW(wnd, EM_FORMATRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
         SendMessageW(wnd, EM_FORMATRANGE, FALSE, 0);
+        if (measured <= 0 && total > 0) {
+            const RECT area{0, 0, printer->PageWidth(), printer->PageHeight()};
+            PrintRichTextPages(dc, area, RichEditParagraphs(wnd), [printer] { printer->NewPage(); });
+        } else {
+            while (true) {
+                range.rc = page;
+                auto next = static_cast<LONG>(SendMessageW(wnd, EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&range)));
+                if (next <= range.chrg.cpMin || next >= total)
+                    break;
+                range.chrg.cpMin = next;
+                printer->NewPage();
+            }
+            SendMessageW(wnd, EM_FORMATRANGE, FALSE, 0);
+        }
         printer->EndDoc();
     } catch (...) {
         if (Handle())

@@ -210,7 +210,8 @@ TacChildChoice ChooseDialogChild(const std::wstring& lowerClass, LONG_PTR style,
         pick(akToolBar, (style & 0x200) ? L"BAR" : L"CHECKBOX");
     } else if (lowerClass == L"systreeview32") {
         pick(akTreeView, L"EDIT");
-    } else if (lowerClass.find(L"shbrowseforfolder") != std::wstring::npos) {
+    } else if (lowerClass.find(L"shbrowseforfolder") != std::wstring::npos || lowerClass == L"shelldll_defview") {
+        // Containers of the shell's folder views: the view inside is a list view, adapted on its own.
         pick(akTransPanel, L"CHECKBOX");
     }
     return c;

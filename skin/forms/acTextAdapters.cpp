@@ -233,8 +233,14 @@ void TacGroupBoxWnd::WndProc(TMessage& message)
         SkinData->BGChanged = true;
         break;
     case WM_PAINT:
-        if (InDialog)
-            break;
+        if (InDialog) {
+            // The system draws its etched frame and caption on every paint, with no frame message after
+            // it: the skin's frame goes over them at once.
+            TacMainWnd::WndProc(message);
+            if (IsWindowVisible(AdaptedWnd))
+                PaintFrameOnly();
+            return;
+        }
         {
             PAINTSTRUCT ps;
             BeginPaint(AdaptedWnd, &ps);

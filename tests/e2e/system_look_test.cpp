@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
@@ -16,9 +17,10 @@ using testsupport::Narrow;
 
 constexpr UINT kSkinCommand = 0xA100;
 constexpr WPARAM kIsSkinned = static_cast<WPARAM>(7) << 16;
-// Share of a window's pixels that may carry one of the system's own colours (anti-aliased text and
-// icons meet them by chance).
-constexpr double kSystemColourTolerance = 0.02;
+// Share of a window's pixels that may carry one of the system's own colours: anti-aliased text and
+// icons meet them by chance, and the pixels outside a popup menu's rounded corners show the window
+// beneath (measured: at most 0.23 %, the list's popup menu; the dialogs 0).
+constexpr double kSystemColourTolerance = 0.005;
 
 // Where the printer's PDF files land, as a Windows path; empty without a printer set up.
 std::wstring PdfFolderUnix()
@@ -44,27 +46,28 @@ std::set<std::wstring> PdfFiles(const std::wstring& folder)
     return names;
 }
 
-// The text of a PDF as the poppler tools extract it (a program of the host, which Wine starts).
+// The text of a PDF as the poppler tools extract it (a program of the host, which Wine starts). Wine
+// gives no handle to wait on for a host program, so the text is written under another name and renamed
+// when complete; the caller polls for it.
 std::wstring PdfText(const std::wstring& unixFolder, const std::wstring& name)
 {
-    const std::wstring text = name + L".txt";
-    std::wstring command = L"Z:\\usr\\bin\\pdftotext -enc UTF-8 \"" + unixFolder + L"/" + name + L"\" \"" +
-                           unixFolder + L"/" + text + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(L"Z:\\usr\\bin\\pdftotext", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return {};
-    WaitForSingleObject(pi.hProcess, 20000);
-    DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    // A PDF still being written gives no text yet.
-    const std::wstring out = WindowsPath(unixFolder) + L"\\" + text;
-    if (code != 0 || !FileExists(out))
-        return {};
+    const std::wstring text = unixFolder + L"/" + name + L".txt";
+    const std::wstring out = WindowsPath(text);
+    if (!FileExists(out)) {
+        std::wstring command = L"/bin/sh -c \"pdftotext -enc UTF-8 '" + unixFolder + L"/" + name + L"' '" + text +
+                               L".part' && mv '" + text + L".part' '" + text + L"'\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return {};
+        if (pi.hThread)
+            CloseHandle(pi.hThread);
+        if (pi.hProcess)
+            CloseHandle(pi.hProcess);
+        if (!WaitUntil([&] { return FileExists(out); }, 5000))
+            return {};
+    }
     return testsupport::Widen(testsupport::ReadFileBytes(out));
 }
 
@@ -107,9 +110,22 @@ std::vector<std::wstring> UnskinnedWindows(HWND top)
     return found;
 }
 
+std::set<COLORREF> SystemColours()
+{
+    std::set<COLORREF> system;
+    for (int index : {COLOR_BTNFACE, COLOR_WINDOW, COLOR_MENU, COLOR_HIGHLIGHT, COLOR_3DLIGHT, COLOR_3DSHADOW,
+                      COLOR_3DDKSHADOW, COLOR_3DHIGHLIGHT, COLOR_MENUBAR, COLOR_MENUHILIGHT})
+        system.insert(GetSysColor(index));
+    // The stored skin paints edits, lists and check-box insides white, which is also the system's window
+    // and 3-D highlight colour: a white pixel cannot tell who painted it, so it is not counted (whether
+    // those windows are skinned is asked of each of them).
+    system.erase(RGB(255, 255, 255));
+    return system;
+}
+
 // Share of the pixels that have one of the system's face, window, menu, highlight and 3-D colours,
-// outside the combo boxes of the window.
-double SystemColourShare(HWND top, testsupport::Pixels24 pixels)
+// outside the combo boxes of the window; where holds the windows those pixels lie in, most first.
+double SystemColourShare(HWND top, testsupport::Pixels24 pixels, std::string* where = nullptr)
 {
     RECT frame{};
     GetWindowRect(top, &frame);
@@ -122,14 +138,44 @@ double SystemColourShare(HWND top, testsupport::Pixels24 pixels)
             for (int x = std::max(0L, r.left - frame.left); x < std::min<long>(pixels.width, r.right - frame.left); ++x)
                 std::fill_n(&pixels.bgr[(static_cast<size_t>(y) * pixels.width + x) * 3], 3, std::uint8_t{1});
     }
-    std::set<COLORREF> system;
-    for (int index : {COLOR_BTNFACE, COLOR_WINDOW, COLOR_MENU, COLOR_HIGHLIGHT, COLOR_3DLIGHT, COLOR_3DSHADOW,
-                      COLOR_3DDKSHADOW, COLOR_3DHIGHLIGHT, COLOR_MENUBAR, COLOR_MENUHILIGHT})
-        system.insert(GetSysColor(index));
+    const std::set<COLORREF> system = SystemColours();
+    std::vector<std::pair<HWND, RECT>> visible;
+    if (where)
+        for (HWND child : FindChildWindows(top, {})) {
+            RECT r{};
+            GetWindowRect(child, &r);
+            if (IsWindowVisible(child))
+                visible.emplace_back(child, r);
+        }
+    std::map<HWND, long> byWindow;
     long hits = 0;
     for (int y = 0; y < pixels.height; ++y)
         for (int x = 0; x < pixels.width; ++x)
-            hits += system.count(pixels.At(x, y)) ? 1 : 0;
+            if (system.count(pixels.At(x, y))) {
+                ++hits;
+                if (where) {
+                    POINT p{frame.left + x, frame.top + y};
+                    HWND at = top;
+                    for (const auto& [child, r] : visible)
+                        if (PtInRect(&r, p))
+                            at = child; // children come after their parents: the last is the deepest
+                    ++byWindow[at];
+                }
+            }
+    if (where) {
+        std::vector<std::pair<long, HWND>> sorted;
+        for (const auto& [wnd, n] : byWindow)
+            sorted.emplace_back(n, wnd);
+        std::sort(sorted.rbegin(), sorted.rend());
+        for (size_t i = 0; i < sorted.size() && i < 6; ++i) {
+            RECT r{};
+            GetWindowRect(sorted[i].second, &r);
+            *where += Narrow(WindowClass(sorted[i].second)) + " \"" + Narrow(WindowCaption(sorted[i].second)) + "\" at " +
+                      std::to_string(r.left - frame.left) + "," + std::to_string(r.top - frame.top) + " " +
+                      std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + ": " +
+                      std::to_string(sorted[i].first) + " px; ";
+        }
+    }
     const long all = static_cast<long>(pixels.width) * pixels.height;
     return all ? static_cast<double>(hits) / all : 0.0;
 }
@@ -141,7 +187,9 @@ protected:
     {
         ASSERT_NE(wnd, nullptr) << Narrow(name) << " did not show";
         const testsupport::Pixels24 shot = Shot(wnd, name);
-        EXPECT_LE(SystemColourShare(wnd, shot), kSystemColourTolerance) << Narrow(name) << " shows the system's colours";
+        std::string where;
+        EXPECT_LE(SystemColourShare(wnd, shot, &where), kSystemColourTolerance)
+            << Narrow(name) << " shows the system's colours in " << where;
         for (const auto& w : UnskinnedWindows(wnd))
             ADD_FAILURE() << Narrow(name) << ": " << Narrow(w) << " is not skinned";
     }
@@ -189,8 +237,7 @@ TEST_F(SystemLookTest, PrintingARecipeReachesThePrinterAndLeavesTheViewAsItWas)
     EXPECT_EQ(CountDifferentPixels(before, Shot(View(), L"after")), 0) << "the view looks otherwise after printing";
 }
 
-// Not yet passing: the page the view prints comes out empty (a PDF of one blank page).
-TEST_F(SystemLookTest, DISABLED_APrintedRecipesPdfHoldsItsLinesCyrillicIncluded)
+TEST_F(SystemLookTest, APrintedRecipesPdfHoldsItsLinesCyrillicIncluded)
 {
     const std::wstring unixFolder = PdfFolderUnix();
     if (unixFolder.empty())
@@ -231,9 +278,7 @@ TEST_F(SystemLookTest, DISABLED_APrintedRecipesPdfHoldsItsLinesCyrillicIncluded)
     }
 }
 
-// Not yet passing: the message dialog's buttons are not adapted, the open-picture dialog's shell view
-// answers nothing, and the dialogs show 3 % or more of the system's colours.
-TEST_F(SystemLookTest, DISABLED_TheSystemDialogsAMessageAndThePopupMenusWearTheSkin)
+TEST_F(SystemLookTest, TheSystemDialogsAMessageAndThePopupMenusWearTheSkin)
 {
     StartNotebook();
     // The open-picture dialog, from the new-recipe dialog's browse button.

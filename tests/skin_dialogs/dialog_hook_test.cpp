@@ -243,6 +243,8 @@ TEST(DialogChildTable, OtherClasses)
     EXPECT_EQ(ChooseDialogChild(L"combolbox", 0, 100, 80).Section, L"COMBOBOX");
     EXPECT_EQ(ChooseDialogChild(L"msctls_updown32", 0, 16, 20).Section, L"SPEEDBUTTON_SMALL");
     EXPECT_EQ(ChooseDialogChild(L"x_shbrowseforfolder_y", 0, 10, 10).Kind, akTransPanel);
+    EXPECT_EQ(ChooseDialogChild(L"shelldll_defview", 0, 450, 250).Kind, akTransPanel);
+    EXPECT_EQ(ChooseDialogChild(L"syslistview32", 0, 450, 250).Section, L"EDIT");
     EXPECT_EQ(ChooseDialogChild(L"richedit20w", 0, 10, 10).Kind, akNone);
     EXPECT_FALSE(ChooseDialogChild(L"systabcontrol32", 0, 470, 350).Refuse);
     EXPECT_TRUE(ChooseDialogChild(L"systabcontrol32", 0, 470, 349).Refuse);

@@ -1,5 +1,5 @@
 // The framework's message dialogs ("TMessageForm") under the hook: skinned only with the standard
-// dialogs rule, and without the skin-selection menu.
+// dialogs rule, and without the skin-selection menu; their buttons are skinned with them.
 #include "skin/forms/acDials.h"
 
 #include "framework/Dialogs.h"
@@ -72,6 +72,7 @@ TEST_F(MessageForm, AMessageDialogIsSkinnedWithoutTheSkinMenu)
     EXPECT_TRUE(seen.FormSkinned);
     EXPECT_FALSE(seen.HasSkinMenu);
     EXPECT_EQ(seen.Buttons, 2);
+    EXPECT_EQ(seen.SkinnedButtons, 2) << "the buttons are adapted like any skinned form's buttons";
 }
 
 TEST_F(MessageForm, WithoutTheStandardDialogsRuleAMessageDialogKeepsTheSystemLook)

@@ -166,3 +166,16 @@ TEST_F(SimpleAdapters, AdaptersLetGoOfTheirWindowsWhenTheWindowsGo)
     EXPECT_EQ(SendSkinCmd(again, SkinCmdIsSkinned, 0), 0);
     EXPECT_NE(PixelAt(Print(again, 80, 20).get(), 78, 18), kStaticColor);
 }
+
+TEST_F(SimpleAdapters, ADialogsGroupBoxTakesTheSkinsFrameAfterEachOfItsOwnPaints)
+{
+    HWND box = Child(L"BUTTON", L"Группа", BS_GROUPBOX, 120, 80);
+    adapter = MakeAdapter<TacGroupBoxWnd>(box, false, std::wstring(L"GROUPBOX"), sm.get(), nullptr);
+    adapter->InDialog = true;
+    // A client-only repaint: the system draws its etched frame and no frame message follows.
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const testsupport::Pixels24 shot = testsupport::CaptureWindow(box, true);
+    ASSERT_GT(shot.width, 0);
+    EXPECT_EQ(shot.At(1, 70), kGroupColor) << "the left border is the skin's";
+    EXPECT_EQ(shot.At(60, 78), kGroupColor) << "the bottom border is the skin's";
+}

@@ -4,9 +4,12 @@
 // fails clearly.
 #include "framework/Printers.h"
 #include "framework/RichEdit.h"
+#include "framework/RichEditPrint.h"
 
 #include "tests/stdctrls/std_support.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -346,4 +349,90 @@ TEST_F(RichEdits, DamagedRtfNeverLeavesThePreviousDocumentInTheView)
     // RTF the control reports as broken is shown as the text it is, like any file that is not RTF.
     rich->LoadFromFile(temp.Path(L"damaged0.rcp"));
     EXPECT_EQ(rich->Lines()->Get(0), L"{\\rtf1\\ansi \\u1065?\\u1080? \\par \\u1041?");
+}
+
+namespace {
+
+// A white 24-bit page of the given size in a memory DC; Inked counts the pixels drawn on it.
+class PaperDC {
+public:
+    PaperDC(int width, int height) : width_(width), height_(height)
+    {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        bits_ = static_cast<std::uint32_t*>(bits);
+        dc_ = CreateCompatibleDC(nullptr);
+        old_ = SelectObject(dc_, bitmap_);
+        std::fill_n(bits_, static_cast<size_t>(width) * height, 0xFFFFFFu);
+    }
+    ~PaperDC()
+    {
+        SelectObject(dc_, old_);
+        DeleteDC(dc_);
+        DeleteObject(bitmap_);
+    }
+    HDC Dc() const { return dc_; }
+    int Inked(int top, int bottom) const
+    {
+        GdiFlush();
+        int n = 0;
+        for (int y = std::max(0, top); y < std::min(bottom, height_); ++y)
+            for (int x = 0; x < width_; ++x)
+                n += (bits_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFFu) != 0xFFFFFFu ? 1 : 0;
+        return n;
+    }
+
+private:
+    int width_, height_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+    HDC dc_;
+    std::uint32_t* bits_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(RichEdits, PrintedPagesAreLaidOutFromTheParagraphsRunsAndKeepTheSelection)
+{
+    AppendLine(rich, L"Бефстроганов", {L"Arial", 14, clBlack}, true);
+    AppendLine(rich, L"Мясо нарезать брусочками поперёк волокон, обжарить на сильном огне.", {L"Arial", 10, clRed});
+    AppendLine(rich, L"", {L"Arial", 10, clBlack});
+    AppendLine(rich, L"Подавать горячим.", {L"Arial", 10, clBlack});
+    rich->SetSelStart(0);
+    rich->SetSelLength(3);
+    rich->SelAttributes()->SetStyle(TFontStyles{fsBold});
+    rich->SetSelStart(2);
+    rich->SetSelLength(4);
+
+    const auto paragraphs = RichEditParagraphs(rich->Handle());
+    EXPECT_EQ(rich->SelStart(), 2);
+    EXPECT_EQ(rich->SelLength(), 4);
+    ASSERT_EQ(paragraphs.size(), 4u);
+    ASSERT_EQ(paragraphs[0].Runs.size(), 2u) << "the bold start is a run of its own";
+    EXPECT_EQ(paragraphs[0].Runs[0].Text, L"Беф");
+    EXPECT_TRUE(paragraphs[0].Runs[0].Format.dwEffects & CFE_BOLD);
+    EXPECT_EQ(paragraphs[0].Runs[1].Text, L"строганов");
+    EXPECT_EQ(paragraphs[0].Runs[1].Format.yHeight, 14 * 20);
+    ASSERT_EQ(paragraphs[1].Runs.size(), 1u);
+    EXPECT_EQ(paragraphs[1].Runs[0].Format.crTextColor, static_cast<COLORREF>(clRed));
+    EXPECT_TRUE(paragraphs[2].Runs.size() == 1 && paragraphs[2].Runs[0].Text.empty());
+
+    // A narrow page wraps the long paragraph; a short one needs more pages.
+    PaperDC paper(200, 400);
+    int pages = 1;
+    const int lines = PrintRichTextPages(paper.Dc(), RECT{0, 0, 200, 400}, paragraphs, [&] { ++pages; });
+    EXPECT_GT(lines, 5);
+    EXPECT_EQ(pages, 1);
+    EXPECT_GT(paper.Inked(0, 30), 0);
+    EXPECT_EQ(paper.Inked(200, 400), 0);
+    PaperDC small(200, 40);
+    pages = 1;
+    EXPECT_EQ(PrintRichTextPages(small.Dc(), RECT{0, 0, 200, 40}, paragraphs, [&] { ++pages; }), lines);
+    EXPECT_GT(pages, 2);
 }
