@@ -147,7 +147,7 @@ void TsStatusBar::DrawPanel(TStatusPanel* panel, const std::wstring& text, const
         const int m = FindMaskIndex(sm, data->SkinIndex, data->SkinSection(), L"STATUSPANELMASK");
         if (IsValidMaskIndex(sm, m)) {
             const TRect area = SimplePanel() ? Rect(0, 0, Width(), Height()) : r;
-            DrawSkinRect(data->CacheBmp(), area, true, EmptyCacheInfo, sm->ma[static_cast<size_t>(m)], 0, true);
+            DrawSkinRect(data->CacheBmp(), area, true, EmptyCacheInfo, sm->Masks[static_cast<size_t>(m)], 0, true);
         } else if (!SimplePanel() && panel && panel->Index() < Panels()->Count() - 1) {
             DrawDivider(r);
         }
@@ -206,7 +206,7 @@ void TsStatusBar::PaintGrip()
         g = FindMaskIndex(sm, data->SkinIndex, L"FORM", L"GRIPIMAGE");
     if (!IsValidMaskIndex(sm, g))
         return;
-    const TsMaskData& md = sm->ma[static_cast<size_t>(g)];
+    const TsMaskData& md = sm->Masks[static_cast<size_t>(g)];
     TPoint p;
     if (md.Bmp) {
         p = Point(Width() - md.Bmp->Width() / 3 - BorderWidth(), Height() - md.Bmp->Height() / 2 - BorderWidth());

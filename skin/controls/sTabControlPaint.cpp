@@ -265,7 +265,7 @@ void TsCustomTabControl::PaintSideCaption(const TsTabInfo& info, TRect r, bool a
     const HGDIOBJ oldFont = SelectObject(dc, font.Get());
     TColor color = clBlack;
     if (IsValidSectionIndex(sm, sectionIndex)) {
-        const TsGeneralData& s = sm->gd[static_cast<size_t>(sectionIndex)];
+        const TsGeneralData& s = sm->Sections[static_cast<size_t>(sectionIndex)];
         color = active ? s.HotFontColor : s.FontColor;
     }
     if (!Enabled())

@@ -254,7 +254,7 @@ void TsToolBar::DrawButton(TToolBar*, TToolButton* button, TCustomDrawState stat
     p.CI.Y += button->Top();
     const int border = FindMaskIndex(sm, p.SkinIndex, L"TOOLBUTTON", L"BORDERSMASK");
     if (IsValidMaskIndex(sm, border))
-        DrawSkinRect(work.get(), area, true, p.CI, sm->ma[static_cast<size_t>(border)], p.State, true);
+        DrawSkinRect(work.get(), area, true, p.CI, sm->Masks[static_cast<size_t>(border)], p.State, true);
     if (ShowCaptions())
         WriteTextEx(work->Canvas(), button->Caption().c_str(), button->Enabled(), sm, p.State > 0, p.SkinIndex,
                     kButtonTextFlags, CaptionRect(p));
@@ -342,9 +342,9 @@ void TsToolBar::DrawDropDownArrow(TButtonPaint& p, TCustomDrawState state)
         TCacheInfo ci = p.CI;
         ci.X += contentWidth;
         DrawSkinRect(p.Bmp, Rect(contentWidth, 0, button->Width(), button->Height()), true, ci,
-                     sm->ma[static_cast<size_t>(border)], a, true);
+                     sm->Masks[static_cast<size_t>(border)], a, true);
     }
-    const TsMaskData& md = sm->ma[static_cast<size_t>(arrowMask)];
+    const TsMaskData& md = sm->Masks[static_cast<size_t>(arrowMask)];
     const int frameW = RectWidth(md.R) / (md.ImageCount > 0 ? md.ImageCount : 1);
     const int frameH = RectHeight(md.R) / (md.MaskType + 1);
     DrawSkinGlyph(p.Bmp, Point((arrowWidth - (frameW + 3)) / 2 + contentWidth + 2, (ButtonHeight() - frameH) / 2), a, md,

@@ -310,10 +310,10 @@ void TsUpDown::PaintButton(TBitmap* bmp, int n)
     ci.X += place.X;
     ci.Y += place.Y;
     if (IsValidMaskIndex(sm, ix.Border))
-        DrawSkinRect(bmp, all, true, ci, sm->ma[static_cast<std::size_t>(ix.Border)], state, true);
+        DrawSkinRect(bmp, all, true, ci, sm->Masks[static_cast<std::size_t>(ix.Border)], state, true);
 
     if (IsValidMaskIndex(sm, glyph)) {
-        const TsMaskData& md = sm->ma[static_cast<std::size_t>(glyph)];
+        const TsMaskData& md = sm->Masks[static_cast<std::size_t>(glyph)];
         TPoint p{0, 0};
         if (md.Bmp) {
             if (md.Bmp->Height() / 2 < bmp->Height())

@@ -101,14 +101,14 @@ const TsGeneralData* TsCommonData::Section() const
     TsSkinManager* sm = GetSkinManager();
     if (!IsValidSectionIndex(sm, SkinIndex))
         return nullptr;
-    return &sm->gd[static_cast<std::size_t>(SkinIndex)];
+    return &sm->Sections[static_cast<std::size_t>(SkinIndex)];
 }
 
 void TsCommonData::NotifyOwnerOfSkin(TsSkinManager* manager)
 {
     if (OwnerIsProvider() || !FOwnerControl || !FOwnerControl->Parent() || OwnerDestroying())
         return;
-    const bool valid = manager && !manager->gd.empty() && IsValidSectionIndex(manager, SkinIndex);
+    const bool valid = manager && !manager->Sections.empty() && IsValidSectionIndex(manager, SkinIndex);
     try {
         FOwnerControl->Perform(SM_SKINCMD, SkinCmdWParam(valid ? SkinCmdRefresh : SkinCmdSkinRemoved),
                                reinterpret_cast<LPARAM>(manager));
@@ -124,7 +124,7 @@ void TsCommonData::SetSkinManager(TsSkinManager* value)
     skinManager_ = value == DefaultManager() ? nullptr : value;
     if (IsLoading(FOwnerControl))
         return;
-    if (value && !value->gd.empty())
+    if (value && !value->Sections.empty())
         UpdateIndexes();
     else
         SkinIndex = -1;
@@ -137,7 +137,7 @@ void TsCommonData::SetSkinSection(const std::wstring& value)
         return;
     skinSection_ = value.empty() ? L"UNKNOWN" : UpperCase(value);
     TsSkinManager* sm = GetSkinManager();
-    if (!sm || sm->gd.empty())
+    if (!sm || sm->Sections.empty())
         SkinIndex = -1;
     else
         UpdateIndexes();
@@ -591,7 +591,7 @@ void UpdateCorners(TsCommonData* data, int state, int corners)
         ci.X += owner->Left();
         ci.Y += owner->Top();
     }
-    RepaintCacheCorners(data->FCacheBmp.get(), sm->ma[static_cast<std::size_t>(data->BorderIndex)], state, corners,
+    RepaintCacheCorners(data->FCacheBmp.get(), sm->Masks[static_cast<std::size_t>(data->BorderIndex)], state, corners,
                         ci, ParentBgColor);
     ParentBgColor = sNoColor;
 }

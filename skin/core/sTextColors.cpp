@@ -102,7 +102,7 @@ void WriteTextEx(TCanvas* canvas, const wchar_t* text, bool enabled, TsSkinManag
     canvas->Brush()->SetStyle(bsClear);
     if (!text)
         return;
-    const TsGeneralData& gd = sm->gd[static_cast<size_t>(skinIndex)];
+    const TsGeneralData& gd = sm->Sections[static_cast<size_t>(skinIndex)];
     if (!enabled) {
         canvas->Font()->SetColor(MixColors(gd.FontColor, gd.Color, 0.4));
         DrawCanvasText(canvas, text, r, flags);
@@ -133,14 +133,14 @@ void WriteTextByData(TCanvas* canvas, const wchar_t* text, bool enabled, bool ho
     const bool skinned = sm && IsValidSectionIndex(sm, commonData->SkinIndex);
     if (!enabled) {
         if (skinned) {
-            const TsGeneralData& gd = sm->gd[static_cast<size_t>(commonData->SkinIndex)];
+            const TsGeneralData& gd = sm->Sections[static_cast<size_t>(commonData->SkinIndex)];
             canvas->Font()->SetColor(MixColors(gd.FontColor, gd.Color, 0.4));
         }
         DrawCanvasText(canvas, s, r, flags);
         return;
     }
     if (skinned && !commonData->CustomFont())
-        DrawOutlinedText(canvas, s, sm->gd[static_cast<size_t>(commonData->SkinIndex)], hot, flags, flags | DT_NOCLIP,
+        DrawOutlinedText(canvas, s, sm->Sections[static_cast<size_t>(commonData->SkinIndex)], hot, flags, flags | DT_NOCLIP,
                          r);
     else
         DrawCanvasText(canvas, s, r, flags | DT_NOCLIP);

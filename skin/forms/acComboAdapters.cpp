@@ -57,7 +57,7 @@ const TsMaskData* ComboGlyph(TsSkinManager* sm)
 {
     if (!sm || !IsValidMaskIndex(sm, sm->ConstData.ComboBoxGlyph))
         return nullptr;
-    return &sm->ma[static_cast<std::size_t>(sm->ConstData.ComboBoxGlyph)];
+    return &sm->Masks[static_cast<std::size_t>(sm->ConstData.ComboBoxGlyph)];
 }
 
 } // namespace
@@ -280,7 +280,7 @@ void TacComboBoxWnd::FirstListColor(TMessage& message)
     TsSkinManager* sm = Manager();
     if (InDialog || !IsValidSectionIndex(sm, index))
         return;
-    const TsGeneralData& section = sm->gd[static_cast<std::size_t>(index)];
+    const TsGeneralData& section = sm->Sections[static_cast<std::size_t>(index)];
     HDC dc = reinterpret_cast<HDC>(message.WParam);
     SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(SkinColorToRGB(section.FontColor))));
     SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(SkinColorToRGB(section.Color))));

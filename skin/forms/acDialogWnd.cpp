@@ -377,7 +377,7 @@ void TacDialogWnd::BuildCornerRects()
     if (!sm)
         return;
     if (IsValidMaskIndex(sm, SkinData->BorderIndex)) {
-        const TsMaskData& md = sm->ma[static_cast<size_t>(SkinData->BorderIndex)];
+        const TsMaskData& md = sm->Masks[static_cast<size_t>(SkinData->BorderIndex)];
         AddRgnFromMask(CornerRects, DlgWidth, md, false, 0);
         AddRgnFromMask(CornerRects, DlgWidth, md, true, DlgHeight - md.WB);
     }
@@ -385,7 +385,7 @@ void TacDialogWnd::BuildCornerRects()
     if (IsValidSectionIndex(sm, title)) {
         const int mask = FindMaskIndex(sm, title, L"FORMTITLE", L"BORDERSMASK");
         if (IsValidMaskIndex(sm, mask))
-            AddRgnFromMask(CornerRects, DlgWidth, sm->ma[static_cast<size_t>(mask)], false, 0);
+            AddRgnFromMask(CornerRects, DlgWidth, sm->Masks[static_cast<size_t>(mask)], false, 0);
     }
 }
 

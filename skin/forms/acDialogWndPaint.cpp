@@ -56,7 +56,7 @@ void TacDialogWnd::DrawButton(TacTitleButton& button, int code, bool toWindow)
     }
     const bool enabled = ButtonEnabled(code);
     const int mode = (button.State > 0 && enabled) ? 1 : 1 + ((!enabled || !DlgActive) ? 1 : 0);
-    DrawSkinGlyph(cache, TPoint{button.Rect.Left, button.Rect.Top}, button.State, sm->ma[static_cast<size_t>(image)],
+    DrawSkinGlyph(cache, TPoint{button.Rect.Left, button.Rect.Top}, button.State, sm->Masks[static_cast<size_t>(image)],
                   mode);
     if (!toWindow)
         return;
@@ -121,7 +121,7 @@ void TacDialogWnd::PaintCaption()
     if (HasSysMenu()) {
         const int bar = FindMaskIndex(sm, SkinData->SkinIndex, SkinData->SkinSection(), L"TITLEBAR");
         if (IsValidMaskIndex(sm, bar)) {
-            const TsMaskData& md = sm->ma[static_cast<size_t>(bar)];
+            const TsMaskData& md = sm->Masks[static_cast<size_t>(bar)];
             const int side = md.Bmp ? md.Bmp->Width() / 9 : (md.R.right - md.R.left) / (std::max<int>(1, md.ImageCount) * 3);
             DrawSkinRect(cache, TRect{DlgWidth - (side * 2 + ButtonsBlockWidth()), 0, cache->Width(), band}, true,
                          TCacheInfo{cache, 0, 0, true}, md, state, true);
@@ -168,7 +168,7 @@ void TacDialogWnd::PaintFrameCache()
         if (IsValidMaskIndex(sm, grip)) {
             const POINT size = GetMaskFrameSize(sm, grip);
             DrawSkinGlyph(cache, TPoint{DlgWidth - size.x - BorderWidth(), DlgHeight - size.y - BorderHeight()}, 0,
-                          sm->ma[static_cast<size_t>(grip)], 1);
+                          sm->Masks[static_cast<size_t>(grip)], 1);
         }
     }
     if (CaptionHeight() > 0)

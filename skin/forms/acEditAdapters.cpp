@@ -601,9 +601,9 @@ const TsMaskData* TacListViewWnd::SortArrow(int fmt) const
         index = sm->ConstData.ScrollBtnGlyph[1];
     else if (fmt & HDF_SORTUP)
         index = sm->ConstData.ScrollBtnGlyph[0];
-    if (!IsValidMaskIndex(sm, index) || sm->ma[static_cast<std::size_t>(index)].ImageCount <= 0)
+    if (!IsValidMaskIndex(sm, index) || sm->Masks[static_cast<std::size_t>(index)].ImageCount <= 0)
         return nullptr;
-    return &sm->ma[static_cast<std::size_t>(index)];
+    return &sm->Masks[static_cast<std::size_t>(index)];
 }
 
 // The column image of a framework list view (its small images), drawn at the item's left; the text

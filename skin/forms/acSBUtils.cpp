@@ -448,7 +448,7 @@ void PaintTransparentCorners(TsCommonData* commonData, int state, TacMainWnd* ad
         ci.X += adapter->ParentOffset.X;
         ci.Y += adapter->ParentOffset.Y;
     }
-    RepaintCacheCorners(commonData->CacheBmp(), sm->ma[static_cast<std::size_t>(commonData->BorderIndex)], state,
+    RepaintCacheCorners(commonData->CacheBmp(), sm->Masks[static_cast<std::size_t>(commonData->BorderIndex)], state,
                         kAllCorners, ci, parentColor);
     ParentBgColor = sNoColor;
 }
@@ -459,5 +459,5 @@ void PaintAdapterElement(TsSkinManager* sm, int skinIndex, int borderIndex, TBit
     if (!bmp || !IsValidSectionIndex(sm, skinIndex) || r.IsEmpty())
         return;
     PaintItemFast(skinIndex, borderIndex, texture, hotTexture, sm, bmp, offset, r, state, true, ci,
-                  sm->gd[static_cast<std::size_t>(skinIndex)].ClassName);
+                  sm->Sections[static_cast<std::size_t>(skinIndex)].ClassName);
 }

@@ -74,7 +74,7 @@ void PaintButton(TsSkinManager* sm, const TBarElement& e, TBitmap* barBmp, const
     PaintElement(sm, e, bmp.get(), r.TopLeft(), TRect{0, 0, r.Width(), r.Height()}, state,
                  TCacheInfo{barBmp, 0, 0, true});
     if (IsValidMaskIndex(sm, e.Glyph)) {
-        const TsMaskData& md = sm->ma[static_cast<std::size_t>(e.Glyph)];
+        const TsMaskData& md = sm->Masks[static_cast<std::size_t>(e.Glyph)];
         const TPoint frame = GlyphFrame(md);
         const TPoint p{square.Left - r.Left + (square.Width() - frame.X) / 2,
                        square.Top - r.Top + (square.Height() - frame.Y) / 2};
@@ -164,7 +164,7 @@ void BlendDisabled(TacScrollWnd* adapter, TacScrollBar* bar, TBitmap* bmp, const
     TsSkinManager* sm = adapter->Manager();
     const int section = sm->ConstData.ScrollBar[bar->Kind];
     if (IsValidSectionIndex(sm, section))
-        BlendColorRect(bmp, all, 40, SkinColorToRGB(sm->gd[static_cast<std::size_t>(section)].Color));
+        BlendColorRect(bmp, all, 40, SkinColorToRGB(sm->Sections[static_cast<std::size_t>(section)].Color));
 }
 
 bool BarPaintable(TacScrollWnd* adapter, const TacScrollBar* bar, int length)
@@ -180,19 +180,19 @@ int SkinArrowLength(TsSkinManager* sm, int kind, int systemLength)
     if (!sm)
         return systemLength;
     const int left = sm->ConstData.ScrollBtn[2];
-    if (!IsValidSectionIndex(sm, left) || !sm->gd[static_cast<std::size_t>(left)].ReservedBoolean)
+    if (!IsValidSectionIndex(sm, left) || !sm->Sections[static_cast<std::size_t>(left)].ReservedBoolean)
         return systemLength;
     if (kind == 0) {
         const int border = sm->ConstData.ScrollBtnBorder[2];
         if (!IsValidMaskIndex(sm, border))
             return systemLength;
-        const TsMaskData& md = sm->ma[static_cast<std::size_t>(border)];
+        const TsMaskData& md = sm->Masks[static_cast<std::size_t>(border)];
         return std::max(systemLength, md.ImageCount > 0 ? RectWidth(md.R) / md.ImageCount : 0);
     }
     const int border = sm->ConstData.ScrollBtnBorder[0];
     if (!IsValidMaskIndex(sm, border))
         return systemLength;
-    const TsMaskData& md = sm->ma[static_cast<std::size_t>(border)];
+    const TsMaskData& md = sm->Masks[static_cast<std::size_t>(border)];
     return std::max(systemLength, RectHeight(md.R) / (md.MaskType + 1));
 }
 
@@ -320,7 +320,7 @@ void DrawScrollCorner(TacScrollWnd* adapter, HWND wnd, HDC dc)
     if (GripShown(adapter, wnd)) {
         const int grip = FindMaskIndex(sm, sm->ConstData.GlobalInfo, L"GLOBALINFO", L"GRIPIMAGE");
         if (IsValidMaskIndex(sm, grip)) {
-            const TsMaskData& md = sm->ma[static_cast<std::size_t>(grip)];
+            const TsMaskData& md = sm->Masks[static_cast<std::size_t>(grip)];
             const TPoint frame = GlyphFrame(md);
             DrawSkinGlyph(bmp.get(), TPoint{corner.Width() - frame.X, corner.Height() - frame.Y}, 0, md, 1);
         }

@@ -67,7 +67,7 @@ TSize TacCheckBoxWnd::GlyphSize() const
     const int index = GlyphMaskIndex();
     if (!sm || !IsValidMaskIndex(sm, index))
         return TSize{16, 16};
-    const TsMaskData& md = sm->ma[static_cast<size_t>(index)];
+    const TsMaskData& md = sm->Masks[static_cast<size_t>(index)];
     const int width = md.R.right - md.R.left, height = md.R.bottom - md.R.top;
     if (md.Bmp)
         return TSize{width / 3, height / 2};
@@ -92,7 +92,7 @@ void TacCheckBoxWnd::PrepareCache()
     const TSize glyph = GlyphSize();
     const int mask = GlyphMaskIndex();
     if (IsValidMaskIndex(sm, mask))
-        DrawSkinGlyph(cache, TPoint{0, (WndSize.cy - glyph.cy) / 2}, state, sm->ma[static_cast<size_t>(mask)], 1);
+        DrawSkinGlyph(cache, TPoint{0, (WndSize.cy - glyph.cy) / 2}, state, sm->Masks[static_cast<size_t>(mask)], 1);
     TCanvas* canvas = cache->Canvas();
     if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(AdaptedWnd, WM_GETFONT, 0, 0)))
         canvas->Font()->SetHandle(font);
@@ -464,7 +464,7 @@ void TacSpinWnd::PaintHalf(TBitmap* cache, const TCacheInfo& ci, const TRect& r,
     const int mask = sm ? FindMaskIndex(sm, FindSectionIndex(sm, arrowSection), arrowSection, L"GLYPHMASK") : -1;
     if (!IsValidMaskIndex(sm, mask))
         return;
-    const TsMaskData& md = sm->ma[static_cast<size_t>(mask)];
+    const TsMaskData& md = sm->Masks[static_cast<size_t>(mask)];
     if (md.ImageCount <= 0)
         return;
     const int fw = (md.R.right - md.R.left) / md.ImageCount;

@@ -211,7 +211,7 @@ void TacGroupBoxWnd::PaintFrameOnly()
     const TRect band = CaptionBand();
     int left = 2, right = 2, bottom = 2;
     if (TsSkinManager* sm = Manager(); sm && IsValidMaskIndex(sm, SkinData->BorderIndex)) {
-        const TsMaskData& md = sm->ma[static_cast<size_t>(SkinData->BorderIndex)];
+        const TsMaskData& md = sm->Masks[static_cast<size_t>(SkinData->BorderIndex)];
         left = md.WL;
         right = md.WR;
         bottom = md.WB;

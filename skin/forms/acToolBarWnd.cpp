@@ -87,7 +87,7 @@ void TacToolBarWnd::PaintButtonImage(TBitmap* bmp, const TBBUTTON& button, const
     if ((button.fsStyle & BTNS_WHOLEDROPDOWN) && sm) {
         const int mask = FindMaskIndex(sm, FindSectionIndex(sm, L"SCROLLBTNBOTTOM"), L"SCROLLBTNBOTTOM", L"GLYPHMASK");
         if (IsValidMaskIndex(sm, mask)) {
-            const TsMaskData& md = sm->ma[static_cast<size_t>(mask)];
+            const TsMaskData& md = sm->Masks[static_cast<size_t>(mask)];
             const int fw = (md.R.right - md.R.left) / std::max<int>(1, md.ImageCount);
             const int fh = (md.R.bottom - md.R.top) / (md.MaskType + 1);
             DrawSkinGlyph(bmp, TPoint{r.Right - 2 - fw, r.Top + (r.Height() - fh) / 2}, state, md, 1);

@@ -150,8 +150,8 @@ void TacVirtualTreeViewWnd::PaintColumn(TsSkinManager* sm, TacHeaderPaintInfo& i
     if (Has(elements, hpeSortGlyph) && info.ShowSortGlyph) {
         const int button = GetOrdPropByName(Header(), L"SortDirection") > 0 ? 0 : 1;
         const int glyph = sm->ConstData.ScrollBtnGlyph[button];
-        if (IsValidMaskIndex(sm, glyph) && sm->ma[static_cast<std::size_t>(glyph)].ImageCount > 0) {
-            const TsMaskData& md = sm->ma[static_cast<std::size_t>(glyph)];
+        if (IsValidMaskIndex(sm, glyph) && sm->Masks[static_cast<std::size_t>(glyph)].ImageCount > 0) {
+            const TsMaskData& md = sm->Masks[static_cast<std::size_t>(glyph)];
             const int height = RectHeight(md.R) / (md.MaskType + 1);
             DrawSkinGlyph(bmp.get(), TPoint{info.SortGlyphPos.X - r.Left, (r.Height() - height) / 2}, state, md, 1);
         }

@@ -240,7 +240,7 @@ int TsSkinableMenus::SkinBorderWidth()
     if (!IsValidMaskIndex(owner_, mask)) {
         skinBorderWidth_ = 0;
     } else {
-        const int width = owner_->ma[static_cast<size_t>(mask)].BorderWidth;
+        const int width = owner_->Masks[static_cast<size_t>(mask)].BorderWidth;
         skinBorderWidth_ = width <= 0 ? 3 : width;
     }
     return skinBorderWidth_;
@@ -566,7 +566,7 @@ void TsSkinableMenus::PrepareMenuBackground(TMenuItem* firstItem, int width, HWN
     cornerRects_.clear();
     const int mask = FindMaskIndex(owner_, section, L"MAINMENU", L"BORDERSMASK");
     if (IsValidMaskIndex(owner_, mask)) {
-        const TsMaskData& md = owner_->ma[static_cast<size_t>(mask)];
+        const TsMaskData& md = owner_->Masks[static_cast<size_t>(mask)];
         menupaint::AddCornerRuns(cornerRects_, width, md, false, 0);
         menupaint::AddCornerRuns(cornerRects_, width, md, true, height - md.WB);
     }
@@ -613,7 +613,7 @@ void TsSkinableMenus::PaintExtraLine(int height)
         // The font takes the handle's values, not the handle: it is ours to delete.
         GdiObject<HFONT> rotated(CreateFontIndirectW(&lf));
         canvas->Font()->SetHandle(rotated.Get());
-        canvas->Font()->SetColor(static_cast<TColor>(owner_->gd[static_cast<size_t>(section)].FontColor));
+        canvas->Font()->SetColor(static_cast<TColor>(owner_->Sections[static_cast<size_t>(section)].FontColor));
         canvas->Brush()->SetStyle(bsClear);
         const int textHeight = canvas->TextHeight(ExtraLineCaption);
         const int x = (w - textHeight) / 2;

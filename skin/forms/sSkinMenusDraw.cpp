@@ -199,7 +199,7 @@ void TsSkinableMenus::DrawItemCheck(TBitmap* bmp, TMenuItem* item, TOwnerDrawSta
         mask = FindMaskIndexNoParent(owner_, L"GLOBALINFO", L"BOXCHECKED");
     if (!IsValidMaskIndex(owner_, mask))
         return;
-    const TsMaskData& md = owner_->ma[static_cast<size_t>(mask)];
+    const TsMaskData& md = owner_->Masks[static_cast<size_t>(mask)];
     if (md.ImageCount <= 0)
         return;
     const int frameHeight = (md.R.bottom - md.R.top) / (md.MaskType + 1);
@@ -289,7 +289,7 @@ void TsSkinableMenus::DrawSeparator(TCanvas* canvas, const TRect& r, TBitmap* ba
     TRect line{extra + Margin + Spacing, 0, w - Margin, h};
     if (line.Left < extra + IcoLineWidth)
         line.Left = extra + IcoLineWidth + 2;
-    DrawSkinRect(bmp.get(), line, true, EmptyCacheInfo, owner_->ma[static_cast<size_t>(mask)], 0, true);
+    DrawSkinRect(bmp.get(), line, true, EmptyCacheInfo, owner_->Masks[static_cast<size_t>(mask)], 0, true);
     CopyBits(dc, r.Left, r.Top, w, h, bmp->Canvas()->Handle(), 0, 0);
 }
 

@@ -96,7 +96,7 @@ void TsSkinProvider::PaintFrame()
     const int height = IsIconic() ? SysBorderHeight() + CaptionHeight() + 1 : FormHeight();
     const int caption = CaptionHeight();
     const int section = skinData_->SkinIndex;
-    const bool reserved = IsValidSectionIndex(sm, section) && sm->gd[static_cast<size_t>(section)].ReservedBoolean;
+    const bool reserved = IsValidSectionIndex(sm, section) && sm->Sections[static_cast<size_t>(section)].ReservedBoolean;
     // Resizing with an unchanged caption reuses the painted caption strip.
     if (!menuDirty_ && reserved && captionBmp_ && captionBmp_->Width() == width && cache->Height() == height &&
         caption > 0) {
@@ -120,7 +120,7 @@ void TsSkinProvider::PaintFrame()
         if (GripMode == gmRightBottom) {
             const int grip = GlobalMask(sm, L"GRIPIMAGE");
             if (IsValidMaskIndex(sm, grip)) {
-                const TsMaskData& md = sm->ma[static_cast<size_t>(grip)];
+                const TsMaskData& md = sm->Masks[static_cast<size_t>(grip)];
                 const POINT size = GetMaskFrameSize(sm, grip);
                 DrawSkinGlyph(cache, TPoint{width - size.x - SysBorderWidth(), height - size.y - SysBorderHeight()}, 0,
                               md, 1);
@@ -172,13 +172,13 @@ void TsSkinProvider::PaintCaptionStrip(const TRect& strip)
     const TRect titleRect = IsIconic() ? TRect{0, 0, cache->Width(), cache->Height()}
                                        : TRect{0, strip.Top, strip.Right, strip.Top + SysBorderHeight() + CaptionHeight()};
     if (title >= 0)
-        PaintItemByIndex(title, sm->gd[static_cast<size_t>(title)].ClassName, MakeCacheInfo(cache, 0, 0), -1, -1, sm,
+        PaintItemByIndex(title, sm->Sections[static_cast<size_t>(title)].ClassName, MakeCacheInfo(cache, 0, 0), -1, -1, sm,
                          cache, TPoint{0, 0}, titleRect, state, false);
     PaintFormIcon();
     if (CaptionButtonCount() > 0) {
         const int bar = FindMaskIndex(sm, skinData_->SkinIndex, skinData_->SkinSection(), L"TITLEBAR");
         if (IsValidMaskIndex(sm, bar)) {
-            const TsMaskData& md = sm->ma[static_cast<size_t>(bar)];
+            const TsMaskData& md = sm->Masks[static_cast<size_t>(bar)];
             const int side = md.Bmp ? md.Bmp->Width() / 9 : (md.R.right - md.R.left) / (md.ImageCount * 3);
             const int barWidth = side * 2 + ButtonsWidth();
             DrawSkinRect(cache, TRect{FormWidth() - barWidth, strip.Top, cache->Width(), strip.Top + titleRect.Height()},
@@ -203,7 +203,7 @@ void TsSkinProvider::PaintMenuLine()
     const int rows = MenuLineRows();
     const TRect band{0, top, cache->Width(), top + rows * MenuHeight()};
     if (section >= 0)
-        PaintItemByIndex(section, sm->gd[static_cast<size_t>(section)].ClassName, MakeCacheInfo(cache, 0, 0), -1, -1,
+        PaintItemByIndex(section, sm->Sections[static_cast<size_t>(section)].ClassName, MakeCacheInfo(cache, 0, 0), -1, -1,
                          sm, cache, TPoint{0, 0}, band, formActive_ ? 1 : 0, false);
     menuLineBmp_->SetSize(FormWidth(), rows * MenuHeight());
     CopyBlock(menuLineBmp_.get(), 0, 0, cache, 0, top, FormWidth(), rows * MenuHeight());
@@ -291,7 +291,7 @@ void TsSkinProvider::DrawButtonImage(const TsCaptionButton& button, int maskInde
     // Hot and pressed buttons always look enabled; resting ones fade when disabled or inactive.
     const bool normal = state > 0 || (enabled && formActive_);
     DrawSkinGlyph(skinData_->CacheBmp(), TPoint{button.Rect.Left, button.Rect.Top}, state,
-                  sm->ma[static_cast<size_t>(maskIndex)], normal ? 1 : 2);
+                  sm->Masks[static_cast<size_t>(maskIndex)], normal ? 1 : 2);
 }
 
 void TsSkinProvider::PaintTitleButtonGlyph(const TsTitleButton* button, bool pressed)
