@@ -395,15 +395,7 @@ void TacDialogWnd::UpdateRegion(bool redraw)
                               static_cast<LRESULT>(kRegionVetoArg))
         return;
     SettingRegion = true;
-    HRGN region = CreateRectRgn(0, 0, DlgWidth, DlgHeight);
-    for (const TRect& r : CornerRects) {
-        HRGN part = CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom);
-        CombineRgn(region, region, part, RGN_DIFF);
-        DeleteObject(part);
-    }
-    // The system owns the region from here on.
-    if (!SetWindowRgn(AdaptedWnd, region, redraw))
-        DeleteObject(region);
+    SetWindowRegion(AdaptedWnd, RegionLessRects(TRect{0, 0, DlgWidth, DlgHeight}, CornerRects), redraw);
     SettingRegion = false;
 }
 

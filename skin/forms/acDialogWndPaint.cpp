@@ -60,11 +60,9 @@ void TacDialogWnd::DrawButton(TacTitleButton& button, int code, bool toWindow)
                   mode);
     if (!toWindow)
         return;
-    if (HDC dc = GetWindowDC(AdaptedWnd)) {
-        BitBlt(dc, button.Rect.Left, button.Rect.Top, button.Rect.Width(), button.Rect.Height(),
+    if (TWindowDC dc(AdaptedWnd); dc)
+        BitBlt(dc.Get(), button.Rect.Left, button.Rect.Top, button.Rect.Width(), button.Rect.Height(),
                cache->Canvas()->Handle(), button.Rect.Left, button.Rect.Top, SRCCOPY);
-        ReleaseDC(AdaptedWnd, dc);
-    }
 }
 
 void TacDialogWnd::LayOutButtons()
@@ -194,10 +192,11 @@ void TacDialogWnd::PaintNonClient()
     TBitmap* cache = SkinData->CacheBmp();
     if (!cache || cache->Empty())
         return;
-    HDC dc = GetWindowDC(AdaptedWnd);
+    TWindowDC windowDC(AdaptedWnd);
+    HDC dc = windowDC.Get();
     if (!dc)
         return;
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     HDC src = cache->Canvas()->Handle();
     const int w = cache->Width(), h = cache->Height();
     if (FrameKind == 2) {
@@ -212,8 +211,6 @@ void TacDialogWnd::PaintNonClient()
         BitBlt(dc, 0, h - bh, w, bh, src, 0, h - bh, SRCCOPY);
         BitBlt(dc, w - bw, sideTop, bw, h - sideTop, src, w - bw, sideTop, SRCCOPY);
     }
-    RestoreDC(dc, saved);
-    ReleaseDC(AdaptedWnd, dc);
 }
 
 void TacDialogWnd::PaintClient(TMessage& message)
@@ -223,22 +220,24 @@ void TacDialogWnd::PaintClient(TMessage& message)
     if (message.WParam)
         dc = reinterpret_cast<HDC>(message.WParam);
     if (dc && !SkinData->Updating()) {
-        const int saved = SaveDC(dc);
-        if (Provider && Provider->DialogKind == 1)
-            ExcludeClipRect(dc, Kind1PaintRect.Left, Kind1PaintRect.Top, Kind1PaintRect.Right, Kind1PaintRect.Bottom);
-        if (Provider && Provider->DialogKind == 3)
-            ExtSelectClipRgn(dc, Kind3Region(), RGN_DIFF);
-        PaintFrameCache();
-        TBitmap* cache = SkinData->CacheBmp();
-        if (cache && !cache->Empty()) {
-            RECT client{};
-            GetClientRect(AdaptedWnd, &client);
-            const TPoint offset = ClientOffset();
-            CopyHwndCache(AdaptedWnd, SkinData,
-                          TRect{offset.X, offset.Y, offset.X + client.right, offset.Y + client.bottom}, 0, 0, false, dc,
-                          TRect{0, 0, client.right, client.bottom});
+        {
+            TSavedDC saved(dc);
+            if (Provider && Provider->DialogKind == 1)
+                ExcludeClipRect(dc, Kind1PaintRect.Left, Kind1PaintRect.Top, Kind1PaintRect.Right,
+                                Kind1PaintRect.Bottom);
+            if (Provider && Provider->DialogKind == 3)
+                ExtSelectClipRgn(dc, Kind3Region(), RGN_DIFF);
+            PaintFrameCache();
+            TBitmap* cache = SkinData->CacheBmp();
+            if (cache && !cache->Empty()) {
+                RECT client{};
+                GetClientRect(AdaptedWnd, &client);
+                const TPoint offset = ClientOffset();
+                CopyHwndCache(AdaptedWnd, SkinData,
+                              TRect{offset.X, offset.Y, offset.X + client.right, offset.Y + client.bottom}, 0, 0,
+                              false, dc, TRect{0, 0, client.right, client.bottom});
+            }
         }
-        RestoreDC(dc, saved);
         RefreshChildWindows(AdaptedWnd);
     }
     EndPaint(AdaptedWnd, &ps);

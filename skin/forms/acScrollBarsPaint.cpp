@@ -266,11 +266,11 @@ void DrawDraggedBar(TacScrollWnd* adapter, TacScrollBar* bar, const TRect& barRe
     auto bmp = MakeBmp24(r.Width(), r.Height());
     const int along = thumbPos - (bar->Kind == 0 ? barRect.Left : barRect.Top);
     ComposeBar(adapter, bar, bmp.get(), r, ci, 2, 2, 2, 2, along, thumbSize, 2);
-    HDC dc = GetWindowDC(wnd);
+    TWindowDC windowDC(wnd);
+    HDC dc = windowDC.Get();
     if (!dc)
         return;
     BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
-    ReleaseDC(wnd, dc);
 }
 
 bool GripShown(TacScrollWnd* adapter, HWND wnd)
@@ -313,9 +313,8 @@ void DrawScrollCorner(TacScrollWnd* adapter, HWND wnd, HDC dc)
                ci.X + corner.Left, ci.Y + corner.Top, SRCCOPY);
     } else {
         RECT all{0, 0, corner.Width(), corner.Height()};
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(SkinColorToRGB(GetGlobalHotColor(sm))));
-        FillRect(bmp->Canvas()->Handle(), &all, brush);
-        DeleteObject(brush);
+        GdiObject<HBRUSH> brush(CreateSolidBrush(static_cast<COLORREF>(SkinColorToRGB(GetGlobalHotColor(sm)))));
+        FillRect(bmp->Canvas()->Handle(), &all, brush.Get());
     }
     if (GripShown(adapter, wnd)) {
         const int grip = FindMaskIndex(sm, sm->ConstData.GlobalInfo, L"GLOBALINFO", L"GRIPIMAGE");

@@ -16,10 +16,9 @@ void CopyCacheToWindow(HWND wnd, TBitmap* cache, HDC given)
 {
     if (!cache)
         return;
-    HDC dc = given ? given : GetDC(wnd);
+    TScreenDC clientDC(wnd, given);
+    HDC dc = clientDC.Get();
     BitBlt(dc, 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
-    if (!given)
-        ReleaseDC(wnd, dc);
 }
 
 } // namespace
@@ -110,7 +109,7 @@ void TacCheckBoxWnd::PrepareCache()
                          ci.Bmp);
 }
 
-void TacCheckBoxWnd::Paint(TMessage& message)
+void TacCachePaintedWnd::Paint(TMessage& message)
 {
     PAINTSTRUCT ps;
     BeginPaint(AdaptedWnd, &ps);
@@ -120,13 +119,13 @@ void TacCheckBoxWnd::Paint(TMessage& message)
     message.Result = 0;
 }
 
-void TacCheckBoxWnd::Repaint()
+void TacCachePaintedWnd::Repaint()
 {
     SkinData->BGChanged = true;
     SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
 }
 
-void TacCheckBoxWnd::RepaintAround(TMessage& message)
+void TacCachePaintedWnd::RepaintAround(TMessage& message)
 {
     SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
     TacMainWnd::WndProc(message);
@@ -260,7 +259,7 @@ void TacBtnWnd::DrawButtonCaption()
         DrawDottedFrame(canvas, TRect{r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1});
 }
 
-void TacBtnWnd::PrepareButtonCache()
+void TacBtnWnd::PrepareCache()
 {
     GetWndPosInfo(this);
     TCacheInfo ci;
@@ -285,30 +284,6 @@ void TacBtnWnd::PrepareButtonCache()
     ParentBgColor = sNoColor;
     TransFillColor = sNoColor;
     SkinData->BGChanged = false;
-}
-
-void TacBtnWnd::Paint(TMessage& message)
-{
-    PAINTSTRUCT ps;
-    BeginPaint(AdaptedWnd, &ps);
-    PrepareButtonCache();
-    CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), reinterpret_cast<HDC>(message.WParam));
-    EndPaint(AdaptedWnd, &ps);
-    message.Result = 0;
-}
-
-void TacBtnWnd::Repaint()
-{
-    SkinData->BGChanged = true;
-    SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
-}
-
-void TacBtnWnd::RepaintAround(TMessage& message)
-{
-    SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
-    TacMainWnd::WndProc(message);
-    SendMessageW(AdaptedWnd, WM_SETREDRAW, 1, 0);
-    Repaint();
 }
 
 void TacBtnWnd::HoverCheck()
@@ -425,11 +400,7 @@ void TacBitBtnWnd::DrawGlyph()
     glyph.SetPixelFormat(pf24bit);
     glyph.SetHandleType(bmDIB);
     glyph.SetSize(size.cx, size.cy);
-    HDC source = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(source, image);
-    BitBlt(glyph.Canvas()->Handle(), 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    BitBlt(glyph.Canvas()->Handle(), 0, 0, size.cx, size.cy, TMemoryDC(image).Get(), 0, 0, SRCCOPY);
     const TRect text = Caption.empty() ? TRect{WndSize.cx / 2 + size.cx / 2 + 2, 0, 0, 0} : CaptionRect();
     const int pushed = ButtonState() == 2 ? 1 : 0;
     const int x = text.Left - 2 - size.cx;
@@ -489,10 +460,9 @@ void TacSpinWnd::Paint(TMessage& message)
         PaintHalf(cache, ci, TRect{LeftOffset, h / 2, w, h}, DownState, L"SCROLLBTNBOTTOM");
         SkinData->BGChanged = false;
         HDC given = reinterpret_cast<HDC>(message.WParam);
-        HDC dc = given ? given : GetDC(AdaptedWnd);
+        TScreenDC clientDC(AdaptedWnd, given);
+        HDC dc = clientDC.Get();
         BitBlt(dc, LeftOffset, 0, w - LeftOffset, h, cache->Canvas()->Handle(), LeftOffset, 0, SRCCOPY);
-        if (!given)
-            ReleaseDC(AdaptedWnd, dc);
     }
     EndPaint(AdaptedWnd, &ps);
     message.Result = 0;
@@ -560,9 +530,7 @@ void TacSizerWnd::WndProc(TMessage& message)
     case WM_PAINT: {
         PAINTSTRUCT ps;
         BeginPaint(AdaptedWnd, &ps);
-        GetWndPosInfo(this);
-        SkinData->BGChanged = true;
-        SendMessageW(AdaptedWnd, SM_SKINCMD, SkinCmdWParam(SkinCmdPaintToDC), 0);
+        RepaintAdapterCache(this);
         CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), nullptr);
         EndPaint(AdaptedWnd, &ps);
         return;
@@ -592,13 +560,9 @@ void TacTransPanelWnd::WndProc(TMessage& message)
     }
     switch (message.Msg) {
     case WM_ERASEBKGND: {
-        GetWndPosInfo(this);
-        SkinData->BGChanged = true;
-        SendMessageW(AdaptedWnd, SM_SKINCMD, SkinCmdWParam(SkinCmdPaintToDC), 0);
-        HDC dc = GetWindowDC(AdaptedWnd);
-        CopyHwndCache(AdaptedWnd, SkinData, TRect{0, 0, WndSize.cx, WndSize.cy}, 0, 0, false, dc,
-                      TRect{0, 0, WndSize.cx, WndSize.cy});
-        ReleaseDC(AdaptedWnd, dc);
+        RepaintAdapterCache(this);
+        CopyHwndCache(AdaptedWnd, SkinData, TRect{0, 0, WndSize.cx, WndSize.cy}, 0, 0, false,
+                      TWindowDC(AdaptedWnd).Get(), TRect{0, 0, WndSize.cx, WndSize.cy});
         message.Result = 1;
         return;
     }

@@ -179,11 +179,10 @@ void TacToolBarWnd::Paint(TMessage& message)
             for (int i = 0; i < count; ++i)
                 PaintButton(copy.get(), i);
             HDC given = reinterpret_cast<HDC>(message.WParam);
-            HDC dc = given ? given : GetDC(AdaptedWnd);
+            TScreenDC clientDC(AdaptedWnd, given);
+            HDC dc = clientDC.Get();
             BitBlt(dc, 0, 0, ClientRect.Width(), ClientRect.Height(), copy->Canvas()->Handle(), BorderWidth,
                    BorderWidth, SRCCOPY);
-            if (!given)
-                ReleaseDC(AdaptedWnd, dc);
         }
     }
     EndPaint(AdaptedWnd, &ps);
@@ -204,10 +203,10 @@ void TacToolBarWnd::WndProc(TMessage& message)
         if (GetWindowLongPtrW(AdaptedWnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) {
             PrepareCache();
             if (TBitmap* cache = SkinData->CacheBmp(); cache && !cache->Empty()) {
-                HDC dc = GetWindowDC(AdaptedWnd);
+                TWindowDC windowDC(AdaptedWnd);
+                HDC dc = windowDC.Get();
                 CopyFrame(dc, 0, 0, WndSize.cx, WndSize.cy, cache->Canvas()->Handle(), 0, 0,
                           (WndSize.cx - ClientRect.Width()) / 2);
-                ReleaseDC(AdaptedWnd, dc);
             }
         }
         message.Result = 0;

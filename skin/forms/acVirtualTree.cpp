@@ -173,13 +173,13 @@ void TacVirtualTreeViewWnd::WMNCPaint(TMessage& message)
             PaintAdapterCache(SkinData, AdaptedWnd, InDialog);
         }
         PaintTransparentCorners(SkinData, 0, this);
-        HDC dc = GetWindowDC(AdaptedWnd);
+        TWindowDC windowDC(AdaptedWnd);
+        HDC dc = windowDC.Get();
         if (!dc)
             return;
         LPARAM flags = 0;
         CallPrevWndProc(AdaptedWnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags);
         message.Result = PaintFrame(dc);
-        ReleaseDC(AdaptedWnd, dc);
     } catch (...) {
         // The tree paints its frame again at its next WM_NCPAINT.
     }
@@ -198,11 +198,12 @@ void TacVirtualTreeViewWnd::WMPrint(TMessage& message)
     int top = LeftEdge;
     if (TPersistent* header = Header(); header && SetPropHasElement(header, L"Options", L"hoVisible"))
         top += static_cast<int>(std::max<std::int64_t>(GetOrdPropByName(header, L"Height"), 0));
-    const int saved = SaveDC(dc);
-    OffsetWindowOrgEx(dc, -LeftEdge, -top, nullptr);
-    LPARAM clientFlags = PRF_CLIENT;
-    CallPrevWndProc(AdaptedWnd, WM_PRINTCLIENT, message.WParam, clientFlags);
-    RestoreDC(dc, saved);
+    {
+        TSavedDC saved(dc);
+        OffsetWindowOrgEx(dc, -LeftEdge, -top, nullptr);
+        LPARAM clientFlags = PRF_CLIENT;
+        CallPrevWndProc(AdaptedWnd, WM_PRINTCLIENT, message.WParam, clientFlags);
+    }
     message.Result = CallPrevWndProc(AdaptedWnd, WM_PRINT, message.WParam, message.LParam);
     PaintTransparentCorners(SkinData, 0, this);
     PaintFrame(dc);

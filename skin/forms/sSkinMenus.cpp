@@ -479,9 +479,9 @@ int TsSkinableMenus::PopupHeight(TMenuItem* item)
     TMenuItem* parent = item ? item->Parent() : nullptr;
     if (!parent)
         return 0;
-    HDC dc = GetDC(nullptr);
+    TScreenDC dc;
     TCanvas canvas;
-    canvas.SetHandle(dc);
+    TCanvasDCBinding binding(&canvas, dc.Get());
     int best = 0, column = 0;
     for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* child = parent->Items(i);
@@ -492,8 +492,6 @@ int TsSkinableMenus::PopupHeight(TMenuItem* item)
         column += ItemHeight(&canvas, child);
         best = std::max(best, column);
     }
-    canvas.SetHandle(nullptr);
-    ReleaseDC(nullptr, dc);
     return best;
 }
 
@@ -635,19 +633,8 @@ void TsSkinableMenus::SetPopupRegion(HWND wnd, TBitmap* background)
         return;
     SendMessageW(wnd, SM_SKINCMD, SkinCmdWParam(SkinCmdMenuVisible), 0);
     regionBusy_ = true;
-    HRGN region = CreateRectRgn(0, 0, background->Width(), background->Height());
-    auto cut = [region](const TRect& r) {
-        HRGN part = CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom);
-        CombineRgn(region, region, part, RGN_DIFF);
-        DeleteObject(part);
-    };
-    if (cornerRects_.empty())
-        cut(TRect{0, 0, 1, 1});
-    for (const TRect& r : cornerRects_)
-        cut(r);
-    // The window owns the region from here on.
-    if (!SetWindowRgn(wnd, region, TRUE))
-        DeleteObject(region);
+    const std::vector<TRect> cuts = cornerRects_.empty() ? std::vector<TRect>{TRect{0, 0, 1, 1}} : cornerRects_;
+    SetWindowRegion(wnd, RegionLessRects(TRect{0, 0, background->Width(), background->Height()}, cuts), true);
     regionBusy_ = false;
 }
 

@@ -93,7 +93,8 @@ void TsSkinableMenus::RepaintPopupBorder(HWND wnd, TMenuItem* item, const TRect&
     TBitmap* bg = menustate::MenuBackground.get();
     if (!bg)
         return;
-    HDC dc = GetWindowDC(wnd);
+    TWindowDC windowDC(wnd);
+    HDC dc = windowDC.Get();
     if (!dc)
         return;
     HDC src = bg->Canvas()->Handle();
@@ -106,7 +107,6 @@ void TsSkinableMenus::RepaintPopupBorder(HWND wnd, TMenuItem* item, const TRect&
     const int left = ExtraLineOffset() * col + std::max(SkinBorderWidth(), bw);
     CopyBits(dc, 0, y, left, r.Height(), src, 0, y);
     CopyBits(dc, w - bw, y, bw, r.Height(), src, w - bw, y);
-    ReleaseDC(wnd, dc);
 }
 
 void TsSkinableMenus::FillColumnBelow(TCanvas* canvas, TMenuItem* item, const TRect& r)

@@ -414,13 +414,7 @@ void TsSkinProvider::UpdateRegionRects()
 
 HRGN TsSkinProvider::CreateFormRegion(int x, int y)
 {
-    HRGN rgn = CreateRectRgn(x, y, x + FormWidth(), y + FormHeight());
-    for (const TRect& r : cornerRects_) {
-        HRGN corner = CreateRectRgn(r.Left + x, r.Top + y, r.Right + x, r.Bottom + y);
-        CombineRgn(rgn, rgn, corner, RGN_DIFF);
-        DeleteObject(corner);
-    }
-    return rgn;
+    return RegionLessRects(TRect{0, 0, FormWidth(), FormHeight()}, cornerRects_, x, y).Release();
 }
 
 void TsSkinProvider::UpdateFormRegion(bool redraw)
