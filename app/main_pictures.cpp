@@ -30,25 +30,7 @@ void PaintStar(TBitmap* bitmap, int size)
 
 HICON MakeTemplateIcon(int size)
 {
-    BITMAPV5HEADER header{};
-    header.bV5Size = sizeof(header);
-    header.bV5Width = size;
-    header.bV5Height = -size;
-    header.bV5Planes = 1;
-    header.bV5BitCount = 32;
-    header.bV5Compression = BI_BITFIELDS;
-    header.bV5RedMask = 0x00FF0000;
-    header.bV5GreenMask = 0x0000FF00;
-    header.bV5BlueMask = 0x000000FF;
-    header.bV5AlphaMask = 0xFF000000;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP colour = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
-                                      nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    if (!colour)
-        throw EOutOfResources(L"Cannot create the template icon");
-    auto* pixels = static_cast<std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
     // A sheet with a grey edge and a few grey lines of "text", the rest transparent.
     const int left = size / 6, right = size - size / 6 - 1, top = size / 10, bottom = size - size / 10 - 1;
     for (int y = 0; y < size; ++y) {
@@ -63,11 +45,7 @@ HICON MakeTemplateIcon(int size)
             pixels[y * size + x] = pixel;
         }
     }
-    HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-    ICONINFO info{TRUE, 0, 0, mask, colour};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(mask);
-    DeleteObject(colour);
+    HICON icon = CreateIconFromPixels(size, size, pixels);
     if (!icon)
         throw EOutOfResources(L"Cannot create the template icon");
     return icon;

@@ -468,13 +468,8 @@ void THintWindow::CreateParams(TCreateParams& params)
 
 TRect THintWindow::CalcHintRect(int maxWidth, const std::wstring& hint)
 {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font()->Handle());
-    RECT r{0, 0, maxWidth, 0};
-    DrawTextW(dc, hint.c_str(), static_cast<int>(hint.size()), &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return Rect(0, 0, r.right + 8, r.bottom + 4);
+    const TSize size = WrappedTextSize(Font()->Handle(), hint, maxWidth);
+    return Rect(0, 0, size.cx + 8, size.cy + 4);
 }
 
 void THintWindow::ActivateHint(const TRect& rect, const std::wstring& hint)
@@ -508,18 +503,15 @@ TScreen::TScreen(TComponent* owner)
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        HFONT menu = CreateFontIndirectW(&metrics.lfMenuFont);
-        menuFont_->SetHandle(menu);
-        DeleteObject(menu);
-        HFONT status = CreateFontIndirectW(&metrics.lfStatusFont);
-        hintFont_->SetHandle(status);
-        DeleteObject(status);
+        GdiObject<HFONT> menu(CreateFontIndirectW(&metrics.lfMenuFont));
+        menuFont_->SetHandle(menu.Get());
+        GdiObject<HFONT> status(CreateFontIndirectW(&metrics.lfStatusFont));
+        hintFont_->SetHandle(status.Get());
     }
     LOGFONTW iconFont{};
     if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(iconFont), &iconFont, 0)) {
-        HFONT icon = CreateFontIndirectW(&iconFont);
-        iconFont_->SetHandle(icon);
-        DeleteObject(icon);
+        GdiObject<HFONT> icon(CreateFontIndirectW(&iconFont));
+        iconFont_->SetHandle(icon.Get());
     }
     struct Standard {
         TCursor index;

@@ -117,27 +117,6 @@ void CheckSize(int width, int height)
         throw EInvalidGraphicOperation(L"Bitmap size is out of range");
 }
 
-// A memory DC holding a borrowed bitmap for one copy.
-class ScopedMemoryDc {
-public:
-    explicit ScopedMemoryDc(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr))
-    {
-        old_ = SelectObject(dc_, bitmap);
-    }
-    ~ScopedMemoryDc()
-    {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-    }
-    ScopedMemoryDc(const ScopedMemoryDc&) = delete;
-    ScopedMemoryDc& operator=(const ScopedMemoryDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
-};
-
 [[noreturn]] void InvalidBitmap() { throw EInvalidGraphic(L"Bitmap image is not valid"); }
 
 template <class T>
@@ -173,10 +152,9 @@ bool FirstPixelOfRow(HBITMAP bitmap, const DIBSECTION& ds, bool bottom, std::uin
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint32_t> row(static_cast<std::size_t>(ds.dsBm.bmWidth));
-    HDC screen = GetDC(nullptr);
+    TScreenDC screen;
     UINT scan = bottom ? 0 : static_cast<UINT>(ds.dsBm.bmHeight - 1);
-    int got = GetDIBits(screen, bitmap, scan, 1, row.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    int got = GetDIBits(screen.Get(), bitmap, scan, 1, row.data(), &bi, DIB_RGB_COLORS);
     pixel = row.empty() ? 0 : row[0];
     return got == 1;
 }
@@ -343,10 +321,9 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, TBitmapHandle
     }
     GdiObject<HBITMAP> made;
     if (type == bmDDB || format == pfDevice) {
-        HDC screen = GetDC(nullptr);
+        TScreenDC screen;
         made.Reset(format == pf1bit ? CreateBitmap(width, height, 1, 1, nullptr)
-                                    : CreateCompatibleBitmap(screen, width, height));
-        ReleaseDC(nullptr, screen);
+                                    : CreateCompatibleBitmap(screen.Get(), width, height));
         if (!made)
             throw EOutOfResources(L"Out of system resources");
         if (format != pf1bit)
@@ -363,7 +340,7 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, TBitmapHandle
         // A palette bitmap of the same depth keeps its own colours.
         if (bits <= 8 && handle_ && pixelFormat_ == format && handleType_ == bmDIB) {
             table.resize(256);
-            ScopedMemoryDc old(handle_.Get());
+            TMemoryDC old(handle_.Get());
             table.resize(GetDIBColorTable(old.Get(), 0, 256, table.data()));
         }
         if (bits <= 8 && table.empty())
@@ -371,10 +348,10 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, TBitmapHandle
         made.Reset(CreateSection(width, height, bits, table, &pixels, format == pf16bit));
     }
     {
-        ScopedMemoryDc dest(made.Get());
+        TMemoryDC dest(made.Get());
         PatBlt(dest.Get(), 0, 0, width, height, WHITENESS);
         if (keepPicture && handle_) {
-            ScopedMemoryDc source(handle_.Get());
+            TMemoryDC source(handle_.Get());
             BitBlt(dest.Get(), 0, 0, std::min(width, width_), std::min(height, height_), source.Get(), 0, 0, SRCCOPY);
         }
     }
@@ -441,7 +418,7 @@ HPALETTE TBitmap::GetPalette()
     UINT count;
     {
         DetachCanvas();
-        ScopedMemoryDc dc(handle_.Get());
+        TMemoryDC dc(handle_.Get());
         count = GetDIBColorTable(dc.Get(), 0, 256, table);
     }
     if (count == 0)
@@ -466,7 +443,7 @@ void TBitmap::SetPalette(HPALETTE value)
         for (UINT i = 0; i < count; ++i)
             table[i] = RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
         DetachCanvas();
-        ScopedMemoryDc dc(handle_.Get());
+        TMemoryDC dc(handle_.Get());
         SetDIBColorTable(dc.Get(), 0, count, table);
     }
     DetachCanvas();
@@ -690,9 +667,8 @@ void TBitmap::SaveToStream(TStream* stream)
     info.header.biPlanes = 1;
     info.header.biBitCount = static_cast<WORD>(bits);
     info.header.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    int rows = GetDIBits(screen, source, 0, height_, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    int rows = GetDIBits(TScreenDC().Get(), source, 0, height_, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                         DIB_RGB_COLORS);
     if (rows != height_)
         throw EInvalidGraphic(L"Bitmap image is not valid");
     std::copy(info.colors, info.colors + table.size(), table.begin());

@@ -516,6 +516,10 @@ public:
 private:
     friend class TListItems;
     friend class TListView;
+    // Shows a changed field in the view's window, if it has one and the item is in it: an owner-data
+    // view redraws the item and asks for it again; any other gets the field in `item` by `message`.
+    void ShowInView(UINT message, LVITEMW& item);
+
     TListItems* owner_;
     std::wstring caption_;
     int imageIndex_ = -1;

@@ -130,17 +130,6 @@ const ButtonInfo kButtons[] = {
     {mbHelp, L"&Справка", L"Help", mrNone},
 };
 
-TSize TextSize(TFont* font, const std::wstring& text, int maxWidth)
-{
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font->Handle());
-    RECT r{0, 0, maxWidth, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return TSize{r.right, r.bottom};
-}
-
 } // namespace
 
 TCustomForm* CreateMessageDialog(const std::wstring& message, TMsgDlgType type, TMsgDlgButtons buttons)
@@ -168,7 +157,7 @@ TCustomForm* CreateMessageDialog(const std::wstring& message, TMsgDlgType type, 
         image->SetParent(form);
         x += 32 + margin;
     }
-    TSize textSize = TextSize(form->Font(), message, GetSystemMetrics(SM_CXSCREEN) / 2);
+    TSize textSize = WrappedTextSize(form->Font()->Handle(), message, GetSystemMetrics(SM_CXSCREEN) / 2);
     auto* label = new TMessageLabel(form);
     label->SetName(L"Message");
     label->SetText(message);

@@ -325,28 +325,25 @@ void TCustomForm::CMShowingChangedForm(TMessage&)
 {
     if (!HandleAllocated())
         return;
-    if (Showing()) {
+    // fsShowing holds while the form's own OnShow or OnHide runs, on every way out.
+    auto whileShowing = [this](void (TCustomForm::*handler)()) {
         FormState.Include(fsShowing);
         try {
-            DoShow();
+            (this->*handler)();
         } catch (...) {
             FormState.Exclude(fsShowing);
             throw;
         }
         FormState.Exclude(fsShowing);
+    };
+    if (Showing()) {
+        whileShowing(&TCustomForm::DoShow);
         PlaceOnShow();
         int cmd = windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : windowState_ == wsMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
         ShowWindow(handle_, cmd);
         FormState.Include(fsVisible);
     } else {
-        FormState.Include(fsShowing);
-        try {
-            DoHide();
-        } catch (...) {
-            FormState.Exclude(fsShowing);
-            throw;
-        }
-        FormState.Exclude(fsShowing);
+        whileShowing(&TCustomForm::DoHide);
         ShowWindow(handle_, SW_HIDE);
         FormState.Exclude(fsVisible);
         // Shown again later, the form's first activation counts as new (dialogs prepare themselves

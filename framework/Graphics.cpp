@@ -16,14 +16,40 @@ namespace {
 
 int ScreenPixelsPerInch()
 {
-    HDC dc = GetDC(nullptr);
-    int ppi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc)
-        ReleaseDC(nullptr, dc);
+    TScreenDC dc;
+    int ppi = dc ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : 96;
     return ppi > 0 ? ppi : 96;
 }
 
 } // namespace
+
+GdiObject<HRGN> RegionLessRects(const TRect& whole, const std::vector<TRect>& holes, int dx, int dy)
+{
+    GdiObject<HRGN> region(CreateRectRgn(whole.Left + dx, whole.Top + dy, whole.Right + dx, whole.Bottom + dy));
+    for (const TRect& r : holes) {
+        GdiObject<HRGN> hole(CreateRectRgn(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy));
+        CombineRgn(region.Get(), region.Get(), hole.Get(), RGN_DIFF);
+    }
+    return region;
+}
+
+bool SetWindowRegion(HWND wnd, GdiObject<HRGN> region, bool redraw)
+{
+    if (!SetWindowRgn(wnd, region.Get(), redraw ? TRUE : FALSE))
+        return false;
+    region.Release();
+    return true;
+}
+
+TSize WrappedTextSize(HFONT font, const std::wstring& text, int maxWidth)
+{
+    TScreenDC dc;
+    TSelectedObject selected(dc.Get(), font);
+    RECT r{0, 0, maxWidth, 0};
+    DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    return TSize{r.right, r.bottom};
+}
 
 COLORREF ColorToColorRef(TColor color) { return static_cast<COLORREF>(ColorToRGB(color)) & 0x00FFFFFF; }
 

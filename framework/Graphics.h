@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Classes.h"
+#include "framework/DCScopes.h"
 #include "framework/Types.h"
 
 #include <cstdint>
@@ -80,41 +81,6 @@ constexpr TColor RGBToColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 constexpr std::uint8_t ColorRed(TColor c) { return static_cast<std::uint8_t>(c & 0xFF); }
 constexpr std::uint8_t ColorGreen(TColor c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
 constexpr std::uint8_t ColorBlue(TColor c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
-
-// An owned GDI object: deleted when the owner goes; move-only.
-template <class H>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(H handle) : handle_(handle) {}
-    GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
-    {
-        Reset(other.Release());
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() { Reset(); }
-
-    H Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    H Release()
-    {
-        H h = handle_;
-        handle_ = nullptr;
-        return h;
-    }
-    void Reset(H handle = nullptr)
-    {
-        if (handle_ && handle_ != handle)
-            DeleteObject(handle_);
-        handle_ = handle;
-    }
-
-private:
-    H handle_ = nullptr;
-};
 
 // Font, brush and pen: attributes with a GDI handle made on demand, and a change notification that
 // the canvas using them listens to.
@@ -351,6 +317,14 @@ private:
     TCanvas* canvas_;
 };
 
+// The rectangle's region less each of the holes, all moved by (dx, dy).
+GdiObject<HRGN> RegionLessRects(const TRect& whole, const std::vector<TRect>& holes, int dx = 0, int dy = 0);
+// Hands the region to the window, which owns it from then on; one the system refuses is deleted here.
+bool SetWindowRegion(HWND wnd, GdiObject<HRGN> region, bool redraw);
+
+// The size the text takes in the font on the screen, broken into lines no wider than maxWidth.
+TSize WrappedTextSize(HFONT font, const std::wstring& text, int maxWidth);
+
 // A picture of some format: bitmaps, icons, JPEG and PNG images derive from it.
 class TGraphic : public TPersistent {
     DECLARE_CLASS_NAME(TGraphic)
@@ -494,6 +468,10 @@ private:
     HGDIOBJ oldBitmap_ = nullptr; // borrowed
     HPALETTE oldPalette_ = nullptr; // borrowed
 };
+
+// An icon from width x height pixels, top row first, each 0xAARRGGBB with straight (not premultiplied)
+// colour beside its alpha; the mask is empty, the alpha alone shapes it. Nil when the system refuses.
+HICON CreateIconFromPixels(int width, int height, const std::vector<std::uint32_t>& pixels);
 
 // An icon: .ico files with several sizes and depths; the image nearest the requested size (the
 // system's icon size unless SetSize asked otherwise) becomes the handle, the deepest of equals.

@@ -108,16 +108,14 @@ void TIcon::SetHandle(HICON value)
     if (value) {
         ICONINFO info{};
         if (GetIconInfo(value, &info)) {
+            // GetIconInfo hands over copies of the icon's bitmaps.
+            GdiObject<HBITMAP> colour(info.hbmColor), mask(info.hbmMask);
             BITMAP bm{};
             HBITMAP sized = info.hbmColor ? info.hbmColor : info.hbmMask;
             GetObjectW(sized, sizeof bm, &bm);
             width_ = bm.bmWidth;
             height_ = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
             bitCount_ = info.hbmColor ? bm.bmBitsPixel : 1;
-            if (info.hbmColor)
-                DeleteObject(info.hbmColor);
-            if (info.hbmMask)
-                DeleteObject(info.hbmMask);
         }
     }
     Changed();
@@ -277,17 +275,16 @@ std::vector<std::uint8_t> TIcon::EncodeHandle()
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w) * h * 4);
     int maskStride = ((w + 31) / 32) * 4;
     std::vector<std::uint8_t> maskBits(static_cast<std::size_t>(maskStride) * h);
-    HDC screen = GetDC(nullptr);
+    TScreenDC screen;
     if (color)
-        GetDIBits(screen, color.Get(), 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS);
+        GetDIBits(screen.Get(), color.Get(), 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS);
     struct {
         BITMAPINFOHEADER h;
         RGBQUAD c[2];
     } mi{};
     mi.h = bih;
     mi.h.biBitCount = 1;
-    GetDIBits(screen, mask.Get(), 0, h, maskBits.data(), reinterpret_cast<BITMAPINFO*>(&mi), DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    GetDIBits(screen.Get(), mask.Get(), 0, h, maskBits.data(), reinterpret_cast<BITMAPINFO*>(&mi), DIB_RGB_COLORS);
 
     BITMAPINFOHEADER stored = bih;
     stored.biHeight = h * 2;
@@ -304,4 +301,36 @@ std::vector<std::uint8_t> TIcon::EncodeHandle()
     std::memcpy(p + sizeof stored, pixels.data(), pixels.size());
     std::memcpy(p + sizeof stored + pixels.size(), maskBits.data(), maskBits.size());
     return file;
+}
+
+HICON CreateIconFromPixels(int width, int height, const std::vector<std::uint32_t>& pixels)
+{
+    if (width <= 0 || height <= 0 || pixels.size() < static_cast<std::size_t>(width) * height)
+        return nullptr;
+    BITMAPV5HEADER header{};
+    header.bV5Size = sizeof(header);
+    header.bV5Width = width;
+    header.bV5Height = -height;
+    header.bV5Planes = 1;
+    header.bV5BitCount = 32;
+    header.bV5Compression = BI_BITFIELDS;
+    header.bV5RedMask = 0x00FF0000;
+    header.bV5GreenMask = 0x0000FF00;
+    header.bV5BlueMask = 0x000000FF;
+    header.bV5AlphaMask = 0xFF000000;
+    void* bits = nullptr;
+    GdiObject<HBITMAP> colour(CreateDIBSection(TScreenDC().Get(), reinterpret_cast<BITMAPINFO*>(&header),
+                                               DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!colour || !bits)
+        return nullptr;
+    std::memcpy(bits, pixels.data(), static_cast<std::size_t>(width) * height * sizeof(std::uint32_t));
+    GdiObject<HBITMAP> mask(CreateBitmap(width, height, 1, 1, nullptr));
+    if (!mask)
+        return nullptr;
+    {
+        TMemoryDC dc(mask.Get());
+        PatBlt(dc.Get(), 0, 0, width, height, BLACKNESS);
+    }
+    ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
+    return CreateIconIndirect(&info);
 }

@@ -20,21 +20,31 @@ int TListItem::Index() const
     return owner_->IndexOf(this);
 }
 
+void TListItem::ShowInView(UINT message, LVITEMW& item)
+{
+    TListView* view = ListView();
+    if (!view->HandleAllocated() || owner_->IsPending(this))
+        return;
+    const int index = Index();
+    if (view->ownerData_) {
+        SendMessageW(view->Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
+        return;
+    }
+    item.iItem = index;
+    // LVM_SETITEMTEXTW takes the index in wParam, LVM_SETITEMW in the record.
+    const WPARAM at = message == LVM_SETITEMTEXTW ? static_cast<WPARAM>(index) : 0;
+    SendMessageW(view->Handle(), message, at, reinterpret_cast<LPARAM>(&item));
+}
+
 void TListItem::SetCaption(const std::wstring& value)
 {
     if (value == caption_)
         return;
     caption_ = value;
-    TListView* view = ListView();
-    if (view->HandleAllocated() && !owner_->IsPending(this) && view->ownerData_) {
-        const int index = Index();
-        SendMessageW(view->Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
-    } else if (view->HandleAllocated() && !owner_->IsPending(this)) {
-        LVITEMW item{};
-        item.iSubItem = 0;
-        item.pszText = caption_.data();
-        SendMessageW(view->Handle(), LVM_SETITEMTEXTW, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&item));
-    }
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = caption_.data();
+    ShowInView(LVM_SETITEMTEXTW, item);
 }
 
 void TListItem::SetImageIndex(int value)
@@ -42,17 +52,10 @@ void TListItem::SetImageIndex(int value)
     if (value == imageIndex_)
         return;
     imageIndex_ = value;
-    TListView* view = ListView();
-    if (view->HandleAllocated() && !owner_->IsPending(this) && view->ownerData_) {
-        const int index = Index();
-        SendMessageW(view->Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
-    } else if (view->HandleAllocated() && !owner_->IsPending(this)) {
-        LVITEMW item{};
-        item.mask = LVIF_IMAGE;
-        item.iItem = Index();
-        item.iImage = value;
-        SendMessageW(view->Handle(), LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    }
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iImage = value;
+    ShowInView(LVM_SETITEMW, item);
 }
 
 bool TListItem::Selected() const
@@ -589,11 +592,12 @@ void TListView::FitListColumns()
     if (!handle_ || !ownerData_ || viewStyle_ != vsList)
         return;
     constexpr int kDefaultColumnWidth = 128, kPadding = 12, kLongestShown = 259;
-    HDC dc = GetDC(handle_);
+    TScreenDC clientDC(handle_);
+    HDC dc = clientDC.Get();
     if (!dc)
         return;
     auto font = reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0));
-    HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    TSelectedObject selected(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     int widest = 0;
     for (const auto& item : items_->items_) {
         SIZE size{};
@@ -601,8 +605,6 @@ void TListView::FitListColumns()
         if (GetTextExtentPoint32W(dc, item->caption_.c_str(), length, &size))
             widest = std::max(widest, static_cast<int>(size.cx));
     }
-    SelectObject(dc, old);
-    ReleaseDC(handle_, dc);
     int cx = 0, cy = 0;
     if (TCustomImageList* small = SmallImages())
         ImageList_GetIconSize(small->Handle(), &cx, &cy);

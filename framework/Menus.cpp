@@ -559,25 +559,15 @@ void TMenuItem::DispatchMeasure(MEASUREITEMSTRUCT& measure)
         measure.itemHeight = static_cast<UINT>(size.cy);
         return;
     }
-    HDC dc = GetDC(nullptr);
-    int saved = SaveDC(dc);
+    TScreenDC dc;
+    TSavedDC saved(dc.Get());
     TCanvas canvas;
-    canvas.SetHandle(dc);
+    TCanvasDCBinding binding(&canvas, dc.Get());
     if (Screen)
         canvas.Font()->Assign(Screen->MenuFont());
     int width = static_cast<int>(measure.itemWidth);
     int height = static_cast<int>(measure.itemHeight);
-    try {
-        MeasureItem(&canvas, width, height);
-    } catch (...) {
-        canvas.SetHandle(nullptr);
-        RestoreDC(dc, saved);
-        ReleaseDC(nullptr, dc);
-        throw;
-    }
-    canvas.SetHandle(nullptr);
-    RestoreDC(dc, saved);
-    ReleaseDC(nullptr, dc);
+    MeasureItem(&canvas, width, height);
     measure.itemWidth = static_cast<UINT>(std::max(width, 0));
     measure.itemHeight = static_cast<UINT>(std::max(height, 0));
 }
@@ -617,25 +607,17 @@ void TMenuItem::DispatchDraw(DRAWITEMSTRUCT& draw)
         if (draw.itemState & flag)
             state.Include(item);
     bool topLevel = parent_ && !parent_->parent_ && parent_->menu_ && !parent_->menu_->IsPopup();
-    int saved = SaveDC(draw.hDC);
+    TSavedDC saved(draw.hDC);
     TCanvas canvas;
-    canvas.SetHandle(draw.hDC);
+    TCanvasDCBinding binding(&canvas, draw.hDC);
     if (Screen)
         canvas.Font()->Assign(Screen->MenuFont());
-    try {
-        if (!IsOwnerDrawn()) {
-            if (HasImage())
-                DrawImage(&canvas, TRect::FromRECT(draw.rcItem));
-        } else {
-            AdvancedDrawItem(&canvas, TRect::FromRECT(draw.rcItem), state, topLevel);
-        }
-    } catch (...) {
-        canvas.SetHandle(nullptr);
-        RestoreDC(draw.hDC, saved);
-        throw;
+    if (!IsOwnerDrawn()) {
+        if (HasImage())
+            DrawImage(&canvas, TRect::FromRECT(draw.rcItem));
+    } else {
+        AdvancedDrawItem(&canvas, TRect::FromRECT(draw.rcItem), state, topLevel);
     }
-    canvas.SetHandle(nullptr);
-    RestoreDC(draw.hDC, saved);
 }
 
 void TMenuItem::AdvancedDrawItem(TCanvas* canvas, const TRect& rect, TOwnerDrawState state, bool topLevel)

@@ -183,12 +183,11 @@ void TSplitter::DrawLine()
 {
     if (!lineDC_)
         return;
-    HGDIOBJ old = SelectObject(lineDC_, lineBrush_.Get());
+    TSelectedObject brush(lineDC_, lineBrush_.Get());
     if (Horizontal())
         PatBlt(lineDC_, lineAt_, Top(), Width(), Height(), PATINVERT);
     else
         PatBlt(lineDC_, Left(), lineAt_, Width(), Height(), PATINVERT);
-    SelectObject(lineDC_, old);
 }
 
 void TSplitter::Paint()

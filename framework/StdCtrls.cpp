@@ -856,7 +856,7 @@ void TCustomLabel::DoDrawText(HDC dc, RECT& rect, UINT flags)
         text = L" ";
     if (!showAccelChar_)
         flags |= DT_NOPREFIX;
-    HGDIOBJ oldFont = SelectObject(dc, Font()->Handle());
+    TSelectedObject font(dc, Font()->Handle());
     SetBkMode(dc, TRANSPARENT);
     if (!Enabled()) {
         // Disabled text is embossed: a light copy one pixel down and right under a grey one.
@@ -869,7 +869,6 @@ void TCustomLabel::DoDrawText(HDC dc, RECT& rect, UINT flags)
         SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
     }
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
-    SelectObject(dc, oldFont);
 }
 
 void TCustomLabel::Paint()
@@ -902,11 +901,9 @@ void TCustomLabel::AdjustBounds()
 {
     if (!autoSize_ || HasState(csLoading) || HasState(csReading))
         return;
-    HDC dc = GetDC(nullptr);
     RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
     UINT flags = DT_CALCRECT | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0);
-    DoDrawText(dc, r, flags);
-    ReleaseDC(nullptr, dc);
+    DoDrawText(TScreenDC().Get(), r, flags);
     int left = Left();
     if (alignment_ == taRightJustify)
         left += Width() - r.right;

@@ -480,7 +480,8 @@ void TToolBar::WMNCPaint(TMessage& m)
     RECT all{0, 0, window.right - window.left, window.bottom - window.top};
     if (EqualRect(&client, &all))
         return;
-    HDC dc = GetWindowDC(handle_);
+    TWindowDC windowDC(handle_);
+    HDC dc = windowDC.Get();
     ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
     FillRect(dc, &all, BrushHandle());
     UINT edge = 0;
@@ -496,7 +497,6 @@ void TToolBar::WMNCPaint(TMessage& m)
                  (edgeBorders_.Contains(ebRight) ? BF_RIGHT : 0) | (edgeBorders_.Contains(ebBottom) ? BF_BOTTOM : 0);
     if (edge && sides)
         DrawEdge(dc, &all, edge, sides);
-    ReleaseDC(handle_, dc);
 }
 
 void TToolBar::CNCommand(TMessage& m)

@@ -11,23 +11,6 @@
 
 namespace {
 
-// An owned memory device context.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC dc) : dc_(dc) {}
-    ~MemoryDC()
-    {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 bool IsReflectedNotification(UINT msg)
 {
     return msg >= CN_BASE && msg < CN_BASE + 0x400;
@@ -735,26 +718,18 @@ void TWinControl::PaintBuffered(HDC dc, const RECT& area)
     int w = area.right - area.left, h = area.bottom - area.top;
     if (w <= 0 || h <= 0)
         return;
-    MemoryDC memory(CreateCompatibleDC(dc));
-    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, w, h));
-    if (!memory.Get() || !bitmap) {
+    TMemoryDC memory(dc, w, h);
+    if (!memory) {
         PaintWindow(dc);
         PaintControls(dc, nullptr);
         return;
     }
-    HGDIOBJ old = SelectObject(memory.Get(), bitmap.Get());
     // The bitmap stands for the update area: client coordinates keep working inside it.
     SetWindowOrgEx(memory.Get(), area.left, area.top, nullptr);
-    try {
-        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.Get()), 0);
-        PaintWindow(memory.Get());
-        PaintControls(memory.Get(), nullptr);
-    } catch (...) {
-        SelectObject(memory.Get(), old);
-        throw;
-    }
-    BitBlt(dc, area.left, area.top, w, h, memory.Get(), area.left, area.top, SRCCOPY);
-    SelectObject(memory.Get(), old);
+    memory.BlitOnExit(dc, area.left, area.top, POINT{area.left, area.top});
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.Get()), 0);
+    PaintWindow(memory.Get());
+    PaintControls(memory.Get(), nullptr);
 }
 
 void TWinControl::PaintWindow(HDC dc)
@@ -780,17 +755,11 @@ void TWinControl::PaintControls(HDC dc, TControl* first)
         RECT bounds = c->BoundsRect().ToRECT();
         if (!RectVisible(dc, &bounds))
             continue;
-        int saved = SaveDC(dc);
+        TSavedDC saved(dc);
         POINT origin;
         OffsetViewportOrgEx(dc, c->Left(), c->Top(), &origin);
         IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
-        try {
-            c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        } catch (...) {
-            RestoreDC(dc, saved);
-            throw;
-        }
-        RestoreDC(dc, saved);
+        c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     }
 }
 
@@ -804,7 +773,7 @@ void TWinControl::PaintTo(HDC dc, int x, int y)
     ::ClientToScreen(wnd, &clientOrigin);
     int cx = x + clientOrigin.x - windowRect.left;
     int cy = y + clientOrigin.y - windowRect.top;
-    int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     OffsetViewportOrgEx(dc, cx, cy, nullptr);
     TRect client = ClientRect();
     IntersectClipRect(dc, 0, 0, client.Width(), client.Height());
@@ -814,7 +783,6 @@ void TWinControl::PaintTo(HDC dc, int x, int y)
     for (TControl* c : list)
         if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible())
             w->PaintTo(dc, w->Left(), w->Top());
-    RestoreDC(dc, saved);
 }
 
 void TWinControl::WMEraseBkgnd(TMessage& m)

@@ -10,50 +10,10 @@ static_assert(sizeof(TPngBitmapInfo) == sizeof(BITMAPINFOHEADER) + 256 * sizeof(
 
 namespace {
 
-// A memory DC (owned) and the objects selected into it, put back before it goes.
-class TMemoryDC {
-public:
-    explicit TMemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~TMemoryDC()
-    {
-        if (dc_) {
-            if (old_)
-                SelectObject(dc_, old_);
-            DeleteDC(dc_);
-        }
-    }
-    TMemoryDC(const TMemoryDC&) = delete;
-    TMemoryDC& operator=(const TMemoryDC&) = delete;
-    HDC Get() const { return dc_; }
-    void Select(HGDIOBJ object)
-    {
-        HGDIOBJ previous = SelectObject(dc_, object);
-        if (!old_)
-            old_ = previous;
-    }
-
-private:
-    HDC dc_;              // owned
-    HGDIOBJ old_ = nullptr; // borrowed: the DC's original bitmap
-};
-
-// The screen DC, borrowed for the scope.
-class TScreenDC {
-public:
-    TScreenDC() : dc_(GetDC(nullptr)) {}
-    ~TScreenDC() { ReleaseDC(nullptr, dc_); }
-    TScreenDC(const TScreenDC&) = delete;
-    TScreenDC& operator=(const TScreenDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 // The decoded image's pixels: a DIB section on a memory DC of its own.
 class TDibStorage : public TPngImageStorage {
 public:
-    TDibStorage(const TPngBitmapInfo& info, std::uint64_t bytes) : dc_(nullptr)
+    TDibStorage(const TPngBitmapInfo& info, std::uint64_t bytes) : dc_()
     {
         if (!dc_.Get())
             return;

@@ -7,19 +7,6 @@
 
 namespace {
 
-// Selects a GDI object for one scope.
-class SelectGuard {
-public:
-    SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~SelectGuard() { SelectObject(dc_, old_); }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_; // borrowed: the DC's own object
-};
-
 // The character after the caption's single "&", upper-cased; 0 when there is none.
 wchar_t AccelChar(const std::wstring& caption)
 {
@@ -312,7 +299,7 @@ void TASLink::DrawCaption(HDC dc, RECT& rect, UINT flags)
         text = L" ";
     if (!showAccelChar_)
         flags |= DT_NOPREFIX;
-    SelectGuard font(dc, Font()->Handle());
+    TSelectedObject font(dc, Font()->Handle());
     TColor textColor = Font()->Color();
     TColor shadowColor = shadowColor_;
     int shadowSize = shadowSize_;
@@ -367,15 +354,13 @@ void TASLink::AutoSizeToText()
 {
     if (!autoSize_ || (ComponentState() & csLoading))
         return;
-    HDC dc = GetDC(nullptr);
     RECT rect = ClientRect().ToRECT();
     rect.left += 1;
     rect.right -= 1;
     UINT flags = DT_CALCRECT | DT_EXPANDTABS;
     if (wordWrap_)
         flags |= DT_WORDBREAK;
-    DrawCaption(dc, rect, flags);
-    ReleaseDC(nullptr, dc);
+    DrawCaption(TScreenDC().Get(), rect, flags);
     rect.left -= 1;
     rect.right += 1;
     int left = Left();

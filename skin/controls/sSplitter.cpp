@@ -122,12 +122,6 @@ bool TsSplitter::SkinCommand(TMessage& m)
         CommonMessage(m, skinData_.get());
         Repaint();
         return true;
-    case SkinCmdIsSkinned:
-        m.LParam = 1;
-        return true;
-    case SkinCmdGetApplication:
-        m.Result = reinterpret_cast<LRESULT>(Application);
-        return true;
     case SkinCmdEndParentUpdate:
         if (!ControlIsReady(this) || !skinData_->Skinned() || !skinData_->Updating())
             return false;
@@ -158,7 +152,7 @@ void TsSplitter::FocusChanged(const TMessage& m)
 
 void TsSplitter::WndProc(TMessage& m)
 {
-    if (m.Msg == SM_SKINCMD && SkinCommand(m))
+    if (m.Msg == SM_SKINCMD && (AnswerCommonSkinCmd(m) || SkinCommand(m)))
         return;
     if (!ControlIsReady(this) || !skinData_->Skinned()) {
         TSplitter::WndProc(m);

@@ -41,27 +41,6 @@ private:
     PAINTSTRUCT ps_{};
 };
 
-// A DC of the window when none was given, with its state restored afterwards.
-class TDCScope {
-public:
-    TDCScope(HWND wnd, HDC given) : wnd_(wnd), dc_(given ? given : GetDC(wnd)), own_(!given) { saved_ = SaveDC(dc_); }
-    ~TDCScope()
-    {
-        RestoreDC(dc_, saved_);
-        if (own_)
-            ReleaseDC(wnd_, dc_);
-    }
-    TDCScope(const TDCScope&) = delete;
-    TDCScope& operator=(const TDCScope&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND wnd_;
-    HDC dc_;
-    bool own_;
-    int saved_ = 0;
-};
-
 
 } // namespace
 
@@ -147,7 +126,7 @@ void TsStatusBar::DrawPanel(TStatusPanel* panel, const std::wstring& text, const
         const int m = FindMaskIndex(sm, data->SkinIndex, data->SkinSection(), L"STATUSPANELMASK");
         if (IsValidMaskIndex(sm, m)) {
             const TRect area = SimplePanel() ? Rect(0, 0, Width(), Height()) : r;
-            DrawSkinRect(data->CacheBmp(), area, true, EmptyCacheInfo, sm->ma[static_cast<size_t>(m)], 0, true);
+            DrawSkinRect(data->CacheBmp(), area, true, EmptyCacheInfo, sm->Masks[static_cast<size_t>(m)], 0, true);
         } else if (!SimplePanel() && panel && panel->Index() < Panels()->Count() - 1) {
             DrawDivider(r);
         }
@@ -206,7 +185,7 @@ void TsStatusBar::PaintGrip()
         g = FindMaskIndex(sm, data->SkinIndex, L"FORM", L"GRIPIMAGE");
     if (!IsValidMaskIndex(sm, g))
         return;
-    const TsMaskData& md = sm->ma[static_cast<size_t>(g)];
+    const TsMaskData& md = sm->Masks[static_cast<size_t>(g)];
     TPoint p;
     if (md.Bmp) {
         p = Point(Width() - md.Bmp->Width() / 3 - BorderWidth(), Height() - md.Bmp->Height() / 2 - BorderWidth());
@@ -231,7 +210,9 @@ void TsStatusBar::PaintSkinned(HDC dc)
     if (!HandleAllocated())
         return;
     TPaintScope paint(Handle());
-    TDCScope scope(Handle(), dc);
+    // A DC of the window when none was given, with its state restored afterwards.
+    TScreenDC scope(Handle(), dc);
+    TSavedDC saved(scope.Get());
     TsCommonData* data = skinData_.get();
     data->FUpdating = data->Updating();
     if (data->FUpdating)
@@ -278,12 +259,6 @@ bool TsStatusBar::SkinCommand(TMessage& m)
         Repaint();
         Perform(WM_NCPAINT, 0, 0);
         return true;
-    case SkinCmdIsSkinned:
-        m.LParam = 1;
-        return true;
-    case SkinCmdGetApplication:
-        m.Result = reinterpret_cast<LRESULT>(Application);
-        return true;
     default:
         return false;
     }
@@ -307,9 +282,9 @@ void TsStatusBar::PaintFrame()
     if (data->FUpdating)
         return;
     PrepareCache();
-    HDC dc = GetWindowDC(Handle());
+    TWindowDC windowDC(Handle());
+    HDC dc = windowDC.Get();
     CopyFrame(dc, 0, 0, Width(), Height(), data->CacheBmp()->Canvas()->Handle(), 0, 0, BorderWidth());
-    ReleaseDC(Handle(), dc);
 }
 
 void TsStatusBar::Print(TMessage& m)
@@ -322,18 +297,17 @@ void TsStatusBar::Print(TMessage& m)
     if (data->FUpdating)
         return;
     PrepareCache();
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     if (BorderWidth() > 0)
         CopyFrame(dc, 0, 0, Width(), Height(), data->CacheBmp()->Canvas()->Handle(), 0, 0, BorderWidth());
     OffsetViewportOrgEx(dc, BorderWidth(), BorderWidth(), nullptr);
     IntersectClipRect(dc, 0, 0, ClientWidth(), ClientHeight());
     PaintSkinned(dc);
-    RestoreDC(dc, saved);
 }
 
 void TsStatusBar::WndProc(TMessage& m)
 {
-    if (m.Msg == SM_SKINCMD && SkinCommand(m))
+    if (m.Msg == SM_SKINCMD && (AnswerCommonSkinCmd(m) || SkinCommand(m)))
         return;
     if (!ControlIsReady(this) || !skinData_->Skinned()) {
         TStatusBar::WndProc(m);

@@ -739,6 +739,8 @@ void TsCustomTabControl::WndProc(TMessage& m)
 void TsCustomTabControl::SkinCommand(TMessage& m)
 {
     const bool own = m.LParam == reinterpret_cast<LPARAM>(skinData_->GetSkinManager()) && m.LParam != 0;
+    if (AnswerCommonSkinCmd(m))
+        return;
     switch (SkinCmdOf(m.WParam)) {
     case SkinCmdSkinChanged:
         if (!own)
@@ -774,14 +776,8 @@ void TsCustomTabControl::SkinCommand(TMessage& m)
             RedrawAll(false);
         }
         return;
-    case SkinCmdIsSkinned:
-        m.LParam = 1;
-        return;
     case SkinCmdIsBgChanged:
         m.LParam = skinData_->BGChanged || skinData_->Updating() ? 1 : 0;
-        return;
-    case SkinCmdGetApplication:
-        m.Result = reinterpret_cast<LRESULT>(Application);
         return;
     default:
         break;

@@ -14,6 +14,7 @@
 #include "skin/core/sVclUtils.h"
 
 #include <commctrl.h>
+#include <optional>
 
 namespace {
 
@@ -162,56 +163,47 @@ void TsCustomTabControl::PaintTab(int position, bool active)
     if (!cache || !sm || r.IsEmpty())
         return;
     HDC dc = cache->Canvas()->Handle();
-    // The cache's canvas keeps its own idea of what is selected into its surface, so the clipping is
-    // undone by hand rather than with a saved state.
-    bool clipped = false;
+    // The cache's canvas keeps its own idea of what is selected into its surface, so only the clipping
+    // is undone, not a whole saved state.
+    std::optional<TClipScope> clip;
     if (scroller_ && !SideTabs()) {
         const TRect s = scroller_->BoundsRect();
-        clipped = s.Left < r.Right && r.Left < s.Right && s.Top < r.Bottom && r.Top < s.Bottom;
-        if (clipped)
-            ExcludeClipRect(dc, s.Left, s.Top, s.Right, s.Bottom);
+        if (s.Left < r.Right && r.Left < s.Right && s.Top < r.Bottom && r.Top < s.Bottom)
+            clip.emplace(dc, s, TClipTo::Outside);
     }
-    try {
-        // A skin's first section may be its tab section too: only a missing section means no tab images.
-        TTabSkin skin;
-        if (sm->ConstData.Tab[0] >= 0) {
-            if (style_ == tsTabs) {
-                skin.Section = sm->ConstData.Tab[tabPosition_];
-                skin.Border = sm->ConstData.TabBorder[tabPosition_];
-                skin.Name = kTabSections[tabPosition_];
-            } else {
-                skin.Name = style_ == tsButtons ? L"BUTTON" : L"TOOLBUTTON";
-                skin.Section = FindSectionIndex(sm, skin.Name);
-                skin.Border = FindMaskIndex(sm, skin.Section, skin.Name, L"BORDERSMASK");
-            }
-            auto tab = IsValidSectionIndex(sm, skin.Section) && IsValidMaskIndex(sm, skin.Border)
-                           ? CreateBmp24(r.Width(), r.Height())
-                           : nullptr;
-            if (tab) {
-                BitBlt(tab->Canvas()->Handle(), 0, 0, r.Width(), r.Height(), dc, r.Left, r.Top, SRCCOPY);
-                const int texture = FindTextureIndex(sm, skin.Section, skin.Name, L"PATTERN");
-                const int hotTexture = FindTextureIndex(sm, skin.Section, skin.Name, L"HOTPATTERN");
-                PaintItemFast(skin.Section, skin.Border, texture, hotTexture, sm, tab.get(), TPoint{0, 0},
-                              TRect{0, 0, r.Width(), r.Height()}, active ? 2 : 0, true,
-                              MakeCacheInfo(cache, r.Left, r.Top), skin.Name);
-                BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), tab->Canvas()->Handle(), 0, 0, SRCCOPY);
-            }
+    // A skin's first section may be its tab section too: only a missing section means no tab images.
+    TTabSkin skin;
+    if (sm->ConstData.Tab[0] >= 0) {
+        if (style_ == tsTabs) {
+            skin.Section = sm->ConstData.Tab[tabPosition_];
+            skin.Border = sm->ConstData.TabBorder[tabPosition_];
+            skin.Name = kTabSections[tabPosition_];
+        } else {
+            skin.Name = style_ == tsButtons ? L"BUTTON" : L"TOOLBUTTON";
+            skin.Section = FindSectionIndex(sm, skin.Name);
+            skin.Border = FindMaskIndex(sm, skin.Section, skin.Name, L"BORDERSMASK");
         }
-        const TsTabInfo& info = TabInfos()[static_cast<size_t>(position)];
-        const int textSection = IsValidSectionIndex(sm, skin.Section) ? skin.Section : skinData_->SkinIndex;
-        if (ownerDraw_)
-            DrawTab(info.TabIndex, r, active);
-        else if (SideTabs())
-            PaintSideCaption(info, r, active, textSection);
-        else
-            PaintCaption(info, r, active, textSection);
-    } catch (...) {
-        if (clipped)
-            SelectClipRgn(dc, nullptr);
-        throw;
+        auto tab = IsValidSectionIndex(sm, skin.Section) && IsValidMaskIndex(sm, skin.Border)
+                       ? CreateBmp24(r.Width(), r.Height())
+                       : nullptr;
+        if (tab) {
+            BitBlt(tab->Canvas()->Handle(), 0, 0, r.Width(), r.Height(), dc, r.Left, r.Top, SRCCOPY);
+            const int texture = FindTextureIndex(sm, skin.Section, skin.Name, L"PATTERN");
+            const int hotTexture = FindTextureIndex(sm, skin.Section, skin.Name, L"HOTPATTERN");
+            PaintItemFast(skin.Section, skin.Border, texture, hotTexture, sm, tab.get(), TPoint{0, 0},
+                          TRect{0, 0, r.Width(), r.Height()}, active ? 2 : 0, true,
+                          MakeCacheInfo(cache, r.Left, r.Top), skin.Name);
+            BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), tab->Canvas()->Handle(), 0, 0, SRCCOPY);
+        }
     }
-    if (clipped)
-        SelectClipRgn(dc, nullptr);
+    const TsTabInfo& info = TabInfos()[static_cast<size_t>(position)];
+    const int textSection = IsValidSectionIndex(sm, skin.Section) ? skin.Section : skinData_->SkinIndex;
+    if (ownerDraw_)
+        DrawTab(info.TabIndex, r, active);
+    else if (SideTabs())
+        PaintSideCaption(info, r, active, textSection);
+    else
+        PaintCaption(info, r, active, textSection);
 }
 
 void TsCustomTabControl::PaintCaption(const TsTabInfo& info, const TRect& r, bool active, int sectionIndex)
@@ -262,10 +254,10 @@ void TsCustomTabControl::PaintSideCaption(const TsTabInfo& info, TRect r, bool a
     lf.lfEscapement = lf.lfOrientation = left ? -2700 : -900;
     lstrcpynW(lf.lfFaceName, L"Arial", LF_FACESIZE);
     TFontObject font(CreateFontIndirectW(&lf));
-    const HGDIOBJ oldFont = SelectObject(dc, font.Get());
+    TSelectedObject selectedFont(dc, font.Get());
     TColor color = clBlack;
     if (IsValidSectionIndex(sm, sectionIndex)) {
-        const TsGeneralData& s = sm->gd[static_cast<size_t>(sectionIndex)];
+        const TsGeneralData& s = sm->Sections[static_cast<size_t>(sectionIndex)];
         color = active ? s.HotFontColor : s.FontColor;
     }
     if (!Enabled())
@@ -300,7 +292,6 @@ void TsCustomTabControl::PaintSideCaption(const TsTabInfo& info, TRect r, bool a
                     : TPoint{r.Left + (w - th) / 2 + th, r.Top + (h - tw) / 2};
     }
     TextOutW(dc, text.X, text.Y, info.Caption.c_str(), static_cast<int>(info.Caption.size()));
-    SelectObject(dc, oldFont);
     if (active && Focused()) {
         RECT focus = r.ToRECT();
         InflateRect(&focus, (th - w) / 2, (tw - h) / 2 + 2);

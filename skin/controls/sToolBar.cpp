@@ -140,9 +140,10 @@ void TsToolBar::RepaintToolButton(int index)
 {
     if (index < 0 || index >= ButtonCount() || !HandleAllocated())
         return;
-    HDC dc = GetWindowDC(Handle());
+    TWindowDC windowDC(Handle());
+    HDC dc = windowDC.Get();
     const TRect c = ClientInWindow();
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     SetWindowOrgEx(dc, -c.Left, -c.Top, nullptr);
     {
         TCanvasDCBinding bind(Canvas(), dc);
@@ -150,8 +151,6 @@ void TsToolBar::RepaintToolButton(int index)
         bool defaultDraw = false;
         DrawButton(this, Buttons(index), TCustomDrawState{}, cdPrePaint, flags, defaultDraw);
     }
-    RestoreDC(dc, saved);
-    ReleaseDC(Handle(), dc);
 }
 
 void TsToolBar::PrepareCache()
@@ -168,7 +167,7 @@ void TsToolBar::CopyCacheToDC(TPoint src, HDC dc, const TRect& dest)
 {
     TsCommonData* data = skinData_.get();
     UpdateCacheBorder(data, 0);
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     IntersectClipRect(dc, dest.Left, dest.Top, dest.Right, dest.Bottom);
     for (int i = 0; i < ControlCount(); ++i) {
         TControl* child = Controls(i);
@@ -181,7 +180,6 @@ void TsToolBar::CopyCacheToDC(TPoint src, HDC dc, const TRect& dest)
     }
     BitBlt(dc, dest.Left, dest.Top, dest.Width(), dest.Height(), data->CacheBmp()->Canvas()->Handle(), src.X + dest.Left,
            src.Y + dest.Top, SRCCOPY);
-    RestoreDC(dc, saved);
 }
 
 void TsToolBar::DrawBackground(TToolBar*, const TRect& r, TCustomDrawStage stage, bool& defaultDraw)
@@ -254,7 +252,7 @@ void TsToolBar::DrawButton(TToolBar*, TToolButton* button, TCustomDrawState stat
     p.CI.Y += button->Top();
     const int border = FindMaskIndex(sm, p.SkinIndex, L"TOOLBUTTON", L"BORDERSMASK");
     if (IsValidMaskIndex(sm, border))
-        DrawSkinRect(work.get(), area, true, p.CI, sm->ma[static_cast<size_t>(border)], p.State, true);
+        DrawSkinRect(work.get(), area, true, p.CI, sm->Masks[static_cast<size_t>(border)], p.State, true);
     if (ShowCaptions())
         WriteTextEx(work->Canvas(), button->Caption().c_str(), button->Enabled(), sm, p.State > 0, p.SkinIndex,
                     kButtonTextFlags, CaptionRect(p));
@@ -342,9 +340,9 @@ void TsToolBar::DrawDropDownArrow(TButtonPaint& p, TCustomDrawState state)
         TCacheInfo ci = p.CI;
         ci.X += contentWidth;
         DrawSkinRect(p.Bmp, Rect(contentWidth, 0, button->Width(), button->Height()), true, ci,
-                     sm->ma[static_cast<size_t>(border)], a, true);
+                     sm->Masks[static_cast<size_t>(border)], a, true);
     }
-    const TsMaskData& md = sm->ma[static_cast<size_t>(arrowMask)];
+    const TsMaskData& md = sm->Masks[static_cast<size_t>(arrowMask)];
     const int frameW = RectWidth(md.R) / (md.ImageCount > 0 ? md.ImageCount : 1);
     const int frameH = RectHeight(md.R) / (md.MaskType + 1);
     DrawSkinGlyph(p.Bmp, Point((arrowWidth - (frameW + 3)) / 2 + contentWidth + 2, (ButtonHeight() - frameH) / 2), a, md,
@@ -387,12 +385,6 @@ bool TsToolBar::SkinCommand(TMessage& m)
             return false;
         data->FUpdating = false;
         Repaint();
-        return true;
-    case SkinCmdIsSkinned:
-        m.LParam = 1;
-        return true;
-    case SkinCmdGetApplication:
-        m.Result = reinterpret_cast<LRESULT>(Application);
         return true;
     default:
         return false;
@@ -459,7 +451,8 @@ void TsToolBar::PaintFrame()
     if (data->BGChanged)
         PrepareCache();
     const TRect c = ClientInWindow();
-    HDC dc = GetWindowDC(Handle());
+    TWindowDC windowDC(Handle());
+    HDC dc = windowDC.Get();
     ExcludeClipRect(dc, c.Left, c.Top, c.Right, c.Bottom);
     HDC cache = data->CacheBmp()->Canvas()->Handle();
     const int w = Width(), h = Height();
@@ -467,7 +460,6 @@ void TsToolBar::PaintFrame()
     BitBlt(dc, 0, c.Top, c.Left, c.Height(), cache, 0, c.Top, SRCCOPY);
     BitBlt(dc, 0, c.Bottom, w, h - c.Height() - c.Top, cache, 0, c.Bottom, SRCCOPY);
     BitBlt(dc, c.Right, c.Top, w - c.Left - c.Width(), c.Height(), cache, c.Right, c.Top, SRCCOPY);
-    ReleaseDC(Handle(), dc);
 }
 
 void TsToolBar::Print(TMessage& m)
@@ -487,16 +479,15 @@ void TsToolBar::Print(TMessage& m)
     BitBlt(dc, 0, c.Top, c.Left, c.Height(), cache, 0, c.Top, SRCCOPY);
     BitBlt(dc, 0, c.Bottom, w, h - c.Bottom, cache, 0, c.Bottom, SRCCOPY);
     BitBlt(dc, c.Right, c.Top, w - c.Right, c.Height(), cache, c.Right, c.Top, SRCCOPY);
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     OffsetViewportOrgEx(dc, c.Left, c.Top, nullptr);
     IntersectClipRect(dc, 0, 0, c.Width(), c.Height());
     SendMessageW(Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, saved);
 }
 
 void TsToolBar::WndProc(TMessage& m)
 {
-    if (m.Msg == SM_SKINCMD && SkinCommand(m))
+    if (m.Msg == SM_SKINCMD && (AnswerCommonSkinCmd(m) || SkinCommand(m)))
         return;
     if (!ControlIsReady(this) || !skinData_->Skinned()) {
         TToolBar::WndProc(m);

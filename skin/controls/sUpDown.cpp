@@ -160,17 +160,13 @@ void TsUpDown::WndProc(TMessage& m)
 
 void TsUpDown::SkinCommand(TMessage& m)
 {
+    if (AnswerCommonSkinCmd(m))
+        return;
     switch (SkinCmdOf(m.WParam)) {
     case SkinCmdSkinRemoved:
     case SkinCmdRefresh:
         if (DefaultManager() && m.LParam == reinterpret_cast<LPARAM>(DefaultManager()))
             Repaint();
-        break;
-    case SkinCmdIsSkinned:
-        m.LParam = 1;
-        break;
-    case SkinCmdGetApplication:
-        m.Result = reinterpret_cast<LRESULT>(Application);
         break;
     default:
         break;
@@ -239,29 +235,22 @@ void TsUpDown::WMPaint(TMessage& m)
     const bool began = dc == nullptr;
     if (began)
         dc = BeginPaint(handle_, &ps);
-    const int saved = SaveDC(dc);
     try {
+        TSavedDC saved(dc);
         const TRect first = FirstHalf();
-        auto bmp = CreateBmp24(first.Width(), first.Height());
-        if (!bmp) {
-            RestoreDC(dc, saved);
-            if (began)
-                EndPaint(handle_, &ps);
-            return;
+        if (auto bmp = CreateBmp24(first.Width(), first.Height())) {
+            const bool upright = Orientation() == udVertical;
+            PaintButton(bmp.get(), upright ? 0 : 1);
+            BitBlt(dc, 0, 0, bmp->Width(), bmp->Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
+            PaintButton(bmp.get(), upright ? 2 : 3);
+            BitBlt(dc, upright ? 0 : first.Width(), upright ? first.Height() : 0, bmp->Width(), bmp->Height(),
+                   bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
         }
-        const bool upright = Orientation() == udVertical;
-        PaintButton(bmp.get(), upright ? 0 : 1);
-        BitBlt(dc, 0, 0, bmp->Width(), bmp->Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
-        PaintButton(bmp.get(), upright ? 2 : 3);
-        BitBlt(dc, upright ? 0 : first.Width(), upright ? first.Height() : 0, bmp->Width(), bmp->Height(),
-               bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
     } catch (...) {
-        RestoreDC(dc, saved);
         if (began)
             EndPaint(handle_, &ps);
         throw;
     }
-    RestoreDC(dc, saved);
     if (began)
         EndPaint(handle_, &ps);
 }
@@ -310,10 +299,10 @@ void TsUpDown::PaintButton(TBitmap* bmp, int n)
     ci.X += place.X;
     ci.Y += place.Y;
     if (IsValidMaskIndex(sm, ix.Border))
-        DrawSkinRect(bmp, all, true, ci, sm->ma[static_cast<std::size_t>(ix.Border)], state, true);
+        DrawSkinRect(bmp, all, true, ci, sm->Masks[static_cast<std::size_t>(ix.Border)], state, true);
 
     if (IsValidMaskIndex(sm, glyph)) {
-        const TsMaskData& md = sm->ma[static_cast<std::size_t>(glyph)];
+        const TsMaskData& md = sm->Masks[static_cast<std::size_t>(glyph)];
         TPoint p{0, 0};
         if (md.Bmp) {
             if (md.Bmp->Height() / 2 < bmp->Height())

@@ -101,14 +101,14 @@ const TsGeneralData* TsCommonData::Section() const
     TsSkinManager* sm = GetSkinManager();
     if (!IsValidSectionIndex(sm, SkinIndex))
         return nullptr;
-    return &sm->gd[static_cast<std::size_t>(SkinIndex)];
+    return &sm->Sections[static_cast<std::size_t>(SkinIndex)];
 }
 
 void TsCommonData::NotifyOwnerOfSkin(TsSkinManager* manager)
 {
     if (OwnerIsProvider() || !FOwnerControl || !FOwnerControl->Parent() || OwnerDestroying())
         return;
-    const bool valid = manager && !manager->gd.empty() && IsValidSectionIndex(manager, SkinIndex);
+    const bool valid = manager && !manager->Sections.empty() && IsValidSectionIndex(manager, SkinIndex);
     try {
         FOwnerControl->Perform(SM_SKINCMD, SkinCmdWParam(valid ? SkinCmdRefresh : SkinCmdSkinRemoved),
                                reinterpret_cast<LPARAM>(manager));
@@ -124,7 +124,7 @@ void TsCommonData::SetSkinManager(TsSkinManager* value)
     skinManager_ = value == DefaultManager() ? nullptr : value;
     if (IsLoading(FOwnerControl))
         return;
-    if (value && !value->gd.empty())
+    if (value && !value->Sections.empty())
         UpdateIndexes();
     else
         SkinIndex = -1;
@@ -137,7 +137,7 @@ void TsCommonData::SetSkinSection(const std::wstring& value)
         return;
     skinSection_ = value.empty() ? L"UNKNOWN" : UpperCase(value);
     TsSkinManager* sm = GetSkinManager();
-    if (!sm || sm->gd.empty())
+    if (!sm || sm->Sections.empty())
         SkinIndex = -1;
     else
         UpdateIndexes();
@@ -424,6 +424,8 @@ bool CommonSkinCommand(TMessage& m, TsCommonData* data)
 {
     if (!data || m.Msg != SM_SKINCMD)
         return false;
+    if (AnswerCommonSkinCmd(m))
+        return true;
     const WORD arg = SkinCmdArgOf(m.WParam);
     switch (SkinCmdOf(m.WParam)) {
     case SkinCmdSkinChanged:
@@ -462,7 +464,6 @@ bool CommonSkinCommand(TMessage& m, TsCommonData* data)
         if (data->FCacheBmp)
             CacheReply = MakeCacheInfo(data->FCacheBmp.get(), 0, 0);
         return false;
-    case SkinCmdIsSkinned: m.LParam = 1; return true;
     case SkinCmdSetUpdating: data->FUpdating = arg == 1; return false;
     case SkinCmdSetFlag: data->ParentBgForced = arg == 1; return false;
     case SkinCmdIsBgChanged: m.LParam = data->BGChanged || data->Updating(); return true;
@@ -493,7 +494,6 @@ bool CommonSkinCommand(TMessage& m, TsCommonData* data)
     case SkinCmdParentMoved: ParentMoved(data, arg); return false;
     case SkinCmdGetBgColor: ParentBgColor = data->BgColor(); return true;
     case SkinCmdSetPartlyHidden: data->PartlyHidden = true; return false;
-    case SkinCmdGetApplication: m.Result = reinterpret_cast<LRESULT>(Application); return false;
     default: return false;
     }
 }
@@ -591,7 +591,7 @@ void UpdateCorners(TsCommonData* data, int state, int corners)
         ci.X += owner->Left();
         ci.Y += owner->Top();
     }
-    RepaintCacheCorners(data->FCacheBmp.get(), sm->ma[static_cast<std::size_t>(data->BorderIndex)], state, corners,
+    RepaintCacheCorners(data->FCacheBmp.get(), sm->Masks[static_cast<std::size_t>(data->BorderIndex)], state, corners,
                         ci, ParentBgColor);
     ParentBgColor = sNoColor;
 }
@@ -618,7 +618,7 @@ void CopyWinControlCache(TWinControl* control, TsCommonData* data, const TRect& 
         return;
     if (updateBorder)
         UpdateCacheBorder(data, 0);
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     IntersectClipRect(dc, dest.Left, dest.Top, dest.Right, dest.Bottom);
     for (int i = 0; i < control->ControlCount(); ++i) {
         TControl* c = control->Controls(i);
@@ -630,7 +630,6 @@ void CopyWinControlCache(TWinControl* control, TsCommonData* data, const TRect& 
                             c->Top() + c->Height() + offsetY);
     }
     BlitCache(data, src, dc, dest);
-    RestoreDC(dc, saved);
 }
 
 void CopyHwndCache(HWND wnd, TsCommonData* data, const TRect& src, int offsetY, int offsetX, bool updateBorder,
@@ -640,7 +639,7 @@ void CopyHwndCache(HWND wnd, TsCommonData* data, const TRect& src, int offsetY, 
         return;
     if (updateBorder)
         UpdateCacheBorder(data, 0);
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     IntersectClipRect(dc, dest.Left, dest.Top, dest.Right, dest.Bottom);
     RECT own{};
     GetWindowRect(wnd, &own);
@@ -666,7 +665,6 @@ void CopyHwndCache(HWND wnd, TsCommonData* data, const TRect& src, int offsetY, 
         }
     }
     BlitCache(data, src, dc, dest);
-    RestoreDC(dc, saved);
 }
 
 void RegisterCommonDataClass()

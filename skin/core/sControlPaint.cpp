@@ -11,30 +11,6 @@
 
 namespace {
 
-// A memory DC with a bitmap of its own, freed together.
-class TMemoryDC {
-public:
-    TMemoryDC(HDC like, int width, int height)
-        : dc_(CreateCompatibleDC(like)), bitmap_(CreateCompatibleBitmap(like, width, height))
-    {
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~TMemoryDC()
-    {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    TMemoryDC(const TMemoryDC&) = delete;
-    TMemoryDC& operator=(const TMemoryDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;         // owned
-    HBITMAP bitmap_; // owned
-    HGDIOBJ old_;    // borrowed: restored before the bitmap goes
-};
-
 bool PassesPaintTest(TControl* c, HDC dc)
 {
     if (!c->Visible() || !dynamic_cast<TGraphicControl*>(c) || c->Width() + c->Height() < 1 ||
@@ -47,10 +23,9 @@ bool PassesPaintTest(TControl* c, HDC dc)
 void FillUnder(HDC mem, TControl* c, const TCacheInfo& cache)
 {
     if (c->ControlStyle.Contains(csOpaque)) {
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(c->Color()));
+        GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(c->Color())));
         RECT r{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()};
-        FillRect(mem, &r, brush);
-        DeleteObject(brush);
+        FillRect(mem, &r, brush.Get());
     } else {
         BitBlt(mem, c->Left(), c->Top(), c->Width(), c->Height(), cache.Bmp->Canvas()->Handle(),
                cache.X + c->Left(), cache.Y + c->Top(), SRCCOPY);
@@ -123,13 +98,12 @@ void PaintControls(HDC dc, TWinControl* parent, TPoint offset)
                     c->Top() + offset.Y + c->Height()};
         if (!RectVisible(dc, &bounds))
             SendSkinCmdToControl(c, SkinCmdSetPartlyHidden, 0);
-        const int saved = SaveDC(mem->Get());
+        TSavedDC saved(mem->Get());
         POINT old{};
         SetWindowOrgEx(mem->Get(), -c->Left(), -c->Top(), &old);
         IntersectClipRect(mem->Get(), 0, 0, c->Width(), c->Height());
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(mem->Get()), 0);
         SetWindowOrgEx(mem->Get(), old.x, old.y, nullptr);
-        RestoreDC(mem->Get(), saved);
     }
     if (mem) {
         for (int i = 0; i < parent->ControlCount(); ++i) {
@@ -152,12 +126,11 @@ void PaintControlToBitmap(TBitmap* bitmap, TControl* control)
     if (!bitmap || !control)
         return;
     HDC dc = bitmap->Canvas()->Handle();
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
     auto* win = dynamic_cast<TWinControl*>(control);
     if (!win) {
         control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
         return;
     }
     if (QuerySkinCmd(win, SkinCmdIsSkinned))
@@ -168,15 +141,13 @@ void PaintControlToBitmap(TBitmap* bitmap, TControl* control)
         auto* child = dynamic_cast<TWinControl*>(win->Controls(i));
         if (!child || !child->Visible())
             continue;
-        const int childSaved = SaveDC(dc);
+        TSavedDC childSaved(dc);
         POINT old{};
         const bool moved = !(dynamic_cast<TCustomForm*>(child) && !child->Parent());
         if (moved)
             OffsetViewportOrgEx(dc, child->Left(), child->Top(), &old);
         PaintControlToBitmap(bitmap, child);
-        RestoreDC(dc, childSaved);
     }
-    RestoreDC(dc, saved);
 }
 
 int FadeStepCount(std::uint16_t time)
@@ -202,9 +173,8 @@ void AnimShowControl(TControl* control, std::uint16_t time)
     GetWindowRect(wnd, &wr);
     auto oldImage = CreateBmp24(w, h);
     {
-        HDC screen = GetWindowDC(GetDesktopWindow());
-        BitBlt(oldImage->Canvas()->Handle(), 0, 0, w, h, screen, wr.left, wr.top, SRCCOPY);
-        ReleaseDC(GetDesktopWindow(), screen);
+        TWindowDC screen(GetDesktopWindow());
+        BitBlt(oldImage->Canvas()->Handle(), 0, 0, w, h, screen.Get(), wr.left, wr.top, SRCCOPY);
     }
     auto output = std::make_unique<TOutputWindow>(win);
     if (win->Parent()) {
@@ -233,24 +203,26 @@ void AnimShowControl(TControl* control, std::uint16_t time)
             if (HRGN rgn = SkinLinks().ProviderFadeRegion(provider))
                 SetWindowRgn(output->Handle(), rgn, FALSE); // the window owns the region now
     }
-    HDC outDC = GetWindowDC(output->Handle());
-    const int frames = FadeStepCount(time);
-    for (int i = 0; i < frames; ++i) {
-        BitBlt(work->Canvas()->Handle(), 0, 0, w, h, oldImage->Canvas()->Handle(), 0, 0, SRCCOPY);
-        SumBitmapsByRect(work.get(), newImage.get(), static_cast<TColor>(FadeAlpha(time, i)), TPoint{0, 0},
-                         TRect{0, 0, w - 1, h - 1});
-        BitBlt(outDC, 0, 0, w, h, work->Canvas()->Handle(), 0, 0, SRCCOPY);
-        if (i + 1 < frames)
-            Sleep(8);
+    {
+        // Given back before the output window goes.
+        TWindowDC outDC(output->Handle());
+        const int frames = FadeStepCount(time);
+        for (int i = 0; i < frames; ++i) {
+            BitBlt(work->Canvas()->Handle(), 0, 0, w, h, oldImage->Canvas()->Handle(), 0, 0, SRCCOPY);
+            SumBitmapsByRect(work.get(), newImage.get(), static_cast<TColor>(FadeAlpha(time, i)), TPoint{0, 0},
+                             TRect{0, 0, w - 1, h - 1});
+            BitBlt(outDC.Get(), 0, 0, w, h, work->Canvas()->Handle(), 0, 0, SRCCOPY);
+            if (i + 1 < frames)
+                Sleep(8);
+        }
+        BitBlt(outDC.Get(), 0, 0, w, h, newImage->Canvas()->Handle(), 0, 0, SRCCOPY);
+        const bool layeredForm =
+            dynamic_cast<TCustomForm*>(win) && (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+        if (!layeredForm)
+            SetWindowPos(output->Handle(), nullptr, 0, 0, 0, 0,
+                         SWP_NOCOPYBITS | SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOMOVE | SWP_NOSIZE |
+                             SWP_NOZORDER);
     }
-    BitBlt(outDC, 0, 0, w, h, newImage->Canvas()->Handle(), 0, 0, SRCCOPY);
-    const bool layeredForm =
-        dynamic_cast<TCustomForm*>(win) && (GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
-    if (!layeredForm)
-        SetWindowPos(output->Handle(), nullptr, 0, 0, 0, 0,
-                     SWP_NOCOPYBITS | SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOMOVE | SWP_NOSIZE |
-                         SWP_NOZORDER);
-    ReleaseDC(output->Handle(), outDC);
     output.reset();
     SendMessageW(wnd, WM_SETREDRAW, 1, 0);
 }

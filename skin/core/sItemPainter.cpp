@@ -61,7 +61,7 @@ int DrawModeOf(const TsMaskData& md) { return md.StretchMode >= 0 && md.StretchM
 
 const TsMaskData* MaskAt(TsSkinManager* sm, int index)
 {
-    return IsValidMaskIndex(sm, index) ? &sm->ma[static_cast<size_t>(index)] : nullptr;
+    return IsValidMaskIndex(sm, index) ? &sm->Masks[static_cast<size_t>(index)] : nullptr;
 }
 
 // What one state of a section looks like.
@@ -209,8 +209,8 @@ TBgTexture ChooseTexture(TsSkinManager* sm, int skinIndex, const std::wstring& s
     chosen.Mask = MaskAt(sm, index);
     if (!chosen.Mask) {
         const int pattern = FindPatternIndex(sm, skinIndex, skinSection, key);
-        if (pattern >= 0 && static_cast<size_t>(pattern) < sm->pa.size())
-            chosen.Pattern = sm->pa[static_cast<size_t>(pattern)].Img.get();
+        if (pattern >= 0 && static_cast<size_t>(pattern) < sm->Patterns.size())
+            chosen.Pattern = sm->Patterns[static_cast<size_t>(pattern)].Img.get();
     }
     return chosen;
 }
@@ -359,7 +359,7 @@ void PaintItemBg(int skinIndex, const std::wstring& skinSection, TCacheInfo ci, 
     TsSkinManager* sm = ManagerOrDefault(manager);
     if (!DefaultManager() || !IsValidSectionIndex(sm, skinIndex) || !bmp || r.IsEmpty())
         return;
-    const TBgLook look = LookOf(sm->gd[static_cast<size_t>(skinIndex)], state, customColor);
+    const TBgLook look = LookOf(sm->Sections[static_cast<size_t>(skinIndex)], state, customColor);
     const TBgTexture chosen =
         look.ImgPercent > 0 ? ChooseTexture(sm, skinIndex, skinSection, texture, hotTexture, state) : TBgTexture{};
     const TCacheInfo element = Shifted(ci, offset);
@@ -377,7 +377,7 @@ void PaintItemBgFast(int skinIndex, int texture, int hotTexture, TsSkinManager* 
     TsSkinManager* sm = ManagerOrDefault(manager);
     if (!DefaultManager() || !IsValidSectionIndex(sm, skinIndex) || !bmp || r.IsEmpty())
         return;
-    const TBgLook look = LookOf(sm->gd[static_cast<size_t>(skinIndex)], state, sNoColor);
+    const TBgLook look = LookOf(sm->Sections[static_cast<size_t>(skinIndex)], state, sNoColor);
     TBgTexture chosen;
     if (look.ImgPercent > 0)
         chosen.Mask = MaskAt(sm, state == 0 ? texture : hotTexture);

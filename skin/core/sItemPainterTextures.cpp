@@ -12,22 +12,6 @@ namespace {
 
 constexpr TRect kDone{-1, -1, -1, -1};
 
-// Clips every drawing on a DC to one rectangle for one scope.
-class TClipScope {
-public:
-    TClipScope(HDC dc, const TRect& r) : dc_(dc), saved_(SaveDC(dc))
-    {
-        IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
-    }
-    ~TClipScope() { RestoreDC(dc_, saved_); }
-    TClipScope(const TClipScope&) = delete;
-    TClipScope& operator=(const TClipScope&) = delete;
-
-private:
-    HDC dc_; // borrowed
-    int saved_;
-};
-
 // One piece of the source W x H at (SX, SY) of the source DC: copies, cut at the rectangle's edges.
 struct TTileSource {
     HDC DC = nullptr; // borrowed

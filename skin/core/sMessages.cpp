@@ -1,5 +1,6 @@
 #include "skin/core/sMessages.h"
 
+#include "framework/Forms.h"
 #include "framework/Startup.h"
 
 namespace {
@@ -15,6 +16,22 @@ void RegisterSkinMessage()
 void AddSkinMessageStartupStep(TStartup& startup)
 {
     startup.Add(TStartupOrder::SkinCommand, L"Skin command message", RegisterSkinMessage, nullptr);
+}
+
+bool AnswerCommonSkinCmd(TMessage& message, bool alsoResult)
+{
+    switch (SkinCmdOf(message.WParam)) {
+    case SkinCmdIsSkinned:
+        message.LParam = 1;
+        if (alsoResult)
+            message.Result = 1;
+        return true;
+    case SkinCmdGetApplication:
+        message.Result = reinterpret_cast<LRESULT>(Application);
+        return true;
+    default:
+        return false;
+    }
 }
 
 LRESULT SendSkinCmd(HWND wnd, WORD cmd, LPARAM lParam)

@@ -78,6 +78,10 @@ bool QuerySkinCmdHwnd(HWND wnd, WORD cmd);
 // there answers True without any send. Otherwise the same record (with the LParam the procedure left)
 // is sent to the control's window, if it has one, and a result of 1 answers True.
 bool QuerySkinCmdThrough(const TWndMethod& windowProc, HWND wnd, WORD cmd);
+// The answers every skinned control, adapter and provider gives alike: "are you skinned" (1 in LParam, and
+// in the result too where alsoResult: adapters and providers answer windows that only read the result)
+// and "which application". True when the command was one of these and is answered.
+bool AnswerCommonSkinCmd(TMessage& message, bool alsoResult = false);
 // Sends SkinCmdEndParentUpdate to each child window of Wnd (not their children) that has WS_CHILD.
 void RefreshChildWindows(HWND wnd);
 

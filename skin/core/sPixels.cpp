@@ -64,29 +64,27 @@ void AddPixelAccessStartupStep(TStartup& startup)
     startup.Add(TStartupOrder::PixelAccess, L"Pixel access", StartPixelAccess, FinishPixelAccess);
 }
 
-bool TacFast24::Attach(TBitmap* bitmap)
+namespace {
+
+// Binds a pixel reader of either depth to the bitmap's rows.
+template <class TFast>
+bool AttachFast(TFast& fast, TBitmap* bitmap, TPixelFormat format)
 {
-    if (!BindRows(bitmap, pf24bit, Start, Delta)) {
-        Width = 0;
+    if (!BindRows(bitmap, format, fast.Start, fast.Delta)) {
+        fast.Width = 0;
         return false;
     }
-    Bitmap = bitmap;
-    Width = bitmap->Width();
-    Height = bitmap->Height();
+    fast.Bitmap = bitmap;
+    fast.Width = bitmap->Width();
+    fast.Height = bitmap->Height();
     return true;
 }
 
-bool TacFast32::Attach(TBitmap* bitmap)
-{
-    if (!BindRows(bitmap, pf32bit, Start, Delta)) {
-        Width = 0;
-        return false;
-    }
-    Bitmap = bitmap;
-    Width = bitmap->Width();
-    Height = bitmap->Height();
-    return true;
-}
+} // namespace
+
+bool TacFast24::Attach(TBitmap* bitmap) { return AttachFast(*this, bitmap, pf24bit); }
+
+bool TacFast32::Attach(TBitmap* bitmap) { return AttachFast(*this, bitmap, pf32bit); }
 
 bool TacFastSum24::Attach(TBitmap* src, TBitmap* dst)
 {

@@ -24,15 +24,15 @@ int FindWithParents(const TsSkinManager* sm, const Items& items, int skinIndex, 
 {
     if (!sm)
         return -1;
-    std::vector<bool> seen(sm->gd.size(), false);
+    std::vector<bool> seen(sm->Sections.size(), false);
     while (skinIndex >= 0 && !section.empty()) {
         for (size_t i = 0; i < items.size(); ++i)
             if (items[i].ClassName == section && items[i].PropertyName == key && match(items[i]))
                 return static_cast<int>(i);
-        if (static_cast<size_t>(skinIndex) >= sm->gd.size() || seen[static_cast<size_t>(skinIndex)])
+        if (static_cast<size_t>(skinIndex) >= sm->Sections.size() || seen[static_cast<size_t>(skinIndex)])
             return -1;
         seen[static_cast<size_t>(skinIndex)] = true;
-        const std::wstring parent = sm->gd[static_cast<size_t>(skinIndex)].ParentClass;
+        const std::wstring parent = sm->Sections[static_cast<size_t>(skinIndex)].ParentClass;
         if (parent.empty() || parent == section)
             return -1;
         skinIndex = FindSectionIndex(sm, parent);
@@ -71,8 +71,8 @@ int FindSectionIndex(const TsSkinManager* sm, const std::wstring& name)
     return NoThrow([&] {
         if (!sm)
             return -1;
-        for (size_t i = 0; i < sm->gd.size(); ++i)
-            if (sm->gd[i].ClassName == name)
+        for (size_t i = 0; i < sm->Sections.size(); ++i)
+            if (sm->Sections[i].ClassName == name)
                 return static_cast<int>(i);
         return -1;
     });
@@ -83,7 +83,7 @@ int FindMaskIndex(const TsSkinManager* sm, int skinIndex, const std::wstring& sk
     return NoThrow([&] {
         if (!sm)
             return -1;
-        return FindWithParents(sm, sm->ma, skinIndex, skinSection, mask,
+        return FindWithParents(sm, sm->Masks, skinIndex, skinSection, mask,
                                [](const TsMaskData&) { return true; });
     });
 }
@@ -92,8 +92,8 @@ int FindMaskIndexNoParent(const TsSkinManager* sm, const std::wstring& skinSecti
 {
     if (!sm || skinSection.empty())
         return -1;
-    for (size_t i = 0; i < sm->ma.size(); ++i)
-        if (sm->ma[i].ClassName == skinSection && sm->ma[i].PropertyName == mask)
+    for (size_t i = 0; i < sm->Masks.size(); ++i)
+        if (sm->Masks[i].ClassName == skinSection && sm->Masks[i].PropertyName == mask)
             return static_cast<int>(i);
     return -1;
 }
@@ -102,9 +102,9 @@ int FindTextureIndex(const TsSkinManager* sm, int skinIndex, const std::wstring&
                      const std::wstring& propName)
 {
     return NoThrow([&] {
-        if (!sm || sm->ma.empty())
+        if (!sm || sm->Masks.empty())
             return -1;
-        return FindWithParents(sm, sm->ma, skinIndex, skinSection, propName,
+        return FindWithParents(sm, sm->Masks, skinIndex, skinSection, propName,
                                [](const TsMaskData& m) { return m.ImgType == itisaTexture; });
     });
 }
@@ -113,28 +113,28 @@ int FindPatternIndex(const TsSkinManager* sm, int skinIndex, const std::wstring&
                      const std::wstring& propName)
 {
     return NoThrow([&] {
-        if (!sm || sm->pa.empty())
+        if (!sm || sm->Patterns.empty())
             return -1;
-        return FindWithParents(sm, sm->pa, skinIndex, skinSection, propName,
+        return FindWithParents(sm, sm->Patterns, skinIndex, skinSection, propName,
                                [](const TsPatternData&) { return true; });
     });
 }
 
 bool IsValidMaskIndex(const TsSkinManager* sm, int index)
 {
-    return sm && index >= 0 && static_cast<size_t>(index) < sm->ma.size();
+    return sm && index >= 0 && static_cast<size_t>(index) < sm->Masks.size();
 }
 
 bool IsValidSectionIndex(const TsSkinManager* sm, int index)
 {
-    return sm && index >= 0 && static_cast<size_t>(index) < sm->gd.size();
+    return sm && index >= 0 && static_cast<size_t>(index) < sm->Sections.size();
 }
 
 POINT GetMaskFrameSize(TsSkinManager* sm, int maskIndex)
 {
     if (!IsValidMaskIndex(sm, maskIndex))
         return POINT{0, 0};
-    TsMaskData& mask = sm->ma[static_cast<size_t>(maskIndex)];
+    TsMaskData& mask = sm->Masks[static_cast<size_t>(maskIndex)];
     if (mask.Bmp)
         return POINT{mask.Bmp->Width() / 3, mask.Bmp->Height() / 2};
     const int rows = mask.MaskType + 1 > 0 ? mask.MaskType + 1 : 1;
@@ -145,7 +145,7 @@ int GetMaskBorderLeft(TsSkinManager* sm, int maskIndex)
 {
     if (!IsValidMaskIndex(sm, maskIndex))
         return 0;
-    TsMaskData& mask = sm->ma[static_cast<size_t>(maskIndex)];
+    TsMaskData& mask = sm->Masks[static_cast<size_t>(maskIndex)];
     return FirstPositive(mask.WL, mask.BorderWidth, RectWidth(mask.R) / (ImageCountOf(mask) * 3));
 }
 
@@ -153,7 +153,7 @@ int GetMaskBorderRight(TsSkinManager* sm, int maskIndex)
 {
     if (!IsValidMaskIndex(sm, maskIndex))
         return 0;
-    TsMaskData& mask = sm->ma[static_cast<size_t>(maskIndex)];
+    TsMaskData& mask = sm->Masks[static_cast<size_t>(maskIndex)];
     const int count = mask.ImageCount == 0 ? 1 : mask.ImageCount;
     return FirstPositive(mask.WR, mask.BorderWidth, RectWidth(mask.R) / (count * 3));
 }
@@ -162,7 +162,7 @@ int GetMaskBorderBottom(TsSkinManager* sm, int maskIndex)
 {
     if (!IsValidMaskIndex(sm, maskIndex))
         return 0;
-    const TsMaskData& mask = sm->ma[static_cast<size_t>(maskIndex)];
+    const TsMaskData& mask = sm->Masks[static_cast<size_t>(maskIndex)];
     const int rows = mask.MaskType + 1 > 0 ? mask.MaskType + 1 : 1;
     return FirstPositive(mask.WB, mask.BorderWidth, RectHeight(mask.R) / (rows * 3));
 }
@@ -174,7 +174,7 @@ const TsGeneralData* GlobalSection(const TsSkinManager* sm)
     if (!sm)
         return nullptr;
     const int index = sm->ConstData.GlobalInfo;
-    return IsValidSectionIndex(sm, index) ? &sm->gd[static_cast<size_t>(index)] : nullptr;
+    return IsValidSectionIndex(sm, index) ? &sm->Sections[static_cast<size_t>(index)] : nullptr;
 }
 
 } // namespace
@@ -200,12 +200,12 @@ std::int32_t GetGlobalHotColor(const TsSkinManager* sm)
 
 void TsSkinManager::ClearSkinArrays()
 {
-    while (!ma.empty())
-        ma.pop_back();
+    while (!Masks.empty())
+        Masks.pop_back();
     MasterBitmap.reset();
-    while (!pa.empty())
-        pa.pop_back();
-    gd.clear();
+    while (!Patterns.empty())
+        Patterns.pop_back();
+    Sections.clear();
 }
 
 void TsSkinManager::UpdateCachedIndexes()

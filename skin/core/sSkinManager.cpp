@@ -241,7 +241,6 @@ void TsSkinManager::ReloadForColours()
 {
     if (!skinData_.Active)
         return;
-    packed_ = FileExists(NormalizeDir(skinDirectory_) + skinName_ + L".asz");
     try {
         LoadSelectedSkin();
     } catch (...) {
@@ -261,7 +260,6 @@ void TsSkinManager::SetSkinName(const std::wstring& name)
         return;
     OnBeforeChange(this);
     skinData_.Active = false;
-    packed_ = FileExists(NormalizeDir(skinDirectory_) + name + L".asz");
     try {
         LoadSelectedSkin();
     } catch (...) {
@@ -277,8 +275,11 @@ void TsSkinManager::SetSkinName(const std::wstring& name)
     OnAfterChange(this);
 }
 
+// Where the skin comes from is decided here, once: a packed file beside the folders first, then a
+// folder of its own, then the skins stored in form data (the loaders fall back in that order).
 void TsSkinManager::LoadSelectedSkin()
 {
+    packed_ = FileExists(NormalizeDir(skinDirectory_) + skinName_ + L".asz");
     if (packed_)
         LoadPackedSkin();
     else
@@ -348,7 +349,7 @@ void TsSkinManager::RepaintSkinnedForms()
 
 void TsSkinManager::LoadSkin(TMemIniFile* ini, TacSkinConvertor* convertor)
 {
-    TacSkinSource source{ini, convertor};
+    TacSkinSource source{ini, convertor, ini ? nullptr : SelectedStoredSkin(this)};
     LoadSkinMasks(this, source);
     LoadSkinPatterns(this, source);
     LoadSkinSections(this, source);

@@ -154,9 +154,9 @@ public:
     bool IsPacked() const { return packed_; }
 
     // The loaded skin, addressed by index; written only by the skin reader and the manager.
-    TsMaskArray ma;
-    TsPatternArray pa;
-    TsGeneralDataArray gd;
+    TsMaskArray Masks;
+    TsPatternArray Patterns;
+    TsGeneralDataArray Sections;
     TacCachedIndexes ConstData{};
     std::unique_ptr<TBitmap> MasterBitmap; // owned
 

@@ -68,9 +68,9 @@ void ChangeSection(TsGeneralData& g, const ColourChange& change)
 void ApplyColourChange(TsSkinManager* sm, const ColourChange& change)
 {
     ChangeBitmapPixels(sm->MasterBitmap.get(), change);
-    for (TsMaskData& mask : sm->ma)
+    for (TsMaskData& mask : sm->Masks)
         ChangeBitmapPixels(mask.Bmp.get(), change);
-    for (TsGeneralData& g : sm->gd)
+    for (TsGeneralData& g : sm->Sections)
         ChangeSection(g, change);
     TsSkinData* data = sm->SkinData();
     data->Shadow1Color = change(data->Shadow1Color);

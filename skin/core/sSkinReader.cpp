@@ -152,6 +152,26 @@ void ReportUnresolved(TsSkinManager* sm, const std::wstring& section, const std:
         sm->OnUnresolvedImage(section, key, value);
 }
 
+// Every key of every section of the skin text, in the text's order, to Visit(section, key).
+template <class TVisit>
+void ForEachKey(TMemIniFile& ini, TVisit visit)
+{
+    TStringList sections, keys;
+    ini.ReadSections(&sections);
+    for (int s = 0; s < sections.Count(); ++s) {
+        const std::wstring section = sections.Get(s);
+        ini.ReadSection(section, &keys);
+        for (int k = 0; k < keys.Count(); ++k)
+            visit(section, keys.Get(k));
+    }
+}
+
+// The master bitmap's key names no mask or pattern.
+bool IsMasterBitmapKey(const std::wstring& section, const std::wstring& key)
+{
+    return UpperCase(section) == kGlobalInfo && UpperCase(key) == L"MASTERBITMAP";
+}
+
 // ---- image files and entries ----
 
 // A file name of the skin text: relative to the skin folder unless it holds a drive (":").
@@ -226,7 +246,7 @@ void ReadOwnBitmapMask(TsSkinManager* sm, const TacSkinSource& source, const std
         m.WB = Short(StrToInt(GetWordAt(8, v, bang)));
     }
     m.Bmp = std::move(bitmap);
-    sm->ma.push_back(std::move(m));
+    sm->Masks.push_back(std::move(m));
 }
 
 // A bitmap of three state images over one mask row, named by a plain file name.
@@ -252,7 +272,7 @@ void ReadPlainBitmapMask(TsSkinManager* sm, const TacSkinSource& source, const s
         ReportUnresolved(sm, section, key, v);
         return;
     }
-    sm->ma.push_back(PlainBitmapMask(sm, section, key, std::move(bitmap)));
+    sm->Masks.push_back(PlainBitmapMask(sm, section, key, std::move(bitmap)));
 }
 
 // Appends the mask an image value of the skin text describes; JPEG values are the pattern reader's.
@@ -261,20 +281,20 @@ void ReadMaskValue(TsSkinManager* sm, const TacSkinSource& source, const std::ws
 {
     switch (v[0]) {
     case L'@':
-        sm->ma.push_back(GlyphMask(sm, section, key, v));
+        sm->Masks.push_back(GlyphMask(sm, section, key, v));
         return;
     case L'^':
-        sm->ma.push_back(BorderMask(sm, section, key, v));
+        sm->Masks.push_back(BorderMask(sm, section, key, v));
         return;
     case L'~':
-        sm->ma.push_back(TextureMask(sm, section, key, v));
+        sm->Masks.push_back(TextureMask(sm, section, key, v));
         return;
     case L'!':
         ReadOwnBitmapMask(sm, source, section, key, v);
         return;
     default:
         if (IsOldForm(v))
-            sm->ma.push_back(OldFormMask(sm, section, key, v));
+            sm->Masks.push_back(OldFormMask(sm, section, key, v));
         else if (NamesBitmap(UpperCase(v)))
             ReadPlainBitmapMask(sm, source, section, key, v);
     }
@@ -310,8 +330,8 @@ void AddJpeg(TsSkinManager* sm, std::unique_ptr<TJPEGImage> jpeg, const std::wst
 {
     const std::int64_t pixels = static_cast<std::int64_t>(jpeg->Width()) * jpeg->Height();
     if (alwaysPattern || pixels > 89999) {
-        sm->pa.push_back(TsPatternData{std::shared_ptr<TJPEGImage>(std::move(jpeg)), UpperCase(section),
-                                       UpperCase(key)});
+        sm->Patterns.push_back(
+            TsPatternData{std::shared_ptr<TJPEGImage>(std::move(jpeg)), UpperCase(section), UpperCase(key)});
         return;
     }
     auto bitmap = std::make_shared<TBitmap>();
@@ -321,7 +341,7 @@ void AddJpeg(TsSkinManager* sm, std::unique_ptr<TJPEGImage> jpeg, const std::wst
     m.Bmp = std::move(bitmap);
     m.ImgType = itisaTexture;
     m.ImageCount = 1;
-    sm->ma.push_back(std::move(m));
+    sm->Masks.push_back(std::move(m));
 }
 
 void ReadPatternValue(TsSkinManager* sm, const TacSkinSource& source, const std::wstring& section,
@@ -339,12 +359,6 @@ void ReadPatternValue(TsSkinManager* sm, const TacSkinSource& source, const std:
 }
 
 // ---- stored skins spelled out in collections ----
-
-const TsStoredSkin* SelectedStoredSkin(const TsSkinManager* sm)
-{
-    const int index = sm->InternalSkins()->IndexOfSkin(sm->SkinName());
-    return index < 0 ? nullptr : sm->InternalSkins()->Items(index);
-}
 
 bool IsPatternKey(const std::wstring& key)
 {
@@ -392,7 +406,7 @@ void ReadStoredMasks(TsSkinManager* sm, const TsStoredSkin* stored)
     PrepareMasterBitmap(sm->MasterBitmap.get());
     const TsSkinImages* images = stored->Images();
     for (int i = 0; i < images->Count(); ++i)
-        sm->ma.push_back(StoredMask(sm, images->Items(i)));
+        sm->Masks.push_back(StoredMask(sm, images->Items(i)));
 }
 
 void ReadStoredPatterns(TsSkinManager* sm, const TsStoredSkin* stored)
@@ -407,7 +421,8 @@ void ReadStoredPatterns(TsSkinManager* sm, const TsStoredSkin* stored)
                 image = patterns->Items(j)->Image();
         auto jpeg = std::make_shared<TJPEGImage>();
         jpeg->Assign(image);
-        sm->pa.push_back(TsPatternData{std::move(jpeg), UpperCase(item->SectionName), UpperCase(item->PropertyName)});
+        sm->Patterns.push_back(
+            TsPatternData{std::move(jpeg), UpperCase(item->SectionName), UpperCase(item->PropertyName)});
     }
 }
 
@@ -419,28 +434,21 @@ void ReadCommonMasks(TsSkinManager* sm)
         return;
     TMemIniFile common(L"1.tmp");
     common.SetStrings(sm->CommonSections());
-    TStringList sections, keys;
-    common.ReadSections(&sections);
-    for (int s = 0; s < sections.Count(); ++s) {
-        const std::wstring section = sections.Get(s);
+    ForEachKey(common, [&](const std::wstring& section, const std::wstring& key) {
         if (UpperCase(section) == kGlobalInfo)
-            continue;
-        common.ReadSection(section, &keys);
-        for (int k = 0; k < keys.Count(); ++k) {
-            const std::wstring key = keys.Get(k);
-            const std::wstring v = common.ReadString(section, key, L"-");
-            const bool hash = v.find(L'#') != std::wstring::npos;
-            if (sm->MasterBitmap && IsOldForm(v)) {
-                sm->ma.push_back(OldFormMask(sm, section, key, v));
-            } else if ((!hash || !sm->MasterBitmap) && NamesBitmap(UpperCase(v))) {
-                std::unique_ptr<TBitmap> bitmap = LoadBitmapFile(sm, v);
-                if (bitmap && bitmap->Width() >= 1)
-                    sm->ma.push_back(PlainBitmapMask(sm, section, key, std::move(bitmap)));
-                else
-                    ReportUnresolved(sm, section, key, v);
-            }
+            return;
+        const std::wstring v = common.ReadString(section, key, L"-");
+        const bool hash = v.find(L'#') != std::wstring::npos;
+        if (sm->MasterBitmap && IsOldForm(v)) {
+            sm->Masks.push_back(OldFormMask(sm, section, key, v));
+        } else if ((!hash || !sm->MasterBitmap) && NamesBitmap(UpperCase(v))) {
+            std::unique_ptr<TBitmap> bitmap = LoadBitmapFile(sm, v);
+            if (bitmap && bitmap->Width() >= 1)
+                sm->Masks.push_back(PlainBitmapMask(sm, section, key, std::move(bitmap)));
+            else
+                ReportUnresolved(sm, section, key, v);
         }
-    }
+    });
 }
 
 void ReadCommonPatterns(TsSkinManager* sm)
@@ -449,26 +457,19 @@ void ReadCommonPatterns(TsSkinManager* sm)
         return;
     TMemIniFile common(L"2.tmp");
     common.SetStrings(sm->CommonSections());
-    TStringList sections, keys;
-    common.ReadSections(&sections);
-    for (int s = 0; s < sections.Count(); ++s) {
-        const std::wstring section = sections.Get(s);
-        common.ReadSection(section, &keys);
-        for (int k = 0; k < keys.Count(); ++k) {
-            const std::wstring key = keys.Get(k);
-            const std::wstring v = common.ReadString(section, key, L"-");
-            if (!NamesJpeg(UpperCase(v)))
-                continue;
-            const std::wstring path = SkinFilePath(sm, v);
-            auto jpeg = std::make_unique<TJPEGImage>();
-            if (FileExists(path))
-                jpeg->LoadFromFile(path);
-            if (jpeg->Width() > 0)
-                AddJpeg(sm, std::move(jpeg), section, key, true);
-            else
-                ReportUnresolved(sm, section, key, v);
-        }
-    }
+    ForEachKey(common, [&](const std::wstring& section, const std::wstring& key) {
+        const std::wstring v = common.ReadString(section, key, L"-");
+        if (!NamesJpeg(UpperCase(v)))
+            return;
+        const std::wstring path = SkinFilePath(sm, v);
+        auto jpeg = std::make_unique<TJPEGImage>();
+        if (FileExists(path))
+            jpeg->LoadFromFile(path);
+        if (jpeg->Width() > 0)
+            AddJpeg(sm, std::move(jpeg), section, key, true);
+        else
+            ReportUnresolved(sm, section, key, v);
+    });
 }
 
 // ---- sections ----
@@ -653,7 +654,7 @@ void MergeCommonSection(TsSkinManager* sm, const CommonText& text, const std::ws
 {
     TsGeneralData g; // the reader's defaults
     const std::wstring parent = text.Has(name, L"PARENTCLASS") ? UpperCase(text.String(name, L"PARENTCLASS")) : L"-1";
-    for (const TsGeneralData& s : sm->gd)
+    for (const TsGeneralData& s : sm->Sections)
         if (UpperCase(s.ClassName) == parent) {
             g = s;
             break;
@@ -683,7 +684,7 @@ void MergeCommonSection(TsSkinManager* sm, const CommonText& text, const std::ws
     g.GradientArray.clear();
     g.HotGradientArray.clear();
     ParseGradients(g);
-    sm->gd.push_back(std::move(g));
+    sm->Sections.push_back(std::move(g));
 }
 
 void MergeCommonSections(TsSkinManager* sm)
@@ -700,61 +701,50 @@ void MergeCommonSections(TsSkinManager* sm)
 
 } // namespace
 
+const TsStoredSkin* SelectedStoredSkin(const TsSkinManager* sm)
+{
+    const int index = sm->InternalSkins()->IndexOfSkin(sm->SkinName());
+    return index < 0 ? nullptr : sm->InternalSkins()->Items(index);
+}
+
 void LoadSkinMasks(TsSkinManager* sm, const TacSkinSource& source)
 {
-    while (!sm->ma.empty())
-        sm->ma.pop_back();
+    while (!sm->Masks.empty())
+        sm->Masks.pop_back();
     sm->MasterBitmap.reset();
     if (!source.Ini) {
-        const TsStoredSkin* stored = SelectedStoredSkin(sm);
-        if (!stored)
+        if (!source.Stored)
             return;
-        ReadStoredMasks(sm, stored);
+        ReadStoredMasks(sm, source.Stored);
         ReadCommonMasks(sm);
         return;
     }
     ReadMasterBitmap(sm, source);
-    TStringList sections, keys;
-    source.Ini->ReadSections(&sections);
-    for (int s = 0; s < sections.Count(); ++s) {
-        const std::wstring section = sections.Get(s);
-        source.Ini->ReadSection(section, &keys);
-        for (int k = 0; k < keys.Count(); ++k) {
-            const std::wstring key = keys.Get(k);
-            if (UpperCase(section) == kGlobalInfo && UpperCase(key) == L"MASTERBITMAP")
-                continue;
-            const std::wstring value = source.Ini->ReadString(section, key, L"");
-            if (!value.empty())
-                ReadMaskValue(sm, source, section, key, value);
-        }
-    }
+    ForEachKey(*source.Ini, [&](const std::wstring& section, const std::wstring& key) {
+        if (IsMasterBitmapKey(section, key))
+            return;
+        const std::wstring value = source.Ini->ReadString(section, key, L"");
+        if (!value.empty())
+            ReadMaskValue(sm, source, section, key, value);
+    });
     ReadCommonMasks(sm);
 }
 
 void LoadSkinPatterns(TsSkinManager* sm, const TacSkinSource& source)
 {
-    while (!sm->pa.empty())
-        sm->pa.pop_back();
+    while (!sm->Patterns.empty())
+        sm->Patterns.pop_back();
     if (!source.Ini) {
-        const TsStoredSkin* stored = SelectedStoredSkin(sm);
-        if (!stored)
+        if (!source.Stored)
             return;
-        ReadStoredPatterns(sm, stored);
+        ReadStoredPatterns(sm, source.Stored);
         ReadCommonPatterns(sm);
         return;
     }
-    TStringList sections, keys;
-    source.Ini->ReadSections(&sections);
-    for (int s = 0; s < sections.Count(); ++s) {
-        const std::wstring section = sections.Get(s);
-        source.Ini->ReadSection(section, &keys);
-        for (int k = 0; k < keys.Count(); ++k) {
-            const std::wstring key = keys.Get(k);
-            if (UpperCase(section) == kGlobalInfo && UpperCase(key) == L"MASTERBITMAP")
-                continue;
+    ForEachKey(*source.Ini, [&](const std::wstring& section, const std::wstring& key) {
+        if (!IsMasterBitmapKey(section, key))
             ReadPatternValue(sm, source, section, key, source.Ini->ReadString(section, key, L"-"));
-        }
-    }
+    });
     ReadCommonPatterns(sm);
 }
 
@@ -762,7 +752,7 @@ void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source)
 {
     TsSkinData& data = *sm->SkinData();
     if (!source.Ini) {
-        const TsStoredSkin* stored = SelectedStoredSkin(sm);
+        const TsStoredSkin* stored = source.Stored;
         if (!stored)
             return;
         data.Version = stored->Version;
@@ -773,23 +763,23 @@ void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source)
         data.Shadow1Blur = stored->Shadow1Blur;
         data.Shadow1Transparency = stored->Shadow1Transparency;
         data.BorderColor = stored->BorderColor;
-        sm->gd.clear();
+        sm->Sections.clear();
         const TsSkinGenerals* generals = stored->GeneralData();
         for (int i = 0; i < generals->Count(); ++i) {
-            sm->gd.emplace_back();
+            sm->Sections.emplace_back();
             try {
-                ReadStoredSection(generals->Items(i), sm->gd.back());
+                ReadStoredSection(generals->Items(i), sm->Sections.back());
             } catch (const Exception&) {
                 // A damaged item keeps what was read of it; the others still count.
             }
         }
     } else {
         ReadGlobalInfo(source.Ini, data);
-        sm->gd.clear();
+        sm->Sections.clear();
         TStringList sections;
         source.Ini->ReadSections(&sections);
         for (int s = 0; s < sections.Count(); ++s)
-            sm->gd.push_back(ReadSection(source.Ini, sections.Get(s)));
+            sm->Sections.push_back(ReadSection(source.Ini, sections.Get(s)));
     }
     MergeCommonSections(sm);
 }

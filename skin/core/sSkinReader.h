@@ -9,13 +9,19 @@
 class TMemIniFile;
 class TacSkinConvertor;
 class TsSkinManager;
+class TsStoredSkin;
 
-// Where the readers take the text and the images from: the INI over the skin text (null for a stored
-// skin without packed data) and, for a packed skin, its unpacked entries (else the skin path's files).
+// Where the readers take the text and the images from, decided once when the skin is loaded: the INI
+// over the skin text and, for a packed skin, its unpacked entries (else the skin path's files); or,
+// without a text, the stored skin spelled out in collections (none: nothing to read).
 struct TacSkinSource {
     TMemIniFile* Ini = nullptr;
     TacSkinConvertor* Convertor = nullptr;
+    const TsStoredSkin* Stored = nullptr;
 };
+
+// The stored skin of the manager's skin name, or null.
+const TsStoredSkin* SelectedStoredSkin(const TsSkinManager* sm);
 
 void LoadSkinMasks(TsSkinManager* sm, const TacSkinSource& source);
 void LoadSkinPatterns(TsSkinManager* sm, const TacSkinSource& source);

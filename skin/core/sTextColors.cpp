@@ -26,19 +26,6 @@ void DrawCanvasText(TCanvas* canvas, const std::wstring& text, TRect r, UINT fla
 
 TRect Moved(TRect r, int dx, int dy) { return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
 
-// Selects an object into a DC for one scope.
-class ScopedSelect {
-public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~ScopedSelect() { SelectObject(dc_, old_); }
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
-
-private:
-    HDC dc_;       // borrowed
-    HGDIOBJ old_;  // borrowed: the DC's object before ours
-};
-
 } // namespace
 
 // ---- Text ----
@@ -70,25 +57,6 @@ void DrawOutlinedText(TCanvas* canvas, const std::wstring& text, const TsGeneral
     DrawCanvasText(canvas, text, r, textFlags);
 }
 
-// Narrows a DC's clipping to a rectangle for one scope and gives the old clipping back. The DC's selected
-// objects are left alone, so the canvas that selected them stays in step.
-class ScopedClip {
-public:
-    ScopedClip(HDC dc, const TRect& r) : dc_(dc), saved_(CreateRectRgn(0, 0, 0, 0))
-    {
-        hadClip_ = GetClipRgn(dc_, saved_.Get()) == 1;
-        IntersectClipRect(dc_, r.Left, r.Top, r.Right, r.Bottom);
-    }
-    ~ScopedClip() { SelectClipRgn(dc_, hadClip_ ? saved_.Get() : nullptr); }
-    ScopedClip(const ScopedClip&) = delete;
-    ScopedClip& operator=(const ScopedClip&) = delete;
-
-private:
-    HDC dc_;                   // borrowed
-    GdiObject<HRGN> saved_;    // owned
-    bool hadClip_ = false;
-};
-
 } // namespace
 
 void WriteTextEx(TCanvas* canvas, const wchar_t* text, bool enabled, TsSkinManager* manager, bool hot, int skinIndex,
@@ -102,7 +70,7 @@ void WriteTextEx(TCanvas* canvas, const wchar_t* text, bool enabled, TsSkinManag
     canvas->Brush()->SetStyle(bsClear);
     if (!text)
         return;
-    const TsGeneralData& gd = sm->gd[static_cast<size_t>(skinIndex)];
+    const TsGeneralData& gd = sm->Sections[static_cast<size_t>(skinIndex)];
     if (!enabled) {
         canvas->Font()->SetColor(MixColors(gd.FontColor, gd.Color, 0.4));
         DrawCanvasText(canvas, text, r, flags);
@@ -127,20 +95,20 @@ void WriteTextByData(TCanvas* canvas, const wchar_t* text, bool enabled, bool ho
         return;
     canvas->Brush()->SetStyle(bsClear);
     // Everything is selected before the clipping is narrowed, so giving it back disturbs nothing.
-    ScopedClip clip(canvas->Handle(), r);
+    TClipScope clip(canvas->Handle(), r);
     const std::wstring s(text);
     TsSkinManager* sm = commonData->GetSkinManager();
     const bool skinned = sm && IsValidSectionIndex(sm, commonData->SkinIndex);
     if (!enabled) {
         if (skinned) {
-            const TsGeneralData& gd = sm->gd[static_cast<size_t>(commonData->SkinIndex)];
+            const TsGeneralData& gd = sm->Sections[static_cast<size_t>(commonData->SkinIndex)];
             canvas->Font()->SetColor(MixColors(gd.FontColor, gd.Color, 0.4));
         }
         DrawCanvasText(canvas, s, r, flags);
         return;
     }
     if (skinned && !commonData->CustomFont())
-        DrawOutlinedText(canvas, s, sm->gd[static_cast<size_t>(commonData->SkinIndex)], hot, flags, flags | DT_NOCLIP,
+        DrawOutlinedText(canvas, s, sm->Sections[static_cast<size_t>(commonData->SkinIndex)], hot, flags, flags | DT_NOCLIP,
                          r);
     else
         DrawCanvasText(canvas, s, r, flags | DT_NOCLIP);
@@ -235,13 +203,13 @@ namespace {
 void PaintShadowMask(TBitmap* mask, int width, int height, int rings, int corner, int transparency)
 {
     HDC dc = mask->Canvas()->Handle();
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     SelectObject(dc, GetStockObject(NULL_PEN));
     const int floorLevel = transparency * 255 / 100;
     int level = 255;
     auto roundRect = [dc, &level](int l, int t, int r, int b, int c) {
         GdiObject<HBRUSH> brush(CreateSolidBrush(RGB(level, level, level)));
-        ScopedSelect select(dc, brush.Get());
+        TSelectedObject select(dc, brush.Get());
         RoundRect(dc, l, t, r, b, c, c);
     };
     for (int u = 0; u <= rings; ++u) {
@@ -249,7 +217,6 @@ void PaintShadowMask(TBitmap* mask, int width, int height, int rings, int corner
         level = floorLevel + RoundEven(static_cast<double>(255 - floorLevel) / (rings + 1) * (rings - u));
     }
     roundRect(rings, rings, width - rings, height - rings, rings);
-    RestoreDC(dc, saved);
 }
 
 } // namespace
@@ -332,8 +299,8 @@ void BevelFramePens(HDC dc, TRect& r, TColor lightColor, int& count, TColor dark
     // Both colours go through ColorToRGB: a system colour handed to CreatePen as it is draws a wrong colour.
     GdiObject<HPEN> light(CreatePen(PS_SOLID, 1, ColorToColorRef(ColorToRGB(lightColor))));
     GdiObject<HPEN> dark(CreatePen(PS_SOLID, 1, ColorToColorRef(ColorToRGB(darkColor))));
-    ScopedSelect brush(dc, GetStockObject(NULL_BRUSH));
-    ScopedSelect pen(dc, light.Get());
+    TSelectedObject brush(dc, GetStockObject(NULL_BRUSH));
+    TSelectedObject pen(dc, light.Get());
     r.Right -= 1;
     r.Bottom -= 1;
     while (count > 0) {

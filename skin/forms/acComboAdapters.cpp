@@ -28,36 +28,11 @@ TSize WindowSize(HWND wnd)
     return TSize{r.right - r.left, r.bottom - r.top};
 }
 
-// The window DC when the message brought none; released by the destructor.
-class TTargetDC {
-public:
-    TTargetDC(HWND wnd, WPARAM given) : wnd_(wnd), dc_(reinterpret_cast<HDC>(given))
-    {
-        if (!dc_) {
-            dc_ = GetWindowDC(wnd);
-            own_ = true;
-        }
-    }
-    ~TTargetDC()
-    {
-        if (own_ && dc_)
-            ReleaseDC(wnd_, dc_);
-    }
-    TTargetDC(const TTargetDC&) = delete;
-    TTargetDC& operator=(const TTargetDC&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HWND wnd_;
-    HDC dc_;
-    bool own_ = false;
-};
-
 const TsMaskData* ComboGlyph(TsSkinManager* sm)
 {
     if (!sm || !IsValidMaskIndex(sm, sm->ConstData.ComboBoxGlyph))
         return nullptr;
-    return &sm->ma[static_cast<std::size_t>(sm->ConstData.ComboBoxGlyph)];
+    return &sm->Masks[static_cast<std::size_t>(sm->ConstData.ComboBoxGlyph)];
 }
 
 } // namespace
@@ -135,13 +110,10 @@ void TacComboBoxWnd::PaintButton(HDC dc)
         const TPoint at{button.Left + (button.Width() - glyphWidth) / 2, (cache->Height() - glyphHeight) / 2};
         DrawSkinGlyph(bmp.get(), at, state, *glyph, 1);
     }
-    const bool ownDC = dc == nullptr;
-    if (ownDC)
-        dc = GetWindowDC(AdaptedWnd);
+    TWindowDC windowDC(AdaptedWnd, dc);
+    dc = windowDC.Get();
     BitBlt(dc, button.Left, button.Top, button.Width(), button.Height(), bmp->Canvas()->Handle(), button.Left,
            button.Top, SRCCOPY);
-    if (ownDC)
-        ReleaseDC(AdaptedWnd, dc);
 }
 
 void TacComboBoxWnd::CopyFrameTo(HDC dc)
@@ -184,11 +156,9 @@ void TacComboBoxWnd::PaintText()
         return;
     TCanvas* canvas = cache->Canvas();
     HDC dc = canvas->Handle();
-    HGDIOBJ oldFont = nullptr;
-    if (TControl* control = SkinData->OwnerControl())
-        oldFont = SelectObject(dc, control->Font()->Handle());
-    else if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(AdaptedWnd, WM_GETFONT, 0, 0)))
-        oldFont = SelectObject(dc, font);
+    TControl* control = SkinData->OwnerControl();
+    TSelectedObject selectedFont(dc, control ? control->Font()->Handle()
+                                             : reinterpret_cast<HFONT>(SendMessageW(AdaptedWnd, WM_GETFONT, 0, 0)));
     TRect r{kComboFrame, kComboFrame, ButtonRect().Left, cache->Height() - kComboFrame};
     const int index = static_cast<int>(SendMessageW(AdaptedWnd, CB_GETCURSEL, 0, 0));
     std::wstring text;
@@ -216,15 +186,13 @@ void TacComboBoxWnd::PaintText()
         WriteTextEx(canvas, text.c_str(), IsWindowEnabled(AdaptedWnd) != FALSE, sm, false, SkinData->SkinIndex, flags,
                     r);
     }
-    if (oldFont)
-        SelectObject(dc, oldFont);
 }
 
 void TacComboBoxWnd::WMPaint(TMessage& message)
 {
     GetWndPosInfo(this);
     message.Result = CallPrevWndProc(AdaptedWnd, message.Msg, message.WParam, message.LParam);
-    TTargetDC dc(AdaptedWnd, message.WParam);
+    TWindowDC dc(AdaptedWnd, reinterpret_cast<HDC>(message.WParam));
     if (!dc.Get())
         return;
     if (ComboStyle() == 1) {
@@ -280,7 +248,7 @@ void TacComboBoxWnd::FirstListColor(TMessage& message)
     TsSkinManager* sm = Manager();
     if (InDialog || !IsValidSectionIndex(sm, index))
         return;
-    const TsGeneralData& section = sm->gd[static_cast<std::size_t>(index)];
+    const TsGeneralData& section = sm->Sections[static_cast<std::size_t>(index)];
     HDC dc = reinterpret_cast<HDC>(message.WParam);
     SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(SkinColorToRGB(section.FontColor))));
     SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(SkinColorToRGB(section.Color))));
@@ -378,10 +346,10 @@ void TacComboListWnd::PaintStripBelow()
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&box), 2);
     if (box.bottom <= list.bottom)
         return;
-    HDC dc = GetDC(parent);
+    TScreenDC clientDC(parent);
+    HDC dc = clientDC.Get();
     BitBlt(dc, box.left, list.bottom, box.right - box.left, box.bottom - list.bottom, ci.Bmp->Canvas()->Handle(),
            box.left + ci.X, list.bottom + ci.Y, SRCCOPY);
-    ReleaseDC(parent, dc);
 }
 
 void TacComboListWnd::WMNCPaint(TMessage& message)
@@ -390,14 +358,16 @@ void TacComboListWnd::WMNCPaint(TMessage& message)
     PrepareListCache();
     if (!InDialog)
         PaintTransparentCorners(SkinData, 0, this);
-    HDC dc = GetWindowDC(AdaptedWnd);
-    if (!dc)
-        return;
-    TBitmap* cache = SkinData->CacheBmp();
-    if (cache && cache->Width() > 0)
-        CopyFrame(dc, 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, kListFrame);
-    message.Result = NcPaintBars(this, AdaptedWnd, dc, kPartNone);
-    ReleaseDC(AdaptedWnd, dc);
+    {
+        TWindowDC windowDC(AdaptedWnd);
+        HDC dc = windowDC.Get();
+        if (!dc)
+            return;
+        TBitmap* cache = SkinData->CacheBmp();
+        if (cache && cache->Width() > 0)
+            CopyFrame(dc, 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, kListFrame);
+        message.Result = NcPaintBars(this, AdaptedWnd, dc, kPartNone);
+    }
     if (SimpleBox)
         PaintStripBelow();
 }

@@ -377,7 +377,7 @@ void TacDialogWnd::BuildCornerRects()
     if (!sm)
         return;
     if (IsValidMaskIndex(sm, SkinData->BorderIndex)) {
-        const TsMaskData& md = sm->ma[static_cast<size_t>(SkinData->BorderIndex)];
+        const TsMaskData& md = sm->Masks[static_cast<size_t>(SkinData->BorderIndex)];
         AddRgnFromMask(CornerRects, DlgWidth, md, false, 0);
         AddRgnFromMask(CornerRects, DlgWidth, md, true, DlgHeight - md.WB);
     }
@@ -385,7 +385,7 @@ void TacDialogWnd::BuildCornerRects()
     if (IsValidSectionIndex(sm, title)) {
         const int mask = FindMaskIndex(sm, title, L"FORMTITLE", L"BORDERSMASK");
         if (IsValidMaskIndex(sm, mask))
-            AddRgnFromMask(CornerRects, DlgWidth, sm->ma[static_cast<size_t>(mask)], false, 0);
+            AddRgnFromMask(CornerRects, DlgWidth, sm->Masks[static_cast<size_t>(mask)], false, 0);
     }
 }
 
@@ -395,15 +395,7 @@ void TacDialogWnd::UpdateRegion(bool redraw)
                               static_cast<LRESULT>(kRegionVetoArg))
         return;
     SettingRegion = true;
-    HRGN region = CreateRectRgn(0, 0, DlgWidth, DlgHeight);
-    for (const TRect& r : CornerRects) {
-        HRGN part = CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom);
-        CombineRgn(region, region, part, RGN_DIFF);
-        DeleteObject(part);
-    }
-    // The system owns the region from here on.
-    if (!SetWindowRgn(AdaptedWnd, region, redraw))
-        DeleteObject(region);
+    SetWindowRegion(AdaptedWnd, RegionLessRects(TRect{0, 0, DlgWidth, DlgHeight}, CornerRects), redraw);
     SettingRegion = false;
 }
 

@@ -250,16 +250,14 @@ void TacDialogWnd::WndProc(TMessage& message)
             const int kind = Provider ? Provider->DialogKind : 0;
             if (kind == 1 || kind == 3) {
                 HDC given = reinterpret_cast<HDC>(message.WParam);
-                HDC dc = given ? given : GetDC(AdaptedWnd);
-                const int saved = SaveDC(dc);
+                TScreenDC clientDC(AdaptedWnd, given);
+                HDC dc = clientDC.Get();
+                TSavedDC saved(dc);
                 if (kind == 1)
                     IntersectClipRect(dc, Kind1PaintRect.Left, Kind1PaintRect.Top, Kind1PaintRect.Right,
                                       Kind1PaintRect.Bottom);
                 LPARAM none = 0;
                 CallPrevWndProc(AdaptedWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), none);
-                RestoreDC(dc, saved);
-                if (!given)
-                    ReleaseDC(AdaptedWnd, dc);
             }
             PaintClient(message);
             if (!ChildrenScanned) {
@@ -273,10 +271,9 @@ void TacDialogWnd::WndProc(TMessage& message)
     case WM_ERASEBKGND:
         if (Provider && Provider->DialogKind == 3) {
             HDC dc = reinterpret_cast<HDC>(message.WParam);
-            const int saved = SaveDC(dc);
+            TSavedDC saved(dc);
             SelectClipRgn(dc, Kind3Region());
             message.Result = CallPrevWndProc(AdaptedWnd, message.Msg, message.WParam, message.LParam);
-            RestoreDC(dc, saved);
         } else {
             message.Result = 1;
         }

@@ -56,15 +56,13 @@ void TacDialogWnd::DrawButton(TacTitleButton& button, int code, bool toWindow)
     }
     const bool enabled = ButtonEnabled(code);
     const int mode = (button.State > 0 && enabled) ? 1 : 1 + ((!enabled || !DlgActive) ? 1 : 0);
-    DrawSkinGlyph(cache, TPoint{button.Rect.Left, button.Rect.Top}, button.State, sm->ma[static_cast<size_t>(image)],
+    DrawSkinGlyph(cache, TPoint{button.Rect.Left, button.Rect.Top}, button.State, sm->Masks[static_cast<size_t>(image)],
                   mode);
     if (!toWindow)
         return;
-    if (HDC dc = GetWindowDC(AdaptedWnd)) {
-        BitBlt(dc, button.Rect.Left, button.Rect.Top, button.Rect.Width(), button.Rect.Height(),
+    if (TWindowDC dc(AdaptedWnd); dc)
+        BitBlt(dc.Get(), button.Rect.Left, button.Rect.Top, button.Rect.Width(), button.Rect.Height(),
                cache->Canvas()->Handle(), button.Rect.Left, button.Rect.Top, SRCCOPY);
-        ReleaseDC(AdaptedWnd, dc);
-    }
 }
 
 void TacDialogWnd::LayOutButtons()
@@ -121,7 +119,7 @@ void TacDialogWnd::PaintCaption()
     if (HasSysMenu()) {
         const int bar = FindMaskIndex(sm, SkinData->SkinIndex, SkinData->SkinSection(), L"TITLEBAR");
         if (IsValidMaskIndex(sm, bar)) {
-            const TsMaskData& md = sm->ma[static_cast<size_t>(bar)];
+            const TsMaskData& md = sm->Masks[static_cast<size_t>(bar)];
             const int side = md.Bmp ? md.Bmp->Width() / 9 : (md.R.right - md.R.left) / (std::max<int>(1, md.ImageCount) * 3);
             DrawSkinRect(cache, TRect{DlgWidth - (side * 2 + ButtonsBlockWidth()), 0, cache->Width(), band}, true,
                          TCacheInfo{cache, 0, 0, true}, md, state, true);
@@ -168,7 +166,7 @@ void TacDialogWnd::PaintFrameCache()
         if (IsValidMaskIndex(sm, grip)) {
             const POINT size = GetMaskFrameSize(sm, grip);
             DrawSkinGlyph(cache, TPoint{DlgWidth - size.x - BorderWidth(), DlgHeight - size.y - BorderHeight()}, 0,
-                          sm->ma[static_cast<size_t>(grip)], 1);
+                          sm->Masks[static_cast<size_t>(grip)], 1);
         }
     }
     if (CaptionHeight() > 0)
@@ -194,10 +192,11 @@ void TacDialogWnd::PaintNonClient()
     TBitmap* cache = SkinData->CacheBmp();
     if (!cache || cache->Empty())
         return;
-    HDC dc = GetWindowDC(AdaptedWnd);
+    TWindowDC windowDC(AdaptedWnd);
+    HDC dc = windowDC.Get();
     if (!dc)
         return;
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     HDC src = cache->Canvas()->Handle();
     const int w = cache->Width(), h = cache->Height();
     if (FrameKind == 2) {
@@ -212,8 +211,6 @@ void TacDialogWnd::PaintNonClient()
         BitBlt(dc, 0, h - bh, w, bh, src, 0, h - bh, SRCCOPY);
         BitBlt(dc, w - bw, sideTop, bw, h - sideTop, src, w - bw, sideTop, SRCCOPY);
     }
-    RestoreDC(dc, saved);
-    ReleaseDC(AdaptedWnd, dc);
 }
 
 void TacDialogWnd::PaintClient(TMessage& message)
@@ -223,22 +220,24 @@ void TacDialogWnd::PaintClient(TMessage& message)
     if (message.WParam)
         dc = reinterpret_cast<HDC>(message.WParam);
     if (dc && !SkinData->Updating()) {
-        const int saved = SaveDC(dc);
-        if (Provider && Provider->DialogKind == 1)
-            ExcludeClipRect(dc, Kind1PaintRect.Left, Kind1PaintRect.Top, Kind1PaintRect.Right, Kind1PaintRect.Bottom);
-        if (Provider && Provider->DialogKind == 3)
-            ExtSelectClipRgn(dc, Kind3Region(), RGN_DIFF);
-        PaintFrameCache();
-        TBitmap* cache = SkinData->CacheBmp();
-        if (cache && !cache->Empty()) {
-            RECT client{};
-            GetClientRect(AdaptedWnd, &client);
-            const TPoint offset = ClientOffset();
-            CopyHwndCache(AdaptedWnd, SkinData,
-                          TRect{offset.X, offset.Y, offset.X + client.right, offset.Y + client.bottom}, 0, 0, false, dc,
-                          TRect{0, 0, client.right, client.bottom});
+        {
+            TSavedDC saved(dc);
+            if (Provider && Provider->DialogKind == 1)
+                ExcludeClipRect(dc, Kind1PaintRect.Left, Kind1PaintRect.Top, Kind1PaintRect.Right,
+                                Kind1PaintRect.Bottom);
+            if (Provider && Provider->DialogKind == 3)
+                ExtSelectClipRgn(dc, Kind3Region(), RGN_DIFF);
+            PaintFrameCache();
+            TBitmap* cache = SkinData->CacheBmp();
+            if (cache && !cache->Empty()) {
+                RECT client{};
+                GetClientRect(AdaptedWnd, &client);
+                const TPoint offset = ClientOffset();
+                CopyHwndCache(AdaptedWnd, SkinData,
+                              TRect{offset.X, offset.Y, offset.X + client.right, offset.Y + client.bottom}, 0, 0,
+                              false, dc, TRect{0, 0, client.right, client.bottom});
+            }
         }
-        RestoreDC(dc, saved);
         RefreshChildWindows(AdaptedWnd);
     }
     EndPaint(AdaptedWnd, &ps);

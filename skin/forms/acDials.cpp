@@ -63,9 +63,8 @@ HRGN Kind3Region()
     static const HRGN region = [] {
         HRGN result = CreateRectRgn(447, 0, 455, 200);
         for (const RECT& r : {RECT{6, 23, 216, 163}, RECT{6, 189, 216, 235}}) {
-            HRGN part = CreateRectRgnIndirect(&r);
-            CombineRgn(result, result, part, RGN_OR);
-            DeleteObject(part);
+            GdiObject<HRGN> part(CreateRectRgnIndirect(&r));
+            CombineRgn(result, result, part.Get(), RGN_OR);
         }
         return result;
     }();

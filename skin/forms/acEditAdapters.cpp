@@ -149,6 +149,8 @@ void TacEditWnd::PrepareOnce()
 bool TacEditWnd::EditSkinCommand(TMessage& message)
 {
     const bool mine = message.LParam == reinterpret_cast<LPARAM>(Manager());
+    if (AnswerCommonSkinCmd(message, true))
+        return true;
     switch (SkinCmdOf(message.WParam)) {
     case SkinCmdSkinRemoved:
         TacBaseWnd::WndProc(message);
@@ -169,19 +171,12 @@ bool TacEditWnd::EditSkinCommand(TMessage& message)
         }
         TacBaseWnd::WndProc(message);
         return true;
-    case SkinCmdIsSkinned:
-        message.LParam = 1;
-        message.Result = 1;
-        return true;
     case SkinCmdPaintToDC:
         PaintAdapterCache(SkinData, AdaptedWnd, InDialog);
         PaintTransparentCorners(SkinData, 0, this);
         return true;
     case SkinCmdGetSkinIndex:
         message.Result = SkinData->SkinIndex + 1;
-        return true;
-    case SkinCmdGetApplication:
-        message.Result = reinterpret_cast<LRESULT>(Application);
         return true;
     default:
         return false;
@@ -190,9 +185,8 @@ bool TacEditWnd::EditSkinCommand(TMessage& message)
 
 LRESULT TacEditWnd::PaintFrame(HDC dc)
 {
-    const bool ownDC = dc == nullptr;
-    if (ownDC)
-        dc = GetWindowDC(AdaptedWnd);
+    TWindowDC windowDC(AdaptedWnd, dc);
+    dc = windowDC.Get();
     if (!dc)
         return 0;
     LRESULT result = 0;
@@ -205,8 +199,6 @@ LRESULT TacEditWnd::PaintFrame(HDC dc)
         }
         result = NcPaintBars(this, AdaptedWnd, dc, kPartNone);
     }
-    if (ownDC)
-        ReleaseDC(AdaptedWnd, dc);
     return result;
 }
 
@@ -601,9 +593,9 @@ const TsMaskData* TacListViewWnd::SortArrow(int fmt) const
         index = sm->ConstData.ScrollBtnGlyph[1];
     else if (fmt & HDF_SORTUP)
         index = sm->ConstData.ScrollBtnGlyph[0];
-    if (!IsValidMaskIndex(sm, index) || sm->ma[static_cast<std::size_t>(index)].ImageCount <= 0)
+    if (!IsValidMaskIndex(sm, index) || sm->Masks[static_cast<std::size_t>(index)].ImageCount <= 0)
         return nullptr;
-    return &sm->ma[static_cast<std::size_t>(index)];
+    return &sm->Masks[static_cast<std::size_t>(index)];
 }
 
 // The column image of a framework list view (its small images), drawn at the item's left; the text
@@ -649,7 +641,7 @@ void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const TRect& r)
         TCanvas* canvas = bmp->Canvas();
         HDC bmpDC = canvas->Handle();
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(HeaderWnd, WM_GETFONT, 0, 0));
-        HGDIOBJ oldFont = font ? SelectObject(bmpDC, font) : nullptr;
+        TSelectedObject selectedFont(bmpDC, font);
         TRect text{pressed ? 5 : 4, 1 + (pressed ? 1 : 0), r.Width() - 8, r.Height() - 1 + (pressed ? 1 : 0)};
         wchar_t buffer[129] = {};
         HDITEMW item{};
@@ -676,8 +668,6 @@ void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const TRect& r)
         SetBkMode(bmpDC, TRANSPARENT);
         WriteTextEx(canvas, buffer, IsWindowEnabled(AdaptedWnd) != FALSE, sm, pressed, section,
                     DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | DT_END_ELLIPSIS, text);
-        if (oldFont)
-            SelectObject(bmpDC, oldFont);
     }
     BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
@@ -713,12 +703,10 @@ void TacTreeViewWnd::WndProc(TMessage& message)
                 PaintAdapterCache(SkinData, AdaptedWnd, InDialog);
             const TsGeneralData* section = SkinData->Section();
             const TColor color = (InDialog || !section) ? clWindow : SkinColorToRGB(section->HotColor);
-            HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : GetWindowDC(AdaptedWnd);
+            TWindowDC dc(AdaptedWnd, reinterpret_cast<HDC>(message.WParam));
             RECT wr{};
             GetWindowRect(AdaptedWnd, &wr);
-            FillDC(dc, TRect{0, 0, wr.right - wr.left, wr.bottom - wr.top}, color);
-            if (!message.WParam)
-                ReleaseDC(AdaptedWnd, dc);
+            FillDC(dc.Get(), TRect{0, 0, wr.right - wr.left, wr.bottom - wr.top}, color);
         }
         message.Result = 0;
         return;

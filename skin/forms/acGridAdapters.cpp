@@ -142,11 +142,10 @@ void TacGridWnd::PrintClient(TMessage& message)
         return;
     const int vBar = VertBar && VertBar->Shown ? GetScrollMetric(VertBar.get(), 1, false) : 0;
     const int hBar = HorzBar && HorzBar->Shown ? GetScrollMetric(HorzBar.get(), 1, false) : 0;
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     OffsetWindowOrgEx(dc, -LeftEdge, -LeftEdge, nullptr);
     IntersectClipRect(dc, 0, 0, cache->Width() - 2 * LeftEdge - vBar, cache->Height() - 2 * LeftEdge - hBar);
     SendMessageW(AdaptedWnd, WM_PAINT, message.WParam, 0);
-    RestoreDC(dc, saved);
 }
 
 void TacGridWnd::WndProc(TMessage& message)

@@ -108,7 +108,8 @@ void TacMDIWnd::WMPaint(TMessage& message)
 
 void TacMDIWnd::WMNCPaint(TMessage& message)
 {
-    HDC dc = GetWindowDC(AdaptedWnd);
+    TWindowDC windowDC(AdaptedWnd);
+    HDC dc = windowDC.Get();
     if (!dc)
         return;
     TBitmap* cache = FormData->CacheBmp();
@@ -120,7 +121,6 @@ void TacMDIWnd::WMNCPaint(TMessage& message)
                   kClientFrame);
     }
     message.Result = NcPaintBars(this, AdaptedWnd, dc, kPartNone);
-    ReleaseDC(AdaptedWnd, dc);
 }
 
 void TacMDIWnd::AfterBase(TMessage& message)

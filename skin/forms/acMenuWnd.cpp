@@ -77,20 +77,18 @@ void TacMnuWnd::PaintFrame()
     TBitmap* cache = SkinData->CacheBmp();
     if (!cache)
         return;
-    HDC dc = GetWindowDC(AdaptedWnd);
+    TWindowDC windowDC(AdaptedWnd);
+    HDC dc = windowDC.Get();
     if (!dc)
         return;
     CopyFrame(dc, 0, 0, WndSize.cx, WndSize.cy, cache->Canvas()->Handle(), 0, 0, kFrameWidth);
-    ReleaseDC(AdaptedWnd, dc);
 }
 
 void TacMnuWnd::AnswerSkinCommand(TMessage& message)
 {
+    if (AnswerCommonSkinCmd(message, true))
+        return;
     switch (SkinCmdOf(message.WParam)) {
-    case SkinCmdIsSkinned:
-        message.LParam = 1;
-        message.Result = 1;
-        break;
     case SkinCmdSetUpdating:
         // Answered in LParam only: the menu painter reads the result and shapes the window each time.
         message.LParam = MenuFlag;
@@ -98,9 +96,6 @@ void TacMnuWnd::AnswerSkinCommand(TMessage& message)
     case SkinCmdMenuVisible:
         if (IsWindowVisible(AdaptedWnd))
             MenuFlag = 1;
-        break;
-    case SkinCmdGetApplication:
-        message.Result = reinterpret_cast<LRESULT>(Application);
         break;
     default:
         break;

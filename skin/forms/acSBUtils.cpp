@@ -219,6 +219,8 @@ bool TacMainWnd::HandleSkinCommand(TMessage& message)
 {
     TsSkinManager* own = Manager();
     const bool mine = message.LParam == reinterpret_cast<LPARAM>(own);
+    if (AnswerCommonSkinCmd(message, true))
+        return true;
     switch (SkinCmdOf(message.WParam)) {
     case SkinCmdSkinChanged:
         if (mine) {
@@ -247,10 +249,6 @@ bool TacMainWnd::HandleSkinCommand(TMessage& message)
         SkinData->SetUpdating(false);
         RedrawWindow(AdaptedWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
         return true;
-    case SkinCmdIsSkinned:
-        message.LParam = 1;
-        message.Result = 1;
-        return true;
     case SkinCmdIsBgChanged:
         message.LParam = (SkinData->BGChanged || SkinData->Updating()) ? 1 : 0;
         return false;
@@ -260,9 +258,6 @@ bool TacMainWnd::HandleSkinCommand(TMessage& message)
     case SkinCmdPaintToDC:
         PaintAdapterCache(SkinData, AdaptedWnd, false);
         return false;
-    case SkinCmdGetApplication:
-        message.Result = reinterpret_cast<LRESULT>(Application);
-        return true;
     default:
         return false;
     }
@@ -377,6 +372,13 @@ void GetWndPosInfo(TacMainWnd* adapter)
                   adapter->WndSize, adapter->ParentRect);
 }
 
+void RepaintAdapterCache(TacMainWnd* adapter)
+{
+    GetWndPosInfo(adapter);
+    adapter->SkinData->BGChanged = true;
+    SendMessageW(adapter->AdaptedWnd, SM_SKINCMD, SkinCmdWParam(SkinCmdPaintToDC), 0);
+}
+
 // ---- Shared painting ----
 
 void GetParentCacheOfWindow(HWND wnd, TCacheInfo& ci)
@@ -404,9 +406,8 @@ void PaintAdapterCache(TsCommonData* commonData, HWND wnd, bool borderMode)
         RECT all{0, 0, cache->Width(), cache->Height()};
         HDC dc = cache->Canvas()->Handle();
         FillDC(dc, TRect::FromRECT(all), clWindow);
-        HBRUSH frame = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(borderColor)));
-        FrameRect(dc, &all, frame);
-        DeleteObject(frame);
+        GdiObject<HBRUSH> frame(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(borderColor))));
+        FrameRect(dc, &all, frame.Get());
     } else {
         RECT pr{};
         if (HWND parent = GetParent(wnd))
@@ -448,7 +449,7 @@ void PaintTransparentCorners(TsCommonData* commonData, int state, TacMainWnd* ad
         ci.X += adapter->ParentOffset.X;
         ci.Y += adapter->ParentOffset.Y;
     }
-    RepaintCacheCorners(commonData->CacheBmp(), sm->ma[static_cast<std::size_t>(commonData->BorderIndex)], state,
+    RepaintCacheCorners(commonData->CacheBmp(), sm->Masks[static_cast<std::size_t>(commonData->BorderIndex)], state,
                         kAllCorners, ci, parentColor);
     ParentBgColor = sNoColor;
 }
@@ -459,5 +460,5 @@ void PaintAdapterElement(TsSkinManager* sm, int skinIndex, int borderIndex, TBit
     if (!bmp || !IsValidSectionIndex(sm, skinIndex) || r.IsEmpty())
         return;
     PaintItemFast(skinIndex, borderIndex, texture, hotTexture, sm, bmp, offset, r, state, true, ci,
-                  sm->gd[static_cast<std::size_t>(skinIndex)].ClassName);
+                  sm->Sections[static_cast<std::size_t>(skinIndex)].ClassName);
 }

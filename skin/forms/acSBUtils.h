@@ -157,6 +157,8 @@ void GetWndPosInfo(HWND wnd, HWND& parentHandle, TRect& windowBounds, TPoint& of
                    TRect& parentRect);
 // The same on the adapter's own fields.
 void GetWndPosInfo(TacMainWnd* adapter);
+// Takes the adapter's place afresh and has its window paint the cache again over a new background.
+void RepaintAdapterCache(TacMainWnd* adapter);
 
 // Paints the window's skin section into the common data's cache bitmap (with BorderMode and a skin border
 // colour: clWindow framed with that colour).

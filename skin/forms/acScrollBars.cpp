@@ -337,9 +337,8 @@ LRESULT NcPaintBars(TacScrollWnd* adapter, HWND wnd, HDC dc, int hotPartOverride
             return 0;
     if (adapter->SkinData->BGChanged)
         SendSkinCmd(wnd, SkinCmdPaintToDC, 0);
-    const bool ownDC = dc == nullptr;
-    if (ownDC)
-        dc = GetWindowDC(wnd);
+    TWindowDC windowDC(wnd, dc);
+    dc = windowDC.Get();
     if (!dc)
         return 0;
     RECT wr{};
@@ -356,8 +355,6 @@ LRESULT NcPaintBars(TacScrollWnd* adapter, HWND wnd, HDC dc, int hotPartOverride
     }
     if (adapter->HorzBar->Shown && adapter->VertBar->Shown)
         DrawScrollCorner(adapter, wnd, dc);
-    if (ownDC)
-        ReleaseDC(wnd, dc);
     return 0;
 }
 
@@ -808,6 +805,8 @@ bool TacScrollWnd::HandleScrollSkinCommand(TMessage& message)
 {
     TsSkinManager* own = Manager();
     const bool mine = message.LParam == reinterpret_cast<LPARAM>(own);
+    if (AnswerCommonSkinCmd(message, true))
+        return true;
     switch (SkinCmdOf(message.WParam)) {
     case SkinCmdSkinChanged:
         if (mine)
@@ -833,13 +832,6 @@ bool TacScrollWnd::HandleScrollSkinCommand(TMessage& message)
                          RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         }
         return false;
-    case SkinCmdIsSkinned:
-        message.LParam = 1;
-        message.Result = 1;
-        return true;
-    case SkinCmdGetApplication:
-        message.Result = reinterpret_cast<LRESULT>(Application);
-        return true;
     default:
         return TacMainWnd::HandleSkinCommand(message);
     }

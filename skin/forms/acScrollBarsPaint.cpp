@@ -74,7 +74,7 @@ void PaintButton(TsSkinManager* sm, const TBarElement& e, TBitmap* barBmp, const
     PaintElement(sm, e, bmp.get(), r.TopLeft(), TRect{0, 0, r.Width(), r.Height()}, state,
                  TCacheInfo{barBmp, 0, 0, true});
     if (IsValidMaskIndex(sm, e.Glyph)) {
-        const TsMaskData& md = sm->ma[static_cast<std::size_t>(e.Glyph)];
+        const TsMaskData& md = sm->Masks[static_cast<std::size_t>(e.Glyph)];
         const TPoint frame = GlyphFrame(md);
         const TPoint p{square.Left - r.Left + (square.Width() - frame.X) / 2,
                        square.Top - r.Top + (square.Height() - frame.Y) / 2};
@@ -164,7 +164,7 @@ void BlendDisabled(TacScrollWnd* adapter, TacScrollBar* bar, TBitmap* bmp, const
     TsSkinManager* sm = adapter->Manager();
     const int section = sm->ConstData.ScrollBar[bar->Kind];
     if (IsValidSectionIndex(sm, section))
-        BlendColorRect(bmp, all, 40, SkinColorToRGB(sm->gd[static_cast<std::size_t>(section)].Color));
+        BlendColorRect(bmp, all, 40, SkinColorToRGB(sm->Sections[static_cast<std::size_t>(section)].Color));
 }
 
 bool BarPaintable(TacScrollWnd* adapter, const TacScrollBar* bar, int length)
@@ -180,19 +180,19 @@ int SkinArrowLength(TsSkinManager* sm, int kind, int systemLength)
     if (!sm)
         return systemLength;
     const int left = sm->ConstData.ScrollBtn[2];
-    if (!IsValidSectionIndex(sm, left) || !sm->gd[static_cast<std::size_t>(left)].ReservedBoolean)
+    if (!IsValidSectionIndex(sm, left) || !sm->Sections[static_cast<std::size_t>(left)].ReservedBoolean)
         return systemLength;
     if (kind == 0) {
         const int border = sm->ConstData.ScrollBtnBorder[2];
         if (!IsValidMaskIndex(sm, border))
             return systemLength;
-        const TsMaskData& md = sm->ma[static_cast<std::size_t>(border)];
+        const TsMaskData& md = sm->Masks[static_cast<std::size_t>(border)];
         return std::max(systemLength, md.ImageCount > 0 ? RectWidth(md.R) / md.ImageCount : 0);
     }
     const int border = sm->ConstData.ScrollBtnBorder[0];
     if (!IsValidMaskIndex(sm, border))
         return systemLength;
-    const TsMaskData& md = sm->ma[static_cast<std::size_t>(border)];
+    const TsMaskData& md = sm->Masks[static_cast<std::size_t>(border)];
     return std::max(systemLength, RectHeight(md.R) / (md.MaskType + 1));
 }
 
@@ -266,11 +266,11 @@ void DrawDraggedBar(TacScrollWnd* adapter, TacScrollBar* bar, const TRect& barRe
     auto bmp = MakeBmp24(r.Width(), r.Height());
     const int along = thumbPos - (bar->Kind == 0 ? barRect.Left : barRect.Top);
     ComposeBar(adapter, bar, bmp.get(), r, ci, 2, 2, 2, 2, along, thumbSize, 2);
-    HDC dc = GetWindowDC(wnd);
+    TWindowDC windowDC(wnd);
+    HDC dc = windowDC.Get();
     if (!dc)
         return;
     BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), bmp->Canvas()->Handle(), 0, 0, SRCCOPY);
-    ReleaseDC(wnd, dc);
 }
 
 bool GripShown(TacScrollWnd* adapter, HWND wnd)
@@ -313,14 +313,13 @@ void DrawScrollCorner(TacScrollWnd* adapter, HWND wnd, HDC dc)
                ci.X + corner.Left, ci.Y + corner.Top, SRCCOPY);
     } else {
         RECT all{0, 0, corner.Width(), corner.Height()};
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(SkinColorToRGB(GetGlobalHotColor(sm))));
-        FillRect(bmp->Canvas()->Handle(), &all, brush);
-        DeleteObject(brush);
+        GdiObject<HBRUSH> brush(CreateSolidBrush(static_cast<COLORREF>(SkinColorToRGB(GetGlobalHotColor(sm)))));
+        FillRect(bmp->Canvas()->Handle(), &all, brush.Get());
     }
     if (GripShown(adapter, wnd)) {
         const int grip = FindMaskIndex(sm, sm->ConstData.GlobalInfo, L"GLOBALINFO", L"GRIPIMAGE");
         if (IsValidMaskIndex(sm, grip)) {
-            const TsMaskData& md = sm->ma[static_cast<std::size_t>(grip)];
+            const TsMaskData& md = sm->Masks[static_cast<std::size_t>(grip)];
             const TPoint frame = GlyphFrame(md);
             DrawSkinGlyph(bmp.get(), TPoint{corner.Width() - frame.X, corner.Height() - frame.Y}, 0, md, 1);
         }

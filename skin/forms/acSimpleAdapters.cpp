@@ -16,10 +16,9 @@ void CopyCacheToWindow(HWND wnd, TBitmap* cache, HDC given)
 {
     if (!cache)
         return;
-    HDC dc = given ? given : GetDC(wnd);
+    TScreenDC clientDC(wnd, given);
+    HDC dc = clientDC.Get();
     BitBlt(dc, 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
-    if (!given)
-        ReleaseDC(wnd, dc);
 }
 
 } // namespace
@@ -67,7 +66,7 @@ TSize TacCheckBoxWnd::GlyphSize() const
     const int index = GlyphMaskIndex();
     if (!sm || !IsValidMaskIndex(sm, index))
         return TSize{16, 16};
-    const TsMaskData& md = sm->ma[static_cast<size_t>(index)];
+    const TsMaskData& md = sm->Masks[static_cast<size_t>(index)];
     const int width = md.R.right - md.R.left, height = md.R.bottom - md.R.top;
     if (md.Bmp)
         return TSize{width / 3, height / 2};
@@ -92,7 +91,7 @@ void TacCheckBoxWnd::PrepareCache()
     const TSize glyph = GlyphSize();
     const int mask = GlyphMaskIndex();
     if (IsValidMaskIndex(sm, mask))
-        DrawSkinGlyph(cache, TPoint{0, (WndSize.cy - glyph.cy) / 2}, state, sm->ma[static_cast<size_t>(mask)], 1);
+        DrawSkinGlyph(cache, TPoint{0, (WndSize.cy - glyph.cy) / 2}, state, sm->Masks[static_cast<size_t>(mask)], 1);
     TCanvas* canvas = cache->Canvas();
     if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(AdaptedWnd, WM_GETFONT, 0, 0)))
         canvas->Font()->SetHandle(font);
@@ -110,7 +109,7 @@ void TacCheckBoxWnd::PrepareCache()
                          ci.Bmp);
 }
 
-void TacCheckBoxWnd::Paint(TMessage& message)
+void TacCachePaintedWnd::Paint(TMessage& message)
 {
     PAINTSTRUCT ps;
     BeginPaint(AdaptedWnd, &ps);
@@ -120,13 +119,13 @@ void TacCheckBoxWnd::Paint(TMessage& message)
     message.Result = 0;
 }
 
-void TacCheckBoxWnd::Repaint()
+void TacCachePaintedWnd::Repaint()
 {
     SkinData->BGChanged = true;
     SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
 }
 
-void TacCheckBoxWnd::RepaintAround(TMessage& message)
+void TacCachePaintedWnd::RepaintAround(TMessage& message)
 {
     SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
     TacMainWnd::WndProc(message);
@@ -260,7 +259,7 @@ void TacBtnWnd::DrawButtonCaption()
         DrawDottedFrame(canvas, TRect{r.Left - 1, r.Top - 1, r.Right + 1, r.Bottom + 1});
 }
 
-void TacBtnWnd::PrepareButtonCache()
+void TacBtnWnd::PrepareCache()
 {
     GetWndPosInfo(this);
     TCacheInfo ci;
@@ -285,30 +284,6 @@ void TacBtnWnd::PrepareButtonCache()
     ParentBgColor = sNoColor;
     TransFillColor = sNoColor;
     SkinData->BGChanged = false;
-}
-
-void TacBtnWnd::Paint(TMessage& message)
-{
-    PAINTSTRUCT ps;
-    BeginPaint(AdaptedWnd, &ps);
-    PrepareButtonCache();
-    CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), reinterpret_cast<HDC>(message.WParam));
-    EndPaint(AdaptedWnd, &ps);
-    message.Result = 0;
-}
-
-void TacBtnWnd::Repaint()
-{
-    SkinData->BGChanged = true;
-    SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
-}
-
-void TacBtnWnd::RepaintAround(TMessage& message)
-{
-    SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
-    TacMainWnd::WndProc(message);
-    SendMessageW(AdaptedWnd, WM_SETREDRAW, 1, 0);
-    Repaint();
 }
 
 void TacBtnWnd::HoverCheck()
@@ -425,11 +400,7 @@ void TacBitBtnWnd::DrawGlyph()
     glyph.SetPixelFormat(pf24bit);
     glyph.SetHandleType(bmDIB);
     glyph.SetSize(size.cx, size.cy);
-    HDC source = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(source, image);
-    BitBlt(glyph.Canvas()->Handle(), 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    BitBlt(glyph.Canvas()->Handle(), 0, 0, size.cx, size.cy, TMemoryDC(image).Get(), 0, 0, SRCCOPY);
     const TRect text = Caption.empty() ? TRect{WndSize.cx / 2 + size.cx / 2 + 2, 0, 0, 0} : CaptionRect();
     const int pushed = ButtonState() == 2 ? 1 : 0;
     const int x = text.Left - 2 - size.cx;
@@ -464,7 +435,7 @@ void TacSpinWnd::PaintHalf(TBitmap* cache, const TCacheInfo& ci, const TRect& r,
     const int mask = sm ? FindMaskIndex(sm, FindSectionIndex(sm, arrowSection), arrowSection, L"GLYPHMASK") : -1;
     if (!IsValidMaskIndex(sm, mask))
         return;
-    const TsMaskData& md = sm->ma[static_cast<size_t>(mask)];
+    const TsMaskData& md = sm->Masks[static_cast<size_t>(mask)];
     if (md.ImageCount <= 0)
         return;
     const int fw = (md.R.right - md.R.left) / md.ImageCount;
@@ -489,10 +460,9 @@ void TacSpinWnd::Paint(TMessage& message)
         PaintHalf(cache, ci, TRect{LeftOffset, h / 2, w, h}, DownState, L"SCROLLBTNBOTTOM");
         SkinData->BGChanged = false;
         HDC given = reinterpret_cast<HDC>(message.WParam);
-        HDC dc = given ? given : GetDC(AdaptedWnd);
+        TScreenDC clientDC(AdaptedWnd, given);
+        HDC dc = clientDC.Get();
         BitBlt(dc, LeftOffset, 0, w - LeftOffset, h, cache->Canvas()->Handle(), LeftOffset, 0, SRCCOPY);
-        if (!given)
-            ReleaseDC(AdaptedWnd, dc);
     }
     EndPaint(AdaptedWnd, &ps);
     message.Result = 0;
@@ -560,9 +530,7 @@ void TacSizerWnd::WndProc(TMessage& message)
     case WM_PAINT: {
         PAINTSTRUCT ps;
         BeginPaint(AdaptedWnd, &ps);
-        GetWndPosInfo(this);
-        SkinData->BGChanged = true;
-        SendMessageW(AdaptedWnd, SM_SKINCMD, SkinCmdWParam(SkinCmdPaintToDC), 0);
+        RepaintAdapterCache(this);
         CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), nullptr);
         EndPaint(AdaptedWnd, &ps);
         return;
@@ -592,13 +560,9 @@ void TacTransPanelWnd::WndProc(TMessage& message)
     }
     switch (message.Msg) {
     case WM_ERASEBKGND: {
-        GetWndPosInfo(this);
-        SkinData->BGChanged = true;
-        SendMessageW(AdaptedWnd, SM_SKINCMD, SkinCmdWParam(SkinCmdPaintToDC), 0);
-        HDC dc = GetWindowDC(AdaptedWnd);
-        CopyHwndCache(AdaptedWnd, SkinData, TRect{0, 0, WndSize.cx, WndSize.cy}, 0, 0, false, dc,
-                      TRect{0, 0, WndSize.cx, WndSize.cy});
-        ReleaseDC(AdaptedWnd, dc);
+        RepaintAdapterCache(this);
+        CopyHwndCache(AdaptedWnd, SkinData, TRect{0, 0, WndSize.cx, WndSize.cy}, 0, 0, false,
+                      TWindowDC(AdaptedWnd).Get(), TRect{0, 0, WndSize.cx, WndSize.cy});
         message.Result = 1;
         return;
     }

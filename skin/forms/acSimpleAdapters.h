@@ -6,11 +6,25 @@
 
 #include <string>
 
-// Check boxes and radio buttons: the section over the parent's background, the state glyph of the
-// skin's GLOBALINFO at the left, the caption beside it.
-class TacCheckBoxWnd : public TacMainWnd {
+// An adapter that paints its whole window from a cache it prepares for each paint: the paint, the
+// repaint, and the pass-on of a message that would draw by itself.
+class TacCachePaintedWnd : public TacMainWnd {
 public:
     using TacMainWnd::TacMainWnd;
+
+protected:
+    virtual void PrepareCache() = 0;
+    void Paint(TMessage& message);
+    // The control changes its state without drawing, then the adapter paints it.
+    void RepaintAround(TMessage& message);
+    void Repaint();
+};
+
+// Check boxes and radio buttons: the section over the parent's background, the state glyph of the
+// skin's GLOBALINFO at the left, the caption beside it.
+class TacCheckBoxWnd : public TacCachePaintedWnd {
+public:
+    using TacCachePaintedWnd::TacCachePaintedWnd;
     std::wstring ClassName() const override { return L"TacCheckBoxWnd"; }
     void WndProc(TMessage& message) override;
 
@@ -23,19 +37,15 @@ public:
     int GlyphMaskIndex() const;
     TSize GlyphSize() const;
 
-private:
-    void PrepareCache();
-    void Paint(TMessage& message);
-    // The control changes its state without drawing, then the adapter paints it.
-    void RepaintAround(TMessage& message);
-    void Repaint();
+protected:
+    void PrepareCache() override;
 };
 
 // Push buttons: the section in the button's state over the parent's background, the caption centred.
 // The steps are virtual so that bitmap buttons can add their glyph.
-class TacBtnWnd : public TacMainWnd {
+class TacBtnWnd : public TacCachePaintedWnd {
 public:
-    using TacMainWnd::TacMainWnd;
+    using TacCachePaintedWnd::TacCachePaintedWnd;
     std::wstring ClassName() const override { return L"TacBtnWnd"; }
     void WndProc(TMessage& message) override;
 
@@ -50,12 +60,9 @@ protected:
     virtual TRect CaptionRect();
     virtual int MaxTextWidth();
     TRect TextExtent();
-    virtual void PrepareButtonCache();
+    void PrepareCache() override;
 
 private:
-    void Paint(TMessage& message);
-    void RepaintAround(TMessage& message);
-    void Repaint();
     void HoverCheck();
     bool MultiLine() const;
 };

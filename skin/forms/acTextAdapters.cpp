@@ -48,23 +48,22 @@ void TacStaticWnd::Paint(TMessage& message)
     PAINTSTRUCT ps;
     BeginPaint(AdaptedWnd, &ps);
     GetWndPosInfo(this);
-    HDC given = reinterpret_cast<HDC>(message.WParam);
-    HDC dc = given ? given : GetDC(AdaptedWnd);
-    const int saved = SaveDC(dc);
-    if (IsSystemPictureStatic(WndSize)) {
-        LPARAM none = 0;
-        CallPrevWndProc(AdaptedWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), none);
-        ExcludeClipRect(dc, 30, 6, 120, 41);
+    {
+        TScreenDC clientDC(AdaptedWnd, reinterpret_cast<HDC>(message.WParam));
+        HDC dc = clientDC.Get();
+        TSavedDC saved(dc);
+        if (IsSystemPictureStatic(WndSize)) {
+            LPARAM none = 0;
+            CallPrevWndProc(AdaptedWnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), none);
+            ExcludeClipRect(dc, 30, 6, 120, 41);
+        }
+        SkinData->BGChanged = true;
+        SendMessageW(AdaptedWnd, SM_SKINCMD, SkinCmdWParam(SkinCmdPaintToDC), 0);
+        if (TBitmap* cache = SkinData->CacheBmp(); cache && !cache->Empty()) {
+            PaintContent();
+            BitBlt(dc, 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
+        }
     }
-    SkinData->BGChanged = true;
-    SendMessageW(AdaptedWnd, SM_SKINCMD, SkinCmdWParam(SkinCmdPaintToDC), 0);
-    if (TBitmap* cache = SkinData->CacheBmp(); cache && !cache->Empty()) {
-        PaintContent();
-        BitBlt(dc, 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
-    }
-    RestoreDC(dc, saved);
-    if (!given)
-        ReleaseDC(AdaptedWnd, dc);
     EndPaint(AdaptedWnd, &ps);
     message.Result = 0;
 }
@@ -204,22 +203,21 @@ void TacGroupBoxWnd::PaintTo(HDC dc)
 // The box of a system dialog paints its own interior: only its frame and caption come from the skin.
 void TacGroupBoxWnd::PaintFrameOnly()
 {
-    HDC dc = GetWindowDC(AdaptedWnd);
+    TWindowDC windowDC(AdaptedWnd);
+    HDC dc = windowDC.Get();
     if (!dc)
         return;
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     const TRect band = CaptionBand();
     int left = 2, right = 2, bottom = 2;
     if (TsSkinManager* sm = Manager(); sm && IsValidMaskIndex(sm, SkinData->BorderIndex)) {
-        const TsMaskData& md = sm->ma[static_cast<size_t>(SkinData->BorderIndex)];
+        const TsMaskData& md = sm->Masks[static_cast<size_t>(SkinData->BorderIndex)];
         left = md.WL;
         right = md.WR;
         bottom = md.WB;
     }
     ExcludeClipRect(dc, left, band.Bottom, WndSize.cx - right, WndSize.cy - bottom);
     PaintTo(dc);
-    RestoreDC(dc, saved);
-    ReleaseDC(AdaptedWnd, dc);
 }
 
 void TacGroupBoxWnd::WndProc(TMessage& message)
@@ -245,10 +243,7 @@ void TacGroupBoxWnd::WndProc(TMessage& message)
             PAINTSTRUCT ps;
             BeginPaint(AdaptedWnd, &ps);
             HDC given = reinterpret_cast<HDC>(message.WParam);
-            HDC dc = given && message.LParam == 1 ? given : GetWindowDC(AdaptedWnd);
-            PaintTo(dc);
-            if (dc != given)
-                ReleaseDC(AdaptedWnd, dc);
+            PaintTo(TWindowDC(AdaptedWnd, message.LParam == 1 ? given : nullptr).Get());
             EndPaint(AdaptedWnd, &ps);
         }
         message.Result = 0;

@@ -87,7 +87,7 @@ void TacToolBarWnd::PaintButtonImage(TBitmap* bmp, const TBBUTTON& button, const
     if ((button.fsStyle & BTNS_WHOLEDROPDOWN) && sm) {
         const int mask = FindMaskIndex(sm, FindSectionIndex(sm, L"SCROLLBTNBOTTOM"), L"SCROLLBTNBOTTOM", L"GLYPHMASK");
         if (IsValidMaskIndex(sm, mask)) {
-            const TsMaskData& md = sm->ma[static_cast<size_t>(mask)];
+            const TsMaskData& md = sm->Masks[static_cast<size_t>(mask)];
             const int fw = (md.R.right - md.R.left) / std::max<int>(1, md.ImageCount);
             const int fh = (md.R.bottom - md.R.top) / (md.MaskType + 1);
             DrawSkinGlyph(bmp, TPoint{r.Right - 2 - fw, r.Top + (r.Height() - fh) / 2}, state, md, 1);
@@ -179,11 +179,10 @@ void TacToolBarWnd::Paint(TMessage& message)
             for (int i = 0; i < count; ++i)
                 PaintButton(copy.get(), i);
             HDC given = reinterpret_cast<HDC>(message.WParam);
-            HDC dc = given ? given : GetDC(AdaptedWnd);
+            TScreenDC clientDC(AdaptedWnd, given);
+            HDC dc = clientDC.Get();
             BitBlt(dc, 0, 0, ClientRect.Width(), ClientRect.Height(), copy->Canvas()->Handle(), BorderWidth,
                    BorderWidth, SRCCOPY);
-            if (!given)
-                ReleaseDC(AdaptedWnd, dc);
         }
     }
     EndPaint(AdaptedWnd, &ps);
@@ -204,10 +203,10 @@ void TacToolBarWnd::WndProc(TMessage& message)
         if (GetWindowLongPtrW(AdaptedWnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) {
             PrepareCache();
             if (TBitmap* cache = SkinData->CacheBmp(); cache && !cache->Empty()) {
-                HDC dc = GetWindowDC(AdaptedWnd);
+                TWindowDC windowDC(AdaptedWnd);
+                HDC dc = windowDC.Get();
                 CopyFrame(dc, 0, 0, WndSize.cx, WndSize.cy, cache->Canvas()->Handle(), 0, 0,
                           (WndSize.cx - ClientRect.Width()) / 2);
-                ReleaseDC(AdaptedWnd, dc);
             }
         }
         message.Result = 0;

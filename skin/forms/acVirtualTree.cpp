@@ -150,8 +150,8 @@ void TacVirtualTreeViewWnd::PaintColumn(TsSkinManager* sm, TacHeaderPaintInfo& i
     if (Has(elements, hpeSortGlyph) && info.ShowSortGlyph) {
         const int button = GetOrdPropByName(Header(), L"SortDirection") > 0 ? 0 : 1;
         const int glyph = sm->ConstData.ScrollBtnGlyph[button];
-        if (IsValidMaskIndex(sm, glyph) && sm->ma[static_cast<std::size_t>(glyph)].ImageCount > 0) {
-            const TsMaskData& md = sm->ma[static_cast<std::size_t>(glyph)];
+        if (IsValidMaskIndex(sm, glyph) && sm->Masks[static_cast<std::size_t>(glyph)].ImageCount > 0) {
+            const TsMaskData& md = sm->Masks[static_cast<std::size_t>(glyph)];
             const int height = RectHeight(md.R) / (md.MaskType + 1);
             DrawSkinGlyph(bmp.get(), TPoint{info.SortGlyphPos.X - r.Left, (r.Height() - height) / 2}, state, md, 1);
         }
@@ -173,13 +173,13 @@ void TacVirtualTreeViewWnd::WMNCPaint(TMessage& message)
             PaintAdapterCache(SkinData, AdaptedWnd, InDialog);
         }
         PaintTransparentCorners(SkinData, 0, this);
-        HDC dc = GetWindowDC(AdaptedWnd);
+        TWindowDC windowDC(AdaptedWnd);
+        HDC dc = windowDC.Get();
         if (!dc)
             return;
         LPARAM flags = 0;
         CallPrevWndProc(AdaptedWnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags);
         message.Result = PaintFrame(dc);
-        ReleaseDC(AdaptedWnd, dc);
     } catch (...) {
         // The tree paints its frame again at its next WM_NCPAINT.
     }
@@ -198,11 +198,12 @@ void TacVirtualTreeViewWnd::WMPrint(TMessage& message)
     int top = LeftEdge;
     if (TPersistent* header = Header(); header && SetPropHasElement(header, L"Options", L"hoVisible"))
         top += static_cast<int>(std::max<std::int64_t>(GetOrdPropByName(header, L"Height"), 0));
-    const int saved = SaveDC(dc);
-    OffsetWindowOrgEx(dc, -LeftEdge, -top, nullptr);
-    LPARAM clientFlags = PRF_CLIENT;
-    CallPrevWndProc(AdaptedWnd, WM_PRINTCLIENT, message.WParam, clientFlags);
-    RestoreDC(dc, saved);
+    {
+        TSavedDC saved(dc);
+        OffsetWindowOrgEx(dc, -LeftEdge, -top, nullptr);
+        LPARAM clientFlags = PRF_CLIENT;
+        CallPrevWndProc(AdaptedWnd, WM_PRINTCLIENT, message.WParam, clientFlags);
+    }
     message.Result = CallPrevWndProc(AdaptedWnd, WM_PRINT, message.WParam, message.LParam);
     PaintTransparentCorners(SkinData, 0, this);
     PaintFrame(dc);

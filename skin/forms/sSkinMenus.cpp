@@ -230,7 +230,7 @@ int TsSkinableMenus::SkinBorderWidth()
     if (!IsValidMaskIndex(owner_, mask)) {
         skinBorderWidth_ = 0;
     } else {
-        const int width = owner_->ma[static_cast<size_t>(mask)].BorderWidth;
+        const int width = owner_->Masks[static_cast<size_t>(mask)].BorderWidth;
         skinBorderWidth_ = width <= 0 ? 3 : width;
     }
     return skinBorderWidth_;
@@ -469,9 +469,9 @@ int TsSkinableMenus::PopupHeight(TMenuItem* item)
     TMenuItem* parent = item ? item->Parent() : nullptr;
     if (!parent)
         return 0;
-    HDC dc = GetDC(nullptr);
+    TScreenDC dc;
     TCanvas canvas;
-    canvas.SetHandle(dc);
+    TCanvasDCBinding binding(&canvas, dc.Get());
     int best = 0, column = 0;
     for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* child = parent->Items(i);
@@ -482,8 +482,6 @@ int TsSkinableMenus::PopupHeight(TMenuItem* item)
         column += ItemHeight(&canvas, child);
         best = std::max(best, column);
     }
-    canvas.SetHandle(nullptr);
-    ReleaseDC(nullptr, dc);
     return best;
 }
 
@@ -556,7 +554,7 @@ void TsSkinableMenus::PrepareMenuBackground(TMenuItem* firstItem, int width, HWN
     cornerRects_.clear();
     const int mask = FindMaskIndex(owner_, section, L"MAINMENU", L"BORDERSMASK");
     if (IsValidMaskIndex(owner_, mask)) {
-        const TsMaskData& md = owner_->ma[static_cast<size_t>(mask)];
+        const TsMaskData& md = owner_->Masks[static_cast<size_t>(mask)];
         menupaint::AddCornerRuns(cornerRects_, width, md, false, 0);
         menupaint::AddCornerRuns(cornerRects_, width, md, true, height - md.WB);
     }
@@ -603,7 +601,7 @@ void TsSkinableMenus::PaintExtraLine(int height)
         // The font takes the handle's values, not the handle: it is ours to delete.
         GdiObject<HFONT> rotated(CreateFontIndirectW(&lf));
         canvas->Font()->SetHandle(rotated.Get());
-        canvas->Font()->SetColor(static_cast<TColor>(owner_->gd[static_cast<size_t>(section)].FontColor));
+        canvas->Font()->SetColor(static_cast<TColor>(owner_->Sections[static_cast<size_t>(section)].FontColor));
         canvas->Brush()->SetStyle(bsClear);
         const int textHeight = canvas->TextHeight(ExtraLineCaption);
         const int x = (w - textHeight) / 2;
@@ -625,19 +623,8 @@ void TsSkinableMenus::SetPopupRegion(HWND wnd, TBitmap* background)
         return;
     SendMessageW(wnd, SM_SKINCMD, SkinCmdWParam(SkinCmdMenuVisible), 0);
     regionBusy_ = true;
-    HRGN region = CreateRectRgn(0, 0, background->Width(), background->Height());
-    auto cut = [region](const TRect& r) {
-        HRGN part = CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom);
-        CombineRgn(region, region, part, RGN_DIFF);
-        DeleteObject(part);
-    };
-    if (cornerRects_.empty())
-        cut(TRect{0, 0, 1, 1});
-    for (const TRect& r : cornerRects_)
-        cut(r);
-    // The window owns the region from here on.
-    if (!SetWindowRgn(wnd, region, TRUE))
-        DeleteObject(region);
+    const std::vector<TRect> cuts = cornerRects_.empty() ? std::vector<TRect>{TRect{0, 0, 1, 1}} : cornerRects_;
+    SetWindowRegion(wnd, RegionLessRects(TRect{0, 0, background->Width(), background->Height()}, cuts), true);
     regionBusy_ = false;
 }
 

@@ -94,7 +94,8 @@ void TsSkinableMenus::RepaintPopupBorder(HWND wnd, TMenuItem* item, const TRect&
     TBitmap* bg = menustate::MenuBackground.get();
     if (!bg)
         return;
-    HDC dc = GetWindowDC(wnd);
+    TWindowDC windowDC(wnd);
+    HDC dc = windowDC.Get();
     if (!dc)
         return;
     HDC src = bg->Canvas()->Handle();
@@ -107,7 +108,6 @@ void TsSkinableMenus::RepaintPopupBorder(HWND wnd, TMenuItem* item, const TRect&
     const int left = ExtraLineOffset() * col + std::max(SkinBorderWidth(), bw);
     CopyBits(dc, 0, y, left, r.Height(), src, 0, y);
     CopyBits(dc, w - bw, y, bw, r.Height(), src, w - bw, y);
-    ReleaseDC(wnd, dc);
 }
 
 void TsSkinableMenus::FillColumnBelow(TCanvas* canvas, TMenuItem* item, const TRect& r)
@@ -200,7 +200,7 @@ void TsSkinableMenus::DrawItemCheck(TBitmap* bmp, TMenuItem* item, TOwnerDrawSta
         mask = FindMaskIndexNoParent(owner_, L"GLOBALINFO", L"BOXCHECKED");
     if (!IsValidMaskIndex(owner_, mask))
         return;
-    const TsMaskData& md = owner_->ma[static_cast<size_t>(mask)];
+    const TsMaskData& md = owner_->Masks[static_cast<size_t>(mask)];
     if (md.ImageCount <= 0)
         return;
     const int frameHeight = (md.R.bottom - md.R.top) / (md.MaskType + 1);
@@ -290,7 +290,7 @@ void TsSkinableMenus::DrawSeparator(TCanvas* canvas, const TRect& r, TBitmap* ba
     TRect line{extra + Margin + Spacing, 0, w - Margin, h};
     if (line.Left < extra + IcoLineWidth)
         line.Left = extra + IcoLineWidth + 2;
-    DrawSkinRect(bmp.get(), line, true, EmptyCacheInfo, owner_->ma[static_cast<size_t>(mask)], 0, true);
+    DrawSkinRect(bmp.get(), line, true, EmptyCacheInfo, owner_->Masks[static_cast<size_t>(mask)], 0, true);
     CopyBits(dc, r.Left, r.Top, w, h, bmp->Canvas()->Handle(), 0, 0);
 }
 

@@ -394,28 +394,22 @@ void TsSkinProvider::UpdateRegionRects()
         return;
     const int width = FormWidth();
     if (IsValidMaskIndex(sm, skinData_->BorderIndex)) {
-        const TsMaskData& md = sm->ma[static_cast<size_t>(skinData_->BorderIndex)];
+        const TsMaskData& md = sm->Masks[static_cast<size_t>(skinData_->BorderIndex)];
         AddRgnFromMask(cornerRects_, width, md, false, 0);
         AddRgnFromMask(cornerRects_, width, md, true, FormHeight() - md.WB);
     }
     const int title = TitleSectionIndex();
     if (title >= 0) {
-        const std::wstring name = sm->gd[static_cast<size_t>(title)].ClassName;
+        const std::wstring name = sm->Sections[static_cast<size_t>(title)].ClassName;
         const int mask = FindMaskIndex(sm, title, name, L"BORDERSMASK");
         if (IsValidMaskIndex(sm, mask))
-            AddRgnFromMask(cornerRects_, width, sm->ma[static_cast<size_t>(mask)], false, 0);
+            AddRgnFromMask(cornerRects_, width, sm->Masks[static_cast<size_t>(mask)], false, 0);
     }
 }
 
 HRGN TsSkinProvider::CreateFormRegion(int x, int y)
 {
-    HRGN rgn = CreateRectRgn(x, y, x + FormWidth(), y + FormHeight());
-    for (const TRect& r : cornerRects_) {
-        HRGN corner = CreateRectRgn(r.Left + x, r.Top + y, r.Right + x, r.Bottom + y);
-        CombineRgn(rgn, rgn, corner, RGN_DIFF);
-        DeleteObject(corner);
-    }
-    return rgn;
+    return RegionLessRects(TRect{0, 0, FormWidth(), FormHeight()}, cornerRects_, x, y).Release();
 }
 
 void TsSkinProvider::UpdateFormRegion(bool redraw)

@@ -19,6 +19,13 @@ int GlobalMask(TsSkinManager* sm, const wchar_t* name)
     return FindMaskIndexNoParent(sm, L"GLOBALINFO", name);
 }
 
+// The glyph of a button that restores the window: the global one, else the form section's own.
+int RestoreGlyphMask(TsSkinManager* sm, const TsCommonData* data)
+{
+    const int norm = GlobalMask(sm, L"BICONNORM");
+    return IsValidMaskIndex(sm, norm) ? norm : FindMaskIndex(sm, data->SkinIndex, data->SkinSection(), L"BICONNORM");
+}
+
 void CopyBlock(TBitmap* dst, int dx, int dy, TBitmap* src, int sx, int sy, int w, int h)
 {
     if (!dst || !src || w <= 0 || h <= 0)
@@ -71,19 +78,13 @@ void TsSkinProvider::InitCaptionButtons()
 int TsSkinProvider::MaskOfMaxButton() const
 {
     TsSkinManager* sm = Manager();
-    if (!IsMaximized())
-        return maxButton_.ImageIndex;
-    const int norm = GlobalMask(sm, L"BICONNORM");
-    return IsValidMaskIndex(sm, norm) ? norm : FindMaskIndex(sm, skinData_->SkinIndex, skinData_->SkinSection(), L"BICONNORM");
+    return IsMaximized() ? RestoreGlyphMask(sm, skinData_.get()) : maxButton_.ImageIndex;
 }
 
 int TsSkinProvider::MaskOfMinButton() const
 {
     TsSkinManager* sm = Manager();
-    if (!IsIconic())
-        return minButton_.ImageIndex;
-    const int norm = GlobalMask(sm, L"BICONNORM");
-    return IsValidMaskIndex(sm, norm) ? norm : FindMaskIndex(sm, skinData_->SkinIndex, skinData_->SkinSection(), L"BICONNORM");
+    return IsIconic() ? RestoreGlyphMask(sm, skinData_.get()) : minButton_.ImageIndex;
 }
 
 void TsSkinProvider::PaintFrame()
@@ -96,7 +97,7 @@ void TsSkinProvider::PaintFrame()
     const int height = IsIconic() ? SysBorderHeight() + CaptionHeight() + 1 : FormHeight();
     const int caption = CaptionHeight();
     const int section = skinData_->SkinIndex;
-    const bool reserved = IsValidSectionIndex(sm, section) && sm->gd[static_cast<size_t>(section)].ReservedBoolean;
+    const bool reserved = IsValidSectionIndex(sm, section) && sm->Sections[static_cast<size_t>(section)].ReservedBoolean;
     // Resizing with an unchanged caption reuses the painted caption strip.
     if (!menuDirty_ && reserved && captionBmp_ && captionBmp_->Width() == width && cache->Height() == height &&
         caption > 0) {
@@ -120,7 +121,7 @@ void TsSkinProvider::PaintFrame()
         if (GripMode == gmRightBottom) {
             const int grip = GlobalMask(sm, L"GRIPIMAGE");
             if (IsValidMaskIndex(sm, grip)) {
-                const TsMaskData& md = sm->ma[static_cast<size_t>(grip)];
+                const TsMaskData& md = sm->Masks[static_cast<size_t>(grip)];
                 const POINT size = GetMaskFrameSize(sm, grip);
                 DrawSkinGlyph(cache, TPoint{width - size.x - SysBorderWidth(), height - size.y - SysBorderHeight()}, 0,
                               md, 1);
@@ -145,18 +146,16 @@ void TsSkinProvider::PaintFrame()
         // The form's own drawing becomes part of the cache, at the client's place.
         TCanvas* canvas = form_->Canvas();
         HDC dc = cache->Canvas()->Handle();
-        const int saved = SaveDC(dc);
+        TSavedDC saved(dc);
         SetViewportOrgEx(dc, ClientOffsetX(), ClientOffsetY(), nullptr);
         canvas->SetHandle(dc);
         try {
             form_->OnPaint(form_);
         } catch (...) {
             canvas->SetHandle(nullptr);
-            RestoreDC(dc, saved);
             throw;
         }
         canvas->SetHandle(nullptr);
-        RestoreDC(dc, saved);
     }
     framePainted_ = true;
     skinData_->BGChanged = false;
@@ -172,13 +171,13 @@ void TsSkinProvider::PaintCaptionStrip(const TRect& strip)
     const TRect titleRect = IsIconic() ? TRect{0, 0, cache->Width(), cache->Height()}
                                        : TRect{0, strip.Top, strip.Right, strip.Top + SysBorderHeight() + CaptionHeight()};
     if (title >= 0)
-        PaintItemByIndex(title, sm->gd[static_cast<size_t>(title)].ClassName, MakeCacheInfo(cache, 0, 0), -1, -1, sm,
+        PaintItemByIndex(title, sm->Sections[static_cast<size_t>(title)].ClassName, MakeCacheInfo(cache, 0, 0), -1, -1, sm,
                          cache, TPoint{0, 0}, titleRect, state, false);
     PaintFormIcon();
     if (CaptionButtonCount() > 0) {
         const int bar = FindMaskIndex(sm, skinData_->SkinIndex, skinData_->SkinSection(), L"TITLEBAR");
         if (IsValidMaskIndex(sm, bar)) {
-            const TsMaskData& md = sm->ma[static_cast<size_t>(bar)];
+            const TsMaskData& md = sm->Masks[static_cast<size_t>(bar)];
             const int side = md.Bmp ? md.Bmp->Width() / 9 : (md.R.right - md.R.left) / (md.ImageCount * 3);
             const int barWidth = side * 2 + ButtonsWidth();
             DrawSkinRect(cache, TRect{FormWidth() - barWidth, strip.Top, cache->Width(), strip.Top + titleRect.Height()},
@@ -203,7 +202,7 @@ void TsSkinProvider::PaintMenuLine()
     const int rows = MenuLineRows();
     const TRect band{0, top, cache->Width(), top + rows * MenuHeight()};
     if (section >= 0)
-        PaintItemByIndex(section, sm->gd[static_cast<size_t>(section)].ClassName, MakeCacheInfo(cache, 0, 0), -1, -1,
+        PaintItemByIndex(section, sm->Sections[static_cast<size_t>(section)].ClassName, MakeCacheInfo(cache, 0, 0), -1, -1,
                          sm, cache, TPoint{0, 0}, band, formActive_ ? 1 : 0, false);
     menuLineBmp_->SetSize(FormWidth(), rows * MenuHeight());
     CopyBlock(menuLineBmp_.get(), 0, 0, cache, 0, top, FormWidth(), rows * MenuHeight());
@@ -291,7 +290,7 @@ void TsSkinProvider::DrawButtonImage(const TsCaptionButton& button, int maskInde
     // Hot and pressed buttons always look enabled; resting ones fade when disabled or inactive.
     const bool normal = state > 0 || (enabled && formActive_);
     DrawSkinGlyph(skinData_->CacheBmp(), TPoint{button.Rect.Left, button.Rect.Top}, state,
-                  sm->ma[static_cast<size_t>(maskIndex)], normal ? 1 : 2);
+                  sm->Masks[static_cast<size_t>(maskIndex)], normal ? 1 : 2);
 }
 
 void TsSkinProvider::PaintTitleButtonGlyph(const TsTitleButton* button, bool pressed)
@@ -431,13 +430,12 @@ void TsSkinProvider::RepaintFrameNow()
         return;
     SetFrameDirty();
     HWND wnd = form_->Handle();
-    HDC dc = GetWindowDC(wnd);
+    TWindowDC windowDC(wnd);
+    HDC dc = windowDC.Get();
     if (!dc)
         return;
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     PaintNonClient(dc);
-    RestoreDC(dc, saved);
-    ReleaseDC(wnd, dc);
 }
 
 void TsSkinProvider::BlitToWindow(const TRect& r)
@@ -445,11 +443,11 @@ void TsSkinProvider::BlitToWindow(const TRect& r)
     if (!form_->HandleAllocated())
         return;
     HWND wnd = form_->Handle();
-    HDC dc = GetWindowDC(wnd);
+    TWindowDC windowDC(wnd);
+    HDC dc = windowDC.Get();
     if (!dc)
         return;
     BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), skinData_->CacheBmp()->Canvas()->Handle(), r.Left, r.Top, SRCCOPY);
-    ReleaseDC(wnd, dc);
 }
 
 void TsSkinProvider::PaintFormIcon()
@@ -465,11 +463,10 @@ void TsSkinProvider::PaintFormIcon()
         const int h = titleIcon_->Height ? titleIcon_->Height : size;
         glyph->SetTransparentColor(clFuchsia);
         HDC dc = cache->Canvas()->Handle();
-        const int saved = SaveDC(dc);
+        TSavedDC saved(dc);
         SetStretchBltMode(dc, COLORONCOLOR);
         TransparentBlt(dc, ir.Left, ir.Top, w, h, glyph->Canvas()->Handle(), 0, 0, glyph->Width(), glyph->Height(),
                        RGB(255, 0, 255));
-        RestoreDC(dc, saved);
         return;
     }
     if (IconWidth() <= 0 || IconHeight() <= 0)
@@ -544,11 +541,10 @@ void TsSkinProvider::PaintHeldControl(HDC dc, TControl* held)
     if (paintCopy)
         held->ControlState.Include(csPaintCopy);
     if (held->ControlStyle.Contains(csOpaque)) {
-        const int saved = SaveDC(dc);
+        TSavedDC saved(dc);
         SetViewportOrgEx(dc, held->Left(), held->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, held->Width(), held->Height());
         held->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
     } else if (held->Width() > 0 && held->Height() > 0) {
         // A control that leaves pixels unpainted gets the form's look behind it first.
         TBitmap* cache = skinData_->CacheBmp();

@@ -34,17 +34,12 @@ void TsSkinProvider::ProviderWndProc(TMessage& message)
 
 bool TsSkinProvider::HandleSkinCommand(TMessage& message)
 {
+    if (AnswerCommonSkinCmd(message, true))
+        return true;
     const WORD cmd = SkinCmdOf(message.WParam);
     switch (cmd) {
     case SkinCmdSkinRemoved:
         SkinRemoved(message);
-        return true;
-    case SkinCmdIsSkinned:
-        message.LParam = 1;
-        message.Result = 1;
-        return true;
-    case SkinCmdGetApplication:
-        message.Result = reinterpret_cast<LRESULT>(Application);
         return true;
     case SkinCmdGetProvider:
         message.Result = reinterpret_cast<LRESULT>(this);
@@ -556,15 +551,12 @@ void TsSkinProvider::WMNCPaint(TMessage& message)
         PrepareMainMenu();
     }
     HWND wnd = form_->Handle();
-    HDC dc = GetWindowDC(wnd);
-    if (dc) {
-        const int saved = SaveDC(dc);
+    if (TWindowDC dc(wnd); dc) {
+        TSavedDC saved(dc.Get());
         if (!HasBorder() && IsSizeable())
-            PaintBorderlessStrips(dc);
+            PaintBorderlessStrips(dc.Get());
         else
-            PaintNonClient(dc);
-        RestoreDC(dc, saved);
-        ReleaseDC(wnd, dc);
+            PaintNonClient(dc.Get());
     }
     settingRegion_ = false;
     UpdateMDIClient();
@@ -582,12 +574,11 @@ void TsSkinProvider::WMPrint(TMessage& message)
     HDC dc = reinterpret_cast<HDC>(message.WParam);
     if (!dc)
         return;
-    const int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     PaintNonClient(dc);
     SetViewportOrgEx(dc, ClientOffsetX(), ClientOffsetY(), nullptr);
     RECT client;
     GetClientRect(form_->Handle(), &client);
     IntersectClipRect(dc, 0, 0, client.right, client.bottom);
     PaintClientBackground(dc, true);
-    RestoreDC(dc, saved);
 }

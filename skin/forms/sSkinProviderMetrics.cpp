@@ -218,7 +218,7 @@ int TsSkinProvider::ButtonWidth(const TsCaptionButton& button) const
     TsSkinManager* sm = Manager();
     if (!IsValidMaskIndex(sm, button.ImageIndex))
         return 21;
-    const int w = StateWidth(sm->ma[static_cast<size_t>(button.ImageIndex)]);
+    const int w = StateWidth(sm->Masks[static_cast<size_t>(button.ImageIndex)]);
     return w > 0 ? w : 21;
 }
 
@@ -227,7 +227,7 @@ int TsSkinProvider::ButtonHeight() const
     TsSkinManager* sm = Manager();
     if (!IsValidMaskIndex(sm, closeButton_.ImageIndex))
         return 21;
-    const TsMaskData& md = sm->ma[static_cast<size_t>(closeButton_.ImageIndex)];
+    const TsMaskData& md = sm->Masks[static_cast<size_t>(closeButton_.ImageIndex)];
     return md.Bmp ? md.Bmp->Height() / 2 : (md.R.bottom - md.R.top) / (md.MaskType + 1);
 }
 
@@ -236,7 +236,7 @@ int TsSkinProvider::TitleButtonWidth(const TsTitleButton* button) const
     TsSkinManager* sm = Manager();
     int state = 21;
     if (IsValidMaskIndex(sm, titleButtonIndex_)) {
-        const TsMaskData& md = sm->ma[static_cast<size_t>(titleButtonIndex_)];
+        const TsMaskData& md = sm->Masks[static_cast<size_t>(titleButtonIndex_)];
         // The rectangle's width, also for an image with a bitmap of its own (whose R covers it).
         state = md.ImageCount > 0 ? (md.R.right - md.R.left) / md.ImageCount : 21;
     }

@@ -146,13 +146,13 @@ TEST_F(ShippedSkin, MenuOptionsComeFromTheFormData)
 
 TEST_F(ShippedSkin, SectionsMasksAndPatternsAreCounted)
 {
-    EXPECT_EQ(sm->gd.size(), sections.size());
+    EXPECT_EQ(sm->Sections.size(), sections.size());
     // PAPER.JPG is large enough to stay a JPEG pattern; FLECK.JPG is small and becomes an image.
     EXPECT_EQ(CountValues(ValueForm::Jpeg), 2);
-    EXPECT_EQ(sm->pa.size(), 1u);
+    EXPECT_EQ(sm->Patterns.size(), 1u);
     const int images = CountValues(ValueForm::OwnImage) + CountValues(ValueForm::MasterGlyph) +
                        CountValues(ValueForm::MasterTexture) + 1;
-    EXPECT_EQ(static_cast<int>(sm->ma.size()), images);
+    EXPECT_EQ(static_cast<int>(sm->Masks.size()), images);
     // The container holds the master bitmap, every image file once, and the two JPEG files.
     std::set<std::wstring> files = {L"MASTER.BMP"};
     for (const SkinValue& v : values)
@@ -175,7 +175,7 @@ TEST_F(ShippedSkin, EveryImageValueResolvesToAnImage)
             const int index = FindMaskIndexNoParent(sm, v.section, v.key);
             ASSERT_TRUE(IsValidMaskIndex(sm, index)) << "[" << testsupport::Narrow(v.section) << "] "
                                                      << testsupport::Narrow(v.key);
-            const TsMaskData& mask = sm->ma[static_cast<size_t>(index)];
+            const TsMaskData& mask = sm->Masks[static_cast<size_t>(index)];
             const TBitmap* source = mask.Bmp ? mask.Bmp.get() : sm->MasterBitmap.get();
             EXPECT_LE(mask.R.right, source->Width()) << testsupport::Narrow(v.key);
             EXPECT_LE(mask.R.bottom, source->Height()) << testsupport::Narrow(v.key);
@@ -262,8 +262,8 @@ TEST_F(ShippedSkin, CaptionButtonsAndCheckMarksAreInGlobalInfo)
 // type + 1)) and by the caption and grip code (width / 3, height / 2). They must agree.
 TEST_F(ShippedSkin, OwnImagesAreThreeFramesOverTheirMasks)
 {
-    for (size_t i = 0; i < sm->ma.size(); ++i) {
-        const TsMaskData& m = sm->ma[i];
+    for (size_t i = 0; i < sm->Masks.size(); ++i) {
+        const TsMaskData& m = sm->Masks[i];
         if (!m.Bmp || m.ImgType == itisaTexture)
             continue;
         const POINT frame = GetMaskFrameSize(sm, static_cast<int>(i));
@@ -280,7 +280,7 @@ TEST_F(ShippedSkin, WindowFramesHaveRoundedTopCorners)
     for (const wchar_t* section : {L"FORM", L"FORMTITLE", L"MAINMENU"}) {
         const int index = FindMaskIndexNoParent(sm, section, L"BORDERSMASK");
         ASSERT_GE(index, 0);
-        const TsMaskData& m = sm->ma[static_cast<size_t>(index)];
+        const TsMaskData& m = sm->Masks[static_cast<size_t>(index)];
         const int frameWidth = (m.R.right - m.R.left) / m.ImageCount;
         for (int state = 0; state < m.ImageCount; ++state) {
             const int left = state * frameWidth;
@@ -294,7 +294,7 @@ TEST_F(ShippedSkin, WindowFramesHaveRoundedTopCorners)
     }
     // The window's bottom corners are square.
     const int form = FindMaskIndexNoParent(sm, L"FORM", L"BORDERSMASK");
-    const TsMaskData& m = sm->ma[static_cast<size_t>(form)];
+    const TsMaskData& m = sm->Masks[static_cast<size_t>(form)];
     EXPECT_NE(m.Bmp->Canvas()->Pixels(0, (m.R.bottom - m.R.top) / 2 - 1), clFuchsia);
 }
 
@@ -310,7 +310,7 @@ TEST_F(ShippedSkin, ButtonFrameLeavesItsMiddleToTheBackground)
     bmp.Canvas()->Brush()->SetColor(background);
     for (int state = 0; state < 3; ++state) {
         bmp.Canvas()->FillRect(TRect{0, 0, 75, 23});
-        DrawSkinRect(&bmp, TRect{0, 0, 75, 23}, true, EmptyCacheInfo, sm->ma[static_cast<size_t>(index)], state,
+        DrawSkinRect(&bmp, TRect{0, 0, 75, 23}, true, EmptyCacheInfo, sm->Masks[static_cast<size_t>(index)], state,
                      true);
         // Exactly: the see-through pixels of the frame are white over a white mask.
         EXPECT_EQ(bmp.Canvas()->Pixels(37, 11), background) << state;
@@ -324,7 +324,7 @@ TEST_F(ShippedSkin, CloseButtonTurnsWarmWhenHot)
 {
     const int index = FindMaskIndexNoParent(sm, L"GLOBALINFO", L"BICONCLOSE");
     ASSERT_GE(index, 0);
-    const TsMaskData& m = sm->ma[static_cast<size_t>(index)];
+    const TsMaskData& m = sm->Masks[static_cast<size_t>(index)];
     const POINT frame = GetMaskFrameSize(sm, index);
     auto redPixels = [&](int state) {
         TBitmap bmp;

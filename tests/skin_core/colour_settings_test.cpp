@@ -60,12 +60,12 @@ TEST_F(ColourSettings, HueOffsetTurnsEverySectionColourAndImagePixel)
 {
     turned.SetHueOffset(120); // no skin yet: only stored
     turned.SetSkinName(L"Flat");
-    ASSERT_EQ(turned.gd.size(), plain.gd.size());
-    for (size_t i = 0; i < plain.gd.size(); ++i) {
-        EXPECT_EQ(turned.gd[i].Color, ChangeHue(120, plain.gd[i].Color));
-        EXPECT_EQ(turned.gd[i].HotColor, ChangeHue(120, plain.gd[i].HotColor));
-        if (plain.gd[i].TCLeft == -1) {
-            EXPECT_EQ(turned.gd[i].TCLeft, -1);
+    ASSERT_EQ(turned.Sections.size(), plain.Sections.size());
+    for (size_t i = 0; i < plain.Sections.size(); ++i) {
+        EXPECT_EQ(turned.Sections[i].Color, ChangeHue(120, plain.Sections[i].Color));
+        EXPECT_EQ(turned.Sections[i].HotColor, ChangeHue(120, plain.Sections[i].HotColor));
+        if (plain.Sections[i].TCLeft == -1) {
+            EXPECT_EQ(turned.Sections[i].TCLeft, -1);
         }
     }
     EXPECT_EQ(MasterAt(turned, 5, 5), static_cast<COLORREF>(ChangeHue(120, kBoxColor)));
@@ -80,8 +80,8 @@ TEST_F(ColourSettings, ChangingTheHueOfALoadedSkinReadsItAgainFromTheOriginal)
     turned.SetHueOffset(240);
     const int global = FindSectionIndex(&plain, L"GLOBALINFO");
     // Turned once by 240 from the skin's colours, not 120 + 240 from the already turned ones.
-    EXPECT_EQ(turned.gd[static_cast<size_t>(global)].Color,
-              ChangeHue(240, plain.gd[static_cast<size_t>(global)].Color));
+    EXPECT_EQ(turned.Sections[static_cast<size_t>(global)].Color,
+              ChangeHue(240, plain.Sections[static_cast<size_t>(global)].Color));
     turned.SetHueOffset(0);
     EXPECT_EQ(MasterAt(turned, 5, 5), kBoxColor);
 }

@@ -42,7 +42,7 @@ protected:
     {
         const int i = FindMaskIndex(&sm, FindSectionIndex(&sm, section), section, key);
         EXPECT_GE(i, 0) << testsupport::Narrow(section) << " " << testsupport::Narrow(key);
-        return sm.ma.at(static_cast<size_t>(i < 0 ? 0 : i));
+        return sm.Masks.at(static_cast<size_t>(i < 0 ? 0 : i));
     }
     void LoadFolderSkin(const std::string& options, const std::vector<PackEntry>& images)
     {
@@ -55,12 +55,12 @@ protected:
     std::vector<std::wstring> Describe() const
     {
         std::vector<std::wstring> out;
-        for (const TsMaskData& m : sm.ma)
+        for (const TsMaskData& m : sm.Masks)
             out.push_back(m.ClassName + L"/" + m.PropertyName + L" " + std::to_wstring(m.ImgType) + L" " +
                           (m.Bmp ? std::to_wstring(m.Bmp->Width()) + L"x" + std::to_wstring(m.Bmp->Height())
                                  : L"master") +
                           L" " + std::to_wstring(m.WL) + L"," + std::to_wstring(m.WT));
-        for (const TsPatternData& p : sm.pa)
+        for (const TsPatternData& p : sm.Patterns)
             out.push_back(L"pattern " + p.ClassName + L"/" + p.PropertyName + L" " + std::to_wstring(p.Img->Width()));
         return out;
     }
@@ -141,7 +141,7 @@ TEST_F(SkinImages, OwnBitmapValueMissingItsTypeRaises)
     testsupport::WriteFileBytes(PathOf(L"S\\B.BMP"), FlatBitmapFile(30, 12, RGB(1, 2, 3)));
     testsupport::WriteFileBytes(PathOf(L"S\\Options.dat"), "[GLOBALINFO]\nX=1\n[A]\nM=!B.BMP!3!1\n");
     EXPECT_THROW(sm.SetSkinName(L"S"), EConvertError);
-    EXPECT_TRUE(sm.ma.empty());
+    EXPECT_TRUE(sm.Masks.empty());
     EXPECT_EQ(sm.ConstData.GlobalInfo, -1);
 }
 
@@ -163,17 +163,17 @@ TEST_F(SkinImages, JpegOfNinetyThousandPixelsStaysAPatternASmallerOneBecomesATex
 {
     WriteTestSkinFolder(Folder(), L"Flat");
     sm.SetSkinName(L"Flat");
-    ASSERT_EQ(sm.pa.size(), 1u);
+    ASSERT_EQ(sm.Patterns.size(), 1u);
     const int p = FindPatternIndex(&sm, FindSectionIndex(&sm, L"FORM"), L"FORM", L"PATTERN");
     ASSERT_EQ(p, 0);
-    EXPECT_EQ(sm.pa[0].Img->Width(), 300);
-    EXPECT_EQ(sm.pa[0].Img->Height(), 300);
+    EXPECT_EQ(sm.Patterns[0].Img->Width(), 300);
+    EXPECT_EQ(sm.Patterns[0].Img->Height(), 300);
     // PANEL inherits FORM's pattern through PARENTCLASS.
     EXPECT_EQ(FindPatternIndex(&sm, FindSectionIndex(&sm, L"PANEL"), L"PANEL", L"PATTERN"), 0);
 
     const int t = FindTextureIndex(&sm, FindSectionIndex(&sm, L"BUTTON"), L"BUTTON", L"HOTPATTERN");
     ASSERT_GE(t, 0);
-    const TsMaskData& texture = sm.ma[static_cast<size_t>(t)];
+    const TsMaskData& texture = sm.Masks[static_cast<size_t>(t)];
     ASSERT_TRUE(texture.Bmp);
     EXPECT_EQ(texture.Bmp->Width(), 299);
     EXPECT_EQ(texture.Bmp->Height(), 300);
@@ -212,9 +212,9 @@ TEST_F(SkinImages, MissingImagesAreSkippedAndReported)
                    {});
     ASSERT_TRUE(sm.MasterBitmap);
     EXPECT_TRUE(sm.MasterBitmap->Empty());
-    ASSERT_EQ(sm.ma.size(), 1u);
-    EXPECT_EQ(sm.ma[0].PropertyName, L"E");
-    EXPECT_TRUE(sm.pa.empty());
+    ASSERT_EQ(sm.Masks.size(), 1u);
+    EXPECT_EQ(sm.Masks[0].PropertyName, L"E");
+    EXPECT_TRUE(sm.Patterns.empty());
     const std::vector<std::wstring> expected{L"GLOBALINFO/MASTERBITMAP", L"A/B", L"A/C", L"A/D"};
     EXPECT_EQ(unresolved, expected);
 }
@@ -227,9 +227,9 @@ TEST_F(SkinImages, DamagedImageEndsTheLoadWithNothingHalfBuilt)
     entries[2].bytes = "BM not really a bitmap";
     testsupport::WriteFileBytes(PathOf(L"Broken.asz"), BuildContainer(entries));
     EXPECT_THROW(sm.SetSkinName(L"Broken"), EInvalidGraphic);
-    EXPECT_TRUE(sm.ma.empty());
-    EXPECT_TRUE(sm.pa.empty());
-    EXPECT_TRUE(sm.gd.empty());
+    EXPECT_TRUE(sm.Masks.empty());
+    EXPECT_TRUE(sm.Patterns.empty());
+    EXPECT_TRUE(sm.Sections.empty());
     EXPECT_FALSE(sm.MasterBitmap);
     EXPECT_EQ(sm.ConstData.GlobalInfo, -1);
     EXPECT_EQ(sm.ConstData.ScrollBtnBorder[0], -1);
@@ -242,8 +242,8 @@ TEST_F(SkinImages, DamagedJpegEndsTheLoad)
     entries[4].bytes = entries[4].bytes.substr(0, 40);
     testsupport::WriteFileBytes(PathOf(L"Broken.asz"), BuildContainer(entries));
     EXPECT_THROW(sm.SetSkinName(L"Broken"), EJPEG);
-    EXPECT_TRUE(sm.ma.empty());
-    EXPECT_TRUE(sm.pa.empty());
+    EXPECT_TRUE(sm.Masks.empty());
+    EXPECT_TRUE(sm.Patterns.empty());
 }
 
 TEST_F(SkinImages, CommonSectionsAddBitmapFilesAndJpegPatterns)
@@ -256,14 +256,14 @@ TEST_F(SkinImages, CommonSectionsAddBitmapFilesAndJpegPatterns)
                                                 {"TINY.JPG", FlatJpegFile(10, 10, RGB(200, 10, 10))}});
     const int border = FindMaskIndexNoParent(&sm, L"EXTRA", L"BORDERSMASK");
     ASSERT_GE(border, 0);
-    EXPECT_EQ(sm.ma[static_cast<size_t>(border)].Bmp->Width(), 18);
-    EXPECT_EQ(sm.ma[static_cast<size_t>(border)].ImageCount, 3);
+    EXPECT_EQ(sm.Masks[static_cast<size_t>(border)].Bmp->Width(), 18);
+    EXPECT_EQ(sm.Masks[static_cast<size_t>(border)].ImageCount, 3);
     EXPECT_GE(FindMaskIndexNoParent(&sm, L"EXTRA", L"OLD"), 0);
     EXPECT_EQ(FindMaskIndexNoParent(&sm, L"GLOBALINFO", L"IGNORED"), -1);
     // A JPEG of the common text stays a pattern whatever its size.
-    ASSERT_EQ(sm.pa.size(), 1u);
-    EXPECT_EQ(sm.pa[0].ClassName, L"EXTRA");
-    EXPECT_EQ(sm.pa[0].Img->Width(), 10);
+    ASSERT_EQ(sm.Patterns.size(), 1u);
+    EXPECT_EQ(sm.Patterns[0].ClassName, L"EXTRA");
+    EXPECT_EQ(sm.Patterns[0].Img->Width(), 10);
     EXPECT_GE(FindSectionIndex(&sm, L"EXTRA"), 0);
 }
 

@@ -26,9 +26,9 @@ protected:
     }
     void ExpectEmpty()
     {
-        EXPECT_TRUE(sm.gd.empty());
-        EXPECT_TRUE(sm.ma.empty());
-        EXPECT_TRUE(sm.pa.empty());
+        EXPECT_TRUE(sm.Sections.empty());
+        EXPECT_TRUE(sm.Masks.empty());
+        EXPECT_TRUE(sm.Patterns.empty());
         EXPECT_EQ(sm.ConstData.GlobalInfo, -1);
         EXPECT_EQ(sm.ConstData.ComboBtn, -1);
         EXPECT_EQ(sm.ConstData.CheckBox[8], -1);
@@ -39,7 +39,7 @@ protected:
 TEST_F(SkinManager, NewManagerHoldsNoSkin)
 {
     TsSkinManager fresh;
-    EXPECT_TRUE(fresh.gd.empty());
+    EXPECT_TRUE(fresh.Sections.empty());
     EXPECT_EQ(fresh.ConstData.GlobalInfo, 0);
     EXPECT_EQ(GetGlobalFontColor(&fresh), 0xFF00FF);
     EXPECT_EQ(fresh.SkinDirectory(), L"c:\\Skins");
@@ -101,7 +101,7 @@ TEST_F(SkinManager, NameWhileInactiveIsOnlyStored)
     WriteTestSkinFolder(Folder(), L"Flat");
     sm.SetActive(false);
     sm.SetSkinName(L"Flat");
-    EXPECT_TRUE(sm.gd.empty());
+    EXPECT_TRUE(sm.Sections.empty());
     sm.SetActive(true);
     ExpectTestSkinLoaded();
 }
@@ -172,15 +172,15 @@ TEST_F(SkinManager, MaskSizesNeverDivideByZero)
     m.R = RECT{0, 0, 30, 12};
     m.ImageCount = 0;
     m.MaskType = 1;
-    sm.ma.push_back(m);
+    sm.Masks.push_back(m);
     EXPECT_EQ(GetMaskFrameSize(&sm, 0).x, 30);
     EXPECT_EQ(GetMaskFrameSize(&sm, 0).y, 6);
     EXPECT_EQ(GetMaskBorderLeft(&sm, 0), 10);
-    EXPECT_EQ(sm.ma[0].ImageCount, 1);
+    EXPECT_EQ(sm.Masks[0].ImageCount, 1);
     EXPECT_EQ(GetMaskBorderBottom(&sm, 0), 2);
     EXPECT_EQ(GetMaskBorderRight(&sm, 5), 0);
     // A stored skin can give any mask type; -1 leaves one row.
-    sm.ma[0].MaskType = -1;
+    sm.Masks[0].MaskType = -1;
     EXPECT_EQ(GetMaskFrameSize(&sm, 0).y, 12);
     EXPECT_EQ(GetMaskBorderBottom(&sm, 0), 4);
     EXPECT_FALSE(IsValidMaskIndex(&sm, 1));

@@ -15,7 +15,7 @@ protected:
         TStringList lines;
         lines.SetText(testsupport::Widen(text));
         ini.SetStrings(&lines);
-        TacSkinSource source{&ini, nullptr};
+        TacSkinSource source{&ini, nullptr, nullptr};
         LoadSkinMasks(&sm, source);
         LoadSkinPatterns(&sm, source);
         LoadSkinSections(&sm, source);
@@ -25,13 +25,13 @@ protected:
     {
         const int i = FindSectionIndex(&sm, name);
         EXPECT_GE(i, 0) << testsupport::Narrow(name);
-        return sm.gd.at(static_cast<size_t>(i < 0 ? 0 : i));
+        return sm.Sections.at(static_cast<size_t>(i < 0 ? 0 : i));
     }
     const TsMaskData& Mask(const wchar_t* section, const wchar_t* key)
     {
         const int i = FindMaskIndex(&sm, FindSectionIndex(&sm, section), section, key);
         EXPECT_GE(i, 0);
-        return sm.ma.at(static_cast<size_t>(i < 0 ? 0 : i));
+        return sm.Masks.at(static_cast<size_t>(i < 0 ? 0 : i));
     }
     TsSkinManager sm;
     TMemIniFile ini{L""};
@@ -91,7 +91,7 @@ TEST_F(SkinReader, OldFormUpperCasesNamesAndReadsWords)
     Load("[Edit]\nBordersMask=#x (0,10,30,40) (3,-2,0,4)\nPattern=#y (1,2,3,4) (0,1)\n");
     const int i = FindMaskIndexNoParent(&sm, L"EDIT", L"BORDERSMASK");
     ASSERT_GE(i, 0);
-    const TsMaskData& m = sm.ma[static_cast<size_t>(i)];
+    const TsMaskData& m = sm.Masks[static_cast<size_t>(i)];
     EXPECT_EQ(m.R.top, 10);
     EXPECT_EQ(m.R.bottom, 40);
     EXPECT_EQ(m.ImageCount, 3);
@@ -100,15 +100,15 @@ TEST_F(SkinReader, OldFormUpperCasesNamesAndReadsWords)
     EXPECT_EQ(m.WL, 3); // 30 div (3 x 3)
     const int p = FindMaskIndexNoParent(&sm, L"EDIT", L"PATTERN");
     ASSERT_GE(p, 0);
-    EXPECT_EQ(sm.ma[static_cast<size_t>(p)].ImageCount, 1);
-    EXPECT_EQ(sm.ma[static_cast<size_t>(p)].ImgType, itisaTexture);
-    EXPECT_EQ(sm.ma[static_cast<size_t>(p)].StretchMode, 0);
+    EXPECT_EQ(sm.Masks[static_cast<size_t>(p)].ImageCount, 1);
+    EXPECT_EQ(sm.Masks[static_cast<size_t>(p)].ImgType, itisaTexture);
+    EXPECT_EQ(sm.Masks[static_cast<size_t>(p)].StretchMode, 0);
 }
 
 TEST_F(SkinReader, OtherValuesAreNotImages)
 {
     Load("[A]\nCOLOR=255\nGRADIENTDATA=1;2;3;4;5\nNAME=#\n");
-    EXPECT_TRUE(sm.ma.empty());
+    EXPECT_TRUE(sm.Masks.empty());
 }
 
 TEST_F(SkinReader, FixedColumnHoldingALetterRaises)

@@ -160,7 +160,7 @@ TEST_F(SkinSwitching, AMissingSkinWithNoStoredSkinSwitchesSkinningOff)
     EXPECT_FALSE(sm->Active());
     EXPECT_EQ(sm->SkinInfo(), L"N/A");
     EXPECT_EQ(tree.nested->Log.Commands(), std::vector<WORD>{SkinCmdSkinRemoved});
-    EXPECT_TRUE(sm->gd.empty());
+    EXPECT_TRUE(sm->Sections.empty());
     EXPECT_EQ(sm->ConstData.GlobalInfo, -1);
 }
 
@@ -177,7 +177,7 @@ TEST_F(SkinSwitching, ADamagedSkinTellsTheWindowsThatNoSkinIsLoaded)
     EXPECT_ANY_THROW(sm->SetSkinName(L"Cut"));
     // No window keeps indexes into the emptied arrays; the manager stays ready for another skin.
     EXPECT_EQ(tree.nested->Log.Commands(), std::vector<WORD>{SkinCmdSkinRemoved});
-    EXPECT_TRUE(sm->gd.empty());
+    EXPECT_TRUE(sm->Sections.empty());
     EXPECT_EQ(sm->ConstData.GlobalInfo, -1);
     EXPECT_EQ(sm->SkinInfo(), L"N/A");
     EXPECT_FALSE(SkinChanging());
@@ -196,7 +196,7 @@ TEST_F(SkinSwitching, SwitchingOffAndOnAgain)
     WindowTree tree;
     sm->SetActive(false);
     EXPECT_EQ(tree.nested->Log.Commands(), std::vector<WORD>{SkinCmdSkinRemoved});
-    EXPECT_TRUE(sm->ma.empty());
+    EXPECT_TRUE(sm->Masks.empty());
     EXPECT_EQ(sm->SkinInfo(), L"N/A");
     tree.Forget();
     // The name alone is stored while inactive.

@@ -93,7 +93,7 @@ TEST_F(StoredSkins, SkinNameLoadsTheStoredSkinWhileTheFormIsRead)
     EXPECT_GE(sm->ConstData.GlobalInfo, 0);
     EXPECT_EQ(sm->SkinData()->SkinPath, L"");
     EXPECT_EQ(sm->SkinInfo(), L"6.5");
-    EXPECT_EQ(sm->pa.size(), 1u);
+    EXPECT_EQ(sm->Patterns.size(), 1u);
     // The stored skin keeps its data after the load.
     EXPECT_EQ(sm->InternalSkins()->Items(0)->WriteData(), AsBytes(packed));
 }
@@ -135,14 +135,14 @@ TEST_F(StoredSkins, SkinWithoutDataLoadsFromItsCollections)
     EXPECT_EQ(sm->MasterBitmap->TransparentColor(), clFuchsia);
     const int own = FindMaskIndexNoParent(sm, L"BUTTON", L"BORDERSMASK");
     ASSERT_GE(own, 0);
-    const TsMaskData& m = sm->ma[static_cast<size_t>(own)];
+    const TsMaskData& m = sm->Masks[static_cast<size_t>(own)];
     ASSERT_TRUE(m.Bmp);
     EXPECT_EQ(m.R.right, 60);
     EXPECT_EQ(m.ImgType, itisaGlyph);
     EXPECT_EQ(m.WL, 6); // 60 div (3 x 3)
     const int pattern = FindMaskIndexNoParent(sm, L"PANEL", L"PATTERN");
     ASSERT_GE(pattern, 0);
-    const TsMaskData& p = sm->ma[static_cast<size_t>(pattern)];
+    const TsMaskData& p = sm->Masks[static_cast<size_t>(pattern)];
     EXPECT_FALSE(p.Bmp);
     EXPECT_EQ(p.R.right, 56);
     // A count of 0 means three states over a mask row; the PATTERN key makes a texture whose stretch
@@ -152,13 +152,13 @@ TEST_F(StoredSkins, SkinWithoutDataLoadsFromItsCollections)
     EXPECT_EQ(p.ImgType, itisaTexture);
     EXPECT_EQ(p.StretchMode, 0);
 
-    ASSERT_EQ(sm->pa.size(), 2u);
-    EXPECT_EQ(sm->pa[1].ClassName, L"EDIT");
-    EXPECT_EQ(sm->pa[1].Img->Width(), 320); // shares the picture of the first "wood"
+    ASSERT_EQ(sm->Patterns.size(), 2u);
+    EXPECT_EQ(sm->Patterns[1].ClassName, L"EDIT");
+    EXPECT_EQ(sm->Patterns[1].Img->Width(), 320); // shares the picture of the first "wood"
 
     const int panel = FindSectionIndex(sm, L"PANEL");
     ASSERT_GE(panel, 0);
-    const TsGeneralData& g = sm->gd[static_cast<size_t>(panel)];
+    const TsGeneralData& g = sm->Sections[static_cast<size_t>(panel)];
     EXPECT_EQ(g.Color, 255);
     EXPECT_EQ(g.FontColor, 5);
     EXPECT_EQ(g.TCLeft, 1);
@@ -169,7 +169,7 @@ TEST_F(StoredSkins, SkinWithoutDataLoadsFromItsCollections)
     // A damaged item keeps what was read before the damage.
     const int button = FindSectionIndex(sm, L"BUTTON");
     ASSERT_GE(button, 0);
-    EXPECT_EQ(sm->gd[static_cast<size_t>(button)].Color, 7);
+    EXPECT_EQ(sm->Sections[static_cast<size_t>(button)].Color, 7);
     EXPECT_EQ(FindMaskIndex(sm, button, L"BUTTON", L"PATTERN"), pattern);
 }
 
@@ -205,7 +205,7 @@ TEST_F(StoredSkins, DataWithAWrongMagicWarnsAndFallsBackToTheCollections)
     EXPECT_EQ(box.text, L"Loaded data is not packed Quorvel file");
     EXPECT_TRUE(sm.Active());
     EXPECT_EQ(FindSectionIndex(&sm, L"FORM"), 0);
-    EXPECT_EQ(sm.gd.size(), 1u);
+    EXPECT_EQ(sm.Sections.size(), 1u);
     // The data was only lent to the reader: the stored skin still holds all of it.
     EXPECT_EQ(stored->WriteData(), AsBytes(data));
 }

@@ -103,8 +103,8 @@ protected:
         gd.HotColor = static_cast<std::int32_t>(color);
         if (setup)
             setup(gd);
-        manager.gd.push_back(gd);
-        return static_cast<int>(manager.gd.size()) - 1;
+        manager.Sections.push_back(gd);
+        return static_cast<int>(manager.Sections.size()) - 1;
     }
     int AddMask(const std::wstring& section, const std::wstring& property, RECT r, int imageCount, int maskType,
                 int stretchMode = 0, TacImgType type = itisaTexture)
@@ -119,10 +119,10 @@ protected:
         md.ImgType = type;
         md.Manager = &manager;
         md.WL = md.WT = md.WR = md.WB = 1;
-        manager.ma.push_back(md);
-        return static_cast<int>(manager.ma.size()) - 1;
+        manager.Masks.push_back(md);
+        return static_cast<int>(manager.Masks.size()) - 1;
     }
-    const TsMaskData& Mask(int index) { return manager.ma[static_cast<size_t>(index)]; }
+    const TsMaskData& Mask(int index) { return manager.Masks[static_cast<size_t>(index)]; }
 
     // PaintTexture of the master texture in Mode into R of a 14 x 11 bitmap.
     std::unique_ptr<TBitmap> Texture(int mode, TRect& r)
@@ -498,7 +498,7 @@ TEST_F(ItemPainter, AJpegPatternIsTiledInsideROnlyWhenTheSectionHasNoTextureImag
     pattern.Img = jpeg;
     pattern.ClassName = L"PANEL";
     pattern.PropertyName = L"PATTERN";
-    manager.pa.push_back(pattern);
+    manager.Patterns.push_back(pattern);
     const int s = AddSection(L"PANEL", RGB(10, 20, 30), [](TsGeneralData& gd) { gd.ImagePercent = 100; });
     auto bmp = MakeBitmap(14, 11, kBack);
     const TRect r{1, 2, 12, 10};
@@ -869,7 +869,7 @@ TEST_F(WithoutDefaultManager, ThePassedManagersBorderIsDrawnButNotItsBackground)
     TsGeneralData gd;
     gd.ClassName = L"PANEL";
     gd.Color = static_cast<std::int32_t>(RGB(10, 20, 30));
-    second->gd.push_back(gd);
+    second->Sections.push_back(gd);
     TsMaskData md;
     md.ClassName = L"PANEL";
     md.PropertyName = L"BORDERSMASK";
@@ -878,7 +878,7 @@ TEST_F(WithoutDefaultManager, ThePassedManagersBorderIsDrawnButNotItsBackground)
     md.ImageCount = 3;
     md.WL = md.WT = md.WR = md.WB = 1;
     md.Manager = second.get();
-    second->ma.push_back(md);
+    second->Masks.push_back(md);
     auto bmp = MakeBitmap(6, 6, kBack);
     PaintItemByIndex(0, L"PANEL", EmptyCacheInfo, -1, -1, second.get(), bmp.get(), TPoint{}, TRect{0, 0, 6, 6}, 0,
                      false);

@@ -43,7 +43,7 @@ protected:
 TEST_F(SkinFileFrames, KeyCornersOfEachStateShowTheParentCache)
 {
     ASSERT_TRUE(IsValidMaskIndex(&sm, index));
-    const TsMaskData& md = sm.ma[static_cast<size_t>(index)];
+    const TsMaskData& md = sm.Masks[static_cast<size_t>(index)];
     ASSERT_EQ(md.MaskType, 1);
     ASSERT_EQ(md.ImageCount, 3);
     auto cache = PaintedBitmap(64, 64, CachePixel);

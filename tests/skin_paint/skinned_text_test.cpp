@@ -76,13 +76,13 @@ protected:
         gd.ClassName = L"BUTTON";
         gd.Color = 0xFFFFFF;
         gd.FontColor = RGBToColor(0, 0, 0);
-        manager.gd.push_back(gd);
+        manager.Sections.push_back(gd);
         bmp = MakeBitmap(100, 40, RGB(255, 255, 255));
         bmp->Canvas()->Font()->SetName(L"Arial");
         bmp->Canvas()->Font()->SetHeight(-22);
         bmp->Canvas()->Font()->SetStyle({fsBold});
     }
-    TsGeneralData& Section() { return manager.gd[0]; }
+    TsGeneralData& Section() { return manager.Sections[0]; }
 
     // The same text drawn plainly in black, for comparison.
     std::unique_ptr<TBitmap> Plain()
@@ -176,8 +176,8 @@ TEST_F(SkinnedText, AnotherManagersSectionsAreUsedWhenItIsGiven)
     TsSkinManager other;
     TsGeneralData gd;
     gd.FontColor = RGBToColor(0, 0, 200);
-    other.gd.push_back(gd);
-    other.gd.push_back(gd);
+    other.Sections.push_back(gd);
+    other.Sections.push_back(gd);
     WriteTextEx(bmp->Canvas(), L"Щи", true, &other, false, 1, kFlags, kTextRect);
     EXPECT_GT(CountPixels(bmp.get(), RGB(0, 0, 200)), 0);
 }

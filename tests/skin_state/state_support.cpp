@@ -140,5 +140,5 @@ TsGeneralData& SkinStateTest::SectionOf(const std::wstring& name)
 {
     const int i = FindSectionIndex(Manager, name);
     EXPECT_GE(i, 0) << testsupport::Narrow(name);
-    return Manager->gd[static_cast<std::size_t>(i < 0 ? 0 : i)];
+    return Manager->Sections[static_cast<std::size_t>(i < 0 ? 0 : i)];
 }

@@ -34,8 +34,8 @@ struct TPaintSetup {
         gd.ClassName = L"PANEL";
         gd.Color = 0x405060;
         gd.Transparency = transparency;
-        sm.gd.push_back(gd);
-        return static_cast<int>(sm.gd.size()) - 1;
+        sm.Sections.push_back(gd);
+        return static_cast<int>(sm.Sections.size()) - 1;
     }
     void Paint(int section)
     {

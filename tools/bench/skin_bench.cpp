@@ -143,7 +143,7 @@ VELMORA_BENCH(skin_load)
     stored->SetName(L"Bench");
     stored->Data()->WriteBuffer(container.data(), static_cast<std::int32_t>(container.size()));
     r.oursMs = bench::MedianMs(kRuns, [&] { sm.SetSkinName(L"Bench"); });
-    r.ours = "packed skin of " + std::to_string(container.size()) + " bytes (" + std::to_string(sm.gd.size()) +
-             " sections, " + std::to_string(sm.ma.size()) + " images) from memory";
+    r.ours = "packed skin of " + std::to_string(container.size()) + " bytes (" + std::to_string(sm.Sections.size()) +
+             " sections, " + std::to_string(sm.Masks.size()) + " images) from memory";
     return r;
 }

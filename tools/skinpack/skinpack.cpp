@@ -138,7 +138,7 @@ int CheckRanges(const TsSkinManager& sm)
             ++problems;
         }
     };
-    for (const TsGeneralData& g : sm.gd) {
+    for (const TsGeneralData& g : sm.Sections) {
         percent(g, L"TRANSPARENCY", g.Transparency);
         percent(g, L"GRADIENTPERCENT", g.GradientPercent);
         percent(g, L"IMAGEPERCENT", g.ImagePercent);
@@ -151,7 +151,7 @@ int CheckRanges(const TsSkinManager& sm)
             ++problems;
         }
     }
-    for (const TsMaskData& m : sm.ma)
+    for (const TsMaskData& m : sm.Masks)
         if (m.R.right < m.R.left || m.R.bottom < m.R.top || m.R.left < 0 || m.R.top < 0 || m.ImageCount < 1) {
             Say(L"[" + m.ClassName + L"] " + m.PropertyName + L" has an empty rectangle or no images");
             ++problems;
@@ -196,8 +196,8 @@ int Lint(const std::wstring& path)
             Say(path + L": section " + section + L" is missing");
             ++problems;
         }
-    Say(path + L": " + IntToStr(static_cast<std::int64_t>(sm.gd.size())) + L" sections, " +
-        IntToStr(static_cast<std::int64_t>(sm.ma.size())) + L" images, " + IntToStr(problems) + L" problems");
+    Say(path + L": " + IntToStr(static_cast<std::int64_t>(sm.Sections.size())) + L" sections, " +
+        IntToStr(static_cast<std::int64_t>(sm.Masks.size())) + L" images, " + IntToStr(problems) + L" problems");
     return problems == 0 ? 0 : 1;
 }
 
