@@ -53,6 +53,7 @@ void TsSkinProvider::InitCaptionButtons()
         maxButton_.ImageIndex = FindMaskIndex(sm, skinIndex, section, L"BICONMAX");
         closeButton_.ImageIndex = FindMaskIndex(sm, skinIndex, section, L"BICONCLOSE");
         helpButton_.ImageIndex = FindMaskIndex(sm, skinIndex, section, L"BICONHELP");
+        InitMDIChildButtons(true, false);
     } else if (form_->BorderStyle() != bsSingle && form_->BorderStyle() != bsSizeable) {
         closeButton_.ImageIndex = GlobalMask(sm, L"SICONCLOSE");
         minButton_.ImageIndex = GlobalMask(sm, L"SICONMIN");
@@ -60,10 +61,15 @@ void TsSkinProvider::InitCaptionButtons()
         helpButton_.ImageIndex = GlobalMask(sm, L"SICONHELP");
         if (!IsValidMaskIndex(sm, helpButton_.ImageIndex))
             helpButton_.ImageIndex = GlobalMask(sm, L"BICONHELP");
-        if (!IsValidMaskIndex(sm, closeButton_.ImageIndex))
+        if (!IsValidMaskIndex(sm, closeButton_.ImageIndex)) {
             big();
+            InitMDIChildButtons(false, true);
+        } else {
+            InitMDIChildButtons(false, false);
+        }
     } else {
         big();
+        InitMDIChildButtons(false, false);
     }
     titleButtonIndex_ = GlobalMask(sm, L"TITLEBUTTON");
 }
@@ -207,6 +213,7 @@ void TsSkinProvider::PaintMenuLine()
                          sm, cache, TPoint{0, 0}, band, formActive_ ? 1 : 0, false);
     menuLineBmp_->SetSize(FormWidth(), rows * MenuHeight());
     CopyBlock(menuLineBmp_.get(), 0, 0, cache, 0, top, FormWidth(), rows * MenuHeight());
+    PaintMDIChildIcon();
     // Items the menu painter hooked draw themselves onto the cache at their places.
     HWND wnd = form_->Handle();
     const RECT wr = [&] { RECT r; GetWindowRect(wnd, &r); return r; }();
@@ -349,7 +356,7 @@ void TsSkinProvider::PaintCaptionButtons()
         place0.ImageIndex = button->ImageIndex;
         DrawButtonImage(place0, button->ImageIndex, button->State, button->Enabled);
         PaintTitleButtonGlyph(button, false);
-    }
+    }    PaintMDIChildButtons();
 }
 
 TsCaptionButton* TsSkinProvider::ButtonOfCode(int code)
@@ -398,6 +405,11 @@ void TsSkinProvider::RepaintButton(int code)
     case HTCLOSE:
     case HTHELP:
         DrawButtonImage(*button, button->ImageIndex, button->State, true);
+        break;
+    case HTMDICLOSE:
+    case HTMDIMAX:
+    case HTMDIMIN:
+        RepaintMDIButton(code, *button);
         break;
     default:
         if (title) {
