@@ -133,8 +133,10 @@ void TsSkinProvider::PaintFrame()
             }
         }
         if (caption > 0) {
-            PaintCaptionStrip(TRect{0, 0, width, SysBorderHeight() + caption});
+            // The menu line first: the buttons' background copy spans it, and a maximized MDI child's
+            // buttons are drawn onto it with the caption's.
             PaintMenuLine();
+            PaintCaptionStrip(TRect{0, 0, width, SysBorderHeight() + caption});
         }
         if (reserved && caption > 0) {
             const int stripHeight = caption + SysBorderHeight();

@@ -8,6 +8,7 @@
 #include "skin/forms/acMDIWnd.h"
 #include "skin/forms/acSBUtils.h"
 #include "skin/forms/sMDIForm.h"
+#include "tests/support/live_objects.h"
 
 using namespace providerskin;
 
@@ -201,4 +202,23 @@ TEST_F(MDIChildrenTest, AChildDestroyedDuringASkinChangeIsLeftAlone)
     EXPECT_FALSE(victim->HandleAllocated());
     EXPECT_EQ(Form->MDIChildCount(), 2);
     Free(victim);
+}
+
+// Switching skins back and forth with the MDI form and its three children open (one of them maximized)
+// makes and frees the same objects each time: the counts come back, and the run ends.
+TEST_F(MDIChildrenTest, TwoHundredSkinChangesLeaveTheObjectCountsFlat)
+{
+    Maximize(Children[1]);
+    Manager->SetSkinName(L"Beta");
+    Manager->SetSkinName(L"Alpha");
+    testsupport::PumpMessagesUntilIdle(200);
+    const testsupport::LiveObjects before = testsupport::LiveObjects::Now();
+    for (int i = 0; i < 200; ++i) {
+        Manager->SetSkinName(i % 2 ? L"Alpha" : L"Beta");
+        testsupport::PumpMessagesUntilIdle(50);
+    }
+    testsupport::PumpMessagesUntilIdle(200);
+    EXPECT_TRUE(testsupport::LiveObjectsBackWithin(before, 5)) << testsupport::LiveObjects::Now().Describe();
+    EXPECT_EQ(Form->MDIChildCount(), 3);
+    EXPECT_TRUE(Main->ShowsMDIChildButtons());
 }
