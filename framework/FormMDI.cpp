@@ -98,7 +98,8 @@ void TCustomForm::CallDefaultWindowProc(TMessage& message)
         message.Result = DefFrameProcW(handle_, clientHandle_, message.Msg, message.WParam, message.LParam);
         return;
     }
-    if (FormState.Contains(fsCreatedMDIChild) || (formStyle_ == fsMDIChild && message.Msg == WM_NCCREATE)) {
+    // From its first message on (before its client's WM_MDICREATE returns) a child needs the child procedure.
+    if (formStyle_ == fsMDIChild && (GetWindowLongPtrW(handle_, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
         message.Result = DefMDIChildProcW(handle_, message.Msg, message.WParam, message.LParam);
         return;
     }

@@ -388,6 +388,9 @@ void TsSkinProvider::CMShowingChanged(TMessage& message)
     showAnimating_ = effect && effect->Active;
     if (!showAnimating_) {
         DefaultHandling(message);
+        if (IsMDIChild() && IsMaximized())
+            if (TsSkinProvider* main = LiveMainProvider())
+                main->RepaintFrame();
         return;
     }
     HWND wnd = form_->Handle();
