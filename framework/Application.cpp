@@ -224,6 +224,9 @@ bool TApplication::ProcessMessage(MSG& msg)
         CancelHint();
     if (IsShortCut(msg) || IsKeyMsg(msg))
         return true;
+    // Ctrl+F4, Ctrl+F6 and the child's system menu keys of the MDI main form.
+    if (mainForm_ && mainForm_->ClientHandle() && TranslateMDISysAccel(mainForm_->ClientHandle(), &msg))
+        return true;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;

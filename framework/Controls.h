@@ -356,7 +356,11 @@ protected:
     virtual void CreateWindowHandle(const TCreateParams& params);
     virtual void CreateHandle();
     virtual void DestroyWnd();
+    // Destroys the window itself (an MDI child asks its MDI client to).
+    virtual void DestroyWindowHandle();
     virtual void DestroyHandle();
+    // The window class's own procedure (or the frame and child procedures of multiple-document forms).
+    virtual void CallDefaultWindowProc(TMessage& message);
     virtual void PaintWindow(HDC dc);
     // Called after the window exists and before children are made.
     virtual void CreateWindowChildren() {}

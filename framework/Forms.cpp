@@ -127,11 +127,15 @@ void TCustomForm::CreateParams(TCreateParams& params)
     params.WindowClass.style = CS_DBLCLKS;
     params.WindowClass.hIcon = nullptr;
     params.WindowClass.hbrBackground = nullptr;
+    if (formStyle_ == fsMDIChild)
+        ApplyMDIChildParams(params);
 }
 
 void TCustomForm::CreateWnd()
 {
     TWinControl::CreateWnd();
+    if (formStyle_ == fsMDIForm)
+        CreateMDIClient();
     // The window was made at the size that counts the menu line in.
     if (menu_) {
         ::SetMenu(handle_, menu_->Handle());
@@ -248,11 +252,6 @@ void TCustomForm::SetMenu(TMainMenu* value)
         Perform(CM_MENUCHANGED);
 }
 
-TCustomForm* TCustomForm::MDIChildren(int index) const
-{
-    throw EListError(L"List index out of bounds (" + IntToStr(index) + L")");
-}
-
 void TCustomForm::SetAutoSize(bool value)
 {
     autoSize_ = value;
@@ -338,8 +337,12 @@ void TCustomForm::CMShowingChangedForm(TMessage&)
     };
     if (Showing()) {
         whileShowing(&TCustomForm::DoShow);
-        PlaceOnShow();
         int cmd = windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : windowState_ == wsMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+        // A child shown normally keeps the client's maximized state: a maximized sibling stays as it is.
+        if (formStyle_ == fsMDIChild && cmd == SW_SHOWNORMAL)
+            cmd = SW_SHOW;
+        else
+            PlaceOnShow();
         ShowWindow(handle_, cmd);
         FormState.Include(fsVisible);
     } else {

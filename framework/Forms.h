@@ -12,6 +12,7 @@
 
 class TMainMenu;
 class TMenu;
+class TMenuItem;
 class TCustomActionList;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -26,6 +27,7 @@ enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChild, fsActivated };
 using TFormState = TSet<TFormStateItem>;
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TTileMode { tbHorizontal, tbVertical };
 
 using TModalResult = int;
 enum : TModalResult {
@@ -68,12 +70,21 @@ public:
     void SetMenu(TMainMenu* value);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool value);
-    // Multiple-document forms are not made by this framework: a form has no MDI client window and
-    // no MDI children.
-    HWND ClientHandle() const { return nullptr; }
-    int MDIChildCount() const { return 0; }
+    // Multiple-document forms: an MDI main form (fsMDIForm) owns the system's MDI client window, in which
+    // the MDI children (fsMDIChild) live. The children are listed in the client's order, the active one first.
+    HWND ClientHandle() const { return clientHandle_; }
+    int MDIChildCount() const;
     TCustomForm* MDIChildren(int index) const;
-    TCustomForm* ActiveMDIChild() const { return nullptr; }
+    TCustomForm* ActiveMDIChild() const;
+    // The menu item whose submenu lists the MDI children (borrowed; set before the window is made).
+    TMenuItem* WindowMenu() const { return windowMenu_; }
+    void SetWindowMenu(TMenuItem* value);
+    TTileMode TileMode = tbHorizontal;
+    void Cascade();
+    void Tile();
+    void ArrangeIcons();
+    void Next();
+    void Previous();
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool value) { keyPreview_ = value; }
     TFormState FormState;
@@ -120,6 +131,9 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void CreateWindowHandle(const TCreateParams& params) override;
+    void DestroyWindowHandle() override;
+    void CallDefaultWindowProc(TMessage& message) override;
     void PaintWindow(HDC dc) override;
     virtual void Activate() { OnActivate(this); }
     virtual void Deactivate() { OnDeactivate(this); }
@@ -143,6 +157,8 @@ protected:
 private:
     void PlaceOnShow();
     void ApplyStyle();
+    void CreateMDIClient();
+    void ApplyMDIChildParams(TCreateParams& params);
 
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
@@ -151,6 +167,8 @@ private:
     TWindowState windowState_ = wsNormal;
     HICON icon_ = nullptr;       // borrowed
     TMainMenu* menu_ = nullptr;  // not owned: a component of the form
+    TMenuItem* windowMenu_ = nullptr; // not owned
+    HWND clientHandle_ = nullptr;     // owned by the form's window: the system destroys it with the form
     bool autoSize_ = false;
     bool keyPreview_ = false;
     TModalResult modalResult_ = mrNone;

@@ -209,10 +209,14 @@ void TWinControl::DestroyWnd()
         return;
     text_ = GetTextBuf();
     ControlState.Include(csDestroyingHandle);
-    HWND wnd = handle_;
-    DestroyWindow(wnd);
+    DestroyWindowHandle();
     ControlState.Exclude(csDestroyingHandle);
     handle_ = nullptr;
+}
+
+void TWinControl::DestroyWindowHandle()
+{
+    DestroyWindow(handle_);
 }
 
 void TWinControl::RecreateWnd()
@@ -352,6 +356,11 @@ void TWinControl::DefaultHandler(TMessage& message)
         TControl::DefaultHandler(message);
         return;
     }
+    CallDefaultWindowProc(message);
+}
+
+void TWinControl::CallDefaultWindowProc(TMessage& message)
+{
     message.Result = CallWindowProcW(defWndProc_, handle_, message.Msg, message.WParam, message.LParam);
 }
 

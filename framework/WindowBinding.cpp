@@ -30,7 +30,12 @@ const wchar_t* OriginalProcProperty(TWindowRole role)
 const TWindowCreation* CreationOf(LPARAM lParam)
 {
     const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    return cs ? static_cast<const TWindowCreation*>(cs->lpCreateParams) : nullptr;
+    if (!cs)
+        return nullptr;
+    // An MDI child made by its client carries the client's create structure, which holds ours.
+    if ((cs->dwExStyle & WS_EX_MDICHILD) && cs->lpCreateParams)
+        return reinterpret_cast<const TWindowCreation*>(static_cast<const MDICREATESTRUCTW*>(cs->lpCreateParams)->lParam);
+    return static_cast<const TWindowCreation*>(cs->lpCreateParams);
 }
 
 } // namespace
@@ -41,6 +46,23 @@ HWND CreateBoundWindow(TWindowRole role, void* object, DWORD exStyle, const wcha
     TWindowCreation creation{role, object, param};
     return CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, nullptr,
                            GetModuleHandleW(nullptr), &creation);
+}
+
+HWND CreateBoundMDIChild(TWindowRole role, void* object, HWND client, const wchar_t* className, const wchar_t* caption,
+                         DWORD style, int x, int y, int width, int height, LPVOID param)
+{
+    TWindowCreation creation{role, object, param};
+    MDICREATESTRUCTW mcs{};
+    mcs.szClass = className;
+    mcs.szTitle = caption;
+    mcs.hOwner = GetModuleHandleW(nullptr);
+    mcs.x = x;
+    mcs.y = y;
+    mcs.cx = width;
+    mcs.cy = height;
+    mcs.style = style;
+    mcs.lParam = reinterpret_cast<LPARAM>(&creation);
+    return reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
 }
 
 void* BindAtCreate(HWND wnd, UINT msg, LPARAM lParam, TWindowRole role)

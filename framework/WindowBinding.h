@@ -27,6 +27,10 @@ struct TWindowCreation {
 HWND CreateBoundWindow(TWindowRole role, void* object, DWORD exStyle, const wchar_t* className, const wchar_t* caption,
                        DWORD style, int x, int y, int width, int height, HWND parent, LPVOID param = nullptr);
 
+// The same for an MDI child, which its MDI client makes (WM_MDICREATE).
+HWND CreateBoundMDIChild(TWindowRole role, void* object, HWND client, const wchar_t* className, const wchar_t* caption,
+                         DWORD style, int x, int y, int width, int height, LPVOID param = nullptr);
+
 // For window procedures: at WM_NCCREATE binds the object the create parameter names; then returns the
 // object bound to wnd in role, or null.
 void* BindAtCreate(HWND wnd, UINT msg, LPARAM lParam, TWindowRole role);

@@ -105,7 +105,8 @@ void BroadcastToSkinnedForms(TMessage& message)
     for (TCustomForm* form : forms) {
         if (!form || std::find(gSkinnedForms.begin(), gSkinnedForms.end(), form) == gSkinnedForms.end())
             continue;
-        if (BeingDestroyed(form))
+        // A form whose window went meanwhile (an MDI child its client destroyed) is not made a new one.
+        if (BeingDestroyed(form) || !form->HandleAllocated())
             continue;
         message.Result = SendMessageW(form->Handle(), message.Msg, message.WParam, message.LParam);
         BroadcastToChildren(form, message);

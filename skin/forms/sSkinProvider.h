@@ -165,6 +165,21 @@ public:
     TBitmap* MenuLineBmp() const { return menuLineBmp_.get(); }
     int TitleButtonIndex() const { return titleButtonIndex_; }
 
+    // ---- Multiple-document forms (sSkinProviderMDI.cpp) ----
+    // The main form's active child, when it is maximized (MDI main forms only).
+    TCustomForm* MaximizedActiveChild() const;
+    // The main form shows the maximized child's buttons in its menu line.
+    bool ShowsMDIChildButtons() const;
+    int MDIButtonWidth() const;
+    int MDIButtonHeight() const;
+    const TsCaptionButton& MDIMinButton() const { return mdiMinButton_; }
+    const TsCaptionButton& MDIMaxButton() const { return mdiMaxButton_; }
+    const TsCaptionButton& MDICloseButton() const { return mdiCloseButton_; }
+    void SuspendRedraw(bool alsoMain);
+    void ResumeRedraw(bool alsoMain);
+    // The main form's frame repainted at once (a child was minimized, maximized, restored or closed).
+    static void RefreshMainFrame();
+
 private:
     friend class TsSystemMenu;
     TsSkinManager* Manager() const { return skinData_->GetSkinManager(); }
@@ -229,6 +244,28 @@ private:
     void StopTracking();
     void DrawTrackingOutline();
     void SnapToWorkArea(WINDOWPOS& pos) const;
+
+    // Multiple-document forms (sSkinProviderMDI.cpp).
+    TsSkinProvider* LiveMainProvider() const;
+    bool HiddenBehindMaximizedChild() const;
+    void MainFrameChanged();
+    void InitMDIChildButtons(bool fromForm, bool big);
+    int MaskOfMDIRestore() const;
+    void PaintMDIChildButtons();
+    bool RepaintMDIButton(int code, const TsCaptionButton& button);
+    void PaintMDIChildIcon();
+    int MDIButtonHit(const TPoint& p);
+    bool MDIButtonOpen(int code) const;
+    void ReleaseMDIButton(int code, bool pressed);
+    void MDIChildSysCommand(TMessage& message);
+    void MDIChildRestore(TMessage& message, bool leaving);
+    void MDICreate(TMessage& message);
+    void MaximizeIfCreatedSo();
+    void WMMDIActivate(TMessage& message);
+    void MDIChildGone();
+    void EnterMDIMenuLoop();
+    void ExitMDIMenuLoop();
+    void PaintMDIIcons(TObject* sender);
 
     // Frame painting steps (sSkinProviderFrame.cpp).
     void PaintCaptionStrip(const TRect& strip);

@@ -60,6 +60,7 @@ void TsSkinProvider::InitCaptionButtons()
         maxButton_.ImageIndex = FindMaskIndex(sm, skinIndex, section, L"BICONMAX");
         closeButton_.ImageIndex = FindMaskIndex(sm, skinIndex, section, L"BICONCLOSE");
         helpButton_.ImageIndex = FindMaskIndex(sm, skinIndex, section, L"BICONHELP");
+        InitMDIChildButtons(true, false);
     } else if (form_->BorderStyle() != bsSingle && form_->BorderStyle() != bsSizeable) {
         closeButton_.ImageIndex = GlobalMask(sm, L"SICONCLOSE");
         minButton_.ImageIndex = GlobalMask(sm, L"SICONMIN");
@@ -67,10 +68,15 @@ void TsSkinProvider::InitCaptionButtons()
         helpButton_.ImageIndex = GlobalMask(sm, L"SICONHELP");
         if (!IsValidMaskIndex(sm, helpButton_.ImageIndex))
             helpButton_.ImageIndex = GlobalMask(sm, L"BICONHELP");
-        if (!IsValidMaskIndex(sm, closeButton_.ImageIndex))
+        if (!IsValidMaskIndex(sm, closeButton_.ImageIndex)) {
             big();
+            InitMDIChildButtons(false, true);
+        } else {
+            InitMDIChildButtons(false, false);
+        }
     } else {
         big();
+        InitMDIChildButtons(false, false);
     }
     titleButtonIndex_ = GlobalMask(sm, L"TITLEBUTTON");
 }
@@ -128,8 +134,10 @@ void TsSkinProvider::PaintFrame()
             }
         }
         if (caption > 0) {
-            PaintCaptionStrip(TRect{0, 0, width, SysBorderHeight() + caption});
+            // The menu line first: the buttons' background copy spans it, and a maximized MDI child's
+            // buttons are drawn onto it with the caption's.
             PaintMenuLine();
+            PaintCaptionStrip(TRect{0, 0, width, SysBorderHeight() + caption});
         }
         if (reserved && caption > 0) {
             const int stripHeight = caption + SysBorderHeight();
@@ -206,6 +214,7 @@ void TsSkinProvider::PaintMenuLine()
                          sm, cache, TPoint{0, 0}, band, formActive_ ? 1 : 0, false);
     menuLineBmp_->SetSize(FormWidth(), rows * MenuHeight());
     CopyBlock(menuLineBmp_.get(), 0, 0, cache, 0, top, FormWidth(), rows * MenuHeight());
+    PaintMDIChildIcon();
     // Items the menu painter hooked draw themselves onto the cache at their places.
     HWND wnd = form_->Handle();
     const RECT wr = [&] { RECT r; GetWindowRect(wnd, &r); return r; }();
@@ -348,7 +357,7 @@ void TsSkinProvider::PaintCaptionButtons()
         place0.ImageIndex = button->ImageIndex;
         DrawButtonImage(place0, button->ImageIndex, button->State, button->Enabled);
         PaintTitleButtonGlyph(button, false);
-    }
+    }    PaintMDIChildButtons();
 }
 
 TsCaptionButton* TsSkinProvider::ButtonOfCode(int code)
@@ -397,6 +406,11 @@ void TsSkinProvider::RepaintButton(int code)
     case HTCLOSE:
     case HTHELP:
         DrawButtonImage(*button, button->ImageIndex, button->State, true);
+        break;
+    case HTMDICLOSE:
+    case HTMDIMAX:
+    case HTMDIMIN:
+        RepaintMDIButton(code, *button);
         break;
     default:
         if (title) {

@@ -7,6 +7,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinForms.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/forms/sMDIForm.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSystemMenu.h"
 
@@ -23,6 +24,14 @@ void TsSkinProvider::ProviderWndProc(TMessage& message)
 {
     if (message.Msg == SM_SKINCMD && HandleSkinCommand(message))
         return;
+    if (message.Msg == WM_NCDESTROY && IsMDIChild()) {
+        // The main form loses the child's buttons and icon, and its client may show its own background again.
+        if (MaximizedChildProvider == this)
+            MaximizedChildProvider = nullptr;
+        DefaultHandling(message);
+        MDIChildGone();
+        return;
+    }
     if (!form_ || form_->HasState(csDestroying) || !SkinnedNow()) {
         DefaultHandling(message);
         return;
@@ -96,9 +105,12 @@ bool TsSkinProvider::HandleSkinCommand(TMessage& message)
         if (skinData_->NeedsParentBg()) {
             const bool resume = cmd == SkinCmdResumePainting;
             SendMessageW(form_->Handle(), WM_SETREDRAW, resume ? 1 : 0, 0);
-            if (resume)
-                RedrawWindow(form_->Handle(), nullptr, nullptr,
-                             RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE);
+            if (resume) {
+                const UINT flags = RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_NOERASE | RDW_INVALIDATE;
+                RedrawWindow(form_->Handle(), nullptr, nullptr, flags);
+                if (MDIMainProvider == this && form_->ClientHandle())
+                    RedrawWindow(form_->ClientHandle(), nullptr, nullptr, flags);
+            }
         }
         break;
     default:
@@ -195,7 +207,17 @@ void TsSkinProvider::SkinRefresh(TMessage& message)
     if (!form_->Visible() || !form_->HandleAllocated())
         return;
     SendNcPaint();
-    SendMessageW(form_->Handle(), WM_PAINT, 0, 0);
+    if (TCustomForm* child = MaximizedActiveChild()) {
+        SendMessageW(child->Handle(), WM_PAINT, 0, 0);
+    } else {
+        SendMessageW(form_->Handle(), WM_PAINT, 0, 0);
+        if (form_->FormStyle() == fsMDIForm && form_->ClientHandle()) {
+            RECT r;
+            GetClientRect(form_->ClientHandle(), &r);
+            SendMessageW(form_->ClientHandle(), WM_SIZE, SIZE_RESTORED, MAKELPARAM(r.right, r.bottom));
+            SendMessageW(form_->ClientHandle(), WM_NCPAINT, 1, 0);
+        }
+    }
     ApplyGlobalColor();
     UpdateMDIClient();
     if (adapter_)
@@ -229,6 +251,26 @@ void TsSkinProvider::DispatchSkinned(TMessage& message)
     case WM_CHILDACTIVATE:
         DefaultHandling(message);
         PrepareMainMenu();
+        if (TsSkinProvider* main = LiveMainProvider(); main && main->MaximizedActiveChild())
+            main->RepaintFrameNow();
+        return;
+    case WM_SHOWWINDOW:
+        DefaultHandling(message);
+        if (IsMDIChild() && IsMaximized())
+            if (TsSkinProvider* main = LiveMainProvider())
+                main->RepaintFrame();
+        return;
+    case WM_MDIACTIVATE:
+    case WM_MDIDESTROY:
+        WMMDIActivate(message);
+        return;
+    case WM_ENTERMENULOOP:
+        EnterMDIMenuLoop();
+        DefaultHandling(message);
+        return;
+    case WM_EXITMENULOOP:
+        ExitMDIMenuLoop();
+        DefaultHandling(message);
         return;
     case WM_MEASUREITEM: {
         auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
@@ -341,6 +383,9 @@ void TsSkinProvider::CMShowingChanged(TMessage& message)
     showAnimating_ = effect && effect->Active;
     if (!showAnimating_) {
         DefaultHandling(message);
+        if (IsMDIChild() && IsMaximized())
+            if (TsSkinProvider* main = LiveMainProvider())
+                main->RepaintFrame();
         return;
     }
     HWND wnd = form_->Handle();
@@ -356,6 +401,7 @@ void TsSkinProvider::CMShowingChanged(TMessage& message)
 
 void TsSkinProvider::WMCreate(TMessage& message)
 {
+    MDICreate(message);
     captionBmp_.reset();
     DefaultHandling(message);
     PrepareForm();
@@ -368,6 +414,12 @@ void TsSkinProvider::WMSize(TMessage& message)
     DefaultHandling(message);
     if (!form_->Visible())
         return;
+    if (IsMDIChild() && IsMaximized())
+        if (TsSkinProvider* main = LiveMainProvider()) {
+            TBitmap* cache = main->skinData_->CacheBmp();
+            main->skinData_->BGChanged = cache->Width() == main->FormWidth() || cache->Height() == main->FormHeight();
+            main->SendNcPaint();
+        }
     const TsGeneralData* gd = skinData_->Section();
     if (gd && gd->GradientPercent > 0)
         for (int i = 0; i < form_->ControlCount(); ++i) {
@@ -386,8 +438,19 @@ void TsSkinProvider::WMActivate(TMessage& message)
     formActive_ = LOWORD(message.WParam) != WA_INACTIVE;
     SetFrameDirty();
     menuLineCount_ = -1;
+    if (IsMDIChild())
+        if (TsSkinProvider* main = LiveMainProvider()) {
+            for (int i = 0; i < main->form_->MDIChildCount(); ++i) {
+                TCustomForm* other = main->form_->MDIChildren(i);
+                if (other != form_ && other->Visible() && other->HandleAllocated())
+                    SendMessageW(other->Handle(), WM_NCPAINT, 0, 0);
+            }
+            main->SetFrameDirty();
+        }
     SendNcPaint();
     HookMenus(true);
+    if (TCustomForm* child = MaximizedActiveChild())
+        SendMessageW(child->Handle(), WM_PAINT, 0, 0);
     UpdateSystemMenuItems();
 }
 
@@ -418,11 +481,12 @@ void TsSkinProvider::WMPaint(TMessage& message)
     PAINTSTRUCT ps;
     HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : BeginPaint(wnd, &ps);
     skinData_->SetUpdating(skinData_->Updating());
-    if (!showAnimating_ && !skinData_->Updating())
+    if (!showAnimating_ && !skinData_->Updating() && !HiddenBehindMaximizedChild())
         PaintClientBackground(dc, true);
     if (!message.WParam)
         EndPaint(wnd, &ps);
     message.Result = 0;
+    MaximizeIfCreatedSo();
 }
 
 void TsSkinProvider::WMNCActivate(TMessage& message)
@@ -442,12 +506,32 @@ void TsSkinProvider::WMNCActivate(TMessage& message)
     }
     if (form_->ControlState.Contains(csCreating))
         return;
-    if (HasBorder() && formActive_ != (message.WParam != 0)) {
+    if (IsMDIChild() && form_->Visible() && form_->FormState.Contains(fsCreatedMDIChild) &&
+        form_->FormState.Contains(fsShowing))
+        if (TsSkinProvider* main = LiveMainProvider()) {
+            main->SetFrameDirty();
+            main->menuLineCount_ = -1;
+            if (main->mdiForm_)
+                main->mdiForm_->RefreshProviderFrame();
+            if (main->form_->ClientHandle())
+                SendMessageW(main->form_->ClientHandle(), WM_NCPAINT, 1, 0);
+        }
+    if (ShowsMDIChildButtons()) {
+        // The main form stays active while its maximized child is: the child's buttons live in its menu line.
+        if (message.WParam != 0 || MaximizedActiveChild()->Active() || GetActiveWindow() == form_->Handle()) {
+            formActive_ = true;
+            menuLineCount_ = -1;
+        }
+    } else if (HasBorder() && formActive_ != (message.WParam != 0)) {
         formActive_ = message.WParam != 0;
         menuLineCount_ = -1;
         SetFrameDirty();
     }
     SendNcPaint();
+    if (IsMDIChild()) {
+        SetFrameDirty();
+        SendNcPaint();
+    }
     TsSkinManager* sm = Manager();
     if (sm && sm->IsDefault() && sm->SkinnedPopups())
         HookMenus(skinData_->Skinned());
@@ -487,9 +571,7 @@ void TsSkinProvider::WMSysCommand(TMessage& message)
         return;
     }
     if (IsMDIChild()) {
-        // Multiple-document forms have no MDI client in this framework; a child is a plain form here.
-        DefaultHandling(message);
-        UpdateSystemMenuItems();
+        MDIChildSysCommand(message);
         return;
     }
     if (form_->FormStyle() == fsMDIForm) {
@@ -537,7 +619,7 @@ void TsSkinProvider::WMNCPaint(TMessage& message)
         form_->HasState(csDestroying) || !form_->HandleAllocated())
         return;
     skinData_->SetUpdating(skinData_->Updating());
-    if (skinData_->Updating())
+    if (skinData_->Updating() || HiddenBehindMaximizedChild())
         return;
     if (!settingRegion_ && regionChanged_ && (HasBorder() || IsSizeable())) {
         // Painting first lets a form that keeps a region of its own hand it over at this very paint.

@@ -169,7 +169,13 @@ int TsSkinProvider::HitTest(const TMessage& message)
                 return HTBOTTOMRIGHT;
         }
     }
-    SetHotButton(0, true);
+    if (MDIMainProvider == this && ShowsMDIChildButtons()) {
+        // Points beside the child's buttons leave the hot one alone: the menu line's items lie there.
+        if (const int code = MDIButtonHit(p))
+            return code;
+    } else {
+        SetHotButton(0, true);
+    }
     if (IsMaximized() && !(p.X >= 2 && p.Y >= 2 && p.X < FormWidth() - 4 && p.Y < FormHeight() - 4))
         return HTTRANSPARENT;
     return static_cast<int>(message.Result);
@@ -195,10 +201,13 @@ void TsSkinProvider::WMNCLButtonDown(TMessage& message)
     case HTMAXBUTTON:
     case HTCLOSE:
     case HTHELP:
+        SetPressedButton(code);
+        return;
     case HTMDICLOSE:
     case HTMDIMAX:
     case HTMDIMIN:
-        SetPressedButton(code);
+        if (MDIButtonOpen(code))
+            SetPressedButton(code);
         return;
     default:
         break;
@@ -300,8 +309,7 @@ void TsSkinProvider::WMNCLButtonUp(TMessage& message)
     case HTMDICLOSE:
     case HTMDIMAX:
     case HTMDIMIN:
-        // Multiple-document forms have no MDI children in this framework: nothing to send them to.
-        SetHotButton(0, code == HTMDIMIN);
+        ReleaseMDIButton(code, PressedOn(hotButton_, code));
         return;
     default:
         break;
