@@ -66,6 +66,7 @@ void bench::Profile::Sample()
     context.ContextFlags = CONTEXT_FULL;
     if (used_ + 130 > samples_.size())
         return (void)ResumeThread(target_);
+#if defined(__x86_64__)
     if (GetThreadContext(target_, &context)) {
         // Walks the frames with the unwind data of each module; ends where a frame has none.
         for (int depth = 0; depth < 128 && context.Rip; ++depth) {
@@ -84,6 +85,10 @@ void bench::Profile::Sample()
             RtlVirtualUnwind(UNW_FLAG_NHANDLER, base, context.Rip, entry, &context, &handlerData, &frame, nullptr);
         }
     }
+#else
+    // The frames are walked with the 64-bit unwind data; a 32-bit build records empty samples.
+    GetThreadContext(target_, &context);
+#endif
     ResumeThread(target_);
     samples_[used_++] = 0;
     ++count_;
