@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <utility>
 
 TMainForm* MainForm = nullptr;
@@ -68,6 +69,20 @@ void AddThemeIcon(TImageList* list, const TIconSource& source, TIcon* working, T
 void MakeList32Bit(TImageList* list)
 {
     list->SetHandle(ConvertTo32BitImageList(list->Handle(), list->Masked(), list->AllocBy()));
+}
+
+// Empties a list and adds one icon per place (the template where the theme has no file), then
+// optionally converts it to 32 bits. The list's users (tool bar, menus, recipe views) hear of it once,
+// at the end: they neither rebuild once per image nor paint with a handle the conversion replaced.
+void RefillThemeList(TImageList* list, std::span<const TIconSource> sources, TIcon* working, TImage* fallback,
+                     bool make32Bit)
+{
+    const TImageListUpdate update(list);
+    list->Clear();
+    for (const TIconSource& source : sources)
+        AddThemeIcon(list, source, working, fallback);
+    if (make32Bit)
+        MakeList32Bit(list);
 }
 
 } // namespace
@@ -308,16 +323,20 @@ void TMainForm::SelectFirstCategory()
 void TMainForm::FillCategoryTabs()
 {
     sTabControl->Tabs()->Clear();
-    tabImage_->Clear();
     const std::vector<TCategoryTab> tabs = CategoryTabs(programDir_, mIcons->Checked());
     std::vector<std::wstring> names;
-    TIcon icon;
-    for (const TCategoryTab& tab : tabs) {
-        sTabControl->Tabs()->Add(tab.Name);
-        names.push_back(tab.Name);
-        AddThemeIcon(tabImage_.get(), tab.Icon, &icon, null24x24);
+    {
+        // The tab control hears of its images once, after the conversion replaced the handle.
+        const TImageListUpdate update(tabImage_.get());
+        tabImage_->Clear();
+        TIcon icon;
+        for (const TCategoryTab& tab : tabs) {
+            sTabControl->Tabs()->Add(tab.Name);
+            names.push_back(tab.Name);
+            AddThemeIcon(tabImage_.get(), tab.Icon, &icon, null24x24);
+        }
+        MakeList32Bit(tabImage_.get());
     }
-    MakeList32Bit(tabImage_.get());
     if (!tabs.empty())
         FollowListWithTabs(names);
 }
@@ -743,28 +762,19 @@ void TMainForm::SkinLoad()
     const TThemeIcons icons = ResolveThemeIcons(programDir_, themeName_);
     TIcon working;
 
-    toolBarImage_->Clear();
-    for (const TIconSource& source : icons.ToolBar)
-        AddThemeIcon(toolBarImage_.get(), source, &working, null32x32);
-
-    menuImage_->Clear();
-    menuImage_->SetBkColor(clMenu);
-    for (const TIconSource& source : icons.Menu)
-        AddThemeIcon(menuImage_.get(), source, &working, null16x16);
-    MakeList32Bit(menuImage_.get());
+    RefillThemeList(toolBarImage_.get(), icons.ToolBar, &working, null32x32, false);
+    {
+        const TImageListUpdate update(menuImage_.get());
+        menuImage_->SetBkColor(clMenu);
+        RefillThemeList(menuImage_.get(), icons.Menu, &working, null16x16, true);
+    }
 
     // A theme without its recipe or search icon takes the template like every other place, so that
     // a partial theme never stops the start.
     AddThemeIcon(toolBarImage_.get(), icons.RecipeLarge, &working, null32x32);
-    lbImage_->Clear();
-    AddThemeIcon(lbImage_.get(), icons.RecipeLarge, &working, null32x32);
-
-    findListImage_->Clear();
-    AddThemeIcon(findListImage_.get(), icons.SearchHit, &working, null32x32);
-    MakeList32Bit(findListImage_.get());
-
-    lsImage_->Clear();
-    AddThemeIcon(lsImage_.get(), icons.RecipeSmall, &working, null16x16);
+    RefillThemeList(lbImage_.get(), {&icons.RecipeLarge, 1}, &working, null32x32, false);
+    RefillThemeList(findListImage_.get(), {&icons.SearchHit, 1}, &working, null32x32, true);
+    RefillThemeList(lsImage_.get(), {&icons.RecipeSmall, 1}, &working, null16x16, false);
 
     FillCategoryTabs();
 }

@@ -14,11 +14,19 @@ TColor ColorToRGB(TColor color)
 
 namespace {
 
-int ScreenPixelsPerInch()
+int ReadScreenPixelsPerInch()
 {
     TScreenDC dc;
     int ppi = dc ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : 96;
     return ppi > 0 ? ppi : 96;
+}
+
+// The screen's resolution stays what it was at start for the life of the process; reading it once
+// spares every new font (every canvas has one) a screen device context.
+int ScreenPixelsPerInch()
+{
+    static const int ppi = ReadScreenPixelsPerInch();
+    return ppi;
 }
 
 } // namespace

@@ -119,8 +119,20 @@ void TCustomImageList::SetDrawingStyle(TDrawingStyle value)
     Change();
 }
 
+void TCustomImageList::EndUpdate()
+{
+    if (updateCount_ > 0 && --updateCount_ == 0 && changedInUpdate_) {
+        changedInUpdate_ = false;
+        Change();
+    }
+}
+
 void TCustomImageList::Change()
 {
+    if (updateCount_ > 0) {
+        changedInUpdate_ = true;
+        return;
+    }
     // A link may unregister itself while it is told.
     std::vector<TChangeLink*> links = links_;
     for (TChangeLink* link : links)

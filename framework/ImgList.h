@@ -83,6 +83,12 @@ public:
     void GetBitmap(int index, TBitmap* image);
     void GetIcon(int index, TIcon* image);
 
+    // Between BeginUpdate and the matching EndUpdate the users of the list are not told of changes;
+    // EndUpdate tells them once if anything changed. Filling a list image by image then rebuilds a
+    // tool bar or a menu once instead of once per image.
+    void BeginUpdate() { ++updateCount_; }
+    void EndUpdate();
+
     void RegisterChanges(TChangeLink* link);
     void UnRegisterChanges(TChangeLink* link);
 
@@ -105,7 +111,21 @@ private:
     TDrawingStyle drawingStyle_ = dsNormal;
     bool shareImages_ = false;
     int allocBy_ = 4;
+    int updateCount_ = 0;
+    bool changedInUpdate_ = false;
     std::vector<TChangeLink*> links_; // borrowed
+};
+
+// Holds an image list's change notices for one scope, also when the scope is left by an exception.
+class TImageListUpdate {
+public:
+    explicit TImageListUpdate(TCustomImageList* list) : list_(list) { list_->BeginUpdate(); }
+    ~TImageListUpdate() { list_->EndUpdate(); }
+    TImageListUpdate(const TImageListUpdate&) = delete;
+    TImageListUpdate& operator=(const TImageListUpdate&) = delete;
+
+private:
+    TCustomImageList* list_; // borrowed
 };
 
 class TImageList : public TCustomImageList {

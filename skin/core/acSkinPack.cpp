@@ -45,8 +45,12 @@ void InflateEntry(TStream* source, std::int32_t size, TMemoryStream* target)
     if (size < 0 || size > Remaining(source) * kMaxInflateRatio + 64)
         throw EReadError(L"Packed skin states an impossible entry size");
     TZDecompressionStream inflater(source);
-    if (size > 0)
-        target->CopyFrom(&inflater, size);
+    if (size > 0) {
+        // The entry's size is known: the stream takes it at once and the inflater writes straight into
+        // it, instead of growing it step by step through a copy buffer.
+        target->SetSize(size);
+        inflater.ReadBuffer(target->Memory(), size);
+    }
     inflater.FinishStream();
     target->SetPosition(0);
 }

@@ -23,9 +23,15 @@ bool BindRows(TBitmap* bitmap, TPixelFormat format, std::uint8_t*& start, std::i
     return true;
 }
 
+// Rounds half to even as nearbyint does, through lrint: the C runtime's nearbyint saves and restores the
+// floating-point state on every call, which made it the costliest step of blending a bitmap.
 std::uint8_t RoundToByte(double value)
 {
-    const double r = std::nearbyint(value);
+    if (!(value > -1.0))
+        return 0;
+    if (value > 255.0)
+        return 255;
+    const long r = std::lrint(value);
     return static_cast<std::uint8_t>(r < 0 ? 0 : r > 255 ? 255 : r);
 }
 

@@ -15,7 +15,8 @@
 namespace {
 
 // The library's Round: to nearest, ties to even, under the default rounding mode.
-int RoundEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+// lrint rounds half to even as nearbyint does, without saving and restoring the floating-point state.
+int RoundEven(double value) { return static_cast<int>(std::lrint(value)); }
 
 std::uint8_t RoundToByte(double value) { return ClampToByte(RoundEven(value)); }
 

@@ -2,6 +2,7 @@
 // floor of the same work done with plain calls: zlib inflate of the entries and a device-independent
 // bitmap made of each image's pixels.
 #include "tools/bench/bench.h"
+#include "tools/bench/profiler.h"
 
 #include "framework/WinApi.h"
 #include "skin/core/acSkinPack.h"
@@ -142,7 +143,10 @@ VELMORA_BENCH(skin_load)
     TsStoredSkin* stored = sm.InternalSkins()->Add();
     stored->SetName(L"Bench");
     stored->Data()->WriteBuffer(container.data(), static_cast<std::int32_t>(container.size()));
-    r.oursMs = bench::MedianMs(kRuns, [&] { sm.SetSkinName(L"Bench"); });
+    {
+        bench::Profile profile("skin load");
+        r.oursMs = bench::MedianMs(kRuns, [&] { sm.SetSkinName(L"Bench"); });
+    }
     r.ours = "packed skin of " + std::to_string(container.size()) + " bytes (" + std::to_string(sm.Sections.size()) +
              " sections, " + std::to_string(sm.Masks.size()) + " images) from memory";
     return r;

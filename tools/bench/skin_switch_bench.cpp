@@ -3,6 +3,7 @@
 // windows without a switch. No window may be made anew by a switch.
 #include "tools/bench/bench.h"
 #include "tools/bench/program_window.h"
+#include "tools/bench/profiler.h"
 
 #include "app/about.h"
 #include "app/dialog_host.h"
@@ -57,12 +58,15 @@ VELMORA_BENCH(skin_switch)
     bench::Result r;
     r.ours = "switch of " + std::to_string(tops.size()) + " windows (" + std::to_string(before.size()) +
              " with children)";
-    r.oursMs = bench::MedianMs(9, [&] {
-        sm->SetSkinName(skins[next++ % 3]);
-        for (HWND wnd : tops)
-            RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        bench::PumpMessages();
-    });
+    {
+        bench::Profile profile("skin switch");
+        r.oursMs = bench::MedianMs(9, [&] {
+            sm->SetSkinName(skins[next++ % 3]);
+            for (HWND wnd : tops)
+                RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            bench::PumpMessages();
+        });
+    }
     const bool allLoaded = sm->SkinData()->Active;
     r.theirs = "repainting them without a switch";
     r.theirsMs = bench::MedianMs(9, [&] {
