@@ -143,7 +143,7 @@ int TsSkinProvider::MDIButtonWidth() const
     TsSkinManager* sm = Manager();
     if (!IsValidMaskIndex(sm, mdiCloseButton_.ImageIndex))
         return 16;
-    const TsMaskData& md = sm->ma[static_cast<size_t>(mdiCloseButton_.ImageIndex)];
+    const TsMaskData& md = sm->Masks[static_cast<size_t>(mdiCloseButton_.ImageIndex)];
     return md.Bmp ? md.Bmp->Width() / 3 : (md.R.right - md.R.left) / std::max(1, static_cast<int>(md.ImageCount));
 }
 
@@ -152,7 +152,7 @@ int TsSkinProvider::MDIButtonHeight() const
     TsSkinManager* sm = Manager();
     if (!IsValidMaskIndex(sm, mdiCloseButton_.ImageIndex))
         return 16;
-    const TsMaskData& md = sm->ma[static_cast<size_t>(mdiCloseButton_.ImageIndex)];
+    const TsMaskData& md = sm->Masks[static_cast<size_t>(mdiCloseButton_.ImageIndex)];
     return md.Bmp ? md.Bmp->Height() / 2 : (md.R.bottom - md.R.top) / (md.MaskType + 1);
 }
 

@@ -5,6 +5,7 @@
 
 #include "framework/Menus.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/forms/acMDIWnd.h"
 #include "skin/forms/acSBUtils.h"
 #include "skin/forms/sMDIForm.h"
@@ -17,7 +18,10 @@ protected:
     void SetUp() override
     {
         ProviderTest::SetUp();
-        LinkMDIClientAdapter();
+        Saved = SkinLinks();
+        TacSkinLinks links = Saved;
+        links.MakeMDIClientAdapter = MakeMDIClientAdapter;
+        SetSkinLinks(links);
         Form->SetFormStyle(fsMDIForm);
         auto* menu = Create<TMainMenu>(Form);
         auto* item = new TMenuItem(menu);
@@ -44,7 +48,7 @@ protected:
         for (TCustomForm* child : LiveChildren())
             Free(child);
         ProviderTest::TearDown();
-        MDIFormSeams().MakeMDIClientAdapter = nullptr;
+        SetSkinLinks(Saved);
     }
     std::vector<TCustomForm*> LiveChildren() const
     {
@@ -69,6 +73,7 @@ protected:
 
     TsSkinProvider* Main = nullptr;      // owned by the main form
     std::vector<TLoggingForm*> Children; // owned by the application (freed when closed)
+    TacSkinLinks Saved;
 };
 
 TEST_F(MDIChildrenTest, TheClientListsItsChildrenActiveFirst)

@@ -1,5 +1,6 @@
 // The start-up measurement: from creating the program's process on the sample base to its main window
 // shown and painted (the process idle, waiting for input), against a bare program showing the same windows.
+#include "app/program_steps.h"
 #include "tools/bench/bench.h"
 #include "tools/bench/program_window.h"
 #include "tools/bench/profiler.h"
@@ -131,11 +132,8 @@ std::string StartupSteps(const std::wstring& folder)
         last = now;
     };
     {
-        TStartup startup;
-        AddProgramStartupSteps(startup);
-        startup.Start();
+        TProgramStart start(false);
         step("start-up steps");
-        LinkSkinForms();
         InitApplication();
         RegisterAppClasses();
         step("application");
