@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -80,34 +81,87 @@ std::wstring Squeezed(const std::wstring& text)
     return out;
 }
 
-// Combo boxes get their adapters from a unit of their own that this program does not have yet; their
-// windows (and the edit inside) are left out of the audit until it comes.
-bool InComboBox(HWND wnd)
+// Whether a window answers the skin's question "are you skinned" (the skin command 7) with 1.
+bool AnswersSkinned(HWND wnd)
 {
-    for (HWND w = wnd; w; w = GetParent(w)) {
-        const std::wstring cls = WindowClass(w);
-        if (cls == L"ComboBox" || cls == L"ComboBoxEx32" || cls == L"ComboLBox")
-            return true;
-        if (!(GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD))
-            break;
-    }
-    return false;
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(wnd, kSkinCommand, kIsSkinned, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1;
 }
 
-// Visible windows of a top-level window and its descendants that do not answer the skin's question.
+// The drop-down lists of a top-level window's combo boxes: windows of their own, owned by it (asking a
+// combo box of another process for its list would hand it a pointer into this one).
+std::vector<HWND> DropDownLists(HWND top)
+{
+    struct Search {
+        HWND top;
+        std::vector<HWND> found;
+    } search{top, {}};
+    EnumWindows(
+        [](HWND wnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (WindowClass(wnd) == L"ComboLBox" && GetAncestor(GetWindow(wnd, GW_OWNER), GA_ROOT) == s->top)
+                s->found.push_back(wnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Visible windows of a top-level window and its descendants that do not answer the skin's question,
+// with their classes; the drop-down lists of combo boxes are top-level windows of their own, asked too.
 std::vector<std::wstring> UnskinnedWindows(HWND top)
 {
     std::vector<std::wstring> found;
     std::vector<HWND> windows{top};
     for (HWND child : FindChildWindows(top, {}))
-        if (!InComboBox(child))
+        if (IsWindowVisible(child))
             windows.push_back(child);
-    for (HWND wnd : windows) {
-        DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutW(wnd, kSkinCommand, kIsSkinned, 0, SMTO_ABORTIFHUNG, 2000, &answer) || answer != 1)
+    for (HWND list : DropDownLists(top))
+        windows.push_back(list);
+    for (HWND wnd : windows)
+        if (!AnswersSkinned(wnd))
             found.push_back(WindowClass(wnd) + L" \"" + WindowCaption(wnd) + L"\"");
-    }
     return found;
+}
+
+// Pixels of pure black that lie in a solid 4 x 4 block: the skin paints no black surfaces and its texts
+// and icons have thinner strokes, so such blocks are parts of a window nobody painted.
+long BlackBlockPixels(const testsupport::Pixels24& pixels)
+{
+    std::vector<bool> black(static_cast<size_t>(pixels.width) * pixels.height);
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x)
+            black[static_cast<size_t>(y) * pixels.width + x] = pixels.At(x, y) == 0;
+    std::vector<bool> inBlock(black.size());
+    for (int y = 0; y + 4 <= pixels.height; ++y)
+        for (int x = 0; x + 4 <= pixels.width; ++x) {
+            bool solid = true;
+            for (int dy = 0; dy < 4 && solid; ++dy)
+                for (int dx = 0; dx < 4 && solid; ++dx)
+                    solid = black[static_cast<size_t>(y + dy) * pixels.width + x + dx];
+            if (solid)
+                for (int dy = 0; dy < 4; ++dy)
+                    for (int dx = 0; dx < 4; ++dx)
+                        inBlock[static_cast<size_t>(y + dy) * pixels.width + x + dx] = true;
+        }
+    return static_cast<long>(std::count(inBlock.begin(), inBlock.end(), true));
+}
+
+// Waits until the window and every descendant has painted what it owes (no update region left), then
+// until the program is idle: the screen then shows the first complete paint.
+void WaitPainted(Robot& robot, HWND top)
+{
+    WaitUntil(
+        [&] {
+            if (GetUpdateRect(top, nullptr, FALSE))
+                return false;
+            for (HWND child : FindChildWindows(top, {}))
+                if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
+                    return false;
+            return true;
+        },
+        5000);
+    robot.WaitIdle(top);
 }
 
 std::set<COLORREF> SystemColours()
@@ -123,45 +177,49 @@ std::set<COLORREF> SystemColours()
     return system;
 }
 
+// Two system colours the skin does not replace yet (the README lists them): the selection highlight of a
+// combo box's own field, and the face colour a disabled edit fills itself with.
+bool KnownGap(HWND at, COLORREF colour)
+{
+    const std::wstring cls = WindowClass(at);
+    if (cls == L"ComboBox")
+        return colour == GetSysColor(COLOR_HIGHLIGHT);
+    if (cls == L"Edit" && !IsWindowEnabled(at))
+        return colour == GetSysColor(COLOR_BTNFACE) || colour == GetSysColor(COLOR_3DFACE);
+    return false;
+}
+
 // Share of the pixels that have one of the system's face, window, menu, highlight and 3-D colours,
-// outside the combo boxes of the window; where holds the windows those pixels lie in, most first.
-double SystemColourShare(HWND top, testsupport::Pixels24 pixels, std::string* where = nullptr)
+// combo boxes included; where holds the windows those pixels lie in, most first.
+double SystemColourShare(HWND top, const testsupport::Pixels24& pixels, std::string* where = nullptr)
 {
     RECT frame{};
     GetWindowRect(top, &frame);
-    for (HWND child : FindChildWindows(top, {})) {
-        if (!InComboBox(child))
-            continue;
-        RECT r{};
-        GetWindowRect(child, &r);
-        for (int y = std::max(0L, r.top - frame.top); y < std::min<long>(pixels.height, r.bottom - frame.top); ++y)
-            for (int x = std::max(0L, r.left - frame.left); x < std::min<long>(pixels.width, r.right - frame.left); ++x)
-                std::fill_n(&pixels.bgr[(static_cast<size_t>(y) * pixels.width + x) * 3], 3, std::uint8_t{1});
-    }
     const std::set<COLORREF> system = SystemColours();
     std::vector<std::pair<HWND, RECT>> visible;
-    if (where)
-        for (HWND child : FindChildWindows(top, {})) {
-            RECT r{};
-            GetWindowRect(child, &r);
-            if (IsWindowVisible(child))
-                visible.emplace_back(child, r);
-        }
+    for (HWND child : FindChildWindows(top, {})) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        if (IsWindowVisible(child))
+            visible.emplace_back(child, r);
+    }
     std::map<HWND, long> byWindow;
     long hits = 0;
     for (int y = 0; y < pixels.height; ++y)
-        for (int x = 0; x < pixels.width; ++x)
-            if (system.count(pixels.At(x, y))) {
-                ++hits;
-                if (where) {
-                    POINT p{frame.left + x, frame.top + y};
-                    HWND at = top;
-                    for (const auto& [child, r] : visible)
-                        if (PtInRect(&r, p))
-                            at = child; // children come after their parents: the last is the deepest
-                    ++byWindow[at];
-                }
-            }
+        for (int x = 0; x < pixels.width; ++x) {
+            const COLORREF colour = pixels.At(x, y);
+            if (!system.count(colour))
+                continue;
+            POINT p{frame.left + x, frame.top + y};
+            HWND at = top;
+            for (const auto& [child, r] : visible)
+                if (PtInRect(&r, p))
+                    at = child; // children come after their parents: the last is the deepest
+            if (KnownGap(at, colour))
+                continue;
+            ++hits;
+            ++byWindow[at];
+        }
     if (where) {
         std::vector<std::pair<long, HWND>> sorted;
         for (const auto& [wnd, n] : byWindow)
@@ -182,14 +240,19 @@ double SystemColourShare(HWND top, testsupport::Pixels24 pixels, std::string* wh
 
 class SystemLookTest : public NotebookTest {
 protected:
-    // Checks the window against the audit and keeps its screenshot.
+    // Checks the window against the audit once its first paint is complete, and keeps its screenshot;
+    // the shares measured are printed.
     void Audit(HWND wnd, const std::wstring& name)
     {
         ASSERT_NE(wnd, nullptr) << Narrow(name) << " did not show";
+        WaitPainted(Bot(), wnd);
         const testsupport::Pixels24 shot = Shot(wnd, name);
         std::string where;
-        EXPECT_LE(SystemColourShare(wnd, shot, &where), kSystemColourTolerance)
-            << Narrow(name) << " shows the system's colours in " << where;
+        const double share = SystemColourShare(wnd, shot, &where);
+        const long black = BlackBlockPixels(shot);
+        std::printf("%s: system colours %.3f %%, unpainted black %ld px\n", Narrow(name).c_str(), share * 100, black);
+        EXPECT_LE(share, kSystemColourTolerance) << Narrow(name) << " shows the system's colours in " << where;
+        EXPECT_EQ(black, 0) << Narrow(name) << " shows black blocks nobody painted";
         for (const auto& w : UnskinnedWindows(wnd))
             ADD_FAILURE() << Narrow(name) << ": " << Narrow(w) << " is not skinned";
     }
@@ -278,9 +341,7 @@ TEST_F(SystemLookTest, APrintedRecipesPdfHoldsItsLinesCyrillicIncluded)
     }
 }
 
-// Off until the printer set-up dialog's group box is skinned on its first paint: on an idle machine the
-// screenshot can catch the system's frame (1,584 px of "Принтер") before the adapter paints over it.
-TEST_F(SystemLookTest, DISABLED_TheSystemDialogsAMessageAndThePopupMenusWearTheSkin)
+TEST_F(SystemLookTest, TheSystemDialogsAMessageAndThePopupMenusWearTheSkin)
 {
     StartNotebook();
     // The open-picture dialog, from the new-recipe dialog's browse button.
@@ -336,3 +397,4 @@ TEST_F(SystemLookTest, DISABLED_TheSystemDialogsAMessageAndThePopupMenusWearTheS
 }
 
 } // namespace
+
