@@ -341,60 +341,104 @@ TEST_F(SystemLookTest, APrintedRecipesPdfHoldsItsLinesCyrillicIncluded)
     }
 }
 
-TEST_F(SystemLookTest, TheSystemDialogsAMessageAndThePopupMenusWearTheSkin)
+// The system's windows the program shows, each opened on a freshly started notebook: it must wear the
+// skin (measured shares printed), hold no unpainted black once first painted, and every visible window
+// in it, and every drop-down list of its combo boxes, must answer that it is skinned.
+enum class SystemWindow { OpenPicture, Print, PrinterSetup, ListPopup, SystemMenu, Message };
+
+struct SystemWindowCase {
+    const char* Name;
+    SystemWindow Which;
+};
+
+class SystemWindowLook : public SystemLookTest, public ::testing::WithParamInterface<SystemWindowCase> {
+protected:
+    HWND Open(SystemWindow which)
+    {
+        switch (which) {
+        case SystemWindow::OpenPicture: {
+            // From the new-recipe dialog's browse button.
+            ClickToolButton(L"Новый");
+            recipe_ = WaitForProgramWindow(L"TNewForm", L"Новый рецепт");
+            if (!recipe_)
+                return nullptr;
+            HWND browse = FindChildWindow(recipe_, {}, L"Обзор...");
+            if (!browse)
+                return nullptr;
+            Bot().ClickCentre(browse);
+            return WaitForDialog();
+        }
+        case SystemWindow::Print:
+            ClickToolButton(L"Печать");
+            return WaitForDialog();
+        case SystemWindow::PrinterSetup:
+            ChooseMenu(0, 4);
+            return WaitForDialog();
+        case SystemWindow::ListPopup: {
+            ClickRecipe(0, MouseButton::Right);
+            HWND popup = WaitForTopWindow({ProcessId(), L"#32768", {}, true}, 5000);
+            Bot().WaitIdle(popup);
+            return popup;
+        }
+        case SystemWindow::SystemMenu: {
+            // A left click on the title icon opens the skinned system menu.
+            RECT frame{};
+            GetWindowRect(MainWindow(), &frame);
+            POINT icon{frame.left + GetSystemMetrics(SM_CXFRAME) + 8,
+                       frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+            ScreenToClient(MainWindow(), &icon);
+            Bot().Click(MainWindow(), icon);
+            return WaitForTopWindow({ProcessId(), L"#32768", {}, true}, 5000);
+        }
+        case SystemWindow::Message:
+            ClickRecipe(0, MouseButton::Right);
+            ChooseLastPopupItem();
+            return WaitForProgramWindow(L"TMessageForm");
+        }
+        return nullptr;
+    }
+    void Close(SystemWindow which, HWND wnd)
+    {
+        if (which == SystemWindow::Message) {
+            HWND no = FindChildWindow(wnd, {}, L"&Нет");
+            ASSERT_NE(no, nullptr);
+            Bot().ClickCentre(no);
+        } else {
+            Bot().PressKey(VK_ESCAPE);
+        }
+        EXPECT_TRUE(WaitForWindowGone(wnd, 5000));
+        if (recipe_) {
+            Bot().PressKey(VK_ESCAPE);
+            EXPECT_TRUE(WaitForWindowGone(recipe_, 5000));
+        }
+    }
+
+private:
+    HWND recipe_ = nullptr;
+};
+
+TEST_P(SystemWindowLook, WearsTheSkinAndEveryWindowInItAnswersThatItIsSkinned)
 {
+    const SystemWindowCase& c = GetParam();
     StartNotebook();
-    // The open-picture dialog, from the new-recipe dialog's browse button.
-    ClickToolButton(L"Новый");
-    HWND recipe = WaitForProgramWindow(L"TNewForm", L"Новый рецепт");
-    ASSERT_NE(recipe, nullptr);
-    HWND browse = FindChildWindow(recipe, {}, L"Обзор...");
-    ASSERT_NE(browse, nullptr);
-    Bot().ClickCentre(browse);
-    HWND open = WaitForDialog();
-    Audit(open, L"open-picture");
-    Cancel(open);
-    Bot().PressKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitForWindowGone(recipe, 5000));
-
-    ClickToolButton(L"Печать");
-    HWND print = WaitForDialog();
-    Audit(print, L"print");
-    Cancel(print);
-
-    ChooseMenu(0, 4);
-    HWND setup = WaitForDialog();
-    Audit(setup, L"printer-setup");
-    Cancel(setup);
-
-    ClickRecipe(0, MouseButton::Right);
-    HWND popup = WaitForTopWindow({ProcessId(), L"#32768", {}, true}, 5000);
-    Bot().WaitIdle(popup);
-    Audit(popup, L"list-popup");
-    Bot().PressKey(VK_ESCAPE);
-    WaitForWindowGone(popup, 5000);
-
-    // A left click on the title icon opens the skinned system menu.
-    RECT frame{};
-    GetWindowRect(MainWindow(), &frame);
-    POINT icon{frame.left + GetSystemMetrics(SM_CXFRAME) + 8,
-               frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
-    ScreenToClient(MainWindow(), &icon);
-    Bot().Click(MainWindow(), icon);
-    HWND systemMenu = WaitForTopWindow({ProcessId(), L"#32768", {}, true}, 5000);
-    Audit(systemMenu, L"system-menu");
-    Bot().PressKey(VK_ESCAPE);
-    WaitForWindowGone(systemMenu, 5000);
-
-    ClickRecipe(0, MouseButton::Right);
-    ChooseLastPopupItem();
-    HWND message = WaitForProgramWindow(L"TMessageForm");
-    Audit(message, L"message");
-    HWND no = FindChildWindow(message, {}, L"&Нет");
-    ASSERT_NE(no, nullptr);
-    Bot().ClickCentre(no);
-    EXPECT_TRUE(WaitForWindowGone(message, 5000));
+    HWND wnd = Open(c.Which);
+    ASSERT_NE(wnd, nullptr) << c.Name << " did not show";
+    Audit(wnd, testsupport::Widen(c.Name));
+    Close(c.Which, wnd);
 }
+
+INSTANTIATE_TEST_SUITE_P(SystemWindows, SystemWindowLook,
+                         ::testing::Values(SystemWindowCase{"open-picture", SystemWindow::OpenPicture},
+                                           SystemWindowCase{"print", SystemWindow::Print},
+                                           SystemWindowCase{"printer-setup", SystemWindow::PrinterSetup},
+                                           SystemWindowCase{"list-popup", SystemWindow::ListPopup},
+                                           SystemWindowCase{"system-menu", SystemWindow::SystemMenu},
+                                           SystemWindowCase{"message", SystemWindow::Message}),
+                         [](const ::testing::TestParamInfo<SystemWindowCase>& info) {
+                             std::string name = info.param.Name;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 } // namespace
 
