@@ -11,18 +11,18 @@ void KeepPending(HWND wnd, std::vector<std::pair<HWND, GdiObject<HRGN>>>& pendin
         pending.emplace_back(wnd, std::move(region));
 }
 
+BOOL CALLBACK KeepPendingOfChild(HWND child, LPARAM list)
+{
+    KeepPending(child, *reinterpret_cast<std::vector<std::pair<HWND, GdiObject<HRGN>>>*>(list));
+    return TRUE;
+}
+
 } // namespace
 
 TRedrawOff::TRedrawOff(HWND wnd) : wnd_(wnd)
 {
     KeepPending(wnd_, pending_);
-    EnumChildWindows(
-        wnd_,
-        [](HWND child, LPARAM list) -> BOOL {
-            KeepPending(child, *reinterpret_cast<std::vector<std::pair<HWND, GdiObject<HRGN>>>*>(list));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&pending_));
+    EnumChildWindows(wnd_, KeepPendingOfChild, reinterpret_cast<LPARAM>(&pending_));
     SendMessageW(wnd_, WM_SETREDRAW, 0, 0);
 }
 

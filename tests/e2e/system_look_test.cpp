@@ -90,20 +90,23 @@ bool AnswersSkinned(HWND wnd)
 
 // The drop-down lists of a top-level window's combo boxes: windows of their own, owned by it (asking a
 // combo box of another process for its list would hand it a pointer into this one).
+struct DropDownSearch {
+    HWND top;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDropDownList(HWND wnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<DropDownSearch*>(param);
+    if (WindowClass(wnd) == L"ComboLBox" && GetAncestor(GetWindow(wnd, GW_OWNER), GA_ROOT) == search->top)
+        search->found.push_back(wnd);
+    return TRUE;
+}
+
 std::vector<HWND> DropDownLists(HWND top)
 {
-    struct Search {
-        HWND top;
-        std::vector<HWND> found;
-    } search{top, {}};
-    EnumWindows(
-        [](HWND wnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (WindowClass(wnd) == L"ComboLBox" && GetAncestor(GetWindow(wnd, GW_OWNER), GA_ROOT) == s->top)
-                s->found.push_back(wnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DropDownSearch search{top, {}};
+    EnumWindows(CollectDropDownList, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
