@@ -38,13 +38,33 @@ std::wstring WindowsPath(const std::wstring& unixPath)
     return path;
 }
 
-std::set<std::wstring> PdfFiles(const std::wstring& folder)
+// The PDF files of the folder with their last write times. The printer names its files after the
+// scheduler's job numbers, which start again when the scheduler does: a new job may overwrite an old
+// file of the same name, so a file counts as new when its name or its time is.
+std::map<std::wstring, ULONGLONG> PdfFiles(const std::wstring& folder)
 {
-    std::set<std::wstring> names;
+    std::map<std::wstring, ULONGLONG> files;
     for (const auto& name : FolderEntries(folder))
-        if (name.size() > 4 && name.substr(name.size() - 4) == L".pdf")
-            names.insert(name);
-    return names;
+        if (name.size() > 4 && name.substr(name.size() - 4) == L".pdf") {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            ULONGLONG written = 0;
+            if (GetFileAttributesExW((folder + L"\\" + name).c_str(), GetFileExInfoStandard, &data))
+                written = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                          data.ftLastWriteTime.dwLowDateTime;
+            files[name] = written;
+        }
+    return files;
+}
+
+// The name of a PDF that is in now but was not in before (new or written again), or empty.
+std::wstring NewPdf(const std::map<std::wstring, ULONGLONG>& before, const std::map<std::wstring, ULONGLONG>& now)
+{
+    for (const auto& [name, written] : now) {
+        const auto old = before.find(name);
+        if (old == before.end() || old->second != written)
+            return name;
+    }
+    return {};
 }
 
 // The text of a PDF as the poppler tools extract it (a program of the host, which Wine starts). Wine
@@ -54,21 +74,21 @@ std::wstring PdfText(const std::wstring& unixFolder, const std::wstring& name)
 {
     const std::wstring text = unixFolder + L"/" + name + L".txt";
     const std::wstring out = WindowsPath(text);
-    if (!FileExists(out)) {
-        std::wstring command = L"/bin/sh -c \"pdftotext -enc UTF-8 '" + unixFolder + L"/" + name + L"' '" + text +
-                               L".part' && mv '" + text + L".part' '" + text + L"'\"";
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-            return {};
-        if (pi.hThread)
-            CloseHandle(pi.hThread);
-        if (pi.hProcess)
-            CloseHandle(pi.hProcess);
-        if (!WaitUntil([&] { return FileExists(out); }, 5000))
-            return {};
-    }
+    // A text of an older job of the same name is no answer.
+    DeleteFileW(out.c_str());
+    std::wstring command = L"/bin/sh -c \"pdftotext -enc UTF-8 '" + unixFolder + L"/" + name + L"' '" + text +
+                           L".part' && mv '" + text + L".part' '" + text + L"'\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return {};
+    if (pi.hThread)
+        CloseHandle(pi.hThread);
+    if (pi.hProcess)
+        CloseHandle(pi.hProcess);
+    if (!WaitUntil([&] { return FileExists(out); }, 5000))
+        return {};
     return testsupport::Widen(testsupport::ReadFileBytes(out));
 }
 
@@ -288,12 +308,7 @@ TEST_F(SystemLookTest, PrintingARecipeReachesThePrinterAndLeavesTheViewAsItWas)
     Bot().PressKey(VK_RETURN);
     ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
     EXPECT_TRUE(WaitUntil(
-        [&] {
-            for (const auto& name : PdfFiles(folder))
-                if (!known.count(name))
-                    return true;
-            return false;
-        },
+        [&] { return !NewPdf(known, PdfFiles(folder)).empty(); },
         30000))
         << "no PDF came from the printer";
 
@@ -319,12 +334,7 @@ TEST_F(SystemLookTest, APrintedRecipesPdfHoldsItsLinesCyrillicIncluded)
     ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
     std::wstring pdf;
     ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (const auto& name : PdfFiles(folder))
-                if (!known.count(name))
-                    pdf = name;
-            return !pdf.empty();
-        },
+        [&] { return !(pdf = NewPdf(known, PdfFiles(folder))).empty(); },
         30000));
     std::wstring printed;
     WaitUntil([&] { return Squeezed(printed = PdfText(unixFolder, pdf)).size() > 0; }, 10000);
