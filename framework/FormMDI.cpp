@@ -78,6 +78,7 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& params)
 
 void TCustomForm::DestroyWindowHandle()
 {
+    DetachMenuBar();
     HWND client = GetParent(handle_);
     if (FormState.Contains(fsCreatedMDIChild) && client && IsWindow(client)) {
         // The client keeps the list of its children and the window menu: it takes the child down itself.

@@ -227,6 +227,17 @@ void TCustomForm::SetIcon(HICON value)
     Perform(CM_ICONCHANGED);
 }
 
+void TCustomForm::DetachMenuBar()
+{
+    // A window destroys the menu bar it shows with itself; the main menu owns that handle and shows it
+    // again on the next window (RecreateWnd), so the window lets go of it first.
+    if (!menu_ || !HandleAllocated() || (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD))
+        return;
+    HMENU shown = ::GetMenu(handle_);
+    if (shown && shown == menu_->Handle())
+        ::SetMenu(handle_, nullptr);
+}
+
 void TCustomForm::SetMenu(TMainMenu* value)
 {
     if (menu_ && menu_ != value)

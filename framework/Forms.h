@@ -158,6 +158,8 @@ private:
     void PlaceOnShow();
     void ApplyStyle();
     void CreateMDIClient();
+    // Takes the main menu's handle off the window before the window goes.
+    void DetachMenuBar();
     void ApplyMDIChildParams(TCreateParams& params);
 
     TFormBorderStyle borderStyle_ = bsSizeable;

@@ -680,6 +680,11 @@ TMenu::~TMenu()
     Destroying();
     if (TCustomImageList* images = Images())
         images->UnRegisterChanges(imagesLink_.get());
+    // A window still showing this menu's bar would destroy the handle a second time with itself.
+    HWND wnd = windowHandle_;
+    if (wnd && IsWindow(wnd) && items_->handle_ && !(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD) &&
+        ::GetMenu(wnd) == items_->handle_)
+        ::SetMenu(wnd, nullptr);
     Free(items_);
     items_ = nullptr;
 }
