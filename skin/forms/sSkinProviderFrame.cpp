@@ -12,6 +12,8 @@
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSystemMenu.h"
 
+#include <algorithm>
+
 namespace {
 
 int GlobalMask(TsSkinManager* sm, const wchar_t* name)
@@ -218,17 +220,12 @@ void TsSkinProvider::PaintMenuLine()
     // Items the menu painter hooked draw themselves onto the cache at their places.
     HWND wnd = form_->Handle();
     const RECT wr = [&] { RECT r; GetWindowRect(wnd, &r); return r; }();
-    TMenuItem* items = form_->Menu()->Items();
-    int place = 0;
-    for (int i = 0; i < items->Count(); ++i) {
-        TMenuItem* item = items->Items(i);
-        if (!item->Visible())
-            continue;
-        const int index = place++;
+    for (TMenuItem* item : form_->Menu()->BarItems()) {
         if (!item->OnAdvancedDrawItem || !item->OnMeasureItem)
             continue;
         RECT r;
-        if (!GetMenuItemRect(wnd, form_->Menu()->Handle(), static_cast<UINT>(index), &r))
+        const int index = form_->Menu()->BarPosition(item);
+        if (index < 0 || !GetMenuItemRect(wnd, form_->Menu()->Handle(), static_cast<UINT>(index), &r))
             continue;
         OffsetRect(&r, -wr.left, -wr.top);
         item->OnAdvancedDrawItem(item, cache->Canvas(), TRect{r.left, r.top, r.right, r.bottom}, TOwnerDrawState{});
@@ -428,10 +425,8 @@ void TsSkinProvider::DrawMenuItemNow(TMenuItem* item, const TRect& rect)
     if (!item || !form_->Menu() || !MenuLineVisible() || !cache || cache->Empty())
         return;
     // The item may be gone since it was drawn: it is used only when the form's menu still holds it.
-    TMenuItem* items = form_->Menu()->Items();
-    bool ours = false;
-    for (int i = 0; i < items->Count() && !ours; ++i)
-        ours = items->Items(i) == item;
+    const std::vector<TMenuItem*> bar = form_->Menu()->BarItems();
+    const bool ours = std::find(bar.begin(), bar.end(), item) != bar.end();
     if (!ours || !item->OnAdvancedDrawItem)
         return;
     item->OnAdvancedDrawItem(item, cache->Canvas(), rect, TOwnerDrawState{});
