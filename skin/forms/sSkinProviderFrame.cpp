@@ -95,11 +95,29 @@ int TsSkinProvider::MaskOfMinButton() const
     return IsIconic() ? RestoreGlyphMask(sm, skinData_.get()) : minButton_.ImageIndex;
 }
 
+bool TsSkinProvider::DefersPaintForDirtyMenu()
+{
+    // While a maximized child is being activated the system is still changing the main form's menu
+    // bar (its system menu and buttons go in and out): the line painted now would be stale. The paint
+    // is put off once, and the frame asks for a paint of its own that comes when the queue is done
+    // with the change; that one paints in full, so a dirty menu can never stop the frame's painting.
+    if (!mdiForm_ || !menuDirty_ || menuPaintDeferred_ || !form_->HandleAllocated())
+        return false;
+    TCustomForm* child = MaximizedActiveChild();
+    if (!child || !IsWindowVisible(child->Handle()))
+        return false;
+    menuPaintDeferred_ = true;
+    RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    return true;
+}
+
 void TsSkinProvider::PaintFrame()
 {
     TsSkinManager* sm = Manager();
     TBitmap* cache = skinData_->CacheBmp();
     if (!sm || !form_ || !cache || form_->ControlState.Contains(csCreating) || !skinData_->BGChanged)
+        return;
+    if (DefersPaintForDirtyMenu())
         return;
     const int width = FormWidth();
     const int height = IsIconic() ? SysBorderHeight() + CaptionHeight() + 1 : FormHeight();
@@ -152,6 +170,7 @@ void TsSkinProvider::PaintFrame()
     if (mdiForm_)
         PaintMDIArea();
     menuDirty_ = false;
+    menuPaintDeferred_ = false;
     if (form_->OnPaint && caption >= 0) {
         // The form's own drawing becomes part of the cache, at the client's place.
         TCanvas* canvas = form_->Canvas();
@@ -497,8 +516,11 @@ void TsSkinProvider::PaintNonClient(HDC dc)
     if (skinData_->BGChanged) {
         forceChildRepaint_ = !framePainted_;
         PaintFrame();
-        skinData_->BGChanged = false;
-        skinData_->FUpdating = false;
+        // A paint put off for the dirty menu keeps the frame dirty for the paint that follows it.
+        if (!menuPaintDeferred_) {
+            skinData_->BGChanged = false;
+            skinData_->FUpdating = false;
+        }
     }
     TBitmap* cache = skinData_->CacheBmp();
     if (!cache || cache->Empty())

@@ -306,3 +306,42 @@ TEST_F(MDIChildrenTest, TheActiveChildsMenuMergesIntoTheMainBarByGroupIndex)
     EXPECT_EQ(std::count(after.begin(), after.end(), L"Правка"), 0);
     EXPECT_TRUE(Errors.empty());
 }
+
+// Under a maximized child a dirty menu line puts the main frame's paint off once, never for good: the
+// frame paints itself again after another child's activation and after a change of the menu. The
+// close button's place is spoilt on the screen first, so only a new paint brings the button back.
+TEST_F(MDIChildrenTest, TheMainFrameRepaintsAfterActivationAndMenuChangesUnderAMaximizedChild)
+{
+    Maximize(Children[2]);
+    ASSERT_TRUE(Main->ShowsMDIChildButtons());
+    const TPoint c = Centre(Main->MDICloseButton().Rect);
+    auto onScreen = [&] {
+        HDC dc = GetWindowDC(Wnd);
+        const COLORREF pixel = GetPixel(dc, c.X, c.Y);
+        ReleaseDC(Wnd, dc);
+        return pixel;
+    };
+    auto spoil = [&] {
+        HDC dc = GetWindowDC(Wnd);
+        const RECT r{c.X - 2, c.Y - 2, c.X + 3, c.Y + 3};
+        GdiObject<HBRUSH> brush(CreateSolidBrush(RGB(0xFF, 0x00, 0xFF)));
+        FillRect(dc, &r, brush.Get());
+        ReleaseDC(Wnd, dc);
+        ASSERT_EQ(onScreen(), RGB(0xFF, 0x00, 0xFF));
+    };
+    ASSERT_EQ(onScreen(), ButtonColor(bkSmallClose, 0));
+    spoil();
+    SendMessageW(Form->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Children[1]->Handle()), 0);
+    testsupport::PumpMessagesUntilIdle(500);
+    ASSERT_TRUE(Main->ShowsMDIChildButtons());
+    EXPECT_FALSE(Main->MenuDirty());
+    EXPECT_EQ(onScreen(), ButtonColor(bkSmallClose, 0));
+
+    spoil();
+    auto* item = new TMenuItem(Form->Menu());
+    item->SetCaption(L"Окно");
+    Form->Menu()->Items()->Add(item);
+    testsupport::PumpMessagesUntilIdle(500);
+    EXPECT_FALSE(Main->MenuDirty());
+    EXPECT_EQ(onScreen(), ButtonColor(bkSmallClose, 0));
+}
