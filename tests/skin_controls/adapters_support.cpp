@@ -13,29 +13,6 @@ namespace adaptertest {
 
 namespace {
 
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        AddSkinConstantsStartupStep(startup_);
-        AddSkinMessageStartupStep(startup_);
-        AddThemeApiStartupStep(startup_);
-        AddPixelAccessStartupStep(startup_);
-        startup_.Start();
-        InitApplication();
-    }
-    void TearDown() override
-    {
-        DoneApplication();
-        startup_.Finish();
-    }
-
-private:
-    TStartup startup_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
 constexpr const wchar_t* kLoggedClass = L"VelmoraAdapterTestWnd";
 
 std::string Hex(COLORREF c)

@@ -7,6 +7,7 @@
 #include "skin/core/sSkinManager.h"
 #include "skin/forms/acSBUtils.h"
 
+#include "tests/skin_controls/skin_controls_support.h"
 #include "tests/support/test_support.h"
 
 #include <string>
@@ -59,6 +60,9 @@ LRESULT CALLBACK LoggedWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
 // Each test: a fresh default manager holding the bars skin, a visible top-level host window, and the
 // application's exceptions collected.
 class AdapterTest : public testsupport::TempFolderTest {
+    // Before the set-up and after the tear-down: the test sees the skin core without the forms layer.
+    skincontrols::WithoutFormsLayer unlinked_;
+
 protected:
     void SetUp() override;
     void TearDown() override;

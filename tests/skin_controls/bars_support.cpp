@@ -11,30 +11,6 @@
 
 namespace {
 
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        AddSkinConstantsStartupStep(startup_);
-        AddSkinMessageStartupStep(startup_);
-        AddPixelAccessStartupStep(startup_);
-        startup_.Start();
-        InitApplication();
-        // Managers made from here on own the menu painter of the form-skinning layer.
-        LinkSkinForms();
-    }
-    void TearDown() override
-    {
-        DoneApplication();
-        startup_.Finish();
-    }
-
-private:
-    TStartup startup_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
 // A 24-bit BMP file whose pixels come from Pixel(x, y).
 std::string BitmapFile(int width, int height, const std::function<COLORREF(int, int)>& pixel)
 {

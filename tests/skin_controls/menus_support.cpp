@@ -19,33 +19,6 @@ std::string Hex(COLORREF c)
     return text;
 }
 
-class MenuEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        startup_ = std::make_unique<TStartup>();
-        AddSkinConstantsStartupStep(*startup_);
-        AddSkinMessageStartupStep(*startup_);
-        AddPixelAccessStartupStep(*startup_);
-        startup_->Start();
-        InitApplication();
-        LinkSkinForms();
-        TForm* main = nullptr;
-        Application->CreateForm(main);
-    }
-    void TearDown() override
-    {
-        FinalizeSkinMenus();
-        DoneApplication();
-        startup_.reset();
-    }
-
-private:
-    std::unique_ptr<TStartup> startup_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new MenuEnvironment);
-
 } // namespace
 
 void WriteMenuSkin(const std::wstring& folder)

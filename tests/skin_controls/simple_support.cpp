@@ -46,32 +46,6 @@ const wchar_t* ParentClass()
     return name;
 }
 
-class SimpleEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        startup_ = std::make_unique<TStartup>();
-        AddSkinConstantsStartupStep(*startup_);
-        AddSkinMessageStartupStep(*startup_);
-        AddPixelAccessStartupStep(*startup_);
-        startup_->Start();
-        InitApplication();
-        LinkSkinForms();
-        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_LINK_CLASS};
-        InitCommonControlsEx(&icc);
-    }
-    void TearDown() override
-    {
-        DoneApplication();
-        startup_.reset();
-    }
-
-private:
-    std::unique_ptr<TStartup> startup_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new SimpleEnvironment);
-
 std::string Section(const char* name, COLORREF color, COLORREF hot)
 {
     return std::string("[") + name + "]\r\nCOLOR=" + Hex(color) + "\r\nHOTCOLOR=" + Hex(hot) + "\r\nFONTCOLOR=0x000000\r\n";

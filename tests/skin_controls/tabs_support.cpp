@@ -11,28 +11,6 @@
 
 namespace {
 
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        AddSkinConstantsStartupStep(startup_);
-        AddSkinMessageStartupStep(startup_);
-        AddPixelAccessStartupStep(startup_);
-        startup_.Start();
-        InitApplication();
-    }
-    void TearDown() override
-    {
-        DoneApplication();
-        startup_.Finish();
-    }
-
-private:
-    TStartup startup_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
 // The master bitmap: three tab frames of 10 x 10 in its first row, three scroll-button frames below
 // them, and three 5 x 5 arrow frames below those; white elsewhere.
 constexpr int kMasterWidth = 30;

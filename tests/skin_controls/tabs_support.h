@@ -5,6 +5,7 @@
 #include "framework/Forms.h"
 #include "skin/core/sSkinManager.h"
 
+#include "tests/skin_controls/skin_controls_support.h"
 #include "tests/support/test_support.h"
 
 #include <windows.h>
@@ -45,6 +46,9 @@ testsupport::Pixels24 PaintedPixels(TControl* control);
 // Each test: a fresh folder holding the skins "Flat", "Other" and "TabsFirst", a default manager with
 // "Flat" loaded, and a visible form of kFormColor.
 class SkinnedControlsTest : public testsupport::TempFolderTest {
+    // Before the set-up and after the tear-down: the test sees the skin core without the forms layer.
+    skincontrols::WithoutFormsLayer unlinked_;
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -56,6 +60,9 @@ protected:
 
 // Each test: the same form and no manager at all.
 class UnskinnedControlsTest : public ::testing::Test {
+    // Before the set-up and after the tear-down: the test sees the skin core without the forms layer.
+    skincontrols::WithoutFormsLayer unlinked_;
+
 protected:
     void SetUp() override;
     void TearDown() override;

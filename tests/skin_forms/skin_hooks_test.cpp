@@ -1,6 +1,6 @@
 // The default manager, its dialogs hook and application-window hook, the hot control, and the names
 // of the skins a user can pick.
-#include "tests/skin_core/manager_support.h"
+#include "tests/skin_forms/manager_support.h"
 #include "tests/skin_core/test_skin.h"
 
 #include "framework/Classes.h"

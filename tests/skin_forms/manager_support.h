@@ -1,9 +1,10 @@
-// Windows that log the skin commands they hear, stand-ins for the form-skinning layer's menu painter and
-// dialogs hook, and the application every test of the manager's executable runs in.
+// Windows that log the skin commands they hear, and stand-ins for the form-skinning layer's menu painter
+// and dialogs hook.
 #pragma once
 
 #include "framework/Forms.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sSkinLinks.h"
 #include "skin/core/sSkinManager.h"
 
 #include "tests/support/test_support.h"
@@ -93,6 +94,9 @@ public:
     TBitmap* PopupBackground = nullptr; // not owned
     TsSkinManager* ProviderManager = nullptr; // every provider answers with this manager
     std::vector<LRESULT> RefreshedProviders;
+
+private:
+    TacSkinLinks saved_; // the links before, given back at the end
 };
 
 // An object the dialogs hook made: counts its destruction.

@@ -1,5 +1,5 @@
 // The list of skinned forms and the walk over the application's forms.
-#include "tests/skin_core/manager_support.h"
+#include "tests/skin_forms/manager_support.h"
 #include "tests/skin_core/test_skin.h"
 
 #include "framework/Classes.h"

@@ -1,7 +1,7 @@
 // The shared pixel-access objects: their life through the start-up steps, what they bind and how they
 // read pixels of bottom-up DIB sections.
 #include "skin/core/sPixels.h"
-#include "tests/skin_controls/paint_support.h"
+#include "tests/skin_core/paint_support.h"
 
 using namespace painttest;
 

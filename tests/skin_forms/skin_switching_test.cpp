@@ -1,6 +1,6 @@
 // Switching skins: where a skin comes from, who hears of the change and in which order, and what a
 // missing or damaged skin leaves behind.
-#include "tests/skin_core/manager_support.h"
+#include "tests/skin_forms/manager_support.h"
 #include "tests/skin_core/test_skin.h"
 
 #include "framework/Classes.h"

@@ -1,6 +1,6 @@
 // A control's skin state: section names and defaults, the manager it follows, the indexes it reads from
 // the test skin, hover and focus, the shared answers to skin commands, and its cache corners.
-#include "tests/skin_core/state_support.h"
+#include "tests/skin_controls/state_support.h"
 
 #include "skin/core/sMaskPainter.h"
 #include "skin/core/sPixels.h"

@@ -6,6 +6,7 @@
 #include "skin/core/sSkinForms.h"
 #include "skin/core/sSkinManager.h"
 
+#include "tests/skin_controls/skin_controls_support.h"
 #include "tests/support/test_support.h"
 
 #include <memory>
@@ -57,6 +58,9 @@ protected:
 // Each test: the application's exceptions collected, the test skin loaded into a fresh default manager,
 // a visible form with a skinned box at (10, 10).
 class SkinStateTest : public testsupport::TempFolderTest {
+    // Before the set-up and after the tear-down: the test sees the skin core without the forms layer.
+    skincontrols::WithoutFormsLayer unlinked_;
+
 protected:
     void SetUp() override;
     void TearDown() override;

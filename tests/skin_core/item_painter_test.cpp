@@ -9,7 +9,7 @@
 #include "skin/core/sCommonData.h"
 #include "skin/core/sVclUtils.h"
 #include "tests/skin_core/test_skin.h"
-#include "tests/skin_controls/paint_support.h"
+#include "tests/skin_core/paint_support.h"
 #include "tests/support/test_support.h"
 
 #include <cmath>

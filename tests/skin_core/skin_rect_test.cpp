@@ -3,7 +3,7 @@
 // that paint nothing.
 #include "skin/core/sMaskPainter.h"
 #include "skin/core/sVclUtils.h"
-#include "tests/skin_controls/paint_support.h"
+#include "tests/skin_core/paint_support.h"
 
 using namespace painttest;
 

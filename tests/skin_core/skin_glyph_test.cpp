@@ -1,7 +1,7 @@
 // State glyphs: the frame a state picks, the key colour never painted, the faded look, glyphs from the
 // master bitmap, and glyphs partly outside the bitmap.
 #include "skin/core/sMaskPainter.h"
-#include "tests/skin_controls/paint_support.h"
+#include "tests/skin_core/paint_support.h"
 
 using namespace painttest;
 

@@ -2,7 +2,7 @@
 // cache, the fill colour or the key, how the mask weighs image and background, and the clipping.
 #include "skin/core/sMaskPainter.h"
 #include "skin/core/sVclUtils.h"
-#include "tests/skin_controls/paint_support.h"
+#include "tests/skin_core/paint_support.h"
 
 using namespace painttest;
 

@@ -1,7 +1,7 @@
 // The glow painter's rings, the fade blend of two bitmaps with fixed and per-pixel weights, the
 // four-stripe frame copy, bevelled and dotted frames and the solid fill.
 #include "skin/core/sTextColors.h"
-#include "tests/skin_controls/paint_support.h"
+#include "tests/skin_core/paint_support.h"
 
 #include <set>
 #include <utility>

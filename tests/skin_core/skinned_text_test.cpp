@@ -3,7 +3,7 @@
 // placement of a button's glyph and caption for every layout and alignment.
 #include "skin/core/sCommonData.h"
 #include "skin/core/sTextColors.h"
-#include "tests/skin_controls/paint_support.h"
+#include "tests/skin_core/paint_support.h"
 
 #include <climits>
 

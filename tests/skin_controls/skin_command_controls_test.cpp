@@ -2,7 +2,7 @@
 // answered inside the window procedure, refreshes and broadcasts over children and forms, the list of
 // skinned forms with its freeze and thaw, and the small control utilities.
 #include "skin/core/sSkinLinks.h"
-#include "tests/skin_core/state_support.h"
+#include "tests/skin_controls/state_support.h"
 
 #include <algorithm>
 

@@ -1,21 +1,7 @@
 #include "skin/core/sSkinLinks.h"
-#include "tests/skin_core/manager_support.h"
+#include "tests/skin_forms/manager_support.h"
 
 namespace {
-
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        InitApplication();
-        // The first form made is the main form: skin changes then freeze and thaw skinned forms.
-        TForm* main = nullptr;
-        Application->CreateForm(main);
-    }
-    void TearDown() override { DoneApplication(); }
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 LRESULT CALLBACK StandInCBTProc(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -61,6 +47,7 @@ FormsLayerStandIn* FormsLayerStandIn::Current = nullptr;
 FormsLayerStandIn::FormsLayerStandIn()
 {
     Current = this;
+    saved_ = SkinLinks();
     TacSkinLinks links;
     links.MakeSkinMenus = [](TsSkinManager* owner) -> std::unique_ptr<IacSkinMenus> {
         return std::make_unique<TRecordingMenus>(owner);
@@ -75,7 +62,7 @@ FormsLayerStandIn::FormsLayerStandIn()
 
 FormsLayerStandIn::~FormsLayerStandIn()
 {
-    SetSkinLinks(TacSkinLinks{});
+    SetSkinLinks(saved_);
     Current = nullptr;
 }
 

@@ -1,6 +1,6 @@
 // Painting whole controls: graphic children over the parent's cache, a control printed into a bitmap,
 // the fade's frame count and alphas and its clean end, and the disabled look with a control's colour.
-#include "tests/skin_core/state_support.h"
+#include "tests/skin_controls/state_support.h"
 
 #include "skin/core/sControlPaint.h"
 #include "skin/core/sPixels.h"

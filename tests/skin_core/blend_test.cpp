@@ -2,7 +2,7 @@
 // blends rounded to nearest with ties to even, grey and disabled looks, and their clipping.
 #include "skin/core/sPixels.h"
 #include "skin/core/sVclUtils.h"
-#include "tests/skin_controls/paint_support.h"
+#include "tests/skin_core/paint_support.h"
 
 using namespace painttest;
 

@@ -1,4 +1,4 @@
-#include "tests/skin_controls/paint_support.h"
+#include "tests/skin_core/paint_support.h"
 
 #include "skin/core/sConst.h"
 #include "skin/core/sMessages.h"

@@ -1,35 +1,9 @@
-#include "tests/skin_core/state_support.h"
+#include "tests/skin_controls/state_support.h"
 
 #include "framework/Startup.h"
 #include "skin/core/sPixels.h"
 
 #include "tests/skin_core/test_skin.h"
-
-namespace {
-
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        AddSkinConstantsStartupStep(startup_);
-        AddSkinMessageStartupStep(startup_);
-        AddPixelAccessStartupStep(startup_);
-        startup_.Start();
-        InitApplication();
-    }
-    void TearDown() override
-    {
-        DoneApplication();
-        startup_.Finish();
-    }
-
-private:
-    TStartup startup_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
-} // namespace
 
 TSkinnedBox::TSkinnedBox(TComponent* owner, int coc)
     : TCustomControl(owner), SkinData(std::make_unique<TsCommonData>(this, true))
