@@ -111,14 +111,13 @@ HWND CreateLoggedWindow(HWND parent, DWORD style, int x, int y, int width, int h
 
 void AdapterTest::SetUp()
 {
-    TempFolderTest::SetUp();
-    Application->OnException = [this](TObject*, const Exception& e) { Errors.push_back(e.Message()); };
-    ASSERT_EQ(DefaultManager(), nullptr);
+    SkinnedTest::SetUp();
+    if (HasFatalFailure())
+        return;
     testsupport::WriteFileBytes(Folder() + L"\\Bars\\Options.dat", BarsSkinOptions());
-    Manager = Create<TsSkinManager>(nullptr);
-    Manager->SetSkinDirectory(Folder());
-    Manager->SetSkinName(L"Bars");
-    ASSERT_TRUE(Manager->SkinData()->Active);
+    LoadSkin(L"Bars");
+    if (HasFatalFailure())
+        return;
     Host = CreateLoggedWindow(nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 400, 320, nullptr);
     ASSERT_NE(Host, nullptr);
 }
@@ -127,11 +126,7 @@ void AdapterTest::TearDown()
 {
     if (Host)
         DestroyWindow(Host);
-    Free(Manager);
-    testsupport::PumpMessagesUntilIdle(200);
-    Application->OnException = nullptr;
-    EXPECT_TRUE(Errors.empty());
-    TempFolderTest::TearDown();
+    SkinnedTest::TearDown();
 }
 
 HWND AdapterTest::CreateChild(DWORD style, int x, int y, int width, int height)

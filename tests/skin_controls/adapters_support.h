@@ -59,7 +59,7 @@ LRESULT CALLBACK LoggedWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 // Each test: a fresh default manager holding the bars skin, a visible top-level host window, and the
 // application's exceptions collected.
-class AdapterTest : public testsupport::TempFolderTest {
+class AdapterTest : public skincontrols::SkinnedTest {
     // Before the set-up and after the tear-down: the test sees the skin core without the forms layer.
     skincontrols::WithoutFormsLayer unlinked_;
 
@@ -72,8 +72,6 @@ protected:
     // The pixel of a window's whole-window capture.
     static COLORREF WindowPixel(const testsupport::Pixels24& shot, int x, int y) { return shot.At(x, y); }
 
-    std::vector<std::wstring> Errors;
-    TsSkinManager* Manager = nullptr; // owned by the test
     HWND Host = nullptr;              // owned by the test
     WindowLog Log;
 };

@@ -103,9 +103,9 @@ void WriteSkins(const std::wstring& folder)
 
 void BarsTest::SetUp()
 {
-    TempFolderTest::SetUp();
-    Application->OnException = [this](TObject*, const Exception& e) { Errors.push_back(e.Message()); };
-    ASSERT_EQ(DefaultManager(), nullptr);
+    SkinnedTest::SetUp();
+    if (HasFatalFailure())
+        return;
     barskin::WriteSkins(Folder());
     Form = Create<TForm>(Application);
     Form->SetBounds(40, 40, 420, 260);
@@ -114,23 +114,16 @@ void BarsTest::SetUp()
 
 void BarsTest::MakeManager()
 {
-    Manager = Create<TsSkinManager>(nullptr);
     // The bars are tested on a plain form: without the forms rule the dialogs hook gives it no frame
     // skinning of its own at its first activation.
-    Manager->SkinningRules = TacSkinningRules{srStdDialogs, srThirdParty};
-    Manager->SetSkinDirectory(Folder());
-    Manager->SetSkinName(L"Bars");
-    ASSERT_TRUE(Manager->SkinData()->Active);
+    const TacSkinningRules rules{srStdDialogs, srThirdParty};
+    LoadSkin(L"Bars", &rules);
 }
 
 void BarsTest::TearDown()
 {
     Free(Form);
-    Free(Manager);
-    testsupport::PumpMessagesUntilIdle(200);
-    Application->OnException = nullptr;
-    EXPECT_TRUE(Errors.empty());
-    TempFolderTest::TearDown();
+    SkinnedTest::TearDown();
 }
 
 void BarsTest::LoadControl(TComponent* control)

@@ -5,6 +5,7 @@
 #include "framework/Forms.h"
 #include "skin/core/sSkinManager.h"
 
+#include "tests/skin_controls/skin_controls_support.h"
 #include "tests/support/test_support.h"
 
 #include <string>
@@ -39,7 +40,7 @@ void WriteSkins(const std::wstring& folder);
 
 // Each test: the application's exceptions collected, the skin "Bars" in a fresh default manager (unless
 // the test asks for none) and a shown form to put the bars on.
-class BarsTest : public testsupport::TempFolderTest {
+class BarsTest : public skincontrols::SkinnedTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -51,7 +52,5 @@ protected:
     // How many pixels of R (form client coordinates) have exactly Color.
     static int CountColor(const testsupport::Pixels24& shot, const TRect& r, COLORREF color);
 
-    std::vector<std::wstring> Errors;
-    TsSkinManager* Manager = nullptr; // owned by the test
     TForm* Form = nullptr;            // owned by the application
 };

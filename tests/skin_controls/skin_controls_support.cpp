@@ -62,4 +62,31 @@ WithoutFormsLayer::~WithoutFormsLayer()
     SetSkinLinks(saved_);
 }
 
+void SkinnedTest::SetUp()
+{
+    TempFolderTest::SetUp();
+    Application->OnException = [this](TObject*, const Exception& e) { Errors.push_back(e.Message()); };
+    // A test that left its manager behind would skin this one's windows.
+    ASSERT_EQ(DefaultManager(), nullptr);
+}
+
+void SkinnedTest::LoadSkin(const std::wstring& name, const TacSkinningRules* rules)
+{
+    Manager = Create<TsSkinManager>(nullptr);
+    if (rules)
+        Manager->SkinningRules = *rules;
+    Manager->SetSkinDirectory(Folder());
+    Manager->SetSkinName(name);
+    ASSERT_TRUE(Manager->SkinData()->Active) << testsupport::Narrow(name);
+}
+
+void SkinnedTest::TearDown()
+{
+    Free(Manager);
+    testsupport::PumpMessagesUntilIdle(200);
+    Application->OnException = nullptr;
+    EXPECT_TRUE(Errors.empty()) << (Errors.empty() ? "" : testsupport::Narrow(Errors.front()));
+    TempFolderTest::TearDown();
+}
+
 } // namespace skincontrols

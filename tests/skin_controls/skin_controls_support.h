@@ -2,6 +2,12 @@
 #pragma once
 
 #include "skin/core/sSkinLinks.h"
+#include "skin/core/sSkinManager.h"
+
+#include "tests/support/test_support.h"
+
+#include <string>
+#include <vector>
 
 namespace skincontrols {
 
@@ -17,6 +23,20 @@ public:
 
 private:
     TacSkinLinks saved_;
+};
+
+// The fixture base of the skinned controls: a fresh temporary folder for the test's skins, the
+// application's exceptions collected (none may reach it), and the default manager the test loads with
+// LoadSkin, freed after the test's own tear-down.
+class SkinnedTest : public testsupport::TempFolderTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // The default manager, reading the skin Name written under Folder() with the given rules.
+    void LoadSkin(const std::wstring& name, const TacSkinningRules* rules = nullptr);
+
+    std::vector<std::wstring> Errors;
+    TsSkinManager* Manager = nullptr; // owned by the test
 };
 
 } // namespace skincontrols

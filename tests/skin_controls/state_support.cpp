@@ -83,25 +83,20 @@ void TCacheForm::WndProc(TMessage& m)
 
 void SkinStateTest::SetUp()
 {
-    TempFolderTest::SetUp();
-    Application->OnException = [this](TObject*, const Exception& e) { Errors.push_back(e.Message()); };
-    ASSERT_EQ(DefaultManager(), nullptr);
+    SkinnedTest::SetUp();
+    if (HasFatalFailure())
+        return;
     testskin::WriteTestSkinFolder(Folder(), L"Flat");
-    Manager = Create<TsSkinManager>(nullptr);
-    Manager->SetSkinDirectory(Folder());
-    Manager->SetSkinName(L"Flat");
-    ASSERT_TRUE(Manager->SkinData()->Active);
+    LoadSkin(L"Flat");
+    if (HasFatalFailure())
+        return;
     Form = Create<TCacheForm>(Application);
 }
 
 void SkinStateTest::TearDown()
 {
     Free(Form);
-    Free(Manager);
-    testsupport::PumpMessagesUntilIdle(200);
-    Application->OnException = nullptr;
-    EXPECT_TRUE(Errors.empty());
-    TempFolderTest::TearDown();
+    SkinnedTest::TearDown();
 }
 
 void SkinStateTest::LoadControl(TSkinnedBox* box)

@@ -57,7 +57,7 @@ protected:
 
 // Each test: the application's exceptions collected, the test skin loaded into a fresh default manager,
 // a visible form with a skinned box at (10, 10).
-class SkinStateTest : public testsupport::TempFolderTest {
+class SkinStateTest : public skincontrols::SkinnedTest {
     // Before the set-up and after the tear-down: the test sees the skin core without the forms layer.
     skincontrols::WithoutFormsLayer unlinked_;
 
@@ -68,7 +68,5 @@ protected:
     static void LoadControl(TSkinnedBox* box);
     TsGeneralData& SectionOf(const std::wstring& name);
 
-    std::vector<std::wstring> Errors;
-    TsSkinManager* Manager = nullptr; // owned by the test
     TCacheForm* Form = nullptr;       // owned by the application
 };

@@ -131,30 +131,25 @@ TForm* MakeForm()
 
 void SkinnedControlsTest::SetUp()
 {
-    TempFolderTest::SetUp();
+    SkinnedTest::SetUp();
+    if (HasFatalFailure())
+        return;
     // A test that hovered a control leaves the pointer where the next test's form opens: park it in the
     // screen's far corner so nothing paints hot by accident.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    Application->OnException = [this](TObject*, const Exception& e) { Errors.push_back(e.Message()); };
-    ASSERT_EQ(DefaultManager(), nullptr);
     tabskin::WriteSkin(Folder(), L"Flat");
     tabskin::WriteSkin(Folder(), L"Other", false, true);
     tabskin::WriteSkin(Folder(), L"TabsFirst", true);
-    Manager = Create<TsSkinManager>(nullptr);
-    Manager->SetSkinDirectory(Folder());
-    Manager->SetSkinName(L"Flat");
-    ASSERT_TRUE(Manager->SkinData()->Active);
+    LoadSkin(L"Flat");
+    if (HasFatalFailure())
+        return;
     Form = MakeForm();
 }
 
 void SkinnedControlsTest::TearDown()
 {
     Free(Form);
-    Free(Manager);
-    testsupport::PumpMessagesUntilIdle(200);
-    Application->OnException = nullptr;
-    EXPECT_TRUE(Errors.empty()) << (Errors.empty() ? "" : testsupport::Narrow(Errors.front()));
-    TempFolderTest::TearDown();
+    SkinnedTest::TearDown();
 }
 
 void UnskinnedControlsTest::SetUp()

@@ -45,7 +45,7 @@ testsupport::Pixels24 PaintedPixels(TControl* control);
 
 // Each test: a fresh folder holding the skins "Flat", "Other" and "TabsFirst", a default manager with
 // "Flat" loaded, and a visible form of kFormColor.
-class SkinnedControlsTest : public testsupport::TempFolderTest {
+class SkinnedControlsTest : public skincontrols::SkinnedTest {
     // Before the set-up and after the tear-down: the test sees the skin core without the forms layer.
     skincontrols::WithoutFormsLayer unlinked_;
 
@@ -53,8 +53,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::vector<std::wstring> Errors;
-    TsSkinManager* Manager = nullptr; // owned by the test
     TForm* Form = nullptr;            // owned by the application
 };
 
