@@ -55,19 +55,20 @@ const std::wstring kShipped = testsupport::Widen(VELMORA_SHIPPED_SKIN_FILE);
 
 class ShippedSkinLint : public testsupport::TempFolderTest {};
 
-TEST_F(ShippedSkinLint, DrawnFolderPassesLint)
+// skinpack finds no problem in the drawn folder nor in the packed file the program carries.
+class SkinpackLint : public ::testing::TestWithParam<const std::wstring*> {};
+
+TEST_P(SkinpackLint, PassesLint)
 {
-    const ProgramRun run = RunProgram(Quoted(kSkinpack) + L" lint " + Quoted(kFolder));
+    const ProgramRun run = RunProgram(Quoted(kSkinpack) + L" lint " + Quoted(*GetParam()));
     EXPECT_EQ(run.exitCode, 0u) << run.output;
     EXPECT_NE(run.output.find(" 0 problems"), std::string::npos) << run.output;
 }
 
-TEST_F(ShippedSkinLint, PackedFileTheProgramCarriesPassesLint)
-{
-    const ProgramRun run = RunProgram(Quoted(kSkinpack) + L" lint " + Quoted(kShipped));
-    EXPECT_EQ(run.exitCode, 0u) << run.output;
-    EXPECT_NE(run.output.find(" 0 problems"), std::string::npos) << run.output;
-}
+INSTANTIATE_TEST_SUITE_P(Shipped, SkinpackLint, ::testing::Values(&kFolder, &kShipped),
+                         [](const ::testing::TestParamInfo<const std::wstring*>& info) {
+                             return info.param == &kFolder ? "DrawnFolder" : "PackedFileTheProgramCarries";
+                         });
 
 TEST_F(ShippedSkinLint, UnpackedFileHoldsTheFolderText)
 {
