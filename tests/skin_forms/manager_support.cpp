@@ -66,15 +66,3 @@ FormsLayerStandIn::~FormsLayerStandIn()
     Current = nullptr;
 }
 
-void ManagerTest::SetUp()
-{
-    TempFolderTest::SetUp();
-    Application->OnException = [this](TObject*, const Exception& e) { Errors.push_back(e.Message()); };
-}
-
-void ManagerTest::TearDown()
-{
-    Application->OnException = nullptr;
-    testsupport::PumpMessagesUntilIdle(200);
-    TempFolderTest::TearDown();
-}

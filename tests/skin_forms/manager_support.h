@@ -7,6 +7,7 @@
 #include "skin/core/sSkinLinks.h"
 #include "skin/core/sSkinManager.h"
 
+#include "tests/skin_forms/skin_forms_support.h"
 #include "tests/support/test_support.h"
 
 #include <string>
@@ -110,9 +111,4 @@ private:
 };
 
 // Each test starts with a fresh temporary folder and the application's exception handler recording.
-class ManagerTest : public testsupport::TempFolderTest {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-    std::vector<std::wstring> Errors;
-};
+class ManagerTest : public SkinFormsTest {};

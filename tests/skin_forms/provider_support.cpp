@@ -1,40 +1,9 @@
 #include "tests/skin_forms/provider_support.h"
 
-#include "framework/Startup.h"
-#include "skin/core/sPixels.h"
-#include "skin/core/sSkinForms.h"
-#include "skin/forms/sSkinFormsLinks.h"
 
 #include <cstdio>
 
 namespace {
-
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        AddSkinConstantsStartupStep(startup_);
-        AddSkinMessageStartupStep(startup_);
-        AddPixelAccessStartupStep(startup_);
-        AddSkinnedFormsStartupStep(startup_);
-        startup_.Start();
-        InitApplication();
-        LinkSkinForms();
-        // The first form made is the main form; the tests' forms are others.
-        TForm* main = nullptr;
-        Application->CreateForm(main);
-    }
-    void TearDown() override
-    {
-        DoneApplication();
-        startup_.Finish();
-    }
-
-private:
-    TStartup startup_;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 void PutInt(std::string& out, std::uint32_t value, int bytes)
 {
@@ -177,8 +146,7 @@ bool TLoggingForm::HasReceived(UINT msg) const
 
 void ProviderTest::SetUp()
 {
-    TempFolderTest::SetUp();
-    Application->OnException = [this](TObject*, const Exception& e) { Errors.push_back(e.Message()); };
+    SkinFormsTest::SetUp();
     ASSERT_EQ(DefaultManager(), nullptr);
     providerskin::WriteSkin(Folder(), L"Alpha", false);
     providerskin::WriteSkin(Folder(), L"Beta", true);
@@ -201,9 +169,8 @@ void ProviderTest::TearDown()
     Free(Form);
     Free(Manager);
     testsupport::PumpMessagesUntilIdle(200);
-    Application->OnException = nullptr;
     EXPECT_TRUE(Errors.empty()) << (Errors.empty() ? "" : testsupport::Narrow(Errors.front()));
-    TempFolderTest::TearDown();
+    SkinFormsTest::TearDown();
 }
 
 TsSkinProvider* ProviderTest::Attach()

@@ -8,6 +8,7 @@
 #include "skin/forms/sSkinProvider.h"
 #include "skin/forms/sSystemMenu.h"
 
+#include "tests/skin_forms/skin_forms_support.h"
 #include "tests/support/test_support.h"
 
 #include <functional>
@@ -64,7 +65,7 @@ public:
 
 // Each test: the skins "Alpha" and "Beta" in a fresh skin directory, "Alpha" loaded by a fresh default
 // manager, and a visible, active form at (100, 100), 320 x 220, captioned "Тест".
-class ProviderTest : public testsupport::TempFolderTest {
+class ProviderTest : public SkinFormsTest {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -83,7 +84,6 @@ protected:
     // Saves Pixels beside the test log for a failure report.
     void Keep(const testsupport::Pixels24& pixels, const std::wstring& name) const;
 
-    std::vector<std::wstring> Errors;
     TsSkinManager* Manager = nullptr; // owned by the test
     // The manager's rules: without srStdForms the dialogs hook leaves the form to the provider a test
     // attaches itself.
