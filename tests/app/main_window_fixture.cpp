@@ -11,18 +11,6 @@ namespace apptest {
 
 namespace {
 
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        InitApplication();
-        RegisterAppClasses();
-    }
-    void TearDown() override { DoneApplication(); }
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
 // A square icon of one colour, opaque everywhere.
 HICON SolidIcon(int size, COLORREF colour)
 {

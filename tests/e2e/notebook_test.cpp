@@ -308,7 +308,9 @@ TEST_F(NotebookUseTest, DeletingARecipeWithYesRemovesItAndItsPhoto)
     ChooseLastPopupItem();
     ASSERT_TRUE(AnswerMessage(L"&Да", L"asked")) << "no confirmation box with a Yes button";
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(RecipePath(choice.category, choice.withPhoto)); }));
-    EXPECT_FALSE(FileExists(CategoryPath(choice.category) + L"\\" + choice.withPhoto + L".jpg"));
+    // The photo goes after the recipe file: wait for it as well.
+    const std::wstring photo = CategoryPath(choice.category) + L"\\" + choice.withPhoto + L".jpg";
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(photo); }));
     EXPECT_TRUE(WaitUntil([&] { return ListItems() == RecipesOnDisk(choice.category); }));
     EXPECT_EQ(StarsSeen(), 0);
     Shot(MainWindow(), L"deleted");

@@ -53,11 +53,6 @@ private:
     TWndMethod saved_;
 };
 
-COLORREF Rgb(TColor c)
-{
-    return static_cast<COLORREF>(ColorToRGB(c));
-}
-
 } // namespace
 
 TEST_F(Controls, FormDataAlignsChildrenInCreationOrderAndAnchorsKeepTheirDistances)

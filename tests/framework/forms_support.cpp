@@ -1,24 +1,5 @@
-// The application of the windowed framework tests and the routines that press keys.
+// The routines that press keys and activate windows for the windowed framework tests.
 #include "tests/framework/forms_support.h"
-
-namespace {
-
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        InitApplication();
-        RegisterClass<TDemoPanel>(L"TDemoPanel", L"TCustomControl");
-        RegisterClass<TDemoShape>(L"TDemoShape", L"TGraphicControl");
-        RegisterClass<TDemoEdit>(L"TDemoEdit", L"TWinControl");
-        RegisterClass<TDemoBroadcaster>(L"TDemoBroadcaster", L"TComponent");
-    }
-    void TearDown() override { DoneApplication(); }
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
-} // namespace
 
 void SetModifiers(bool ctrl, bool shift)
 {
@@ -44,13 +25,6 @@ void PressKey(HWND target, WORD key, bool ctrl, bool shift)
     SetModifiers(false, false);
 }
 
-void PumpApplication()
-{
-    MSG msg;
-    for (int i = 0; i < 1000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i)
-        Application->ProcessMessage(msg);
-}
-
 bool ActivateWindow(HWND wnd)
 {
     for (int i = 0; i < 200; ++i) {
@@ -64,15 +38,4 @@ bool ActivateWindow(HWND wnd)
         Sleep(10);
     }
     return false;
-}
-
-void ApplicationTest::SetUp()
-{
-    Application->OnException = [this](TObject*, const Exception& e) { Errors.push_back(e.Message()); };
-}
-
-void ApplicationTest::TearDown()
-{
-    Application->OnException = nullptr;
-    PumpApplication();
 }

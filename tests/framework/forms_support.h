@@ -1,12 +1,11 @@
-// The demo form and its small controls shared by the windowed framework tests, and the application
-// that every test of the executable runs in.
+// The demo form and its small controls shared by the windowed framework tests.
 #pragma once
 
 #include "framework/ActnList.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 
-#include "tests/support/test_support.h"
+#include "tests/framework/framework_support.h"
 
 #include <string>
 #include <vector>
@@ -161,14 +160,5 @@ public:
 void SetModifiers(bool ctrl, bool shift);
 // Runs a key press through the application's message handling (shortcuts, then the control).
 void PressKey(HWND target, WORD key, bool ctrl = false, bool shift = false);
-// Lets every posted message through the application's own message handling.
-void PumpApplication();
 // Makes the window the active one and waits until the system agrees (at most two seconds).
 bool ActivateWindow(HWND wnd);
-// Collects the exceptions that reach Application.HandleException during a test.
-class ApplicationTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-    std::vector<std::wstring> Errors;
-};

@@ -2,7 +2,6 @@
 // every dialog many times over; the process's GDI objects, menus and windows come back each time.
 #include "app/main_dialogs.h"
 #include "tests/app/main_window_fixture.h"
-#include "tests/app/program_start_steps.h"
 #include "tests/e2e/robot.h"
 #include "tests/support/live_objects.h"
 
@@ -14,8 +13,6 @@ using testsupport::LiveObjects;
 using testsupport::LiveObjectsBackWithin;
 
 namespace {
-
-const auto* const kSteps = ::testing::AddGlobalTestEnvironment(new apptest::ProgramStartSteps);
 
 // Dispatches what is queued (paints included) without waiting for more.
 void Drain()

@@ -5,7 +5,6 @@
 #include "framework/Dialogs.h"
 #include "framework/Menus.h"
 #include "tests/app/main_window_fixture.h"
-#include "tests/app/program_start_steps.h"
 #include "tests/e2e/robot.h"
 #include "tests/support/live_objects.h"
 
@@ -17,8 +16,6 @@ using testsupport::LiveObjects;
 using testsupport::LiveObjectsBackWithin;
 
 namespace {
-
-const auto* const kSteps = ::testing::AddGlobalTestEnvironment(new apptest::ProgramStartSteps);
 
 // Ends the modal loop of a system window from inside it: a thread timer is served by every modal loop,
 // the dialog's and the menu's alike. A dialog is cancelled once it is visible (posting before that

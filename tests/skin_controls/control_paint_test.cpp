@@ -1,0 +1,123 @@
+// Painting whole controls: graphic children over the parent's cache, a control printed into a bitmap,
+// the fade's frame count and alphas and its clean end, and the disabled look with a control's colour.
+#include "tests/skin_controls/state_support.h"
+
+#include "skin/core/sControlPaint.h"
+#include "skin/core/sPixels.h"
+
+#include <algorithm>
+
+namespace {
+
+class ControlPaint : public SkinStateTest {
+protected:
+    void SetUp() override
+    {
+        SkinStateTest::SetUp();
+        Shape = Create<TSkinnedShape>(Form);
+        Shape->SetParent(Form);
+        Shape->SetColor(clRed);
+        Form->Show();
+        testsupport::PumpMessagesUntilIdle(500);
+    }
+    // A 24-bit bitmap of the form's size filled with white, as the DC painted over.
+    std::unique_ptr<TBitmap> Target()
+    {
+        auto bmp = std::make_unique<TBitmap>();
+        bmp->SetPixelFormat(pf24bit);
+        bmp->SetSize(Form->Width(), Form->Height());
+        bmp->Canvas()->Brush()->SetColor(clWhite);
+        bmp->Canvas()->FillRect(TRect{0, 0, Form->Width(), Form->Height()});
+        return bmp;
+    }
+    TSkinnedShape* Shape = nullptr;
+};
+
+} // namespace
+
+TEST_F(ControlPaint, GraphicChildrenArePaintedAtTheOffset)
+{
+    Form->FillCache(clBlue);
+    auto target = Target();
+    PaintControls(target->Canvas()->Handle(), Form, TPoint{5, 3});
+    HDC dc = target->Canvas()->Handle();
+    EXPECT_EQ(GetPixel(dc, 60 + 5, 10 + 3), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 60 + 5 + 19, 10 + 3 + 19), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, 60 + 5 + 20, 10 + 3), RGB(255, 255, 255));
+    EXPECT_FALSE(CacheReply.Ready);
+}
+
+TEST_F(ControlPaint, NothingIsPaintedWithoutTheParentsCache)
+{
+    Form->SkinData->FCacheBmp.reset();
+    auto target = Target();
+    PaintControls(target->Canvas()->Handle(), Form, TPoint{0, 0});
+    EXPECT_EQ(GetPixel(target->Canvas()->Handle(), 60, 10), RGB(255, 255, 255));
+}
+
+TEST_F(ControlPaint, AnEmptyClipMarksTheParentPartlyHidden)
+{
+    Form->FillCache(clBlue);
+    Form->SkinData->PartlyHidden = false;
+    auto target = Target();
+    HDC dc = target->Canvas()->Handle();
+    HRGN empty = CreateRectRgn(0, 0, 0, 0);
+    SelectClipRgn(dc, empty);
+    DeleteObject(empty);
+    PaintControls(dc, Form, TPoint{0, 0});
+    SelectClipRgn(dc, nullptr);
+    EXPECT_TRUE(Form->SkinData->PartlyHidden);
+    EXPECT_EQ(GetPixel(dc, 60, 10), RGB(255, 255, 255));
+}
+
+TEST_F(ControlPaint, ControlIsPrintedIntoABitmap)
+{
+    auto* box = Create<TSkinnedBox>(Form, 0);
+    box->SetParent(Form);
+    box->SetColor(clLime);
+    box->HandleNeeded();
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->SetPixelFormat(pf24bit);
+    bmp->SetSize(box->Width(), box->Height());
+    PaintControlToBitmap(bmp.get(), box);
+    EXPECT_EQ(GetPixel(bmp->Canvas()->Handle(), 5, 5), RGB(0, 255, 0));
+}
+
+TEST_F(ControlPaint, FadeFramesFallFromFullOldImageInEqualSteps)
+{
+    EXPECT_EQ(FadeStepCount(0), 0);
+    EXPECT_EQ(FadeStepCount(7), 0);
+    EXPECT_EQ(FadeStepCount(100), 13);
+    EXPECT_EQ(FadeAlpha(100, 0), 255);
+    EXPECT_EQ(FadeAlpha(100, 1), 234);
+    EXPECT_EQ(FadeAlpha(100, 12), 3);
+}
+
+TEST_F(ControlPaint, FadeEndsWithItsOutputWindowGoneAndRedrawingOn)
+{
+    auto* box = Create<TSkinnedBox>(Form, 0);
+    box->SetParent(Form);
+    box->HandleNeeded();
+    const int children = Form->ControlCount();
+    box->Messages.clear();
+    AnimShowControl(box, 16);
+    EXPECT_EQ(Form->ControlCount(), children);
+    EXPECT_EQ(box->ComponentCount(), 0);
+    const auto first = std::find(box->Messages.begin(), box->Messages.end(), static_cast<UINT>(WM_SETREDRAW));
+    ASSERT_NE(first, box->Messages.end());
+    EXPECT_EQ(std::count(box->Messages.begin(), box->Messages.end(), static_cast<UINT>(WM_SETREDRAW)), 2);
+    EXPECT_TRUE(IsWindowVisible(box->Handle()));
+}
+
+TEST_F(ControlPaint, DisabledLookMixesWithTheControlsColourWithoutACache)
+{
+    auto image = std::make_unique<TBitmap>();
+    image->SetPixelFormat(pf24bit);
+    image->SetSize(4, 4);
+    image->Canvas()->Brush()->SetColor(clBlack);
+    image->Canvas()->FillRect(TRect{0, 0, 4, 4});
+    Form->SetColor(static_cast<TColor>(0xC8C8C8));
+    ParentBgColor = sNoColor;
+    PaintDisabledEffect(image.get(), 1, Form, TPoint{0, 0}, EmptyCacheInfo);
+    EXPECT_EQ(GetPixel(image->Canvas()->Handle(), 2, 2), RGB(100, 100, 100));
+}

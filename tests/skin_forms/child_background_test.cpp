@@ -1,0 +1,74 @@
+// Adapted controls on a skinned form whose look changes from place to place: what shows through a
+// button's transparent corners is the form's own background at the button's place.
+#include "tests/skin_forms/provider_support.h"
+
+#include "framework/StdCtrls.h"
+#include "skin/forms/acSBUtils.h"
+
+using namespace providerskin;
+
+namespace {
+
+constexpr COLORREF kButtonFace = RGB(0x30, 0x90, 0xD0);
+
+std::string Hex(COLORREF c)
+{
+    char text[16];
+    std::snprintf(text, sizeof(text), "0x%06X", static_cast<unsigned>(c));
+    return text;
+}
+
+// "Gradient": the form runs from black at the top to white at the bottom; buttons have a border image of
+// three states whose two outermost pixels at each corner are the key colour.
+void WriteGradientSkin(const std::wstring& folder)
+{
+    const std::wstring dir = folder + L"\\Gradient\\";
+    const std::string options = "[GLOBALINFO]\r\nVERSION=6\r\nCOLOR=0x808080\r\nFONTCOLOR=0x000000\r\n"
+                                "[FORM]\r\nCOLOR=0x808080\r\nHOTCOLOR=0x808080\r\nGRADIENTPERCENT=100\r\n"
+                                "GRADIENTDATA=0x000000;0xFFFFFF;100;0;0\r\nHOTGRADIENTPERCENT=100\r\n"
+                                "HOTGRADIENTDATA=0x000000;0xFFFFFF;100;0;0\r\n"
+                                "[FORMTITLE]\r\nCOLOR=0x202020\r\nHOTCOLOR=0x202020\r\n"
+                                "[BUTTON]\r\nCOLOR=" + Hex(kButtonFace) + "\r\nHOTCOLOR=" + Hex(kButtonFace) +
+                                "\r\nFONTCOLOR=0x000000\r\nBORDERSMASK=!BTN.BMP!3!0!0!4!4!4!4\r\n";
+    testsupport::WriteFileBytes(dir + L"Options.dat", options);
+    constexpr int f = 12;
+    testsupport::WriteFileBytes(dir + L"BTN.BMP", BitmapFile(f * 3, f, [](int x, int y) {
+                                    const int fx = x % f;
+                                    const int cx = fx < f / 2 ? fx : f - 1 - fx;
+                                    const int cy = y < f / 2 ? y : f - 1 - y;
+                                    return cx + cy <= 1 ? RGB(255, 0, 255) : kButtonFace;
+                                }));
+}
+
+} // namespace
+
+class ChildBackgroundTest : public ProviderTest {};
+
+TEST_F(ChildBackgroundTest, ButtonCornersShowTheGradientFormAtTheButtonsPlace)
+{
+    WriteGradientSkin(Folder());
+    Manager->SetSkinName(L"Gradient");
+    ASSERT_TRUE(Manager->SkinData()->Active);
+    auto* button = Create<TButton>(Form);
+    button->SetBounds(40, 60, 80, 30);
+    button->SetCaption(L"ОК");
+    button->SetParent(Form);
+    TsSkinProvider* p = Attach();
+    TacMainWnd* adapter = AdapterOfWindow(button->Handle());
+    ASSERT_NE(adapter, nullptr);
+    RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    testsupport::PumpMessagesUntilIdle(300);
+    TBitmap* cache = adapter->SkinData->CacheBmp();
+    ASSERT_TRUE(cache && cache->Width() == 80);
+    // The button's place in the form's frame bitmap: its client position past the frame.
+    TBitmap* frame = p->SkinData()->CacheBmp();
+    const int fx = p->ClientOffsetX() + 40, fy = p->ClientOffsetY() + 60;
+    auto pixel = [](TBitmap* bmp, int x, int y) {
+        return static_cast<COLORREF>(GetPixel(bmp->Canvas()->Handle(), x, y));
+    };
+    // The form behind really changes from row to row, so a wrong place would show.
+    ASSERT_NE(pixel(frame, fx, fy), pixel(frame, fx, fy + p->ClientOffsetY()));
+    EXPECT_EQ(pixel(cache, 0, 0), pixel(frame, fx, fy));
+    EXPECT_EQ(pixel(cache, 79, 29), pixel(frame, fx + 79, fy + 29));
+    EXPECT_EQ(pixel(cache, 40, 1), kButtonFace);
+}
