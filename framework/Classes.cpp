@@ -692,6 +692,12 @@ std::wstring TStringList::Get(int index) const
     return items_[static_cast<size_t>(index)].text;
 }
 
+const std::wstring& TStringList::StringAt(int index) const
+{
+    CheckIndex(index);
+    return items_[static_cast<size_t>(index)].text;
+}
+
 TObject* TStringList::GetObject(int index) const
 {
     CheckIndex(index);

@@ -210,6 +210,8 @@ class TStringList : public TStrings {
     DECLARE_CLASS_NAME(TStringList)
 public:
     std::wstring Get(int index) const override;
+    // The string itself, without a copy, for readers that walk long lists.
+    const std::wstring& StringAt(int index) const;
     int GetCount() const override { return static_cast<int>(items_.size()); }
     TObject* GetObject(int index) const override;
     void Put(int index, const std::wstring& s) override;

@@ -186,7 +186,18 @@ std::wstring AnsiLowerCase(const std::wstring& s)
 {
     std::wstring out = s;
 #ifdef _WIN32
-    if (!out.empty())
+    // Names of settings and skin keys are plain ASCII nearly always, and lowered by the thousand while a
+    // skin or a form is read: those are lowered here; only other letters need the system's tables.
+    bool ascii = true;
+    for (auto& c : out) {
+        if (c >= 0x80) {
+            ascii = false;
+            break;
+        }
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c + 32);
+    }
+    if (!ascii)
         CharLowerBuffW(out.data(), static_cast<DWORD>(out.size()));
 #else
     for (auto& c : out)

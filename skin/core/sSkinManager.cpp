@@ -349,7 +349,9 @@ void TsSkinManager::RepaintSkinnedForms()
 
 void TsSkinManager::LoadSkin(TMemIniFile* ini, TacSkinConvertor* convertor)
 {
-    TacSkinSource source{ini, convertor, ini ? nullptr : SelectedStoredSkin(this)};
+    // The text is indexed once for the three readers.
+    const std::unique_ptr<TSkinTextIndex> text = ini ? std::make_unique<TSkinTextIndex>(*ini) : nullptr;
+    TacSkinSource source{ini, convertor, ini ? nullptr : SelectedStoredSkin(this), text.get()};
     LoadSkinMasks(this, source);
     LoadSkinPatterns(this, source);
     LoadSkinSections(this, source);

@@ -18,6 +18,8 @@ struct TacSkinSource {
     TMemIniFile* Ini = nullptr;
     TacSkinConvertor* Convertor = nullptr;
     const TsStoredSkin* Stored = nullptr;
+    // The text indexed once for the whole load (the readers index it themselves without one).
+    const TSkinTextIndex* Text = nullptr;
 };
 
 // The stored skin of the manager's skin name, or null.
