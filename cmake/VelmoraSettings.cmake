@@ -70,16 +70,32 @@ function(velmora_add_test name)
     # Tests show windows but report on the console.
     target_link_options(${name} PRIVATE -mconsole)
   endif()
+  # Windows programs run through scripts/wine-test, which gives a program marked with velmora_own_screen
+  # a screen of its own.
+  if(VELMORA_WINDOWS)
+    set(run ${CMAKE_SOURCE_DIR}/scripts/wine-test $<TARGET_FILE:${name}>)
+  else()
+    set(run ${name})
+  endif()
   if(VELMORA_RUN_TESTS AND ARG_CASES)
     foreach(case ${ARG_CASES})
       string(REPLACE "=" ";" parts "${case}")
       list(GET parts 0 label)
       list(GET parts 1 filter)
-      add_test(NAME ${name}.${label} COMMAND ${name} --gtest_filter=${filter})
+      add_test(NAME ${name}.${label} COMMAND ${run} --gtest_filter=${filter})
       set_tests_properties(${name}.${label} PROPERTIES TIMEOUT 600)
     endforeach()
   elseif(VELMORA_RUN_TESTS)
-    add_test(NAME ${name} COMMAND ${name})
+    add_test(NAME ${name} COMMAND ${run})
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  endif()
+endfunction()
+
+# velmora_own_screen(TEST...): these CTest entries need activation, the keyboard focus or the pointer
+# to themselves. scripts/wine-test runs each on an X server and in a Wine prefix of its own, so they
+# still go side by side with the others.
+function(velmora_own_screen)
+  if(VELMORA_RUN_TESTS)
+    set_tests_properties(${ARGN} PROPERTIES ENVIRONMENT VELMORA_OWN_SCREEN=1)
   endif()
 endfunction()
