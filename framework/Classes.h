@@ -194,6 +194,9 @@ public:
     void LoadFromFile(const std::wstring& fileName);
     void SaveToStream(TStream* stream) const;
     void SaveToFile(const std::wstring& fileName) const;
+    // The rest of the stream as one text, decoded as LoadFromStream decodes it, for readers that split
+    // it themselves.
+    static std::wstring ReadText(TStream* stream);
 
 protected:
     // Called with True when the first BeginUpdate starts and False when the last EndUpdate ends.

@@ -47,7 +47,13 @@ std::wstring IntToHex(std::uint64_t value, int digits)
 
 bool TryStrToInt(const std::wstring& text, int& value)
 {
-    std::wstring s = Trim(text);
+    // Trimmed by its bounds, not by a copy: skins and form data read numbers by the thousand.
+    size_t first = 0, last = text.size();
+    while (first < last && IsSpaceOrControl(text[first]))
+        ++first;
+    while (last > first && IsSpaceOrControl(text[last - 1]))
+        --last;
+    const std::wstring_view s(text.data() + first, last - first);
     if (s.empty())
         return false;
     size_t i = 0;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class TMemIniFile;
@@ -29,11 +30,22 @@ public:
     };
     struct Section {
         std::wstring name;
+        std::wstring upperName; // UpperCase(name): what a loop of parents is told by
         std::vector<Line> lines;
-        std::unordered_map<std::wstring, std::wstring> values; // lower-case key -> value
+        // The line of the key and its value, in the text's order, one for each key: a section has a
+        // handful of keys, scanned faster than hashed.
+        std::vector<std::pair<size_t, std::wstring>> values;
+        // PARENTCLASS as read (null when absent), upper-cased, and the section it names (null: none).
+        const std::wstring* parent = nullptr;
+        std::wstring upperParent;
+        const Section* parentSection = nullptr;
     };
 
     explicit TSkinTextIndex(const TMemIniFile& ini);
+    // Straight from a skin text, split into lines as TStrings splits it and read as TMemIniFile reads
+    // them (trimmed, comments and empty lines aside, sections of the same name merged), without making
+    // the INI first.
+    explicit TSkinTextIndex(const std::wstring& text);
     TSkinTextIndex(const TSkinTextIndex&) = delete;
     TSkinTextIndex& operator=(const TSkinTextIndex&) = delete;
 
@@ -43,6 +55,22 @@ public:
     static const std::wstring* Value(const Section* section, const TSkinKey& key);
 
 private:
+    struct RawLine {
+        std::wstring key;
+        std::wstring value;
+        bool hasValue = false;
+    };
+    static const std::wstring* Find(const Section& section, const std::wstring& lowerKey);
+    size_t AddSection(const std::wstring& name);
+    // Reading lines one by one into raw: the section being filled, by index (the list grows).
+    struct Reading {
+        std::vector<std::vector<RawLine>> raw;
+        size_t current = 0;
+        bool inSection = false;
+    };
+    void AddLine(Reading& reading, const std::wstring& text, size_t first, size_t end);
+    void Finish(std::vector<std::vector<RawLine>>& raw);
+
     std::vector<Section> sections_;
     std::unordered_map<std::wstring, size_t> byName_; // lower-case name -> index
 };
@@ -69,7 +97,7 @@ private:
     void Follow(const TSkinTextIndex& text, const std::wstring& section);
 
     std::unique_ptr<TSkinTextIndex> own_; // when made over an INI of its own
-    std::vector<const TSkinTextIndex::Section*> chain_;
+    std::vector<const TSkinTextIndex::Section*> chain_; // null for a parent that names no section
 };
 
 // Integer keys that fall back through PARENTCLASS; -1 counts as absent. A loop in the chain ends it.

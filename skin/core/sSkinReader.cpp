@@ -190,6 +190,14 @@ void ForEachKey(const TSkinTextIndex& text, TVisit visit)
             visit(section.name, line.key, line.value);
 }
 
+// A key of a section as the INI reads it (no parents), or the default.
+std::wstring ReadText(const TSkinTextIndex& text, const std::wstring& section, const std::wstring& key,
+                      const std::wstring& defaultValue)
+{
+    const std::wstring* value = TSkinTextIndex::Value(text.Find(section), TSkinKey(key));
+    return value ? *value : defaultValue;
+}
+
 // The index the manager made for the whole load, or one made here for a reader called alone.
 class SourceText {
 public:
@@ -361,10 +369,10 @@ void PrepareMasterBitmap(TBitmap* bitmap)
     bitmap->SetHandleType(bmDIB);
 }
 
-void ReadMasterBitmap(TsSkinManager* sm, const TacSkinSource& source)
+void ReadMasterBitmap(TsSkinManager* sm, const TacSkinSource& source, const TSkinTextIndex& text)
 {
     sm->MasterBitmap = std::make_unique<TBitmap>();
-    const std::wstring value = source.Ini->ReadString(kGlobalInfo, L"MASTERBITMAP", L"");
+    const std::wstring value = ReadText(text, kGlobalInfo, L"MASTERBITMAP", L"");
     if (!value.empty()) {
         std::unique_ptr<TBitmap> loaded = LoadImage<TBitmap>(sm, source, value, value);
         if (loaded)
@@ -636,17 +644,20 @@ TsGeneralData ReadSection(const TSkinTextIndex& text, const TSkinTextIndex::Sect
     return g;
 }
 
-void ReadGlobalInfo(TMemIniFile* ini, TsSkinData& data)
+void ReadGlobalInfo(const TSkinTextIndex& text, TsSkinData& data)
 {
-    data.Version = ini->ReadFloat(kGlobalInfo, L"VERSION", 0);
-    data.Author = ini->ReadString(kGlobalInfo, L"AUTHOR", L"");
-    data.Description = ini->ReadString(kGlobalInfo, L"DESCRIPTION", L"");
-    data.Shadow1Color = ini->ReadInteger(kGlobalInfo, L"SHADOW1COLOR", 0);
-    data.Shadow1Offset = StrToInt(ini->ReadString(kGlobalInfo, L"SHADOW1OFFSET", L"0"));
-    data.Shadow1Blur = StrToInt(ini->ReadString(kGlobalInfo, L"SHADOW1BLUR", L"-1"));
-    data.Shadow1Transparency = StrToInt(ini->ReadString(kGlobalInfo, L"SHADOW1TRANSPARENCY", L"0"));
-    data.BISpace = ini->ReadInteger(kGlobalInfo, L"BISPACE", 0);
-    data.BorderColor = ini->ReadInteger(kGlobalInfo, L"BORDERCOLOR", 0);
+    auto read = [&](const wchar_t* key, const wchar_t* defaultValue) {
+        return ReadText(text, kGlobalInfo, key, defaultValue);
+    };
+    data.Version = StrToFloatDef(read(L"VERSION", L""), 0);
+    data.Author = read(L"AUTHOR", L"");
+    data.Description = read(L"DESCRIPTION", L"");
+    data.Shadow1Color = StrToIntDef(read(L"SHADOW1COLOR", L""), 0);
+    data.Shadow1Offset = StrToInt(read(L"SHADOW1OFFSET", L"0"));
+    data.Shadow1Blur = StrToInt(read(L"SHADOW1BLUR", L"-1"));
+    data.Shadow1Transparency = StrToInt(read(L"SHADOW1TRANSPARENCY", L"0"));
+    data.BISpace = StrToIntDef(read(L"BISPACE", L""), 0);
+    data.BorderColor = StrToIntDef(read(L"BORDERCOLOR", L""), 0);
 }
 
 // "colour left top right bottom": exactly five words give the colour and its four outline colours;
@@ -789,15 +800,15 @@ void LoadSkinMasks(TsSkinManager* sm, const TacSkinSource& source)
     while (!sm->Masks.empty())
         sm->Masks.pop_back();
     sm->MasterBitmap.reset();
-    if (!source.Ini) {
+    if (!source.Ini && !source.Text) {
         if (!source.Stored)
             return;
         ReadStoredMasks(sm, source.Stored);
         ReadCommonMasks(sm);
         return;
     }
-    ReadMasterBitmap(sm, source);
     const SourceText text(source);
+    ReadMasterBitmap(sm, source, *text);
     ForEachKey(*text, [&](const std::wstring& section, const std::wstring& key, const std::wstring* value) {
         if (value && !value->empty() && !IsMasterBitmapKey(section, key))
             ReadMaskValue(sm, source, section, key, *value);
@@ -809,7 +820,7 @@ void LoadSkinPatterns(TsSkinManager* sm, const TacSkinSource& source)
 {
     while (!sm->Patterns.empty())
         sm->Patterns.pop_back();
-    if (!source.Ini) {
+    if (!source.Ini && !source.Text) {
         if (!source.Stored)
             return;
         ReadStoredPatterns(sm, source.Stored);
@@ -828,7 +839,7 @@ void LoadSkinPatterns(TsSkinManager* sm, const TacSkinSource& source)
 void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source)
 {
     TsSkinData& data = *sm->SkinData();
-    if (!source.Ini) {
+    if (!source.Ini && !source.Text) {
         const TsStoredSkin* stored = source.Stored;
         if (!stored)
             return;
@@ -851,9 +862,9 @@ void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source)
             }
         }
     } else {
-        ReadGlobalInfo(source.Ini, data);
-        sm->Sections.clear();
         const SourceText text(source);
+        ReadGlobalInfo(*text, data);
+        sm->Sections.clear();
         sm->Sections.reserve((*text).Sections().size());
         for (const TSkinTextIndex::Section& section : (*text).Sections())
             sm->Sections.push_back(ReadSection(*text, section));
