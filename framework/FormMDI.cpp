@@ -78,6 +78,9 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& params)
 
 void TCustomForm::DestroyWindowHandle()
 {
+    DetachMenuBar();
+    if (formStyle_ == fsMDIChild)
+        MergeMenuIntoMain(false);
     HWND client = GetParent(handle_);
     if (FormState.Contains(fsCreatedMDIChild) && client && IsWindow(client)) {
         // The client keeps the list of its children and the window menu: it takes the child down itself.
@@ -120,6 +123,36 @@ void TCustomForm::ApplyMDIChildParams(TCreateParams& params)
         params.Style |= WS_VISIBLE;
     if (windowState_ == wsMaximized)
         params.Style |= WS_MAXIMIZE;
+}
+
+bool TCustomForm::IsActiveMDIChild() const
+{
+    TCustomForm* mainForm = MDIParentForm();
+    return mainForm && HandleAllocated() && mainForm->ActiveMDIChild() == this;
+}
+
+void TCustomForm::MergeMenuIntoMain(bool active)
+{
+    TCustomForm* mainForm = MDIParentForm();
+    TMainMenu* mainMenu = mainForm ? mainForm->Menu() : nullptr;
+    if (!mainMenu || mainForm == this)
+        return;
+    if (active)
+        mainMenu->Merge(menu_); // a child without a menu shows the main form's own bar
+    else if (menu_ && mainMenu->Merged() == menu_)
+        mainMenu->Unmerge(menu_);
+}
+
+void TCustomForm::WMMDIActivate(TMessage& m)
+{
+    DefaultHandler(m);
+    if (formStyle_ != fsMDIChild || HasState(csDestroying))
+        return;
+    // The child losing the activation hears first, the one gaining it after.
+    if (reinterpret_cast<HWND>(m.LParam) == handle_)
+        MergeMenuIntoMain(true);
+    else if (reinterpret_cast<HWND>(m.WParam) == handle_)
+        MergeMenuIntoMain(false);
 }
 
 int TCustomForm::MDIChildCount() const

@@ -136,8 +136,9 @@ void TCustomForm::CreateWnd()
     TWinControl::CreateWnd();
     if (formStyle_ == fsMDIForm)
         CreateMDIClient();
-    // The window was made at the size that counts the menu line in.
-    if (menu_) {
+    // The window was made at the size that counts the menu line in. An MDI child has no bar: its menu
+    // is merged into the main form's while it is active.
+    if (menu_ && formStyle_ != fsMDIChild) {
         ::SetMenu(handle_, menu_->Handle());
         menu_->SetWindowHandle(handle_);
     }
@@ -194,7 +195,7 @@ TRect TCustomForm::ClientRect()
         ex = WS_EX_DLGMODALFRAME;
     if (style == bsToolWindow || style == bsSizeToolWin)
         ex |= WS_EX_TOOLWINDOW;
-    AdjustWindowRectEx(&r, ws, menu_ != nullptr, ex);
+    AdjustWindowRectEx(&r, ws, menu_ != nullptr && formStyle_ != fsMDIChild, ex);
     return Rect(0, 0, std::max(0, width_ - static_cast<int>(r.right - r.left)),
                 std::max(0, height_ - static_cast<int>(r.bottom - r.top)));
 }
@@ -227,6 +228,17 @@ void TCustomForm::SetIcon(HICON value)
     Perform(CM_ICONCHANGED);
 }
 
+void TCustomForm::DetachMenuBar()
+{
+    // A window destroys the menu bar it shows with itself; the main menu owns that handle and shows it
+    // again on the next window (RecreateWnd), so the window lets go of it first.
+    if (!menu_ || !HandleAllocated() || (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD))
+        return;
+    HMENU shown = ::GetMenu(handle_);
+    if (shown && shown == menu_->Handle())
+        ::SetMenu(handle_, nullptr);
+}
+
 void TCustomForm::SetMenu(TMainMenu* value)
 {
     if (menu_ && menu_ != value)
@@ -239,6 +251,10 @@ void TCustomForm::SetMenu(TMainMenu* value)
         value->FreeNotification(this);
     if (HasState(csDestroying))
         return;
+    if (HandleAllocated() && formStyle_ == fsMDIChild) {
+        MergeMenuIntoMain(IsActiveMDIChild());
+        return;
+    }
     if (HandleAllocated()) {
         ::SetMenu(handle_, value ? value->Handle() : nullptr);
         if (value)
@@ -478,6 +494,7 @@ void TCustomForm::Dispatch(TMessage& message)
         {WM_MEASUREITEM, &TCustomForm::WMMenuItemMessage},
         {WM_DRAWITEM, &TCustomForm::WMMenuItemMessage},
         {WM_INITMENUPOPUP, &TCustomForm::WMInitMenuPopup},
+        {WM_MDIACTIVATE, &TCustomForm::WMMDIActivate},
         {WM_SYSCOMMAND, &TCustomForm::WMSysCommand},
         {CM_SHOWINGCHANGED, &TCustomForm::CMShowingChangedForm},
         {CM_DIALOGKEY, &TCustomForm::CMDialogKey},

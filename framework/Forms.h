@@ -149,6 +149,7 @@ protected:
     void WMCommandForm(TMessage& m);
     void WMMenuItemMessage(TMessage& m);
     void WMInitMenuPopup(TMessage& m);
+    void WMMDIActivate(TMessage& m);
     void WMSysCommand(TMessage& m);
     void CMShowingChangedForm(TMessage& m);
     void CMDialogKey(TMessage& m);
@@ -158,6 +159,11 @@ private:
     void PlaceOnShow();
     void ApplyStyle();
     void CreateMDIClient();
+    // Takes the main menu's handle off the window before the window goes.
+    void DetachMenuBar();
+    // An MDI child's menu is merged into the main form's while the child is active, and taken out after.
+    void MergeMenuIntoMain(bool active);
+    bool IsActiveMDIChild() const;
     void ApplyMDIChildParams(TCreateParams& params);
 
     TFormBorderStyle borderStyle_ = bsSizeable;

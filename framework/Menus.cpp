@@ -18,6 +18,25 @@ std::map<UINT, TMenuItem*>& Commands()
     return commands;
 }
 
+// The item data of a menu's entry: the item behind it, 0 for the system's entries.
+ULONG_PTR ItemDataAt(HMENU menu, int position)
+{
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_DATA;
+    return GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &mii) ? mii.dwItemData : 0;
+}
+
+// Of the system's entries, the maximized MDI child's system menu (the only one with a sub-menu) goes
+// before the bar's items; the child's buttons and the window menu's list of children go after them.
+bool IsSystemEntryBefore(HMENU menu, int position)
+{
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_SUBMENU;
+    return GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &mii) && mii.hSubMenu;
+}
+
 std::set<const TMenuItem*>& LiveItems()
 {
     static std::set<const TMenuItem*> items;
@@ -421,7 +440,7 @@ std::wstring TMenuItem::MenuText() const
     return text;
 }
 
-void TMenuItem::AppendTo(HMENU menu)
+void TMenuItem::InsertInto(HMENU menu, UINT position)
 {
     TMenu* owner = GetParentMenu();
     bool ownerDraw = owner && owner->OwnerDraw();
@@ -459,18 +478,38 @@ void TMenuItem::AppendTo(HMENU menu)
     mii.wID = command_;
     mii.dwItemData = reinterpret_cast<ULONG_PTR>(this);
     mii.hSubMenu = items_.empty() ? nullptr : Handle();
-    InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &mii);
+    InsertMenuItemW(menu, position, TRUE, &mii);
 }
 
 void TMenuItem::RebuildHandle()
 {
     if (!handle_)
         return;
-    while (GetMenuItemCount(handle_) > 0)
-        RemoveMenu(handle_, 0, MF_BYPOSITION);
+    // Only the items' own entries are rebuilt: the system's (the maximized MDI child's system menu and
+    // buttons on the main menu's bar, the children listed in the window menu) stay where they are, and
+    // the items go back after the system's entries that led the menu.
+    UINT position = 0;
+    bool leading = true;
+    for (int i = GetMenuItemCount(handle_) - 1; i >= 0; --i)
+        if (ItemDataAt(handle_, i))
+            RemoveMenu(handle_, static_cast<UINT>(i), MF_BYPOSITION);
+    for (int i = 0, n = GetMenuItemCount(handle_); i < n && leading; ++i)
+        if (IsSystemEntryBefore(handle_, i))
+            ++position;
+        else
+            leading = false;
+    const std::vector<TMenuItem*> shown = !parent_ && menu_ ? menu_->BarItems() : VisibleItems();
+    for (TMenuItem* item : shown)
+        item->InsertInto(handle_, position++);
+}
+
+std::vector<TMenuItem*> TMenuItem::VisibleItems() const
+{
+    std::vector<TMenuItem*> shown;
     for (TMenuItem* item : items_)
         if (item->visible_)
-            item->AppendTo(handle_);
+            shown.push_back(item);
+    return shown;
 }
 
 void TMenuItem::MenuChanged(bool rebuild)
@@ -494,7 +533,7 @@ TMenuItem* TMenuItem::FromItemData(ULONG_PTR data, TCustomForm* form)
     TMenu* menu = item->GetParentMenu();
     if (!menu)
         return nullptr;
-    if (form && form->Menu() == menu)
+    if (form && form->Menu() && (form->Menu() == menu || form->Menu()->Merged() == menu))
         return item;
     if (dynamic_cast<TPopupMenu*>(menu))
         return item;
@@ -680,6 +719,16 @@ TMenu::~TMenu()
     Destroying();
     if (TCustomImageList* images = Images())
         images->UnRegisterChanges(imagesLink_.get());
+    if (mergedInto_)
+        mergedInto_->Unmerge(this);
+    if (merged_)
+        merged_->mergedInto_ = nullptr;
+    merged_ = nullptr;
+    // A window still showing this menu's bar would destroy the handle a second time with itself.
+    HWND wnd = windowHandle_;
+    if (wnd && IsWindow(wnd) && items_->handle_ && !(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD) &&
+        ::GetMenu(wnd) == items_->handle_)
+        ::SetMenu(wnd, nullptr);
     Free(items_);
     items_ = nullptr;
 }
@@ -724,6 +773,71 @@ void TMenu::SetWindowHandle(HWND value)
     windowHandle_ = value;
 }
 
+void TMenu::Merge(TMenu* other)
+{
+    if (other == this)
+        return;
+    if (!other) {
+        if (merged_)
+            Unmerge(merged_);
+        return;
+    }
+    if (merged_ && merged_ != other)
+        merged_->mergedInto_ = nullptr;
+    if (other->mergedInto_ && other->mergedInto_ != this)
+        other->mergedInto_->Unmerge(other);
+    merged_ = other;
+    other->mergedInto_ = this;
+    BarChanged();
+}
+
+void TMenu::Unmerge(TMenu* other)
+{
+    if (!other || merged_ != other)
+        return;
+    merged_ = nullptr;
+    other->mergedInto_ = nullptr;
+    BarChanged();
+}
+
+void TMenu::BarChanged()
+{
+    if (HasState(csDestroying))
+        return;
+    items_->RebuildHandle();
+    MenuChanged(nullptr, true);
+}
+
+int TMenu::BarPosition(const TMenuItem* item)
+{
+    HMENU bar = Handle();
+    for (int i = 0, n = GetMenuItemCount(bar); i < n; ++i)
+        if (ItemDataAt(bar, i) == reinterpret_cast<ULONG_PTR>(item))
+            return i;
+    return -1;
+}
+
+std::vector<TMenuItem*> TMenu::BarItems() const
+{
+    std::vector<TMenuItem*> bar = items_->items_;
+    if (merged_ && merged_->items_) {
+        const std::vector<TMenuItem*>& theirs = merged_->items_->items_;
+        // An item of the merged menu takes the place of this menu's items of its group, else goes
+        // after the items of lower or equal groups.
+        std::erase_if(bar, [&](const TMenuItem* own) {
+            return std::any_of(theirs.begin(), theirs.end(),
+                               [&](const TMenuItem* item) { return item->groupIndex_ == own->groupIndex_; });
+        });
+        for (TMenuItem* item : theirs) {
+            auto at = std::find_if(bar.begin(), bar.end(),
+                                   [&](const TMenuItem* other) { return other->groupIndex_ > item->groupIndex_; });
+            bar.insert(at, item);
+        }
+    }
+    std::erase_if(bar, [](const TMenuItem* item) { return !item->visible_; });
+    return bar;
+}
+
 bool TMenu::ContainsItem(const TMenuItem* item) const
 {
     for (const TMenuItem* i = item; i; i = i->parent_)
@@ -755,15 +869,17 @@ TMenuItem* TMenu::FindItem(UINT value, TFindItemKind kind)
         for (TMenuItem* child : item->items_)
             pending.push_back(child);
     }
-    return nullptr;
+    return merged_ ? merged_->FindItem(value, kind) : nullptr;
 }
 
 bool TMenu::DispatchCommand(WORD command)
 {
     auto& commands = Commands();
     auto it = commands.find(command);
-    if (it == commands.end() || !ContainsItem(it->second))
+    if (it == commands.end())
         return false;
+    if (!ContainsItem(it->second))
+        return merged_ && merged_->DispatchCommand(command);
     it->second->Click();
     return true;
 }
@@ -783,7 +899,7 @@ bool TMenu::DispatchPopup(HMENU menu)
         for (TMenuItem* child : item->items_)
             pending.push_back(child);
     }
-    return false;
+    return merged_ && merged_->DispatchPopup(menu);
 }
 
 bool TMenu::IsShortCut(TShortCut shortCut)
@@ -816,6 +932,9 @@ void TMainMenu::MenuChanged(TMenuItem* source, bool rebuild)
     TMenu::MenuChanged(source, rebuild);
     if (HasState(csLoading) || HasState(csDestroying))
         return;
+    // The bar showing this menu merged in shows the change too.
+    if (TMenu* into = MergedInto())
+        into->BarChanged();
     if (HWND wnd = WindowHandle()) {
         DrawMenuBar(wnd);
         if (TWinControl* form = FindControl(wnd))

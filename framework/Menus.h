@@ -125,7 +125,8 @@ protected:
     void RebuildHandle();
     // The list of sub-items changed.
     void ChildrenChanged();
-    void AppendTo(HMENU menu);
+    void InsertInto(HMENU menu, UINT position);
+    std::vector<TMenuItem*> VisibleItems() const;
     std::wstring MenuText() const;
     void TurnSiblingsOff();
 
@@ -182,6 +183,21 @@ public:
     TNotifyEvent OnChange;
     virtual void MenuChanged(TMenuItem* source, bool rebuild);
 
+    // Merging, as multiple-document forms do with the active child's menu: while OTHER is merged, this
+    // menu's bar shows OTHER's top-level items too. Each takes the place of this menu's items of its
+    // GroupIndex, or goes among them in the order of group indexes. Unmerge (or OTHER going) brings
+    // this menu's own items back. One menu at a time is merged; Merge(nullptr) unmerges it.
+    void Merge(TMenu* other);
+    void Unmerge(TMenu* other);
+    TMenu* Merged() const { return merged_; }
+    TMenu* MergedInto() const { return mergedInto_; }
+    // The top-level items the bar shows, in their order, the merged menu's included; visible ones only.
+    std::vector<TMenuItem*> BarItems() const;
+    // Rebuilds the bar after a merge or a change of the merged menu.
+    void BarChanged();
+    // The position of an item's entry in this menu's bar (the system's entries counted), -1 when absent.
+    int BarPosition(const TMenuItem* item);
+
 protected:
     virtual bool IsPopup() const = 0;
 
@@ -194,6 +210,8 @@ private:
     bool ownerDraw_ = false;
     TBiDiMode biDiMode_ = bdLeftToRight;
     HWND windowHandle_ = nullptr; // borrowed
+    TMenu* merged_ = nullptr;     // not owned: the menu merged into this one's bar
+    TMenu* mergedInto_ = nullptr; // not owned: the menu whose bar this one is merged into
 };
 
 class TMainMenu : public TMenu {

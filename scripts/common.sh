@@ -150,14 +150,14 @@ native_checks() {
 
 # start_cups: makes sure the CUPS scheduler runs with the queue "PDF" (cups-pdf, see scripts/setup) as
 # the default printer, and exports VELMORA_PDF_DIR, where printed jobs land. Wine reads the queues when
-# a program starts, so this runs before the first Windows program. A scheduler that already runs (another
-# run's) is used and left alone; one started here is stopped by stop_started.
+# a program starts, so this runs before the first Windows program. The scheduler is the machine's
+# printer service: one that runs is used, one started here is left running (runs side by side share it,
+# and a run that stopped it at its end would take the printer away from the others).
 start_cups() {
   export VELMORA_PDF_DIR=/var/spool/velmora-pdf
   command -v cupsd >/dev/null || return 0
   if ! LC_ALL=C lpstat -r 2>/dev/null | grep -q "scheduler is running"; then
-    cupsd -f >/dev/null 2>&1 &
-    STARTED_PIDS+=($!)
+    cupsd </dev/null >/dev/null 2>&1
     local i
     for i in $(seq 1 50); do
       LC_ALL=C lpstat -r 2>/dev/null | grep -q "scheduler is running" && break

@@ -8,6 +8,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/forms/acDials.h"
+#include "skin/forms/acRedrawOff.h"
 
 namespace {
 
@@ -97,10 +98,11 @@ bool TacDialogWnd::SkinCommand(TMessage& message)
 
 void TacDialogWnd::Activation(TMessage& message)
 {
-    SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
-    message.Result = CallPrevWndProc(AdaptedWnd, message.Msg, message.WParam, message.LParam);
-    DlgActive = LOWORD(message.WParam) != 0;
-    SendMessageW(AdaptedWnd, WM_SETREDRAW, 1, 0);
+    {
+        TRedrawOff redrawOff(AdaptedWnd);
+        message.Result = CallPrevWndProc(AdaptedWnd, message.Msg, message.WParam, message.LParam);
+        DlgActive = LOWORD(message.WParam) != 0;
+    }
     SkinData->BGChanged = true;
     if (message.Msg == WM_ACTIVATE) {
         RedrawWindow(AdaptedWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
@@ -236,9 +238,10 @@ void TacDialogWnd::WndProc(TMessage& message)
     case WM_SETTEXT:
     case WM_ENABLE:
         if (visible) {
-            SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
-            message.Result = CallPrevWndProc(AdaptedWnd, message.Msg, message.WParam, message.LParam);
-            SendMessageW(AdaptedWnd, WM_SETREDRAW, 1, 0);
+            {
+                TRedrawOff redrawOff(AdaptedWnd);
+                message.Result = CallPrevWndProc(AdaptedWnd, message.Msg, message.WParam, message.LParam);
+            }
             SkinData->BGChanged = true;
             SendMessageW(AdaptedWnd, WM_NCPAINT, 0, 0);
             return;

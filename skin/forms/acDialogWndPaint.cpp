@@ -233,9 +233,13 @@ void TacDialogWnd::PaintClient(TMessage& message)
                 RECT client{};
                 GetClientRect(AdaptedWnd, &client);
                 const TPoint offset = ClientOffset();
+                // The children are left out where they lie in the client DC: their window rectangles
+                // are taken from the window's corner, so the client's own corner is given back.
+                RECT inWindow{};
+                GetClientRectOffset(AdaptedWnd, inWindow);
                 CopyHwndCache(AdaptedWnd, SkinData,
-                              TRect{offset.X, offset.Y, offset.X + client.right, offset.Y + client.bottom}, 0, 0,
-                              false, dc, TRect{0, 0, client.right, client.bottom});
+                              TRect{offset.X, offset.Y, offset.X + client.right, offset.Y + client.bottom},
+                              -inWindow.top, -inWindow.left, false, dc, TRect{0, 0, client.right, client.bottom});
             }
         }
         RefreshChildWindows(AdaptedWnd);

@@ -8,6 +8,7 @@
 #include "skin/core/sPixels.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sTextColors.h"
+#include "skin/forms/acRedrawOff.h"
 
 namespace {
 
@@ -127,9 +128,10 @@ void TacCachePaintedWnd::Repaint()
 
 void TacCachePaintedWnd::RepaintAround(TMessage& message)
 {
-    SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
-    TacMainWnd::WndProc(message);
-    SendMessageW(AdaptedWnd, WM_SETREDRAW, 1, 0);
+    {
+        TRedrawOff redrawOff(AdaptedWnd);
+        TacMainWnd::WndProc(message);
+    }
     Repaint();
 }
 

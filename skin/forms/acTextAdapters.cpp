@@ -6,6 +6,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sTextColors.h"
+#include "skin/forms/acRedrawOff.h"
 
 #include <algorithm>
 
@@ -77,9 +78,8 @@ void TacStaticWnd::Repaint()
 
 void TacStaticWnd::RepaintAround(TMessage& message)
 {
-    SendMessageW(AdaptedWnd, WM_SETREDRAW, 0, 0);
+    TRedrawOff redrawOff(AdaptedWnd);
     TacMainWnd::WndProc(message);
-    SendMessageW(AdaptedWnd, WM_SETREDRAW, 1, 0);
 }
 
 void TacStaticWnd::WndProc(TMessage& message)
@@ -200,10 +200,11 @@ void TacGroupBoxWnd::PaintTo(HDC dc)
     RefreshChildWindows(AdaptedWnd);
 }
 
-// The box of a system dialog paints its own interior: only its frame and caption come from the skin.
-void TacGroupBoxWnd::PaintFrameOnly()
+// In a system dialog the box's interior is the dialog's own background, which the dialog paints around
+// its children: only the frame and the caption come from the box.
+void TacGroupBoxWnd::PaintFrameOnly(HDC given)
 {
-    TWindowDC windowDC(AdaptedWnd);
+    TWindowDC windowDC(AdaptedWnd, given);
     HDC dc = windowDC.Get();
     if (!dc)
         return;
@@ -220,6 +221,20 @@ void TacGroupBoxWnd::PaintFrameOnly()
     PaintTo(dc);
 }
 
+// The system's box draws its etched frame and caption not only on WM_PAINT but straight to the screen
+// when its state, text, font or keyboard cues change: those changes happen with drawing off, and the
+// skin's frame is drawn instead.
+void TacGroupBoxWnd::ChangeSilently(TMessage& message)
+{
+    {
+        TRedrawOff redrawOff(AdaptedWnd);
+        TacMainWnd::WndProc(message);
+    }
+    SkinData->BGChanged = true;
+    if (IsWindowVisible(AdaptedWnd))
+        PaintFrameOnly(nullptr);
+}
+
 void TacGroupBoxWnd::WndProc(TMessage& message)
 {
     if (!SkinActive()) {
@@ -232,11 +247,12 @@ void TacGroupBoxWnd::WndProc(TMessage& message)
         break;
     case WM_PAINT:
         if (InDialog) {
-            // The system draws its etched frame and caption on every paint, with no frame message after
-            // it: the skin's frame goes over them at once.
-            TacMainWnd::WndProc(message);
-            if (IsWindowVisible(AdaptedWnd))
-                PaintFrameOnly();
+            // The skin's frame on every paint, the first included; the system's never.
+            PAINTSTRUCT ps;
+            BeginPaint(AdaptedWnd, &ps);
+            PaintFrameOnly(reinterpret_cast<HDC>(message.WParam));
+            EndPaint(AdaptedWnd, &ps);
+            message.Result = 0;
             return;
         }
         {
@@ -249,7 +265,13 @@ void TacGroupBoxWnd::WndProc(TMessage& message)
         message.Result = 0;
         return;
     case WM_PRINT:
-        if (!InDialog) {
+    case WM_PRINTCLIENT:
+        if (InDialog) {
+            PaintFrameOnly(reinterpret_cast<HDC>(message.WParam));
+            message.Result = 0;
+            return;
+        }
+        if (message.Msg == WM_PRINT) {
             PaintTo(reinterpret_cast<HDC>(message.WParam));
             return;
         }
@@ -260,7 +282,21 @@ void TacGroupBoxWnd::WndProc(TMessage& message)
     case WM_NCPAINT:
         if (InDialog) {
             TacMainWnd::WndProc(message);
-            PaintFrameOnly();
+            PaintFrameOnly(nullptr);
+            return;
+        }
+        break;
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case WM_SETFONT:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+    case BM_SETSTATE:
+    case BM_SETCHECK:
+    case BM_SETSTYLE:
+        if (InDialog) {
+            ChangeSilently(message);
             return;
         }
         break;

@@ -58,5 +58,7 @@ public:
 private:
     void PrepareCache();
     void PaintTo(HDC dc);
-    void PaintFrameOnly();
+    // Given DC, or the window's DC when none is given.
+    void PaintFrameOnly(HDC given);
+    void ChangeSilently(TMessage& message);
 };

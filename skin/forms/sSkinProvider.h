@@ -161,6 +161,8 @@ public:
     // The form's show animation runs: nothing paints over it meanwhile.
     bool ShowAnimating() const { return showAnimating_; }
     bool FramePainted() const { return framePainted_; }
+    // The menu line changed since the frame was last painted in full.
+    bool MenuDirty() const { return menuDirty_; }
     const std::vector<TRect>& CornerRects() const { return cornerRects_; }
     TBitmap* MenuLineBmp() const { return menuLineBmp_.get(); }
     int TitleButtonIndex() const { return titleButtonIndex_; }
@@ -271,6 +273,8 @@ private:
     void PaintCaptionStrip(const TRect& strip);
     void PaintMenuLine();
     void PaintMDIArea();
+    // Puts one paint of an MDI main form off while its menu line is dirty under a maximized child.
+    bool DefersPaintForDirtyMenu();
     void UpdateMDIClient();
     void PaintCaptionText(int stripTop);
     void SaveButtonsBackground();
@@ -308,6 +312,8 @@ private:
     std::unique_ptr<TsMDIForm> mdiForm_;
     bool settingRegion_ = false;
     bool menuDirty_ = true;
+    // A paint of the main frame was put off once for the dirty menu; the next one paints in full.
+    bool menuPaintDeferred_ = false;
     TWndMethod oldWndProc_;
     TWndMethod ownWndProc_;
     bool formActive_ = true;

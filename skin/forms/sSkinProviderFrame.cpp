@@ -12,6 +12,8 @@
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sSystemMenu.h"
 
+#include <algorithm>
+
 namespace {
 
 int GlobalMask(TsSkinManager* sm, const wchar_t* name)
@@ -93,11 +95,29 @@ int TsSkinProvider::MaskOfMinButton() const
     return IsIconic() ? RestoreGlyphMask(sm, skinData_.get()) : minButton_.ImageIndex;
 }
 
+bool TsSkinProvider::DefersPaintForDirtyMenu()
+{
+    // While a maximized child is being activated the system is still changing the main form's menu
+    // bar (its system menu and buttons go in and out): the line painted now would be stale. The paint
+    // is put off once, and the frame asks for a paint of its own that comes when the queue is done
+    // with the change; that one paints in full, so a dirty menu can never stop the frame's painting.
+    if (!mdiForm_ || !menuDirty_ || menuPaintDeferred_ || !form_->HandleAllocated())
+        return false;
+    TCustomForm* child = MaximizedActiveChild();
+    if (!child || !IsWindowVisible(child->Handle()))
+        return false;
+    menuPaintDeferred_ = true;
+    RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    return true;
+}
+
 void TsSkinProvider::PaintFrame()
 {
     TsSkinManager* sm = Manager();
     TBitmap* cache = skinData_->CacheBmp();
     if (!sm || !form_ || !cache || form_->ControlState.Contains(csCreating) || !skinData_->BGChanged)
+        return;
+    if (DefersPaintForDirtyMenu())
         return;
     const int width = FormWidth();
     const int height = IsIconic() ? SysBorderHeight() + CaptionHeight() + 1 : FormHeight();
@@ -150,6 +170,7 @@ void TsSkinProvider::PaintFrame()
     if (mdiForm_)
         PaintMDIArea();
     menuDirty_ = false;
+    menuPaintDeferred_ = false;
     if (form_->OnPaint && caption >= 0) {
         // The form's own drawing becomes part of the cache, at the client's place.
         TCanvas* canvas = form_->Canvas();
@@ -218,17 +239,12 @@ void TsSkinProvider::PaintMenuLine()
     // Items the menu painter hooked draw themselves onto the cache at their places.
     HWND wnd = form_->Handle();
     const RECT wr = [&] { RECT r; GetWindowRect(wnd, &r); return r; }();
-    TMenuItem* items = form_->Menu()->Items();
-    int place = 0;
-    for (int i = 0; i < items->Count(); ++i) {
-        TMenuItem* item = items->Items(i);
-        if (!item->Visible())
-            continue;
-        const int index = place++;
+    for (TMenuItem* item : form_->Menu()->BarItems()) {
         if (!item->OnAdvancedDrawItem || !item->OnMeasureItem)
             continue;
         RECT r;
-        if (!GetMenuItemRect(wnd, form_->Menu()->Handle(), static_cast<UINT>(index), &r))
+        const int index = form_->Menu()->BarPosition(item);
+        if (index < 0 || !GetMenuItemRect(wnd, form_->Menu()->Handle(), static_cast<UINT>(index), &r))
             continue;
         OffsetRect(&r, -wr.left, -wr.top);
         item->OnAdvancedDrawItem(item, cache->Canvas(), TRect{r.left, r.top, r.right, r.bottom}, TOwnerDrawState{});
@@ -428,10 +444,8 @@ void TsSkinProvider::DrawMenuItemNow(TMenuItem* item, const TRect& rect)
     if (!item || !form_->Menu() || !MenuLineVisible() || !cache || cache->Empty())
         return;
     // The item may be gone since it was drawn: it is used only when the form's menu still holds it.
-    TMenuItem* items = form_->Menu()->Items();
-    bool ours = false;
-    for (int i = 0; i < items->Count() && !ours; ++i)
-        ours = items->Items(i) == item;
+    const std::vector<TMenuItem*> bar = form_->Menu()->BarItems();
+    const bool ours = std::find(bar.begin(), bar.end(), item) != bar.end();
     if (!ours || !item->OnAdvancedDrawItem)
         return;
     item->OnAdvancedDrawItem(item, cache->Canvas(), rect, TOwnerDrawState{});
@@ -502,8 +516,11 @@ void TsSkinProvider::PaintNonClient(HDC dc)
     if (skinData_->BGChanged) {
         forceChildRepaint_ = !framePainted_;
         PaintFrame();
-        skinData_->BGChanged = false;
-        skinData_->FUpdating = false;
+        // A paint put off for the dirty menu keeps the frame dirty for the paint that follows it.
+        if (!menuPaintDeferred_) {
+            skinData_->BGChanged = false;
+            skinData_->FUpdating = false;
+        }
     }
     TBitmap* cache = skinData_->CacheBmp();
     if (!cache || cache->Empty())

@@ -347,8 +347,13 @@ void TsSkinProvider::DispatchSkinned(TMessage& message)
         }
         return;
     case CM_MENUCHANGED:
-        if (!form_->ControlState.Contains(csCreating) && form_->Visible())
+        // The menu line is the frame's own painting: the bar's next paint (the default handling's
+        // DrawMenuBar) paints it again in full, with the items as they are now.
+        if (!form_->ControlState.Contains(csCreating) && form_->Visible()) {
             menuDirty_ = true;
+            menuLineCount_ = -1;
+            SetFrameDirty();
+        }
         DefaultHandling(message);
         return;
     case CM_SHOWINGCHANGED:

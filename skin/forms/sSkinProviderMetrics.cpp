@@ -108,11 +108,7 @@ bool TsSkinProvider::MenuLineVisible() const
 {
     if (!form_ || form_->BorderStyle() == bsDialog || IsMDIChild() || !form_->Menu())
         return false;
-    TMenuItem* items = form_->Menu()->Items();
-    for (int i = 0; i < items->Count(); ++i)
-        if (items->Items(i)->Visible())
-            return true;
-    return false;
+    return !form_->Menu()->BarItems().empty();
 }
 
 int TsSkinProvider::MenuLineRows()
@@ -125,17 +121,12 @@ int TsSkinProvider::MenuLineRows()
     HWND wnd = form_->Handle();
     const int limit = FormWidth() - 2 * SysBorderWidth();
     int x = SysBorderWidth();
-    int place = 0;
-    TMenuItem* items = form_->Menu()->Items();
-    for (int i = 0; i < items->Count(); ++i) {
-        TMenuItem* item = items->Items(i);
-        if (!item->Visible())
-            continue;
+    for (TMenuItem* item : form_->Menu()->BarItems()) {
         RECT r;
-        const int index = place++;
         if (!item->OnAdvancedDrawItem || !item->OnMeasureItem)
             continue;
-        if (!GetMenuItemRect(wnd, form_->Menu()->Handle(), static_cast<UINT>(index), &r))
+        const int index = form_->Menu()->BarPosition(item);
+        if (index < 0 || !GetMenuItemRect(wnd, form_->Menu()->Handle(), static_cast<UINT>(index), &r))
             continue;
         const int w = r.right - r.left;
         if (limit < x + w) {

@@ -345,3 +345,38 @@ TEST_F(Menus, ItemsShowTheirPictureFromTheMenusImageList)
     EXPECT_EQ(info.hbmpItem, nullptr);
     EXPECT_TRUE(Errors.empty());
 }
+
+// A new window (a changed form style or border) shows the same menu bar: the old window let go of it
+// instead of destroying it with itself, and its commands still reach the items.
+TEST_F(Menus, MenuBarSurvivesTheFormsNewWindow)
+{
+    HMENU bar = form->MainMenu->Handle();
+    ASSERT_EQ(GetMenu(form->Handle()), bar);
+    const std::function<void(TCustomForm*)> changes[] = {
+        [](TCustomForm* f) { f->SetFormStyle(fsStayOnTop); },
+        [](TCustomForm* f) { f->SetBorderStyle(bsSingle); },
+    };
+    for (const auto& change : changes) {
+        const HWND old = form->Handle();
+        change(form);
+        ASSERT_FALSE(IsWindow(old));
+        EXPECT_TRUE(IsMenu(bar));
+        EXPECT_EQ(GetMenu(form->Handle()), bar);
+        EXPECT_EQ(ItemText(bar, 0), L"&Файл");
+        EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 2);
+        form->Log.clear();
+        SendMessageW(form->Handle(), WM_COMMAND, form->OpenItem->Command(), 0);
+        EXPECT_EQ(Count(form->Log, L"open item"), 1);
+    }
+}
+
+// The menu's handle goes exactly once: with the menu, which takes it off the window first.
+TEST_F(Menus, FreedMenuLeavesTheWindowWithoutABar)
+{
+    HMENU bar = form->MainMenu->Handle();
+    Free(form->MainMenu);
+    form->MainMenu = nullptr;
+    EXPECT_FALSE(IsMenu(bar));
+    EXPECT_EQ(GetMenu(form->Handle()), nullptr);
+    EXPECT_EQ(form->Menu(), nullptr);
+}

@@ -2,12 +2,22 @@
 // header and a tree view take their frame, bars and colours from the skin and give them back.
 #include "tests/skin_adapters/adapters_support.h"
 
+#include "framework/ComCtrls.h"
+#include "framework/DCScopes.h"
+#include "framework/ImgList.h"
 #include "framework/StdCtrls.h"
 #include "skin/core/sConst.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sItemPainter.h"
 #include "skin/forms/acEditAdapters.h"
 
 #include <commctrl.h>
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
 
 using namespace adaptertest;
 
@@ -222,3 +232,122 @@ TEST_F(EditAdaptersTest, ZeroHandleMakesOnlyTheObject)
 }
 
 } // namespace
+
+namespace {
+
+constexpr COLORREF kSortArrowColor = RGB(0x11, 0x22, 0xEE);
+constexpr COLORREF kColumnImageColor = RGB(0x00, 0x80, 0xFF);
+constexpr int kArrowFrameWidth = 7, kArrowHeight = 4;
+
+// A 24-bit picture of a skin file, from a pixel function.
+std::string BitmapBytes(int width, int height, const std::function<COLORREF(int, int)>& pixel)
+{
+    TBitmap bitmap;
+    bitmap.SetPixelFormat(pf24bit);
+    bitmap.SetSize(width, height);
+    for (int y = 0; y < height; ++y) {
+        auto* row = static_cast<std::uint8_t*>(bitmap.ScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = pixel(x, y);
+            row[3 * x] = GetBValue(c);
+            row[3 * x + 1] = GetGValue(c);
+            row[3 * x + 2] = GetRValue(c);
+        }
+    }
+    TMemoryStream stream;
+    bitmap.SaveToStream(&stream);
+    return std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+}
+
+// The bars skin whose scroll buttons carry an arrow glyph: three frames of one colour over a black mask.
+class SortedHeaderTest : public EditAdaptersTest {
+protected:
+    void SetUp() override
+    {
+        EditAdaptersTest::SetUp();
+        std::string options = BarsSkinOptions();
+        for (const char* section : {"[SCROLLBTNTOP]\r\n", "[SCROLLBTNBOTTOM]\r\n"}) {
+            const std::size_t at = options.find(section);
+            ASSERT_NE(at, std::string::npos);
+            options.insert(at + strlen(section), "GLYPHMASK=!ARROW.BMP!3!1!2\r\n");
+        }
+        testsupport::WriteFileBytes(Folder() + L"\\Sorted\\Options.dat", options);
+        testsupport::WriteFileBytes(Folder() + L"\\Sorted\\ARROW.BMP",
+                                    BitmapBytes(3 * kArrowFrameWidth, 2 * kArrowHeight, [](int, int y) {
+                                        return y < kArrowHeight ? kSortArrowColor : RGB(0, 0, 0);
+                                    }));
+        Manager->SetSkinName(L"Sorted");
+        ASSERT_TRUE(Manager->SkinData()->Active);
+    }
+};
+
+} // namespace
+
+// The sorted column shows the scroll button's arrow after its text, and a column with an image shows
+// the image at its left with the text moved past it; the unsorted column has no arrow.
+TEST_F(SortedHeaderTest, SortArrowAndColumnImageTakeTheirPlacesAndTheTextMoves)
+{
+    auto* form = Create<TForm>(Application);
+    form->SetBounds(40, 40, 360, 220);
+    auto images = std::make_unique<TImageList>(16, 16);
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(16, 16);
+    FillDC(picture.Canvas()->Handle(), TRect{0, 0, 16, 16}, static_cast<TColor>(kColumnImageColor));
+    images->Add(&picture, nullptr);
+    auto* list = Create<TListView>(form);
+    list->SetParent(form);
+    list->SetBounds(10, 10, 320, 160);
+    list->SetViewStyle(vsReport);
+    list->SetSmallImages(images.get());
+    for (const wchar_t* caption : {L"Рецепт", L"Оценка"}) {
+        TListColumn* column = list->Columns()->Add();
+        column->SetCaption(caption);
+        column->SetWidth(140);
+    }
+    list->Columns()->Items(0)->SetImageIndex(0);
+    form->Show();
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list->Handle(), LVM_GETHEADER, 0, 0));
+    ASSERT_NE(header, nullptr);
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    SendMessageW(header, HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    item.fmt |= HDF_SORTDOWN;
+    SendMessageW(header, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    // The control's own skin data, as the adapter chooser gives it: the column images are the control's.
+    TsCommonData data(nullptr, true);
+    data.FOwnerControl = list;
+    data.FOwnerObj = list;
+    auto adapter = MakeAdapter<TacListViewWnd>(list->Handle(), true, L"EDIT", Manager, &data);
+    ASSERT_EQ(adapter->HeaderWnd, header);
+
+    const testsupport::Pixels24 shot = testsupport::CaptureWindow(header, false);
+    const int mid = shot.height / 2;
+    EXPECT_EQ(shot.At(4 + 8, mid), kColumnImageColor);
+    // The text starts past the image (at 4 + its width), and ends where the header's font measures it.
+    int firstText = -1;
+    for (int x = 4 + 16; x < 140 && firstText < 0; ++x)
+        for (int y = 2; y < shot.height - 2 && firstText < 0; ++y)
+            if (shot.At(x, y) != kHeaderColor && shot.At(x, y) != kSortArrowColor)
+                firstText = x;
+    ASSERT_GE(firstText, 4 + 16);
+    EXPECT_LE(firstText, 4 + 16 + 3);
+    HDC dc = GetDC(header);
+    SIZE extent{};
+    {
+        TSelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(header, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, L"Рецепт", 6, &extent);
+    }
+    ReleaseDC(header, dc);
+    const int arrowLeft = 4 + 16 + extent.cx + 5 + 6;
+    const int arrowTop = (shot.height - kArrowHeight) / 2;
+    EXPECT_EQ(shot.At(arrowLeft + kArrowFrameWidth / 2, arrowTop + 1), kSortArrowColor);
+    EXPECT_NE(shot.At(arrowLeft - 2, arrowTop + 1), kSortArrowColor);
+    int arrowPixels = 0;
+    for (int x = 140; x < shot.width; ++x)
+        for (int y = 0; y < shot.height; ++y)
+            arrowPixels += shot.At(x, y) == kSortArrowColor ? 1 : 0;
+    EXPECT_EQ(arrowPixels, 0);
+    adapter.reset();
+    Free(form);
+}

@@ -162,6 +162,112 @@ TEST_F(DialogFrame, TheWindowShowsTheSkinsFrameCaptionAndButtons)
     EXPECT_EQ(shot.At(ok.Left + 3, ok.Top + 3), kDialogButtonColor);
 }
 
+// What the window shows now, read from its DC without asking it to paint first.
+testsupport::Pixels24 ShownPixels(HWND wnd)
+{
+    RECT r;
+    GetWindowRect(wnd, &r);
+    testsupport::Pixels24 pix;
+    pix.width = r.right - r.left;
+    pix.height = r.bottom - r.top;
+    pix.bgr.resize(static_cast<size_t>(pix.width) * pix.height * 3);
+    HDC dc = GetWindowDC(wnd);
+    for (int y = 0; y < pix.height; ++y)
+        for (int x = 0; x < pix.width; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            std::uint8_t* p = &pix.bgr[(static_cast<size_t>(y) * pix.width + x) * 3];
+            p[0] = GetBValue(c);
+            p[1] = GetGValue(c);
+            p[2] = GetRValue(c);
+        }
+    ReleaseDC(wnd, dc);
+    return pix;
+}
+
+// A child's rectangle in the coordinates of the dialog's window.
+RECT InDialog(HWND dialog, HWND child)
+{
+    RECT r, d;
+    GetWindowRect(child, &r);
+    GetWindowRect(dialog, &d);
+    OffsetRect(&r, -d.left, -d.top);
+    return r;
+}
+
+TEST_F(DialogFrame, TheBackgroundReachesEveryChildsEdgeAndTheGroupBoxInterior)
+{
+    Show(DS_MODALFRAME);
+    ASSERT_NE(Frame(), nullptr);
+    // Whatever the screen held before (black here) must be painted over everywhere around the children:
+    // their places are left out where they lie in the client area, not shifted by the frame's size.
+    {
+        HDC dc = GetDC(dialog);
+        RECT client;
+        GetClientRect(dialog, &client);
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(dialog, dc);
+    }
+    const testsupport::Pixels24 shot = testsupport::CaptureWindow(dialog, true);
+    // Texts are thinner than four pixels: a solid black 4 x 4 block is a place nobody painted.
+    int blocks = 0;
+    for (int y = 0; y + 4 <= shot.height; ++y)
+        for (int x = 0; x + 4 <= shot.width; ++x) {
+            bool solid = true;
+            for (int i = 0; i < 16 && solid; ++i)
+                solid = shot.At(x + i % 4, y + i / 4) == 0;
+            blocks += solid;
+        }
+    EXPECT_EQ(blocks, 0);
+    const RECT group = InDialog(dialog, GetDlgItem(dialog, 101));
+    EXPECT_EQ(shot.At((group.left + group.right) / 2, (group.top + group.bottom) / 2), kDialogColor);
+    if (HasFailure())
+        Keep(shot, L"dialog-background");
+}
+
+TEST_F(DialogFrame, AGroupBoxNeverShowsTheSystemsFrame)
+{
+    Show(DS_MODALFRAME);
+    ASSERT_NE(Frame(), nullptr);
+    HWND box = GetDlgItem(dialog, 101);
+    const RECT group = InDialog(dialog, box);
+    const auto systemPixels = [&](const testsupport::Pixels24& shot) {
+        int n = 0;
+        for (int y = group.top; y < group.bottom; ++y)
+            for (int x = group.left; x < group.right; ++x) {
+                const COLORREF c = shot.At(x, y);
+                n += c == GetSysColor(COLOR_3DSHADOW) || c == GetSysColor(COLOR_3DHIGHLIGHT) ||
+                     c == GetSysColor(COLOR_BTNFACE);
+            }
+        return n;
+    };
+    EXPECT_EQ(systemPixels(testsupport::CaptureWindow(dialog, true)), 0) << "after a paint";
+    // The system's box draws itself straight to the screen when its keyboard cues or its state change.
+    SendMessageW(box, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+    SendMessageW(box, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+    EnableWindow(box, FALSE);
+    EnableWindow(box, TRUE);
+    SetWindowTextW(box, L"Другая группа");
+    testsupport::PumpMessagesUntilIdle(200);
+    const testsupport::Pixels24 shown = ShownPixels(dialog);
+    EXPECT_EQ(systemPixels(shown), 0) << "after its state changed";
+    if (HasFailure())
+        Keep(shown, L"group-box");
+}
+
+TEST_F(DialogFrame, AChangeWithDrawingOffKeepsThePaintsTheDialogStillOwes)
+{
+    Show(DS_MODALFRAME);
+    ASSERT_NE(Frame(), nullptr);
+    HWND text = GetDlgItem(dialog, 100);
+    InvalidateRect(text, nullptr, FALSE);
+    // The frame turns drawing off around the dialog's own handling of these messages.
+    SendMessageW(dialog, WM_NCACTIVATE, TRUE, 0);
+    SetWindowTextW(dialog, L"Другой заголовок");
+    RECT pending{};
+    EXPECT_TRUE(GetUpdateRect(text, &pending, FALSE));
+    EXPECT_GT(pending.right, 0);
+}
+
 TEST_F(DialogFrame, TitleButtonsAnswerHitCodesAndTheCloseButtonClosesTheDialog)
 {
     Show(DS_MODALFRAME);

@@ -11,6 +11,10 @@
 #include "skin/forms/sMDIForm.h"
 #include "tests/support/live_objects.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 using namespace providerskin;
 
 class MDIChildrenTest : public ProviderTest {
@@ -226,4 +230,118 @@ TEST_F(MDIChildrenTest, TwoHundredSkinChangesLeaveTheObjectCountsFlat)
     EXPECT_TRUE(testsupport::LiveObjectsBackWithin(before, 5)) << testsupport::LiveObjects::Now().Describe();
     EXPECT_EQ(Form->MDIChildCount(), 3);
     EXPECT_TRUE(Main->ShowsMDIChildButtons());
+}
+
+namespace {
+
+// The texts of the main form's bar, the system's entries (a maximized child's menu and buttons) left out.
+std::vector<std::wstring> BarTexts(HWND wnd)
+{
+    std::vector<std::wstring> texts;
+    HMENU bar = GetMenu(wnd);
+    for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_DATA;
+        GetMenuItemInfoW(bar, static_cast<UINT>(i), TRUE, &mii);
+        wchar_t text[64] = {};
+        if (mii.dwItemData && GetMenuStringW(bar, static_cast<UINT>(i), text, 64, MF_BYPOSITION) > 0)
+            texts.push_back(text);
+    }
+    return texts;
+}
+
+} // namespace
+
+// The active child's menu joins the main form's bar by group index: an item of a group the main menu
+// has takes that group's place, another goes among the groups in order. Its commands reach the
+// child's items through the main form, and the main form's own items come back when the child is no
+// longer active; a maximized child's buttons keep working over the merged bar.
+TEST_F(MDIChildrenTest, TheActiveChildsMenuMergesIntoTheMainBarByGroupIndex)
+{
+    auto addItem = [](TMenu* menu, const wchar_t* caption, int group) {
+        auto* item = new TMenuItem(menu);
+        item->SetCaption(caption);
+        item->SetGroupIndex(group);
+        menu->Items()->Add(item);
+        return item;
+    };
+    addItem(Form->Menu(), L"Окно", 9);
+    auto* editMenu = Create<TMainMenu>(Children[0]);
+    TMenuItem* edit = addItem(editMenu, L"Правка", 5);
+    int edits = 0;
+    edit->OnClick = [&](TObject*) { ++edits; };
+    Children[0]->SetMenu(editMenu);
+    auto* documentMenu = Create<TMainMenu>(Children[1]);
+    addItem(documentMenu, L"Документ", 0);
+    Children[1]->SetMenu(documentMenu);
+    const std::vector<std::wstring> own{L"Файл", L"Окно"};
+    EXPECT_EQ(BarTexts(Wnd), own); // the third child, without a menu, is active
+
+    HWND client = Form->ClientHandle();
+    SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Children[0]->Handle()), 0);
+    EXPECT_EQ(BarTexts(Wnd), (std::vector<std::wstring>{L"Файл", L"Правка", L"Окно"}));
+    SendMessageW(Wnd, WM_COMMAND, edit->Command(), 0);
+    EXPECT_EQ(edits, 1);
+    // A change of the merged menu shows on the bar.
+    edit->SetVisible(false);
+    EXPECT_EQ(BarTexts(Wnd), own);
+    edit->SetVisible(true);
+    SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Children[1]->Handle()), 0);
+    EXPECT_EQ(BarTexts(Wnd), (std::vector<std::wstring>{L"Документ", L"Окно"}));
+    SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Children[2]->Handle()), 0);
+    EXPECT_EQ(BarTexts(Wnd), own);
+    EXPECT_EQ(Form->Menu()->Merged(), nullptr);
+
+    SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Children[0]->Handle()), 0);
+    Maximize(Children[0]);
+    EXPECT_EQ(BarTexts(Wnd), (std::vector<std::wstring>{L"Файл", L"Правка", L"Окно"}));
+    ASSERT_TRUE(Main->ShowsMDIChildButtons());
+    const TPoint c = Centre(Main->MDICloseButton().Rect);
+    EXPECT_EQ(HitTest(c.X, c.Y), HTMDICLOSE);
+    Click(HTMDICLOSE, Main->MDICloseButton().Rect);
+    EXPECT_EQ(Form->MDIChildCount(), 2);
+    EXPECT_NE(Form->Menu()->Merged(), editMenu);
+    const std::vector<std::wstring> after = BarTexts(Wnd);
+    EXPECT_EQ(std::count(after.begin(), after.end(), L"Правка"), 0);
+    EXPECT_TRUE(Errors.empty());
+}
+
+// Under a maximized child a dirty menu line puts the main frame's paint off once, never for good: the
+// frame paints itself again after another child's activation and after a change of the menu. The
+// close button's place is spoilt on the screen first, so only a new paint brings the button back.
+TEST_F(MDIChildrenTest, TheMainFrameRepaintsAfterActivationAndMenuChangesUnderAMaximizedChild)
+{
+    Maximize(Children[2]);
+    ASSERT_TRUE(Main->ShowsMDIChildButtons());
+    const TPoint c = Centre(Main->MDICloseButton().Rect);
+    auto onScreen = [&] {
+        HDC dc = GetWindowDC(Wnd);
+        const COLORREF pixel = GetPixel(dc, c.X, c.Y);
+        ReleaseDC(Wnd, dc);
+        return pixel;
+    };
+    auto spoil = [&] {
+        HDC dc = GetWindowDC(Wnd);
+        const RECT r{c.X - 2, c.Y - 2, c.X + 3, c.Y + 3};
+        GdiObject<HBRUSH> brush(CreateSolidBrush(RGB(0xFF, 0x00, 0xFF)));
+        FillRect(dc, &r, brush.Get());
+        ReleaseDC(Wnd, dc);
+        ASSERT_EQ(onScreen(), RGB(0xFF, 0x00, 0xFF));
+    };
+    ASSERT_EQ(onScreen(), ButtonColor(bkSmallClose, 0));
+    spoil();
+    SendMessageW(Form->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(Children[1]->Handle()), 0);
+    testsupport::PumpMessagesUntilIdle(500);
+    ASSERT_TRUE(Main->ShowsMDIChildButtons());
+    EXPECT_FALSE(Main->MenuDirty());
+    EXPECT_EQ(onScreen(), ButtonColor(bkSmallClose, 0));
+
+    spoil();
+    auto* item = new TMenuItem(Form->Menu());
+    item->SetCaption(L"Окно");
+    Form->Menu()->Items()->Add(item);
+    testsupport::PumpMessagesUntilIdle(500);
+    EXPECT_FALSE(Main->MenuDirty());
+    EXPECT_EQ(onScreen(), ButtonColor(bkSmallClose, 0));
 }
