@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 
 namespace {
 
@@ -120,7 +121,7 @@ void CheckSize(int width, int height)
 [[noreturn]] void InvalidBitmap() { throw EInvalidGraphic(L"Bitmap image is not valid"); }
 
 template <class T>
-T ReadAt(const std::vector<std::uint8_t>& data, std::size_t offset)
+T ReadAt(std::span<const std::uint8_t> data, std::size_t offset)
 {
     if (offset > data.size() || data.size() - offset < sizeof(T))
         InvalidBitmap();
@@ -539,11 +540,29 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& rect)
 
 void TBitmap::LoadFromStream(TStream* stream)
 {
-    std::vector<std::uint8_t> data = ReadRest(stream);
+    // A stream in memory (a skin's unpacked images) is read where it lies, without a copy.
+    std::vector<std::uint8_t> copy;
+    std::span<const std::uint8_t> data;
+    auto* memory = dynamic_cast<TCustomMemoryStream*>(stream);
+    const bool inPlace = memory && memory->Memory();
+    if (inPlace) {
+        const std::int64_t at = memory->Position();
+        const std::int64_t left = memory->Size() - at;
+        if (left <= 0)
+            InvalidBitmap();
+        data = std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(memory->Memory()) + at,
+                                             static_cast<std::size_t>(left));
+    } else {
+        copy = ReadRest(stream);
+        data = copy;
+    }
     auto file = ReadAt<BITMAPFILEHEADER>(data, 0);
     if (file.bfType != 0x4D42)
         InvalidBitmap();
     LoadDib(data, sizeof(BITMAPFILEHEADER), file.bfOffBits, true);
+    if (inPlace)
+        memory->SetPosition(memory->Size()); // read to its end, as a copy would have
+
 }
 
 void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::wstring& name)
@@ -560,7 +579,7 @@ void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::wstring& name)
 
 // Reads a packed DIB: the info header at infoOffset, the colour table after it, the pixels at
 // bitsOffset (or right after the colour table).
-void TBitmap::LoadDib(const std::vector<std::uint8_t>& data, std::size_t infoOffset, std::size_t bitsOffset, bool hasBitsOffset)
+void TBitmap::LoadDib(std::span<const std::uint8_t> data, std::size_t infoOffset, std::size_t bitsOffset, bool hasBitsOffset)
 {
     auto headerSize = ReadAt<DWORD>(data, infoOffset);
     int width, height, bits;

@@ -644,13 +644,18 @@ std::wstring DecodeText(const std::string& bytes)
 
 } // namespace
 
-void TStrings::LoadFromStream(TStream* stream)
+std::wstring TStrings::ReadText(TStream* stream)
 {
     std::int64_t size = stream->Size() - stream->Position();
     std::string bytes(static_cast<size_t>(std::max<std::int64_t>(size, 0)), '\0');
     if (!bytes.empty())
         bytes.resize(static_cast<size_t>(stream->Read(bytes.data(), static_cast<std::int32_t>(bytes.size()))));
-    SetText(DecodeText(bytes));
+    return DecodeText(bytes);
+}
+
+void TStrings::LoadFromStream(TStream* stream)
+{
+    SetText(ReadText(stream));
 }
 
 void TStrings::LoadFromFile(const std::wstring& fileName)
@@ -687,6 +692,12 @@ void TStringList::CheckIndex(int index) const
 }
 
 std::wstring TStringList::Get(int index) const
+{
+    CheckIndex(index);
+    return items_[static_cast<size_t>(index)].text;
+}
+
+const std::wstring& TStringList::StringAt(int index) const
 {
     CheckIndex(index);
     return items_[static_cast<size_t>(index)].text;

@@ -194,6 +194,9 @@ public:
     void LoadFromFile(const std::wstring& fileName);
     void SaveToStream(TStream* stream) const;
     void SaveToFile(const std::wstring& fileName) const;
+    // The rest of the stream as one text, decoded as LoadFromStream decodes it, for readers that split
+    // it themselves.
+    static std::wstring ReadText(TStream* stream);
 
 protected:
     // Called with True when the first BeginUpdate starts and False when the last EndUpdate ends.
@@ -210,6 +213,8 @@ class TStringList : public TStrings {
     DECLARE_CLASS_NAME(TStringList)
 public:
     std::wstring Get(int index) const override;
+    // The string itself, without a copy, for readers that walk long lists.
+    const std::wstring& StringAt(int index) const;
     int GetCount() const override { return static_cast<int>(items_.size()); }
     TObject* GetObject(int index) const override;
     void Put(int index, const std::wstring& s) override;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -435,7 +436,7 @@ private:
     void Reset();
     void Recreate(int width, int height, TPixelFormat format, TBitmapHandleType type, bool keepPicture);
     void TakeHandle(HBITMAP value);
-    void LoadDib(const std::vector<std::uint8_t>& data, std::size_t infoOffset, std::size_t bitsOffset, bool hasBitsOffset);
+    void LoadDib(std::span<const std::uint8_t> data, std::size_t infoOffset, std::size_t bitsOffset, bool hasBitsOffset);
     void DetachCanvas();
 
     GdiObject<HBITMAP> handle_;   // owned

@@ -3,6 +3,16 @@
 
 #include "framework/SysUtils.h"
 
+namespace {
+
+// What Trim takes away around a line, a key and a value.
+bool IsSpaceOrControl(wchar_t c)
+{
+    return c <= L' ';
+}
+
+} // namespace
+
 int TCustomIniFile::ReadInteger(const std::wstring& section, const std::wstring& ident, int defaultValue)
 {
     std::wstring s = ReadString(section, ident, L"");
@@ -103,12 +113,22 @@ void TMemIniFile::SetStrings(const TStrings* list)
 {
     Clear();
     Section* current = nullptr;
+    const auto* plain = dynamic_cast<const TStringList*>(list);
+    std::wstring copy;
     for (int i = 0; i < list->Count(); ++i) {
-        std::wstring line = Trim(list->Get(i));
-        if (line.empty() || line[0] == L';')
+        // A skin's text has thousands of lines: each is trimmed by its bounds, and copied once.
+        if (!plain)
+            copy = list->Get(i);
+        const std::wstring& text = plain ? plain->StringAt(i) : copy;
+        size_t first = 0, end = text.size();
+        while (first < end && IsSpaceOrControl(text[first]))
+            ++first;
+        while (end > first && IsSpaceOrControl(text[end - 1]))
+            --end;
+        if (first == end || text[first] == L';')
             continue;
-        if (line.front() == L'[' && line.back() == L']') {
-            std::wstring name = line.substr(1, line.size() - 2);
+        if (text[first] == L'[' && text[end - 1] == L']') {
+            std::wstring name = text.substr(first + 1, end - first >= 2 ? end - first - 2 : 0);
             current = FindSection(name);
             if (!current)
                 current = AddSection(name);
@@ -116,15 +136,22 @@ void TMemIniFile::SetStrings(const TStrings* list)
         }
         if (!current)
             continue;
-        size_t eq = line.find(L'=');
-        if (eq == std::wstring::npos) {
-            current->values.Add(line);
-            current->keysStale = true;
+        current->keysStale = true;
+        const size_t eq = text.find(L'=', first);
+        if (eq == std::wstring::npos || eq >= end) {
+            current->values.Add(text.substr(first, end - first));
             continue;
         }
         // Keys and values are trimmed around the "=", as the file's author spaced them for reading.
-        current->values.Add(TrimRight(line.substr(0, eq)) + L"=" + TrimLeft(line.substr(eq + 1)));
-        current->keysStale = true;
+        size_t keyEnd = eq, valueStart = eq + 1;
+        while (keyEnd > first && IsSpaceOrControl(text[keyEnd - 1]))
+            --keyEnd;
+        while (valueStart < end && IsSpaceOrControl(text[valueStart]))
+            ++valueStart;
+        std::wstring line;
+        line.reserve(keyEnd - first + 1 + end - valueStart);
+        line.append(text, first, keyEnd - first).append(1, L'=').append(text, valueStart, end - valueStart);
+        current->values.Add(line);
     }
 }
 

@@ -70,6 +70,12 @@ public:
     void SetStrings(const TStrings* list);
     void Clear();
 
+    // The sections in the text's order and their "key=value" lines, for readers that index the whole
+    // INI once instead of asking key by key.
+    int SectionCount() const { return static_cast<int>(sections_.size()); }
+    const std::wstring& SectionName(int index) const { return sections_[static_cast<size_t>(index)]->name; }
+    const TStringList& SectionLines(int index) const { return sections_[static_cast<size_t>(index)]->values; }
+
 private:
     // Skins hold hundreds of sections read key by key through inheritance chains: sections and keys
     // are found through maps keyed by their lower-case names, not by scanning the text.

@@ -47,7 +47,13 @@ std::wstring IntToHex(std::uint64_t value, int digits)
 
 bool TryStrToInt(const std::wstring& text, int& value)
 {
-    std::wstring s = Trim(text);
+    // Trimmed by its bounds, not by a copy: skins and form data read numbers by the thousand.
+    size_t first = 0, last = text.size();
+    while (first < last && IsSpaceOrControl(text[first]))
+        ++first;
+    while (last > first && IsSpaceOrControl(text[last - 1]))
+        --last;
+    const std::wstring_view s(text.data() + first, last - first);
     if (s.empty())
         return false;
     size_t i = 0;
@@ -186,7 +192,18 @@ std::wstring AnsiLowerCase(const std::wstring& s)
 {
     std::wstring out = s;
 #ifdef _WIN32
-    if (!out.empty())
+    // Names of settings and skin keys are plain ASCII nearly always, and lowered by the thousand while a
+    // skin or a form is read: those are lowered here; only other letters need the system's tables.
+    bool ascii = true;
+    for (auto& c : out) {
+        if (c >= 0x80) {
+            ascii = false;
+            break;
+        }
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c + 32);
+    }
+    if (!ascii)
         CharLowerBuffW(out.data(), static_cast<DWORD>(out.size()));
 #else
     for (auto& c : out)

@@ -28,12 +28,33 @@ private:
     bool& flag_;
 };
 
-void ReadOptionsStream(TacSkinConvertor& convertor, TMemIniFile& ini)
+// The skin text of a packed skin, indexed straight from its lines: the readers need no INI of it.
+std::unique_ptr<TSkinTextIndex> ReadOptionsStream(TacSkinConvertor& convertor)
 {
-    TStringList lines;
     convertor.Options->SetPosition(0);
-    lines.LoadFromStream(convertor.Options.get());
-    ini.SetStrings(&lines);
+    return std::make_unique<TSkinTextIndex>(TStrings::ReadText(convertor.Options.get()));
+}
+
+// The skin text of a skin folder; a file that cannot be read is an empty text, as for an INI.
+std::unique_ptr<TSkinTextIndex> ReadOptionsFile(const std::wstring& fileName)
+{
+    std::wstring text;
+    try {
+        TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+        text = TStrings::ReadText(&file);
+    } catch (const EStreamError&) {
+        text.clear();
+    }
+    return std::make_unique<TSkinTextIndex>(text);
+}
+
+void LoadSkinText(TsSkinManager* sm, const TSkinTextIndex* text, TacSkinConvertor* convertor)
+{
+    TacSkinSource source{nullptr, convertor, text ? nullptr : SelectedStoredSkin(sm), text};
+    LoadSkinMasks(sm, source);
+    LoadSkinPatterns(sm, source);
+    LoadSkinSections(sm, source);
+    ApplySkinColourSettings(sm);
 }
 
 } // namespace
@@ -349,11 +370,9 @@ void TsSkinManager::RepaintSkinnedForms()
 
 void TsSkinManager::LoadSkin(TMemIniFile* ini, TacSkinConvertor* convertor)
 {
-    TacSkinSource source{ini, convertor, ini ? nullptr : SelectedStoredSkin(this)};
-    LoadSkinMasks(this, source);
-    LoadSkinPatterns(this, source);
-    LoadSkinSections(this, source);
-    ApplySkinColourSettings(this);
+    // The text is indexed once for the three readers.
+    const std::unique_ptr<TSkinTextIndex> text = ini ? std::make_unique<TSkinTextIndex>(*ini) : nullptr;
+    LoadSkinText(this, text.get(), convertor);
 }
 
 void TsSkinManager::LoadPackedSkin()
@@ -366,10 +385,9 @@ void TsSkinManager::LoadPackedSkin()
         LoadSkinFromFolder();
         return;
     }
-    TMemIniFile ini(L"");
-    ReadOptionsStream(*convertor, ini);
+    const std::unique_ptr<TSkinTextIndex> text = ReadOptionsStream(*convertor);
     skinData_.SkinPath = ResolveSkinDirectory() + L"\\";
-    LoadSkin(&ini, convertor.get());
+    LoadSkinText(this, text.get(), convertor.get());
 }
 
 void TsSkinManager::LoadSkinFromFolder()
@@ -377,9 +395,9 @@ void TsSkinManager::LoadSkinFromFolder()
     const std::wstring folder = ResolveSkinDirectory() + L"\\" + skinName_ + L"\\";
     if (FileExists(folder + L"Options.dat")) {
         packed_ = false;
-        TMemIniFile ini(folder + L"Options.dat");
+        const std::unique_ptr<TSkinTextIndex> text = ReadOptionsFile(folder + L"Options.dat");
         skinData_.SkinPath = folder;
-        LoadSkin(&ini, nullptr);
+        LoadSkinText(this, text.get(), nullptr);
         return;
     }
     skinData_.SkinPath.clear();
@@ -407,9 +425,8 @@ void TsSkinManager::LoadSkinFromFolder()
         LoadSkin(nullptr, nullptr);
         return;
     }
-    TMemIniFile ini(L"");
-    ReadOptionsStream(convertor, ini);
-    LoadSkin(&ini, &convertor);
+    const std::unique_ptr<TSkinTextIndex> text = ReadOptionsStream(convertor);
+    LoadSkinText(this, text.get(), &convertor);
 }
 
 void RegisterSkinManagerClasses()

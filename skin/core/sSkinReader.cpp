@@ -12,7 +12,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <map>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -135,14 +138,40 @@ bool IsOldForm(const std::wstring& v)
     return v.find(L'#') != std::wstring::npos && v != L"#";
 }
 
-bool NamesBitmap(const std::wstring& upperValue)
+// Whether the value holds the upper-case text in any case (UpperCase's letters), without a copy: every
+// key of a skin is asked whether it names an image.
+bool HoldsUpper(const std::wstring& value, const wchar_t* upper)
 {
-    return upperValue.find(L".BMP") != std::wstring::npos;
+    const size_t n = std::char_traits<wchar_t>::length(upper);
+    for (size_t i = 0; i + n <= value.size(); ++i) {
+        size_t k = 0;
+        for (; k < n; ++k) {
+            wchar_t c = value[i + k];
+            if (c >= L'a' && c <= L'z')
+                c = static_cast<wchar_t>(c - 32);
+            if (c != upper[k])
+                break;
+        }
+        if (k == n)
+            return true;
+    }
+    return false;
 }
 
-bool NamesJpeg(const std::wstring& upperValue)
+bool NamesBitmap(const std::wstring& value)
 {
-    return upperValue.find(L".JPG") != std::wstring::npos || upperValue.find(L".JPEG") != std::wstring::npos;
+    return HoldsUpper(value, L".BMP");
+}
+
+bool NamesJpeg(const std::wstring& value)
+{
+    return HoldsUpper(value, L".JPG") || HoldsUpper(value, L".JPEG");
+}
+
+// UpperCase(text) == upper, without a copy.
+bool IsUpper(const std::wstring& text, const wchar_t* upper)
+{
+    return text.size() == std::char_traits<wchar_t>::length(upper) && HoldsUpper(text, upper);
 }
 
 void ReportUnresolved(TsSkinManager* sm, const std::wstring& section, const std::wstring& key,
@@ -152,7 +181,39 @@ void ReportUnresolved(TsSkinManager* sm, const std::wstring& section, const std:
         sm->OnUnresolvedImage(section, key, value);
 }
 
-// Every key of every section of the skin text, in the text's order, to Visit(section, key).
+// Every key of every indexed section, in the text's order, to Visit(section, key, value or null).
+template <class TVisit>
+void ForEachKey(const TSkinTextIndex& text, TVisit visit)
+{
+    for (const TSkinTextIndex::Section& section : text.Sections())
+        for (const TSkinTextIndex::Line& line : section.lines)
+            visit(section.name, line.key, line.value);
+}
+
+// A key of a section as the INI reads it (no parents), or the default.
+std::wstring ReadText(const TSkinTextIndex& text, const std::wstring& section, const std::wstring& key,
+                      const std::wstring& defaultValue)
+{
+    const std::wstring* value = TSkinTextIndex::Value(text.Find(section), TSkinKey(key));
+    return value ? *value : defaultValue;
+}
+
+// The index the manager made for the whole load, or one made here for a reader called alone.
+class SourceText {
+public:
+    explicit SourceText(const TacSkinSource& source)
+        : own_(source.Text ? nullptr : std::make_unique<TSkinTextIndex>(*source.Ini)),
+          text_(source.Text ? source.Text : own_.get())
+    {
+    }
+    const TSkinTextIndex& operator*() const { return *text_; }
+
+private:
+    std::unique_ptr<TSkinTextIndex> own_;
+    const TSkinTextIndex* text_;
+};
+
+// Every key of every section of an INI of the common sections, to Visit(section, key).
 template <class TVisit>
 void ForEachKey(TMemIniFile& ini, TVisit visit)
 {
@@ -169,7 +230,7 @@ void ForEachKey(TMemIniFile& ini, TVisit visit)
 // The master bitmap's key names no mask or pattern.
 bool IsMasterBitmapKey(const std::wstring& section, const std::wstring& key)
 {
-    return UpperCase(section) == kGlobalInfo && UpperCase(key) == L"MASTERBITMAP";
+    return IsUpper(section, kGlobalInfo) && IsUpper(key, L"MASTERBITMAP");
 }
 
 // ---- image files and entries ----
@@ -295,7 +356,7 @@ void ReadMaskValue(TsSkinManager* sm, const TacSkinSource& source, const std::ws
     default:
         if (IsOldForm(v))
             sm->Masks.push_back(OldFormMask(sm, section, key, v));
-        else if (NamesBitmap(UpperCase(v)))
+        else if (NamesBitmap(v))
             ReadPlainBitmapMask(sm, source, section, key, v);
     }
 }
@@ -308,10 +369,10 @@ void PrepareMasterBitmap(TBitmap* bitmap)
     bitmap->SetHandleType(bmDIB);
 }
 
-void ReadMasterBitmap(TsSkinManager* sm, const TacSkinSource& source)
+void ReadMasterBitmap(TsSkinManager* sm, const TacSkinSource& source, const TSkinTextIndex& text)
 {
     sm->MasterBitmap = std::make_unique<TBitmap>();
-    const std::wstring value = source.Ini->ReadString(kGlobalInfo, L"MASTERBITMAP", L"");
+    const std::wstring value = ReadText(text, kGlobalInfo, L"MASTERBITMAP", L"");
     if (!value.empty()) {
         std::unique_ptr<TBitmap> loaded = LoadImage<TBitmap>(sm, source, value, value);
         if (loaded)
@@ -347,9 +408,9 @@ void AddJpeg(TsSkinManager* sm, std::unique_ptr<TJPEGImage> jpeg, const std::wst
 void ReadPatternValue(TsSkinManager* sm, const TacSkinSource& source, const std::wstring& section,
                       const std::wstring& key, const std::wstring& value)
 {
-    const std::wstring upper = UpperCase(value);
-    if (!NamesJpeg(upper))
+    if (!NamesJpeg(value))
         return;
+    const std::wstring upper = UpperCase(value);
     std::unique_ptr<TJPEGImage> jpeg = LoadImage<TJPEGImage>(sm, source, upper, value);
     if (!jpeg || jpeg->Width() <= 0) {
         ReportUnresolved(sm, section, key, value);
@@ -441,7 +502,7 @@ void ReadCommonMasks(TsSkinManager* sm)
         const bool hash = v.find(L'#') != std::wstring::npos;
         if (sm->MasterBitmap && IsOldForm(v)) {
             sm->Masks.push_back(OldFormMask(sm, section, key, v));
-        } else if ((!hash || !sm->MasterBitmap) && NamesBitmap(UpperCase(v))) {
+        } else if ((!hash || !sm->MasterBitmap) && NamesBitmap(v)) {
             std::unique_ptr<TBitmap> bitmap = LoadBitmapFile(sm, v);
             if (bitmap && bitmap->Width() >= 1)
                 sm->Masks.push_back(PlainBitmapMask(sm, section, key, std::move(bitmap)));
@@ -459,7 +520,7 @@ void ReadCommonPatterns(TsSkinManager* sm)
     common.SetStrings(sm->CommonSections());
     ForEachKey(common, [&](const std::wstring& section, const std::wstring& key) {
         const std::wstring v = common.ReadString(section, key, L"-");
-        if (!NamesJpeg(UpperCase(v)))
+        if (!NamesJpeg(v))
             return;
         const std::wstring path = SkinFilePath(sm, v);
         auto jpeg = std::make_unique<TJPEGImage>();
@@ -539,37 +600,64 @@ void ParseGradients(TsGeneralData& g)
         ParseGradientData(g.HotGradientData, g.HotGradientArray);
 }
 
-TsGeneralData ReadSection(TMemIniFile* ini, const std::wstring& name)
+// The keys a section is read with, lowered once for all the sections of all the skins.
+struct SectionKeys {
+    TSkinKey parentClass{L"PARENTCLASS"}, color{L"COLOR"}, bevel{L"BEVEL"}, shadowColor{L"SHADOWCOLOR"},
+        hotBevel{L"HOTBEVEL"}, gradientData{L"GRADIENTDATA"}, hotGradientData{L"HOTGRADIENTDATA"};
+    std::vector<TSkinKey> ints, bools;
+    SectionKeys()
+    {
+        for (const IntKey& k : kIntKeys)
+            ints.emplace_back(k.key);
+        for (const BoolKey& k : kBoolKeys)
+            bools.emplace_back(k.key);
+    }
+};
+
+const SectionKeys& Keys()
 {
-    const TInheritedReader inherited(ini, name);
+    static const SectionKeys keys;
+    return keys;
+}
+
+TsGeneralData ReadSection(const TSkinTextIndex& text, const TSkinTextIndex::Section& section)
+{
+    const SectionKeys& keys = Keys();
+    const std::wstring& name = section.name;
+    const TInheritedReader inherited(text, name);
     TsGeneralData g;
     g.ClassName = name;
-    g.ParentClass = ini->ReadString(name, L"PARENTCLASS", L"");
-    g.Color = SkinColorToRGB(inherited.Integer(L"COLOR", 0xFFFFFF));
-    g.Bevel = ToBevel(inherited.Integer(L"BEVEL", 0));
-    g.ShadowColor = ini->ReadInteger(name, L"SHADOWCOLOR", 0);
-    for (const IntKey& k : kIntKeys)
-        g.*k.field = inherited.Integer(k.key, k.defaultValue);
-    for (const BoolKey& k : kBoolKeys)
-        g.*k.field = IsTrue(inherited.String(k.key, L"FALSE"));
-    g.HotBevel = ToBevel(inherited.Integer(L"HOTBEVEL", 0));
-    g.GradientData = inherited.String(L"GRADIENTDATA", L" ");
-    g.HotGradientData = inherited.String(L"HOTGRADIENTDATA", L"");
+    const std::wstring* parent = TSkinTextIndex::Value(&section, keys.parentClass);
+    g.ParentClass = parent ? *parent : std::wstring();
+    g.Color = SkinColorToRGB(inherited.Integer(keys.color, 0xFFFFFF));
+    g.Bevel = ToBevel(inherited.Integer(keys.bevel, 0));
+    const std::wstring* shadowColor = TSkinTextIndex::Value(&section, keys.shadowColor);
+    g.ShadowColor = shadowColor ? StrToIntDef(*shadowColor, 0) : 0;
+    for (size_t i = 0; i < std::size(kIntKeys); ++i)
+        g.*kIntKeys[i].field = inherited.Integer(keys.ints[i], kIntKeys[i].defaultValue);
+    for (size_t i = 0; i < std::size(kBoolKeys); ++i)
+        g.*kBoolKeys[i].field = IsTrue(inherited.String(keys.bools[i], L"FALSE"));
+    g.HotBevel = ToBevel(inherited.Integer(keys.hotBevel, 0));
+    g.GradientData = inherited.String(keys.gradientData, L" ");
+    g.HotGradientData = inherited.String(keys.hotGradientData, L"");
     ParseGradients(g);
     return g;
 }
 
-void ReadGlobalInfo(TMemIniFile* ini, TsSkinData& data)
+void ReadGlobalInfo(const TSkinTextIndex& text, TsSkinData& data)
 {
-    data.Version = ini->ReadFloat(kGlobalInfo, L"VERSION", 0);
-    data.Author = ini->ReadString(kGlobalInfo, L"AUTHOR", L"");
-    data.Description = ini->ReadString(kGlobalInfo, L"DESCRIPTION", L"");
-    data.Shadow1Color = ini->ReadInteger(kGlobalInfo, L"SHADOW1COLOR", 0);
-    data.Shadow1Offset = StrToInt(ini->ReadString(kGlobalInfo, L"SHADOW1OFFSET", L"0"));
-    data.Shadow1Blur = StrToInt(ini->ReadString(kGlobalInfo, L"SHADOW1BLUR", L"-1"));
-    data.Shadow1Transparency = StrToInt(ini->ReadString(kGlobalInfo, L"SHADOW1TRANSPARENCY", L"0"));
-    data.BISpace = ini->ReadInteger(kGlobalInfo, L"BISPACE", 0);
-    data.BorderColor = ini->ReadInteger(kGlobalInfo, L"BORDERCOLOR", 0);
+    auto read = [&](const wchar_t* key, const wchar_t* defaultValue) {
+        return ReadText(text, kGlobalInfo, key, defaultValue);
+    };
+    data.Version = StrToFloatDef(read(L"VERSION", L""), 0);
+    data.Author = read(L"AUTHOR", L"");
+    data.Description = read(L"DESCRIPTION", L"");
+    data.Shadow1Color = StrToIntDef(read(L"SHADOW1COLOR", L""), 0);
+    data.Shadow1Offset = StrToInt(read(L"SHADOW1OFFSET", L"0"));
+    data.Shadow1Blur = StrToInt(read(L"SHADOW1BLUR", L"-1"));
+    data.Shadow1Transparency = StrToInt(read(L"SHADOW1TRANSPARENCY", L"0"));
+    data.BISpace = StrToIntDef(read(L"BISPACE", L""), 0);
+    data.BorderColor = StrToIntDef(read(L"BORDERCOLOR", L""), 0);
 }
 
 // "colour left top right bottom": exactly five words give the colour and its four outline colours;
@@ -712,20 +800,18 @@ void LoadSkinMasks(TsSkinManager* sm, const TacSkinSource& source)
     while (!sm->Masks.empty())
         sm->Masks.pop_back();
     sm->MasterBitmap.reset();
-    if (!source.Ini) {
+    if (!source.Ini && !source.Text) {
         if (!source.Stored)
             return;
         ReadStoredMasks(sm, source.Stored);
         ReadCommonMasks(sm);
         return;
     }
-    ReadMasterBitmap(sm, source);
-    ForEachKey(*source.Ini, [&](const std::wstring& section, const std::wstring& key) {
-        if (IsMasterBitmapKey(section, key))
-            return;
-        const std::wstring value = source.Ini->ReadString(section, key, L"");
-        if (!value.empty())
-            ReadMaskValue(sm, source, section, key, value);
+    const SourceText text(source);
+    ReadMasterBitmap(sm, source, *text);
+    ForEachKey(*text, [&](const std::wstring& section, const std::wstring& key, const std::wstring* value) {
+        if (value && !value->empty() && !IsMasterBitmapKey(section, key))
+            ReadMaskValue(sm, source, section, key, *value);
     });
     ReadCommonMasks(sm);
 }
@@ -734,16 +820,18 @@ void LoadSkinPatterns(TsSkinManager* sm, const TacSkinSource& source)
 {
     while (!sm->Patterns.empty())
         sm->Patterns.pop_back();
-    if (!source.Ini) {
+    if (!source.Ini && !source.Text) {
         if (!source.Stored)
             return;
         ReadStoredPatterns(sm, source.Stored);
         ReadCommonPatterns(sm);
         return;
     }
-    ForEachKey(*source.Ini, [&](const std::wstring& section, const std::wstring& key) {
-        if (!IsMasterBitmapKey(section, key))
-            ReadPatternValue(sm, source, section, key, source.Ini->ReadString(section, key, L"-"));
+    const SourceText text(source);
+    ForEachKey(*text, [&](const std::wstring& section, const std::wstring& key, const std::wstring* value) {
+        // An absent value reads as "-", which names no picture.
+        if (value && !IsMasterBitmapKey(section, key))
+            ReadPatternValue(sm, source, section, key, *value);
     });
     ReadCommonPatterns(sm);
 }
@@ -751,7 +839,7 @@ void LoadSkinPatterns(TsSkinManager* sm, const TacSkinSource& source)
 void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source)
 {
     TsSkinData& data = *sm->SkinData();
-    if (!source.Ini) {
+    if (!source.Ini && !source.Text) {
         const TsStoredSkin* stored = source.Stored;
         if (!stored)
             return;
@@ -774,12 +862,12 @@ void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source)
             }
         }
     } else {
-        ReadGlobalInfo(source.Ini, data);
+        const SourceText text(source);
+        ReadGlobalInfo(*text, data);
         sm->Sections.clear();
-        TStringList sections;
-        source.Ini->ReadSections(&sections);
-        for (int s = 0; s < sections.Count(); ++s)
-            sm->Sections.push_back(ReadSection(source.Ini, sections.Get(s)));
+        sm->Sections.reserve((*text).Sections().size());
+        for (const TSkinTextIndex::Section& section : (*text).Sections())
+            sm->Sections.push_back(ReadSection(*text, section));
     }
     MergeCommonSections(sm);
 }

@@ -18,6 +18,9 @@ struct TacSkinSource {
     TMemIniFile* Ini = nullptr;
     TacSkinConvertor* Convertor = nullptr;
     const TsStoredSkin* Stored = nullptr;
+    // The text indexed once for the whole load: without an INI the readers take it alone, with an INI
+    // and without it they index the INI themselves.
+    const TSkinTextIndex* Text = nullptr;
 };
 
 // The stored skin of the manager's skin name, or null.

@@ -215,4 +215,43 @@ TEST_F(SkinReader, CommonSectionsAddOnlyNewSectionsAndCopyTheirParent)
     EXPECT_EQ(lone.Color, 0xFFFFFF);
 }
 
+// The manager indexes a skin's text straight from its bytes; the index must read every key as the INI
+// over the same text reads it: trimming, comments, merged sections, the first of equal keys, lines
+// without "=", and parents that loop or name nothing.
+TEST(SkinTextIndex, ReadsTheTextAsTheIniReadsIt)
+{
+    const std::wstring text = L"ORPHAN=1\r\n[Button]\r\n  Color = 12 \r\n; COLOR=99\rcolor=13\n"
+                              L"PARENTCLASS=Base\nBARE LINE\nFORMULA=a=b\n\n[base]\nFONTCOLOR=7\nColor=5\n"
+                              L"PARENTCLASS=LOOP\n[LOOP]\nPARENTCLASS=button\nSHADOWBLUR=-1\n[BUTTON]\n"
+                              L"HOTCOLOR=3\nbare line=x\n[]\nEMPTY=1\n[NOPARENT]\nPARENTCLASS=MISSING\nCOLOR=?\n";
+    TStringList lines;
+    lines.SetText(text);
+    TMemIniFile ini(L"");
+    ini.SetStrings(&lines);
+    const TSkinTextIndex fromIni(ini);
+    const TSkinTextIndex fromText(text);
+    ASSERT_EQ(fromText.Sections().size(), fromIni.Sections().size());
+    for (size_t s = 0; s < fromIni.Sections().size(); ++s) {
+        const TSkinTextIndex::Section& a = fromIni.Sections()[s];
+        const TSkinTextIndex::Section& b = fromText.Sections()[s];
+        EXPECT_EQ(b.name, a.name);
+        ASSERT_EQ(b.lines.size(), a.lines.size()) << testsupport::Narrow(a.name);
+        for (size_t i = 0; i < a.lines.size(); ++i) {
+            EXPECT_EQ(b.lines[i].key, a.lines[i].key);
+            const std::wstring read = ini.ReadString(a.name, a.lines[i].key, L"<none>");
+            EXPECT_EQ(a.lines[i].value ? *a.lines[i].value : L"<none>", read) << testsupport::Narrow(a.lines[i].key);
+            EXPECT_EQ(b.lines[i].value ? *b.lines[i].value : L"<none>", read) << testsupport::Narrow(a.lines[i].key);
+        }
+    }
+    for (const wchar_t* section : {L"BUTTON", L"base", L"LOOP", L"NOPARENT", L"MISSING"})
+        for (const wchar_t* key : {L"COLOR", L"FONTCOLOR", L"SHADOWBLUR", L"HOTCOLOR", L"FORMULA", L"BARE LINE"}) {
+            const TInheritedReader expected(&ini, section), actual(fromText, section);
+            EXPECT_EQ(actual.Integer(key, -7), expected.Integer(key, -7));
+            EXPECT_EQ(actual.String(key, L"-"), expected.String(key, L"-"));
+        }
+    EXPECT_EQ(TInheritedReader(fromText, L"button").Integer(L"COLOR", 0), 12);
+    EXPECT_EQ(TInheritedReader(fromText, L"button").Integer(L"FONTCOLOR", 0), 7);
+    EXPECT_EQ(TInheritedReader(fromText, L"button").String(L"FORMULA", L""), L"a=b");
+}
+
 } // namespace
