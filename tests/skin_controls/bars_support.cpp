@@ -5,42 +5,23 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sPixels.h"
 #include "skin/forms/sSkinFormsLinks.h"
+#include "tests/skin_core/test_skin.h"
 
 #include <functional>
 #include <string>
 
 namespace {
 
-// A 24-bit BMP file whose pixels come from Pixel(x, y).
-std::string BitmapFile(int width, int height, const std::function<COLORREF(int, int)>& pixel)
-{
-    TBitmap bitmap;
-    bitmap.SetPixelFormat(pf24bit);
-    bitmap.SetSize(width, height);
-    for (int y = 0; y < height; ++y) {
-        auto* row = static_cast<std::uint8_t*>(bitmap.ScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const COLORREF c = pixel(x, y);
-            row[3 * x] = GetBValue(c);
-            row[3 * x + 1] = GetGValue(c);
-            row[3 * x + 2] = GetRValue(c);
-        }
-    }
-    TMemoryStream stream;
-    bitmap.SaveToStream(&stream);
-    return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
-}
-
 // State frames side by side, each of one colour.
 std::string FramesFile(const COLORREF* colors, int count, int frameWidth, int height)
 {
-    return BitmapFile(frameWidth * count, height, [=](int x, int) { return colors[x / frameWidth]; });
+    return testskin::BitmapFile(frameWidth * count, height, [=](int x, int) { return colors[x / frameWidth]; });
 }
 
 // Glyph frames over a black mask half: every frame pixel is drawn as it is.
 std::string GlyphFile(const COLORREF* colors, int count, int frameWidth, int height)
 {
-    return BitmapFile(frameWidth * count, height * 2,
+    return testskin::BitmapFile(frameWidth * count, height * 2,
                       [=](int x, int y) { return y < height ? colors[x / frameWidth] : RGB(0, 0, 0); });
 }
 

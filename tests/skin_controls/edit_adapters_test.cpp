@@ -10,6 +10,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sItemPainter.h"
 #include "skin/forms/acEditAdapters.h"
+#include "tests/skin_core/test_skin.h"
 
 #include <commctrl.h>
 
@@ -239,26 +240,6 @@ constexpr COLORREF kSortArrowColor = RGB(0x11, 0x22, 0xEE);
 constexpr COLORREF kColumnImageColor = RGB(0x00, 0x80, 0xFF);
 constexpr int kArrowFrameWidth = 7, kArrowHeight = 4;
 
-// A 24-bit picture of a skin file, from a pixel function.
-std::string BitmapBytes(int width, int height, const std::function<COLORREF(int, int)>& pixel)
-{
-    TBitmap bitmap;
-    bitmap.SetPixelFormat(pf24bit);
-    bitmap.SetSize(width, height);
-    for (int y = 0; y < height; ++y) {
-        auto* row = static_cast<std::uint8_t*>(bitmap.ScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const COLORREF c = pixel(x, y);
-            row[3 * x] = GetBValue(c);
-            row[3 * x + 1] = GetGValue(c);
-            row[3 * x + 2] = GetRValue(c);
-        }
-    }
-    TMemoryStream stream;
-    bitmap.SaveToStream(&stream);
-    return std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
-}
-
 // The bars skin whose scroll buttons carry an arrow glyph: three frames of one colour over a black mask.
 class SortedHeaderTest : public EditAdaptersTest {
 protected:
@@ -273,7 +254,7 @@ protected:
         }
         testsupport::WriteFileBytes(Folder() + L"\\Sorted\\Options.dat", options);
         testsupport::WriteFileBytes(Folder() + L"\\Sorted\\ARROW.BMP",
-                                    BitmapBytes(3 * kArrowFrameWidth, 2 * kArrowHeight, [](int, int y) {
+                                    testskin::BitmapFile(3 * kArrowFrameWidth, 2 * kArrowHeight, [](int, int y) {
                                         return y < kArrowHeight ? kSortArrowColor : RGB(0, 0, 0);
                                     }));
         Manager->SetSkinName(L"Sorted");

@@ -5,6 +5,7 @@
 #include "skin/core/sControlPaint.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sPixels.h"
+#include "tests/skin_core/test_skin.h"
 
 #include <cstdio>
 #include <functional>
@@ -30,21 +31,7 @@ COLORREF MasterPixel(int x, int y, bool other)
 
 std::string MasterBitmapFile(bool other)
 {
-    TBitmap bitmap;
-    bitmap.SetPixelFormat(pf24bit);
-    bitmap.SetSize(kMasterWidth, kMasterHeight);
-    for (int y = 0; y < kMasterHeight; ++y) {
-        auto* row = static_cast<std::uint8_t*>(bitmap.ScanLine(y));
-        for (int x = 0; x < kMasterWidth; ++x) {
-            const COLORREF c = MasterPixel(x, y, other);
-            row[3 * x] = GetBValue(c);
-            row[3 * x + 1] = GetGValue(c);
-            row[3 * x + 2] = GetRValue(c);
-        }
-    }
-    TMemoryStream stream;
-    bitmap.SaveToStream(&stream);
-    return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+    return testskin::BitmapFile(kMasterWidth, kMasterHeight, [other](int x, int y) { return MasterPixel(x, y, other); });
 }
 
 std::string Hex(COLORREF c)

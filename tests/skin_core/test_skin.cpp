@@ -100,6 +100,13 @@ std::string FlatBitmapFile(int width, int height, COLORREF color)
     return Bytes(&bitmap);
 }
 
+std::string BitmapFile(int width, int height, const std::function<COLORREF(int, int)>& pixel)
+{
+    TBitmap bitmap;
+    Paint(bitmap, width, height, pixel);
+    return Bytes(&bitmap);
+}
+
 std::string FlatJpegFile(int width, int height, COLORREF color)
 {
     TBitmap bitmap;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +46,8 @@ constexpr COLORREF kTextureColor = RGB(0xC0, 0x60, 0x20); // "SMALL.JPG", 299 x 
 
 // Image files made by code: a 24-bit BMP of one colour with key-colour corners, and a JPEG of one colour.
 std::string FlatBitmapFile(int width, int height, COLORREF color);
+// A 24-bit BMP file whose pixels come from Pixel(x, y).
+std::string BitmapFile(int width, int height, const std::function<COLORREF(int, int)>& pixel);
 std::string FlatJpegFile(int width, int height, COLORREF color);
 std::string MasterBitmapFile();
 
