@@ -82,8 +82,12 @@ keep_wine_running() {
 
 # stop_started: ends the Wine server of our prefix and every process we started, by PID.
 stop_started() {
+  # The server is waited for, not only told to end: it is found by the prefix folder's device and
+  # inode, and a folder made after this one is removed can get the same inode; a program started there
+  # would meet a server that is still going away and end with no output.
   if [[ -n "${WINEPREFIX:-}" ]]; then
     "$WINESERVER" -k 2>/dev/null || true
+    "$WINESERVER" -w 2>/dev/null || true
   fi
   local pid
   for pid in "${STARTED_PIDS[@]}"; do
