@@ -445,6 +445,10 @@ void TControl::InvalidateControl(bool isVisible, bool isOpaque)
     (void)isOpaque;
     if (!isVisible || !parent_ || !parent_->HandleAllocated() || dynamic_cast<TWinControl*>(this))
         return;
+    // A window that cannot be seen keeps no update region (the system drops the request, and the
+    // window is painted whole when it shows again): no call for nothing.
+    if (!IsWindowVisible(parent_->handle_))
+        return;
     RECT r = BoundsRect().ToRECT();
     InvalidateRect(parent_->handle_, &r, TRUE);
 }

@@ -402,6 +402,9 @@ protected:
     void CMWinEnabledChanged(TMessage& m);
     void CMWinFontChanged(TMessage& m);
     void CMWinColorChanged(TMessage& m);
+    // True when the window must hear of every change of the font, even of its colour alone, which
+    // leaves the handle as the window has it.
+    virtual bool SetsFontOnEveryChange() const { return false; }
     void CMRecreateWnd(TMessage& m);
     void CMEnter(TMessage& m);
     void CMExit(TMessage& m);

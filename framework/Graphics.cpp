@@ -49,6 +49,14 @@ bool SetWindowRegion(HWND wnd, GdiObject<HRGN> region, bool redraw)
     return true;
 }
 
+bool WindowRegionEquals(HWND wnd, HRGN region)
+{
+    if (!region)
+        return false;
+    GdiObject<HRGN> current(CreateRectRgn(0, 0, 0, 0));
+    return current && GetWindowRgn(wnd, current.Get()) != ERROR && EqualRgn(current.Get(), region);
+}
+
 TSize WrappedTextSize(HFONT font, const std::wstring& text, int maxWidth)
 {
     TScreenDC dc;

@@ -125,6 +125,18 @@ public:
     int Orientation() const { return orientation_; }
     void SetOrientation(int value);
 
+    // All that makes the handle: two fonts of the same shape differ at most in colour.
+    struct TShape {
+        std::wstring Name;
+        int Height = 0;
+        TFontStyles Style;
+        std::uint8_t Charset = DEFAULT_CHARSET;
+        TFontPitch Pitch = fpDefault;
+        int Orientation = 0;
+        bool operator==(const TShape&) const = default;
+    };
+    TShape Shape() const { return TShape{name_, height_, style_, charset_, pitch_, orientation_}; }
+
     // The font's handle, made on first use and owned by the font. Setting a handle takes over its
     // attributes (the caller keeps the handle it passed).
     HFONT Handle();
@@ -322,6 +334,8 @@ private:
 GdiObject<HRGN> RegionLessRects(const TRect& whole, const std::vector<TRect>& holes, int dx = 0, int dy = 0);
 // Hands the region to the window, which owns it from then on; one the system refuses is deleted here.
 bool SetWindowRegion(HWND wnd, GdiObject<HRGN> region, bool redraw);
+// True when the window has a region of its own and it covers exactly the given one.
+bool WindowRegionEquals(HWND wnd, HRGN region);
 
 // The size the text takes in the font on the screen, broken into lines no wider than maxWidth.
 TSize WrappedTextSize(HFONT font, const std::wstring& text, int maxWidth);

@@ -125,6 +125,8 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     const wchar_t* NativeClassName() const override { return L"RichEdit20W"; }
+    // The font the control is given goes to the whole text, whose look follows every change of it.
+    bool SetsFontOnEveryChange() const override { return true; }
 
 private:
     friend class TTextAttributes;

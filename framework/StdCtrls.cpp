@@ -904,6 +904,7 @@ void TCustomLabel::AdjustBounds()
     RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
     UINT flags = DT_CALCRECT | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0);
     DoDrawText(TScreenDC().Get(), r, flags);
+    measuredShape_ = Font()->Shape();
     int left = Left();
     if (alignment_ == taRightJustify)
         left += Width() - r.right;
@@ -914,10 +915,17 @@ void TCustomLabel::Dispatch(TMessage& message)
 {
     switch (message.Msg) {
     case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
         TGraphicControl::Dispatch(message);
         AdjustBounds();
         Invalidate();
+        return;
+    case CM_FONTCHANGED:
+        // The control is invalidated by the base; only a font of another shape changes the size.
+        TGraphicControl::Dispatch(message);
+        if (measuredShape_ != Font()->Shape()) {
+            AdjustBounds();
+            Invalidate();
+        }
         return;
     case CM_DIALOGCHAR:
         if (focusControl_ && Enabled() && showAccelChar_ && IsAccel(static_cast<WORD>(message.WParam), Text())) {

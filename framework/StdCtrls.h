@@ -5,6 +5,7 @@
 #include "framework/Controls.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 enum TTextLayout { tlTop, tlCenter, tlBottom };
@@ -258,6 +259,8 @@ private:
     bool wordWrap_ = false;
     bool showAccelChar_ = true;
     TWinControl* focusControl_ = nullptr; // not owned: a free notification clears it
+    // The font the size was last worked out with: a change of its colour alone keeps the size.
+    std::optional<TFont::TShape> measuredShape_;
 };
 
 class TLabel : public TCustomLabel {

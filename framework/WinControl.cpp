@@ -673,8 +673,13 @@ void TWinControl::CMWinEnabledChanged(TMessage&)
 
 void TWinControl::CMWinFontChanged(TMessage&)
 {
-    if (handle_ && defWndProc_ != DefWindowProcW)
-        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle()), TRUE);
+    if (handle_ && defWndProc_ != DefWindowProcW) {
+        // A new colour keeps the handle: the window, which already has that font, is only repainted
+        // (a control told the same font again lays out its text anew for nothing).
+        const HFONT font = FontHandle();
+        if (SetsFontOnEveryChange() || reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)) != font)
+            SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
     Invalidate();
     NotifyControls(CM_PARENTFONTCHANGED);
 }
@@ -808,7 +813,8 @@ void TWinControl::WMEraseBkgnd(TMessage& m)
 
 void TWinControl::Invalidate()
 {
-    if (handle_)
+    // As for windowless controls: a window that cannot be seen keeps no update region.
+    if (handle_ && IsWindowVisible(handle_))
         InvalidateRect(handle_, nullptr, TRUE);
 }
 
