@@ -94,6 +94,12 @@ void GetClientRectOffset(HWND wnd, RECT& r);
 
 inline TMessage MakeSkinCmd(WORD cmd, LPARAM lParam) { return TMessage{SM_SKINCMD, SkinCmdWParam(cmd), lParam, 0}; }
 
+// The message as the system's send hands it to the window of a framework control of this thread: to the
+// control's window procedure, sparing the send its look-up of the control by the window (a trip to the
+// system for every message, most of what a broadcast costs). A window whose procedure someone else took
+// over, or of another thread, gets the system's send. The control must have its window.
+LRESULT SendToControlWindow(TWinControl* win, UINT msg, WPARAM wParam, LPARAM lParam);
+
 // A windowed control being destroyed or without a window yet gets nothing (0); a windowless control
 // gets the message through Perform.
 LRESULT SendSkinCmdToControl(TControl* control, WORD cmd, LPARAM lParam);

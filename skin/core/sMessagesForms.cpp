@@ -30,7 +30,32 @@ LRESULT ProviderOfManager(TCustomForm* form, TsSkinManager* manager)
     return provider;
 }
 
+// The window hands its messages to its control's window procedure and nothing else: the framework's
+// window procedure runs it, on this thread.
+bool FrameworkWindowOfThisThread(HWND wnd)
+{
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC)) == FrameworkWndProc &&
+           GetWindowThreadProcessId(wnd, nullptr) == GetCurrentThreadId();
+}
+
 } // namespace
+
+LRESULT SendToControlWindow(TWinControl* win, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND wnd = win->Handle();
+    if (!FrameworkWindowOfThisThread(wnd))
+        return SendMessageW(wnd, msg, wParam, lParam);
+    // As the framework's window procedure does it.
+    TMessage message{msg, wParam, lParam, 0};
+    try {
+        const TWndMethod proc = win->WindowProc;
+        proc(message);
+    } catch (...) {
+        if (Application)
+            Application->HandleException(win);
+    }
+    return message.Result;
+}
 
 LRESULT SendSkinCmdToControl(TControl* control, WORD cmd, LPARAM lParam)
 {
@@ -39,7 +64,7 @@ LRESULT SendSkinCmdToControl(TControl* control, WORD cmd, LPARAM lParam)
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
         if (BeingDestroyed(win) || !win->HandleAllocated())
             return 0;
-        return SendMessageW(win->Handle(), SM_SKINCMD, SkinCmdWParam(cmd), lParam);
+        return SendToControlWindow(win, SM_SKINCMD, SkinCmdWParam(cmd), lParam);
     }
     return control->Perform(SM_SKINCMD, SkinCmdWParam(cmd), lParam);
 }
@@ -49,7 +74,16 @@ bool QuerySkinCmd(TControl* control, WORD cmd)
     if (!control)
         return false;
     auto* win = dynamic_cast<TWinControl*>(control);
-    return QuerySkinCmdThrough(control->WindowProc, win && win->HandleAllocated() ? win->Handle() : nullptr, cmd);
+    if (!win || !win->HandleAllocated())
+        return QuerySkinCmdThrough(control->WindowProc, nullptr, cmd);
+    // As QuerySkinCmdThrough does it, the query left unanswered going on to the window.
+    TMessage m{SM_SKINCMD, SkinCmdWParam(cmd), 0, 0};
+    const TWndMethod proc = control->WindowProc;
+    if (proc)
+        proc(m);
+    if (m.LParam == 1)
+        return true;
+    return SendToControlWindow(win, m.Msg, m.WParam, m.LParam) == 1;
 }
 
 void BroadcastToChildren(TWinControl* parent, TMessage& message)
@@ -68,7 +102,7 @@ void BroadcastToChildren(TWinControl* parent, TMessage& message)
         }
         if (QuerySkinCmd(win, SkinCmdIsSkinned)) {
             try {
-                message.Result = SendMessageW(win->Handle(), message.Msg, message.WParam, message.LParam);
+                message.Result = SendToControlWindow(win, message.Msg, message.WParam, message.LParam);
             } catch (...) {
                 // One control that fails does not keep the others from hearing of the change.
             }
@@ -87,9 +121,9 @@ void BroadcastToAppForms(TMessage& message)
             auto* form = dynamic_cast<TForm*>(Application->Components(i));
             if (!form || form->FormStyle() == fsMDIChild || BeingDestroyed(form) || form->HasState(csLoading))
                 continue;
-            if (QuerySkinCmdHwnd(form->Handle(), SkinCmdIsSkinned))
+            if (SendToControlWindow(form, SM_SKINCMD, SkinCmdWParam(SkinCmdIsSkinned), 0) == 1)
                 continue; // skinned forms hear it once, through the list of skinned forms
-            message.Result = SendMessageW(form->Handle(), message.Msg, message.WParam, message.LParam);
+            message.Result = SendToControlWindow(form, message.Msg, message.WParam, message.LParam);
             BroadcastToChildren(form, message);
             if (form->FormStyle() == fsMDIForm && form->ClientHandle())
                 SendMessageW(form->ClientHandle(), message.Msg, message.WParam, message.LParam);
@@ -108,7 +142,7 @@ void BroadcastToSkinnedForms(TMessage& message)
         // A form whose window went meanwhile (an MDI child its client destroyed) is not made a new one.
         if (BeingDestroyed(form) || !form->HandleAllocated())
             continue;
-        message.Result = SendMessageW(form->Handle(), message.Msg, message.WParam, message.LParam);
+        message.Result = SendToControlWindow(form, message.Msg, message.WParam, message.LParam);
         BroadcastToChildren(form, message);
         if (form->FormStyle() == fsMDIForm && form->ClientHandle())
             SendMessageW(form->ClientHandle(), message.Msg, message.WParam, message.LParam);
@@ -142,7 +176,7 @@ void FreezeSkinnedForms(TsSkinManager* manager)
 {
     for (TCustomForm* form : gSkinnedForms)
         if (form && !BeingDestroyed(form) && ProviderOfManager(form, manager) && form->HandleAllocated())
-            SendMessageW(form->Handle(), WM_SETREDRAW, FALSE, 0);
+            SendToControlWindow(form, WM_SETREDRAW, FALSE, 0);
 }
 
 void ThawSkinnedForms(TsSkinManager* manager, bool animate)
@@ -163,7 +197,7 @@ void ThawSkinnedForms(TsSkinManager* manager, bool animate)
             if (FadeStepCount(time) > 0)
                 AnimShowControl(form, time);
         }
-        SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
+        SendToControlWindow(form, WM_SETREDRAW, TRUE, 0);
         if (!animate)
             continue;
         if (WindowsMajorVersion() < 6)

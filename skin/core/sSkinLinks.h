@@ -39,7 +39,8 @@ struct TacSkinLinks {
     TBitmap* (*PopupBitmap)() = nullptr;
 
     // ---- Form providers, as a form answers SkinCmdGetProvider ----
-    // Its manager (nil: the form is taken for another manager's), and its refresh with repaint.
+    // Its manager (nil: the form is taken for another manager's), and its refresh: the region anew and
+    // the frame left to be painted at the form's next update.
     TsSkinManager* (*ProviderManager)(LRESULT provider) = nullptr;
     void (*RefreshProvider)(LRESULT provider) = nullptr;
     // Prepares the provider's frame for a fade and answers a copy of the form's window region (the

@@ -322,6 +322,7 @@ void TsSkinManager::BroadcastSkinChanged()
     skinData_.Active = false;
     {
         FlagScope changing(gSkinChanging);
+        FlagScope telling(tellingOfChange_);
         UpdateCachedIndexes();
         TMessage message = MakeSkinCmd(SkinCmdSkinChanged, reinterpret_cast<LPARAM>(this));
         BroadcastToAppForms(message);

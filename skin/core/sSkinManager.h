@@ -137,6 +137,9 @@ public:
     HWND ActiveControl() const { return activeControl_; }
 
     void BroadcastSkinChanged();
+    // True while the windows hear SkinCmdSkinChanged from BroadcastSkinChanged: the skin reads inactive
+    // then, and the refresh that follows at once finishes the change.
+    bool TellingOfChange() const { return tellingOfChange_; }
     void BroadcastSkinRemoved();
     void RepaintSkinnedForms();
     void InstallDialogsHook();
@@ -187,6 +190,7 @@ private:
     std::unique_ptr<TacAnimEffects> animEffects_;
     HWND activeControl_ = nullptr; // not owned
     bool hookInstalled_ = false;
+    bool tellingOfChange_ = false;
     bool appHooked_ = false;
     TsSkinData skinData_;
     bool packed_ = false;

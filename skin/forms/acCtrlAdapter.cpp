@@ -226,7 +226,7 @@ void TacCtrlAdapter::BroadcastToItems(TMessage& message)
             !item->Control->Parent())
             continue;
         try {
-            SendMessageW(item->Control->Handle(), message.Msg, message.WParam, message.LParam);
+            SendToControlWindow(item->Control, message.Msg, message.WParam, message.LParam);
         } catch (...) {
             // A control that fails to hear a broadcast keeps its old look; the others still hear it.
         }

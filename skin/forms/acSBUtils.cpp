@@ -237,7 +237,10 @@ bool TacMainWnd::HandleSkinCommand(TMessage& message)
             return false;
         SkinData->UpdateIndexes();
         SkinData->BGChanged = true;
-        SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
+        // A window that cannot be seen now (its form is stopped during a skin change) is painted
+        // when it shows again; painting it here would only build a cache that is built again then.
+        if (IsWindowVisible(AdaptedWnd))
+            SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
         message.Result = 0;
         return true;
     case SkinCmdGetCache:

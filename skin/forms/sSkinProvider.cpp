@@ -218,6 +218,11 @@ void TsSkinProvider::SendNcPaint()
         SendMessageW(form_->Handle(), WM_NCPAINT, 0, 0);
 }
 
+bool TsSkinProvider::OnScreen() const
+{
+    return form_ && form_->HandleAllocated() && IsWindowVisible(form_->Handle());
+}
+
 void TsSkinProvider::RemoveSysMenuStyle()
 {
     if (!form_ || !form_->HandleAllocated())
@@ -358,6 +363,15 @@ void TsSkinProvider::RepaintFrame()
     SendNcPaint();
 }
 
+void TsSkinProvider::InvalidateFrame()
+{
+    SetFrameDirty();
+    menuDirty_ = true;
+    menuLineCount_ = -1;
+    if (form_ && form_->HandleAllocated())
+        RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOERASE);
+}
+
 TsSkinProvider* TsSkinProvider::ProviderOfMenuItem(TMenuItem* item)
 {
     for (TComponent* c = item; c; c = c->Owner())
@@ -423,8 +437,12 @@ void TsSkinProvider::UpdateFormRegion(bool redraw)
     }
     // A form that keeps a region of its own says so; it keeps it until our first complete frame.
     if (framePainted_ || SendMessageW(wnd, 0xBC4D, 0x41A2, 0) != 0x41A2) {
+        GdiObject<HRGN> region(CreateFormRegion(0, 0));
+        // The same region again would only make the system work out the frame anew and repaint it.
+        if (WindowRegionEquals(wnd, region.Get()))
+            return;
         settingRegion_ = true;
-        SetWindowRgn(wnd, CreateFormRegion(0, 0), redraw ? TRUE : FALSE); // the window owns the region
+        SetWindowRegion(wnd, std::move(region), redraw);
     }
 }
 
@@ -443,7 +461,7 @@ void RefreshProviderOf(LRESULT provider)
         return;
     p->UpdateRegionRects();
     p->UpdateFormRegion(true);
-    p->RepaintFrame();
+    p->InvalidateFrame();
 }
 
 HRGN ProviderFadeRegionOf(LRESULT provider)

@@ -88,6 +88,9 @@ public:
     TsMDIForm* MDIForm() const { return mdiForm_.get(); }
     void SetMDIForm(bool value);
     void RepaintFrame();
+    // The frame is painted anew at the window's next update, with the system's own non-client paint
+    // (a frame painted at once is painted again there when the system still has it to update).
+    void InvalidateFrame();
     void UpdateRegionRects();
     void UpdateFormRegion(bool redraw);
     HRGN CreateFormRegion(int x, int y);
@@ -191,6 +194,9 @@ private:
     bool SkinnedNow() const;
     void SetFrameDirty() { skinData_->BGChanged = true; }
     void SendNcPaint();
+    // The form's window is shown and drawing: false while a skin change has its drawing stopped, whose
+    // end paints the whole form again.
+    bool OnScreen() const;
     void HookMenus(bool value);
     void HookComponentMenus(TComponent* owner, bool value);
     void PrepareMainMenu();

@@ -133,7 +133,9 @@ void TsSkinProvider::SkinChanged(TMessage& message)
     InitCaptionButtons();
     if (!form_->BorderIcons().Empty())
         RemoveSysMenuStyle();
-    if (sm->SkinableMenus())
+    // While the manager tells of a change its skin reads inactive: menus let go here would only be
+    // built again, owner-drawn, by the refresh that follows, which hooks them where popups are skinned.
+    if (sm->SkinableMenus() && !(sm->TellingOfChange() && sm->IsDefault() && sm->SkinnedPopups()))
         sm->SkinableMenus()->UpdateActive();
     if (!wasSkinned) {
         HookMenus(true);
@@ -147,7 +149,8 @@ void TsSkinProvider::SkinChanged(TMessage& message)
     SetFrameDirty();
     menuLineCount_ = -1;
     regionChanged_ = true;
-    SendNcPaint();
+    if (OnScreen())
+        SendNcPaint();
     if (form_->FormStyle() == fsMDIForm && !IsDesigning()) {
         SetMDIForm(true);
         UpdateMDIClient();
@@ -206,11 +209,15 @@ void TsSkinProvider::SkinRefresh(TMessage& message)
         regionChanged_ = true;
     if (!form_->Visible() || !form_->HandleAllocated())
         return;
-    SendNcPaint();
+    const bool onScreen = OnScreen();
+    if (onScreen)
+        SendNcPaint();
     if (TCustomForm* child = MaximizedActiveChild()) {
-        SendMessageW(child->Handle(), WM_PAINT, 0, 0);
+        if (onScreen)
+            SendMessageW(child->Handle(), WM_PAINT, 0, 0);
     } else {
-        SendMessageW(form_->Handle(), WM_PAINT, 0, 0);
+        if (onScreen)
+            SendMessageW(form_->Handle(), WM_PAINT, 0, 0);
         if (form_->FormStyle() == fsMDIForm && form_->ClientHandle()) {
             RECT r;
             GetClientRect(form_->ClientHandle(), &r);

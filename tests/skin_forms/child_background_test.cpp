@@ -5,6 +5,8 @@
 #include "framework/StdCtrls.h"
 #include "skin/forms/acSBUtils.h"
 
+#include <tuple>
+
 using namespace providerskin;
 
 namespace {
@@ -71,4 +73,61 @@ TEST_F(ChildBackgroundTest, ButtonCornersShowTheGradientFormAtTheButtonsPlace)
     EXPECT_EQ(pixel(cache, 0, 0), pixel(frame, fx, fy));
     EXPECT_EQ(pixel(cache, 79, 29), pixel(frame, fx + 79, fy + 29));
     EXPECT_EQ(pixel(cache, 40, 1), kButtonFace);
+}
+
+namespace {
+
+constexpr COLORREF kDayButton = RGB(0xD0, 0xB0, 0x40), kNightButton = RGB(0x20, 0x40, 0x90);
+constexpr COLORREF kDayEdit = RGB(0xF0, 0xE0, 0xA0), kNightEdit = RGB(0x10, 0x30, 0x20);
+
+// Flat skins told apart by the colours of their buttons and edits.
+void WriteFlatSkin(const std::wstring& folder, const std::wstring& name, COLORREF button, COLORREF edit)
+{
+    const std::string options = "[GLOBALINFO]\r\nVERSION=6\r\nCOLOR=0x808080\r\nFONTCOLOR=0x000000\r\n"
+                                "[FORM]\r\nCOLOR=0x808080\r\nHOTCOLOR=0x808080\r\n"
+                                "[FORMTITLE]\r\nCOLOR=0x202020\r\nHOTCOLOR=0x202020\r\n"
+                                "[BUTTON]\r\nCOLOR=" + Hex(button) + "\r\nHOTCOLOR=" + Hex(button) +
+                                "\r\nFONTCOLOR=0x000000\r\nHOTFONTCOLOR=0x000000\r\n"
+                                "[EDIT]\r\nCOLOR=" + Hex(edit) + "\r\nHOTCOLOR=" + Hex(edit) +
+                                "\r\nFONTCOLOR=0xFFFFFF\r\nHOTFONTCOLOR=0xFFFFFF\r\n";
+    testsupport::WriteFileBytes(folder + L"\\" + name + L"\\Options.dat", options);
+}
+
+} // namespace
+
+// After a change of skin, what the screen shows of the form's controls is drawn in the new skin: no
+// control keeps the old look where the change left nothing for it to paint.
+TEST_F(ChildBackgroundTest, ControlsOnTheScreenTakeTheNewSkinAfterEachChange)
+{
+    WriteFlatSkin(Folder(), L"Day", kDayButton, kDayEdit);
+    WriteFlatSkin(Folder(), L"Night", kNightButton, kNightEdit);
+    Manager->SetSkinName(L"Day");
+    auto* button = Create<TButton>(Form);
+    button->SetBounds(20, 20, 90, 30);
+    button->SetCaption(L"ОК");
+    button->SetParent(Form);
+    auto* edit = Create<TEdit>(Form);
+    edit->SetBounds(20, 80, 150, 24);
+    edit->SetParent(Form);
+    TsSkinProvider* p = Attach();
+    ASSERT_NE(AdapterOfWindow(button->Handle()), nullptr);
+    ASSERT_NE(AdapterOfWindow(edit->Handle()), nullptr);
+    const int ox = p->ClientOffsetX(), oy = p->ClientOffsetY();
+    const auto seen = [&](COLORREF buttonColour, COLORREF editColour, const wchar_t* shot) {
+        const testsupport::Pixels24 pix = OnScreen();
+        ASSERT_GT(pix.width, 0);
+        // Left of the caption in the button; right of the (empty) text in the edit.
+        EXPECT_EQ(pix.At(ox + 20 + 6, oy + 20 + 15), buttonColour) << testsupport::Narrow(shot);
+        EXPECT_EQ(pix.At(ox + 20 + 140, oy + 80 + 12), editColour) << testsupport::Narrow(shot);
+        if (HasFailure())
+            Keep(pix, shot);
+    };
+    seen(kDayButton, kDayEdit, L"day");
+    for (const auto& [name, buttonColour, editColour] :
+         {std::tuple{L"Night", kNightButton, kNightEdit}, std::tuple{L"Day", kDayButton, kDayEdit},
+          std::tuple{L"Night", kNightButton, kNightEdit}}) {
+        Manager->SetSkinName(name);
+        testsupport::PumpMessagesUntilIdle(300);
+        seen(buttonColour, editColour, name);
+    }
 }
