@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 void ParseGradientData(const std::wstring& data, TsGradArray& stops)
 {
@@ -15,7 +16,7 @@ void ParseGradientData(const std::wstring& data, TsGradArray& stops)
     if (data.empty())
         return;
     // The words between runs of ';', split in one pass: five make a stop.
-    std::vector<std::wstring> words;
+    std::vector<std::wstring_view> words;
     for (size_t i = 0; i < data.size();) {
         while (i < data.size() && data[i] == L';')
             ++i;
@@ -23,7 +24,7 @@ void ParseGradientData(const std::wstring& data, TsGradArray& stops)
         while (i < data.size() && data[i] != L';')
             ++i;
         if (i > start)
-            words.emplace_back(data, start, i - start);
+            words.push_back(std::wstring_view(data).substr(start, i - start));
     }
     const size_t n = words.size() / 5;
     stops.resize(n);
