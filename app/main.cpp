@@ -328,6 +328,8 @@ void TMainForm::FillCategoryTabs()
     {
         // The tab control hears of its images once, after the conversion replaced the handle.
         const TImageListUpdate update(tabImage_.get());
+        // The tabs are laid out once, when the last is in.
+        const TStringsUpdate tabsUpdate(sTabControl->Tabs());
         tabImage_->Clear();
         TIcon icon;
         for (const TCategoryTab& tab : tabs) {
