@@ -383,6 +383,7 @@ const TacFormAnimation* TsSkinProvider::ShowAnimation() const
 void TsSkinProvider::CMShowingChanged(TMessage& message)
 {
     SetFrameDirty();
+    repaintedSize_ = {};
     // Systems from version 6 on show forms themselves; older ones fade the form in with the skin's effect.
     const TacFormAnimation* effect = WindowsMajorVersion() < 6 ? ShowAnimation() : nullptr;
     showAnimating_ = effect && effect->Active;
@@ -412,8 +413,21 @@ void TsSkinProvider::WMCreate(TMessage& message)
     PrepareForm();
 }
 
+TsSkinProvider::TRepaintedSize TsSkinProvider::CurrentSize(WPARAM type) const
+{
+    RECT client{};
+    GetClientRect(form_->Handle(), &client);
+    return {FormWidth(), FormHeight(), static_cast<int>(client.right), static_cast<int>(client.bottom), type};
+}
+
 void TsSkinProvider::WMSize(TMessage& message)
 {
+    // Nothing changed since the whole form was painted: its frame and background stay as they are, and
+    // so do the children, which paint only once their parent's background is up to date.
+    if (form_->Visible() && CurrentSize(message.WParam) == repaintedSize_) {
+        DefaultHandling(message);
+        return;
+    }
     SetFrameDirty();
     regionChanged_ = true;
     DefaultHandling(message);
@@ -433,6 +447,7 @@ void TsSkinProvider::WMSize(TMessage& message)
                 c->Perform(SM_SKINCMD, SkinCmdWParam(SkinCmdParentMoved, 1), 0);
         }
     RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
+    repaintedSize_ = CurrentSize(message.WParam);
 }
 
 void TsSkinProvider::WMActivate(TMessage& message)
@@ -546,8 +561,10 @@ void TsSkinProvider::WMNCActivate(TMessage& message)
     }
     if (!adapter_)
         CreateAdapter();
-    if (form_->Visible() && !showAnimating_)
+    if (form_->Visible() && !showAnimating_) {
         RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+        repaintedSize_ = CurrentSize(IsIconic() ? SIZE_MINIMIZED : IsMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED);
+    }
 }
 
 void TsSkinProvider::WMWindowPosChanged(TMessage& message)
