@@ -455,8 +455,14 @@ void TsSkinProvider::WMActivate(TMessage& message)
     DefaultHandling(message);
     if (form_->ControlState.Contains(csCreating))
         return;
-    formActive_ = LOWORD(message.WParam) != WA_INACTIVE;
-    SetFrameDirty();
+    const bool active = LOWORD(message.WParam) != WA_INACTIVE;
+    // The WM_NCACTIVATE before this message painted the frame in this state, and nothing made it dirty
+    // since: it stays as it is.
+    const bool frameCurrent = framePainted_ && !skinData_->BGChanged && active == formActive_ && !IsMDIChild() &&
+                              !MaximizedActiveChild();
+    formActive_ = active;
+    if (!frameCurrent)
+        SetFrameDirty();
     menuLineCount_ = -1;
     if (IsMDIChild())
         if (TsSkinProvider* main = LiveMainProvider()) {
@@ -467,7 +473,8 @@ void TsSkinProvider::WMActivate(TMessage& message)
             }
             main->SetFrameDirty();
         }
-    SendNcPaint();
+    if (!frameCurrent)
+        SendNcPaint();
     HookMenus(true);
     if (TCustomForm* child = MaximizedActiveChild())
         SendMessageW(child->Handle(), WM_PAINT, 0, 0);
