@@ -423,8 +423,9 @@ TsSkinProvider::TRepaintedSize TsSkinProvider::CurrentSize(WPARAM type) const
 void TsSkinProvider::WMSize(TMessage& message)
 {
     // Nothing changed since the whole form was painted: its frame and background stay as they are, and
-    // so do the children, which paint only once their parent's background is up to date.
-    if (form_->Visible() && CurrentSize(message.WParam) == repaintedSize_) {
+    // so do the children, which paint only once their parent's background is up to date. An MDI child's
+    // size also tells the main form's menu line, which keeps its usual course.
+    if (!IsMDIChild() && form_->Visible() && CurrentSize(message.WParam) == repaintedSize_) {
         DefaultHandling(message);
         return;
     }
