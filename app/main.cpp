@@ -302,8 +302,12 @@ void TMainForm::MakeTemplatePictures()
 void TMainForm::FormShow(TObject*)
 {
     ToolBar1->SetColor(clBtnFace);
-    toolBarImage_->SetBkColor(clBtnFace);
-    SkinLoad();
+    {
+        // The tool bar rebuilds its buttons once, for the colour and the theme's images together.
+        const TImageListUpdate update(toolBarImage_.get());
+        toolBarImage_->SetBkColor(clBtnFace);
+        SkinLoad();
+    }
     SelectFirstCategory();
     CountStart(*settings_, counters_);
 }
@@ -328,6 +332,8 @@ void TMainForm::FillCategoryTabs()
     {
         // The tab control hears of its images once, after the conversion replaced the handle.
         const TImageListUpdate update(tabImage_.get());
+        // The tabs are laid out once, when the last is in.
+        const TStringsUpdate tabsUpdate(sTabControl->Tabs());
         tabImage_->Clear();
         TIcon icon;
         for (const TCategoryTab& tab : tabs) {
@@ -762,16 +768,20 @@ void TMainForm::SkinLoad()
     const TThemeIcons icons = ResolveThemeIcons(programDir_, themeName_);
     TIcon working;
 
-    RefillThemeList(toolBarImage_.get(), icons.ToolBar, &working, null32x32, false);
+    {
+        // The recipe icon follows the tool bar's own; the tool bar hears of both at once.
+        const TImageListUpdate update(toolBarImage_.get());
+        RefillThemeList(toolBarImage_.get(), icons.ToolBar, &working, null32x32, false);
+        // A theme without its recipe or search icon takes the template like every other place, so
+        // that a partial theme never stops the start.
+        AddThemeIcon(toolBarImage_.get(), icons.RecipeLarge, &working, null32x32);
+    }
     {
         const TImageListUpdate update(menuImage_.get());
         menuImage_->SetBkColor(clMenu);
         RefillThemeList(menuImage_.get(), icons.Menu, &working, null16x16, true);
     }
 
-    // A theme without its recipe or search icon takes the template like every other place, so that
-    // a partial theme never stops the start.
-    AddThemeIcon(toolBarImage_.get(), icons.RecipeLarge, &working, null32x32);
     RefillThemeList(lbImage_.get(), {&icons.RecipeLarge, 1}, &working, null32x32, false);
     RefillThemeList(findListImage_.get(), {&icons.SearchHit, 1}, &working, null32x32, true);
     RefillThemeList(lsImage_.get(), {&icons.RecipeSmall, 1}, &working, null16x16, false);

@@ -528,7 +528,7 @@ TScreen::TScreen(TComponent* owner)
         {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP}, {crHandPoint, IDC_HAND}, {crSizeAll, IDC_SIZEALL},
     };
     for (const Standard& s : standard)
-        cursors_.emplace_back(s.index, LoadCursorW(nullptr, s.id));
+        standardCursors_.emplace_back(s.index, s.id);
 }
 
 TScreen::~TScreen() = default;
@@ -562,11 +562,19 @@ HCURSOR TScreen::Cursors(TCursor index) const
     for (const auto& [i, cursor] : cursors_)
         if (i == index)
             return cursor;
+    for (auto it = standardCursors_.begin(); it != standardCursors_.end(); ++it)
+        if (it->first == index) {
+            HCURSOR cursor = LoadCursorW(nullptr, it->second);
+            standardCursors_.erase(it);
+            cursors_.emplace_back(index, cursor);
+            return cursor;
+        }
     return LoadCursorW(nullptr, IDC_ARROW);
 }
 
 void TScreen::SetCursors(TCursor index, HCURSOR cursor)
 {
+    std::erase_if(standardCursors_, [index](const auto& entry) { return entry.first == index; });
     for (auto& entry : cursors_)
         if (entry.first == index) {
             entry.second = cursor;

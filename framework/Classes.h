@@ -207,6 +207,18 @@ private:
     int updateCount_ = 0;
 };
 
+// BeginUpdate for the life of the scope, EndUpdate at its end (also when it ends with an exception).
+class TStringsUpdate {
+public:
+    explicit TStringsUpdate(TStrings* strings) : strings_(strings) { strings_->BeginUpdate(); }
+    ~TStringsUpdate() { strings_->EndUpdate(); }
+    TStringsUpdate(const TStringsUpdate&) = delete;
+    TStringsUpdate& operator=(const TStringsUpdate&) = delete;
+
+private:
+    TStrings* strings_; // borrowed
+};
+
 enum class TDuplicates { dupIgnore, dupAccept, dupError };
 
 class TStringList : public TStrings {

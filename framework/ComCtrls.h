@@ -667,6 +667,23 @@ private:
     // The answers to the window's questions: an item's caption and image, the item a typed prefix finds.
     void GetDisplayInfo(LPARAM info);
     int FindItem(LPARAM find);
+    // Owner data: while the window paints, it is told of an image index past the list's images, so it
+    // lays the item out with its icon but draws none, and each icon is copied after its item from one
+    // drawing of that image in that state per paint, drawn as the system draws it. The system's drawing
+    // of an image makes device contexts and bitmaps each time, which costs far more than the copy.
+    LRESULT CustomDraw(LPARAM draw);
+    HIMAGELIST ShownImages() const;
+    bool CopiesIcon(int index) const;
+    void CopyIcon(HDC dc, int index);
+    struct TPaintIcon {
+        int image;
+        UINT style;
+        int width;
+        int height;
+        std::unique_ptr<TMemoryDC> picture;
+    };
+    std::vector<TPaintIcon> paintIcons_;
+    bool copyingIcons_ = false;
 
     std::unique_ptr<TListItems> items_;
     std::unique_ptr<TListColumns> columns_;

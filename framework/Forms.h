@@ -343,7 +343,9 @@ public:
 private:
     std::vector<TCustomForm*> customForms_; // not owned
     TCustomForm* activeForm_ = nullptr;
-    std::vector<std::pair<TCursor, HCURSOR>> cursors_; // the system's shared cursors or loaded ones
+    // The system's shared cursors or loaded ones; a standard cursor is loaded when first asked for.
+    mutable std::vector<std::pair<TCursor, HCURSOR>> cursors_;
+    mutable std::vector<std::pair<TCursor, const wchar_t*>> standardCursors_; // not loaded yet
     TCursor cursor_ = crDefault;
     std::unique_ptr<TFont> menuFont_;
     std::unique_ptr<TFont> hintFont_;

@@ -620,8 +620,95 @@ void TListView::GetDisplayInfo(LPARAM param)
     const TListItem* item = items_->items_[static_cast<size_t>(asked.iItem)].get();
     if ((asked.mask & LVIF_TEXT) && asked.pszText && asked.cchTextMax > 0)
         lstrcpynW(asked.pszText, asked.iSubItem == 0 ? item->caption_.c_str() : L"", asked.cchTextMax);
-    if (asked.mask & LVIF_IMAGE)
-        asked.iImage = item->imageIndex_;
+    if (asked.mask & LVIF_IMAGE) {
+        // An icon copied after the item is replaced by the first index past the images: the window lays
+        // the item out as one with an image and draws none.
+        asked.iImage = copyingIcons_ && asked.iSubItem == 0 && CopiesIcon(asked.iItem)
+                           ? ImageList_GetImageCount(ShownImages())
+                           : item->imageIndex_;
+    }
+}
+
+HIMAGELIST TListView::ShownImages() const
+{
+    TCustomImageList* images = viewStyle_ == vsIcon ? LargeImages() : SmallImages();
+    return images ? images->Handle() : nullptr;
+}
+
+// An icon is copied when the system would draw it in a way that depends on nothing but the image, its
+// state and the list's background colour: a valid image of an item neither cut nor overlaid.
+bool TListView::CopiesIcon(int index) const
+{
+    if (index < 0 || index >= items_->Count())
+        return false;
+    const int image = items_->items_[static_cast<size_t>(index)]->imageIndex_;
+    HIMAGELIST images = ShownImages();
+    if (image < 0 || !images || image >= ImageList_GetImageCount(images))
+        return false;
+    const auto state = static_cast<UINT>(
+        SendMessageW(handle_, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_CUT | LVIS_OVERLAYMASK));
+    return (state & (LVIS_CUT | LVIS_OVERLAYMASK)) == 0;
+}
+
+void TListView::CopyIcon(HDC dc, int index)
+{
+    if (!CopiesIcon(index))
+        return;
+    RECT r{};
+    r.left = LVIR_ICON;
+    if (!SendMessageW(handle_, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) ||
+        IsRectEmpty(&r))
+        return;
+    const int image = items_->items_[static_cast<size_t>(index)]->imageIndex_;
+    // The system blends the image of a selected item with the highlight while the list has the focus.
+    const bool selected =
+        (SendMessageW(handle_, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    const UINT style = selected && GetFocus() == handle_ ? ILD_SELECTED : ILD_NORMAL;
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    auto icon = std::find_if(paintIcons_.begin(), paintIcons_.end(), [&](const TPaintIcon& p) {
+        return p.image == image && p.style == style && p.width == width && p.height == height;
+    });
+    if (icon == paintIcons_.end()) {
+        auto picture = std::make_unique<TMemoryDC>(dc, width, height);
+        const auto back = static_cast<COLORREF>(SendMessageW(handle_, LVM_GETBKCOLOR, 0, 0));
+        if (!picture->Get() ||
+            !ImageList_DrawEx(ShownImages(), image, picture->Get(), 0, 0, width, height, back, CLR_DEFAULT, style))
+            return;
+        paintIcons_.push_back({image, style, width, height, std::move(picture)});
+        icon = paintIcons_.end() - 1;
+    }
+    BitBlt(dc, r.left, r.top, width, height, icon->picture->Get(), 0, 0, SRCCOPY);
+}
+
+LRESULT TListView::CustomDraw(LPARAM param)
+{
+    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(param);
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: {
+        // Without a background colour the system draws images over whatever lies below them: it draws
+        // them itself then. A paint of no items has no end stage, so nothing is copied in one.
+        paintIcons_.clear();
+        copyingIcons_ = false;
+        if (!ownerData_ || !handle_ || items_->Count() == 0 || viewStyle_ == vsReport || !ShownImages() ||
+            static_cast<COLORREF>(SendMessageW(handle_, LVM_GETBKCOLOR, 0, 0)) == CLR_NONE ||
+            SendMessageW(handle_, LVM_GETITEMCOUNT, 0, 0) == 0)
+            return CDRF_DODEFAULT;
+        copyingIcons_ = true;
+        return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+    }
+    case CDDS_ITEMPREPAINT:
+        return copyingIcons_ ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+    case CDDS_ITEMPOSTPAINT:
+        if (copyingIcons_)
+            CopyIcon(draw->nmcd.hdc, static_cast<int>(draw->nmcd.dwItemSpec));
+        return CDRF_DODEFAULT;
+    case CDDS_POSTPAINT:
+        copyingIcons_ = false;
+        paintIcons_.clear();
+        return CDRF_DODEFAULT;
+    default:
+        return CDRF_DODEFAULT;
+    }
 }
 
 int TListView::FindItem(LPARAM param)
@@ -676,6 +763,8 @@ void TListView::CNNotify(TMessage& m)
     auto* header = reinterpret_cast<NMHDR*>(m.LParam);
     if (ownerData_ && header->code == LVN_GETDISPINFOW) {
         GetDisplayInfo(m.LParam);
+    } else if (ownerData_ && header->code == NM_CUSTOMDRAW) {
+        m.Result = CustomDraw(m.LParam);
     } else if (ownerData_ && header->code == LVN_ODFINDITEMW) {
         m.Result = FindItem(m.LParam);
     } else if (header->code == LVN_ITEMCHANGED) {

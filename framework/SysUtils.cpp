@@ -45,7 +45,7 @@ std::wstring IntToHex(std::uint64_t value, int digits)
     return buffer;
 }
 
-bool TryStrToInt(const std::wstring& text, int& value)
+bool TryStrToInt(std::wstring_view text, int& value)
 {
     // Trimmed by its bounds, not by a copy: skins and form data read numbers by the thousand.
     size_t first = 0, last = text.size();
@@ -53,7 +53,7 @@ bool TryStrToInt(const std::wstring& text, int& value)
         ++first;
     while (last > first && IsSpaceOrControl(text[last - 1]))
         --last;
-    const std::wstring_view s(text.data() + first, last - first);
+    const std::wstring_view s = text.substr(first, last - first);
     if (s.empty())
         return false;
     size_t i = 0;
@@ -102,15 +102,15 @@ bool TryStrToInt(const std::wstring& text, int& value)
     return true;
 }
 
-int StrToInt(const std::wstring& s)
+int StrToInt(std::wstring_view s)
 {
     int value = 0;
     if (!TryStrToInt(s, value))
-        throw EConvertError(L"'" + s + L"' is not a valid integer value");
+        throw EConvertError(L"'" + std::wstring(s) + L"' is not a valid integer value");
     return value;
 }
 
-int StrToIntDef(const std::wstring& s, int defaultValue)
+int StrToIntDef(std::wstring_view s, int defaultValue)
 {
     int value = 0;
     return TryStrToInt(s, value) ? value : defaultValue;

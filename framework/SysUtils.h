@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Numbers.
@@ -14,9 +15,9 @@ std::wstring IntToStr(std::int64_t value);
 std::wstring IntToHex(std::uint64_t value, int digits);
 // Decimal, or hexadecimal after "$" or "0x"; surrounding spaces allowed. Raises EConvertError
 // ("'abc' is not a valid integer value").
-int StrToInt(const std::wstring& s);
-int StrToIntDef(const std::wstring& s, int defaultValue);
-bool TryStrToInt(const std::wstring& s, int& value);
+int StrToInt(std::wstring_view s);
+int StrToIntDef(std::wstring_view s, int defaultValue);
+bool TryStrToInt(std::wstring_view s, int& value);
 // "." is the decimal separator whatever the locale.
 double StrToFloatDef(const std::wstring& s, double defaultValue);
 std::wstring FloatToStr(double value);

@@ -16,11 +16,46 @@ bool IsReflectedNotification(UINT msg)
     return msg >= CN_BASE && msg < CN_BASE + 0x400;
 }
 
+// The classes of framework windows end their extra window bytes with a slot that holds the control, a
+// copy of the control's binding: a window property is a trip to the system's window server on every
+// read, and every message and notification of a framework window looks its control up.
+constexpr int kControlSlotSize = sizeof(LONG_PTR);
+
+bool IsFrameworkWindow(HWND wnd)
+{
+    return reinterpret_cast<WNDPROC>(GetClassLongPtrW(wnd, GCLP_WNDPROC)) == FrameworkWndProc;
+}
+
+// The offset of the slot, or -1 for a class without room for it (a negative offset would name one of
+// the window's own fields).
+int ControlSlot(HWND wnd)
+{
+    const auto extra = static_cast<int>(GetClassLongPtrW(wnd, GCL_CBWNDEXTRA));
+    return extra >= kControlSlotSize ? extra - kControlSlotSize : -1;
+}
+
+TWinControl* SlotControl(HWND wnd)
+{
+    const int slot = ControlSlot(wnd);
+    return slot >= 0 ? reinterpret_cast<TWinControl*>(GetWindowLongPtrW(wnd, slot)) : nullptr;
+}
+
+void SetSlotControl(HWND wnd, TWinControl* control)
+{
+    if (const int slot = ControlSlot(wnd); slot >= 0)
+        SetWindowLongPtrW(wnd, slot, reinterpret_cast<LONG_PTR>(control));
+}
+
 } // namespace
 
 LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* control = static_cast<TWinControl*>(BindAtCreate(wnd, msg, lParam, TWindowRole::Control));
+    TWinControl* control = msg == WM_NCCREATE ? nullptr : SlotControl(wnd);
+    if (!control) {
+        control = static_cast<TWinControl*>(BindAtCreate(wnd, msg, lParam, TWindowRole::Control));
+        if (control)
+            SetSlotControl(wnd, control);
+    }
     if (!control)
         return DefWindowProcW(wnd, msg, wParam, lParam);
     if (msg == WM_NCCREATE)
@@ -37,6 +72,7 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
     }
     if (msg == WM_NCDESTROY && WindowObject(wnd, TWindowRole::Control) == control) {
         UnbindWindow(wnd, TWindowRole::Control, control);
+        SetSlotControl(wnd, nullptr);
         if (control->handle_ == wnd)
             control->handle_ = nullptr;
     }
@@ -45,6 +81,8 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 TWinControl* FindControl(HWND wnd)
 {
+    if (wnd && IsFrameworkWindow(wnd) && ControlSlot(wnd) >= 0)
+        return SlotControl(wnd);
     return WindowObjectAs<TWinControl>(wnd, TWindowRole::Control);
 }
 
@@ -168,6 +206,7 @@ void TWinControl::CreateWnd()
     if (!GetClassInfoExW(instance, params.WinClassName.c_str(), &existing) || existing.lpfnWndProc != FrameworkWndProc) {
         WNDCLASSEXW wc = params.WindowClass;
         wc.lpfnWndProc = FrameworkWndProc;
+        wc.cbWndExtra += kControlSlotSize;
         wc.hInstance = instance;
         wc.lpszClassName = params.WinClassName.c_str();
         if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)

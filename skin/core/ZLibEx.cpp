@@ -31,8 +31,11 @@ EZLibError::EZLibError(int code) : Exception(ZLibErrorText(code)), zlibCode_(cod
 TCustomZStream::TCustomZStream(TStream* source) : source_(source), sourcePos_(source->Position()) {}
 
 TZDecompressionStream::TZDecompressionStream(TStream* source)
-    : TCustomZStream(source), startPos_(sourcePos_), buffer_(kInputBufferSize)
+    : TCustomZStream(source), startPos_(sourcePos_), memorySource_(dynamic_cast<TCustomMemoryStream*>(source))
 {
+    // A stream in memory is inflated where its bytes lie; any other is read through a buffer.
+    if (!memorySource_)
+        buffer_.resize(kInputBufferSize);
     zstream_.next_in = buffer_.data();
     zstream_.avail_in = 0;
     const int result = inflateInit_(&zstream_, ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
@@ -45,17 +48,53 @@ TZDecompressionStream::~TZDecompressionStream()
     inflateEnd(&zstream_);
 }
 
+const unsigned char* TZDecompressionStream::SourceBytes(std::int64_t at) const
+{
+    const std::int64_t size = memorySource_->Size();
+    if (!memorySource_->Memory() || at < 0 || at >= size)
+        return nullptr;
+    return static_cast<const unsigned char*>(memorySource_->Memory()) + at;
+}
+
 bool TZDecompressionStream::FillInput()
 {
-    const std::int32_t got = source_->Read(buffer_.data(), kInputBufferSize);
-    if (got <= 0)
-        return false;
+    std::int32_t got = 0;
+    if (memorySource_) {
+        const std::int64_t at = source_->Position();
+        const unsigned char* bytes = SourceBytes(at);
+        if (!bytes)
+            return false;
+        got = static_cast<std::int32_t>(std::min<std::int64_t>(memorySource_->Size() - at, kInputBufferSize));
+        source_->SetPosition(at + got);
+        // zlib only reads its input; its interface lacks the const.
+        zstream_.next_in = const_cast<unsigned char*>(bytes);
+    } else {
+        got = source_->Read(buffer_.data(), kInputBufferSize);
+        if (got <= 0)
+            return false;
+        zstream_.next_in = buffer_.data();
+    }
     sourcePos_ = source_->Position();
-    zstream_.next_in = buffer_.data();
     zstream_.avail_in = static_cast<uInt>(got);
     if (OnProgress)
         OnProgress(this);
     return true;
+}
+
+// Puts the source back where the next read continues; input taken from a stream in memory but not yet
+// inflated is looked up again, as the stream may have moved its bytes since.
+void TZDecompressionStream::FindPendingInput()
+{
+    if (source_->Position() != sourcePos_)
+        source_->SetPosition(sourcePos_);
+    if (memorySource_ && zstream_.avail_in > 0) {
+        const unsigned char* bytes = SourceBytes(sourcePos_ - zstream_.avail_in);
+        if (!bytes) {
+            zstream_.avail_in = 0;
+            return;
+        }
+        zstream_.next_in = const_cast<unsigned char*>(bytes);
+    }
 }
 
 void TZDecompressionStream::Inflate()
@@ -88,8 +127,7 @@ std::int32_t TZDecompressionStream::Read(void* buffer, std::int32_t count)
         return 0;
     zstream_.next_out = static_cast<Bytef*>(buffer);
     zstream_.avail_out = static_cast<uInt>(count);
-    if (source_->Position() != sourcePos_)
-        source_->SetPosition(sourcePos_);
+    FindPendingInput();
     while (zstream_.avail_out > 0 && !streamEnded_) {
         if (zstream_.avail_in == 0 && !FillInput())
             break;
@@ -103,8 +141,7 @@ void TZDecompressionStream::FinishStream()
     unsigned char extra = 0;
     if (streamEnded_)
         return;
-    if (source_->Position() != sourcePos_)
-        source_->SetPosition(sourcePos_);
+    FindPendingInput();
     while (!streamEnded_) {
         zstream_.next_out = &extra;
         zstream_.avail_out = 1;

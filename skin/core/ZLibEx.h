@@ -72,11 +72,14 @@ public:
 private:
     void Restart();
     bool FillInput();
+    void FindPendingInput();
+    const unsigned char* SourceBytes(std::int64_t at) const;
     void Inflate();
     void PlaceSourceAfterStream();
     void Skip(std::int64_t count);
 
     std::int64_t startPos_;    // the source position of the stream's first byte
     bool streamEnded_ = false;
-    std::vector<unsigned char> buffer_;
+    TCustomMemoryStream* memorySource_; // the source when its bytes lie in memory, else null
+    std::vector<unsigned char> buffer_; // the input read from any other source
 };

@@ -19,6 +19,10 @@ namespace {
 
 std::unique_ptr<TIcon> gIconLarge;       // owned
 std::unique_ptr<TIcon> gIconSmall;       // owned
+// The program's icons are read from its file the first time a frame asks for them: a form with an icon
+// of its own or the application's never does, and the shell's first icon look-up is slow.
+bool gIconsLoaded = false;
+bool gSkinnedFormsStarted = false;
 TacThemeApi gThemeApi;
 HMODULE gThemeLibrary = nullptr;         // owned: freed at exit
 
@@ -33,14 +37,24 @@ std::unique_ptr<TIcon> LoadProgramIcon(UINT flags)
     return LoadFileIcon(path, flags);
 }
 
-void StartSkinnedForms()
+void LoadProgramIcons()
 {
+    if (gIconsLoaded || !gSkinnedFormsStarted)
+        return;
+    gIconsLoaded = true;
     gIconLarge = LoadProgramIcon(SHGFI_LARGEICON);
     gIconSmall = LoadProgramIcon(SHGFI_SMALLICON);
 }
 
+void StartSkinnedForms()
+{
+    gSkinnedFormsStarted = true;
+}
+
 void FinishSkinnedForms()
 {
+    gSkinnedFormsStarted = false;
+    gIconsLoaded = false;
     gIconLarge.reset();
     gIconSmall.reset();
     while (!SkinnedForms().empty())
@@ -78,8 +92,17 @@ bool ThemesActive()
     return gThemeApi.IsAppThemed && gThemeApi.IsAppThemed();
 }
 
-TIcon* ProgramIconLarge() { return gIconLarge.get(); }
-TIcon* ProgramIconSmall() { return gIconSmall.get(); }
+TIcon* ProgramIconLarge()
+{
+    LoadProgramIcons();
+    return gIconLarge.get();
+}
+
+TIcon* ProgramIconSmall()
+{
+    LoadProgramIcons();
+    return gIconSmall.get();
+}
 
 void AddSkinnedFormsStartupStep(TStartup& startup)
 {

@@ -26,7 +26,8 @@ const TacThemeApi& ThemeApi();
 // True when the system's visual styles are in use for this program.
 bool ThemesActive();
 
-// The program's own large and small icons, taken from its executable at start-up (nil when it has none).
+// The program's own large and small icons, taken from its executable when first asked for after the
+// start-up step (nil when it has none, and before the step or after it finished).
 TIcon* ProgramIconLarge();
 TIcon* ProgramIconSmall();
 

@@ -348,10 +348,16 @@ void TsSkinProvider::PrepareMainMenu()
     TMenuItem* first = menu->Items()->Items(0);
     const std::wstring caption = first->Caption();
     skinData_->BeginSkinUpdate();
-    // Changing the first caption makes the system build the menu bar again, now owner-drawn.
-    first->SetCaption(L"");
-    menu->SetOwnerDraw(skinData_->Skinned());
-    first->SetCaption(caption);
+    const bool ownerDraw = skinData_->Skinned();
+    if (menu->OwnerDraw() != ownerDraw) {
+        // Switching the drawing builds every menu of the tree again, the bar included.
+        menu->SetOwnerDraw(ownerDraw);
+    } else {
+        // Changing the first caption makes the system build the menu bar again (and measure its
+        // owner-drawn items anew).
+        first->SetCaption(L"");
+        first->SetCaption(caption);
+    }
     skinData_->EndSkinUpdate();
 }
 

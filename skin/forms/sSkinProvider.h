@@ -307,6 +307,16 @@ private:
     TPoint buttonsCacheOrigin_{};
     bool forceChildRepaint_ = false;
     bool framePainted_ = false;
+    // The window and client sizes and the size type at the last repaint of the whole form with its
+    // children while it stays shown: a WM_SIZE that reports the same (the one the system sends when a
+    // window is first shown) finds everything painted already.
+    struct TRepaintedSize {
+        int width = -1, height = -1, clientWidth = -1, clientHeight = -1;
+        WPARAM type = 0;
+        bool operator==(const TRepaintedSize&) const = default;
+    };
+    TRepaintedSize repaintedSize_;
+    TRepaintedSize CurrentSize(WPARAM type) const;
     int titleButtonIndex_ = -1;
     bool mdiSetupPending_ = false;
     bool menuPrepared_ = false;

@@ -390,6 +390,7 @@ const TacFormAnimation* TsSkinProvider::ShowAnimation() const
 void TsSkinProvider::CMShowingChanged(TMessage& message)
 {
     SetFrameDirty();
+    repaintedSize_ = {};
     // Systems from version 6 on show forms themselves; older ones fade the form in with the skin's effect.
     const TacFormAnimation* effect = WindowsMajorVersion() < 6 ? ShowAnimation() : nullptr;
     showAnimating_ = effect && effect->Active;
@@ -419,8 +420,22 @@ void TsSkinProvider::WMCreate(TMessage& message)
     PrepareForm();
 }
 
+TsSkinProvider::TRepaintedSize TsSkinProvider::CurrentSize(WPARAM type) const
+{
+    RECT client{};
+    GetClientRect(form_->Handle(), &client);
+    return {FormWidth(), FormHeight(), static_cast<int>(client.right), static_cast<int>(client.bottom), type};
+}
+
 void TsSkinProvider::WMSize(TMessage& message)
 {
+    // Nothing changed since the whole form was painted: its frame and background stay as they are, and
+    // so do the children, which paint only once their parent's background is up to date. An MDI child's
+    // size also tells the main form's menu line, which keeps its usual course.
+    if (!IsMDIChild() && form_->Visible() && CurrentSize(message.WParam) == repaintedSize_) {
+        DefaultHandling(message);
+        return;
+    }
     SetFrameDirty();
     regionChanged_ = true;
     DefaultHandling(message);
@@ -440,6 +455,7 @@ void TsSkinProvider::WMSize(TMessage& message)
                 c->Perform(SM_SKINCMD, SkinCmdWParam(SkinCmdParentMoved, 1), 0);
         }
     RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_INVALIDATE);
+    repaintedSize_ = CurrentSize(message.WParam);
 }
 
 void TsSkinProvider::WMActivate(TMessage& message)
@@ -447,8 +463,14 @@ void TsSkinProvider::WMActivate(TMessage& message)
     DefaultHandling(message);
     if (form_->ControlState.Contains(csCreating))
         return;
-    formActive_ = LOWORD(message.WParam) != WA_INACTIVE;
-    SetFrameDirty();
+    const bool active = LOWORD(message.WParam) != WA_INACTIVE;
+    // The WM_NCACTIVATE before this message painted the frame in this state, and nothing made it dirty
+    // since: it stays as it is.
+    const bool frameCurrent = framePainted_ && !skinData_->BGChanged && active == formActive_ && !IsMDIChild() &&
+                              !MaximizedActiveChild();
+    formActive_ = active;
+    if (!frameCurrent)
+        SetFrameDirty();
     menuLineCount_ = -1;
     if (IsMDIChild())
         if (TsSkinProvider* main = LiveMainProvider()) {
@@ -459,7 +481,8 @@ void TsSkinProvider::WMActivate(TMessage& message)
             }
             main->SetFrameDirty();
         }
-    SendNcPaint();
+    if (!frameCurrent)
+        SendNcPaint();
     HookMenus(true);
     if (TCustomForm* child = MaximizedActiveChild())
         SendMessageW(child->Handle(), WM_PAINT, 0, 0);
@@ -553,8 +576,10 @@ void TsSkinProvider::WMNCActivate(TMessage& message)
     }
     if (!adapter_)
         CreateAdapter();
-    if (form_->Visible() && !showAnimating_)
+    if (form_->Visible() && !showAnimating_) {
         RedrawWindow(wnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+        repaintedSize_ = CurrentSize(IsIconic() ? SIZE_MINIMIZED : IsMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED);
+    }
 }
 
 void TsSkinProvider::WMWindowPosChanged(TMessage& message)

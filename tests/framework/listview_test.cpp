@@ -5,6 +5,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
 using testsupport::CaptureWindow;
 using testsupport::Pixels24;
 
@@ -296,4 +300,131 @@ TEST_P(ListViewTest, ARefillInTheListStyleFitsTheColumnsToTheWidestCaptionAsTheS
     EXPECT_EQ(width(list), width(other));
     for (TListView* view : {list, other})
         view->SetSmallImages(nullptr);
+}
+
+namespace {
+
+// An image of the given size in 32-bit colour with an alpha channel that fades from its middle out, in
+// a colour of its own: its edges blend with what the list draws it over.
+HBITMAP AlphaImage(int size, int hue)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const int dx = 2 * x - size + 1, dy = 2 * y - size + 1;
+            const int alpha = std::max(0, 255 - (dx * dx + dy * dy) * 255 / (size * size));
+            // Premultiplied, as icons with an alpha channel are stored.
+            const int red = alpha * hue / 255, green = alpha * (255 - hue) / 255, blue = alpha / 2;
+            pixels[y * size + x] = static_cast<std::uint32_t>((alpha << 24) | (red << 16) | (green << 8) | blue);
+        }
+    return bitmap;
+}
+
+class ListViewIconsTest : public ControlsTest {
+protected:
+    void SetUp() override
+    {
+        ControlsTest::SetUp();
+        form->SetBounds(0, 0, 680, 320);
+        for (auto [images, size] : {std::pair{&small, 16}, std::pair{&large, 32}}) {
+            images->SetHandle(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 2));
+            for (int hue : {200, 40}) {
+                HBITMAP image = AlphaImage(size, hue);
+                ImageList_Add(images->Handle(), image, nullptr);
+                DeleteObject(image);
+            }
+        }
+        for (bool ownerData : {true, false}) {
+            auto* list = Make<TListView>();
+            list->SetBounds(ownerData ? 0 : 310, 0, 300, 240);
+            list->SetReadOnly(true);
+            list->SetOwnerData(ownerData);
+            list->SetColor(static_cast<TColor>(RGB(230, 240, 200)));
+            list->SetSmallImages(&small);
+            list->SetLargeImages(&large);
+            list->Items()->BeginUpdate();
+            for (int i = 0; i < 40; ++i) {
+                TListItem* item = list->Items()->Add();
+                item->SetCaption(L"Рецепт " + std::to_wstring(i));
+                // Items without an image and with one the list lacks are drawn as the system draws them.
+                item->SetImageIndex(i % 7 == 6 ? -1 : i % 9 == 8 ? 5 : i % 3 == 2 ? 1 : 0);
+            }
+            list->Items()->EndUpdate();
+            list->SetItemIndex(2);
+            lists.push_back(list);
+        }
+        testsupport::PumpMessagesUntilIdle();
+    }
+    void TearDown() override
+    {
+        for (TListView* list : lists) {
+            list->SetSmallImages(nullptr);
+            list->SetLargeImages(nullptr);
+        }
+        ControlsTest::TearDown();
+    }
+    static int DifferentPixels(const Pixels24& a, const Pixels24& b)
+    {
+        if (a.width != b.width || a.height != b.height)
+            return -1;
+        int count = 0;
+        for (int y = 0; y < a.height; ++y)
+            for (int x = 0; x < a.width; ++x)
+                count += a.At(x, y) != b.At(x, y);
+        return count;
+    }
+    TImageList small{16, 16};
+    TImageList large{32, 32};
+    std::vector<TListView*> lists; // owner data first
+};
+
+} // namespace
+
+// The owner-data list draws each image once per paint and copies it to the items showing it: its window
+// shows the very pixels of a list whose window holds the items and draws every icon itself, selected
+// with and without the focus, in every view that shows icons beside or above the captions.
+TEST_F(ListViewIconsTest, AnOwnerDataListShowsItsIconsAsAListHoldingItsItems)
+{
+    for (TViewStyle view : {vsList, vsSmallIcon, vsIcon}) {
+        for (TListView* list : lists) {
+            list->SetViewStyle(view);
+            list->Arrange();
+        }
+        for (bool focused : {false, true}) {
+            // Another program's window may take the focus from the list on the shared screen: the pair is
+            // shot again until both were shot as meant.
+            std::vector<Pixels24> shots;
+            for (int attempt = 0; attempt < 5 && shots.size() < lists.size(); ++attempt) {
+                shots.clear();
+                for (TListView* list : lists) {
+                    SetFocus(focused ? list->Handle() : form->Handle());
+                    RedrawWindow(list->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+                    testsupport::PumpMessagesUntilIdle();
+                    shots.push_back(CaptureWindow(list->Handle()));
+                    if ((GetFocus() == list->Handle()) != focused) {
+                        shots.clear();
+                        break;
+                    }
+                }
+            }
+            if (shots.size() < lists.size()) {
+                ADD_FAILURE() << "the focus could not be kept for view " << view;
+                continue;
+            }
+            EXPECT_EQ(DifferentPixels(shots[0], shots[1]), 0) << "view " << view << (focused ? ", focused" : "");
+            // The icons are there: the selected item's differs from the background.
+            RECT icon{};
+            icon.left = LVIR_ICON;
+            SendMessageW(lists[0]->Handle(), LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&icon));
+            EXPECT_NE(shots[0].At((icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2), RGB(230, 240, 200));
+        }
+    }
 }

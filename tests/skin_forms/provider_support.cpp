@@ -204,30 +204,11 @@ int ProviderTest::HitTest(int x, int y) const
 testsupport::Pixels24 ProviderTest::Printed() const
 {
     const RECT wr = WindowRect();
-    testsupport::Pixels24 pix;
-    pix.width = wr.right - wr.left;
-    pix.height = wr.bottom - wr.top;
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = pix.width;
-    bi.bmiHeader.biHeight = -pix.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    SendMessageW(Wnd, WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-    GdiFlush();
-    const size_t stride = (static_cast<size_t>(pix.width) * 3 + 3) & ~size_t{3};
-    pix.bgr.resize(static_cast<size_t>(pix.width) * pix.height * 3);
-    for (int y = 0; y < pix.height; ++y)
-        memcpy(&pix.bgr[static_cast<size_t>(y) * pix.width * 3], static_cast<std::uint8_t*>(bits) + y * stride,
-               static_cast<size_t>(pix.width) * 3);
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
+    testsupport::Pixels24 pix =
+        testsupport::DrawnPixels(wr.right - wr.left, wr.bottom - wr.top, screen, [this](HDC memory) {
+            SendMessageW(Wnd, WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+        });
     ReleaseDC(nullptr, screen);
     return pix;
 }

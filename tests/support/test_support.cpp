@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
@@ -178,6 +179,39 @@ void Pixels24::SavePpm(const std::wstring& path) const
     WriteFileBytes(path, out.str());
 }
 
+Pixels24 DrawnPixels(int width, int height, HDC like, const std::function<void(HDC)>& draw)
+{
+    Pixels24 pix;
+    pix.width = width;
+    pix.height = height;
+    if (width <= 0 || height <= 0)
+        return pix;
+    HDC memory = CreateCompatibleDC(like);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    draw(memory);
+    GdiFlush();
+
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+    pix.bgr.resize(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y)
+        memcpy(&pix.bgr[static_cast<size_t>(y) * width * 3], static_cast<std::uint8_t*>(bits) + y * stride,
+               static_cast<size_t>(width) * 3);
+
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    return pix;
+}
+
 Pixels24 CaptureWindow(HWND wnd, bool wholeWindow)
 {
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -190,36 +224,11 @@ Pixels24 CaptureWindow(HWND wnd, bool wholeWindow)
     } else {
         GetClientRect(wnd, &r);
     }
-    Pixels24 pix;
-    pix.width = r.right;
-    pix.height = r.bottom;
-    if (pix.width <= 0 || pix.height <= 0)
-        return pix;
-
+    if (r.right <= 0 || r.bottom <= 0)
+        return Pixels24{r.right, r.bottom, {}};
     HDC source = wholeWindow ? GetWindowDC(wnd) : GetDC(wnd);
-    HDC memory = CreateCompatibleDC(source);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = pix.width;
-    bi.bmiHeader.biHeight = -pix.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, pix.width, pix.height, source, 0, 0, SRCCOPY);
-    GdiFlush();
-
-    const size_t stride = (static_cast<size_t>(pix.width) * 3 + 3) & ~size_t{3};
-    pix.bgr.resize(static_cast<size_t>(pix.width) * pix.height * 3);
-    for (int y = 0; y < pix.height; ++y)
-        memcpy(&pix.bgr[static_cast<size_t>(y) * pix.width * 3], static_cast<std::uint8_t*>(bits) + y * stride,
-               static_cast<size_t>(pix.width) * 3);
-
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
+    Pixels24 pix = DrawnPixels(r.right, r.bottom, source,
+                               [&](HDC memory) { BitBlt(memory, 0, 0, r.right, r.bottom, source, 0, 0, SRCCOPY); });
     ReleaseDC(wnd, source);
     return pix;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -52,6 +53,10 @@ struct Pixels24 {
     // Writes the picture as a binary PPM (for failure reports beside the test log).
     void SavePpm(const std::wstring& path) const;
 };
+
+// Pixels of what draw puts into a 24-bit top-down DIB of the size given, selected into a memory DC
+// compatible with like.
+Pixels24 DrawnPixels(int width, int height, HDC like, const std::function<void(HDC)>& draw);
 
 // Redraws the window, empties the queue and copies its pixels: the whole window (frame included)
 // or only the client area.
