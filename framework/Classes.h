@@ -207,17 +207,21 @@ private:
     int updateCount_ = 0;
 };
 
-// BeginUpdate for the life of the scope, EndUpdate at its end (also when it ends with an exception).
-class TStringsUpdate {
+// BeginUpdate for the life of the scope, EndUpdate at its end (also when it ends with an exception), for
+// anything that counts its updates (string lists, image lists).
+template <class T>
+class TUpdateScope {
 public:
-    explicit TStringsUpdate(TStrings* strings) : strings_(strings) { strings_->BeginUpdate(); }
-    ~TStringsUpdate() { strings_->EndUpdate(); }
-    TStringsUpdate(const TStringsUpdate&) = delete;
-    TStringsUpdate& operator=(const TStringsUpdate&) = delete;
+    explicit TUpdateScope(T* target) : target_(target) { target_->BeginUpdate(); }
+    ~TUpdateScope() { target_->EndUpdate(); }
+    TUpdateScope(const TUpdateScope&) = delete;
+    TUpdateScope& operator=(const TUpdateScope&) = delete;
 
 private:
-    TStrings* strings_; // borrowed
+    T* target_; // borrowed
 };
+
+using TStringsUpdate = TUpdateScope<TStrings>;
 
 enum class TDuplicates { dupIgnore, dupAccept, dupError };
 

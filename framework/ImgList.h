@@ -117,16 +117,7 @@ private:
 };
 
 // Holds an image list's change notices for one scope, also when the scope is left by an exception.
-class TImageListUpdate {
-public:
-    explicit TImageListUpdate(TCustomImageList* list) : list_(list) { list_->BeginUpdate(); }
-    ~TImageListUpdate() { list_->EndUpdate(); }
-    TImageListUpdate(const TImageListUpdate&) = delete;
-    TImageListUpdate& operator=(const TImageListUpdate&) = delete;
-
-private:
-    TCustomImageList* list_; // borrowed
-};
+using TImageListUpdate = TUpdateScope<TCustomImageList>;
 
 class TImageList : public TCustomImageList {
     DECLARE_CLASS_NAME(TImageList)
