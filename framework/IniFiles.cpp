@@ -3,16 +3,6 @@
 
 #include "framework/SysUtils.h"
 
-namespace {
-
-// What Trim takes away around a line, a key and a value.
-bool IsSpaceOrControl(wchar_t c)
-{
-    return c <= L' ';
-}
-
-} // namespace
-
 int TCustomIniFile::ReadInteger(const std::wstring& section, const std::wstring& ident, int defaultValue)
 {
     std::wstring s = ReadString(section, ident, L"");
@@ -120,15 +110,11 @@ void TMemIniFile::SetStrings(const TStrings* list)
         if (!plain)
             copy = list->Get(i);
         const std::wstring& text = plain ? plain->StringAt(i) : copy;
-        size_t first = 0, end = text.size();
-        while (first < end && IsSpaceOrControl(text[first]))
-            ++first;
-        while (end > first && IsSpaceOrControl(text[end - 1]))
-            --end;
-        if (first == end || text[first] == L';')
+        const std::wstring_view line = TrimView(text);
+        if (line.empty() || line.front() == L';')
             continue;
-        if (text[first] == L'[' && text[end - 1] == L']') {
-            std::wstring name = text.substr(first + 1, end - first >= 2 ? end - first - 2 : 0);
+        if (line.front() == L'[' && line.back() == L']') {
+            std::wstring name(line.substr(1, line.size() >= 2 ? line.size() - 2 : 0));
             current = FindSection(name);
             if (!current)
                 current = AddSection(name);
@@ -137,21 +123,17 @@ void TMemIniFile::SetStrings(const TStrings* list)
         if (!current)
             continue;
         current->keysStale = true;
-        const size_t eq = text.find(L'=', first);
-        if (eq == std::wstring::npos || eq >= end) {
-            current->values.Add(text.substr(first, end - first));
+        const size_t eq = line.find(L'=');
+        if (eq == std::wstring_view::npos) {
+            current->values.Add(std::wstring(line));
             continue;
         }
         // Keys and values are trimmed around the "=", as the file's author spaced them for reading.
-        size_t keyEnd = eq, valueStart = eq + 1;
-        while (keyEnd > first && IsSpaceOrControl(text[keyEnd - 1]))
-            --keyEnd;
-        while (valueStart < end && IsSpaceOrControl(text[valueStart]))
-            ++valueStart;
-        std::wstring line;
-        line.reserve(keyEnd - first + 1 + end - valueStart);
-        line.append(text, first, keyEnd - first).append(1, L'=').append(text, valueStart, end - valueStart);
-        current->values.Add(line);
+        const std::wstring_view key = TrimView(line.substr(0, eq)), value = TrimView(line.substr(eq + 1));
+        std::wstring pair;
+        pair.reserve(key.size() + 1 + value.size());
+        pair.append(key).append(1, L'=').append(value);
+        current->values.Add(pair);
     }
 }
 

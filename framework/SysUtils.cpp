@@ -48,12 +48,7 @@ std::wstring IntToHex(std::uint64_t value, int digits)
 bool TryStrToInt(std::wstring_view text, int& value)
 {
     // Trimmed by its bounds, not by a copy: skins and form data read numbers by the thousand.
-    size_t first = 0, last = text.size();
-    while (first < last && IsSpaceOrControl(text[first]))
-        ++first;
-    while (last > first && IsSpaceOrControl(text[last - 1]))
-        --last;
-    const std::wstring_view s = text.substr(first, last - first);
+    const std::wstring_view s = TrimView(text);
     if (s.empty())
         return false;
     size_t i = 0;
@@ -258,6 +253,16 @@ std::wstring TrimRight(const std::wstring& s)
 std::wstring Trim(const std::wstring& s)
 {
     return TrimLeft(TrimRight(s));
+}
+
+std::wstring_view TrimView(std::wstring_view s)
+{
+    size_t first = 0, end = s.size();
+    while (first < end && IsSpaceOrControl(s[first]))
+        ++first;
+    while (end > first && IsSpaceOrControl(s[end - 1]))
+        --end;
+    return s.substr(first, end - first);
 }
 
 int Pos(const std::wstring& sub, const std::wstring& s)

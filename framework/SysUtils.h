@@ -33,6 +33,8 @@ int AnsiCompareStr(const std::wstring& a, const std::wstring& b);
 bool SameText(const std::wstring& a, const std::wstring& b);
 // Removes spaces and control characters from the ends.
 std::wstring Trim(const std::wstring& s);
+// The part of s between the spaces and control characters at its ends, without a copy.
+std::wstring_view TrimView(std::wstring_view s);
 std::wstring TrimLeft(const std::wstring& s);
 std::wstring TrimRight(const std::wstring& s);
 // 1-based, as the program's text routines count: 0 when not found.

@@ -72,16 +72,6 @@ const std::wstring* TSkinTextIndex::Find(const Section& section, const std::wstr
     return nullptr;
 }
 
-namespace {
-
-// What TMemIniFile trims around lines, keys and values.
-bool IsBlank(wchar_t c)
-{
-    return c <= L' ';
-}
-
-} // namespace
-
 size_t TSkinTextIndex::AddSection(const std::wstring& name)
 {
     const size_t index = sections_.size();
@@ -134,14 +124,11 @@ TSkinTextIndex::TSkinTextIndex(const std::wstring& text)
 // The line text[first, end) as TMemIniFile::SetStrings reads it.
 void TSkinTextIndex::AddLine(Reading& reading, const std::wstring& text, size_t first, size_t end)
 {
-    while (first < end && IsBlank(text[first]))
-        ++first;
-    while (end > first && IsBlank(text[end - 1]))
-        --end;
-    if (first == end || text[first] == L';')
+    const std::wstring_view line = TrimView(std::wstring_view(text).substr(first, end - first));
+    if (line.empty() || line.front() == L';')
         return;
-    if (text[first] == L'[' && text[end - 1] == L']') {
-        const std::wstring name = text.substr(first + 1, end - first >= 2 ? end - first - 2 : 0);
+    if (line.front() == L'[' && line.back() == L']') {
+        const std::wstring name(line.substr(1, line.size() >= 2 ? line.size() - 2 : 0));
         const auto found = byName_.find(AnsiLowerCase(name));
         if (found != byName_.end()) {
             reading.current = found->second;
@@ -155,19 +142,14 @@ void TSkinTextIndex::AddLine(Reading& reading, const std::wstring& text, size_t 
     if (!reading.inSection)
         return;
     RawLine& entry = reading.raw[reading.current].emplace_back();
-    const size_t eq = text.find(L'=', first);
-    if (eq == std::wstring::npos || eq >= end) {
-        entry.key = text.substr(first, end - first);
+    const size_t eq = line.find(L'=');
+    if (eq == std::wstring_view::npos) {
+        entry.key = line;
         return;
     }
-    size_t keyEnd = eq, valueStart = eq + 1;
-    while (keyEnd > first && IsBlank(text[keyEnd - 1]))
-        --keyEnd;
-    while (valueStart < end && IsBlank(text[valueStart]))
-        ++valueStart;
     entry.hasValue = true;
-    entry.key = text.substr(first, keyEnd - first);
-    entry.value = text.substr(valueStart, end - valueStart);
+    entry.key = TrimView(line.substr(0, eq));
+    entry.value = TrimView(line.substr(eq + 1));
 }
 
 void TSkinTextIndex::Finish(std::vector<std::vector<RawLine>>& raw)
