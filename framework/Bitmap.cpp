@@ -667,6 +667,26 @@ void TBitmap::LoadDib(std::span<const std::uint8_t> data, std::size_t infoOffset
     Changed();
 }
 
+void* TBitmap::NewPixels(int width, int height, TPixelFormat format)
+{
+    const int bits = BitsOf(format);
+    if (bits != 24 && bits != 32)
+        throw EInvalidGraphicOperation(L"Unsupported pixel format");
+    if (width <= 0 || height <= 0)
+        throw EInvalidGraphicOperation(L"Bitmap size is out of range");
+    CheckSize(width, height);
+    void* pixels = nullptr;
+    GdiObject<HBITMAP> made(CreateSection(width, height, bits, {}, &pixels));
+    Reset();
+    handle_ = std::move(made);
+    width_ = width;
+    height_ = height;
+    pixelFormat_ = format;
+    handleType_ = bmDIB;
+    Changed();
+    return pixels;
+}
+
 void TBitmap::SaveToStream(TStream* stream)
 {
     if (Empty())

@@ -433,6 +433,11 @@ public:
     // BMP files: BI_RGB at 1, 4, 8, 24 and 32 bits (and 32-bit bit fields in the usual order),
     // bottom-up or top-down; anything else raises EInvalidGraphic.
     void LoadFromStream(TStream* stream) override;
+    // Makes the bitmap a new bottom-up DIB section of that size at pf24bit or pf32bit, as a BMP file of
+    // that layout would load, and returns its pixel memory for the caller to fill: the rows bottom
+    // first, RowStride() bytes apart, as such a file holds them. Other formats raise
+    // EInvalidGraphicOperation, so does a size out of range.
+    void* NewPixels(int width, int height, TPixelFormat format);
     void SaveToStream(TStream* stream) override;
     void LoadFromResourceName(HINSTANCE instance, const std::wstring& name);
     void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette) override;

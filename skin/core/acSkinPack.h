@@ -3,15 +3,45 @@
 
 #include "framework/Classes.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+class TBitmap;
+
+// Frees a bitmap a convertor holds: the container reader knows bitmaps by name only, the loader that
+// made one says how it goes.
+struct TacBitmapDeleter {
+    void (*Free)(TBitmap*) = nullptr;
+    void operator()(TBitmap* bitmap) const
+    {
+        if (Free)
+            Free(bitmap);
+    }
+};
+using TacBitmapPtr = std::unique_ptr<TBitmap, TacBitmapDeleter>;
+
+// The pixels of a plain BMP entry: an uncompressed bottom-up picture of 24 or 32 bits without colour
+// table, its rows (each padded to 4 bytes) right after the 54 bytes of its headers and filling the
+// entry to its end.
+struct TacBitmapLayout {
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+    std::int32_t BitCount = 0;
+};
 
 // One image entry of a container, unpacked.
 struct TacImageItem {
     std::wstring Name; // as stored
     bool IsBitmap = false;
+    // The entry's bytes; null for an entry whose pixels went straight into Bitmap.
     std::unique_ptr<TMemoryStream> Data;
+    // A plain BMP entry inflated straight into a bitmap (see TacSkinConvertor::MakeBitmap), else null.
+    TacBitmapPtr Bitmap;
+    // The requests for Bitmap the skin reader is still going to make: all but the last take a copy.
+    int PendingUses = 0;
 };
 
 class TacSkinConvertor : public TPersistent {
@@ -27,6 +57,12 @@ public:
     std::vector<TacImageItem> Files;
     // The inflated text entry ("Options.dat"); null when no container was read.
     std::unique_ptr<TMemoryStream> Options;
+    // Set by a loader that makes bitmaps, so a plain BMP entry needs no buffer and no copy: given the
+    // entry's name and layout it returns a bitmap of that layout and sets Pixels to its memory (rows
+    // bottom first, as the entry holds them), or returns null to keep the entry's bytes in Data. Left
+    // empty, every entry keeps its bytes.
+    std::function<TacBitmapPtr(const std::wstring& name, const TacBitmapLayout& layout, void*& pixels)>
+        MakeBitmap;
 
     // The container's bytes while they are parsed. A lent stream (a stored skin's data) is never freed
     // by the convertor; an owned one goes with Clear.

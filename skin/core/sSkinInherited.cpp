@@ -27,14 +27,14 @@ TSkinKey::TSkinKey(const std::wstring& key) : lower(AnsiLowerCase(key)) {}
 namespace {
 
 // AnsiLowerCase(key) == lower, without lowering a copy when the key is plain ASCII.
-bool SameKey(const std::wstring& key, const std::wstring& lower)
+bool SameKey(std::wstring_view key, const std::wstring& lower)
 {
     if (key.size() != lower.size())
         return false;
     for (size_t i = 0; i < key.size(); ++i) {
         wchar_t c = key[i];
         if (c >= 0x80)
-            return AnsiLowerCase(key) == lower;
+            return AnsiLowerCase(std::wstring(key)) == lower;
         if (c >= L'A' && c <= L'Z')
             c = static_cast<wchar_t>(c + 32);
         if (c != lower[i])
@@ -44,14 +44,14 @@ bool SameKey(const std::wstring& key, const std::wstring& lower)
 }
 
 // AnsiLowerCase(a) == AnsiLowerCase(b), without copies when both are plain ASCII.
-bool SameKeys(const std::wstring& a, const std::wstring& b)
+bool SameKeys(std::wstring_view a, std::wstring_view b)
 {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
         wchar_t x = a[i], y = b[i];
         if (x >= 0x80 || y >= 0x80)
-            return AnsiLowerCase(a) == AnsiLowerCase(b);
+            return AnsiLowerCase(std::wstring(a)) == AnsiLowerCase(std::wstring(b));
         if (x >= L'A' && x <= L'Z')
             x = static_cast<wchar_t>(x + 32);
         if (y >= L'A' && y <= L'Z')
@@ -62,9 +62,26 @@ bool SameKeys(const std::wstring& a, const std::wstring& b)
     return true;
 }
 
+// UpperCase(a) == UpperCase(b), without copies.
+bool SameUpper(std::wstring_view a, std::wstring_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        wchar_t x = a[i], y = b[i];
+        if (x >= L'a' && x <= L'z')
+            x = static_cast<wchar_t>(x - 32);
+        if (y >= L'a' && y <= L'z')
+            y = static_cast<wchar_t>(y - 32);
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
-const std::wstring* TSkinTextIndex::Find(const Section& section, const std::wstring& lowerKey)
+const std::wstring_view* TSkinTextIndex::Find(const Section& section, const std::wstring& lowerKey)
 {
     for (const auto& [line, value] : section.values)
         if (SameKey(section.lines[line].key, lowerKey))
@@ -72,29 +89,29 @@ const std::wstring* TSkinTextIndex::Find(const Section& section, const std::wstr
     return nullptr;
 }
 
-size_t TSkinTextIndex::AddSection(const std::wstring& name)
+size_t TSkinTextIndex::AddSection(const std::wstring& name, std::wstring lowerName)
 {
     const size_t index = sections_.size();
     sections_.emplace_back().name = name;
-    sections_.back().upperName = UpperCase(name);
-    byName_.emplace(AnsiLowerCase(name), index);
+    byName_.emplace(std::move(lowerName), index);
     return index;
 }
 
 TSkinTextIndex::TSkinTextIndex(const TMemIniFile& ini)
 {
     const int count = ini.SectionCount();
-    std::vector<std::vector<RawLine>> raw(static_cast<size_t>(count));
+    std::vector<RawLine> raw;
     for (int s = 0; s < count; ++s) {
-        AddSection(ini.SectionName(s));
+        const std::wstring name = ini.SectionName(s);
+        const size_t section = AddSection(name, AnsiLowerCase(name));
         const TStringList& lines = ini.SectionLines(s);
-        std::vector<RawLine>& out = raw[static_cast<size_t>(s)];
-        out.resize(static_cast<size_t>(lines.Count()));
         for (int i = 0; i < lines.Count(); ++i) {
-            const std::wstring& line = lines.StringAt(i);
+            // The index keeps its own copy of the line: the INI may change after.
+            const std::wstring_view line = lines_.emplace_back(lines.StringAt(i));
             const size_t eq = line.find(L'=');
-            RawLine& entry = out[static_cast<size_t>(i)];
-            entry.hasValue = eq != std::wstring::npos;
+            RawLine& entry = raw.emplace_back();
+            entry.section = section;
+            entry.hasValue = eq != std::wstring_view::npos;
             entry.key = entry.hasValue ? line.substr(0, eq) : line;
             if (entry.hasValue)
                 entry.value = line.substr(eq + 1);
@@ -103,45 +120,42 @@ TSkinTextIndex::TSkinTextIndex(const TMemIniFile& ini)
     Finish(raw);
 }
 
-TSkinTextIndex::TSkinTextIndex(const std::wstring& text)
+TSkinTextIndex::TSkinTextIndex(std::wstring text) : text_(std::move(text))
 {
     Reading reading;
     size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find_first_of(L"\r\n", start);
+    while (start < text_.size()) {
+        size_t end = text_.find_first_of(L"\r\n", start);
         if (end == std::wstring::npos) {
-            AddLine(reading, text, start, text.size());
+            AddLine(reading, start, text_.size());
             break;
         }
-        AddLine(reading, text, start, end);
+        AddLine(reading, start, end);
         start = end + 1;
-        if (text[end] == L'\r' && start < text.size() && text[start] == L'\n')
+        if (text_[end] == L'\r' && start < text_.size() && text_[start] == L'\n')
             ++start;
     }
     Finish(reading.raw);
 }
 
-// The line text[first, end) as TMemIniFile::SetStrings reads it.
-void TSkinTextIndex::AddLine(Reading& reading, const std::wstring& text, size_t first, size_t end)
+// The line text_[first, end) as TMemIniFile::SetStrings reads it.
+void TSkinTextIndex::AddLine(Reading& reading, size_t first, size_t end)
 {
-    const std::wstring_view line = TrimView(std::wstring_view(text).substr(first, end - first));
+    const std::wstring_view line = TrimView(std::wstring_view(text_).substr(first, end - first));
     if (line.empty() || line.front() == L';')
         return;
     if (line.front() == L'[' && line.back() == L']') {
         const std::wstring name(line.substr(1, line.size() >= 2 ? line.size() - 2 : 0));
-        const auto found = byName_.find(AnsiLowerCase(name));
-        if (found != byName_.end()) {
-            reading.current = found->second;
-        } else {
-            reading.current = AddSection(name);
-            reading.raw.emplace_back();
-        }
+        std::wstring lower = AnsiLowerCase(name);
+        const auto found = byName_.find(lower);
+        reading.current = found != byName_.end() ? found->second : AddSection(name, std::move(lower));
         reading.inSection = true;
         return;
     }
     if (!reading.inSection)
         return;
-    RawLine& entry = reading.raw[reading.current].emplace_back();
+    RawLine& entry = reading.raw.emplace_back();
+    entry.section = reading.current;
     const size_t eq = line.find(L'=');
     if (eq == std::wstring_view::npos) {
         entry.key = line;
@@ -152,47 +166,52 @@ void TSkinTextIndex::AddLine(Reading& reading, const std::wstring& text, size_t 
     entry.value = TrimView(line.substr(eq + 1));
 }
 
-void TSkinTextIndex::Finish(std::vector<std::vector<RawLine>>& raw)
+void TSkinTextIndex::Finish(const std::vector<RawLine>& raw)
 {
     static const TSkinKey kParentClass(L"PARENTCLASS");
+    // Each section's lines in the text's order, its vectors sized at once: the lines point into the
+    // values, which must not move.
+    std::vector<size_t> counts(sections_.size());
+    for (const RawLine& line : raw)
+        ++counts[line.section];
+    for (size_t s = 0; s < sections_.size(); ++s) {
+        sections_[s].lines.reserve(counts[s]);
+        sections_[s].values.reserve(counts[s]);
+    }
+    std::vector<bool> bare(sections_.size());
+    for (const RawLine& line : raw) {
+        Section& section = sections_[line.section];
+        const size_t i = section.lines.size();
+        Line& entry = section.lines.emplace_back();
+        entry.key = line.key;
+        if (!line.hasValue) {
+            bare[line.section] = true;
+            continue;
+        }
+        // Each line is asked for by its key; of equal keys the first one's value counts.
+        for (const auto& [at, value] : section.values)
+            if (SameKeys(section.lines[at].key, entry.key)) {
+                entry.value = &value;
+                break;
+            }
+        if (!entry.value) {
+            section.values.emplace_back(i, line.value);
+            entry.value = &section.values.back().second;
+        }
+    }
     for (size_t s = 0; s < sections_.size(); ++s) {
         Section& section = sections_[s];
-        std::vector<RawLine>& lines = raw[s];
-        section.lines.resize(lines.size());
-        // Reserved at once: the lines point into the values, which must not move.
-        section.values.reserve(lines.size());
-        bool bare = false;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            Line& entry = section.lines[i];
-            entry.key = std::move(lines[i].key);
-            if (!lines[i].hasValue) {
-                bare = true;
-                continue;
-            }
-            // Each line is asked for by its key; of equal keys the first one's value counts.
-            for (const auto& [line, value] : section.values)
-                if (SameKeys(section.lines[line].key, entry.key)) {
-                    entry.value = &value;
-                    break;
-                }
-            if (!entry.value) {
-                section.values.emplace_back(i, std::move(lines[i].value));
-                entry.value = &section.values.back().second;
-            }
-        }
         // A line without "=" is asked for by its whole text, which may name the key of another line.
-        if (bare)
+        if (bare[s])
             for (Line& entry : section.lines)
                 if (!entry.value)
-                    entry.value = Find(section, AnsiLowerCase(entry.key));
+                    entry.value = Find(section, AnsiLowerCase(std::wstring(entry.key)));
         section.parent = Find(section, kParentClass.lower);
-        if (section.parent)
-            section.upperParent = UpperCase(*section.parent);
     }
     // The sections stay where they are from here on: they may point to each other.
     for (Section& section : sections_)
         if (section.parent)
-            section.parentSection = Find(*section.parent);
+            section.parentSection = Find(std::wstring(*section.parent));
 }
 
 const TSkinTextIndex::Section* TSkinTextIndex::Find(const std::wstring& name) const
@@ -201,7 +220,7 @@ const TSkinTextIndex::Section* TSkinTextIndex::Find(const std::wstring& name) co
     return it == byName_.end() ? nullptr : &sections_[it->second];
 }
 
-const std::wstring* TSkinTextIndex::Value(const Section* section, const TSkinKey& key)
+const std::wstring_view* TSkinTextIndex::Value(const Section* section, const TSkinKey& key)
 {
     return section ? Find(*section, key.lower) : nullptr;
 }
@@ -217,26 +236,34 @@ TInheritedReader::TInheritedReader(const TSkinTextIndex& text, const std::wstrin
     Follow(text, section);
 }
 
-// The chain as ParentChain walks it: a parent that names no section still ends it.
+TInheritedReader::TInheritedReader(const TSkinTextIndex::Section& section)
+{
+    Follow(&section, section.name);
+}
+
 void TInheritedReader::Follow(const TSkinTextIndex& text, const std::wstring& section)
 {
-    const TSkinTextIndex::Section* current = text.Find(section);
+    Follow(text.Find(section), section);
+}
+
+// The chain as ParentChain walks it: a parent that names no section still ends it. A loop is told by
+// the names as written, in upper case: the section as it was asked for, then each parent value.
+void TInheritedReader::Follow(const TSkinTextIndex::Section* current, std::wstring_view asked)
+{
+    chain_.reserve(4);
     chain_.push_back(current);
     if (!current)
         return;
-    std::vector<const std::wstring*> upper{&current->upperName};
-    const std::wstring upperSection = current->name == section ? std::wstring() : UpperCase(section);
-    if (!upperSection.empty())
-        upper.front() = &upperSection;
     for (;;) {
-        const std::wstring* parent = current->parent;
+        const std::wstring_view* parent = current->parent;
         if (!parent || parent->empty() || *parent == L"?")
             break;
-        const std::wstring& upperParent = current->upperParent;
-        if (std::find_if(upper.begin(), upper.end(), [&](const std::wstring* u) { return *u == upperParent; }) !=
-            upper.end())
+        // The names met so far: the one asked for and the parents of the sections before this one.
+        bool met = SameUpper(asked, *parent);
+        for (size_t i = 0; !met && i + 1 < chain_.size(); ++i)
+            met = SameUpper(*chain_[i]->parent, *parent);
+        if (met)
             break;
-        upper.push_back(&upperParent);
         current = current->parentSection;
         chain_.push_back(current);
         if (!current)
@@ -247,7 +274,7 @@ void TInheritedReader::Follow(const TSkinTextIndex& text, const std::wstring& se
 int TInheritedReader::Integer(const TSkinKey& key, int defaultValue) const
 {
     for (const TSkinTextIndex::Section* section : chain_) {
-        const std::wstring* found = TSkinTextIndex::Value(section, key);
+        const std::wstring_view* found = TSkinTextIndex::Value(section, key);
         const int value = found ? StrToIntDef(*found, -1) : -1;
         if (value != -1)
             return value;
@@ -258,9 +285,9 @@ int TInheritedReader::Integer(const TSkinKey& key, int defaultValue) const
 std::wstring TInheritedReader::String(const TSkinKey& key, const std::wstring& defaultValue) const
 {
     for (const TSkinTextIndex::Section* section : chain_) {
-        const std::wstring* found = TSkinTextIndex::Value(section, key);
+        const std::wstring_view* found = TSkinTextIndex::Value(section, key);
         if (found && *found != L"?")
-            return *found;
+            return std::wstring(*found);
     }
     return defaultValue;
 }

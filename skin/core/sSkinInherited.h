@@ -1,8 +1,10 @@
 // Reading a skin's INI text through the PARENTCLASS chain of its sections; needs no window.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -24,53 +26,56 @@ struct TSkinKey {
 // compare as the INI compares them; of equal keys the first one counts, as the INI reads it.
 class TSkinTextIndex {
 public:
+    // Keys and values are views of the text the index keeps.
     struct Line {
-        std::wstring key;                     // the key as written, or the whole line when it has no "="
-        const std::wstring* value = nullptr;  // what the INI reads for that key, or null
+        std::wstring_view key;                    // the key as written, or the whole line when it has no "="
+        const std::wstring_view* value = nullptr; // what the INI reads for that key, or null
     };
     struct Section {
         std::wstring name;
-        std::wstring upperName; // UpperCase(name): what a loop of parents is told by
         std::vector<Line> lines;
         // The line of the key and its value, in the text's order, one for each key: a section has a
         // handful of keys, scanned faster than hashed.
-        std::vector<std::pair<size_t, std::wstring>> values;
-        // PARENTCLASS as read (null when absent), upper-cased, and the section it names (null: none).
-        const std::wstring* parent = nullptr;
-        std::wstring upperParent;
+        std::vector<std::pair<size_t, std::wstring_view>> values;
+        // PARENTCLASS as read (null when absent), and the section it names (null: none).
+        const std::wstring_view* parent = nullptr;
         const Section* parentSection = nullptr;
     };
 
     explicit TSkinTextIndex(const TMemIniFile& ini);
     // Straight from a skin text, split into lines as TStrings splits it and read as TMemIniFile reads
     // them (trimmed, comments and empty lines aside, sections of the same name merged), without making
-    // the INI first.
-    explicit TSkinTextIndex(const std::wstring& text);
+    // the INI first. The index keeps the text.
+    explicit TSkinTextIndex(std::wstring text);
     TSkinTextIndex(const TSkinTextIndex&) = delete;
     TSkinTextIndex& operator=(const TSkinTextIndex&) = delete;
 
     const std::vector<Section>& Sections() const { return sections_; }
     // The section of that name, or null.
     const Section* Find(const std::wstring& name) const;
-    static const std::wstring* Value(const Section* section, const TSkinKey& key);
+    static const std::wstring_view* Value(const Section* section, const TSkinKey& key);
 
 private:
+    // A line read, for the section of that index.
     struct RawLine {
-        std::wstring key;
-        std::wstring value;
+        size_t section = 0;
+        std::wstring_view key;
+        std::wstring_view value;
         bool hasValue = false;
     };
-    static const std::wstring* Find(const Section& section, const std::wstring& lowerKey);
-    size_t AddSection(const std::wstring& name);
+    static const std::wstring_view* Find(const Section& section, const std::wstring& lowerKey);
+    size_t AddSection(const std::wstring& name, std::wstring lowerName);
     // Reading lines one by one into raw: the section being filled, by index (the list grows).
     struct Reading {
-        std::vector<std::vector<RawLine>> raw;
+        std::vector<RawLine> raw;
         size_t current = 0;
         bool inSection = false;
     };
-    void AddLine(Reading& reading, const std::wstring& text, size_t first, size_t end);
-    void Finish(std::vector<std::vector<RawLine>>& raw);
+    void AddLine(Reading& reading, size_t first, size_t end);
+    void Finish(const std::vector<RawLine>& raw);
 
+    std::wstring text_;              // the text read, which keys and values view
+    std::deque<std::wstring> lines_; // the lines of an INI the index was made over
     std::vector<Section> sections_;
     std::unordered_map<std::wstring, size_t> byName_; // lower-case name -> index
 };
@@ -82,6 +87,8 @@ public:
     TInheritedReader(TMemIniFile* ini, const std::wstring& section);
     // Over an index made once for all the sections of a skin.
     TInheritedReader(const TSkinTextIndex& text, const std::wstring& section);
+    // For a section of the index, as found there.
+    explicit TInheritedReader(const TSkinTextIndex::Section& section);
 
     // A value that is not a number, and -1, count as absent.
     int Integer(const std::wstring& key, int defaultValue) const { return Integer(TSkinKey(key), defaultValue); }
@@ -95,6 +102,7 @@ public:
 
 private:
     void Follow(const TSkinTextIndex& text, const std::wstring& section);
+    void Follow(const TSkinTextIndex::Section* current, std::wstring_view asked);
 
     std::unique_ptr<TSkinTextIndex> own_; // when made over an INI of its own
     std::vector<const TSkinTextIndex::Section*> chain_; // null for a parent that names no section

@@ -45,7 +45,7 @@ std::unique_ptr<TSkinTextIndex> ReadOptionsFile(const std::wstring& fileName)
     } catch (const EStreamError&) {
         text.clear();
     }
-    return std::make_unique<TSkinTextIndex>(text);
+    return std::make_unique<TSkinTextIndex>(std::move(text));
 }
 
 void LoadSkinText(TsSkinManager* sm, const TSkinTextIndex* text, TacSkinConvertor* convertor)
@@ -378,7 +378,8 @@ void TsSkinManager::LoadSkin(TMemIniFile* ini, TacSkinConvertor* convertor)
 
 void TsSkinManager::LoadPackedSkin()
 {
-    std::unique_ptr<TacSkinConvertor> convertor;
+    auto convertor = std::make_unique<TacSkinConvertor>();
+    ReadBitmapEntriesStraight(convertor.get());
     if (!LoadPackedSkinFile(NormalizeDir(skinDirectory_) + skinName_ + L".asz", convertor, true) ||
         !convertor->Options) {
         // Not a container after all (the warning was shown): go on as if the file were not there.
@@ -419,6 +420,7 @@ void TsSkinManager::LoadSkinFromFolder()
     }
     packed_ = true;
     TacSkinConvertor convertor;
+    ReadBitmapEntriesStraight(&convertor);
     convertor.LendSource(stored->Data());
     const bool parsed = ParsePackedSkin(&convertor);
     convertor.ReleaseSource();

@@ -12,10 +12,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -133,14 +136,14 @@ TsMaskData OldFormMask(TsSkinManager* sm, const std::wstring& section, const std
     return m;
 }
 
-bool IsOldForm(const std::wstring& v)
+bool IsOldForm(std::wstring_view v)
 {
     return v.find(L'#') != std::wstring::npos && v != L"#";
 }
 
 // Whether the value holds the upper-case text in any case (UpperCase's letters), without a copy: every
 // key of a skin is asked whether it names an image.
-bool HoldsUpper(const std::wstring& value, const wchar_t* upper)
+bool HoldsUpper(std::wstring_view value, const wchar_t* upper)
 {
     const size_t n = std::char_traits<wchar_t>::length(upper);
     for (size_t i = 0; i + n <= value.size(); ++i) {
@@ -158,18 +161,18 @@ bool HoldsUpper(const std::wstring& value, const wchar_t* upper)
     return false;
 }
 
-bool NamesBitmap(const std::wstring& value)
+bool NamesBitmap(std::wstring_view value)
 {
     return HoldsUpper(value, L".BMP");
 }
 
-bool NamesJpeg(const std::wstring& value)
+bool NamesJpeg(std::wstring_view value)
 {
     return HoldsUpper(value, L".JPG") || HoldsUpper(value, L".JPEG");
 }
 
 // UpperCase(text) == upper, without a copy.
-bool IsUpper(const std::wstring& text, const wchar_t* upper)
+bool IsUpper(std::wstring_view text, const wchar_t* upper)
 {
     return text.size() == std::char_traits<wchar_t>::length(upper) && HoldsUpper(text, upper);
 }
@@ -194,8 +197,8 @@ void ForEachKey(const TSkinTextIndex& text, TVisit visit)
 std::wstring ReadText(const TSkinTextIndex& text, const std::wstring& section, const std::wstring& key,
                       const std::wstring& defaultValue)
 {
-    const std::wstring* value = TSkinTextIndex::Value(text.Find(section), TSkinKey(key));
-    return value ? *value : defaultValue;
+    const std::wstring_view* value = TSkinTextIndex::Value(text.Find(section), TSkinKey(key));
+    return value ? std::wstring(*value) : defaultValue;
 }
 
 // The index the manager made for the whole load, or one made here for a reader called alone.
@@ -228,7 +231,7 @@ void ForEachKey(TMemIniFile& ini, TVisit visit)
 }
 
 // The master bitmap's key names no mask or pattern.
-bool IsMasterBitmapKey(const std::wstring& section, const std::wstring& key)
+bool IsMasterBitmapKey(const std::wstring& section, std::wstring_view key)
 {
     return IsUpper(section, kGlobalInfo) && IsUpper(key, L"MASTERBITMAP");
 }
@@ -241,6 +244,24 @@ std::wstring SkinFilePath(const TsSkinManager* sm, const std::wstring& name)
     return name.find(L':') != std::wstring::npos ? name : sm->SkinData()->SkinPath + name;
 }
 
+// The picture of a plain BMP entry read straight into a bitmap: the last expected request takes the
+// entry's own bitmap, any before it a copy of its pixels.
+std::unique_ptr<TBitmap> TakeEntryBitmap(TacImageItem& item)
+{
+    if (item.PendingUses > 1) {
+        --item.PendingUses;
+        TBitmap& original = *item.Bitmap;
+        auto copy = std::make_unique<TBitmap>();
+        void* pixels = copy->NewPixels(original.Width(), original.Height(), original.PixelFormat());
+        // The entry's section is bottom-up: its bottom row starts its memory.
+        std::memcpy(pixels, original.ScanLine(original.Height() - 1),
+                    static_cast<size_t>(original.RowStride()) * static_cast<size_t>(original.Height()));
+        return copy;
+    }
+    item.PendingUses = 0;
+    return std::unique_ptr<TBitmap>(item.Bitmap.release());
+}
+
 // The stream of an image: for a packed skin the entry whose upper-cased name equals EntryName, else
 // the file FileName of the skin folder. Null when there is none.
 template <class TImage>
@@ -250,6 +271,10 @@ std::unique_ptr<TImage> LoadImage(TsSkinManager* sm, const TacSkinSource& source
     auto image = std::make_unique<TImage>();
     if (source.Convertor) {
         TacImageItem* item = source.Convertor->FindImage(entryName);
+        if constexpr (std::is_same_v<TImage, TBitmap>) {
+            if (item && item->Bitmap)
+                return TakeEntryBitmap(*item);
+        }
         if (!item || !item->Data)
             return nullptr;
         item->Data->SetPosition(0);
@@ -274,13 +299,20 @@ std::unique_ptr<TBitmap> LoadBitmapFile(TsSkinManager* sm, const std::wstring& n
     return bitmap;
 }
 
+// The file of a "!" value, or empty when it names no BMP file.
+std::wstring OwnBitmapName(const std::wstring& v)
+{
+    std::wstring name = GetWordAt(1, v, TCharSet{L'!'});
+    return name.find(L".BMP") == std::wstring::npos ? std::wstring() : name;
+}
+
 // "!FILE.BMP!count!masktype!type[!wl!wt!wr!wb]"
 void ReadOwnBitmapMask(TsSkinManager* sm, const TacSkinSource& source, const std::wstring& section,
                        const std::wstring& key, const std::wstring& v)
 {
     const TCharSet bang{L'!'};
-    const std::wstring name = GetWordAt(1, v, bang);
-    if (name.find(L".BMP") == std::wstring::npos) {
+    const std::wstring name = OwnBitmapName(v);
+    if (name.empty()) {
         ReportUnresolved(sm, section, key, v);
         return;
     }
@@ -336,6 +368,36 @@ void ReadPlainBitmapMask(TsSkinManager* sm, const TacSkinSource& source, const s
     sm->Masks.push_back(PlainBitmapMask(sm, section, key, std::move(bitmap)));
 }
 
+// The entry name a mask value has LoadImage look for (see ReadMaskValue), or empty when it loads none.
+std::wstring MaskImageName(std::wstring_view v)
+{
+    switch (v[0]) {
+    case L'@':
+    case L'^':
+    case L'~':
+        return {};
+    case L'!':
+        return OwnBitmapName(std::wstring(v));
+    default:
+        return !IsOldForm(v) && NamesBitmap(v) ? UpperCase(std::wstring(v)) : std::wstring();
+    }
+}
+
+// Whether ReadMaskValue makes a mask of a value, or reports it unresolved: the other values are left
+// alone, and need no copy.
+bool IsMaskValue(std::wstring_view v)
+{
+    switch (v[0]) {
+    case L'@':
+    case L'^':
+    case L'~':
+    case L'!':
+        return true;
+    default:
+        return IsOldForm(v) || NamesBitmap(v);
+    }
+}
+
 // Appends the mask an image value of the skin text describes; JPEG values are the pattern reader's.
 void ReadMaskValue(TsSkinManager* sm, const TacSkinSource& source, const std::wstring& section,
                    const std::wstring& key, const std::wstring& v)
@@ -361,6 +423,11 @@ void ReadMaskValue(TsSkinManager* sm, const TacSkinSource& source, const std::ws
     }
 }
 
+std::wstring MasterBitmapName(const TSkinTextIndex& text)
+{
+    return ReadText(text, kGlobalInfo, L"MASTERBITMAP", L"");
+}
+
 void PrepareMasterBitmap(TBitmap* bitmap)
 {
     bitmap->SetPixelFormat(pf24bit);
@@ -369,10 +436,33 @@ void PrepareMasterBitmap(TBitmap* bitmap)
     bitmap->SetHandleType(bmDIB);
 }
 
+// Tells each BMP entry read straight into a bitmap how often the mask reader is going to ask for it,
+// so the last request can take the entry's bitmap itself.
+void CountEntryBitmapUses(const TacSkinSource& source, const TSkinTextIndex& text)
+{
+    TacSkinConvertor* convertor = source.Convertor;
+    if (!convertor ||
+        std::none_of(convertor->Files.begin(), convertor->Files.end(), [](const TacImageItem& i) { return i.Bitmap != nullptr; }))
+        return;
+    for (TacImageItem& item : convertor->Files)
+        item.PendingUses = 0;
+    auto count = [&](const std::wstring& name) {
+        if (TacImageItem* item = convertor->FindImage(name); item && item->Bitmap)
+            ++item->PendingUses;
+    };
+    if (const std::wstring master = MasterBitmapName(text); !master.empty())
+        count(master);
+    ForEachKey(text, [&](const std::wstring& section, std::wstring_view key, const std::wstring_view* value) {
+        if (value && !value->empty() && !IsMasterBitmapKey(section, key))
+            if (const std::wstring name = MaskImageName(*value); !name.empty())
+                count(name);
+    });
+}
+
 void ReadMasterBitmap(TsSkinManager* sm, const TacSkinSource& source, const TSkinTextIndex& text)
 {
     sm->MasterBitmap = std::make_unique<TBitmap>();
-    const std::wstring value = ReadText(text, kGlobalInfo, L"MASTERBITMAP", L"");
+    const std::wstring value = MasterBitmapName(text);
     if (!value.empty()) {
         std::unique_ptr<TBitmap> loaded = LoadImage<TBitmap>(sm, source, value, value);
         if (loaded)
@@ -620,18 +710,18 @@ const SectionKeys& Keys()
     return keys;
 }
 
-TsGeneralData ReadSection(const TSkinTextIndex& text, const TSkinTextIndex::Section& section)
+TsGeneralData ReadSection(const TSkinTextIndex::Section& section)
 {
     const SectionKeys& keys = Keys();
     const std::wstring& name = section.name;
-    const TInheritedReader inherited(text, name);
+    const TInheritedReader inherited(section);
     TsGeneralData g;
     g.ClassName = name;
-    const std::wstring* parent = TSkinTextIndex::Value(&section, keys.parentClass);
-    g.ParentClass = parent ? *parent : std::wstring();
+    const std::wstring_view* parent = TSkinTextIndex::Value(&section, keys.parentClass);
+    g.ParentClass = parent ? std::wstring(*parent) : std::wstring();
     g.Color = SkinColorToRGB(inherited.Integer(keys.color, 0xFFFFFF));
     g.Bevel = ToBevel(inherited.Integer(keys.bevel, 0));
-    const std::wstring* shadowColor = TSkinTextIndex::Value(&section, keys.shadowColor);
+    const std::wstring_view* shadowColor = TSkinTextIndex::Value(&section, keys.shadowColor);
     g.ShadowColor = shadowColor ? StrToIntDef(*shadowColor, 0) : 0;
     for (size_t i = 0; i < std::size(kIntKeys); ++i)
         g.*kIntKeys[i].field = inherited.Integer(keys.ints[i], kIntKeys[i].defaultValue);
@@ -808,10 +898,11 @@ void LoadSkinMasks(TsSkinManager* sm, const TacSkinSource& source)
         return;
     }
     const SourceText text(source);
+    CountEntryBitmapUses(source, *text);
     ReadMasterBitmap(sm, source, *text);
-    ForEachKey(*text, [&](const std::wstring& section, const std::wstring& key, const std::wstring* value) {
-        if (value && !value->empty() && !IsMasterBitmapKey(section, key))
-            ReadMaskValue(sm, source, section, key, *value);
+    ForEachKey(*text, [&](const std::wstring& section, std::wstring_view key, const std::wstring_view* value) {
+        if (value && !value->empty() && !IsMasterBitmapKey(section, key) && IsMaskValue(*value))
+            ReadMaskValue(sm, source, section, std::wstring(key), std::wstring(*value));
     });
     ReadCommonMasks(sm);
 }
@@ -828,10 +919,10 @@ void LoadSkinPatterns(TsSkinManager* sm, const TacSkinSource& source)
         return;
     }
     const SourceText text(source);
-    ForEachKey(*text, [&](const std::wstring& section, const std::wstring& key, const std::wstring* value) {
+    ForEachKey(*text, [&](const std::wstring& section, std::wstring_view key, const std::wstring_view* value) {
         // An absent value reads as "-", which names no picture.
-        if (value && !IsMasterBitmapKey(section, key))
-            ReadPatternValue(sm, source, section, key, *value);
+        if (value && !IsMasterBitmapKey(section, key) && NamesJpeg(*value))
+            ReadPatternValue(sm, source, section, std::wstring(key), std::wstring(*value));
     });
     ReadCommonPatterns(sm);
 }
@@ -867,7 +958,20 @@ void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source)
         sm->Sections.clear();
         sm->Sections.reserve((*text).Sections().size());
         for (const TSkinTextIndex::Section& section : (*text).Sections())
-            sm->Sections.push_back(ReadSection(*text, section));
+            sm->Sections.push_back(ReadSection(section));
     }
     MergeCommonSections(sm);
+}
+
+void ReadBitmapEntriesStraight(TacSkinConvertor* convertor)
+{
+    convertor->MakeBitmap = [](const std::wstring& name, const TacBitmapLayout& layout,
+                               void*& pixels) -> TacBitmapPtr {
+        // An entry a pattern could ask for as a JPEG keeps its bytes for the JPEG reader.
+        if (NamesJpeg(name))
+            return nullptr;
+        TacBitmapPtr bitmap(new TBitmap, TacBitmapDeleter{[](TBitmap* b) { delete b; }});
+        pixels = bitmap->NewPixels(layout.Width, layout.Height, layout.BitCount == 32 ? pf32bit : pf24bit);
+        return bitmap;
+    };
 }

@@ -26,6 +26,11 @@ struct TacSkinSource {
 // The stored skin of the manager's skin name, or null.
 const TsStoredSkin* SelectedStoredSkin(const TsSkinManager* sm);
 
+// Has the convertor inflate plain BMP entries straight into bitmaps, which the mask reader then takes,
+// instead of keeping their bytes to be read again; set before the container is parsed. The entries'
+// bitmaps go to the masks of the one load that follows.
+void ReadBitmapEntriesStraight(TacSkinConvertor* convertor);
+
 void LoadSkinMasks(TsSkinManager* sm, const TacSkinSource& source);
 void LoadSkinPatterns(TsSkinManager* sm, const TacSkinSource& source);
 void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source);

@@ -28,6 +28,38 @@ bool Near(COLORREF a, COLORREF b, int tolerance = 6)
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
+// Every pixel of a bitmap as a colour, top row first, whatever the bitmap's depth.
+std::vector<COLORREF> AllPixels(TBitmap* bitmap)
+{
+    const int width = bitmap->Width(), height = bitmap->Height();
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<std::uint32_t> quads(static_cast<size_t>(width) * static_cast<size_t>(height));
+    HDC screen = GetDC(nullptr);
+    const int rows = GetDIBits(screen, bitmap->Handle(), 0, static_cast<UINT>(height), quads.data(), &bi,
+                               DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(rows, height);
+    std::vector<COLORREF> out;
+    for (std::uint32_t q : quads)
+        out.push_back(RGB((q >> 16) & 0xFF, (q >> 8) & 0xFF, q & 0xFF));
+    return out;
+}
+
+std::vector<COLORREF> CraftedPixels(int width, int height, int bits)
+{
+    std::vector<COLORREF> out;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            out.push_back(CraftedPixel(x, y, bits));
+    return out;
+}
+
 class SkinImages : public testsupport::TempFolderTest {
 protected:
     void SetUp() override
@@ -203,6 +235,98 @@ TEST_F(SkinImages, FolderPackedFileAndStoredSkinGiveTheSameArrays)
     EXPECT_TRUE(sm.IsPacked());
     EXPECT_EQ(Describe(), fromFolder);
     EXPECT_TRUE(unresolved.empty());
+}
+
+TEST_F(SkinImages, EveryLayoutOfABitmapEntryGivesThePixelsOfItsFile)
+{
+    const std::vector<PackEntry> images = {
+        {"B24.BMP", CraftedBitmapFile(13, 7, 24, false)},   {"B32.BMP", CraftedBitmapFile(13, 7, 32, false)},
+        {"DOWN.BMP", CraftedBitmapFile(13, 7, 24, true)},   {"GREY.BMP", CraftedBitmapFile(13, 7, 8, false)},
+        {"TAIL.BMP", CraftedBitmapFile(13, 7, 24, false, std::string(16, 'x'))},
+    };
+    std::string options = "[GLOBALINFO]\r\nVERSION=6\r\n[A]\r\n";
+    // Textures keep the depth of their files.
+    for (const PackEntry& e : images)
+        options += e.name.substr(0, e.name.size() - 4) + "=!" + e.name + "!1!0!1\r\n";
+    LoadFolderSkin(options, images);
+    struct Picture {
+        TPixelFormat format;
+        std::vector<COLORREF> pixels;
+    };
+    std::vector<Picture> fromFiles;
+    for (const PackEntry& e : images) {
+        const std::wstring key = testsupport::Widen(e.name.substr(0, e.name.size() - 4));
+        TBitmap* bitmap = Mask(L"A", key.c_str()).Bmp.get();
+        ASSERT_NE(bitmap, nullptr) << e.name;
+        fromFiles.push_back({bitmap->PixelFormat(), AllPixels(bitmap)});
+        const int bits = e.name == "GREY.BMP" ? 8 : 24;
+        EXPECT_EQ(fromFiles.back().pixels, CraftedPixels(13, 7, bits)) << e.name;
+    }
+    EXPECT_EQ(fromFiles[1].format, pf32bit);
+    EXPECT_EQ(fromFiles[3].format, pf8bit);
+
+    std::vector<PackEntry> entries{{"Options.dat", options}};
+    entries.insert(entries.end(), images.begin(), images.end());
+    testsupport::WriteFileBytes(PathOf(L"Packed.asz"), BuildContainer(entries));
+    sm.SetSkinName(L"Packed");
+    ASSERT_TRUE(sm.IsPacked());
+    for (size_t i = 0; i < images.size(); ++i) {
+        const std::wstring key = testsupport::Widen(images[i].name.substr(0, images[i].name.size() - 4));
+        TBitmap* bitmap = Mask(L"A", key.c_str()).Bmp.get();
+        ASSERT_NE(bitmap, nullptr) << images[i].name;
+        EXPECT_EQ(bitmap->PixelFormat(), fromFiles[i].format) << images[i].name;
+        EXPECT_EQ(AllPixels(bitmap), fromFiles[i].pixels) << images[i].name;
+    }
+    EXPECT_TRUE(unresolved.empty());
+}
+
+TEST_F(SkinImages, ABitmapEntryNamedFourTimesGivesEachItsOwnPicture)
+{
+    const std::string options = "[GLOBALINFO]\r\nMASTERBITMAP=B24.BMP\r\n[A]\r\nX=!B24.BMP!1!0!1\r\n"
+                                "Y=!B24.BMP!3!1!0\r\n[B]\r\nZ=b24.bmp\r\n";
+    testsupport::WriteFileBytes(PathOf(L"Packed.asz"),
+                                BuildContainer({{"Options.dat", options}, {"B24.BMP", CraftedBitmapFile(13, 7, 24, false)}}));
+    sm.SetSkinName(L"Packed");
+    ASSERT_TRUE(sm.IsPacked());
+    TBitmap* x = Mask(L"A", L"X").Bmp.get();
+    TBitmap* y = Mask(L"A", L"Y").Bmp.get();
+    TBitmap* z = Mask(L"B", L"Z").Bmp.get();
+    ASSERT_TRUE(x && y && z && sm.MasterBitmap);
+    const std::vector<COLORREF> expected = CraftedPixels(13, 7, 24);
+    for (TBitmap* b : {x, y, z, sm.MasterBitmap.get()})
+        EXPECT_EQ(AllPixels(b), expected);
+    EXPECT_NE(x->Handle(), y->Handle());
+    EXPECT_NE(y->Handle(), z->Handle());
+    EXPECT_NE(z->Handle(), sm.MasterBitmap->Handle());
+    // A change to one picture is its own.
+    static_cast<std::uint8_t*>(x->ScanLine(0))[0] ^= 0xFF;
+    for (TBitmap* b : {y, z, sm.MasterBitmap.get()})
+        EXPECT_EQ(AllPixels(b), expected);
+    EXPECT_TRUE(unresolved.empty());
+}
+
+TEST_F(SkinImages, BitmapEntryCutShortInItsPixelsEndsTheLoadWithNothingHalfBuilt)
+{
+    const PackEntry options{"Options.dat", "[GLOBALINFO]\r\nVERSION=6\r\n[A]\r\nX=!BIG.BMP!1!0!1\r\n"};
+    const std::string whole = BuildContainer({options, {"BIG.BMP", CraftedBitmapFile(200, 150, 24, false)}});
+    const size_t start = BuildContainer({options}).size() + 4 + 7 + 4;
+    testsupport::WriteFileBytes(PathOf(L"Cut.asz"), whole.substr(0, start + (whole.size() - start) / 2));
+    EXPECT_THROW(sm.SetSkinName(L"Cut"), EReadError);
+    EXPECT_TRUE(sm.Masks.empty());
+    EXPECT_TRUE(sm.Sections.empty());
+    EXPECT_FALSE(sm.MasterBitmap);
+}
+
+TEST_F(SkinImages, BitmapEntryWhoseHeaderPromisesMoreRowsFailsAsItsFileDoes)
+{
+    std::string bitmap = CraftedBitmapFile(13, 7, 24, false);
+    bitmap[22] = 9; // nine rows promised, seven given
+    const std::string options = "[GLOBALINFO]\r\nVERSION=6\r\n[A]\r\nX=!B24.BMP!1!0!1\r\n";
+    EXPECT_THROW(LoadFolderSkin(options, {{"B24.BMP", bitmap}}), EInvalidGraphic);
+    testsupport::WriteFileBytes(PathOf(L"Packed.asz"), BuildContainer({{"Options.dat", options}, {"B24.BMP", bitmap}}));
+    EXPECT_THROW(sm.SetSkinName(L"Packed"), EInvalidGraphic);
+    EXPECT_TRUE(sm.Masks.empty());
+    EXPECT_FALSE(sm.MasterBitmap);
 }
 
 TEST_F(SkinImages, MissingImagesAreSkippedAndReported)

@@ -1,11 +1,16 @@
 // The packed skin container: entries, large entries, wrong magic, damaged and lying containers.
 #include "skin/core/acSkinPack.h"
 #include "skin/core/ZLibEx.h"
+#include "skin/core/sSkinReader.h"
+#include "framework/Graphics.h"
 #include "framework/SysUtils.h"
 
 #include "tests/skin_core/message_box_watcher.h"
 #include "tests/skin_core/test_skin.h"
+#include "tests/support/live_objects.h"
 #include "tests/support/test_support.h"
+
+#include <typeinfo>
 
 using namespace testskin;
 
@@ -105,6 +110,102 @@ TEST(SkinContainer, TruncationAtEveryOffsetFailsCleanly)
         EXPECT_FALSE(c.Options) << "cut at " << cut;
         EXPECT_TRUE(c.Files.empty());
     }
+}
+
+// How parsing the container fails: the exception's class and message, or "read" when it does not.
+std::string FailureOf(const std::string& bytes, bool straight)
+{
+    TacSkinConvertor c;
+    if (straight)
+        ReadBitmapEntriesStraight(&c);
+    SetSource(c, bytes);
+    try {
+        ParsePackedSkin(&c);
+    } catch (const Exception& e) {
+        EXPECT_TRUE(c.Files.empty());
+        EXPECT_FALSE(c.Options);
+        return std::string(typeid(e).name()) + ": " + testsupport::Narrow(e.Message());
+    }
+    return "read";
+}
+
+TEST(SkinContainer, PlainBitmapEntriesGoStraightIntoBitmapsOthersKeepTheirBytes)
+{
+    const std::vector<PackEntry> entries = {
+        {"Options.dat", "[A]\r\n"},
+        {"PLAIN.BMP", CraftedBitmapFile(13, 7, 24, false)},
+        {"Deep.bmp", CraftedBitmapFile(5, 3, 32, false)},
+        {"DOWN.BMP", CraftedBitmapFile(13, 7, 24, true)},
+        {"GREY.BMP", CraftedBitmapFile(13, 7, 8, false)},
+        {"TAIL.BMP", CraftedBitmapFile(13, 7, 24, false, "tail")},
+        {"SHORT.BMP", CraftedBitmapFile(13, 7, 24, false).substr(0, 54 + 40 * 7 - 1)},
+        {"TINY.BMP", "BM"},
+        {"ALSO.JPG.BMP", CraftedBitmapFile(13, 7, 24, false)},
+        {"WOOD.JPG", "jpegbytes"},
+    };
+    TacSkinConvertor c;
+    ReadBitmapEntriesStraight(&c);
+    SetSource(c, BuildContainer(entries));
+    ASSERT_TRUE(ParsePackedSkin(&c));
+    ASSERT_EQ(c.Files.size(), entries.size() - 1);
+    for (size_t i = 0; i < c.Files.size(); ++i) {
+        const TacImageItem& item = c.Files[i];
+        const std::string& bytes = entries[i + 1].bytes;
+        const bool straight = i < 2;
+        EXPECT_EQ(item.Bitmap != nullptr, straight) << testsupport::Narrow(item.Name);
+        EXPECT_EQ(item.Data == nullptr, straight) << testsupport::Narrow(item.Name);
+        if (item.Data) {
+            EXPECT_EQ(Contents(item.Data.get()), bytes) << testsupport::Narrow(item.Name);
+            EXPECT_EQ(item.Data->Position(), 0);
+        }
+    }
+    TBitmap& plain = *c.Files[0].Bitmap;
+    EXPECT_EQ(plain.Width(), 13);
+    EXPECT_EQ(plain.Height(), 7);
+    EXPECT_EQ(plain.PixelFormat(), pf24bit);
+    EXPECT_EQ(c.Files[1].Bitmap->PixelFormat(), pf32bit);
+    // Row y of the picture, bottom-up in memory as in the file.
+    for (int y = 0; y < 7; ++y) {
+        const auto* row = static_cast<const std::uint8_t*>(plain.ScanLine(y));
+        for (int x = 0; x < 13; ++x)
+            EXPECT_EQ(RGB(row[3 * x + 2], row[3 * x + 1], row[3 * x]), CraftedPixel(x, y, 24)) << x << "," << y;
+    }
+}
+
+TEST(SkinContainer, BitmapEntryCutShortOrDamagedFailsAsBeforeAndFreesItsBitmap)
+{
+    const PackEntry options{"Options.dat", "[A]\r\n"};
+    const std::string whole = BuildContainer({options, {"BIG.BMP", CraftedBitmapFile(200, 150, 24, false)}});
+    // The second entry's stream starts after the first entry and the second's name and size.
+    const size_t start = BuildContainer({options}).size() + 4 + 7 + 4;
+    ASSERT_GT(whole.size(), start + 64);
+    std::vector<std::string> damaged;
+    damaged.push_back(whole.substr(0, start + 10));                          // inside the headers
+    damaged.push_back(whole.substr(0, start + (whole.size() - start) / 2)); // inside the pixels
+    damaged.push_back(whole.substr(0, whole.size() - 2));                   // inside the check sum
+    std::string flipped = whole;
+    for (size_t i = start + (whole.size() - start) / 3; i < start + (whole.size() - start) / 3 + 8; ++i)
+        flipped[i] = static_cast<char>(flipped[i] ^ 0x5A);
+    damaged.push_back(flipped);
+    // The entry's stated size one row short of its pixels, and one row beyond them.
+    std::string shorter = whole, longer = whole;
+    const std::int32_t stated = 54 + 600 * 150;
+    for (int i = 0; i < 4; ++i) {
+        shorter[start - 4 + static_cast<size_t>(i)] = static_cast<char>(((stated - 600) >> (8 * i)) & 0xFF);
+        longer[start - 4 + static_cast<size_t>(i)] = static_cast<char>(((stated + 600) >> (8 * i)) & 0xFF);
+    }
+    damaged.push_back(shorter);
+    damaged.push_back(longer);
+
+    const int before = testsupport::CountGdiObjects();
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        const std::string expected = FailureOf(damaged[i], false);
+        EXPECT_NE(expected, "read") << i;
+        EXPECT_EQ(FailureOf(damaged[i], true), expected) << i;
+        EXPECT_EQ(testsupport::CountGdiObjects(), before) << i;
+    }
+    EXPECT_EQ(FailureOf(whole, true), "read");
+    EXPECT_EQ(testsupport::CountGdiObjects(), before);
 }
 
 TEST(SkinContainer, HugeCountsAndLengthsAreRefusedBeforeAllocation)

@@ -237,10 +237,11 @@ TEST(SkinTextIndex, ReadsTheTextAsTheIniReadsIt)
         EXPECT_EQ(b.name, a.name);
         ASSERT_EQ(b.lines.size(), a.lines.size()) << testsupport::Narrow(a.name);
         for (size_t i = 0; i < a.lines.size(); ++i) {
-            EXPECT_EQ(b.lines[i].key, a.lines[i].key);
-            const std::wstring read = ini.ReadString(a.name, a.lines[i].key, L"<none>");
-            EXPECT_EQ(a.lines[i].value ? *a.lines[i].value : L"<none>", read) << testsupport::Narrow(a.lines[i].key);
-            EXPECT_EQ(b.lines[i].value ? *b.lines[i].value : L"<none>", read) << testsupport::Narrow(a.lines[i].key);
+            const std::wstring key(a.lines[i].key);
+            EXPECT_EQ(b.lines[i].key, key);
+            const std::wstring read = ini.ReadString(a.name, key, L"<none>");
+            EXPECT_EQ(a.lines[i].value ? std::wstring(*a.lines[i].value) : L"<none>", read) << testsupport::Narrow(key);
+            EXPECT_EQ(b.lines[i].value ? std::wstring(*b.lines[i].value) : L"<none>", read) << testsupport::Narrow(key);
         }
     }
     for (const wchar_t* section : {L"BUTTON", L"base", L"LOOP", L"NOPARENT", L"MISSING"})

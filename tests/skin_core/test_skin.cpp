@@ -117,6 +117,55 @@ std::string FlatJpegFile(int width, int height, COLORREF color)
     return Bytes(&jpeg);
 }
 
+COLORREF CraftedPixel(int x, int y, int bits)
+{
+    if (bits == 8) {
+        const auto grey = static_cast<BYTE>((x * 7 + y * 11) & 0xFF);
+        return RGB(grey, grey, grey);
+    }
+    return RGB((x * 7) & 0xFF, (y * 11) & 0xFF, ((x + y) * 5) & 0xFF);
+}
+
+std::string CraftedBitmapFile(int width, int height, int bits, bool topDown, const std::string& tail)
+{
+    const int stride = (width * bits + 31) / 32 * 4;
+    const int tableBytes = bits == 8 ? 256 * 4 : 0;
+    const int offBits = 54 + tableBytes;
+    std::string s = "BM";
+    PutInt32(s, offBits + stride * height);
+    PutInt32(s, 0);
+    PutInt32(s, offBits);
+    PutInt32(s, 40);
+    PutInt32(s, width);
+    PutInt32(s, topDown ? -height : height);
+    PutInt32(s, 1 | (bits << 16));
+    PutInt32(s, 0);
+    PutInt32(s, stride * height);
+    PutInt32(s, 2835);
+    PutInt32(s, 2835);
+    PutInt32(s, 0);
+    PutInt32(s, 0);
+    for (int i = 0; i < tableBytes / 4; ++i)
+        s += std::string{static_cast<char>(i), static_cast<char>(i), static_cast<char>(i), '\0'};
+    for (int row = 0; row < height; ++row) {
+        const int y = topDown ? row : height - 1 - row;
+        std::string line(static_cast<size_t>(stride), '\0');
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = CraftedPixel(x, y, bits);
+            if (bits == 8) {
+                line[static_cast<size_t>(x)] = static_cast<char>(GetRValue(c));
+                continue;
+            }
+            const size_t at = static_cast<size_t>(x) * static_cast<size_t>(bits / 8);
+            line[at] = static_cast<char>(GetBValue(c));
+            line[at + 1] = static_cast<char>(GetGValue(c));
+            line[at + 2] = static_cast<char>(GetRValue(c));
+        }
+        s += line;
+    }
+    return s + tail;
+}
+
 std::string MasterBitmapFile()
 {
     TBitmap bitmap;

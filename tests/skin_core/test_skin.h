@@ -49,6 +49,10 @@ std::string FlatBitmapFile(int width, int height, COLORREF color);
 // A 24-bit BMP file whose pixels come from Pixel(x, y).
 std::string BitmapFile(int width, int height, const std::function<COLORREF(int, int)>& pixel);
 std::string FlatJpegFile(int width, int height, COLORREF color);
+// A BMP file written field by field, so a test decides its layout: 8 bits (a grey palette), 24 or 32
+// bits, rows bottom-up or top-down, CraftedPixel's colours; Tail follows the pixels.
+std::string CraftedBitmapFile(int width, int height, int bits, bool topDown, const std::string& tail = "");
+COLORREF CraftedPixel(int x, int y, int bits);
 std::string MasterBitmapFile();
 
 // The Options.dat text of the test skin: GLOBALINFO with flat colours, sections with parents, and image
