@@ -441,8 +441,8 @@ void PrepareMasterBitmap(TBitmap* bitmap)
 void CountEntryBitmapUses(const TacSkinSource& source, const TSkinTextIndex& text)
 {
     TacSkinConvertor* convertor = source.Convertor;
-    if (!convertor ||
-        std::none_of(convertor->Files.begin(), convertor->Files.end(), [](const TacImageItem& i) { return i.Bitmap != nullptr; }))
+    const auto hasBitmap = [](const TacImageItem& item) { return item.Bitmap != nullptr; };
+    if (!convertor || std::none_of(convertor->Files.begin(), convertor->Files.end(), hasBitmap))
         return;
     for (TacImageItem& item : convertor->Files)
         item.PendingUses = 0;

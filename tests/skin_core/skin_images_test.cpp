@@ -284,8 +284,8 @@ TEST_F(SkinImages, ABitmapEntryNamedFourTimesGivesEachItsOwnPicture)
 {
     const std::string options = "[GLOBALINFO]\r\nMASTERBITMAP=B24.BMP\r\n[A]\r\nX=!B24.BMP!1!0!1\r\n"
                                 "Y=!B24.BMP!3!1!0\r\n[B]\r\nZ=b24.bmp\r\n";
-    testsupport::WriteFileBytes(PathOf(L"Packed.asz"),
-                                BuildContainer({{"Options.dat", options}, {"B24.BMP", CraftedBitmapFile(13, 7, 24, false)}}));
+    const std::string bitmap = CraftedBitmapFile(13, 7, 24, false);
+    testsupport::WriteFileBytes(PathOf(L"Packed.asz"), BuildContainer({{"Options.dat", options}, {"B24.BMP", bitmap}}));
     sm.SetSkinName(L"Packed");
     ASSERT_TRUE(sm.IsPacked());
     TBitmap* x = Mask(L"A", L"X").Bmp.get();
