@@ -260,6 +260,7 @@ void TBitmap::TakeHandle(HBITMAP value)
     DetachCanvas();
     palette_.Reset();
     handle_.Reset(value);
+    rows_ = {};
     width_ = height_ = 0;
     topDown_ = false;
     if (!value)
@@ -294,6 +295,7 @@ HBITMAP TBitmap::ReleaseHandle()
     palette_.Reset();
     topDown_ = false;
     width_ = height_ = 0;
+    rows_ = {};
     return handle_.Release();
 }
 
@@ -301,6 +303,7 @@ void TBitmap::Reset()
 {
     DetachCanvas();
     handle_.Reset();
+    rows_ = {};
     palette_.Reset();
     topDown_ = false;
     width_ = height_ = 0;
@@ -358,6 +361,7 @@ void TBitmap::Recreate(int width, int height, TPixelFormat format, TBitmapHandle
     }
     DetachCanvas();
     handle_ = std::move(made);
+    rows_ = {};
     palette_.Reset();
     topDown_ = false;
     width_ = width;
@@ -400,13 +404,17 @@ void* TBitmap::ScanLine(int row)
     if (handleType_ != bmDIB)
         SetHandleType(bmDIB);
     Handle();
-    DIBSECTION ds{};
-    if (GetObjectW(handle_.Get(), sizeof ds, &ds) != sizeof ds || !ds.dsBm.bmBits)
-        throw EInvalidGraphicOperation(L"Scan line index out of range");
+    if (!rows_.Bits) {
+        // A section's memory stays where it is for the life of its handle, so it is looked up once.
+        DIBSECTION ds{};
+        if (GetObjectW(handle_.Get(), sizeof ds, &ds) != sizeof ds || !ds.dsBm.bmBits)
+            throw EInvalidGraphicOperation(L"Scan line index out of range");
+        rows_ = {static_cast<std::uint8_t*>(ds.dsBm.bmBits), ds.dsBm.bmWidthBytes};
+    }
     // Drawing through GDI may still be queued; the caller reads and writes memory directly.
     GdiFlush();
-    auto* bits = static_cast<std::uint8_t*>(ds.dsBm.bmBits);
-    int stride = ds.dsBm.bmWidthBytes;
+    auto* bits = rows_.Bits;
+    int stride = rows_.Stride;
     int line = topDown_ ? row : height_ - 1 - row;
     return bits + static_cast<std::ptrdiff_t>(line) * stride;
 }

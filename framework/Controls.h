@@ -402,9 +402,9 @@ protected:
     void CMWinEnabledChanged(TMessage& m);
     void CMWinFontChanged(TMessage& m);
     void CMWinColorChanged(TMessage& m);
-    // True when the window must hear of every change of the font, even of its colour alone, which
-    // leaves the handle as the window has it.
-    virtual bool SetsFontOnEveryChange() const { return false; }
+    // Whether the window already draws with the font (a new colour keeps the handle, so a window
+    // told the same font again would lay out its text anew for nothing).
+    virtual bool HasFont(HFONT font);
     void CMRecreateWnd(TMessage& m);
     void CMEnter(TMessage& m);
     void CMExit(TMessage& m);

@@ -462,6 +462,10 @@ private:
     TColor transparentColor_ = clDefault;
     TTransparentMode transparentMode_ = tmAuto;
     bool topDown_ = false; // the section's first row in memory is the picture's top row
+    struct SectionRows {
+        std::uint8_t* Bits = nullptr; // the section's first row in memory; null until ScanLine looks it up
+        int Stride = 0;
+    } rows_;                          // forgotten whenever handle_ changes
     std::unique_ptr<TBitmapCanvas> canvas_;
 };
 

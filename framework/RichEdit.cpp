@@ -414,6 +414,7 @@ void TCustomRichEdit::CreateParams(TCreateParams& params)
 void TCustomRichEdit::CreateWnd()
 {
     TCustomEdit::CreateWnd();
+    textShape_ = Font()->Shape();
     // Recipes and information documents may be longer than the control's default 32K characters.
     SendMessageW(handle_, EM_EXLIMITTEXT, 0, 0x7FFFFFF0);
     SendMessageW(handle_, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
@@ -424,6 +425,11 @@ void TCustomRichEdit::CreateWnd()
         savedRtf_.clear();
         SetModified(modified);
     }
+}
+
+bool TCustomRichEdit::HasFont(HFONT)
+{
+    return Font()->Shape() == textShape_;
 }
 
 void TCustomRichEdit::DestroyWnd()
@@ -442,10 +448,18 @@ void TCustomRichEdit::Dispatch(TMessage& message)
         ApplyColors(false);
         return;
     case CM_FONTCHANGED:
-        // The new font has already gone to the whole text (WM_SETFONT): its colour goes with it.
+    {
+        // A new face or size has gone to the whole text (WM_SETFONT); the colour goes there always.
+        // The control's look is no edit of the document: the modified flag stays as it was.
+        const bool modified = handle_ && Modified();
         TCustomEdit::Dispatch(message);
         ApplyColors(true);
+        if (handle_) {
+            textShape_ = Font()->Shape();
+            SetModified(modified);
+        }
         return;
+    }
     default:
         TCustomEdit::Dispatch(message);
     }

@@ -125,8 +125,9 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     const wchar_t* NativeClassName() const override { return L"RichEdit20W"; }
-    // The font the control is given goes to the whole text, whose look follows every change of it.
-    bool SetsFontOnEveryChange() const override { return true; }
+    // A font the control is given goes to the whole text, so it is given only when its face, size or
+    // style changed: a new colour alone must leave a document's own faces and sizes as they are.
+    bool HasFont(HFONT font) override;
 
 private:
     friend class TTextAttributes;
@@ -143,6 +144,7 @@ private:
     std::unique_ptr<TTextAttributes> defAttributes_;
     std::unique_ptr<TParaAttributes> paragraph_;
     std::string savedRtf_; // the document while the window is recreated
+    TFont::TShape textShape_; // the font the window was last given
     TScrollStyle scrollBars_ = ssBoth;
     bool plainText_ = false;
     bool wordWrap_ = true;

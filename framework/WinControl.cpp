@@ -718,14 +718,17 @@ void TWinControl::CMWinEnabledChanged(TMessage&)
 void TWinControl::CMWinFontChanged(TMessage&)
 {
     if (handle_ && defWndProc_ != DefWindowProcW) {
-        // A new colour keeps the handle: the window, which already has that font, is only repainted
-        // (a control told the same font again lays out its text anew for nothing).
         const HFONT font = FontHandle();
-        if (SetsFontOnEveryChange() || reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)) != font)
+        if (!HasFont(font))
             SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
     Invalidate();
     NotifyControls(CM_PARENTFONTCHANGED);
+}
+
+bool TWinControl::HasFont(HFONT font)
+{
+    return reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)) == font;
 }
 
 void TWinControl::CMWinColorChanged(TMessage&)

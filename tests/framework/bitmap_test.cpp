@@ -186,6 +186,39 @@ TEST(ScanLines, RowOutsideTheBitmapRaises)
     EXPECT_THROW(bitmap.ScanLine(-1), EInvalidGraphicOperation);
 }
 
+// Rows are looked up once per section: every way of giving the bitmap a new section must lead
+// ScanLine to the new one, or pixel code would write into freed memory.
+TEST(ScanLines, RowsFollowEveryNewSection)
+{
+    TBitmap bitmap;
+    bitmap.SetSize(4, 4);
+    auto writeBlueAt = [&](int x, int y) {
+        auto* row = static_cast<std::uint8_t*>(bitmap.ScanLine(y));
+        row[3 * x + 0] = 255;
+        row[3 * x + 1] = 0;
+        row[3 * x + 2] = 0;
+        return bitmap.Canvas()->Pixels(x, y);
+    };
+    EXPECT_EQ(writeBlueAt(1, 1), clBlue);
+    bitmap.SetSize(9, 7);
+    EXPECT_EQ(writeBlueAt(8, 6), clBlue);
+    bitmap.SetPixelFormat(pf32bit);
+    auto* row = static_cast<std::uint8_t*>(bitmap.ScanLine(2));
+    row[4 * 3 + 0] = 255;
+    row[4 * 3 + 1] = row[4 * 3 + 2] = 0;
+    EXPECT_EQ(bitmap.Canvas()->Pixels(3, 2), clBlue);
+    bitmap.SetPixelFormat(pf24bit);
+    EXPECT_EQ(writeBlueAt(0, 0), clBlue);
+
+    TBitmap other;
+    other.SetSize(5, 3);
+    bitmap.SetHandle(other.ReleaseHandle());
+    EXPECT_EQ(writeBlueAt(4, 2), clBlue);
+    DeleteObject(bitmap.ReleaseHandle());
+    bitmap.SetSize(2, 2);
+    EXPECT_EQ(writeBlueAt(1, 0), clBlue);
+}
+
 TEST(ScanLines, ThirtyTwoBitRowsHoldFourBytesAPixel)
 {
     TBitmap bitmap;

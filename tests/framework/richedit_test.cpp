@@ -234,6 +234,31 @@ TEST_F(RichEdits, ColorAndFontColorPaintTheView)
     EXPECT_TRUE(HasColorNear(shot, Rgb(clBlue), 40));
 }
 
+// A skin changes the view's font colour: the recipe shown keeps its own faces and sizes, and the
+// text takes the colour. A new face is the control's to give to the whole text.
+TEST_F(RichEdits, NewFontColourLeavesTheDocumentsFacesAndSizes)
+{
+    AppendLine(rich, L"Борщ", {L"Arial", 14, clMaroon}, true);
+    AppendLine(rich, L"Свёкла", {L"Tahoma", 9, clNavy});
+    rich->SetModified(false);
+    rich->Font()->SetColor(clGreen);
+    std::wstring face;
+    TextRun first = AttributesAt(rich, 0, face);
+    EXPECT_EQ(face, L"Arial");
+    EXPECT_EQ(first.size, 14);
+    EXPECT_EQ(ColorToRGB(first.color), ColorToRGB(clGreen));
+    TextRun second = AttributesAt(rich, 5, face);
+    EXPECT_EQ(face, L"Tahoma");
+    EXPECT_EQ(second.size, 9);
+    EXPECT_FALSE(rich->Modified());
+
+    rich->Font()->SetName(L"Courier New");
+    AttributesAt(rich, 0, face);
+    EXPECT_EQ(face, L"Courier New");
+    AttributesAt(rich, 5, face);
+    EXPECT_EQ(face, L"Courier New");
+}
+
 TEST_F(RichEdits, EditingSetsModifiedAndSelectAllCopiesTheWholeText)
 {
     rich->Lines()->Add(L"Квас");
