@@ -446,8 +446,9 @@ void TControl::InvalidateControl(bool isVisible, bool isOpaque)
     if (!isVisible || !parent_ || !parent_->HandleAllocated() || dynamic_cast<TWinControl*>(this))
         return;
     // A window that cannot be seen keeps no update region (the system drops the request, and the
-    // window is painted whole when it shows again): no call for nothing.
-    if (!IsWindowVisible(parent_->handle_))
+    // window is painted whole when it shows again), nor does one whose form holds its paints (the
+    // release paints the whole form): no call for nothing.
+    if (!PaintsShown(parent_->handle_))
         return;
     RECT r = BoundsRect().ToRECT();
     InvalidateRect(parent_->handle_, &r, TRUE);

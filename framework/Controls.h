@@ -491,6 +491,15 @@ private:
 TCustomForm* GetParentForm(TControl* control);
 // The framework control of a window (nullptr for windows of others).
 TWinControl* FindControl(HWND wnd);
+// The window belongs to a form whose paints are held (see TCustomForm::HoldPaints).
+bool PaintsHeldFor(HWND wnd);
+// The window is shown and its paints reach the screen: visible, and its form does not hold them.
+bool PaintsShown(HWND wnd);
+// A paint message to a window whose form holds its paints is answered here, without drawing: the
+// window's update region is validated (WM_PAINT), the frame left as it is (WM_NCPAINT), the background
+// reported erased (WM_ERASEBKGND on the window's own DC). Paints into a DC of someone else's (a memory
+// bitmap) go through. True when the message was answered; result holds the answer then.
+bool DropHeldPaint(HWND wnd, UINT msg, WPARAM wParam, LRESULT& result);
 // The deepest control at a screen point: windowed, or a windowless child of one.
 TControl* FindDragTarget(const TPoint& pos, bool allowDisabled);
 // The one window procedure of every framework window: finds the control through the window binding.

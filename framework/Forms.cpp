@@ -306,6 +306,65 @@ void TCustomForm::AdjustSize()
     }
 }
 
+// ---- Holding paints ----
+
+void TCustomForm::HoldPaints()
+{
+    paintsHeld_ = true;
+}
+
+void TCustomForm::ReleasePaints(bool updateNow)
+{
+    if (!paintsHeld_)
+        return;
+    paintsHeld_ = false;
+    if (!HandleAllocated())
+        return;
+    // Every paint asked for meanwhile was dropped: the whole form is painted again.
+    const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | (updateNow ? RDW_UPDATENOW : 0);
+    RedrawWindow(handle_, nullptr, nullptr, flags);
+}
+
+bool PaintsHeldFor(HWND wnd)
+{
+    if (!wnd)
+        return false;
+    auto* form = dynamic_cast<TCustomForm*>(FindControl(GetAncestor(wnd, GA_ROOT)));
+    return form && form->PaintsHeld();
+}
+
+bool PaintsShown(HWND wnd)
+{
+    return wnd && IsWindowVisible(wnd) && !PaintsHeldFor(wnd);
+}
+
+bool DropHeldPaint(HWND wnd, UINT msg, WPARAM wParam, LRESULT& result)
+{
+    // The window a DC the message brought draws on; none for a memory bitmap.
+    const auto drawnWindow = [&] { return WindowFromDC(reinterpret_cast<HDC>(wParam)); };
+    switch (msg) {
+    case WM_PAINT:
+        if (wParam ? !PaintsHeldFor(drawnWindow()) : !PaintsHeldFor(wnd))
+            return false;
+        if (!wParam)
+            RedrawWindow(wnd, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_NOFRAME | RDW_NOCHILDREN);
+        result = 0;
+        return true;
+    case WM_NCPAINT:
+        if (!PaintsHeldFor(wnd))
+            return false;
+        result = 0;
+        return true;
+    case WM_ERASEBKGND:
+        if (!PaintsHeldFor(drawnWindow()))
+            return false;
+        result = 1;
+        return true;
+    default:
+        return false;
+    }
+}
+
 // ---- Showing ----
 
 void TCustomForm::Show()

@@ -106,6 +106,15 @@ public:
     void SetModalResult(TModalResult value) { modalResult_ = value; }
     bool Active() const { return active_; }
 
+    // While its paints are held the form and every window in it draw nothing: the paints the system
+    // asks of them are dropped, the windows left validated. Releasing the hold invalidates the whole
+    // form, frame and children, and with updateNow paints it at once. Cheaper than WM_SETREDRAW,
+    // which Wine carries out by hiding the form's windows and showing them again, each time working out
+    // again where every window of the screen is drawn.
+    void HoldPaints();
+    void ReleasePaints(bool updateNow);
+    bool PaintsHeld() const { return paintsHeld_; }
+
     TWinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(TWinControl* control);
     // Called when one of the form's controls received the focus.
@@ -181,6 +190,7 @@ private:
     bool active_ = false;
     bool everActivated_ = false;
     bool adjustingSize_ = false;
+    bool paintsHeld_ = false;
     TWinControl* activeControl_ = nullptr; // not owned
     std::unique_ptr<TControlCanvas> canvas_;
 };

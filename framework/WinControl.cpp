@@ -60,6 +60,11 @@ LRESULT CALLBACK FrameworkWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
         return DefWindowProcW(wnd, msg, wParam, lParam);
     if (msg == WM_NCCREATE)
         control->handle_ = wnd;
+    if (msg == WM_PAINT || msg == WM_NCPAINT || msg == WM_ERASEBKGND) {
+        LRESULT held = 0;
+        if (DropHeldPaint(wnd, msg, wParam, held))
+            return held;
+    }
     CREATESTRUCTW classCreate{};
     TMessage message{msg, wParam, ClassCreateParam(msg, lParam, classCreate), 0};
     try {
@@ -855,14 +860,16 @@ void TWinControl::WMEraseBkgnd(TMessage& m)
 
 void TWinControl::Invalidate()
 {
-    // As for windowless controls: a window that cannot be seen keeps no update region.
-    if (handle_ && IsWindowVisible(handle_))
+    // As for windowless controls: a window that cannot be seen, or whose form holds its paints,
+    // keeps no update region.
+    if (PaintsShown(handle_))
         InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void TWinControl::Update()
 {
-    if (handle_)
+    // A form that holds its paints would drop them: its release paints it whole.
+    if (handle_ && !PaintsHeldFor(handle_))
         UpdateWindow(handle_);
 }
 

@@ -790,6 +790,9 @@ void TsCustomTabControl::RedrawAll(bool withFrame)
     if (!HandleAllocated())
         return;
     skinData_->BGChanged = true;
+    // A form that holds its paints repaints the whole of itself when it lets them go.
+    if (PaintsHeldFor(handle_))
+        return;
     UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN;
     if (withFrame)
         flags |= RDW_FRAME;

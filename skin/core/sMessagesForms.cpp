@@ -174,9 +174,11 @@ const std::vector<TCustomForm*>& SkinnedForms()
 
 void FreezeSkinnedForms(TsSkinManager* manager)
 {
+    // The form's own hold, not WM_SETREDRAW: under Wine that hides every window of the form and shows
+    // it again, and each time the system works out anew where every window of the screen is drawn.
     for (TCustomForm* form : gSkinnedForms)
-        if (form && !BeingDestroyed(form) && ProviderOfManager(form, manager) && form->HandleAllocated())
-            SendToControlWindow(form, WM_SETREDRAW, FALSE, 0);
+        if (form && !BeingDestroyed(form) && form->HandleAllocated() && ProviderOfManager(form, manager))
+            form->HoldPaints();
 }
 
 void ThawSkinnedForms(TsSkinManager* manager, bool animate)
@@ -184,6 +186,11 @@ void ThawSkinnedForms(TsSkinManager* manager, bool animate)
     for (TCustomForm* form : gSkinnedForms) {
         if (!form || BeingDestroyed(form) || !form->HandleAllocated())
             continue;
+        // A form hidden while its paints were held lets them go: it paints whole when it shows.
+        if (form->PaintsHeld() && !form->Visible()) {
+            form->ReleasePaints(false);
+            continue;
+        }
         const LRESULT provider = ProviderOfManager(form, manager);
         if (!provider)
             continue;
@@ -197,14 +204,17 @@ void ThawSkinnedForms(TsSkinManager* manager, bool animate)
             if (FadeStepCount(time) > 0)
                 AnimShowControl(form, time);
         }
-        SendToControlWindow(form, WM_SETREDRAW, TRUE, 0);
-        if (!animate)
+        if (!animate) {
+            form->ReleasePaints(false);
             continue;
+        }
+        // The region and frame are set while the paints are still held: the release paints the whole
+        // form once, frame and children, as a repaint of it without a change would.
         if (WindowsMajorVersion() < 6)
             SetWindowRgn(wnd, nullptr, FALSE);
         if (SkinLinks().RefreshProvider)
             SkinLinks().RefreshProvider(provider);
-        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        form->ReleasePaints(true);
     }
 }
 

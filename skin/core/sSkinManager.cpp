@@ -315,17 +315,23 @@ bool TsSkinManager::RunTimeWithMainForm() const
 void TsSkinManager::BroadcastSkinChanged()
 {
     // Forms stopped here are started again by RepaintSkinnedForms, which skips both while loading.
-    if (RunTimeWithMainForm() && !HasState(csLoading))
+    const bool freeze = RunTimeWithMainForm() && !HasState(csLoading);
+    if (freeze)
         FreezeSkinnedForms(this);
     if (menus_)
         menus_->SetSkinBorderWidth(-1);
     skinData_.Active = false;
-    {
+    try {
         FlagScope changing(gSkinChanging);
         FlagScope telling(tellingOfChange_);
         UpdateCachedIndexes();
         TMessage message = MakeSkinCmd(SkinCmdSkinChanged, reinterpret_cast<LPARAM>(this));
         BroadcastToAppForms(message);
+    } catch (...) {
+        // No form is left holding its paints.
+        if (freeze)
+            ThawSkinnedForms(this, false);
+        throw;
     }
     skinData_.Active = true;
     if (IsDefault() && !hookInstalled_)
@@ -358,13 +364,19 @@ void TsSkinManager::RepaintSkinnedForms()
     if (freeze)
         FreezeSkinnedForms(this);
     TMessage refresh = MakeSkinCmd(SkinCmdRefresh, reinterpret_cast<LPARAM>(this));
+    // A round of its own (never 0), the one before given back at the end.
+    const std::uint32_t outerRound = refreshRound_;
+    lastRefreshRound_ = lastRefreshRound_ + 1 == 0 ? 1 : lastRefreshRound_ + 1;
+    refreshRound_ = lastRefreshRound_;
     try {
         BroadcastToAppForms(refresh);
     } catch (...) {
+        refreshRound_ = outerRound;
         if (freeze)
             ThawSkinnedForms(this, false);
         throw;
     }
+    refreshRound_ = outerRound;
     if (freeze)
         ThawSkinnedForms(this, true);
 }

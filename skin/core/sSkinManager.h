@@ -140,6 +140,10 @@ public:
     // True while the windows hear SkinCmdSkinChanged from BroadcastSkinChanged: the skin reads inactive
     // then, and the refresh that follows at once finishes the change.
     bool TellingOfChange() const { return tellingOfChange_; }
+    // While RepaintSkinnedForms tells the windows to refresh, a number of that broadcast's own, else 0:
+    // a window that hears the same round's refresh again (an adapted control hears it through its
+    // form's adapter and through the broadcast to the form's children) has nothing more to do.
+    std::uint32_t RefreshRound() const { return refreshRound_; }
     void BroadcastSkinRemoved();
     void RepaintSkinnedForms();
     void InstallDialogsHook();
@@ -191,6 +195,8 @@ private:
     HWND activeControl_ = nullptr; // not owned
     bool hookInstalled_ = false;
     bool tellingOfChange_ = false;
+    std::uint32_t refreshRound_ = 0;
+    std::uint32_t lastRefreshRound_ = 0;
     bool appHooked_ = false;
     TsSkinData skinData_;
     bool packed_ = false;

@@ -35,7 +35,8 @@ void TacBaseWnd::WndProc(TMessage& message)
     case SM_SKINCMD:
         if (SkinCmdOf(message.WParam) == SkinCmdRefresh && message.LParam == reinterpret_cast<LPARAM>(Manager())) {
             TacScrollWnd::WndProc(message);
-            if (Visible(AdaptedWnd))
+            // A form holding its paints during a skin change paints the frame when it lets them go.
+            if (PaintsShown(AdaptedWnd))
                 SendMessageW(AdaptedWnd, WM_NCPAINT, 0, 0);
             return;
         }
@@ -437,7 +438,7 @@ void TacListViewWnd::WndProc(TMessage& message)
         }
         TacEditWnd::WndProc(message);
         if (SkinCmdOf(message.WParam) == SkinCmdRefresh && message.LParam == reinterpret_cast<LPARAM>(Manager()) &&
-            HeaderWnd)
+            HeaderWnd && PaintsShown(HeaderWnd))
             RedrawWindow(HeaderWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         return;
     case WM_PAINT:
@@ -497,6 +498,11 @@ LRESULT CALLBACK TacListViewWnd::HeaderWndProc(HWND wnd, UINT msg, WPARAM wParam
     auto* adapter = WindowObjectAs<TacListViewWnd>(wnd, TWindowRole::ListViewHeader);
     if (!adapter || !adapter->HeaderDefProc)
         return DefWindowProcW(wnd, msg, wParam, lParam);
+    if (msg == WM_PAINT || msg == WM_NCPAINT || msg == WM_ERASEBKGND) {
+        LRESULT held = 0;
+        if (DropHeldPaint(wnd, msg, wParam, held))
+            return held;
+    }
     try {
         return adapter->HeaderMessage(wnd, msg, wParam, lParam);
     } catch (...) {

@@ -187,6 +187,18 @@ LRESULT TacMainWnd::CallPrevWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM& l
 
 void TacMainWnd::MainWndProc(TMessage& message)
 {
+    // The refresh of a skin change reaches an adapted control from its form's adapter and again from
+    // the broadcast to the form's children: it is carried out once.
+    if (message.Msg == SM_SKINCMD && SkinCmdOf(message.WParam) == SkinCmdRefresh) {
+        TsSkinManager* sm = Manager();
+        if (sm && message.LParam == reinterpret_cast<LPARAM>(sm) && sm->RefreshRound() != 0) {
+            if (refreshRound_ == sm->RefreshRound()) {
+                message.Result = 0;
+                return;
+            }
+            refreshRound_ = sm->RefreshRound();
+        }
+    }
     depth_.Enter();
     try {
         WndProc(message);
@@ -209,6 +221,11 @@ LRESULT CALLBACK TacMainWnd::AdapterWndProc(HWND wnd, UINT msg, WPARAM wParam, L
         // Every adapter let go while someone else's procedure sat on top of ours.
         WNDPROC first = OriginalWindowProc(wnd, TWindowRole::Adapter);
         return first ? CallWindowProcW(first, wnd, msg, wParam, lParam) : DefWindowProcW(wnd, msg, wParam, lParam);
+    }
+    if (msg == WM_PAINT || msg == WM_NCPAINT || msg == WM_ERASEBKGND) {
+        LRESULT held = 0;
+        if (DropHeldPaint(wnd, msg, wParam, held))
+            return held;
     }
     TMessage message{msg, wParam, lParam, 0};
     adapter->MainWndProc(message);
@@ -237,9 +254,9 @@ bool TacMainWnd::HandleSkinCommand(TMessage& message)
             return false;
         SkinData->UpdateIndexes();
         SkinData->BGChanged = true;
-        // A window that cannot be seen now (its form is stopped during a skin change) is painted
-        // when it shows again; painting it here would only build a cache that is built again then.
-        if (IsWindowVisible(AdaptedWnd))
+        // A window that cannot be seen now, or whose form holds its paints during a skin change, is
+        // painted when it shows again; painting it here would only build a cache that is built again then.
+        if (PaintsShown(AdaptedWnd))
             SendMessageW(AdaptedWnd, WM_PAINT, 0, 0);
         message.Result = 0;
         return true;

@@ -7,6 +7,7 @@
 #include "framework/WindowBinding.h"
 #include "skin/core/sConst.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -118,6 +119,7 @@ private:
     WNDPROC previousWndProc_ = nullptr;         // the window's previous procedure (direct subclassing)
     bool subclassed_ = false;                   // the window's procedure is AdapterWndProc through us
     TacMainWnd* previousAdapter_ = nullptr;     // borrowed: the adapter bound to the window before this one
+    std::uint32_t refreshRound_ = 0;            // the manager's refresh round last heard (see RefreshRound)
     TMessageDepth depth_;
 };
 

@@ -220,7 +220,7 @@ void TsSkinProvider::SendNcPaint()
 
 bool TsSkinProvider::OnScreen() const
 {
-    return form_ && form_->HandleAllocated() && IsWindowVisible(form_->Handle());
+    return form_ && form_->HandleAllocated() && PaintsShown(form_->Handle());
 }
 
 void TsSkinProvider::RemoveSysMenuStyle()

@@ -194,8 +194,8 @@ private:
     bool SkinnedNow() const;
     void SetFrameDirty() { skinData_->BGChanged = true; }
     void SendNcPaint();
-    // The form's window is shown and drawing: false while a skin change has its drawing stopped, whose
-    // end paints the whole form again.
+    // The form's window is shown and drawing: false while a skin change holds its paints, whose end
+    // paints the whole form again.
     bool OnScreen() const;
     void HookMenus(bool value);
     void HookComponentMenus(TComponent* owner, bool value);

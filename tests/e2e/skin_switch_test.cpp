@@ -89,6 +89,23 @@ protected:
         const testsupport::Pixels24 window = Shot(MainWindow(), shot);
         return LookOf(CaptureWindowOnScreen(ToolBar()), window);
     }
+
+    // What the change left on the screen is what painting the main window afresh shows: frame and
+    // caption, menu line, tool bar, tabs, list, view and status bar all in the new skin.
+    void ExpectAsPaintedAfresh(const std::wstring& shot)
+    {
+        HWND main = MainWindow();
+        const testsupport::Pixels24 left = CaptureWindowOnScreen(main);
+        RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Bot().WaitIdle(main);
+        const testsupport::Pixels24 fresh = CaptureWindowOnScreen(main);
+        EXPECT_EQ(CountDifferentPixels(left, fresh), 0) << "the change left the window unlike a fresh paint: "
+                                                        << testsupport::Narrow(shot);
+        if (CountDifferentPixels(left, fresh) != 0) {
+            SaveBmp(left, ShotsFolder() + L"\\" + shot + L"-left.bmp");
+            SaveBmp(fresh, ShotsFolder() + L"\\" + shot + L"-fresh.bmp");
+        }
+    }
 };
 
 TEST_F(SkinSwitchTest, TheSystemMenuSwitchesThroughAllThreeSkinsOnTheSameWindows)
@@ -98,10 +115,13 @@ TEST_F(SkinSwitchTest, TheSystemMenuSwitchesThroughAllThreeSkinsOnTheSameWindows
     const Look stored = Seen(L"stored");
 
     PickSkin(kDusk);
+    ExpectAsPaintedAfresh(L"dusk");
     const Look dusk = Seen(L"dusk");
     PickSkin(kContrast);
+    ExpectAsPaintedAfresh(L"contrast");
     const Look contrast = Seen(L"contrast");
     PickSkin(kStored);
+    ExpectAsPaintedAfresh(L"stored-again");
     const Look back = Seen(L"stored-again");
 
     EXPECT_GT(stored.brightness, dusk.brightness + 60) << "the dark skin darkens the tool bar";

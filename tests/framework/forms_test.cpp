@@ -1,5 +1,6 @@
 // Forms: reading the demo form's data, modal showing, the activation rule, message dialogs, and the
 // registry as INI sections.
+#include "framework/DCScopes.h"
 #include "framework/Dialogs.h"
 #include "framework/Registry.h"
 
@@ -475,4 +476,67 @@ TEST_F(Forms, IdleWorkUpdatesTheActionsOfVisibleForms)
     Application->DoIdle();
     EXPECT_EQ(updates, 1);
     EXPECT_FALSE(form->DeleteAction->Enabled());
+}
+
+namespace {
+
+class TPaintCounter : public TCustomControl {
+    DECLARE_CLASS_NAME(TPaintCounter)
+public:
+    explicit TPaintCounter(TComponent* owner) : TCustomControl(owner) { SetBounds(10, 10, 40, 30); }
+    int Paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        Canvas()->Brush()->SetColor(clRed);
+        Canvas()->FillRect(Rect(0, 0, Width(), Height()));
+    }
+};
+
+} // namespace
+
+// A form that holds its paints draws nothing on the screen, whoever asks it to, and keeps its windows
+// shown; letting the paints go paints the whole form once.
+TEST_F(Forms, AFormHoldingItsPaintsDrawsNothingUntilItLetsThemGo)
+{
+    TOwned<TForm> f(Create<TForm>(Application));
+    f->SetBounds(60, 60, 200, 150);
+    auto* child = Create<TPaintCounter>(f.get());
+    child->SetParent(f.get());
+    int formPaints = 0;
+    f->OnPaint = [&](TObject*) { ++formPaints; };
+    f->Show();
+    testsupport::CaptureWindow(f->Handle());
+    const int childBefore = child->Paints, formBefore = formPaints;
+    ASSERT_GT(childBefore, 0);
+
+    f->HoldPaints();
+    EXPECT_TRUE(f->PaintsHeld());
+    RedrawWindow(f->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    child->Repaint();
+    SendMessageW(child->Handle(), WM_PAINT, 0, 0);
+    testsupport::PumpMessagesUntilIdle();
+    EXPECT_EQ(child->Paints, childBefore);
+    EXPECT_EQ(formPaints, formBefore);
+    EXPECT_TRUE(IsWindowVisible(child->Handle()));
+    EXPECT_TRUE(PaintsHeldFor(child->Handle()));
+    EXPECT_FALSE(PaintsShown(child->Handle()));
+    RECT pending{};
+    EXPECT_FALSE(GetUpdateRect(child->Handle(), &pending, FALSE)) << "a dropped paint leaves its window validated";
+    // A paint into a bitmap is none on the screen: it still draws.
+    {
+        TMemoryDC memory(nullptr, 40, 30);
+        SendMessageW(child->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(memory.Get()), 0);
+    }
+    EXPECT_EQ(child->Paints, childBefore + 1);
+
+    f->ReleasePaints(true);
+    EXPECT_FALSE(f->PaintsHeld());
+    EXPECT_TRUE(PaintsShown(child->Handle()));
+    EXPECT_EQ(child->Paints, childBefore + 2);
+    EXPECT_EQ(formPaints, formBefore + 1);
+    testsupport::Pixels24 shot = testsupport::CaptureWindow(f->Handle());
+    EXPECT_EQ(shot.At(20, 20), static_cast<COLORREF>(ColorToRGB(clRed)));
 }

@@ -2,7 +2,10 @@
 // button's transparent corners is the form's own background at the button's place.
 #include "tests/skin_forms/provider_support.h"
 
+#include "framework/ComCtrls.h"
+#include "framework/RichEdit.h"
 #include "framework/StdCtrls.h"
+#include "skin/core/sMessages.h"
 #include "skin/forms/acSBUtils.h"
 
 #include <tuple>
@@ -129,5 +132,116 @@ TEST_F(ChildBackgroundTest, ControlsOnTheScreenTakeTheNewSkinAfterEachChange)
         Manager->SetSkinName(name);
         testsupport::PumpMessagesUntilIdle(300);
         seen(buttonColour, editColour, name);
+    }
+}
+
+namespace {
+
+// The whole window as the screen shows it now, without painting it first.
+testsupport::Pixels24 ScreenAsItIs(HWND wnd)
+{
+    RECT r;
+    GetWindowRect(wnd, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    HDC source = GetWindowDC(wnd);
+    testsupport::Pixels24 pix = testsupport::DrawnPixels(
+        r.right, r.bottom, source, [&](HDC memory) { BitBlt(memory, 0, 0, r.right, r.bottom, source, 0, 0, SRCCOPY); });
+    ReleaseDC(wnd, source);
+    return pix;
+}
+
+// The last child a skin change tells of its refresh: it copies what the screen shows of its form at
+// that moment, when every other window of the form has heard the refresh and the form has not yet
+// been painted again.
+class TRefreshWitness : public TCustomControl {
+    DECLARE_CLASS_NAME(TRefreshWitness)
+public:
+    explicit TRefreshWitness(TComponent* owner) : TCustomControl(owner) { SetBounds(300, 200, 4, 4); }
+    HWND Shown = nullptr;
+    std::vector<testsupport::Pixels24> Seen;
+    void Dispatch(TMessage& m) override
+    {
+        if (m.Msg == SM_SKINCMD && SkinCmdOf(m.WParam) == SkinCmdIsSkinned) {
+            m.LParam = 1;
+            return;
+        }
+        if (m.Msg == SM_SKINCMD && SkinCmdOf(m.WParam) == SkinCmdRefresh) {
+            Seen.push_back(ScreenAsItIs(Shown));
+            return;
+        }
+        TCustomControl::Dispatch(m);
+    }
+};
+
+int DifferingPixels(const testsupport::Pixels24& a, const testsupport::Pixels24& b)
+{
+    if (a.width != b.width || a.height != b.height)
+        return -1;
+    int count = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x)
+            count += a.At(x, y) != b.At(x, y);
+    return count;
+}
+
+} // namespace
+
+// While a change of skin is under way nothing of the form reaches the screen, neither the old look
+// nor half of the new one; when it ends the form shows exactly what painting it afresh in the new skin
+// shows, frame and every control.
+TEST_F(ChildBackgroundTest, ASkinChangeShowsNothingUntilTheWholeFormShowsTheNewSkin)
+{
+    WriteFlatSkin(Folder(), L"Day", kDayButton, kDayEdit);
+    WriteFlatSkin(Folder(), L"Night", kNightButton, kNightEdit);
+    Manager->SetSkinName(L"Day");
+    auto* button = Create<TButton>(Form);
+    button->SetBounds(10, 10, 80, 26);
+    button->SetCaption(L"ОК");
+    button->SetParent(Form);
+    auto* edit = Create<TEdit>(Form);
+    edit->SetBounds(100, 10, 100, 22);
+    edit->SetText(L"Суп");
+    edit->SetParent(Form);
+    auto* combo = Create<TComboBox>(Form);
+    combo->SetBounds(210, 10, 90, 22);
+    combo->SetParent(Form);
+    auto* list = Create<TListBox>(Form);
+    list->SetBounds(10, 45, 90, 60);
+    list->SetParent(Form);
+    list->Items()->Add(L"Борщ");
+    auto* view = Create<TListView>(Form);
+    view->SetBounds(110, 45, 90, 60);
+    view->SetViewStyle(vsList);
+    view->SetParent(Form);
+    view->Items()->Add()->SetCaption(L"Щи");
+    auto* rich = Create<TRichEdit>(Form);
+    rich->SetBounds(210, 45, 90, 60);
+    rich->SetParent(Form);
+    rich->SetText(L"Каша");
+    auto* witness = Create<TRefreshWitness>(Form);
+    witness->SetParent(Form);
+    witness->Shown = Wnd;
+    Attach();
+    ASSERT_NE(AdapterOfWindow(edit->Handle()), nullptr);
+    testsupport::CaptureWindow(Wnd, true);
+    for (const wchar_t* name : {L"Night", L"Day", L"Night"}) {
+        const testsupport::Pixels24 before = ScreenAsItIs(Wnd);
+        witness->Seen.clear();
+        Manager->SetSkinName(name);
+        const testsupport::Pixels24 after = ScreenAsItIs(Wnd);
+        ASSERT_FALSE(witness->Seen.empty()) << testsupport::Narrow(name);
+        for (const testsupport::Pixels24& meanwhile : witness->Seen) {
+            EXPECT_EQ(DifferingPixels(meanwhile, before), 0) << testsupport::Narrow(name);
+            if (HasFailure())
+                Keep(meanwhile, std::wstring(name) + L"_meanwhile");
+        }
+        const testsupport::Pixels24 fresh = testsupport::CaptureWindow(Wnd, true);
+        EXPECT_NE(DifferingPixels(fresh, before), 0) << testsupport::Narrow(name);
+        EXPECT_EQ(DifferingPixels(after, fresh), 0) << testsupport::Narrow(name);
+        if (HasFailure()) {
+            Keep(after, std::wstring(name) + L"_after");
+            Keep(fresh, std::wstring(name) + L"_fresh");
+            return;
+        }
     }
 }

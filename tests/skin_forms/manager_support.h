@@ -61,8 +61,11 @@ class TListeningForm : public TForm {
 public:
     explicit TListeningForm(TComponent* owner) : TForm(owner) {}
     SkinCommandLog Log;
+    std::vector<bool> HeldAtRefresh; // whether the form held its paints at each refresh it heard
     void Dispatch(TMessage& m) override
     {
+        if (m.Msg == SM_SKINCMD && SkinCmdOf(m.WParam) == SkinCmdRefresh)
+            HeldAtRefresh.push_back(PaintsHeld());
         if (!Log.Handle(m))
             TForm::Dispatch(m);
     }

@@ -267,9 +267,12 @@ protected:
 TEST_F(SkinnedFormPainting, FormsOfTheManagerStopDrawingWhileTheSkinChanges)
 {
     sm->SetSkinName(L"Flat");
-    ASSERT_FALSE(form->Log.Redraws.empty());
-    EXPECT_EQ(form->Log.Redraws.front(), static_cast<WPARAM>(FALSE));
-    EXPECT_EQ(form->Log.Redraws.back(), static_cast<WPARAM>(TRUE));
+    ASSERT_FALSE(form->HeldAtRefresh.empty());
+    for (bool held : form->HeldAtRefresh)
+        EXPECT_TRUE(held);
+    EXPECT_FALSE(form->PaintsHeld());
+    // The form's own hold: its windows are never hidden and shown again for it.
+    EXPECT_TRUE(form->Log.Redraws.empty());
     EXPECT_EQ(layer.RefreshedProviders, std::vector<LRESULT>{0x1234});
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
 }
@@ -279,6 +282,9 @@ TEST_F(SkinnedFormPainting, FormsOfAnotherManagerKeepDrawing)
     TsSkinManager other(nullptr);
     layer.ProviderManager = &other;
     sm->SetSkinName(L"Flat");
+    for (bool held : form->HeldAtRefresh)
+        EXPECT_FALSE(held);
+    EXPECT_FALSE(form->PaintsHeld());
     EXPECT_TRUE(form->Log.Redraws.empty());
 }
 
@@ -287,9 +293,7 @@ TEST_F(SkinnedFormPainting, ASkinReadWithAFormNeverLeavesFormsFrozen)
     sm->SetComponentState(csLoading);
     sm->SetSkinName(L"Flat");
     sm->ClearComponentState(csLoading);
-    if (!form->Log.Redraws.empty()) {
-        EXPECT_EQ(form->Log.Redraws.back(), static_cast<WPARAM>(TRUE));
-    }
+    EXPECT_FALSE(form->PaintsHeld());
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
 }
 
