@@ -16,6 +16,7 @@
 #pragma once
 
 #include "framework/Classes.h"
+#include "framework/SysUtils.h"
 
 #include <any>
 #include <cstdint>
@@ -341,9 +342,9 @@ public:
     static bool BoolValue(const TFormValue& v, TFormReader& r)
     {
         if (v.kind == TFormValue::vkIdent) {
-            if (EqualsNoCase(v.text, L"True"))
+            if (SameUpperCase(v.text, L"True"))
                 return true;
-            if (EqualsNoCase(v.text, L"False"))
+            if (SameUpperCase(v.text, L"False"))
                 return false;
         }
         r.Error(v.line, L"True or False expected, found " + v.Describe());
@@ -359,7 +360,7 @@ public:
     {
         if (v.kind == TFormValue::vkIdent)
             for (const auto& [text, value] : names)
-                if (EqualsNoCase(text, v.text))
+                if (SameUpperCase(text, v.text))
                     return value;
         r.Error(v.line, L"Invalid property value " + v.Describe());
     }
@@ -367,25 +368,7 @@ public:
 private:
     static T* Cast(TPersistent* o) { return static_cast<T*>(o); }
     TClassInfo& info_;
-    static bool EqualsNoCase(const std::wstring& a, const std::wstring& b);
 };
-
-template <class T>
-bool TClassBuilder<T>::EqualsNoCase(const std::wstring& a, const std::wstring& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        wchar_t x = a[i], y = b[i];
-        if (x >= L'a' && x <= L'z')
-            x = static_cast<wchar_t>(x - 32);
-        if (y >= L'a' && y <= L'z')
-            y = static_cast<wchar_t>(y - 32);
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 // A component class (T(TComponent* owner) exists) or a persistent class without a factory.
 template <class T>

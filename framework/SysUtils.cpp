@@ -170,6 +170,17 @@ std::wstring LowerCase(const std::wstring& s)
     return out;
 }
 
+bool SameUpperCase(std::wstring_view a, std::wstring_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    const auto upper = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; };
+    for (size_t i = 0; i < a.size(); ++i)
+        if (upper(a[i]) != upper(b[i]))
+            return false;
+    return true;
+}
+
 std::wstring AnsiUpperCase(const std::wstring& s)
 {
     std::wstring out = s;

@@ -25,6 +25,8 @@ std::wstring FloatToStr(double value);
 // Text. UpperCase/LowerCase change only ASCII letters; the Ansi... forms change every letter.
 std::wstring UpperCase(const std::wstring& s);
 std::wstring LowerCase(const std::wstring& s);
+// UpperCase(a) == UpperCase(b), without the copies.
+bool SameUpperCase(std::wstring_view a, std::wstring_view b);
 std::wstring AnsiUpperCase(const std::wstring& s);
 std::wstring AnsiLowerCase(const std::wstring& s);
 // Case-insensitive comparison of any letters (Cyrillic included): <0, 0, >0.

@@ -62,23 +62,6 @@ bool SameKeys(std::wstring_view a, std::wstring_view b)
     return true;
 }
 
-// UpperCase(a) == UpperCase(b), without copies.
-bool SameUpper(std::wstring_view a, std::wstring_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        wchar_t x = a[i], y = b[i];
-        if (x >= L'a' && x <= L'z')
-            x = static_cast<wchar_t>(x - 32);
-        if (y >= L'a' && y <= L'z')
-            y = static_cast<wchar_t>(y - 32);
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 const std::wstring_view* TSkinTextIndex::Find(const Section& section, const std::wstring& lowerKey)
@@ -259,9 +242,9 @@ void TInheritedReader::Follow(const TSkinTextIndex::Section* current, std::wstri
         if (!parent || parent->empty() || *parent == L"?")
             break;
         // The names met so far: the one asked for and the parents of the sections before this one.
-        bool met = SameUpper(asked, *parent);
+        bool met = SameUpperCase(asked, *parent);
         for (size_t i = 0; !met && i + 1 < chain_.size(); ++i)
-            met = SameUpper(*chain_[i]->parent, *parent);
+            met = SameUpperCase(*chain_[i]->parent, *parent);
         if (met)
             break;
         current = current->parentSection;

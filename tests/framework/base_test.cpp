@@ -28,6 +28,9 @@ TEST(Text, CaseRoutinesKeepTheirScope)
     EXPECT_EQ(AnsiUpperCase(L"form Борщ"), L"FORM БОРЩ");
     EXPECT_TRUE(SameText(L"Избранное", L"ИЗБРАННОЕ"));
     EXPECT_FALSE(SameText(L"Избранное", L"Избранно"));
+    EXPECT_TRUE(SameUpperCase(L"MasterBitmap", L"MASTERbitmap"));
+    EXPECT_FALSE(SameUpperCase(L"Борщ", L"БОРЩ")); // as UpperCase: Latin letters only
+    EXPECT_FALSE(SameUpperCase(L"FORM", L"FORMS"));
 }
 
 TEST(Text, FileNamePartsFollowTheLastDelimiter)
