@@ -19,9 +19,10 @@ namespace {
 
 std::unique_ptr<TIcon> gIconLarge;       // owned
 std::unique_ptr<TIcon> gIconSmall;       // owned
-// The program's icons are read from its file the first time a frame asks for them: a form with an icon
-// of its own or the application's never does, and the shell's first icon look-up is slow.
-bool gIconsLoaded = false;
+// Each of the program's icons is read from its file the first time a frame asks for it: a form with an
+// icon of its own or the application's never does, and every look-up through the shell is slow.
+bool gIconLargeLoaded = false;
+bool gIconSmallLoaded = false;
 bool gSkinnedFormsStarted = false;
 TacThemeApi gThemeApi;
 HMODULE gThemeLibrary = nullptr;         // owned: freed at exit
@@ -37,13 +38,13 @@ std::unique_ptr<TIcon> LoadProgramIcon(UINT flags)
     return LoadFileIcon(path, flags);
 }
 
-void LoadProgramIcons()
+TIcon* ProgramIcon(std::unique_ptr<TIcon>& icon, bool& loaded, UINT flags)
 {
-    if (gIconsLoaded || !gSkinnedFormsStarted)
-        return;
-    gIconsLoaded = true;
-    gIconLarge = LoadProgramIcon(SHGFI_LARGEICON);
-    gIconSmall = LoadProgramIcon(SHGFI_SMALLICON);
+    if (!loaded && gSkinnedFormsStarted) {
+        loaded = true;
+        icon = LoadProgramIcon(flags);
+    }
+    return icon.get();
 }
 
 void StartSkinnedForms()
@@ -54,7 +55,7 @@ void StartSkinnedForms()
 void FinishSkinnedForms()
 {
     gSkinnedFormsStarted = false;
-    gIconsLoaded = false;
+    gIconLargeLoaded = gIconSmallLoaded = false;
     gIconLarge.reset();
     gIconSmall.reset();
     while (!SkinnedForms().empty())
@@ -94,14 +95,12 @@ bool ThemesActive()
 
 TIcon* ProgramIconLarge()
 {
-    LoadProgramIcons();
-    return gIconLarge.get();
+    return ProgramIcon(gIconLarge, gIconLargeLoaded, SHGFI_LARGEICON);
 }
 
 TIcon* ProgramIconSmall()
 {
-    LoadProgramIcons();
-    return gIconSmall.get();
+    return ProgramIcon(gIconSmall, gIconSmallLoaded, SHGFI_SMALLICON);
 }
 
 void AddSkinnedFormsStartupStep(TStartup& startup)
