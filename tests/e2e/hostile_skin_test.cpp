@@ -29,18 +29,6 @@ protected:
         RemoveDirectoryW(kSkinFolder);
     }
     static std::wstring SkinFile() { return std::wstring(kSkinFolder) + L"\\Сломанный.asz"; }
-
-    // Pixels of two shots of the same window that differ.
-    static int Differing(const testsupport::Pixels24& a, const testsupport::Pixels24& b)
-    {
-        if (a.width != b.width || a.height != b.height)
-            return a.width * a.height;
-        int count = 0;
-        for (int y = 0; y < a.height; ++y)
-            for (int x = 0; x < a.width; ++x)
-                count += a.At(x, y) != b.At(x, y);
-        return count;
-    }
 };
 
 TEST_F(HostileSkinTest, ADamagedSkinFromTheSystemMenuWarnsAndTheProgramGoesOn)
@@ -75,7 +63,9 @@ TEST_F(HostileSkinTest, ADamagedSkinFromTheSystemMenuWarnsAndTheProgramGoesOn)
     EXPECT_EQ(FindTopWindows({ProcessId(), {}, {}, true}).size(), windows) << "no window lost, none left behind";
     // The stored skin is loaded again: the window looks as it did.
     const testsupport::Pixels24 after = Shot(MainWindow(), L"after");
-    EXPECT_LT(Differing(before, after), before.width * before.height / 100);
+    ASSERT_EQ(after.width, before.width);
+    ASSERT_EQ(after.height, before.height);
+    EXPECT_LT(before.DifferingPixels(after), before.width * before.height / 100);
 
     // And the program still answers: another category opens.
     const int other = CurrentTab(Tabs()) == 0 ? 1 : 0;

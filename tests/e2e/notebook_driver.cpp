@@ -135,7 +135,7 @@ void NotebookTest::ChooseLastPopupItem()
     bool selected = false;
     for (int attempt = 0; attempt < 3 && !selected; ++attempt) {
         Bot().PressKey(VK_UP);
-        selected = WaitUntil([&] { return e2e::CountDifferentPixels(unselected, e2e::CaptureWindowOnScreen(popup)) > 0; },
+        selected = WaitUntil([&] { return unselected.DifferingPixels(e2e::CaptureWindowOnScreen(popup)) > 0; },
                              2000);
     }
     ASSERT_TRUE(selected) << "no item of the pop-up menu is selected";

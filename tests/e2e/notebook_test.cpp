@@ -378,7 +378,7 @@ TEST_F(NotebookUseTest, ViewAndTabPositionAreStoredAndComeBackAtTheNextStart)
         return tabs.bottom <= list.top + 1;
     })) << "the tabs move above the list";
     auto after = Shot(MainWindow(), L"big-icons-tabs-top");
-    EXPECT_GT(CountDifferentPixels(before, after), 1000);
+    EXPECT_GT(before.DifferingPixels(after), 1000);
     StopProgram();
 
     StartNotebook();
@@ -429,7 +429,7 @@ TEST_F(NotebookUseTest, PickingTheSecondIconThemeRepaintsTheToolBarAndKeepsTheCa
     // The tool bar may size itself anew around the new icons: the buttons' common area is compared.
     const int w = std::min(before.width, after.width);
     const int h = std::min(before.height, after.height);
-    EXPECT_GT(CountDifferentPixels(Crop(before, w, h), Crop(after, w, h)), 500)
+    EXPECT_GT(Crop(before, w, h).DifferingPixels(Crop(after, w, h)), 500)
         << "the tool bar shows the other theme's icons";
     Shot(MainWindow(), L"second-theme");
 }

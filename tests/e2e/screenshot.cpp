@@ -114,18 +114,6 @@ Pixels24 Crop(const Pixels24& pixels, int width, int height)
     return out;
 }
 
-long CountDifferentPixels(const Pixels24& a, const Pixels24& b)
-{
-    if (a.width != b.width || a.height != b.height)
-        return -1;
-    long n = 0;
-    for (size_t i = 0; i < a.bgr.size(); i += 3)
-        if (!std::equal(a.bgr.begin() + static_cast<std::ptrdiff_t>(i), a.bgr.begin() + static_cast<std::ptrdiff_t>(i) + 3,
-                        b.bgr.begin() + static_cast<std::ptrdiff_t>(i)))
-            ++n;
-    return n;
-}
-
 size_t CountColours(const Pixels24& pixels)
 {
     std::unordered_set<std::uint32_t> colours;

@@ -25,8 +25,6 @@ testsupport::Pixels24 Screenshot(HWND wnd, const std::wstring& name);
 // The top-left part of a picture (clipped to its size).
 testsupport::Pixels24 Crop(const testsupport::Pixels24& pixels, int width, int height);
 
-// Pixels that differ between two pictures of the same size (-1 when the sizes differ).
-long CountDifferentPixels(const testsupport::Pixels24& a, const testsupport::Pixels24& b);
 // Number of distinct colours, a rough measure of whether anything was painted at all.
 size_t CountColours(const testsupport::Pixels24& pixels);
 

@@ -44,7 +44,7 @@ protected:
         const testsupport::Pixels24 before = CaptureWindowOnScreen(popup);
         for (int attempt = 0; attempt < 3; ++attempt) {
             Bot().PressKey(key);
-            if (WaitUntil([&] { return CountDifferentPixels(before, CaptureWindowOnScreen(popup)) > 0; }, 2000))
+            if (WaitUntil([&] { return before.DifferingPixels(CaptureWindowOnScreen(popup)) > 0; }, 2000))
                 return true;
         }
         return false;
@@ -99,9 +99,9 @@ protected:
         RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Bot().WaitIdle(main);
         const testsupport::Pixels24 fresh = CaptureWindowOnScreen(main);
-        EXPECT_EQ(CountDifferentPixels(left, fresh), 0) << "the change left the window unlike a fresh paint: "
+        EXPECT_EQ(left.DifferingPixels(fresh), 0) << "the change left the window unlike a fresh paint: "
                                                         << testsupport::Narrow(shot);
-        if (CountDifferentPixels(left, fresh) != 0) {
+        if (left.DifferingPixels(fresh) != 0) {
             SaveBmp(left, ShotsFolder() + L"\\" + shot + L"-left.bmp");
             SaveBmp(fresh, ShotsFolder() + L"\\" + shot + L"-fresh.bmp");
         }

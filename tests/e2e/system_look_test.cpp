@@ -315,7 +315,7 @@ TEST_F(SystemLookTest, PrintingARecipeReachesThePrinterAndLeavesTheViewAsItWas)
     const DWORD selection = static_cast<DWORD>(SendMessageW(View(), EM_GETSEL, 0, 0));
     EXPECT_EQ(LOWORD(selection), 2);
     EXPECT_EQ(HIWORD(selection), 6);
-    EXPECT_EQ(CountDifferentPixels(before, Shot(View(), L"after")), 0) << "the view looks otherwise after printing";
+    EXPECT_EQ(before.DifferingPixels(Shot(View(), L"after")), 0) << "the view looks otherwise after printing";
 }
 
 TEST_F(SystemLookTest, APrintedRecipesPdfHoldsItsLinesCyrillicIncluded)

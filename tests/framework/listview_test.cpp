@@ -371,16 +371,6 @@ protected:
         }
         ControlsTest::TearDown();
     }
-    static int DifferentPixels(const Pixels24& a, const Pixels24& b)
-    {
-        if (a.width != b.width || a.height != b.height)
-            return -1;
-        int count = 0;
-        for (int y = 0; y < a.height; ++y)
-            for (int x = 0; x < a.width; ++x)
-                count += a.At(x, y) != b.At(x, y);
-        return count;
-    }
     TImageList small{16, 16};
     TImageList large{32, 32};
     std::vector<TListView*> lists; // owner data first
@@ -419,7 +409,7 @@ TEST_F(ListViewIconsTest, AnOwnerDataListShowsItsIconsAsAListHoldingItsItems)
                 ADD_FAILURE() << "the focus could not be kept for view " << view;
                 continue;
             }
-            EXPECT_EQ(DifferentPixels(shots[0], shots[1]), 0) << "view " << view << (focused ? ", focused" : "");
+            EXPECT_EQ(shots[0].DifferingPixels(shots[1]), 0) << "view " << view << (focused ? ", focused" : "");
             // The icons are there: the selected item's differs from the background.
             RECT icon{};
             icon.left = LVIR_ICON;

@@ -173,17 +173,6 @@ public:
     }
 };
 
-int DifferingPixels(const testsupport::Pixels24& a, const testsupport::Pixels24& b)
-{
-    if (a.width != b.width || a.height != b.height)
-        return -1;
-    int count = 0;
-    for (int y = 0; y < a.height; ++y)
-        for (int x = 0; x < a.width; ++x)
-            count += a.At(x, y) != b.At(x, y);
-    return count;
-}
-
 } // namespace
 
 // While a change of skin is under way nothing of the form reaches the screen, neither the old look
@@ -231,13 +220,13 @@ TEST_F(ChildBackgroundTest, ASkinChangeShowsNothingUntilTheWholeFormShowsTheNewS
         const testsupport::Pixels24 after = ScreenAsItIs(Wnd);
         ASSERT_FALSE(witness->Seen.empty()) << testsupport::Narrow(name);
         for (const testsupport::Pixels24& meanwhile : witness->Seen) {
-            EXPECT_EQ(DifferingPixels(meanwhile, before), 0) << testsupport::Narrow(name);
+            EXPECT_EQ(meanwhile.DifferingPixels(before), 0) << testsupport::Narrow(name);
             if (HasFailure())
                 Keep(meanwhile, std::wstring(name) + L"_meanwhile");
         }
         const testsupport::Pixels24 fresh = testsupport::CaptureWindow(Wnd, true);
-        EXPECT_NE(DifferingPixels(fresh, before), 0) << testsupport::Narrow(name);
-        EXPECT_EQ(DifferingPixels(after, fresh), 0) << testsupport::Narrow(name);
+        EXPECT_NE(fresh.DifferingPixels(before), 0) << testsupport::Narrow(name);
+        EXPECT_EQ(after.DifferingPixels(fresh), 0) << testsupport::Narrow(name);
         if (HasFailure()) {
             Keep(after, std::wstring(name) + L"_after");
             Keep(fresh, std::wstring(name) + L"_fresh");

@@ -170,6 +170,17 @@ COLORREF Pixels24::At(int x, int y) const
     return RGB(p[2], p[1], p[0]);
 }
 
+int Pixels24::DifferingPixels(const Pixels24& other) const
+{
+    if (width != other.width || height != other.height)
+        return -1;
+    int count = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            count += At(x, y) != other.At(x, y);
+    return count;
+}
+
 void Pixels24::SavePpm(const std::wstring& path) const
 {
     std::ostringstream out;

@@ -50,6 +50,8 @@ struct Pixels24 {
     std::vector<std::uint8_t> bgr;
 
     COLORREF At(int x, int y) const;
+    // How many pixels differ from the other picture's; -1 for a picture of another size.
+    int DifferingPixels(const Pixels24& other) const;
     // Writes the picture as a binary PPM (for failure reports beside the test log).
     void SavePpm(const std::wstring& path) const;
 };
