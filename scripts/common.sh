@@ -9,13 +9,42 @@ STARTED_PIDS=()
 
 # build ARCH...: configures (once) and builds each target in build/ARCH.
 build() {
-  local arch
+  local arch status=0
   for arch in "$@"; do
     # Configured every time: folders and test sources appear as the project grows.
     cmake -S "$ROOT" -B "$ROOT/build/$arch" -G Ninja \
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$arch.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$ROOT/build/$arch" -- -k 0
+    if [[ "$arch" == x86_64 ]]; then
+      # The 64-bit build runs its tools under Wine (skins are packed and checked, the test skin and the
+      # sample base are written), several at once.
+      ( build_prefix && cmake --build "$ROOT/build/$arch" -- -k 0 ) || status=$?
+    else
+      cmake --build "$ROOT/build/$arch" -- -k 0 || status=$?
+    fi
+    ((status == 0)) || return $status
   done
+}
+
+# build_prefix: the Wine prefix the build's own Wine steps run in, made before the first of them and
+# its server kept running until the calling subshell ends. Without it, parallel steps on a machine that
+# never ran Wine would each start making the default prefix, and one of them ends with "chdir to
+# /tmp/wine-.../server-...: No such file or directory". Called in a subshell: the exports and the trap
+# stay there.
+build_prefix() {
+  export WINEPREFIX="$ROOT/build/wine-build-prefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+  export WINEARCH=win64
+  if [[ ! -f "$WINEPREFIX/.ready" ]]; then
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    "$WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
+    "$WINESERVER" -w 2>/dev/null || true
+    [[ -f "$WINEPREFIX/system.reg" ]] || { echo "build: the build's Wine prefix was not made" >&2; return 1; }
+    touch "$WINEPREFIX/.ready"
+  fi
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
+  trap '"$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null' EXIT
 }
 
 # russian_locale: Wine and the programs it starts run in the Russian locale of this program's users,
