@@ -223,6 +223,19 @@ TEST(PngChunks, DamagedCompressedTextLoadsEmpty)
     EXPECT_EQ(z->Text, "");
 }
 
+TEST(PngChunks, CompressedTextNeedingAPresetDictionaryLoadsEmptyAndTheImageStillLoads)
+{
+    // No dictionary can be given to a text chunk: the text is lost, not the picture.
+    TPNGCore image;
+    EXPECT_NO_THROW(
+        Load(image, Png(Ihdr(1, 1, 8, 0), kGrey1x1, Chunk("zTXt", Bytes("key\0\0", 5) + Zlib("text", 6, "dict")))));
+    auto* z = image.Chunks.FirstOfClass<TChunkzTXt>();
+    ASSERT_NE(z, nullptr);
+    EXPECT_EQ(z->Keyword, "key");
+    EXPECT_EQ(z->Text, "");
+    EXPECT_NE(image.Chunks.FirstOfClass<TChunkIDAT>(), nullptr);
+}
+
 TEST(PngChunks, LongCompressedTextSurvivesASaveAndLoad)
 {
     std::mt19937 random(7);
