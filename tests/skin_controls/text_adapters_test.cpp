@@ -177,6 +177,44 @@ TEST_F(SimpleAdapters, AnAdaptedToolBarPaintsItsButtonsAndStillSendsTheirCommand
     EXPECT_EQ(gClicks, 1);
 }
 
+TEST_F(SimpleAdapters, AToolBarCaptionTooWideIsDrawnInTwoLinesWithinTheButton)
+{
+    HWND bar = Child(TOOLBARCLASSNAMEW, L"", TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE, 200, 60);
+    SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    const wchar_t caption[] = L"Добавить рецепт в избранное сейчас же\0";
+    const LRESULT first = SendMessageW(bar, TB_ADDSTRINGW, 0, reinterpret_cast<LPARAM>(caption));
+    TBBUTTON button{};
+    button.iBitmap = I_IMAGENONE;
+    button.idCommand = 100;
+    button.fsState = TBSTATE_ENABLED;
+    button.fsStyle = BTNS_BUTTON;
+    button.iString = first;
+    SendMessageW(bar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
+    SendMessageW(bar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(70, 70));
+    SendMessageW(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(70, 50));
+    adapter = MakeAdapter<TacToolBarWnd>(bar, false, std::wstring(L"TOOLBAR"), sm.get(), nullptr);
+    RECT item{};
+    SendMessageW(bar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    ASSERT_LT(item.right - item.left, 100) << "the button is narrower than its caption";
+    RECT client{};
+    GetClientRect(bar, &client);
+    auto shot = Print(bar, client.right, client.bottom);
+    const TRect inside{item.left, item.top, item.right, item.bottom};
+    const TRect text = BoundsOf(shot.get(), inside, IsDark);
+    ASSERT_GT(text.Width(), 0);
+    EXPECT_GE(text.Left, item.left + 2);
+    EXPECT_LE(text.Right, item.right - 2) << "the second line is cut with an ellipsis, not let out";
+    // Two lines: rows with ink, a gap, rows with ink again.
+    int bands = 0;
+    bool inked = false;
+    for (int y = text.Top; y < text.Bottom; ++y) {
+        const bool row = CountPixels(shot.get(), TRect{item.left, y, item.right, y + 1}, IsDark) > 0;
+        bands += row && !inked ? 1 : 0;
+        inked = row;
+    }
+    EXPECT_EQ(bands, 2);
+}
+
 TEST_F(SimpleAdapters, ABitmapButtonDrawsItsGlyphWithTheCornerPixelTransparent)
 {
     HWND button = Child(L"BUTTON", L"ОК", BS_PUSHBUTTON | BS_BITMAP, 100, 30);
