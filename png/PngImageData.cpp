@@ -176,7 +176,7 @@ struct TRowTarget {
     int Dx;
     std::uint32_t Count;
     const std::uint8_t* Gamma; // null for the identity table
-    const std::uint8_t* Key;   // the 16-bit transparent sample(s) whose pixels the key plane marks, or null
+    const std::uint8_t* Key;   // the tRNS samples whose pixels the key plane marks, or null
 };
 
 // Packed pixels (1, 2, 4, 8 bits) into the packed DIB; Map turns a sample into the DIB's value.
@@ -578,7 +578,7 @@ struct TRowSource {
     std::uint32_t Count;
     const std::uint8_t* Inverse;
     bool IdentityInverse;    // the table changes nothing, so plain rows may skip it
-    const std::uint8_t* Key; // the 16-bit transparent sample(s) when Alpha is the header's key plane, or null
+    const std::uint8_t* Key; // the tRNS samples when Alpha is the header's key plane, or null
 };
 
 void ConvertPacked(std::uint8_t* out, const TRowSource& s, int depth, std::size_t rowSize)
