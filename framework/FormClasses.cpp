@@ -1,5 +1,6 @@
 // The framework's classes as the form reader knows them: each class's published properties, declared once.
 #include "framework/ActnList.h"
+#include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
@@ -282,6 +283,14 @@ void RegisterStdCtrlsClasses()
         })
         .Bool(L"Default", &TButton::SetDefault)
         .Bool(L"Cancel", &TButton::SetCancel);
+    RegisterClass<TBitBtn>(L"TBitBtn", L"TButton")
+        .Binary(L"Glyph", &TBitBtn::ReadGlyphData)
+        .Int(L"NumGlyphs", &TBitBtn::SetNumGlyphs)
+        .Enum(L"Layout", &TBitBtn::SetLayout,
+              {{L"blGlyphLeft", blGlyphLeft}, {L"blGlyphRight", blGlyphRight}, {L"blGlyphTop", blGlyphTop},
+               {L"blGlyphBottom", blGlyphBottom}})
+        .Int(L"Margin", &TBitBtn::SetMargin)
+        .Int(L"Spacing", &TBitBtn::SetSpacing);
     RegisterClass<TCustomLabel>(L"TCustomLabel", L"TGraphicControl")
         .Enum(L"Alignment", &TCustomLabel::SetAlignment, AlignmentNames())
         .Enum(L"Layout", &TCustomLabel::SetLayout, {{L"tlTop", tlTop}, {L"tlCenter", tlCenter}, {L"tlBottom", tlBottom}})

@@ -113,11 +113,9 @@ bool InflateChunkData(const std::uint8_t* input, std::size_t size, std::string& 
             ok = true;
             break;
         }
-        if (rc == Z_NEED_DICT) {
-            inflateEnd(&z);
-            RaiseZlibError(rc);
-        }
-        // A stream cut short stops with Z_BUF_ERROR; every other code but Z_OK is damage.
+        // A stream cut short stops with Z_BUF_ERROR; one that asks for a preset dictionary (none can be
+        // given) stops with Z_NEED_DICT and would give it again on every call; every other code but Z_OK is
+        // damage.
         if (rc != Z_OK || output.size() > maxOutput) {
             errorText = rc == Z_OK ? ZLIBErrorText(Z_MEM_ERROR) : ZLIBErrorText(rc);
             break;
@@ -842,9 +840,10 @@ bool TChunkzTXt::SaveToStream(TStream* stream)
         Text.assign(1, ' ');
     std::string packed;
     std::wstring error;
+    // A text that cannot be compressed leaves the chunk out of the file rather than the whole file unsaved.
     if (!DeflateWholeBuffer(reinterpret_cast<const std::uint8_t*>(Text.data()), Text.size(), Owner()->ZlibLevel(),
                             packed, error))
-        RaiseCodecError<EPNGZLIBError>(kPngResZlibError, error);
+        return false;
     std::string d = Keyword;
     d.push_back('\0');
     d.push_back('\0');

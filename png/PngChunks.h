@@ -62,7 +62,7 @@ void PngRequireAvailable(TStream* stream, std::int64_t count);
 std::uint64_t PixelBytesFor(std::uint64_t pixels, int colorType, int bitDepth);
 
 // Whole-buffer zlib helpers of compressed text. Inflate gives False (with the error text) for a damaged
-// stream and raises EPNGZLIBError for a stream that needs a preset dictionary; output stops at MaxOutput.
+// stream and for one that needs a preset dictionary; output stops at MaxOutput.
 bool InflateChunkData(const std::uint8_t* input, std::size_t size, std::string& output, std::wstring& errorText,
                       std::size_t maxOutput = 64u << 20);
 bool DeflateWholeBuffer(const std::uint8_t* input, std::size_t size, int level, std::string& output,

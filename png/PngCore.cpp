@@ -138,34 +138,61 @@ TPngColor TPNGCore::TransparentColor() const
     return trns && HeaderOrNull() ? trns->TransparentColor() : 0;
 }
 
+namespace {
+
+enum : int { kNoKey, kKeyPlane, kPaletteKey, kGreyKey, kRgbKey };
+
+} // namespace
+
+TPngKeyTest::TPngKeyTest(const TPNGCore& image)
+{
+    TChunkIHDR* h = image.HeaderOrNull();
+    auto* trns = image.Chunks.FirstOfClass<TChunktRNS>();
+    if (!h || !trns || !h->ImageData)
+        return;
+    bits_ = h->DIBBitsPerPixel();
+    const std::uint8_t* d = trns->Data();
+    if (h->HasKeyPlane()) {
+        // Made while the file's own samples were known: 16-bit keys, and keys under gamma.
+        kind_ = kKeyPlane;
+    } else if (h->ColorType == 3 && bits_ <= 8) {
+        kind_ = kPaletteKey;
+        alphaValues_ = trns->AlphaValues;
+    } else if (h->ColorType == 0 && bits_ <= 8 && trns->DataSize() >= 2) {
+        kind_ = kGreyKey;
+        const unsigned sample = (unsigned(d[0]) << 8) | d[1];
+        greyKey_ = h->BitDepth == 16  ? sample >> 8
+                   : h->BitDepth == 2 ? 5 * (sample & 3)
+                                      : sample & ((1u << h->BitDepth) - 1);
+    } else if (h->ColorType == 2 && bits_ == 24 && trns->DataSize() >= 6) {
+        // Without a key plane the DIB holds the file's samples (the high bytes of 16-bit ones).
+        kind_ = kRgbKey;
+        const int o = h->BitDepth == 16 ? 0 : 1;
+        rgbKey_[0] = d[4 + o];
+        rgbKey_[1] = d[2 + o];
+        rgbKey_[2] = d[o];
+    }
+    if (kind_ != kNoKey)
+        header_ = h;
+}
+
+bool TPngKeyTest::operator()(int x, int y) const
+{
+    if (!header_ || x < 0 || y < 0 || std::uint32_t(x) >= header_->Width || std::uint32_t(y) >= header_->Height)
+        return false;
+    const std::uint8_t* row = header_->RowAddress(y);
+    switch (kind_) {
+    case kKeyPlane: return header_->AlphaRow(y)[x] == 0;
+    case kPaletteKey: return alphaValues_[PackedValue(row, x, bits_)] == 0;
+    case kGreyKey: return PackedValue(row, x, bits_) == greyKey_;
+    case kRgbKey: return std::memcmp(row + 3 * std::size_t(x), rgbKey_, 3) == 0;
+    default: return false;
+    }
+}
+
 bool TPNGCore::IsKeyPixel(int x, int y) const
 {
-    TChunkIHDR* h = HeaderOrNull();
-    auto* trns = Chunks.FirstOfClass<TChunktRNS>();
-    if (!h || !trns || !h->ImageData || x < 0 || y < 0 || std::uint32_t(x) >= h->Width ||
-        std::uint32_t(y) >= h->Height)
-        return false;
-    if (h->HasKeyPlane())
-        return h->AlphaRow(y)[x] == 0;
-    const std::uint8_t* row = h->RowAddress(y);
-    int bits = h->DIBBitsPerPixel();
-    switch (h->ColorType) {
-    case 3:
-        return bits <= 8 && trns->AlphaValues[PackedValue(row, x, bits)] == 0;
-    case 0: {
-        if (bits > 8 || trns->DataSize() < 2)
-            return false;
-        unsigned sample = (unsigned(trns->Data()[0]) << 8) | trns->Data()[1];
-        unsigned key = h->BitDepth == 16 ? sample >> 8
-                       : h->BitDepth == 2 ? 5 * (sample & 3)
-                                          : sample & ((1u << h->BitDepth) - 1);
-        return PackedValue(row, x, bits) == key;
-    }
-    case 2:
-        return ReadPixelColor(x, y) == TransparentColor();
-    default:
-        return false;
-    }
+    return TPngKeyTest(*this)(x, y);
 }
 
 void TPNGCore::LoadFromStream(TStream* stream)

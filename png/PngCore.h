@@ -29,6 +29,24 @@ private:
 
 enum class TPNGTransparencyKind { ptmNone, ptmBit, ptmPartial };
 
+class TPNGCore;
+
+// Tells the pixels a bit-transparent image leaves out, with the header and the key looked up once: a
+// whole image is asked pixel by pixel, and a crafted file may hold thousands of chunks.
+class TPngKeyTest {
+public:
+    explicit TPngKeyTest(const TPNGCore& image);
+    bool operator()(int x, int y) const;
+
+private:
+    const TChunkIHDR* header_ = nullptr; // the image's, borrowed; null when no pixel is a key
+    const std::uint8_t* alphaValues_ = nullptr; // the tRNS entries of a palette image
+    int kind_ = 0;                       // which test the image takes (see the constructor)
+    int bits_ = 0;                       // bits per DIB pixel
+    unsigned greyKey_ = 0;               // the DIB value of a grey key
+    std::uint8_t rgbKey_[3] = {};        // blue, green, red of an RGB key as the DIB holds them
+};
+
 // The image's chunks, owned by it, in file order.
 class TPNGList {
 public:
@@ -73,7 +91,8 @@ public:
     TPNGTransparencyKind TransparencyKind() const;
     TPngColor TransparentColor() const;
     // Whether a bit-transparent image leaves this pixel out: the palette entry whose tRNS value is 0 (not
-    // every entry of its colour), the grey sample named by tRNS, all 16 bits of a 16-bit key.
+    // every entry of its colour), the grey sample named by tRNS, all 16 bits of a 16-bit key, the RGB
+    // samples the file held before gamma.
     bool IsKeyPixel(int x, int y) const;
     // Address of image row Row (0 = top) in the bottom-up DIB.
     std::uint8_t* RowAddress(int row) const;

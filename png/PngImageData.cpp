@@ -176,7 +176,7 @@ struct TRowTarget {
     int Dx;
     std::uint32_t Count;
     const std::uint8_t* Gamma; // null for the identity table
-    const std::uint8_t* Key;   // the 16-bit transparent sample(s) whose pixels the key plane marks, or null
+    const std::uint8_t* Key;   // the tRNS samples whose pixels the key plane marks, or null
 };
 
 // Packed pixels (1, 2, 4, 8 bits) into the packed DIB; Map turns a sample into the DIB's value.
@@ -195,6 +195,21 @@ void CopyPacked(const std::uint8_t* src, const TRowTarget& t, int depth, int dib
         std::size_t x = std::size_t(t.X0) + std::size_t(i) * t.Dx;
         std::size_t dbit = x * dibDepth;
         t.Dib[dbit >> 3] |= std::uint8_t(v << (8 - dibDepth - (dbit & 7)));
+    }
+}
+
+// Whether C samples of S bytes each are the tRNS key, whose samples are always 16 bits (8-bit ones in
+// the low byte).
+template <int C, int S>
+bool IsKeySample(const std::uint8_t* p, const std::uint8_t* key)
+{
+    if constexpr (S == 2) {
+        return std::memcmp(p, key, C * S) == 0;
+    } else {
+        for (int c = 0; c < C; ++c)
+            if (p[c] != key[2 * c + 1])
+                return false;
+        return true;
     }
 }
 
@@ -220,9 +235,8 @@ void CopyColour(const std::uint8_t* src, const TRowTarget& t)
         }
         if constexpr (C == 2 || C == 4)
             t.Alpha[x] = p[(C - 1) * S];
-        else if constexpr (S == 2)
-            if (t.Key)
-                t.Alpha[x] = std::memcmp(p, t.Key, C * S) == 0 ? 0 : 255;
+        else if (t.Key)
+            t.Alpha[x] = IsKeySample<C, S>(p, t.Key) ? 0 : 255;
     }
 }
 
@@ -410,11 +424,14 @@ bool DecodeRows(TIdatReader& reader, TRowBuffers& rows, TChunkIHDR& h, const TGe
     return true;
 }
 
-// The transparent sample of a 16-bit grey or RGB image, with the header's key plane made ready for it;
+// The transparent sample of a grey or RGB image whose DIB cannot tell the key's pixels (16-bit samples
+// lose their low byte, gamma may show two samples alike), with the header's key plane made ready for it;
 // null for every other image.
-const std::uint8_t* SixteenBitKey(TChunkIHDR& h, TPNGCore* owner)
+const std::uint8_t* PlaneKey(TChunkIHDR& h, TPNGCore* owner, bool gamma)
 {
-    if (h.BitDepth != 16 || (h.ColorType != 0 && h.ColorType != 2) || !h.ImageData)
+    const bool sixteen = h.BitDepth == 16 && (h.ColorType == 0 || h.ColorType == 2);
+    const bool rgbUnderGamma = h.BitDepth == 8 && h.ColorType == 2 && gamma;
+    if ((!sixteen && !rgbUnderGamma) || !h.ImageData)
         return nullptr;
     auto* trns = owner->Chunks.FirstOfClass<TChunktRNS>();
     if (!trns || trns->DataSize() < (h.ColorType == 0 ? 2u : 6u))
@@ -444,7 +461,7 @@ bool TChunkIDAT::LoadFromStream(TStream* stream, const std::string& name, std::u
     for (int i = 0; i < 256 && identity; ++i)
         identity = owner->GammaLUT[i] == i;
     const std::uint8_t* gamma = identity ? nullptr : owner->GammaLUT;
-    const std::uint8_t* key = SixteenBitKey(h, owner);
+    const std::uint8_t* key = PlaneKey(h, owner, gamma != nullptr);
     if (owner->InterlaceMethod == 1) {
         for (const TAdam7Pass& pass : kAdam7)
             if (!DecodeRows(reader, rows, h, g, pass, gamma, key))
@@ -561,7 +578,7 @@ struct TRowSource {
     std::uint32_t Count;
     const std::uint8_t* Inverse;
     bool IdentityInverse;    // the table changes nothing, so plain rows may skip it
-    const std::uint8_t* Key; // the 16-bit transparent sample(s) when Alpha is the header's key plane, or null
+    const std::uint8_t* Key; // the tRNS samples when Alpha is the header's key plane, or null
 };
 
 void ConvertPacked(std::uint8_t* out, const TRowSource& s, int depth, std::size_t rowSize)
@@ -579,6 +596,18 @@ void ConvertPacked(std::uint8_t* out, const TRowSource& s, int depth, std::size_
         std::size_t bit = std::size_t(i) * depth;
         out[bit >> 3] |= std::uint8_t(v << (8 - depth - (bit & 7)));
     }
+}
+
+template <int C, int S>
+void SetKeySample(std::uint8_t* p, const std::uint8_t* key)
+{
+    for (int c = 0; c < C; ++c)
+        if constexpr (S == 2) {
+            p[2 * c] = key[2 * c];
+            p[2 * c + 1] = key[2 * c + 1];
+        } else {
+            p[c] = key[2 * c + 1];
+        }
 }
 
 template <int C, int S>
@@ -600,13 +629,14 @@ void ConvertColour(std::uint8_t* out, const TRowSource& s)
         if constexpr (S == 2)
             for (int c = 0; c < C; ++c)
                 p[2 * c + 1] = 0;
-        // The low bytes are gone: the key pixels get the key back whole, and no other pixel may become it.
-        if constexpr (S == 2 && (C == 1 || C == 3))
+        // The low bytes (or the samples gamma showed alike) are gone: the key pixels get the key back
+        // whole, and no other pixel may become it.
+        if constexpr (C == 1 || C == 3)
             if (s.Key) {
                 if (s.Alpha[x] == 0)
-                    std::memcpy(p, s.Key, C * S);
-                else if (std::memcmp(p, s.Key, C * S) == 0)
-                    p[C * S - 1] = 1;
+                    SetKeySample<C, S>(p, s.Key);
+                else if (IsKeySample<C, S>(p, s.Key))
+                    p[C * S - 1] ^= 1;
             }
     }
 }
@@ -628,7 +658,7 @@ void ConvertRgbPlain(std::uint8_t* out, const TRowSource& s)
 
 void ConvertRow(std::uint8_t* out, const TRowSource& s, int colorType, int depth, std::size_t rowSize)
 {
-    bool plainRgb = depth == 8 && s.Dx == 1 && s.IdentityInverse;
+    bool plainRgb = depth == 8 && s.Dx == 1 && s.IdentityInverse && !s.Key;
     switch (colorType) {
     case 0:
         if (depth == 16)
@@ -846,7 +876,7 @@ bool TChunkIDAT::SaveToStream(TStream* stream)
     int colorType = h.ColorType;
     std::size_t fullRow = std::size_t(PixelBytesFor(h.Width, colorType, depth));
     const std::uint8_t* key = nullptr;
-    if (h.HasKeyPlane() && h.BitDepth == 16)
+    if (h.HasKeyPlane() && h.BitDepth >= 8)
         if (auto* trns = owner->Chunks.FirstOfClass<TChunktRNS>(); trns && trns->DataSize() >= (colorType == 0 ? 2u : 6u))
             key = trns->Data();
     bool identityInverse = IsIdentity(owner->InverseGammaLUT);

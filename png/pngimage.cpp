@@ -149,10 +149,11 @@ void TPNGObject::DrawKeyedDIB(HDC dc, const TRect& rect)
     int iw = int(h->Width), ih = int(h->Height);
     std::size_t maskStride = (std::size_t(iw) + 31) / 32 * 4;
     std::vector<std::uint8_t> maskBits(maskStride * std::size_t(ih));
+    const TPngKeyTest isKey(*this);
     for (int y = 0; y < ih; ++y) {
         std::uint8_t* row = maskBits.data() + std::size_t(ih - 1 - y) * maskStride;
         for (int x = 0; x < iw; ++x)
-            if (IsKeyPixel(x, y))
+            if (isKey(x, y))
                 row[x >> 3] |= std::uint8_t(0x80 >> (x & 7));
     }
     struct {

@@ -6,6 +6,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sPixels.h"
 #include "skin/core/sSkinManager.h"
+#include "skin/core/sTextColors.h"
 #include "skin/core/sVclUtils.h"
 
 #include <algorithm>
@@ -155,7 +156,6 @@ void ComposeBar(TacScrollWnd* adapter, TacScrollBar* bar, TBitmap* bmp, const TR
 
 void BlendDisabled(TacScrollWnd* adapter, TacScrollBar* bar, TBitmap* bmp, const TRect& r, const TCacheInfo& ci)
 {
-    const TRect all{0, 0, r.Width() - 1, r.Height() - 1};
     if (ci.Ready) {
         BlendTransBitmap(bmp, 0, 0, sNoKeyColor, 0.4,
                          TRect{ci.X + r.Left, ci.Y + r.Top, ci.X + r.Right - 1, ci.Y + r.Bottom - 1}, ci.Bmp);
@@ -164,7 +164,8 @@ void BlendDisabled(TacScrollWnd* adapter, TacScrollBar* bar, TBitmap* bmp, const
     TsSkinManager* sm = adapter->Manager();
     const int section = sm->ConstData.ScrollBar[bar->Kind];
     if (IsValidSectionIndex(sm, section))
-        BlendColorRect(bmp, all, 40, SkinColorToRGB(sm->Sections[static_cast<std::size_t>(section)].Color));
+        PaintShadowRect(bmp, TRect{0, 0, r.Width(), r.Height()}, 60, 0, 0,
+                        SkinColorToRGB(sm->Sections[static_cast<std::size_t>(section)].Color));
 }
 
 bool BarPaintable(TacScrollWnd* adapter, const TacScrollBar* bar, int length)

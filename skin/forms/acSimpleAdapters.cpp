@@ -1,5 +1,6 @@
 #include "skin/forms/acSimpleAdapters.h"
 
+#include "framework/Buttons.h"
 #include "framework/WinApi.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sItemPainter.h"
@@ -373,8 +374,19 @@ HBITMAP ButtonImage(HWND wnd)
 
 } // namespace
 
+TBitBtn* TacBitBtnWnd::OwnerButton() const
+{
+    return SkinData ? dynamic_cast<TBitBtn*>(SkinData->OwnerControl()) : nullptr;
+}
+
 TSize TacBitBtnWnd::GlyphSize() const
 {
+    if (TBitBtn* button = OwnerButton()) {
+        TBitmap* glyph = button->Glyph();
+        if (!glyph || glyph->Width() <= 0 || glyph->Height() <= 0)
+            return TSize{0, 0};
+        return TSize{glyph->Width() / button->NumGlyphs(), glyph->Height()};
+    }
     // The bitmap's own size: the dimension a bitmap may carry is set by nobody here and reads 0.
     BITMAP info{};
     if (HBITMAP image = ButtonImage(AdaptedWnd); image && GetObjectW(image, sizeof(info), &info))
@@ -382,8 +394,40 @@ TSize TacBitBtnWnd::GlyphSize() const
     return TSize{0, 0};
 }
 
+int TacBitBtnWnd::MaxTextWidth()
+{
+    TBitBtn* button = OwnerButton();
+    if (!button)
+        return TacBtnWnd::MaxTextWidth();
+    if (Caption.empty())
+        return 0;
+    // A margin of -1 asks for centring, not for room beyond the edges.
+    int width = button->Width() - 2 * std::max(button->Margin(), 0);
+    const int glyph = GlyphSize().cx;
+    if (glyph > 0 && (button->Layout() == blGlyphLeft || button->Layout() == blGlyphRight))
+        width -= glyph + std::max(button->Spacing(), 0);
+    return width;
+}
+
+TacBitBtnWnd::TGlyphPlaces TacBitBtnWnd::PlaceGlyphAndText(const TBitBtn& button)
+{
+    const TSize glyph = GlyphSize();
+    const TRect extent = Caption.empty() ? TRect{0, 0, 0, 0} : TextExtent();
+    TGlyphPlaces places{};
+    CalcGlyphTextLayout(TRect{0, 0, WndSize.cx, WndSize.cy}, TPoint{glyph.cx, glyph.cy},
+                        TPoint{extent.Width(), extent.Height()}, button.Layout(), gaCenter, button.Margin(),
+                        button.Spacing(), places.Glyph, places.Text, 0);
+    if (ButtonState() == 2) {
+        places.Glyph = TPoint{places.Glyph.X + 1, places.Glyph.Y + 1};
+        places.Text = TRect{places.Text.Left + 1, places.Text.Top + 1, places.Text.Right + 1, places.Text.Bottom + 1};
+    }
+    return places;
+}
+
 TRect TacBitBtnWnd::CaptionRect()
 {
+    if (TBitBtn* button = OwnerButton())
+        return PlaceGlyphAndText(*button).Text;
     TRect r = TacBtnWnd::CaptionRect();
     const int shift = GlyphSize().cx / 2 + 1;
     r.Left += shift;
@@ -392,6 +436,31 @@ TRect TacBitBtnWnd::CaptionRect()
 }
 
 void TacBitBtnWnd::DrawGlyph()
+{
+    if (TBitBtn* button = OwnerButton())
+        DrawOwnerGlyph(*button);
+    else
+        DrawImageGlyph();
+}
+
+void TacBitBtnWnd::DrawOwnerGlyph(const TBitBtn& button)
+{
+    TBitmap* source = button.Glyph();
+    const TSize size = GlyphSize();
+    TBitmap* cache = SkinData->CacheBmp();
+    if (!source || size.cx <= 0 || size.cy <= 0 || !cache)
+        return;
+    auto glyph = CreateBmp24(source->Width(), source->Height());
+    BitBlt(glyph->Canvas()->Handle(), 0, 0, source->Width(), source->Height(), source->Canvas()->Handle(), 0, 0,
+           SRCCOPY);
+    const bool pushed = IsWindowEnabled(AdaptedWnd) && ButtonState() == 2;
+    const int frame = pushed ? std::min(button.NumGlyphs(), 4) - 1 : 0;
+    const TPoint at = PlaceGlyphAndText(button).Glyph;
+    CopyByMask24(cache, glyph.get(), at.X, at.Y, TRect{frame * size.cx, 0, (frame + 1) * size.cx - 1, size.cy - 1},
+                 glyph->Canvas()->Pixels(0, 0), EmptyCacheInfo, false);
+}
+
+void TacBitBtnWnd::DrawImageGlyph()
 {
     HBITMAP image = ButtonImage(AdaptedWnd);
     const TSize size = GlyphSize();

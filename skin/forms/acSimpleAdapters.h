@@ -67,8 +67,11 @@ private:
     bool MultiLine() const;
 };
 
-// Buttons with a bitmap (BS_BITMAP with BM_SETIMAGE, or the framework's bitmap buttons): the glyph
-// right-aligned just left of the caption, its top-left pixel the transparent colour.
+class TBitBtn;
+
+// Buttons with a bitmap, its top-left pixel the transparent colour. A framework bit button places its
+// glyph frame and caption together by its own Layout, Margin and Spacing; a system button
+// (BS_BITMAP with BM_SETIMAGE) has its glyph right-aligned just left of the caption.
 class TacBitBtnWnd : public TacBtnWnd {
 public:
     using TacBtnWnd::TacBtnWnd;
@@ -78,6 +81,18 @@ protected:
     void DrawGlyph() override;
     TSize GlyphSize() const override;
     TRect CaptionRect() override;
+    int MaxTextWidth() override;
+
+private:
+    struct TGlyphPlaces {
+        TPoint Glyph;
+        TRect Text;
+    };
+    TBitBtn* OwnerButton() const;
+    // Where the owner's glyph and caption go in the window, moved by (1, 1) when pushed.
+    TGlyphPlaces PlaceGlyphAndText(const TBitBtn& button);
+    void DrawOwnerGlyph(const TBitBtn& button);
+    void DrawImageGlyph();
 };
 
 // Up-down controls: two halves in the section, each in its own state, with the scroll buttons' arrows.

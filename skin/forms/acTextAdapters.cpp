@@ -2,6 +2,7 @@
 
 #include "framework/WinApi.h"
 #include "skin/core/sCommonData.h"
+#include "skin/core/sControlPaint.h"
 #include "skin/core/sItemPainter.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinManager.h"
@@ -197,6 +198,9 @@ void TacGroupBoxWnd::PaintTo(HDC dc)
     PrepareCache();
     CopyHwndCache(AdaptedWnd, SkinData, TRect{0, 0, WndSize.cx, WndSize.cy}, 0, 0, false, dc,
                   TRect{0, 0, WndSize.cx, WndSize.cy});
+    // The box's windowless children (labels, images) have no window of their own to repaint in.
+    if (auto* owner = dynamic_cast<TWinControl*>(SkinData->OwnerControl()))
+        ::PaintControls(dc, owner, TPoint{0, 0});
     RefreshChildWindows(AdaptedWnd);
 }
 

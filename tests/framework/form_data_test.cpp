@@ -1,5 +1,6 @@
 // Form data names the standard controls and their published properties: a dialog read from it has
 // its items, lines, styles, results and references in place, and its handlers bound.
+#include "framework/Buttons.h"
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/RichEdit.h"
@@ -108,4 +109,57 @@ TEST_F(FormData, DialogOfStandardControlsReadsItsPropertiesAndBindsItsHandlers)
     // Escape presses the cancel button of the data.
     EXPECT_EQ(dialog->Perform(CM_DIALOGKEY, VK_ESCAPE), 1);
     EXPECT_EQ(dialog->ModalResult(), mrCancel);
+}
+
+namespace {
+
+// Form data of a bit button with an 8 x 2 glyph of two 4 x 2 frames; NumGlyphs is put in by the test.
+std::string BitButtonForm(const char* numGlyphs)
+{
+    return std::string("object Dlg: TForm\n"
+                       "  object Ok: TBitBtn\n"
+                       "    Caption = 'OK'\n"
+                       "    Glyph = {424D660000000000000036000000280000000800000002000000010018000000000030000000"
+                       "130B0000130B000000000000000000000000FF0000FF0000FF0000FF00FF0000FF0000FF0000FF000000FF0000"
+                       "FF0000FF0000FF00FF0000FF0000FF0000FF00}\n"
+                       "    NumGlyphs = ") +
+           numGlyphs +
+           "\n"
+           "    Layout = blGlyphTop\n"
+           "    Margin = 3\n"
+           "    Spacing = 0\n"
+           "  end\n"
+           "end\n";
+}
+
+TBitBtn* ReadBitButton(TForm* root, const char* numGlyphs)
+{
+    TFormReader(root, L"bitbtn.form").Read(ParseFormData(BitButtonForm(numGlyphs), L"bitbtn.form"));
+    return dynamic_cast<TBitBtn*>(root->FindComponent(L"Ok"));
+}
+
+} // namespace
+
+TEST_F(FormData, ABitButtonReadsItsGlyphAndHowTheGlyphSits)
+{
+    TOwned<TForm> root(Create<TForm>(Application));
+    TBitBtn* button = ReadBitButton(root.get(), "2");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->Glyph()->Width(), 8);
+    EXPECT_EQ(button->Glyph()->Height(), 2);
+    EXPECT_EQ(button->NumGlyphs(), 2);
+    EXPECT_EQ(button->Layout(), blGlyphTop);
+    EXPECT_EQ(button->Margin(), 3);
+    EXPECT_EQ(button->Spacing(), 0);
+}
+
+TEST_F(FormData, ABitButtonsFrameCountStaysWithinOneToFour)
+{
+    // The frame width is the glyph's width divided by the count: 0 must not reach a painter.
+    for (const auto& [text, count] : {std::pair{"0", 1}, std::pair{"-3", 1}, std::pair{"9", 4}}) {
+        TOwned<TForm> root(Create<TForm>(Application));
+        TBitBtn* button = ReadBitButton(root.get(), text);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->NumGlyphs(), count) << text;
+    }
 }

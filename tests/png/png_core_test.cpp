@@ -140,6 +140,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {true, false, false}},
         TKeyCase{"EightBitGrey", Png(Ihdr(3, 1, 8, 0), PlainRows(1, Bytes("\x40\x41\x40", 3)),
                                       Chunk("tRNS", Bytes("\0\x40", 2))),
+                 {true, false, true}},
+        // Gamma shows both 254 and 255 as 255: white must stay visible.
+        TKeyCase{"EightBitRgbUnderGamma",
+                 Png(Ihdr(2, 1, 8, 2), PlainRows(1, Bytes("\xfe\xfe\xfe\xff\xff\xff", 6)),
+                     Chunk("gAMA", BigEndian32(100000)) + Chunk("tRNS", Bytes("\0\xfe\0\xfe\0\xfe", 6))),
+                 {true, false}},
+        TKeyCase{"EightBitRgb",
+                 Png(Ihdr(3, 1, 8, 2), PlainRows(1, Bytes("\x10\x20\x30\x10\x20\x31\x10\x20\x30", 9)),
+                     Chunk("tRNS", Bytes("\0\x10\0\x20\0\x30", 6))),
                  {true, false, true}}),
     [](const ::testing::TestParamInfo<TKeyCase>& info) { return std::string(info.param.Label); });
 
@@ -221,6 +230,19 @@ TEST(PngChunks, DamagedCompressedTextLoadsEmpty)
     auto* z = image.Chunks.FirstOfClass<TChunkzTXt>();
     EXPECT_EQ(z->Keyword, "key");
     EXPECT_EQ(z->Text, "");
+}
+
+TEST(PngChunks, CompressedTextNeedingAPresetDictionaryLoadsEmptyAndTheImageStillLoads)
+{
+    // No dictionary can be given to a text chunk: the text is lost, not the picture.
+    TPNGCore image;
+    EXPECT_NO_THROW(
+        Load(image, Png(Ihdr(1, 1, 8, 0), kGrey1x1, Chunk("zTXt", Bytes("key\0\0", 5) + Zlib("text", 6, "dict")))));
+    auto* z = image.Chunks.FirstOfClass<TChunkzTXt>();
+    ASSERT_NE(z, nullptr);
+    EXPECT_EQ(z->Keyword, "key");
+    EXPECT_EQ(z->Text, "");
+    EXPECT_NE(image.Chunks.FirstOfClass<TChunkIDAT>(), nullptr);
 }
 
 TEST(PngChunks, LongCompressedTextSurvivesASaveAndLoad)

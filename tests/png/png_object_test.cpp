@@ -118,11 +118,14 @@ TEST(PngObjectDraw, KeyedImageIsStretchedAndKeepsTheBackgroundUnderTheKey)
 TEST(PngObjectDraw, KeyLeavesOutItsSamplesNotItsColour)
 {
     // Palette entries 0 and 1 share a colour and only entry 0 is transparent; the 16-bit grey key 0x8012
-    // leaves out its own pixel, not the one that differs in the low byte.
+    // leaves out its own pixel, not the one that differs in the low byte; under gamma the RGB key 254 leaves
+    // out its own pixel, not the white one that gamma shows alike.
     Bytes plte = Chunk("PLTE", Bytes("\x11\x22\x33\x11\x22\x33", 6));
     auto palette = LoadPng(Png(Ihdr(2, 1, 8, 3), Bytes("\0\0\1", 3), plte + Chunk("tRNS", Bytes("\0", 1))));
     auto grey = LoadPng(Png(Ihdr(2, 1, 16, 0), Bytes("\0\x80\x12\x80\x13", 5), Chunk("tRNS", Bytes("\x80\x12", 2))));
-    for (TPNGObject* png : {palette.get(), grey.get()}) {
+    auto rgb = LoadPng(Png(Ihdr(2, 1, 8, 2), Bytes("\0\xfe\xfe\xfe\xff\xff\xff", 7),
+                           Chunk("gAMA", BigEndian32(100000)) + Chunk("tRNS", Bytes("\0\xfe\0\xfe\0\xfe", 6))));
+    for (TPNGObject* png : {palette.get(), grey.get(), rgb.get()}) {
         auto surface = Surface(4, 2, kBackground);
         png->Draw(surface->Canvas(), TRect{0, 0, 4, 2});
         EXPECT_EQ(PixelOf(*surface, 1, 1), kBackground);

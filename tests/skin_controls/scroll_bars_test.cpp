@@ -2,8 +2,10 @@
 // and clicks, holds and drags turned into the window's scroll messages.
 #include "tests/skin_controls/adapters_support.h"
 
+#include "framework/StdCtrls.h"
 #include "skin/core/sConst.h"
 #include "skin/forms/acScrollBars.h"
+#include "skin/forms/acScrollBarsPaint.h"
 
 using namespace adaptertest;
 
@@ -144,6 +146,33 @@ TEST_F(ScrollBarsTest, HoveredThumbIsDrawnHot)
     SendMessageW(Wnd, WM_TIMER, kHoverTimer, 0);
     const testsupport::Pixels24 after = testsupport::CaptureWindow(Wnd, true);
     EXPECT_EQ(after.At(200 - Thick / 2, y), kThumbColor);
+}
+
+TEST_F(ScrollBarsTest, DisabledBarWithoutTheWindowsCacheIsSoftenedWithTheTrackColourAtSixty)
+{
+    MakeWindow(WS_VSCROLL);
+    // The bar of a disabled control, and no cache of the window to blend with: the track section's
+    // colour is laid over the bar instead.
+    Adapter.reset();
+    std::unique_ptr<TLabel, TComponentDeleter> owner(Create<TLabel>(nullptr));
+    owner->SetEnabled(false);
+    TsCommonData data(owner.get(), false);
+    data.FOwnerControl = owner.get();
+    Adapter = MakeAdapter<TacScrollWnd>(Wnd, true, L"EDIT", Manager, &data);
+    Adapter->SkinData->BGChanged = false;
+    Adapter->SkinData->FCacheBmp.reset();
+    TBitmap target;
+    target.SetPixelFormat(pf24bit);
+    target.SetSize(Thick, 150);
+    DrawScrollBar(Adapter.get(), Adapter->VertBar.get(), target.Canvas()->Handle(), TRect{0, 0, Thick, 150}, -1,
+                  false, -1);
+    // A soft fill of strength 60 keeps 153/256 of the picture under it.
+    const auto soft = [](int picture, int colour) { return (colour * 256 + 153 * (picture - colour)) >> 8; };
+    const COLORREF expected =
+        RGB(soft(GetRValue(kArrowColor), GetRValue(kTrack1Color)), soft(GetGValue(kArrowColor), GetGValue(kTrack1Color)),
+            soft(GetBValue(kArrowColor), GetBValue(kTrack1Color)));
+    EXPECT_EQ(GetPixel(target.Canvas()->Handle(), Thick / 2, Arrow / 2), expected);
+    Adapter.reset();
 }
 
 // ---- Clicks ----

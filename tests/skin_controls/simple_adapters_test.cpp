@@ -61,6 +61,40 @@ TEST_F(SimpleAdapters, ARadioButtonTakesTheRadioImages)
     EXPECT_NE(PixelAt(Print(radio, 120, 20).get(), 6, 10), testskin::kBoxColor);
 }
 
+namespace {
+
+// A radio button that reports the third state, as no system radio button can be set to.
+LRESULT CALLBACK ThirdStateRadioProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto previous = reinterpret_cast<WNDPROC>(GetPropW(wnd, L"VelmoraTestPrev"));
+    const LRESULT result = CallWindowProcW(previous, wnd, msg, wParam, lParam);
+    return msg == BM_GETSTATE ? (result & ~BST_CHECKED) | BST_INDETERMINATE : result;
+}
+
+} // namespace
+
+TEST_F(SimpleAdapters, ARadioButtonInTheThirdStateShowsTheGrayedBox)
+{
+    auto entries = SimpleSkinEntries();
+    const std::string checked = "BOXCHECKED=@0000@0000@0039@0013@3@0\r\n";
+    std::string& options = entries[0].bytes;
+    options.insert(options.find(checked) + checked.size(), "BOXGRAYED=@0000@0000@0039@0013@3@0\r\n");
+    WriteSkin(L"Grayed", entries);
+    sm->SetSkinName(L"Grayed");
+    ASSERT_TRUE(sm->SkinData()->Active);
+    HWND radio = Child(L"BUTTON", L"Выбор", BS_AUTORADIOBUTTON, 120, 20);
+    SetPropW(radio, L"VelmoraTestPrev", reinterpret_cast<HANDLE>(GetWindowLongPtrW(radio, GWLP_WNDPROC)));
+    SetWindowLongPtrW(radio, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ThirdStateRadioProc));
+    auto* checkBox = static_cast<TacCheckBoxWnd*>(
+        (adapter = MakeAdapter<TacCheckBoxWnd>(radio, false, std::wstring(L"CHECKBOX"), sm.get(), nullptr)).get());
+    EXPECT_FALSE(checkBox->IsCheckBoxStyle());
+    EXPECT_EQ(checkBox->CheckState(), 2);
+    EXPECT_EQ(PixelAt(Print(radio, 120, 20).get(), 6, 10), testskin::kBoxColor);
+    adapter.reset();
+    SetWindowLongPtrW(radio, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropW(radio, L"VelmoraTestPrev")));
+    RemovePropW(radio, L"VelmoraTestPrev");
+}
+
 TEST_F(SimpleAdapters, ASizeBoxAlwaysReportsTheBottomRightGripEvenDisabled)
 {
     HWND grip = Child(L"SCROLLBAR", L"", SBS_SIZEBOX, 20, 20);

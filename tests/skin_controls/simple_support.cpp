@@ -75,9 +75,8 @@ std::unique_ptr<TBitmap> Bitmap24(int width, int height)
     return bmp;
 }
 
-void SimpleAdapters::SetUp()
+std::vector<testskin::PackEntry> SimpleSkinEntries()
 {
-    TempFolderTest::SetUp();
     auto entries = testskin::TestSkinEntries();
     entries[0].bytes += Section("CHECKBOX", kCheckBoxColor, kCheckBoxColor) +
                         Section("PUSHBTN", kButtonColor, kButtonHotColor) + Section("SPIN", kSpinColor, kSpinColor) +
@@ -85,8 +84,19 @@ void SimpleAdapters::SetUp()
                         Section("LABEL", kStaticColor, kStaticColor) + Section("GROUPBOX", kGroupColor, kGroupColor) +
                         Section("TOOLBAR", kBarColor, kBarColor) +
                         Section("TOOLBUTTON", kToolButtonColor, kToolButtonHotColor);
+    return entries;
+}
+
+void SimpleAdapters::WriteSkin(const std::wstring& name, const std::vector<testskin::PackEntry>& entries)
+{
     for (const auto& e : entries)
-        testsupport::WriteFileBytes(Folder() + L"\\Simple\\" + testsupport::Widen(e.name), e.bytes);
+        testsupport::WriteFileBytes(Folder() + L"\\" + name + L"\\" + testsupport::Widen(e.name), e.bytes);
+}
+
+void SimpleAdapters::SetUp()
+{
+    TempFolderTest::SetUp();
+    WriteSkin(L"Simple", SimpleSkinEntries());
     sm = std::make_unique<TsSkinManager>(nullptr);
     sm->SetSkinDirectory(Folder());
     sm->SetSkinName(L"Simple");

@@ -5,10 +5,12 @@
 #include "framework/Graphics.h"
 #include "skin/core/sSkinManager.h"
 #include "skin/forms/acSBUtils.h"
+#include "tests/skin_core/test_skin.h"
 #include "tests/support/test_support.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace simpletest {
 
@@ -28,6 +30,8 @@ constexpr COLORREF kParentColor = RGB(0x60, 0x60, 0x10);
 extern int gClicks;
 
 std::string Hex(COLORREF c);
+// The test skin with a section of its own colour for each adapter (Options.dat first).
+std::vector<testskin::PackEntry> SimpleSkinEntries();
 COLORREF PixelAt(TBitmap* bmp, int x, int y);
 std::unique_ptr<TBitmap> Bitmap24(int width, int height);
 
@@ -36,6 +40,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
     HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int w, int h);
+    // Writes the skin folder Name of the test's folder.
+    void WriteSkin(const std::wstring& name, const std::vector<testskin::PackEntry>& entries);
     // The control's picture as it prints itself.
     std::unique_ptr<TBitmap> Print(HWND wnd, int w, int h);
 
