@@ -175,6 +175,49 @@ TEST_F(MainWndTest, SecondAdapterWinsThePropertyAndGivesItBackWhenFreed)
     EXPECT_EQ(AdapterOfWindow(wnd), nullptr);
 }
 
+// The lower of two adapters freed first (a dialog's provider frees its children's adapters before the
+// combo box that put a second one on its list): the upper one goes on hearing the window, and once it
+// goes too nothing is left bound to the window.
+TEST_F(MainWndTest, LowerOfTwoAdaptersFreedFirstLeavesTheUpperWorkingAndNothingBehind)
+{
+    HWND wnd = CreateChild(0, 10, 10, 100, 60);
+    const WNDPROC original = ProcOf(wnd);
+    auto first = MakeAdapter<TCountingWnd>(wnd, false, L"EDIT", Manager, nullptr);
+    auto second = MakeAdapter<TCountingWnd>(wnd, false, L"EDIT", Manager, nullptr);
+    first.reset();
+    EXPECT_EQ(AdapterOfWindow(wnd), second.get());
+    const int secondBefore = second->Calls;
+    SendMessageW(wnd, WM_USER + 1, 0, 0);
+    EXPECT_EQ(second->Calls - secondBefore, 1);
+    EXPECT_EQ(Log.count(WM_USER + 1), 1);
+    second.reset();
+    EXPECT_EQ(AdapterOfWindow(wnd), nullptr);
+    EXPECT_EQ(ProcOf(wnd), original);
+    SendMessageW(wnd, WM_USER + 1, 0, 0);
+    EXPECT_EQ(Log.count(WM_USER + 1), 2);
+}
+
+// Of three adapters the middle one goes first: the top one still reaches the bottom one.
+TEST_F(MainWndTest, MiddleOfThreeAdaptersFreedFirstKeepsTheChainWhole)
+{
+    HWND wnd = CreateChild(0, 10, 10, 100, 60);
+    const WNDPROC original = ProcOf(wnd);
+    auto bottom = MakeAdapter<TCountingWnd>(wnd, false, L"EDIT", Manager, nullptr);
+    auto middle = MakeAdapter<TCountingWnd>(wnd, false, L"EDIT", Manager, nullptr);
+    auto top = MakeAdapter<TCountingWnd>(wnd, false, L"EDIT", Manager, nullptr);
+    middle.reset();
+    const int bottomBefore = bottom->Calls, topBefore = top->Calls;
+    SendMessageW(wnd, WM_USER + 1, 0, 0);
+    EXPECT_EQ(top->Calls - topBefore, 1);
+    EXPECT_EQ(bottom->Calls - bottomBefore, 1);
+    EXPECT_EQ(Log.count(WM_USER + 1), 1);
+    top.reset();
+    EXPECT_EQ(AdapterOfWindow(wnd), bottom.get());
+    bottom.reset();
+    EXPECT_EQ(AdapterOfWindow(wnd), nullptr);
+    EXPECT_EQ(ProcOf(wnd), original);
+}
+
 TEST_F(MainWndTest, ProcedureSubclassedOnTopIsLeftInPlaceAndStillReachesTheWindow)
 {
     HWND wnd = CreateChild(0, 10, 10, 100, 60);
