@@ -137,14 +137,10 @@ void TacGridWnd::PrintClient(TMessage& message)
 {
     TacEditWnd::WndProc(message);
     HDC dc = reinterpret_cast<HDC>(message.WParam);
-    TBitmap* cache = SkinData->CacheBmp();
-    if (!dc || !cache)
+    if (!dc || !SkinData->CacheBmp())
         return;
-    const int vBar = VertBar && VertBar->Shown ? GetScrollMetric(VertBar.get(), 1, false) : 0;
-    const int hBar = HorzBar && HorzBar->Shown ? GetScrollMetric(HorzBar.get(), 1, false) : 0;
     TSavedDC saved(dc);
-    OffsetWindowOrgEx(dc, -LeftEdge, -LeftEdge, nullptr);
-    IntersectClipRect(dc, 0, 0, cache->Width() - 2 * LeftEdge - vBar, cache->Height() - 2 * LeftEdge - hBar);
+    ClipToPrintedClient(dc);
     SendMessageW(AdaptedWnd, WM_PAINT, message.WParam, 0);
 }
 
