@@ -39,7 +39,9 @@ void SetColumnColours(TPersistent* grid, std::int64_t headerFont, std::int64_t f
         return;
     for (int i = 0; i < columns->Count(); ++i) {
         TCollectionItem* column = columns->Items(i);
-        SetNestedColor(column, L"HeaderFont", headerFont);
+        // A grid without a title font saved none (-1): its columns' header fonts keep what they have.
+        if (headerFont != -1)
+            SetNestedColor(column, L"HeaderFont", headerFont);
         SetNestedColor(column, L"Font", font);
         SetOrdPropByName(column, L"Color", color);
     }
