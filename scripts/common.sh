@@ -43,7 +43,10 @@ build_prefix() {
     [[ -f "$WINEPREFIX/system.reg" ]] || { echo "build: the build's Wine prefix was not made" >&2; return 1; }
     touch "$WINEPREFIX/.ready"
   fi
-  "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
+  # The prefix's background programs are started here, on /dev/null: started by the first step instead,
+  # they would hold that step's output pipe open for as long as the server runs, and the build would
+  # wait for the step forever.
+  keep_wine_running
   trap '"$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null' EXIT
 }
 

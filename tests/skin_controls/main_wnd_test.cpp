@@ -23,7 +23,18 @@ public:
     int Calls = 0;
 };
 
-class MainWndTest : public AdapterTest {};
+class MainWndTest : public AdapterTest {
+protected:
+    // Nothing of any adapter is left on the window, and Msg reaches the window's own procedure once more.
+    void ExpectLetGo(HWND wnd, WNDPROC original, UINT msg)
+    {
+        const int heard = Log.count(msg);
+        EXPECT_EQ(AdapterOfWindow(wnd), nullptr);
+        EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC)), original);
+        SendMessageW(wnd, msg, 0, 0);
+        EXPECT_EQ(Log.count(msg), heard + 1);
+    }
+};
 
 // Someone else's subclass put on top of an adapter.
 WNDPROC gBelow = nullptr;
@@ -191,10 +202,7 @@ TEST_F(MainWndTest, LowerOfTwoAdaptersFreedFirstLeavesTheUpperWorkingAndNothingB
     EXPECT_EQ(second->Calls - secondBefore, 1);
     EXPECT_EQ(Log.count(WM_USER + 1), 1);
     second.reset();
-    EXPECT_EQ(AdapterOfWindow(wnd), nullptr);
-    EXPECT_EQ(ProcOf(wnd), original);
-    SendMessageW(wnd, WM_USER + 1, 0, 0);
-    EXPECT_EQ(Log.count(WM_USER + 1), 2);
+    ExpectLetGo(wnd, original, WM_USER + 1);
 }
 
 // Of three adapters the middle one goes first: the top one still reaches the bottom one.
@@ -214,8 +222,7 @@ TEST_F(MainWndTest, MiddleOfThreeAdaptersFreedFirstKeepsTheChainWhole)
     top.reset();
     EXPECT_EQ(AdapterOfWindow(wnd), bottom.get());
     bottom.reset();
-    EXPECT_EQ(AdapterOfWindow(wnd), nullptr);
-    EXPECT_EQ(ProcOf(wnd), original);
+    ExpectLetGo(wnd, original, WM_USER + 1);
 }
 
 TEST_F(MainWndTest, ProcedureSubclassedOnTopIsLeftInPlaceAndStillReachesTheWindow)
@@ -271,10 +278,7 @@ TEST_F(MainWndTest, AdapterFreedWhileAllAdaptersGoStillLetsGoOfItsWindow)
     adapter.reset();
     SetAdaptersBeingRemoved(false);
     // A window left running through a freed adapter would crash at its next message.
-    EXPECT_EQ(ProcOf(wnd), original);
-    EXPECT_EQ(AdapterOfWindow(wnd), nullptr);
-    SendMessageW(wnd, WM_USER + 3, 0, 0);
-    EXPECT_EQ(Log.count(WM_USER + 3), 1);
+    ExpectLetGo(wnd, original, WM_USER + 3);
 }
 
 TEST_F(MainWndTest, ExceptionInsideAnAdapterGoesToTheApplicationNotThroughTheSystem)
