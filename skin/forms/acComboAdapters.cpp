@@ -155,10 +155,12 @@ void TacComboBoxWnd::PaintText()
     if (!cache || !sm)
         return;
     TCanvas* canvas = cache->Canvas();
+    // The box's font goes onto the canvas, which the text writer selects for itself.
+    if (TControl* control = SkinData->OwnerControl())
+        canvas->Font()->Assign(control->Font());
+    else if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(AdaptedWnd, WM_GETFONT, 0, 0)))
+        canvas->Font()->SetHandle(font);
     HDC dc = canvas->Handle();
-    TControl* control = SkinData->OwnerControl();
-    TSelectedObject selectedFont(dc, control ? control->Font()->Handle()
-                                             : reinterpret_cast<HFONT>(SendMessageW(AdaptedWnd, WM_GETFONT, 0, 0)));
     TRect r{kComboFrame, kComboFrame, ButtonRect().Left, cache->Height() - kComboFrame};
     const int index = static_cast<int>(SendMessageW(AdaptedWnd, CB_GETCURSEL, 0, 0));
     std::wstring text;

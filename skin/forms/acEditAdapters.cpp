@@ -236,18 +236,25 @@ void TacEditWnd::WMPrint(TMessage& message)
     if (!dc)
         return;
     PaintFrame(dc);
+    {
+        TSavedDC saved(dc);
+        ClipToPrintedClient(dc);
+        SendMessageW(AdaptedWnd, WM_ERASEBKGND, message.WParam, 0);
+        SendMessageW(AdaptedWnd, WM_PAINT, message.WParam, 0);
+        // Owned windows, not children: a child such as a list's header is printed by its adapter.
+        SendMessageW(AdaptedWnd, WM_PRINTCLIENT, message.WParam, PRF_CLIENT | PRF_OWNED);
+    }
+}
+
+void TacEditWnd::ClipToPrintedClient(HDC dc)
+{
     TBitmap* cache = SkinData->CacheBmp();
     const int vBar = VertBar && VertBar->Shown ? GetScrollMetric(VertBar.get(), 1, false) : 0;
     const int hBar = HorzBar && HorzBar->Shown ? GetScrollMetric(HorzBar.get(), 1, false) : 0;
-    {
-        TSavedDC saved(dc);
-        POINT old{};
-        OffsetWindowOrgEx(dc, -LeftEdge, -LeftEdge, &old);
-        IntersectClipRect(dc, 0, 0, cache->Width() - 2 * LeftEdge - vBar, cache->Height() - 2 * LeftEdge - hBar);
-        SendMessageW(AdaptedWnd, WM_ERASEBKGND, message.WParam, 0);
-        SendMessageW(AdaptedWnd, WM_PAINT, message.WParam, 0);
-        SendMessageW(AdaptedWnd, WM_PRINTCLIENT, message.WParam, PRF_CLIENT | PRF_CHILDREN);
-    }
+    OffsetWindowOrgEx(dc, -LeftEdge, -LeftEdge, nullptr);
+    const int width = cache ? cache->Width() : WndSize.cx;
+    const int height = cache ? cache->Height() : WndSize.cy;
+    IntersectClipRect(dc, 0, 0, width - 2 * LeftEdge - vBar, height - 2 * LeftEdge - hBar);
 }
 
 void TacEditWnd::WndProc(TMessage& message)
@@ -484,7 +491,7 @@ void TacListViewWnd::WndProc(TMessage& message)
         if (ViewStyle() == 1 && HeaderWnd && message.WParam) {
             HDC dc = reinterpret_cast<HDC>(message.WParam);
             TSavedDC saved(dc);
-            OffsetWindowOrgEx(dc, -LeftEdge, -LeftEdge, nullptr);
+            ClipToPrintedClient(dc);
             PaintHeader(dc);
         }
         break;
@@ -645,9 +652,11 @@ void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const TRect& r)
     ParentBgColor = sNoColor;
     if (index >= 0) {
         TCanvas* canvas = bmp->Canvas();
+        // The header's font goes onto the canvas: the text writer selects the canvas's own font, so a font
+        // selected around it would measure the text in one font while it is drawn in another.
+        if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(HeaderWnd, WM_GETFONT, 0, 0)))
+            canvas->Font()->SetHandle(font);
         HDC bmpDC = canvas->Handle();
-        HFONT font = reinterpret_cast<HFONT>(SendMessageW(HeaderWnd, WM_GETFONT, 0, 0));
-        TSelectedObject selectedFont(bmpDC, font);
         TRect text{pressed ? 5 : 4, 1 + (pressed ? 1 : 0), r.Width() - 8, r.Height() - 1 + (pressed ? 1 : 0)};
         wchar_t buffer[129] = {};
         HDITEMW item{};

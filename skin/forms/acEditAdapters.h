@@ -39,6 +39,9 @@ protected:
     LRESULT PaintFrame(HDC dc);
     void WMNCPaint(TMessage& message);
     void WMPrint(TMessage& message);
+    // Moves the DC's origin past the frame and clips it to the client part inside the frame and the
+    // shown scroll bars, where a printed window's own painting goes. The caller saves the DC around it.
+    void ClipToPrintedClient(HDC dc);
     // The framework control the adapter's skin data belongs to, if it is a windowed control.
     TWinControl* OwnerWinControl() const;
 };

@@ -39,7 +39,9 @@ void SetColumnColours(TPersistent* grid, std::int64_t headerFont, std::int64_t f
         return;
     for (int i = 0; i < columns->Count(); ++i) {
         TCollectionItem* column = columns->Items(i);
-        SetNestedColor(column, L"HeaderFont", headerFont);
+        // A grid without a title font saved none (-1): its columns' header fonts keep what they have.
+        if (headerFont != -1)
+            SetNestedColor(column, L"HeaderFont", headerFont);
         SetNestedColor(column, L"Font", font);
         SetOrdPropByName(column, L"Color", color);
     }
@@ -137,14 +139,10 @@ void TacGridWnd::PrintClient(TMessage& message)
 {
     TacEditWnd::WndProc(message);
     HDC dc = reinterpret_cast<HDC>(message.WParam);
-    TBitmap* cache = SkinData->CacheBmp();
-    if (!dc || !cache)
+    if (!dc || !SkinData->CacheBmp())
         return;
-    const int vBar = VertBar && VertBar->Shown ? GetScrollMetric(VertBar.get(), 1, false) : 0;
-    const int hBar = HorzBar && HorzBar->Shown ? GetScrollMetric(HorzBar.get(), 1, false) : 0;
     TSavedDC saved(dc);
-    OffsetWindowOrgEx(dc, -LeftEdge, -LeftEdge, nullptr);
-    IntersectClipRect(dc, 0, 0, cache->Width() - 2 * LeftEdge - vBar, cache->Height() - 2 * LeftEdge - hBar);
+    ClipToPrintedClient(dc);
     SendMessageW(AdaptedWnd, WM_PAINT, message.WParam, 0);
 }
 

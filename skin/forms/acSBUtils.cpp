@@ -121,19 +121,44 @@ bool TacMainWnd::SkinActive() const
 
 TWinControl* TacMainWnd::HookedControl() const { return hookedControl_; }
 
+TacMainWnd* TacMainWnd::AdapterAbove(bool subclassedOnly) const
+{
+    // Walked from the top down: the last one met before this adapter is the nearest above it.
+    TacMainWnd* found = nullptr;
+    for (TacMainWnd* a = AdapterOfWindow(AdaptedWnd); a; a = a->previousAdapter_) {
+        if (a == this)
+            return found;
+        if (!subclassedOnly || a->subclassed_)
+            found = a;
+    }
+    return nullptr;
+}
+
 void TacMainWnd::RestoreWindowProc()
 {
+    const bool live = AdaptedWnd && IsWindow(AdaptedWnd);
     if (savedWindowProc_) {
         // Only when the control still runs through us: someone may have chained on top since.
         if (hookedControl_ && hookedControl_->WindowProc == Method())
             hookedControl_->WindowProc = savedWindowProc_;
-    } else if (previousWndProc_ && AdaptedWnd && IsWindow(AdaptedWnd)) {
-        // An adapter below on the same window keeps the shared procedure.
-        if (subclassed_ && !previousAdapter_)
-            GiveBackWindowProc(AdaptedWnd, TWindowRole::Adapter, &TacMainWnd::AdapterWndProc, previousWndProc_);
+    } else if (previousWndProc_ && live) {
+        // An adapter below on the same window keeps the shared procedure; one above that still runs
+        // through it takes over the procedure this one replaced.
+        if (subclassed_ && !previousAdapter_) {
+            TacMainWnd* above = AdapterAbove(true);
+            if (above && above->previousWndProc_ == &TacMainWnd::AdapterWndProc)
+                above->previousWndProc_ = previousWndProc_;
+            else
+                GiveBackWindowProc(AdaptedWnd, TWindowRole::Adapter, &TacMainWnd::AdapterWndProc, previousWndProc_);
+        }
         subclassed_ = false;
     }
-    if (AdaptedWnd && IsWindow(AdaptedWnd) && AdapterOfWindow(AdaptedWnd) == this)
+    if (!live)
+        return;
+    // Out of the window's chain of adapters, wherever this one sits in it: nothing is left pointing here.
+    if (TacMainWnd* above = AdapterAbove(false))
+        above->previousAdapter_ = previousAdapter_;
+    else if (AdapterOfWindow(AdaptedWnd) == this)
         BindWindow(AdaptedWnd, TWindowRole::Adapter, previousAdapter_);
 }
 

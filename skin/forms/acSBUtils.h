@@ -110,8 +110,12 @@ protected:
     friend void UnhookWindow(HWND wnd, bool freeIt, bool frameMode, TacMainWnd*& adapter);
 
 private:
-    // Gives the window its previous procedure back if it still runs through this adapter.
+    // Gives the window its previous procedure back if it still runs through this adapter, and takes the
+    // adapter out of the window's chain of adapters.
     void RestoreWindowProc();
+    // The adapter bound to the window right above this one, or with SubclassedOnly the nearest above it
+    // that subclassed the window directly; nil when none.
+    TacMainWnd* AdapterAbove(bool subclassedOnly) const;
 
     std::unique_ptr<TsCommonData> ownSkinData_; // the data made when none was given
     TWinControl* hookedControl_ = nullptr;      // borrowed: the control whose WindowProc carries us

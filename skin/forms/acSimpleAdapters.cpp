@@ -113,11 +113,16 @@ void TacCheckBoxWnd::PrepareCache()
 
 void TacCachePaintedWnd::Paint(TMessage& message)
 {
+    // Only a paint of the screen validates the window: printing into a given DC leaves owed repaints owed.
+    HDC given = reinterpret_cast<HDC>(message.WParam);
+    const bool screen = message.Msg == WM_PAINT && !given;
     PAINTSTRUCT ps;
-    BeginPaint(AdaptedWnd, &ps);
+    if (screen)
+        BeginPaint(AdaptedWnd, &ps);
     PrepareCache();
-    CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), reinterpret_cast<HDC>(message.WParam));
-    EndPaint(AdaptedWnd, &ps);
+    CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), given);
+    if (screen)
+        EndPaint(AdaptedWnd, &ps);
     message.Result = 0;
 }
 

@@ -148,7 +148,10 @@ void TacVirtualTreeViewWnd::PaintColumn(TsSkinManager* sm, TacHeaderPaintInfo& i
         WriteTextEx(bmp->Canvas(), text.c_str(), enabled, sm, state > 0, section, DT_SINGLELINE | DT_VCENTER | DT_LEFT,
                     TRect{4, 0, r.Width() - 4, r.Height()});
     if (Has(elements, hpeSortGlyph) && info.ShowSortGlyph) {
-        const int button = GetOrdPropByName(Header(), L"SortDirection") > 0 ? 0 : 1;
+        // Any direction but the first points up; a header without the property counts as the first.
+        const TPersistent* header = Header();
+        const bool up = HasProperty(header, L"SortDirection") && GetOrdPropByName(header, L"SortDirection") != 0;
+        const int button = up ? 0 : 1;
         const int glyph = sm->ConstData.ScrollBtnGlyph[button];
         if (IsValidMaskIndex(sm, glyph) && sm->Masks[static_cast<std::size_t>(glyph)].ImageCount > 0) {
             const TsMaskData& md = sm->Masks[static_cast<std::size_t>(glyph)];

@@ -369,8 +369,14 @@ void TsSkinProvider::DispatchSkinned(TMessage& message)
     case CM_CONTROLLISTCHANGE:
         DefaultHandling(message);
         if (adapter_ && message.LParam)
-            if (auto* control = dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(message.WParam)))
+            if (auto* control = dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(message.WParam))) {
+                // The notice comes while the control is put on the form, before its window is made; a
+                // control that is about to be shown gets its window now, so that it can be adapted.
+                if (!control->HandleAllocated() && control->Visible() && !control->HasState(csLoading) &&
+                    form_ && form_->Showing() && !form_->HasState(csLoading))
+                    control->HandleNeeded();
                 adapter_->AddNewItem(control);
+            }
         return;
     default:
         DefaultHandling(message);

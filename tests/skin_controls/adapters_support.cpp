@@ -134,4 +134,40 @@ HWND AdapterTest::CreateChild(DWORD style, int x, int y, int width, int height)
     return CreateLoggedWindow(Host, WS_CHILD | WS_VISIBLE | style, x, y, width, height, &Log);
 }
 
+GdiObject<HFONT> LargeFont(int height)
+{
+    return GdiObject<HFONT>(CreateFontW(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
+                                        DEFAULT_PITCH, L"Tahoma"));
+}
+
+int InkWidth(HFONT font, const std::wstring& text)
+{
+    constexpr int kWidth = 400, kHeight = 60;
+    const testsupport::Pixels24 shot = testsupport::DrawnPixels(kWidth, kHeight, nullptr, [&](HDC dc) {
+        RECT all{0, 0, kWidth, kHeight};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        TSelectedObject selected(dc, font);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        TextOutW(dc, 10, 5, text.c_str(), static_cast<int>(text.size()));
+    });
+    const auto [first, last] = InkColumns(shot, TRect{0, 0, kWidth, kHeight}, RGB(255, 255, 255));
+    return first < 0 ? 0 : last - first + 1;
+}
+
+std::pair<int, int> InkColumns(const testsupport::Pixels24& shot, const TRect& area, COLORREF background)
+{
+    std::pair<int, int> ink{-1, -1};
+    for (int x = std::max(area.Left, 0); x < std::min(area.Right, shot.width); ++x)
+        for (int y = std::max(area.Top, 0); y < std::min(area.Bottom, shot.height); ++y)
+            if (shot.At(x, y) != background) {
+                if (ink.first < 0)
+                    ink.first = x;
+                ink.second = x;
+                break;
+            }
+    return ink;
+}
+
 } // namespace adaptertest

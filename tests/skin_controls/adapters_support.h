@@ -2,6 +2,7 @@
 // the scroll messages and window messages they receive, shared by the adapter tests.
 #pragma once
 
+#include "framework/DCScopes.h"
 #include "framework/Forms.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sSkinManager.h"
@@ -11,6 +12,7 @@
 #include "tests/support/test_support.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace adaptertest {
@@ -56,6 +58,13 @@ struct WindowLog {
 // creation parameter and scrolls itself on WM_VSCROLL/WM_HSCROLL.
 HWND CreateLoggedWindow(HWND parent, DWORD style, int x, int y, int width, int height, WindowLog* log);
 LRESULT CALLBACK LoggedWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// A bold font of the given character height in pixels, far from any control's or canvas's default.
+GdiObject<HFONT> LargeFont(int height);
+// The width of the ink of Text drawn in Font.
+int InkWidth(HFONT font, const std::wstring& text);
+// The first and last columns of Area where the picture differs from Background; {-1, -1} when none do.
+std::pair<int, int> InkColumns(const testsupport::Pixels24& shot, const TRect& area, COLORREF background);
 
 // Each test: a fresh default manager holding the bars skin, a visible top-level host window, and the
 // application's exceptions collected.

@@ -218,6 +218,43 @@ INSTANTIATE_TEST_SUITE_P(Focus, PrintedTextTest,
                          ::testing::Values(FocusCase{"Focused", true}, FocusCase{"Unfocused", false}),
                          [](const ::testing::TestParamInfo<FocusCase>& info) { return info.param.name; });
 
+// A box whose font is not the canvas's draws its text in its own font.
+TEST_F(ComboAdaptersTest, TextIsDrawnInTheBoxsOwnFont)
+{
+    HWND combo = CreateCombo(CBS_DROPDOWNLIST);
+    const GdiObject<HFONT> font = LargeFont(20);
+    SendMessageW(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    auto adapter = MakeAdapter<TacComboBoxWnd>(combo, true, L"EDIT", Manager, nullptr);
+    SetForegroundWindow(Host);
+    SetFocus(Host);
+    const testsupport::Pixels24 shot = Printed(combo);
+    const auto [first, last] = InkColumns(shot, TRect{4, 4, adapter->ButtonRect().Left - 2, shot.height - 4}, kEditColor);
+    ASSERT_GE(first, 0);
+    EXPECT_NEAR(last - first + 1, InkWidth(font.Get(), L"Салаты"), 1);
+}
+
+// A simple box's list carries two adapters, the one its dialog gave it and the one its box gave it;
+// the dialog frees its own first, and the list is left with neither.
+TEST_F(ComboAdaptersTest, ASimpleBoxsListLosesBothAdaptersWhicheverGoesFirst)
+{
+    HWND combo = CreateCombo(CBS_SIMPLE, 120);
+    HWND list = ListOf(combo);
+    ASSERT_NE(list, nullptr);
+    const WNDPROC listProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_WNDPROC));
+    auto own = MakeAdapter<TacEditWnd>(list, true, L"EDIT", Manager, nullptr);
+    auto box = MakeAdapter<TacComboBoxWnd>(combo, true, L"EDIT", Manager, nullptr);
+    testsupport::CaptureWindow(combo, true);
+    ASSERT_NE(box->ListWnd, nullptr);
+    EXPECT_EQ(AdapterOfWindow(list), box->ListWnd.get());
+    own.reset();
+    EXPECT_EQ(AdapterOfWindow(list), box->ListWnd.get());
+    testsupport::CaptureWindow(combo, true);
+    box.reset();
+    EXPECT_EQ(AdapterOfWindow(list), nullptr);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_WNDPROC)), listProc);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
+}
+
 TEST_F(ComboAdaptersTest, FrameworkComboBoxGetsItsAdapterFromTheChooserWithItsEditPart)
 {
     auto* form = Create<TForm>(Application);

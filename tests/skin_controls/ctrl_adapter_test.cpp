@@ -8,6 +8,7 @@
 #include "skin/core/sSkinLinks.h"
 #include "skin/forms/acCtrlAdapter.h"
 #include "skin/forms/acEditAdapters.h"
+#include "skin/forms/acSimpleAdapters.h"
 
 using namespace adaptertest;
 
@@ -33,6 +34,13 @@ class TSynMemo : public TCustomControl {
     DECLARE_CLASS_NAME(TSynMemo)
 public:
     using TCustomControl::TCustomControl;
+};
+
+// A bitmap button, known to the chooser by its class name.
+class TBitBtn : public TButton {
+    DECLARE_CLASS_NAME(TBitBtn)
+public:
+    using TButton::TButton;
 };
 
 class CtrlAdapterTest : public AdapterTest {
@@ -163,6 +171,38 @@ TEST_F(CtrlAdapterTest, ButtonWithoutItsAdapterMakerGetsNoItem)
     }
     Chooser->AddItem(button, L"EDIT");
     EXPECT_EQ(Chooser->Count(), 0);
+}
+
+// The sections the button makers were given.
+std::vector<std::wstring> gButtonSections;
+
+template <class T>
+TacAdapterPtr<> MakeButton(HWND wnd, TsSkinManager* manager, TsCommonData* data, const std::wstring& section)
+{
+    gButtonSections.push_back(section);
+    return MakeAdapter<T>(wnd, true, section, manager, data);
+}
+
+// Buttons take the button section whatever the user's event chose for them.
+TEST_F(CtrlAdapterTest, ButtonsKeepTheButtonSectionWhateverTheUserChose)
+{
+    TacSkinLinks links = SkinLinks();
+    links.BtnWnd = MakeButton<TacBtnWnd>;
+    links.BitBtnWnd = MakeButton<TacBitBtnWnd>;
+    SetSkinLinks(links);
+    gButtonSections.clear();
+    auto* button = Place(Create<TButton>(Form), 10, 150);
+    auto* bitButton = Place(Create<TBitBtn>(Form), 10, 220);
+    Provider->OnSkinItem = [](TControl*, bool&, std::wstring& section) { section = L"COLHEADER"; };
+    Chooser->AddItem(button, L"EDIT");
+    Chooser->AddItem(bitButton, L"EDIT");
+    ASSERT_EQ(Chooser->Count(), 2);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(Chooser->GetItem(i)->SkinData->SkinSection(), L"BUTTON");
+    EXPECT_EQ(gButtonSections, (std::vector<std::wstring>{L"BUTTON", L"BUTTON"}));
+    TacMainWnd* plain = AdapterOfWindow(button->Handle());
+    EXPECT_TRUE(dynamic_cast<TacBtnWnd*>(plain) && !dynamic_cast<TacBitBtnWnd*>(plain));
+    EXPECT_NE(dynamic_cast<TacBitBtnWnd*>(AdapterOfWindow(bitButton->Handle())), nullptr);
 }
 
 TEST_F(CtrlAdapterTest, FreeingTheChooserGivesEveryControlItsWindowProcBack)

@@ -217,6 +217,70 @@ TEST_F(ListViewAdapterTest, ListDestroyedUnderItsAdapterLeavesNothingBehind)
     Adapter.reset();
 }
 
+// A printed list view's header stays inside the client part: columns wider than the list do not run
+// over the vertical bar and the frame.
+TEST_F(ListViewAdapterTest, PrintedHeaderStopsAtTheVerticalBar)
+{
+    MakeList();
+    for (int i = 0; i < 2; ++i)
+        SendMessageW(List, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), MAKELPARAM(200, 0));
+    testsupport::CaptureWindow(List, true);
+    ASSERT_TRUE(Adapter->VertBar && Adapter->VertBar->Shown);
+    RECT r{};
+    GetWindowRect(List, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    const testsupport::Pixels24 shot = testsupport::DrawnPixels(width, height, nullptr, [&](HDC dc) {
+        SendMessageW(List, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT);
+    });
+    const int edge = Edge(List);
+    const int y = edge + 2;
+    EXPECT_EQ(shot.At(edge + 150, y), kHeaderColor);
+    const int barLeft = width - edge - GetSystemMetrics(SM_CXVSCROLL);
+    for (int x = barLeft; x < width; ++x)
+        EXPECT_NE(shot.At(x, y), kHeaderColor) << "x " << x;
+}
+
+// A header whose font is not the canvas's: its captions are drawn in the header's font, as wide as that
+// font measures them (the sort arrow and the right alignment are placed by that width).
+TEST_F(ListViewAdapterTest, HeaderCaptionsAreDrawnInTheHeadersOwnFont)
+{
+    MakeList();
+    const GdiObject<HFONT> font = LargeFont(20);
+    SendMessageW(List, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    ASSERT_EQ(reinterpret_cast<HFONT>(SendMessageW(Header, WM_GETFONT, 0, 0)), font.Get());
+    SendMessageW(List, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(200, 0));
+    const testsupport::Pixels24 shot = testsupport::CaptureWindow(Header, false);
+    const auto [first, last] = InkColumns(shot, TRect{2, 2, 196, shot.height - 2}, kHeaderColor);
+    ASSERT_GE(first, 0);
+    EXPECT_NEAR(last - first + 1, InkWidth(font.Get(), L"Рецепт"), 1);
+}
+
+// What the edit prints of its client asks the window for its owned windows, not for its children.
+LPARAM gPrintClientFlags = -1;
+WNDPROC gEditProc = nullptr;
+LRESULT CALLBACK RecordingEditProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_PRINTCLIENT)
+        gPrintClientFlags = lParam;
+    return CallWindowProcW(gEditProc, wnd, msg, wParam, lParam);
+}
+
+TEST_F(EditAdaptersTest, PrintedClientIsAskedForWithTheClientAndOwnedFlags)
+{
+    HWND edit = CreateControl(L"EDIT", ES_MULTILINE);
+    gEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingEditProc)));
+    gPrintClientFlags = -1;
+    {
+        auto adapter = MakeAdapter<TacEditWnd>(edit, true, L"EDIT", Manager, nullptr);
+        testsupport::DrawnPixels(200, 150, nullptr, [&](HDC dc) {
+            SendMessageW(edit, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT);
+        });
+    }
+    EXPECT_EQ(gPrintClientFlags, PRF_CLIENT | PRF_OWNED);
+    DestroyWindow(edit);
+}
+
 TEST_F(EditAdaptersTest, TreeViewTakesTheSectionsHotColourAsBackground)
 {
     HWND tree = CreateControl(WC_TREEVIEWW, TVS_HASLINES);

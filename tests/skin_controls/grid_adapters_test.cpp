@@ -87,6 +87,37 @@ public:
     using TTestGrid::TTestGrid;
 };
 
+// A column of a grid that keeps its header font per column.
+class TTestColumn : public TCollectionItem {
+    DECLARE_CLASS_NAME(TTestColumn)
+public:
+    explicit TTestColumn(TCollection* collection) : TCollectionItem(collection)
+    {
+        headerFont_->SetColor(kOwnTitleFontColor);
+    }
+    TFont* HeaderFont() const { return headerFont_.get(); }
+    TFont* Font() const { return font_.get(); }
+    TColor Color() const { return color_; }
+    void SetColor(TColor value) { color_ = value; }
+
+private:
+    std::unique_ptr<TFont> headerFont_ = std::make_unique<TFont>();
+    std::unique_ptr<TFont> font_ = std::make_unique<TFont>();
+    TColor color_ = kOwnColor;
+};
+
+// A grid of columns, without a title font or a fixed font of its own.
+class TColumnGrid : public TTestGrid {
+    DECLARE_CLASS_NAME(TColumnGrid)
+public:
+    explicit TColumnGrid(TComponent* owner) : TTestGrid(owner) { columns_.Add(); }
+    TCollection* Columns() const { return &columns_; }
+    TTestColumn* Column(int index) const { return static_cast<TTestColumn*>(columns_.Items(index)); }
+
+private:
+    mutable TCollection columns_{MakeCollectionItem<TTestColumn>, this};
+};
+
 void RegisterTestGrids()
 {
     RegisterFrameworkClasses();
@@ -100,6 +131,12 @@ void RegisterTestGrids()
     RegisterClass<TDBAdvGrid>(L"TDBAdvGrid", L"TTestGrid");
     // Registered under the custom control: none of the grid's properties are published for it.
     RegisterClass<TPlainGrid>(L"TPlainGrid", L"TCustomControl");
+    RegisterClass<TTestColumn>(L"TTestColumn", L"TPersistent");
+    PublishObject<TTestColumn>(L"TTestColumn", L"HeaderFont", &TTestColumn::HeaderFont);
+    PublishObject<TTestColumn>(L"TTestColumn", L"Font", &TTestColumn::Font);
+    PublishOrd<TTestColumn>(L"TTestColumn", L"Color", &TTestColumn::Color, &TTestColumn::SetColor);
+    RegisterClass<TColumnGrid>(L"TColumnGrid", L"TCustomControl");
+    PublishObject<TColumnGrid>(L"TColumnGrid", L"Columns", &TColumnGrid::Columns);
 }
 
 class GridAdaptersTest : public AdapterTest {
@@ -180,6 +217,24 @@ TEST_F(GridAdaptersTest, AGridWithoutThePropertiesIsSkinnedWithoutRaising)
     adapter.reset();
     EXPECT_EQ(grid->FixedColor(), kOwnFixedColor);
     EXPECT_TRUE(Errors.empty());
+}
+
+// No title font to save: restoring leaves the columns' header fonts a real colour, while their fonts
+// and colours come back.
+TEST_F(GridAdaptersTest, AGridWithoutATitleFontGivesItsColumnsNoMissingColour)
+{
+    auto* grid = MakeGrid<TColumnGrid>();
+    TTestColumn* column = grid->Column(0);
+    {
+        auto adapter = MakeAdapter<TacGridWnd>(grid->Handle(), true, L"EDIT", Manager, Data.get());
+        EXPECT_EQ(adapter->SavedTitleFontColor, -1);
+        adapter->PrepareSkinParams();
+        EXPECT_EQ(column->HeaderFont()->Color(), static_cast<TColor>(kGlobalFontColor));
+        EXPECT_EQ(column->Color(), static_cast<TColor>(kEditColor));
+    }
+    EXPECT_NE(column->HeaderFont()->Color(), static_cast<TColor>(-1));
+    EXPECT_EQ(column->Font()->Color(), grid->Font()->Color());
+    EXPECT_EQ(column->Color(), kOwnColor);
 }
 
 TEST_F(GridAdaptersTest, ThumbPositionOnAGridOverADataSourceCountsRowsFromOne)

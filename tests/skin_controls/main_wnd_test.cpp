@@ -23,7 +23,18 @@ public:
     int Calls = 0;
 };
 
-class MainWndTest : public AdapterTest {};
+class MainWndTest : public AdapterTest {
+protected:
+    // Nothing of any adapter is left on the window, and Msg reaches the window's own procedure once more.
+    void ExpectLetGo(HWND wnd, WNDPROC original, UINT msg)
+    {
+        const int heard = Log.count(msg);
+        EXPECT_EQ(AdapterOfWindow(wnd), nullptr);
+        EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC)), original);
+        SendMessageW(wnd, msg, 0, 0);
+        EXPECT_EQ(Log.count(msg), heard + 1);
+    }
+};
 
 // Someone else's subclass put on top of an adapter.
 WNDPROC gBelow = nullptr;
@@ -175,6 +186,45 @@ TEST_F(MainWndTest, SecondAdapterWinsThePropertyAndGivesItBackWhenFreed)
     EXPECT_EQ(AdapterOfWindow(wnd), nullptr);
 }
 
+// The lower of two adapters freed first (a dialog's provider frees its children's adapters before the
+// combo box that put a second one on its list): the upper one goes on hearing the window, and once it
+// goes too nothing is left bound to the window.
+TEST_F(MainWndTest, LowerOfTwoAdaptersFreedFirstLeavesTheUpperWorkingAndNothingBehind)
+{
+    HWND wnd = CreateChild(0, 10, 10, 100, 60);
+    const WNDPROC original = ProcOf(wnd);
+    auto first = MakeAdapter<TCountingWnd>(wnd, false, L"EDIT", Manager, nullptr);
+    auto second = MakeAdapter<TCountingWnd>(wnd, false, L"EDIT", Manager, nullptr);
+    first.reset();
+    EXPECT_EQ(AdapterOfWindow(wnd), second.get());
+    const int secondBefore = second->Calls;
+    SendMessageW(wnd, WM_USER + 1, 0, 0);
+    EXPECT_EQ(second->Calls - secondBefore, 1);
+    EXPECT_EQ(Log.count(WM_USER + 1), 1);
+    second.reset();
+    ExpectLetGo(wnd, original, WM_USER + 1);
+}
+
+// Of three adapters the middle one goes first: the top one still reaches the bottom one.
+TEST_F(MainWndTest, MiddleOfThreeAdaptersFreedFirstKeepsTheChainWhole)
+{
+    HWND wnd = CreateChild(0, 10, 10, 100, 60);
+    const WNDPROC original = ProcOf(wnd);
+    auto bottom = MakeAdapter<TCountingWnd>(wnd, false, L"EDIT", Manager, nullptr);
+    auto middle = MakeAdapter<TCountingWnd>(wnd, false, L"EDIT", Manager, nullptr);
+    auto top = MakeAdapter<TCountingWnd>(wnd, false, L"EDIT", Manager, nullptr);
+    middle.reset();
+    const int bottomBefore = bottom->Calls, topBefore = top->Calls;
+    SendMessageW(wnd, WM_USER + 1, 0, 0);
+    EXPECT_EQ(top->Calls - topBefore, 1);
+    EXPECT_EQ(bottom->Calls - bottomBefore, 1);
+    EXPECT_EQ(Log.count(WM_USER + 1), 1);
+    top.reset();
+    EXPECT_EQ(AdapterOfWindow(wnd), bottom.get());
+    bottom.reset();
+    ExpectLetGo(wnd, original, WM_USER + 1);
+}
+
 TEST_F(MainWndTest, ProcedureSubclassedOnTopIsLeftInPlaceAndStillReachesTheWindow)
 {
     HWND wnd = CreateChild(0, 10, 10, 100, 60);
@@ -228,10 +278,7 @@ TEST_F(MainWndTest, AdapterFreedWhileAllAdaptersGoStillLetsGoOfItsWindow)
     adapter.reset();
     SetAdaptersBeingRemoved(false);
     // A window left running through a freed adapter would crash at its next message.
-    EXPECT_EQ(ProcOf(wnd), original);
-    EXPECT_EQ(AdapterOfWindow(wnd), nullptr);
-    SendMessageW(wnd, WM_USER + 3, 0, 0);
-    EXPECT_EQ(Log.count(WM_USER + 3), 1);
+    ExpectLetGo(wnd, original, WM_USER + 3);
 }
 
 TEST_F(MainWndTest, ExceptionInsideAnAdapterGoesToTheApplicationNotThroughTheSystem)

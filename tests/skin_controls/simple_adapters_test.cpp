@@ -158,6 +158,35 @@ TEST_F(SimpleAdapters, ADisabledButtonGetsNoFocusMessageThrough)
     EXPECT_NE(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_FOCUS, 0);
 }
 
+// Printing a button into another DC is no paint of the screen: a repaint the window still owes stays owed.
+struct PrintedButtonCase {
+    const char* name;
+    DWORD style;
+    const wchar_t* section;
+    bool checkBox;
+};
+
+class PrintedButtonTest : public SimpleAdapters, public ::testing::WithParamInterface<PrintedButtonCase> {};
+
+TEST_P(PrintedButtonTest, PrintingLeavesThePendingRepaintOfTheScreen)
+{
+    HWND button = Child(L"BUTTON", L"Печать", GetParam().style, 100, 30);
+    if (GetParam().checkBox)
+        adapter = MakeAdapter<TacCheckBoxWnd>(button, false, std::wstring(GetParam().section), sm.get(), nullptr);
+    else
+        adapter = MakeAdapter<TacBtnWnd>(button, false, std::wstring(GetParam().section), sm.get(), nullptr);
+    UpdateWindow(button);
+    InvalidateRect(button, nullptr, FALSE);
+    auto shot = Print(button, 100, 30);
+    EXPECT_EQ(PixelAt(shot.get(), 3, 3), GetParam().checkBox ? kCheckBoxColor : kButtonColor);
+    EXPECT_TRUE(GetUpdateRect(button, nullptr, FALSE));
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, PrintedButtonTest,
+                         ::testing::Values(PrintedButtonCase{"PushButton", BS_PUSHBUTTON, L"PUSHBTN", false},
+                                           PrintedButtonCase{"CheckBox", BS_AUTOCHECKBOX, L"CHECKBOX", true}),
+                         [](const ::testing::TestParamInfo<PrintedButtonCase>& info) { return info.param.name; });
+
 TEST_F(SimpleAdapters, AnAdaptedUpDownStillStepsAndPaintsBothHalves)
 {
     HWND spin = Child(UPDOWN_CLASSW, L"", 0, 18, 30);

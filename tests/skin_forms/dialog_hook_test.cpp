@@ -3,11 +3,14 @@
 // visible adapted dialog, and the child table's decisions.
 #include "skin/core/sSkinLinks.h"
 #include "skin/forms/acDials.h"
+#include "skin/forms/acSBUtils.h"
 
 #include "skin/core/sMessageBox.h"
 #include "tests/skin_forms/provider_support.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -206,6 +209,29 @@ TEST_F(DialogHook, ThreeComboListsMakeKindOneWhateverTheStaticsSaid)
     ASSERT_NE(provider, nullptr);
     EXPECT_EQ(provider->DialogKind, 1);
     EXPECT_EQ(Kind1PaintRect, (TRect{178, 181, 327, 217}));
+}
+
+// A popup-menu window that already answers as skinned when the hook hears of its creation keeps the
+// one adapter it has.
+TEST_F(DialogHook, AMenuWindowAlreadySkinnedGetsNoSecondAdapter)
+{
+    const auto adaptersOf = [](HWND wnd) {
+        return std::count_if(MenuWnds().begin(), MenuWnds().end(),
+                             [wnd](TacMainWnd* adapter) { return adapter->AdaptedWnd == wnd; });
+    };
+    WindowGuard menu{CreateWindowExW(0, L"#32768", L"", WS_POPUP, 10, 10, 60, 40, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr)};
+    ASSERT_NE(menu.Wnd, nullptr);
+    ASSERT_EQ(adaptersOf(menu.Wnd), 1);
+    TacMainWnd* adapter = AdapterOfWindow(menu.Wnd);
+    ASSERT_NE(adapter, nullptr);
+    DialogsCBTProc(HCBT_CREATEWND, reinterpret_cast<WPARAM>(menu.Wnd), 0);
+    EXPECT_EQ(adaptersOf(menu.Wnd), 1);
+    EXPECT_EQ(AdapterOfWindow(menu.Wnd), adapter);
+    const HWND wnd = menu.Wnd;
+    DestroyWindow(wnd);
+    menu.Wnd = nullptr;
+    EXPECT_EQ(adaptersOf(wnd), 0);
 }
 
 TEST(DialogChildTable, SizeRowsComeBeforeTheStaticTypeRows)

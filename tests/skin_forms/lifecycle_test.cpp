@@ -3,8 +3,11 @@
 // moving: snapping to the work area, the maximized size and the outline mode.
 #include "tests/skin_forms/provider_support.h"
 
+#include "framework/ExtCtrls.h"
 #include "framework/FormData.h"
 #include "skin/core/sMessages.h"
+#include "skin/forms/acCtrlAdapter.h"
+#include "skin/forms/acSimpleAdapters.h"
 
 using namespace providerskin;
 
@@ -302,4 +305,26 @@ TEST(ProviderFormData, TitleButtonsIconAndSkinItemEventComeFromFormData)
     provider->OnSkinItem(nullptr, canBeAdded, section);
     EXPECT_FALSE(canBeAdded);
     EXPECT_EQ(section, L"PANEL");
+}
+
+// Panels are left alone by the scan of the form, but one put on the skinned form later is adapted as a
+// transparent panel of the panel section.
+TEST_F(LifecycleTest, APanelPutOnTheSkinnedFormLaterGetsItsAdapter)
+{
+    auto* early = Create<TPanel>(Form);
+    early->SetBounds(10, 10, 60, 40);
+    early->SetParent(Form);
+    TsSkinProvider* p = Attach();
+    ASSERT_NE(p->Adapter(), nullptr);
+    EXPECT_EQ(AdapterOfWindow(early->Handle()), nullptr);
+    auto* panel = Create<TPanel>(Form);
+    panel->SetBounds(100, 10, 60, 40);
+    panel->SetParent(Form);
+    ASSERT_TRUE(panel->HandleAllocated());
+    EXPECT_NE(dynamic_cast<TacTransPanelWnd*>(AdapterOfWindow(panel->Handle())), nullptr);
+    auto* chooser = dynamic_cast<TacCtrlAdapter*>(p->Adapter());
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_EQ(chooser->Count(), 1);
+    EXPECT_EQ(chooser->GetItem(0)->Control, panel);
+    EXPECT_EQ(chooser->GetItem(0)->SkinData->SkinSection(), L"PANEL");
 }
