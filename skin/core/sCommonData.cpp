@@ -424,6 +424,12 @@ bool CommonSkinCommand(TMessage& m, TsCommonData* data)
 {
     if (!data || m.Msg != SM_SKINCMD)
         return false;
+    if (SkinCmdOf(m.WParam) == SkinCmdGetApplication) {
+        // Answered, yet not taken: the control's own procedure still sees the command, which is why
+        // every skinned control answers it itself first.
+        m.Result = reinterpret_cast<LRESULT>(Application);
+        return false;
+    }
     if (AnswerCommonSkinCmd(m))
         return true;
     const WORD arg = SkinCmdArgOf(m.WParam);

@@ -6,7 +6,9 @@
 #include "skin/core/sPixels.h"
 #include "skin/core/sSkinLinks.h"
 #include "skin/core/sSkinManager.h"
+#include "skin/core/sTextColors.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -121,6 +123,40 @@ void PaintControls(HDC dc, TWinControl* parent, TPoint offset)
     CacheReply.Ready = false;
 }
 
+void PaintControlToBitmap(TBitmap* bitmap, TControl* control);
+
+namespace {
+
+// Prints a child with the origin moved by Offset, the DC's state given back afterwards.
+void PrintAt(TBitmap* bitmap, TWinControl* child, POINT offset)
+{
+    HDC dc = bitmap->Canvas()->Handle();
+    TSavedDC saved(dc);
+    OffsetViewportOrgEx(dc, offset.x, offset.y, nullptr);
+    PaintControlToBitmap(bitmap, child);
+}
+
+// The MDI children at their Left/Top in the MDI client, the bottom one first so that the active one
+// ends on top.
+void PrintMDIChildren(TBitmap* bitmap, TCustomForm* form)
+{
+    HWND client = form->ClientHandle();
+    if (!client || !form->HandleAllocated())
+        return;
+    RECT formRect{};
+    GetWindowRect(form->Handle(), &formRect);
+    POINT origin{0, 0};
+    ClientToScreen(client, &origin);
+    for (int i = form->MDIChildCount() - 1; i >= 0; --i) {
+        TCustomForm* child = form->MDIChildren(i);
+        if (child->Visible())
+            PrintAt(bitmap, child,
+                    POINT{origin.x - formRect.left + child->Left(), origin.y - formRect.top + child->Top()});
+    }
+}
+
+} // namespace
+
 void PaintControlToBitmap(TBitmap* bitmap, TControl* control)
 {
     if (!bitmap || !control)
@@ -137,16 +173,15 @@ void PaintControlToBitmap(TBitmap* bitmap, TControl* control)
         win->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), 0);
     else
         win->PaintTo(dc, 0, 0);
+    // After the form's own print, which fills its client area and would cover them.
+    if (auto* form = dynamic_cast<TCustomForm*>(win); form && form->FormStyle() == fsMDIForm)
+        PrintMDIChildren(bitmap, form);
     for (int i = 0; i < win->ControlCount(); ++i) {
         auto* child = dynamic_cast<TWinControl*>(win->Controls(i));
         if (!child || !child->Visible())
             continue;
-        TSavedDC childSaved(dc);
-        POINT old{};
-        const bool moved = !(dynamic_cast<TCustomForm*>(child) && !child->Parent());
-        if (moved)
-            OffsetViewportOrgEx(dc, child->Left(), child->Top(), &old);
-        PaintControlToBitmap(bitmap, child);
+        const bool parentlessForm = dynamic_cast<TCustomForm*>(child) && !child->Parent();
+        PrintAt(bitmap, child, parentlessForm ? POINT{0, 0} : POINT{child->Left(), child->Top()});
     }
 }
 
@@ -159,6 +194,11 @@ int FadeAlpha(std::uint16_t time, int step)
 {
     const int steps = time >> 3;
     return 255 - step * (255 / steps);
+}
+
+void BlendFadeFrame(TBitmap* work, TBitmap* oldImage, TBitmap* newImage, int alpha)
+{
+    SumBitmaps(work, oldImage, newImage, nullptr, static_cast<std::uint16_t>(std::clamp(alpha, 0, 256)));
 }
 
 void AnimShowControl(TControl* control, std::uint16_t time)
@@ -196,7 +236,7 @@ void AnimShowControl(TControl* control, std::uint16_t time)
     newImage->Canvas()->Lock();
     PaintControlToBitmap(newImage.get(), win);
     newImage->Canvas()->Unlock();
-    auto work = CreateBmp24(w, h);
+    auto work = CreateBmp32(w, h);
     if (dynamic_cast<TCustomForm*>(win)) {
         const LRESULT provider = SendSkinCmd(wnd, SkinCmdGetProvider, 0);
         if (provider && SkinLinks().ProviderFadeRegion)
@@ -208,9 +248,7 @@ void AnimShowControl(TControl* control, std::uint16_t time)
         TWindowDC outDC(output->Handle());
         const int frames = FadeStepCount(time);
         for (int i = 0; i < frames; ++i) {
-            BitBlt(work->Canvas()->Handle(), 0, 0, w, h, oldImage->Canvas()->Handle(), 0, 0, SRCCOPY);
-            SumBitmapsByRect(work.get(), newImage.get(), static_cast<TColor>(FadeAlpha(time, i)), TPoint{0, 0},
-                             TRect{0, 0, w - 1, h - 1});
+            BlendFadeFrame(work.get(), oldImage.get(), newImage.get(), FadeAlpha(time, i));
             BitBlt(outDC.Get(), 0, 0, w, h, work->Canvas()->Handle(), 0, 0, SRCCOPY);
             if (i + 1 < frames)
                 Sleep(8);

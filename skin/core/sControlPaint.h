@@ -30,6 +30,9 @@ void AnimShowControl(TControl* control, std::uint16_t time);
 // the alpha of frame I.
 int FadeStepCount(std::uint16_t time);
 int FadeAlpha(std::uint16_t time, int step);
+// One frame of the fade into the 32-bit Work: every pixel of the old image weighing Alpha / 256 against
+// the new one.
+void BlendFadeFrame(TBitmap* work, TBitmap* oldImage, TBitmap* newImage, int alpha);
 
 // How a disabled control or button is dimmed: mixed into the background, greyed, or both.
 enum TsDisabledKindItem { dkBlended, dkGrayed };

@@ -101,11 +101,15 @@ void WriteTextByData(TCanvas* canvas, const wchar_t* text, bool enabled, bool ho
     TsSkinManager* sm = commonData->GetSkinManager();
     const bool skinned = sm && IsValidSectionIndex(sm, commonData->SkinIndex);
     if (!enabled) {
-        if (skinned) {
-            const TsGeneralData& gd = sm->Sections[static_cast<size_t>(commonData->SkinIndex)];
-            canvas->Font()->SetColor(MixColors(gd.FontColor, gd.Color, 0.4));
+        try {
+            if (skinned) {
+                const TsGeneralData& gd = sm->Sections[static_cast<size_t>(commonData->SkinIndex)];
+                canvas->Font()->SetColor(MixColors(gd.FontColor, gd.Color, 0.4));
+            }
+            DrawCanvasText(canvas, s, r, flags);
+        } catch (...) {
+            // A disabled text that cannot be drawn is left out; the control's paint goes on around it.
         }
-        DrawCanvasText(canvas, s, r, flags);
         return;
     }
     if (skinned && !commonData->CustomFont())

@@ -282,6 +282,13 @@ bool TacDialogWnd::Restorable() const
     return (SavedStyle & WS_MAXIMIZEBOX) && (IsIconic(AdaptedWnd) || IsZoomed(AdaptedWnd));
 }
 
+TPoint TacDialogWnd::GripPoint() const
+{
+    TsSkinManager* sm = Manager();
+    const POINT size = GetMaskFrameSize(sm, sm ? FindMaskIndexNoParent(sm, L"GLOBALINFO", L"GRIPIMAGE") : -1);
+    return TPoint{DlgWidth - size.x - BorderWidth(), DlgHeight - size.y - BorderHeight()};
+}
+
 void TacDialogWnd::RefreshPosition()
 {
     GetWndPosInfo(this);
@@ -306,6 +313,40 @@ TacTitleButton* TacDialogWnd::ButtonOfCode(int code)
     }
 }
 
+int TacDialogWnd::TitleButtonAt(int x) const
+{
+    // An iconic dialog counts as having a minimize button, wherever its style says it has none.
+    const bool minimize = (SavedStyle & WS_MINIMIZEBOX) || IsIconic(AdaptedWnd);
+    const struct {
+        int Code;
+        bool Present;
+        const TacTitleButton& Button;
+    } slots[] = {{HTCLOSE, true, CloseButton},
+                 {HTMAXBUTTON, (SavedStyle & WS_MAXIMIZEBOX) != 0, MaxButton},
+                 {HTMINBUTTON, minimize, MinButton},
+                 {HTHELP, (SavedExStyle & WS_EX_CONTEXTHELP) != 0, HelpButton}};
+    int right = DlgWidth - BorderWidth();
+    int place = 0;
+    for (const auto& slot : slots) {
+        if (!slot.Present)
+            continue;
+        ++place;
+        const int left = right - ButtonWidth(slot.Button);
+        if (x >= left && x < right) {
+            switch (slot.Code) {
+            case HTMAXBUTTON: return MaxAllowed() || Restorable() ? HTMAXBUTTON : HTCAPTION;
+            // Second, beside the close button, it answers only while it can minimize; third, an
+            // iconic dialog's answers as well.
+            case HTMINBUTTON:
+                return MinAllowed() || (place > 2 && IsIconic(AdaptedWnd)) ? HTMINBUTTON : HTCAPTION;
+            default: return slot.Code;
+            }
+        }
+        right = left;
+    }
+    return HTCAPTION;
+}
+
 int TacDialogWnd::HitTest(TPoint p)
 {
     const int top = (CaptionHeight() + BorderHeight() - ButtonHeight(CloseButton)) / 2;
@@ -313,35 +354,15 @@ int TacDialogWnd::HitTest(TPoint p)
     if (CaptionHeight() > 0 && p.Y >= top && p.Y <= bottom) {
         int code = HTCAPTION;
         const int bw = BorderWidth();
-        if (p.X >= bw && p.X <= bw + GetSystemMetrics(SM_CXSMICON)) {
+        if (p.X >= bw && p.X <= bw + GetSystemMetrics(SM_CXSMICON))
             code = HTSYSMENU;
-        } else if (HasSysMenu()) {
-            // Buttons counted from the right: close, maximize, minimize, help as present.
-            std::vector<int> order{HTCLOSE};
-            if (SavedStyle & WS_MAXIMIZEBOX)
-                order.push_back(HTMAXBUTTON);
-            if ((SavedStyle & WS_MINIMIZEBOX) || IsIconic(AdaptedWnd))
-                order.push_back(HTMINBUTTON);
-            if (SavedExStyle & WS_EX_CONTEXTHELP)
-                order.push_back(HTHELP);
-            for (int c : order) {
-                const TacTitleButton* b = ButtonOfCode(c);
-                if (p.X >= b->Rect.Left && p.X < b->Rect.Right) {
-                    code = c;
-                    break;
-                }
-            }
-            if (code == HTMAXBUTTON && !MaxAllowed() && !Restorable())
-                code = HTCAPTION;
-            if (code == HTMINBUTTON && !MinAllowed() && !IsIconic(AdaptedWnd))
-                code = HTCAPTION;
-        }
+        else if (HasSysMenu())
+            code = TitleButtonAt(p.X);
         SetHotButton(code);
         return code;
     }
     if (FrameKind == 3) {
-        const TPoint grip{DlgWidth - BorderWidth() - GetSystemMetrics(SM_CXVSCROLL),
-                          DlgHeight - BorderHeight() - GetSystemMetrics(SM_CYHSCROLL)};
+        const TPoint grip = GripPoint();
         if (p.X >= grip.X && p.Y >= grip.Y)
             return HTBOTTOMRIGHT;
     }

@@ -81,9 +81,14 @@ public:
     bool MinAllowed() const;
     bool Restorable() const;
     bool HasSysMenu() const { return (SavedStyle & WS_SYSMENU) != 0; }
+    // The top left of the size grip of a sizing frame, where it is painted and where it answers.
+    TPoint GripPoint() const;
 
     // The title element under a point relative to the window; hit codes, 0 when the dialog decides.
     int HitTest(TPoint p);
+    // The title button under X within the caption band, counted from the right as the layout places
+    // them; HTCAPTION when none is there.
+    int TitleButtonAt(int x) const;
     void SetHotButton(int code);
     // The button of a hit code, nil for none.
     TacTitleButton* ButtonOfCode(int code);

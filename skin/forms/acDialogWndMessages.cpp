@@ -143,7 +143,9 @@ void TacDialogWnd::ButtonDown(TMessage& message)
 
 void TacDialogWnd::ButtonUp(TMessage& message)
 {
-    const int code = static_cast<int>(message.WParam);
+    // A release over the client area carries the key flags, not a hit code: read as one, a click
+    // released with Ctrl held would be taken for the minimize button and never reach the dialog.
+    const int code = message.Msg == WM_NCLBUTTONUP ? static_cast<int>(message.WParam) : 0;
     const bool pressed = ButtonPressed;
     switch (code) {
     case HTMINBUTTON:
@@ -163,6 +165,9 @@ void TacDialogWnd::ButtonUp(TMessage& message)
             SetHotButton(0);
             if (pressed) {
                 Command(IsZoomed(AdaptedWnd) ? SC_RESTORE : SC_MAXIMIZE);
+                // The menu reads the new size and state once the window has settled into them.
+                if (Application)
+                    Application->ProcessMessages();
                 SystemMenu->UpdateItems();
             }
         }

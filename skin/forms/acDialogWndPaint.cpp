@@ -137,8 +137,7 @@ void TacDialogWnd::PaintCaption()
     if (CaptionFont)
         canvas->Font()->Assign(CaptionFont.get());
     const int iconSpace = Icon ? GetSystemMetrics(SM_CXSMICON) : 0;
-    const TRect r{iconSpace + BorderWidth() + 4, BorderHeight(), DlgWidth - ButtonsBlockWidth() - 6,
-                  BorderHeight() + CaptionHeight()};
+    const TRect r{iconSpace + BorderWidth() + 4, BorderHeight(), DlgWidth - ButtonsBlockWidth() - 6, CaptionHeight()};
     const std::wstring text =
         CutText(canvas, Caption, DlgWidth - GetSystemMetrics(SM_CXSMICON) - BorderWidth() - ButtonsBlockWidth() - 6);
     if (!text.empty() && r.Right > r.Left) {
@@ -164,9 +163,7 @@ void TacDialogWnd::PaintFrameCache()
     if (FrameKind == 3) {
         const int grip = FindMaskIndexNoParent(sm, L"GLOBALINFO", L"GRIPIMAGE");
         if (IsValidMaskIndex(sm, grip)) {
-            const POINT size = GetMaskFrameSize(sm, grip);
-            DrawSkinGlyph(cache, TPoint{DlgWidth - size.x - BorderWidth(), DlgHeight - size.y - BorderHeight()}, 0,
-                          sm->Masks[static_cast<size_t>(grip)], 1);
+            DrawSkinGlyph(cache, GripPoint(), 0, sm->Masks[static_cast<size_t>(grip)], 1);
         }
     }
     if (CaptionHeight() > 0)

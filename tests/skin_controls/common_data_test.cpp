@@ -207,6 +207,13 @@ TEST_F(CommonData, FlagCommandsSetAndAnswerTheState)
     EXPECT_EQ(Box->Perform(SM_SKINCMD, SkinCmdWParam(SkinCmdGetApplication)), reinterpret_cast<LRESULT>(Application));
 }
 
+TEST_F(CommonData, TheApplicationIsAnsweredButTheCommandIsNotTaken)
+{
+    TMessage m{SM_SKINCMD, SkinCmdWParam(SkinCmdGetApplication), 0, 0};
+    EXPECT_FALSE(CommonSkinCommand(m, Box->SkinData.get()));
+    EXPECT_EQ(m.Result, reinterpret_cast<LRESULT>(Application));
+}
+
 TEST_F(CommonData, ParentCacheComesFromTheParentsReply)
 {
     Form->HandleNeeded();

@@ -3,6 +3,7 @@
 #include "tests/skin_controls/state_support.h"
 
 #include "skin/core/sControlPaint.h"
+#include "skin/core/sItemPainter.h"
 #include "skin/core/sPixels.h"
 
 #include <algorithm>
@@ -91,6 +92,51 @@ TEST_F(ControlPaint, FadeFramesFallFromFullOldImageInEqualSteps)
     EXPECT_EQ(FadeAlpha(100, 0), 255);
     EXPECT_EQ(FadeAlpha(100, 1), 234);
     EXPECT_EQ(FadeAlpha(100, 12), 3);
+}
+
+TEST_F(ControlPaint, MDIChildrenArePrintedWithTheirForm)
+{
+    auto* main = Create<TForm>(Application);
+    main->SetFormStyle(fsMDIForm);
+    main->SetColor(clBlue);
+    main->SetBounds(60, 60, 300, 240);
+    main->Show();
+    auto* child = Create<TForm>(Application);
+    child->SetFormStyle(fsMDIChild);
+    child->SetColor(clLime);
+    child->SetBounds(20, 15, 120, 90);
+    child->Show();
+    testsupport::PumpMessagesUntilIdle(300);
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->SetPixelFormat(pf24bit);
+    bmp->SetSize(main->Width(), main->Height());
+    PaintControlToBitmap(bmp.get(), main);
+    // The child's client in the print: where the screen shows it within the main form's window.
+    POINT clientCorner{0, 0};
+    ClientToScreen(child->Handle(), &clientCorner);
+    RECT mainRect;
+    GetWindowRect(main->Handle(), &mainRect);
+    const int x = clientCorner.x - mainRect.left + 10, y = clientCorner.y - mainRect.top + 10;
+    EXPECT_EQ(GetPixel(bmp->Canvas()->Handle(), x, y), RGB(0, 255, 0));
+    Free(child);
+    Free(main);
+}
+
+TEST_F(ControlPaint, FadeFramesBlendTheWholeImageToItsLastRowAndColumn)
+{
+    const auto filled = [](int w, int h, TColor colour) {
+        auto bmp = CreateBmp24(w, h);
+        bmp->Canvas()->Brush()->SetColor(colour);
+        bmp->Canvas()->FillRect(TRect{0, 0, w, h});
+        return bmp;
+    };
+    auto oldImage = filled(5, 4, clBlack);
+    auto newImage = filled(5, 4, clWhite);
+    auto work = CreateBmp32(5, 4);
+    BlendFadeFrame(work.get(), oldImage.get(), newImage.get(), 128);
+    HDC dc = work->Canvas()->Handle();
+    for (const POINT p : {POINT{0, 0}, POINT{4, 0}, POINT{0, 3}, POINT{4, 3}})
+        EXPECT_EQ(GetPixel(dc, p.x, p.y), RGB(127, 127, 127)) << p.x << "," << p.y;
 }
 
 TEST_F(ControlPaint, FadeEndsWithItsOutputWindowGoneAndRedrawingOn)

@@ -23,6 +23,9 @@ void TSkinnedBox::WndProc(TMessage& m)
     Messages.push_back(m.Msg);
     if (m.Msg == SM_SKINCMD)
         Commands.push_back(SkinCmdOf(m.WParam));
+    // As every skinned control: the commands every one of them answers come first.
+    if (m.Msg == SM_SKINCMD && AnswerCommonSkinCmd(m))
+        return;
     if (SkinData && CommonMessage(m, SkinData.get()))
         return;
     if (m.Msg == WM_PRINT) { // skinned controls print themselves from their own painting

@@ -6,6 +6,7 @@
 #include "tests/skin_core/paint_support.h"
 
 #include <climits>
+#include <stdexcept>
 
 using namespace painttest;
 
@@ -240,6 +241,19 @@ TEST_F(ControlText, DisabledSkinnedTextIsTheFortyPercentMix)
     WriteTextByData(bmp->Canvas(), L"Щи", false, false, &data, kFlags, kTextRect);
     EXPECT_GT(CountPixels(bmp.get(), RGB(153, 153, 153)), 0);
     EXPECT_EQ(CountPixels(bmp.get(), RGB(0, 0, 0)), 0);
+}
+
+TEST_F(ControlText, AFailureInDisabledTextIsSwallowedAndTheClippingGivenBack)
+{
+    data.SkinIndex = 0;
+    TFont* font = bmp->Canvas()->Font();
+    const TNotifyEvent listener = font->OnChange;
+    font->OnChange = TNotifyEvent([](TObject*) { throw std::runtime_error("the font cannot change"); });
+    EXPECT_NO_THROW(WriteTextByData(bmp->Canvas(), L"Щи", false, false, &data, kFlags, kTextRect));
+    font->OnChange = listener;
+    HRGN clip = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetClipRgn(bmp->Canvas()->Handle(), clip), 0);
+    DeleteObject(clip);
 }
 
 TEST_F(ControlText, HotWebButtonTextIsUnderlined)

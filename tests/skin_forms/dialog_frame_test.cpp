@@ -1,6 +1,8 @@
 // System dialogs under the hook's frame adapter: every child adapted, the skin's frame, caption and
-// buttons on the window, hit codes and title-button clicks, the region cut from the border's corners,
-// one background brush per dialog, the system menu's items, and the provider gone with its dialog.
+// buttons on the window, hit codes (the grip, an iconic dialog's buttons) and title-button clicks, the
+// help button, double clicks and the right-button menu on the caption, client releases left to the
+// dialog, frames without a caption, the region cut from the border's corners, one background brush per
+// dialog, the system menu's items, and the provider gone with its dialog.
 #include "skin/forms/acDialogWnd.h"
 #include "skin/forms/acDials.h"
 
@@ -17,9 +19,19 @@ namespace {
 using namespace providerskin;
 
 bool gVetoRegion = false;
+// What reached the dialog's own procedure: its system commands and its client button releases.
+std::vector<WPARAM> gSysCommands;
+std::vector<WPARAM> gButtonUps;
 
 INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
 {
+    if (msg == WM_SYSCOMMAND) {
+        gSysCommands.push_back(wParam & 0xFFF0);
+        // The system's context help would wait for a click of its own.
+        return (wParam & 0xFFF0) == SC_CONTEXTHELP;
+    }
+    if (msg == WM_LBUTTONUP)
+        gButtonUps.push_back(wParam);
     if (msg == 0xBC4D && wParam == 0x41A2 && gVetoRegion) {
         SetWindowLongPtrW(wnd, DWLP_MSGRESULT, 0x41A2);
         return TRUE;
@@ -34,7 +46,10 @@ INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
 // An in-memory dialog template: the dialog, then its items, each aligned to four bytes.
 class DialogTemplate {
 public:
-    DialogTemplate(DWORD style, const wchar_t* caption, short cx, short cy) { Header(style, caption, cx, cy); }
+    DialogTemplate(DWORD style, DWORD exStyle, const wchar_t* caption, short cx, short cy)
+    {
+        Header(style, exStyle, caption, cx, cy);
+    }
     void Item(DWORD style, WORD classAtom, const wchar_t* text, short x, short y, short cx, short cy, WORD id)
     {
         Align();
@@ -49,9 +64,9 @@ public:
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data()); }
 
 private:
-    void Header(DWORD style, const wchar_t* caption, short cx, short cy)
+    void Header(DWORD style, DWORD exStyle, const wchar_t* caption, short cx, short cy)
     {
-        DLGTEMPLATE t{style | DS_SETFONT, 0, 0, 10, 10, cx, cy};
+        DLGTEMPLATE t{style | DS_SETFONT, exStyle, 0, 10, 10, cx, cy};
         Put(&t, sizeof(t));
         Word(0);
         Word(0);
@@ -80,14 +95,16 @@ protected:
     void TearDown() override
     {
         gVetoRegion = false;
+        gSysCommands.clear();
+        gButtonUps.clear();
         if (IsWindow(dialog))
             DestroyWindow(dialog);
         ProviderTest::TearDown();
     }
     // Shows a dialog with a default button, a text and a group box, and lets the hook adapt it.
-    HWND Show(DWORD style)
+    HWND Show(DWORD style, DWORD exStyle = 0, DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU)
     {
-        DialogTemplate t(style | WS_POPUP | WS_CAPTION | WS_SYSMENU, L"Настройка", 200, 100);
+        DialogTemplate t(style | frame, exStyle, L"Настройка", 200, 100);
         t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 0x0080, L"ОК", 140, 75, 50, 14, IDOK);
         t.Item(SS_LEFT, 0x0082, L"Текст диалога", 10, 10, 100, 10, 100);
         t.Item(BS_GROUPBOX, 0x0080, L"Группа", 10, 25, 120, 60, 101);
@@ -110,6 +127,14 @@ protected:
         GetWindowRect(dialog, &r);
         return SendMessageW(dialog, WM_NCHITTEST, 0, MAKELPARAM(r.left + x, r.top + y));
     }
+    // The screen point of a point in the dialog's window.
+    LPARAM ScreenAt(int x, int y) const
+    {
+        RECT r;
+        GetWindowRect(dialog, &r);
+        return MAKELPARAM(r.left + x, r.top + y);
+    }
+    LPARAM ScreenAt(const TRect& r) const { return ScreenAt((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
     HWND dialog = nullptr;
 };
 
@@ -401,6 +426,195 @@ TEST_F(DialogFrame, ADialogRefusedPartWayKeepsTheSystemLookEntirely)
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetWindowRgn(dialog, region), ERROR);
     DeleteObject(region);
+}
+
+TEST_F(DialogFrame, AClientReleaseWithKeysHeldReachesTheDialogAndPressesNoButton)
+{
+    Show(DS_MODALFRAME);
+    TacDialogWnd* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    // Ctrl alone has the minimize button's hit code.
+    SendMessageW(dialog, WM_LBUTTONUP, MK_CONTROL, MAKELPARAM(20, 20));
+    ASSERT_EQ(gButtonUps.size(), 1u);
+    EXPECT_EQ(gButtonUps[0], static_cast<WPARAM>(MK_CONTROL));
+    // Shift with the middle button held has the close button's, with the close button pressed.
+    const LPARAM close = ScreenAt(frame->CloseButton.Rect);
+    SendMessageW(dialog, WM_NCLBUTTONDOWN, HTCLOSE, close);
+    SendMessageW(dialog, WM_LBUTTONUP, MK_SHIFT | MK_MBUTTON, MAKELPARAM(20, 20));
+    testsupport::PumpMessagesUntilIdle(100);
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_EQ(gButtonUps.size(), 2u);
+}
+
+TEST_F(DialogFrame, TheGripAnswersWhereItsImageIsPainted)
+{
+    Show(WS_THICKFRAME);
+    TacDialogWnd* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    ASSERT_EQ(frame->FrameKind, 3);
+    RECT r;
+    GetWindowRect(dialog, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int bw = frame->BorderWidth(), bh = frame->BorderHeight();
+    // The skin's grip is 10 x 10, smaller than a scroll bar's corner.
+    const testsupport::Pixels24 shot = testsupport::CaptureWindow(dialog, true);
+    EXPECT_EQ(shot.At(w - bw - 5, h - bh - 8), kGripColor);
+    EXPECT_EQ(HitAt(w - bw - 5, h - bh - 5), HTBOTTOMRIGHT);
+    EXPECT_EQ(HitAt(w - bw - 9, h - bh - 9), HTBOTTOMRIGHT);
+    EXPECT_NE(HitAt(w - bw - 13, h - bh - 13), HTBOTTOMRIGHT) << "left of and above the grip";
+    EXPECT_NE(HitAt(w - bw - 13, h - bh - 5), HTBOTTOMRIGHT);
+}
+
+struct IconicCase {
+    DWORD Style;
+    int Place; // counted from the right, the close button first
+    int Code;  // what the frame answers there
+};
+
+class IconicDialog : public DialogFrame, public ::testing::WithParamInterface<IconicCase> {};
+
+TEST_P(IconicDialog, TitleButtonsAnswerByTheirPlace)
+{
+    Show(DS_MODALFRAME | GetParam().Style);
+    TacDialogWnd* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    ShowWindow(dialog, SW_MINIMIZE);
+    testsupport::PumpMessagesUntilIdle(200);
+    ASSERT_TRUE(IsIconic(dialog));
+    RECT r;
+    GetWindowRect(dialog, &r);
+    const int y = (frame->CaptionHeight() + frame->BorderHeight()) / 2;
+    const int width = frame->ButtonWidth(frame->CloseButton);
+    ASSERT_EQ(width, frame->ButtonWidth(frame->MinButton));
+    const int x = r.right - r.left - frame->BorderWidth() - width * GetParam().Place + width / 2;
+    HitAt(x, y); // the frame takes the iconic window's size
+    EXPECT_EQ(frame->HitTest(TPoint{x, y}), GetParam().Code);
+}
+
+INSTANTIATE_TEST_SUITE_P(DialogFrame, IconicDialog,
+                         ::testing::Values(
+                             // Beside the close button the minimize button cannot minimize any more.
+                             IconicCase{WS_MINIMIZEBOX, 2, HTCAPTION},
+                             // Beside the maximize button it restores.
+                             IconicCase{WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 3, HTMINBUTTON},
+                             IconicCase{WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 2, HTMAXBUTTON}));
+
+struct CaptionlessCase {
+    const char* Name;
+    DWORD Frame;
+};
+
+class CaptionlessDialog : public DialogFrame, public ::testing::WithParamInterface<CaptionlessCase> {};
+
+TEST_P(CaptionlessDialog, HasNoCaptionNoButtonsAndNoRegionAndAtMostThreePixelEdges)
+{
+    Show(0, 0, GetParam().Frame);
+    TacDialogWnd* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->FrameKind, 2);
+    EXPECT_EQ(frame->CaptionHeight(), 0);
+    EXPECT_TRUE(frame->CloseButton.Rect.IsEmpty());
+    RECT r;
+    GetWindowRect(dialog, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    EXPECT_NE(HitAt(w - 8, 4), HTCLOSE);
+    EXPECT_NE(HitAt(4, 4), HTSYSMENU);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(dialog, region), ERROR);
+    DeleteObject(region);
+    if (!(GetParam().Frame & WS_THICKFRAME))
+        return;
+    HDC dc = GetWindowDC(dialog);
+    const RECT all{0, 0, w, h};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ReleaseDC(dialog, dc);
+    SendMessageW(dialog, WM_NCPAINT, 1, 0);
+    const testsupport::Pixels24 shown = ShownPixels(dialog);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NE(shown.At(i, h / 2), 0u) << i;
+        EXPECT_NE(shown.At(w - 1 - i, h / 2), 0u) << i;
+        EXPECT_NE(shown.At(w / 2, h - 1 - i), 0u) << i;
+    }
+    RECT client;
+    GetClientRect(dialog, &client);
+    // Within the frame but inside the three pixels, the window stays as it was.
+    if ((w - client.right) / 2 > 3) {
+        EXPECT_EQ(shown.At(3, h / 2), 0u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(DialogFrame, CaptionlessDialog,
+                         ::testing::Values(CaptionlessCase{"ThickFrame", WS_POPUP | WS_THICKFRAME | WS_SYSMENU},
+                                           CaptionlessCase{"ModalFrame", WS_POPUP | DS_MODALFRAME | WS_SYSMENU},
+                                           CaptionlessCase{"HalfCaption", WS_POPUP | WS_BORDER | WS_SYSMENU}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(DialogFrame, TheHelpButtonComesWithTheContextHelpStyleAndAsksForHelp)
+{
+    Show(DS_MODALFRAME);
+    TacDialogWnd* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->HelpButton.Rect.IsEmpty());
+    EXPECT_EQ(frame->ButtonsBlockWidth(), frame->ButtonWidth(frame->CloseButton));
+    DestroyWindow(dialog);
+
+    Show(DS_MODALFRAME, WS_EX_CONTEXTHELP);
+    frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    const TRect help = frame->HelpButton.Rect;
+    ASSERT_FALSE(help.IsEmpty());
+    EXPECT_EQ(help.Right, frame->CloseButton.Rect.Left);
+    const testsupport::Pixels24 shot = testsupport::CaptureWindow(dialog, true);
+    EXPECT_EQ(shot.At(help.Left + 2, help.Top + 2), ButtonColor(bkHelp, 0));
+    EXPECT_EQ(HitAt((help.Left + help.Right) / 2, (help.Top + help.Bottom) / 2), HTHELP);
+    gSysCommands.clear();
+    SendMessageW(dialog, WM_NCLBUTTONDOWN, HTHELP, ScreenAt(help));
+    SendMessageW(dialog, WM_NCLBUTTONUP, HTHELP, ScreenAt(help));
+    EXPECT_EQ(gSysCommands, std::vector<WPARAM>{SC_CONTEXTHELP});
+}
+
+TEST_F(DialogFrame, ADoubleClickOnTheCaptionMaximizesOnlyWhatMayBeMaximized)
+{
+    Show(DS_MODALFRAME);
+    ASSERT_NE(Frame(), nullptr);
+    RECT before, after;
+    GetWindowRect(dialog, &before);
+    gSysCommands.clear();
+    SendMessageW(dialog, WM_NCLBUTTONDBLCLK, HTCAPTION, ScreenAt(60, 8));
+    testsupport::PumpMessagesUntilIdle(100);
+    GetWindowRect(dialog, &after);
+    EXPECT_TRUE(gSysCommands.empty());
+    EXPECT_TRUE(EqualRect(&before, &after));
+    DestroyWindow(dialog);
+
+    Show(WS_THICKFRAME | WS_MAXIMIZEBOX);
+    ASSERT_NE(Frame(), nullptr);
+    SendMessageW(dialog, WM_NCLBUTTONDBLCLK, HTCAPTION, ScreenAt(60, 8));
+    testsupport::PumpMessagesUntilIdle(100);
+    EXPECT_TRUE(IsZoomed(dialog));
+    EXPECT_TRUE(Frame()->SystemMenu->miRestore->Enabled());
+}
+
+TEST_F(DialogFrame, ARightButtonReleaseOnTheCaptionOpensTheMenuAtTheCursor)
+{
+    Show(DS_MODALFRAME);
+    TacDialogWnd* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    RECT r;
+    GetWindowRect(dialog, &r);
+    const POINT at{r.left + 60, r.top + 8};
+    RECT menu{};
+    EXPECT_TRUE(WhileMenuOpen([&] { SendMessageW(dialog, WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(at.x, at.y)); },
+                              [&] { GetWindowRect(FindWindowW(L"#32768", nullptr), &menu); }));
+    EXPECT_NEAR(menu.left, at.x, 4);
+    EXPECT_NEAR(menu.top, at.y, 4);
+    for (const WPARAM elsewhere : {static_cast<WPARAM>(HTCLIENT), static_cast<WPARAM>(HTBORDER)})
+        EXPECT_FALSE(WhileMenuOpen(
+            [&] { SendMessageW(dialog, WM_NCRBUTTONUP, elsewhere, MAKELPARAM(r.left + 60, r.top + 60)); }, nullptr))
+            << elsewhere;
+    EXPECT_FALSE(WhileMenuOpen([&] { SendMessageW(dialog, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y)); },
+                               nullptr))
+        << "the press itself";
 }
 
 } // namespace
