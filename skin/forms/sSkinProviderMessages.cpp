@@ -139,6 +139,10 @@ void TsSkinProvider::SkinChanged(TMessage& message)
         sm->SkinableMenus()->UpdateActive();
     if (!wasSkinned) {
         HookMenus(true);
+        // The main form's caption shows active while its active child is the form the user works in.
+        if (form_->FormStyle() == fsMDIForm && Screen && form_->ActiveMDIChild() &&
+            form_->ActiveMDIChild() == Screen->ActiveCustomForm())
+            formActive_ = true;
         if (useGlobalColor_ && !skinData_->CustomColor())
             form_->SetColor(GetGlobalColor(sm));
         if (adapter_)
