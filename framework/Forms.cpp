@@ -29,7 +29,10 @@ BOOL CALLBACK DisableThreadWindow(HWND wnd, LPARAM param)
 
 } // namespace
 
-TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), canvas_(std::make_unique<TControlCanvas>())
+TCustomForm::TCustomForm(TComponent* owner)
+    : TWinControl(owner), canvas_(std::make_unique<TControlCanvas>()),
+      horzScrollBar_(std::make_unique<TControlScrollBar>(this, sbHorizontal)),
+      vertScrollBar_(std::make_unique<TControlScrollBar>(this, sbVertical))
 {
     FormState.Include(fsCreating);
     ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -146,6 +149,7 @@ void TCustomForm::CreateWnd()
         HICON icon = icon_ ? icon_ : Application->Icon();
         SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     }
+    ApplyLayeredStyle();
 }
 
 void TCustomForm::ApplyStyle()
@@ -196,8 +200,8 @@ TRect TCustomForm::ClientRect()
     if (style == bsToolWindow || style == bsSizeToolWin)
         ex |= WS_EX_TOOLWINDOW;
     AdjustWindowRectEx(&r, ws, menu_ != nullptr && formStyle_ != fsMDIChild, ex);
-    return Rect(0, 0, std::max(0, width_ - static_cast<int>(r.right - r.left)),
-                std::max(0, height_ - static_cast<int>(r.bottom - r.top)));
+    return Rect(0, 0, std::max(0, width_ - static_cast<int>(r.right - r.left) - 2 * borderWidth_),
+                std::max(0, height_ - static_cast<int>(r.bottom - r.top) - 2 * borderWidth_));
 }
 
 TWindowState TCustomForm::WindowState()
@@ -278,6 +282,7 @@ void TCustomForm::SetAutoSize(bool value)
 void TCustomForm::Realign()
 {
     TWinControl::Realign();
+    UpdateScrollBars();
     // A child that changed its size (a picture that sized itself) resizes an auto-sized form.
     if (autoSize_)
         AdjustSize();
@@ -558,6 +563,11 @@ void TCustomForm::Dispatch(TMessage& message)
         {CM_SHOWINGCHANGED, &TCustomForm::CMShowingChangedForm},
         {CM_DIALOGKEY, &TCustomForm::CMDialogKey},
         {CM_MENUCHANGED, &TCustomForm::CMMenuChanged},
+        {CM_CONTROLLISTCHANGE, &TCustomForm::CMControlListChange},
+        {WM_HSCROLL, &TCustomForm::WMScroll},
+        {WM_VSCROLL, &TCustomForm::WMScroll},
+        {WM_NCCALCSIZE, &TCustomForm::WMNCCalcSize},
+        {WM_NCPAINT, &TCustomForm::WMNCPaint},
     };
     if (DispatchIn(this, kFormMessages, message))
         return;
@@ -612,9 +622,26 @@ void TCustomForm::WMClose(TMessage&)
 void TCustomForm::WMCommandForm(TMessage& m)
 {
     // Menu commands (no control window, notification code 0) go to the form's main menu.
-    if (m.LParam == 0 && HIWORD(m.WParam) == 0 && menu_ && menu_->DispatchCommand(LOWORD(m.WParam)))
-        return;
+    if (m.LParam == 0 && HIWORD(m.WParam) == 0) {
+        if (menu_ && menu_->DispatchCommand(LOWORD(m.WParam)))
+            return;
+        for (TPopupMenu* popup : PopupsShownHere())
+            if (popup->DispatchCommand(LOWORD(m.WParam)))
+                return;
+    }
     TWinControl::WMCommand(m);
+}
+
+std::vector<TPopupMenu*> TCustomForm::PopupsShownHere() const
+{
+    std::vector<TPopupMenu*> popups;
+    if (!handle_)
+        return popups;
+    TPopupList* list = PopupList();
+    for (int i = 0; i < list->Count(); ++i)
+        if (list->Menus(i)->WindowHandle() == handle_)
+            popups.push_back(list->Menus(i));
+    return popups;
 }
 
 void TCustomForm::WMMenuItemMessage(TMessage& m)
@@ -643,8 +670,11 @@ void TCustomForm::WMMenuItemMessage(TMessage& m)
 
 void TCustomForm::WMInitMenuPopup(TMessage& m)
 {
-    if (menu_)
-        menu_->DispatchPopup(reinterpret_cast<HMENU>(m.WParam));
+    const auto menu = reinterpret_cast<HMENU>(m.WParam);
+    if (!menu_ || !menu_->DispatchPopup(menu))
+        for (TPopupMenu* popup : PopupsShownHere())
+            if (popup->DispatchPopup(menu))
+                break;
     DefaultHandler(m);
 }
 

@@ -13,6 +13,7 @@
 class TMainMenu;
 class TMenu;
 class TMenuItem;
+class TPopupMenu;
 class TCustomActionList;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -28,6 +29,44 @@ enum TFormStateItem { fsCreating, fsVisible, fsShowing, fsModal, fsCreatedMDIChi
 using TFormState = TSet<TFormStateItem>;
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TTileMode { tbHorizontal, tbVertical };
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+
+class TCustomForm;
+
+// One of a form's own two scroll bars: how far the form's content reaches along one axis (Range) and how
+// far it is scrolled (Position). The bar shows only while the content reaches past the client area.
+class TControlScrollBar {
+public:
+    TControlScrollBar(TCustomForm* form, TScrollBarKind kind) : form_(form), kind_(kind) {}
+    TScrollBarKind Kind() const { return kind_; }
+    int Range() const { return range_; }
+    // A range of the form's own; with AutoScroll the form works it out from its controls instead.
+    void SetRange(int value);
+    int Position() const { return position_; }
+    // Scrolls the content: the controls move by the difference, within 0 .. Range - the client extent.
+    void SetPosition(int value);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool value);
+    // The step of a click on an arrow.
+    int Increment = 8;
+    // The bar takes room on the window now.
+    bool IsScrollBarVisible() const { return shown_; }
+    // A WM_HSCROLL or WM_VSCROLL of this bar: the scroll code and the thumb's position.
+    void ScrollMessage(int code, int thumbPos);
+
+private:
+    friend class TCustomForm;
+    int MaxPosition() const { return range_ > page_ ? range_ - page_ : 0; }
+
+    TCustomForm* form_; // not owned: the form that holds the bar
+    TScrollBarKind kind_;
+    int range_ = 0;
+    int position_ = 0;
+    int page_ = 0;       // the client extent along the bar at the last update
+    bool visible_ = true;
+    bool shown_ = false;
+};
 
 using TModalResult = int;
 enum : TModalResult {
@@ -89,6 +128,24 @@ public:
     void SetKeyPreview(bool value) { keyPreview_ = value; }
     TFormState FormState;
     TCanvas* Canvas() const { return canvas_.get(); }
+    // A margin of this width inside the frame, all round the client area.
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int value);
+    // Scrolling: with AutoScroll a form whose controls reach past its client area shows scroll bars that
+    // move them. Aligned controls keep their places and count for nothing.
+    bool AutoScroll() const { return autoScroll_; }
+    void SetAutoScroll(bool value);
+    TControlScrollBar* HorzScrollBar() const { return horzScrollBar_.get(); }
+    TControlScrollBar* VertScrollBar() const { return vertScrollBar_.get(); }
+    // Moves every control by (DeltaX, DeltaY) and repaints the client area.
+    void ScrollBy(int deltaX, int deltaY);
+    // Works the ranges out again (under AutoScroll) and shows or hides the bars to suit.
+    void UpdateScrollBars();
+    // A translucent form: a layered window drawn with AlphaBlendValue as its opacity (255 opaque).
+    bool AlphaBlend() const { return alphaBlend_; }
+    void SetAlphaBlend(bool value);
+    BYTE AlphaBlendValue() const { return alphaBlendValue_; }
+    void SetAlphaBlendValue(int value);
     TRect ClientRect() override;
     // Lays the children out, then fits an auto-sized form around them.
     void Realign() override;
@@ -163,8 +220,16 @@ protected:
     void CMShowingChangedForm(TMessage& m);
     void CMDialogKey(TMessage& m);
     void CMMenuChanged(TMessage& m);
+    void WMScroll(TMessage& m);
+    void CMControlListChange(TMessage& m);
+    void WMNCCalcSize(TMessage& m);
+    void WMNCPaint(TMessage& m);
 
 private:
+    void ApplyLayeredStyle();
+    // The ranges as the controls reach, Leaving not counted (a control on its way out).
+    void CalcAutoRange(TControl* leaving);
+    void UpdateScrollBarsWithout(TControl* leaving);
     void PlaceOnShow();
     void ApplyStyle();
     void CreateMDIClient();
@@ -173,6 +238,8 @@ private:
     // An MDI child's menu is merged into the main form's while the child is active, and taken out after.
     void MergeMenuIntoMain(bool active);
     bool IsActiveMDIChild() const;
+    // The popup menus shown for this form's window: their commands come to the form.
+    std::vector<TPopupMenu*> PopupsShownHere() const;
     void ApplyMDIChildParams(TCreateParams& params);
 
     TFormBorderStyle borderStyle_ = bsSizeable;
@@ -193,6 +260,13 @@ private:
     bool paintsHeld_ = false;
     TWinControl* activeControl_ = nullptr; // not owned
     std::unique_ptr<TControlCanvas> canvas_;
+    int borderWidth_ = 0;
+    bool autoScroll_ = false;
+    int updatingScrollBars_ = 0; // nested updates and scrolls in progress
+    std::unique_ptr<TControlScrollBar> horzScrollBar_;
+    std::unique_ptr<TControlScrollBar> vertScrollBar_;
+    bool alphaBlend_ = false;
+    BYTE alphaBlendValue_ = 255;
 };
 
 class TForm : public TCustomForm {

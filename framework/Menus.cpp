@@ -957,6 +957,11 @@ TPopupMenu::~TPopupMenu()
 
 HWND TPopupMenu::WindowHandle() const
 {
+    // A popup shown for a window (a form's system menu) reports to it while it lives; any other popup
+    // reports to the popup list, which finds the menu by its commands.
+    HWND own = TMenu::WindowHandle();
+    if (own && IsWindow(own))
+        return own;
     return PopupList()->Window();
 }
 

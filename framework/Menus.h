@@ -240,7 +240,8 @@ public:
     void SetAlignment(TPopupAlignment value) { alignment_ = value; }
     TMenuAnimations MenuAnimation() const { return animation_; }
     void SetMenuAnimation(TMenuAnimations value) { animation_ = value; }
-    // The popup list's window, which receives the popups' commands and owner-draw messages.
+    // The window that receives the popup's commands and owner-draw messages: the one set (a form's),
+    // else the popup list's.
     HWND WindowHandle() const override;
 
     TNotifyEvent OnPopup;

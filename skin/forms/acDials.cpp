@@ -37,18 +37,6 @@ void AddToProviderList(TacProvider* provider)
         list->push_back(provider);
 }
 
-// The flat scroll-bar entries of the common controls, looked up by name: the 32-bit import library
-// lacks them, and a system without them has no flat scroll bars to switch.
-void CallFlatSB(const char* name, HWND wnd)
-{
-    HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-    if (!comctl)
-        return;
-    using TFlatSBProc = BOOL(WINAPI*)(HWND);
-    if (auto proc = reinterpret_cast<TFlatSBProc>(reinterpret_cast<void*>(GetProcAddress(comctl, name))))
-        proc(wnd);
-}
-
 bool HasChildStyle(HWND wnd)
 {
     return (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD) != 0;

@@ -35,6 +35,16 @@ TWinControl* FrameworkTarget(const TsCommonData* data)
 
 } // namespace
 
+void CallFlatSB(const char* name, HWND wnd)
+{
+    HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+    if (!comctl)
+        return;
+    using TFlatSBProc = BOOL(WINAPI*)(HWND);
+    if (auto proc = reinterpret_cast<TFlatSBProc>(reinterpret_cast<void*>(GetProcAddress(comctl, name))))
+        proc(wnd);
+}
+
 bool AdaptersBeingRemoved() { return gAdaptersBeingRemoved; }
 void SetAdaptersBeingRemoved(bool value) { gAdaptersBeingRemoved = value; }
 

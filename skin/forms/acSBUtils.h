@@ -26,6 +26,11 @@ void SetAdaptersBeingRemoved(bool value);
 
 void HookWindow(TacMainWnd* adapter, HWND wnd);
 
+// Calls the flat scroll-bar entry Name ("InitializeFlatSB", "UninitializeFlatSB") of the common controls
+// for a window, looked up by name: the 32-bit import library lacks them, and a system without them has no
+// flat scroll bars to switch.
+void CallFlatSB(const char* name, HWND wnd);
+
 class TacMainWnd : public TObject {
 public:
     // Stores the arguments; Create (the second phase, run by MakeAdapter) attaches to the window.

@@ -11,6 +11,7 @@
 #include "skin/core/sSkinLinks.h"
 #include "skin/core/sStoredSkins.h"
 #include "skin/core/sVclUtils.h"
+#include "skin/forms/acScrollBars.h"
 #include "skin/forms/sMDIForm.h"
 #include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSystemMenu.h"
@@ -57,6 +58,7 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
 
 TsSkinProvider::~TsSkinProvider()
 {
+    FreeScrollAdapter();
     if (attached_ && form_) {
         UnregisterSkinnedForm(form_);
         // Someone who subclassed the form after us keeps the chain: only our own entry is taken out.
@@ -401,6 +403,9 @@ void TsSkinProvider::ShowSystemMenu(int x, int y)
             Menus()->HookPopupMenu(systemMenu_, true);
     }
     UpdateSystemMenuItems();
+    // The form hears the menu's messages (its loop, its popups opening) and takes its commands.
+    if (form_->HandleAllocated())
+        systemMenu_->SetWindowHandle(form_->Handle());
     systemMenu_->Popup(x, y);
 }
 

@@ -7,6 +7,7 @@
 #include "framework/Menus.h"
 #include "skin/core/sCommonData.h"
 #include "skin/core/sSkinManager.h"
+#include "skin/forms/acSBUtils.h"
 
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@ class TsSystemMenu;
 class TsTitleButtons;
 class TsTitleButton;
 class TsTitleIcon;
+class TacScrollWnd;
 
 enum TsGripMode { gmNone, gmRightBottom };
 enum TsResizeMode { rmStandard, rmBorder };
@@ -84,6 +86,11 @@ public:
     TCustomForm* Form() const { return form_; }
     TsSystemMenu* SystemMenu() const { return systemMenu_; }
     IacProviderCtrlAdapter* Adapter() const { return adapter_.get(); }
+    // The skinned scroll bars of a form with AutoScroll (nil while not skinned).
+    TacScrollWnd* ScrollWnd() const { return scrollWnd_.get(); }
+    // Puts the skinned scroll bars on a scrolling form while it is skinned, and gives it the system's
+    // (flat) ones back while it is not.
+    void UpdateScrollAdapter();
     // The MDI client support of an MDI main form (nil for other forms).
     TsMDIForm* MDIForm() const { return mdiForm_.get(); }
     void SetMDIForm(bool value);
@@ -208,6 +215,13 @@ private:
     void GiveFormBack();
     bool FormBusy() const;
     void DefaultHandling(TMessage& message) { oldWndProc_(message); }
+    // The form's own scroll bars (sSkinProviderScroll.cpp).
+    void FreeScrollAdapter();
+    void WMParentNotify(TMessage& message);
+    void CMFloat(TMessage& message);
+    int HorzScrollBarHeight() const;
+    int VertScrollBarWidth() const;
+    int FormBorderWidth() const;
 
     // Message handling (sSkinProviderMessages.cpp).
     bool HandleSkinCommand(TMessage& message);
@@ -325,6 +339,7 @@ private:
     bool suspendRegion_ = false;
     bool showAnimating_ = false;
     std::unique_ptr<IacProviderCtrlAdapter> adapter_;
+    TacAdapterPtr<TacScrollWnd> scrollWnd_;
     std::unique_ptr<TsMDIForm> mdiForm_;
     bool settingRegion_ = false;
     bool menuDirty_ = true;

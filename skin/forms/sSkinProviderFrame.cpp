@@ -528,12 +528,13 @@ void TsSkinProvider::PaintNonClient(HDC dc)
     HDC src = cache->Canvas()->Handle();
     const int w = cache->Width();
     const int h = cache->Height();
-    const int sbw = SysBorderWidth();
-    const int sbh = SysBorderHeight();
+    const int bw = FormBorderWidth();
+    const int sbw = SysBorderWidth() + bw;
+    const int sbh = SysBorderHeight() + bw;
     const int top = NonClientTopHeight();
     BitBlt(dc, 0, 0, w, top, src, 0, 0, SRCCOPY);
     const int rows = MenuLineVisible() ? MenuLineRows() * MenuHeight() : 0;
-    const int r = sbh + CaptionHeight() + (IsIconic() ? 1 : 0) + rows;
+    const int r = SysBorderHeight() + CaptionHeight() + (IsIconic() ? 1 : 0) + rows + bw;
     BitBlt(dc, 0, r, sbw, h - r, src, 0, r, SRCCOPY);
     BitBlt(dc, w - sbw, r, sbw, h - r, src, w - sbw, r, SRCCOPY);
     BitBlt(dc, sbh, h - sbh, w - sbh, sbh, src, sbh, h - sbh, SRCCOPY);
@@ -549,9 +550,8 @@ void TsSkinProvider::PaintBorderlessStrips(HDC dc)
     TBitmap* cache = skinData_->CacheBmp();
     if (!cache || cache->Empty())
         return;
-    // The sizing border a form without a frame keeps is the system's; forms have no border width of their
-    // own here, so the strips are the 3 pixels of that border.
-    constexpr int k = 3;
+    // The sizing border a form without a frame keeps is the system's 3 pixels, inside them its own margin.
+    const int k = FormBorderWidth() + 3;
     HDC src = cache->Canvas()->Handle();
     const int w = cache->Width(), h = cache->Height();
     BitBlt(dc, 0, 0, w, k, src, 0, 0, SRCCOPY);

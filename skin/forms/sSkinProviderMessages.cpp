@@ -139,6 +139,10 @@ void TsSkinProvider::SkinChanged(TMessage& message)
         sm->SkinableMenus()->UpdateActive();
     if (!wasSkinned) {
         HookMenus(true);
+        // The main form's caption shows active while its active child is the form the user works in.
+        if (form_->FormStyle() == fsMDIForm && Screen && form_->ActiveMDIChild() &&
+            form_->ActiveMDIChild() == Screen->ActiveCustomForm())
+            formActive_ = true;
         if (useGlobalColor_ && !skinData_->CustomColor())
             form_->SetColor(GetGlobalColor(sm));
         if (adapter_)
@@ -162,6 +166,7 @@ void TsSkinProvider::SkinRemoved(TMessage& message)
     TsSkinManager* sm = Manager();
     if (!form_ || ManagerOf(message) != sm)
         return;
+    FreeScrollAdapter();
     if (adapter_) {
         try {
             TMessage m = MakeSkinCmd(SkinCmdSkinRemoved, message.LParam);
@@ -200,6 +205,7 @@ void TsSkinProvider::SkinRefresh(TMessage& message)
         adapter_->AddAllItems(nullptr);
     else
         CreateAdapter();
+    UpdateScrollAdapter();
     SetFrameDirty();
     menuLineCount_ = -1;
     skinData_->SetUpdating(false);
@@ -329,9 +335,10 @@ void TsSkinProvider::DispatchSkinned(TMessage& message)
         TrackMouse();
         return;
     case WM_PARENTNOTIFY:
-        DefaultHandling(message);
-        if (!form_->HasState(csLoading) && LOWORD(message.WParam) == WM_CREATE && adapter_)
-            adapter_->AddAllItems(nullptr);
+        WMParentNotify(message);
+        return;
+    case CM_FLOAT:
+        CMFloat(message);
         return;
     case WM_SIZING:
         DefaultHandling(message);
@@ -402,6 +409,7 @@ void TsSkinProvider::CMShowingChanged(TMessage& message)
     showAnimating_ = effect && effect->Active;
     if (!showAnimating_) {
         DefaultHandling(message);
+        UpdateScrollAdapter();
         if (IsMDIChild() && IsMaximized())
             if (TsSkinProvider* main = LiveMainProvider())
                 main->RepaintFrame();
@@ -410,6 +418,7 @@ void TsSkinProvider::CMShowingChanged(TMessage& message)
     HWND wnd = form_->Handle();
     SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
     DefaultHandling(message);
+    UpdateScrollAdapter();
     showAnimating_ = false;
     AnimShowControl(form_, effect->Time);
     SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
@@ -424,6 +433,12 @@ void TsSkinProvider::WMCreate(TMessage& message)
     captionBmp_.reset();
     DefaultHandling(message);
     PrepareForm();
+    if (form_->Parent()) {
+        // A form placed in another control is refreshed at once: no activation will come to do it.
+        FreeScrollAdapter();
+        UpdateScrollAdapter();
+        SendSkinCmd(form_->Handle(), SkinCmdRefresh, reinterpret_cast<LPARAM>(Manager()));
+    }
 }
 
 TsSkinProvider::TRepaintedSize TsSkinProvider::CurrentSize(WPARAM type) const
@@ -515,7 +530,11 @@ void TsSkinProvider::WMSetText(TMessage& message)
 void TsSkinProvider::WMPaint(TMessage& message)
 {
     if (!form_->Visible() || form_->FormState.Contains(fsCreating)) {
-        message.Result = 0;
+        // A translucent form is composed from what it paints even before it shows.
+        if (form_->AlphaBlend())
+            DefaultHandling(message);
+        else
+            message.Result = 0;
         return;
     }
     HWND wnd = form_->Handle();
@@ -634,7 +653,7 @@ void TsSkinProvider::WMSysCommand(TMessage& message)
     }
     if (command == SC_KEYMENU && LOWORD(message.LParam) == VK_SPACE && form_->BorderIcons().Contains(biSystemMenu)) {
         const TPoint o = WindowOrigin();
-        ShowSystemMenu(o.X + SysBorderWidth(), o.Y + SysBorderHeight() + IconHeight());
+        ShowSystemMenu(o.X + SysBorderWidth(), o.Y + SysBorderHeight() + FormBorderWidth() + IconHeight());
     }
     UpdateSystemMenuItems();
 }

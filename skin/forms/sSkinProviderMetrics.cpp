@@ -142,26 +142,28 @@ int TsSkinProvider::NonClientTopHeight() const
 {
     const RECT w = WindowRectOf(form_);
     const RECT c = ClientRectOf(form_);
-    int h = (w.bottom - w.top) - c.bottom - (CaptionHeight() > 0 ? SysBorderHeight() : 0);
+    int h = (w.bottom - w.top) - c.bottom - (CaptionHeight() > 0 ? SysBorderHeight() + FormBorderWidth() : 0);
     if (h < 0)
         h = 0;
     if (IsIconic())
         h += SysBorderHeight();
-    return h;
+    // The skinned horizontal bar lies under the client area, not in the top strip.
+    return h - HorzScrollBarHeight();
 }
 
 int TsSkinProvider::ClientOffsetX() const
 {
     const RECT w = WindowRectOf(form_);
     const RECT c = ClientRectOf(form_);
-    return ((w.right - w.left) - c.right) / 2;
+    return ((w.right - w.left) - c.right - VertScrollBarWidth()) / 2;
 }
 
 int TsSkinProvider::ClientOffsetY() const
 {
     const RECT w = WindowRectOf(form_);
     const RECT c = ClientRectOf(form_);
-    return (w.bottom - w.top) - c.bottom - (CaptionHeight() > 0 ? SysBorderHeight() : 0);
+    return (w.bottom - w.top) - c.bottom - (CaptionHeight() > 0 ? SysBorderHeight() + FormBorderWidth() : 0) -
+           HorzScrollBarHeight();
 }
 
 int CaptionIconSize(int h)

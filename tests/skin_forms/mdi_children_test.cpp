@@ -345,3 +345,13 @@ TEST_F(MDIChildrenTest, TheMainFrameRepaintsAfterActivationAndMenuChangesUnderAM
     EXPECT_FALSE(Main->MenuDirty());
     EXPECT_EQ(onScreen(), ButtonColor(bkSmallClose, 0));
 }
+
+TEST_F(MDIChildrenTest, SkinningTheMainFormAgainShowsItActiveWhileItsChildIsTheActiveForm)
+{
+    SendMessageW(Wnd, WM_NCACTIVATE, FALSE, 0);
+    ASSERT_FALSE(Main->FormActive());
+    SendSkinCmd(Wnd, SkinCmdSkinRemoved, reinterpret_cast<LPARAM>(Manager));
+    Screen->SetActiveForm(Form->ActiveMDIChild());
+    SendSkinCmd(Wnd, SkinCmdSkinChanged, reinterpret_cast<LPARAM>(Manager));
+    EXPECT_TRUE(Main->FormActive());
+}
