@@ -433,3 +433,14 @@ void TsSkinProvider::PaintMDIIcons(TObject* sender)
     BitBlt(icons->Canvas()->Handle(), 0, 0, kMDIIconsWidth, GetSystemMetrics(SM_CYMENU) + 3, cache->Canvas()->Handle(),
            FormWidth() - kMDIIconsWidth, CaptionHeight(), SRCCOPY);
 }
+
+void TsSkinProvider::PrintMDIClient(HDC dc, LPARAM flags)
+{
+    // The client paints itself and its children: the form's own background paint leaves its place out.
+    HWND client = form_->ClientHandle();
+    POINT at{0, 0};
+    MapWindowPoints(client, form_->Handle(), &at, 1);
+    TSavedDC saved(dc);
+    OffsetViewportOrgEx(dc, at.x, at.y, nullptr);
+    SendMessageW(client, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags);
+}

@@ -700,4 +700,7 @@ void TsSkinProvider::WMPrint(TMessage& message)
     GetClientRect(form_->Handle(), &client);
     IntersectClipRect(dc, 0, 0, client.right, client.bottom);
     PaintClientBackground(dc, true);
+    if (mdiForm_ && form_->ClientHandle())
+        PrintMDIClient(dc, message.LParam);
+    RunFormOnPaint(dc);
 }
