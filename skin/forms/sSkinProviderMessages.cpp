@@ -643,6 +643,11 @@ void TsSkinProvider::WMNCHitTest(TMessage& message)
     message.Result = HitTest(message);
     if (message.Result == 0 || message.Result == HTCAPTION) {
         DefaultHandling(message);
+        // The skin draws the caption's buttons: the system's own, unseen beneath them (an MDI child keeps
+        // its system menu), never answer.
+        const LRESULT code = message.Result;
+        if (code == HTMINBUTTON || code == HTMAXBUTTON || code == HTCLOSE || code == HTHELP)
+            message.Result = HTCAPTION;
         SetHotButton(0, true);
     }
     if (ResizeMode == rmBorder)
