@@ -250,7 +250,14 @@ private:
     void RememberEdge(int code);
     void TrackMouse();
     void StopTracking();
+    // Draws the outline, or erases it when it is shown.
     void DrawTrackingOutline();
+    void ReleaseTrackingDC();
+    void EndTrackingOnDestroy();
+    // The window rectangle where the form is placed: in its parent's client for a child window.
+    TRect PlacedRect() const;
+    // Where the outline of the placed rectangle lies on the screen.
+    TPoint OutlineOffset();
     void SnapToWorkArea(WINDOWPOS& pos) const;
 
     // Multiple-document forms (sSkinProviderMDI.cpp).

@@ -366,6 +366,10 @@ void TsSkinProvider::DispatchSkinned(TMessage& message)
     case CM_SHOWINGCHANGED:
         CMShowingChanged(message);
         return;
+    case CM_VISIBLECHANGED:
+        MDIChildShowing(message);
+        DefaultHandling(message);
+        return;
     case CM_CONTROLLISTCHANGE:
         DefaultHandling(message);
         if (adapter_ && message.LParam)
