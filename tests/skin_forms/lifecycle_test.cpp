@@ -243,13 +243,7 @@ TEST_F(LifecycleTest, OutlineModeMovesAFormInAParentByTheMouseOnly)
     TsSkinProvider* p = Attach();
     p->ResizeMode = rmBorder;
     const RECT before = WindowRect();
-    const int x = before.left + 160, y = before.top + 8;
-    SetCursorPos(x, y);
-    SendMessageW(Wnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(x, y));
-    SetCursorPos(x + 30, y + 20);
-    SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
-    SendMessageW(Wnd, WM_LBUTTONUP, 0, 0);
-    testsupport::PumpMessagesUntilIdle(200);
+    DragCaptionBy(Wnd, before.left + 160, before.top + 8, 30, 20);
     EXPECT_EQ(WindowRect().left, before.left + 30);
     EXPECT_EQ(WindowRect().top, before.top + 20);
     Free(Form);

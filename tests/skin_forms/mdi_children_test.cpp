@@ -459,13 +459,7 @@ TEST_F(MDIChildrenTest, AChildMovedByItsOutlineFollowsTheMouse)
     ProviderOf(child)->ResizeMode = rmBorder;
     RECT before;
     GetWindowRect(child->Handle(), &before);
-    const int x = before.left + 60, y = before.top + 8;
-    SetCursorPos(x, y);
-    SendMessageW(child->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(x, y));
-    SetCursorPos(x + 30, y + 20);
-    SendMessageW(child->Handle(), WM_MOUSEMOVE, 0, 0);
-    SendMessageW(child->Handle(), WM_LBUTTONUP, 0, 0);
-    testsupport::PumpMessagesUntilIdle(200);
+    DragCaptionBy(child->Handle(), before.left + 60, before.top + 8, 30, 20);
     RECT after;
     GetWindowRect(child->Handle(), &after);
     EXPECT_EQ(after.left, before.left + 30);
