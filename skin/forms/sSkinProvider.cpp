@@ -80,6 +80,8 @@ TsSkinProvider::~TsSkinProvider()
     }
     if (MaximizedChildProvider == this)
         MaximizedChildProvider = nullptr;
+    DropMDIState();
+    EndTrackingOnDestroy();
     titleIcon_.reset();
     titleButtons_.reset();
     adapter_.reset();
@@ -150,6 +152,8 @@ void TsSkinProvider::UpdateMDIClient()
 void TsSkinProvider::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove)
+        ComponentFreed(component);
     if (!skinData_)
         return;
     auto* sm = dynamic_cast<TsSkinManager*>(component);

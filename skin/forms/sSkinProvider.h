@@ -264,7 +264,14 @@ private:
     void RememberEdge(int code);
     void TrackMouse();
     void StopTracking();
+    // Draws the outline, or erases it when it is shown.
     void DrawTrackingOutline();
+    void ReleaseTrackingDC();
+    void EndTrackingOnDestroy();
+    // The window rectangle where the form is placed: in its parent's client for a child window.
+    TRect PlacedRect() const;
+    // Where the outline of the placed rectangle lies on the screen.
+    TPoint OutlineOffset();
     void SnapToWorkArea(WINDOWPOS& pos) const;
 
     // Multiple-document forms (sSkinProviderMDI.cpp).
@@ -282,12 +289,22 @@ private:
     void MDIChildSysCommand(TMessage& message);
     void MDIChildRestore(TMessage& message, bool leaving);
     void MDICreate(TMessage& message);
+    bool OpensUnderMaximizedChild() const;
+    // CM_VISIBLECHANGED of an MDI child that has no window yet.
+    void MDIChildShowing(const TMessage& message);
     void MaximizeIfCreatedSo();
     void WMMDIActivate(TMessage& message);
     void MDIChildGone();
     void EnterMDIMenuLoop();
     void ExitMDIMenuLoop();
     void PaintMDIIcons(TObject* sender);
+    // The menu-loop icon form is forgotten when it is the component being freed.
+    void ComponentFreed(TComponent* gone);
+    // The provider goes: the icon form it paints goes with it, and a maximize it asked for at its
+    // creation is dropped.
+    void DropMDIState();
+    // WM_PRINT of an MDI main form goes on to its MDI client, at the client's place in DC.
+    void PrintMDIClient(HDC dc, LPARAM flags);
 
     // Frame painting steps (sSkinProviderFrame.cpp).
     void PaintCaptionStrip(const TRect& strip);
@@ -297,6 +314,8 @@ private:
     bool DefersPaintForDirtyMenu();
     void UpdateMDIClient();
     void PaintCaptionText(int stripTop);
+    // The form's OnPaint handler drawing on DC through the form's canvas.
+    void RunFormOnPaint(HDC dc);
     void SaveButtonsBackground();
     void DrawButtonImage(const TsCaptionButton& button, int maskIndex, int state, bool enabled);
     void PaintTitleButtonGlyph(const TsTitleButton* button, bool pressed);

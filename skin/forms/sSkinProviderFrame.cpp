@@ -171,24 +171,24 @@ void TsSkinProvider::PaintFrame()
         PaintMDIArea();
     menuDirty_ = false;
     menuPaintDeferred_ = false;
-    if (form_->OnPaint && caption >= 0) {
+    if (form_->OnPaint) {
         // The form's own drawing becomes part of the cache, at the client's place.
-        TCanvas* canvas = form_->Canvas();
         HDC dc = cache->Canvas()->Handle();
         TSavedDC saved(dc);
         SetViewportOrgEx(dc, ClientOffsetX(), ClientOffsetY(), nullptr);
-        canvas->SetHandle(dc);
-        try {
-            form_->OnPaint(form_);
-        } catch (...) {
-            canvas->SetHandle(nullptr);
-            throw;
-        }
-        canvas->SetHandle(nullptr);
+        RunFormOnPaint(dc);
     }
     framePainted_ = true;
     skinData_->BGChanged = false;
     skinData_->FUpdating = false;
+}
+
+void TsSkinProvider::RunFormOnPaint(HDC dc)
+{
+    if (!form_->OnPaint)
+        return;
+    TCanvasDCBinding bind(form_->Canvas(), dc);
+    form_->OnPaint(form_);
 }
 
 void TsSkinProvider::PaintCaptionStrip(const TRect& strip)
@@ -300,7 +300,11 @@ void TsSkinProvider::PaintCaptionText(int stripTop)
 void TsSkinProvider::SaveButtonsBackground()
 {
     TBitmap* cache = skinData_->CacheBmp();
-    const int w = ButtonsWidth() + SysBorderWidth();
+    int w = ButtonsWidth() + SysBorderWidth();
+    // A maximized MDI child's buttons repaint from the same copy: it reaches under them also when the
+    // main form's caption has fewer buttons than they span.
+    if (mdiForm_)
+        w = std::max(w, 3 * MDIButtonWidth() + 3 + SysBorderWidth());
     const int h = NonClientTopHeight();
     buttonsCacheOrigin_ = TPoint{FormWidth() - w - 1, 0};
     buttonsCache_->SetSize(w, h);
@@ -373,7 +377,8 @@ void TsSkinProvider::PaintCaptionButtons()
         place0.ImageIndex = button->ImageIndex;
         DrawButtonImage(place0, button->ImageIndex, button->State, button->Enabled);
         PaintTitleButtonGlyph(button, false);
-    }    PaintMDIChildButtons();
+    }
+    PaintMDIChildButtons();
 }
 
 TsCaptionButton* TsSkinProvider::ButtonOfCode(int code)
@@ -499,16 +504,25 @@ void TsSkinProvider::PaintFormIcon()
     }
     if (IconWidth() <= 0 || IconHeight() <= 0)
         return;
+    HDC dc = cache->Canvas()->Handle();
     HICON icon = form_->Icon();
     if (!icon && Application)
         icon = Application->Icon();
-    if (!icon) {
-        TIcon* own = IconHeight() > 16 ? ProgramIconLarge() : nullptr;
-        if (!own || own->Empty())
-            own = ProgramIconSmall();
-        icon = own && !own->Empty() ? own->Handle() : LoadIconW(nullptr, IDI_APPLICATION);
+    if (icon) {
+        DrawIconEx(dc, ir.Left, ir.Top, icon, IconWidth(), IconHeight(), 0, nullptr, DI_NORMAL);
+        return;
     }
-    DrawIconEx(cache->Canvas()->Handle(), ir.Left, ir.Top, icon, IconWidth(), IconHeight(), 0, nullptr, DI_NORMAL);
+    // The program's own icons fill the caption below the icon's top, unless the title icon sets a size.
+    const int w = titleIcon_->Width ? titleIcon_->Width : CaptionHeight() - ir.Top;
+    const int h = titleIcon_->Height ? titleIcon_->Height : CaptionHeight() - ir.Top;
+    TIcon* own = h > 16 ? ProgramIconLarge() : nullptr;
+    if (!own || own->Empty())
+        own = ProgramIconSmall();
+    if (own && !own->Empty())
+        DrawIconEx(dc, ir.Left, ir.Top, own->Handle(), w, h, 0, nullptr, DI_NORMAL);
+    else
+        DrawIconEx(dc, ir.Left, ir.Top, LoadIconW(nullptr, IDI_APPLICATION), IconWidth(), IconHeight(), 0, nullptr,
+                   DI_NORMAL);
 }
 
 void TsSkinProvider::PaintNonClient(HDC dc)
@@ -598,7 +612,9 @@ void TsSkinProvider::PaintClientBackground(HDC dc, bool notify)
         PaintHeldControl(dc, held);
         return;
     }
-    PaintFrame();
+    // While the flag of skin command 9 is set the cache is kept as it was painted.
+    if (!skinData_->ParentBgForced)
+        PaintFrame();
     if (!cache || cache->Empty())
         return;
     if (form_->FormStyle() != fsMDIForm) {

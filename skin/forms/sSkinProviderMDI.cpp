@@ -15,8 +15,10 @@
 
 namespace {
 
-bool MaximizeOnCreate = false; // a new MDI child opens while the active child is maximized
-TForm* MDIIconsForm = nullptr;  // owned by the application while the main form's menu loop runs
+// The MDI child created while the active child is maximized, until its first paint maximizes it; the
+// child that asked is the one maximized, whichever form paints first.
+TsSkinProvider* MaximizeOnCreate = nullptr;
+TForm* MDIIconsForm = nullptr; // owned by the application while the main form's menu loop runs
 
 constexpr int kMDIIconsWidth = 60;
 
@@ -351,22 +353,33 @@ void TsSkinProvider::MDIChildRestore(TMessage& message, bool leaving)
 
 // ---- Messages of MDI forms ----
 
+bool TsSkinProvider::OpensUnderMaximizedChild() const
+{
+    TsSkinProvider* main = IsMDIChild() ? LiveMainProvider() : nullptr;
+    return main && main->MaximizedActiveChild();
+}
+
+void TsSkinProvider::MDIChildShowing(const TMessage& message)
+{
+    // The system restores a maximized child before it creates the next one: whether this child opens
+    // under a maximized one is read while it is being shown, before its window exists.
+    if (message.WParam && !form_->HandleAllocated() && OpensUnderMaximizedChild())
+        MaximizeOnCreate = this;
+}
+
 void TsSkinProvider::MDICreate(TMessage& message)
 {
-    MaximizeOnCreate = false;
-    if (IsMDIChild())
-        if (TsSkinProvider* main = LiveMainProvider())
-            MaximizeOnCreate = main->MaximizedActiveChild() != nullptr;
+    if (MaximizeOnCreate != this)
+        MaximizeOnCreate = OpensUnderMaximizedChild() ? this : nullptr;
     (void)message;
 }
 
 void TsSkinProvider::MaximizeIfCreatedSo()
 {
-    if (!MaximizeOnCreate)
+    if (MaximizeOnCreate != this)
         return;
-    MaximizeOnCreate = false;
-    if (IsMDIChild())
-        MaximizedChildProvider = this;
+    MaximizeOnCreate = nullptr;
+    MaximizedChildProvider = this;
     form_->SetWindowState(wsMaximized);
 }
 
@@ -404,10 +417,12 @@ void TsSkinProvider::EnterMDIMenuLoop()
         auto* icons = Create<TForm>(Application);
         icons->SetName(L"acMDIIcons");
         icons->SetBorderStyle(bsNone);
-        icons->Tag = reinterpret_cast<std::intptr_t>(this);
-        icons->OnPaint = TNotifyEvent(this, &TsSkinProvider::PaintMDIIcons);
         MDIIconsForm = icons;
     }
+    // The form paints from this provider's frame, and goes with it (or tells it when it goes first).
+    MDIIconsForm->Tag = reinterpret_cast<std::intptr_t>(this);
+    MDIIconsForm->OnPaint = TNotifyEvent(this, &TsSkinProvider::PaintMDIIcons);
+    MDIIconsForm->FreeNotification(this);
     RECT wr;
     GetWindowRect(form_->Handle(), &wr);
     SetWindowPos(MDIIconsForm->Handle(), HWND_TOP, wr.right - kMDIIconsWidth, wr.top + CaptionHeight(), kMDIIconsWidth,
@@ -424,6 +439,23 @@ void TsSkinProvider::ExitMDIMenuLoop()
     }
 }
 
+void TsSkinProvider::ComponentFreed(TComponent* gone)
+{
+    if (gone && gone == MDIIconsForm)
+        MDIIconsForm = nullptr;
+}
+
+void TsSkinProvider::DropMDIState()
+{
+    if (MaximizeOnCreate == this)
+        MaximizeOnCreate = nullptr;
+    if (MDIIconsForm && MDIIconsForm->Tag == reinterpret_cast<std::intptr_t>(this)) {
+        TForm* icons = MDIIconsForm;
+        MDIIconsForm = nullptr;
+        Free(icons);
+    }
+}
+
 void TsSkinProvider::PaintMDIIcons(TObject* sender)
 {
     auto* icons = dynamic_cast<TForm*>(sender);
@@ -432,4 +464,15 @@ void TsSkinProvider::PaintMDIIcons(TObject* sender)
         return;
     BitBlt(icons->Canvas()->Handle(), 0, 0, kMDIIconsWidth, GetSystemMetrics(SM_CYMENU) + 3, cache->Canvas()->Handle(),
            FormWidth() - kMDIIconsWidth, CaptionHeight(), SRCCOPY);
+}
+
+void TsSkinProvider::PrintMDIClient(HDC dc, LPARAM flags)
+{
+    // The client paints itself and its children: the form's own background paint leaves its place out.
+    HWND client = form_->ClientHandle();
+    POINT at{0, 0};
+    MapWindowPoints(client, form_->Handle(), &at, 1);
+    TSavedDC saved(dc);
+    OffsetViewportOrgEx(dc, at.x, at.y, nullptr);
+    SendMessageW(client, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags);
 }

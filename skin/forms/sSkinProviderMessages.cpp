@@ -373,6 +373,10 @@ void TsSkinProvider::DispatchSkinned(TMessage& message)
     case CM_SHOWINGCHANGED:
         CMShowingChanged(message);
         return;
+    case CM_VISIBLECHANGED:
+        MDIChildShowing(message);
+        DefaultHandling(message);
+        return;
     case CM_CONTROLLISTCHANGE:
         DefaultHandling(message);
         if (adapter_ && message.LParam)
@@ -668,6 +672,11 @@ void TsSkinProvider::WMNCHitTest(TMessage& message)
     message.Result = HitTest(message);
     if (message.Result == 0 || message.Result == HTCAPTION) {
         DefaultHandling(message);
+        // The skin draws the caption's buttons: the system's own, unseen beneath them (an MDI child keeps
+        // its system menu), never answer.
+        const LRESULT code = message.Result;
+        if (code == HTMINBUTTON || code == HTMAXBUTTON || code == HTCLOSE || code == HTHELP)
+            message.Result = HTCAPTION;
         SetHotButton(0, true);
     }
     if (ResizeMode == rmBorder)
@@ -725,4 +734,7 @@ void TsSkinProvider::WMPrint(TMessage& message)
     GetClientRect(form_->Handle(), &client);
     IntersectClipRect(dc, 0, 0, client.right, client.bottom);
     PaintClientBackground(dc, true);
+    if (mdiForm_ && form_->ClientHandle())
+        PrintMDIClient(dc, message.LParam);
+    RunFormOnPaint(dc);
 }

@@ -2,6 +2,7 @@
 // coordinates of the form, read from the window itself so they hold while it is being resized.
 #include "skin/forms/sSkinProvider.h"
 
+#include "skin/forms/sSkinMenus.h"
 #include "skin/forms/sSystemMenu.h"
 
 namespace {
@@ -121,6 +122,10 @@ int TsSkinProvider::MenuLineRows()
     HWND wnd = form_->Handle();
     const int limit = FormWidth() - 2 * SysBorderWidth();
     int x = SysBorderWidth();
+    // A maximized child's icon takes the bar's first place, ahead of the items.
+    RECT icon;
+    if (MDIMainProvider == this && IsChildIconShown() && GetMenuItemRect(wnd, form_->Menu()->Handle(), 0, &icon))
+        x += icon.right - icon.left;
     for (TMenuItem* item : form_->Menu()->BarItems()) {
         RECT r;
         if (!item->OnAdvancedDrawItem || !item->OnMeasureItem)

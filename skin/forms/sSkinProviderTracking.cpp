@@ -4,11 +4,14 @@
 
 #include "skin/core/sMessages.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
-// The one outline being dragged (the mouse has one button to drag with). Coordinates are the screen's.
+// The one outline being dragged (the mouse has one button to drag with). Its sides are in the
+// coordinates the form is placed in: its parent's client for a child window, else the screen's.
 struct TTrackingRecord {
     int Top = 0, Left = 0, Bottom = 0, Right = 0;
     int LastX = 0, LastY = 0;
@@ -21,12 +24,21 @@ struct TTrackingRecord {
     int SavedDC = 0;
     int Edge = 0; // the remembered edge hit code; 0 = none
     TsSkinProvider* Owner = nullptr;
+    // The outline as last drawn on the screen (R2_NOT: drawing it again erases it).
+    POINT Drawn[5]{};
+    bool Shown = false;
 };
 TTrackingRecord gTrack;
 
 bool IsSizingCode(int code)
 {
     return code >= HTLEFT && code <= HTBOTTOMRIGHT;
+}
+
+void ToggleOutline(const POINT (&pts)[5])
+{
+    if (gTrack.DC)
+        Polyline(gTrack.DC, pts, 5);
 }
 
 } // namespace
@@ -51,10 +63,43 @@ void TsSkinProvider::StartTrackingCommand(bool moving, int sizeEdge)
         gTrack.Edge = sizeEdge + (HTLEFT - WMSZ_LEFT);
 }
 
+TRect TsSkinProvider::PlacedRect() const
+{
+    HWND wnd = form_->Handle();
+    RECT r;
+    GetWindowRect(wnd, &r);
+    if (GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD)
+        MapWindowPoints(nullptr, GetParent(wnd), reinterpret_cast<POINT*>(&r), 2);
+    return TRect{r.left, r.top, r.right, r.bottom};
+}
+
+TPoint TsSkinProvider::OutlineOffset()
+{
+    HWND wnd = form_->Handle();
+    if (!(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD))
+        return TPoint{0, 0};
+    // An MDI child's outline is placed into the main form by the main form's frame, caption and menu line.
+    if (TsSkinProvider* main = IsMDIChild() ? LiveMainProvider() : nullptr) {
+        RECT mr;
+        GetWindowRect(main->form_->Handle(), &mr);
+        const int menu = main->MenuLineVisible() ? main->MenuLineRows() * main->MenuHeight() : 0;
+        return TPoint{main->SysBorderWidth() + mr.left + 1,
+                      2 * main->SysBorderHeight() + mr.top + main->CaptionHeight() + menu - 2};
+    }
+    POINT origin{0, 0};
+    ClientToScreen(GetParent(wnd), &origin);
+    return TPoint{origin.x, origin.y};
+}
+
 void TsSkinProvider::DrawTrackingOutline()
 {
     if (!gTrack.DC)
         return;
+    if (gTrack.Shown) {
+        ToggleOutline(gTrack.Drawn);
+        gTrack.Shown = false;
+        return;
+    }
     POINT pts[5];
     if (gTrack.Moving) {
         const int w = FormWidth(), h = FormHeight();
@@ -69,20 +114,27 @@ void TsSkinProvider::DrawTrackingOutline()
         pts[3] = {gTrack.Left, gTrack.Bottom};
     }
     pts[4] = pts[0];
-    Polyline(gTrack.DC, pts, 5);
+    const TPoint offset = OutlineOffset();
+    for (POINT& pt : pts) {
+        pt.x += offset.X;
+        pt.y += offset.Y;
+    }
+    std::copy(std::begin(pts), std::end(pts), std::begin(gTrack.Drawn));
+    ToggleOutline(gTrack.Drawn);
+    gTrack.Shown = true;
 }
 
 void TsSkinProvider::StartTracking(int x, int y)
 {
-    RECT wr;
-    GetWindowRect(form_->Handle(), &wr);
+    const TRect wr = PlacedRect();
     gTrack.Owner = this;
     gTrack.Tracking = true;
+    gTrack.Shown = false;
     gTrack.Desktop = GetDesktopWindow();
     gTrack.DC = GetWindowDC(gTrack.Desktop);
     gTrack.SavedDC = gTrack.DC ? SaveDC(gTrack.DC) : 0;
-    gTrack.Top = wr.top;
-    gTrack.Left = wr.left;
+    gTrack.Top = wr.Top;
+    gTrack.Left = wr.Left;
     if (gTrack.DC)
         SetROP2(gTrack.DC, R2_NOT);
     if (gTrack.Moving) {
@@ -91,8 +143,8 @@ void TsSkinProvider::StartTracking(int x, int y)
     } else {
         gTrack.MinHeight = form_->Constraints()->MinHeight();
         gTrack.MinWidth = form_->Constraints()->MinWidth();
-        gTrack.Bottom = wr.bottom;
-        gTrack.Right = wr.right;
+        gTrack.Bottom = wr.Bottom;
+        gTrack.Right = wr.Right;
     }
     DrawTrackingOutline();
 }
@@ -103,8 +155,7 @@ void TsSkinProvider::TrackMouse()
         return;
     POINT m;
     GetCursorPos(&m);
-    RECT wr;
-    GetWindowRect(form_->Handle(), &wr);
+    const TRect wr = PlacedRect();
     if (gTrack.Moving) {
         gTrack.Start = false;
         DrawTrackingOutline();
@@ -123,24 +174,24 @@ void TsSkinProvider::TrackMouse()
     DrawTrackingOutline();
     const int edge = gTrack.Edge;
     auto moveTop = [&] {
-        gTrack.Top = m.y + wr.top - gTrack.LastY;
+        gTrack.Top = m.y + wr.Top - gTrack.LastY;
         if (gTrack.Bottom - gTrack.Top < gTrack.MinHeight)
             gTrack.Top = gTrack.Bottom - gTrack.MinHeight;
     };
     auto moveLeft = [&] {
-        gTrack.Left = m.x + wr.left - gTrack.LastX;
+        gTrack.Left = m.x + wr.Left - gTrack.LastX;
         if (gTrack.Right - gTrack.Left < gTrack.MinWidth)
             gTrack.Left = gTrack.Right - gTrack.MinWidth;
     };
     auto moveBottom = [&] {
-        gTrack.Bottom = m.y + wr.bottom - gTrack.LastY;
-        if (gTrack.Bottom < wr.top + gTrack.MinHeight)
-            gTrack.Bottom = wr.top + gTrack.MinHeight;
+        gTrack.Bottom = m.y + wr.Bottom - gTrack.LastY;
+        if (gTrack.Bottom < wr.Top + gTrack.MinHeight)
+            gTrack.Bottom = wr.Top + gTrack.MinHeight;
     };
     auto moveRight = [&] {
-        gTrack.Right = m.x + wr.right - gTrack.LastX;
-        if (gTrack.Right < wr.left + gTrack.MinWidth)
-            gTrack.Right = wr.left + gTrack.MinWidth;
+        gTrack.Right = m.x + wr.Right - gTrack.LastX;
+        if (gTrack.Right < wr.Left + gTrack.MinWidth)
+            gTrack.Right = wr.Left + gTrack.MinWidth;
     };
     switch (edge) {
     case HTRIGHT: moveRight(); break;
@@ -155,18 +206,35 @@ void TsSkinProvider::TrackMouse()
     DrawTrackingOutline();
 }
 
+void TsSkinProvider::ReleaseTrackingDC()
+{
+    if (gTrack.Shown)
+        DrawTrackingOutline();
+    if (gTrack.DC) {
+        RestoreDC(gTrack.DC, gTrack.SavedDC);
+        ReleaseDC(gTrack.Desktop, gTrack.DC);
+        gTrack.DC = nullptr;
+    }
+}
+
+void TsSkinProvider::EndTrackingOnDestroy()
+{
+    if (gTrack.Owner != this)
+        return;
+    // A provider that goes mid-drag leaves no outline, desktop DC or captured mouse behind.
+    if (gTrack.Tracking && form_ && form_->HandleAllocated() && GetCapture() == form_->Handle())
+        ReleaseCapture();
+    ReleaseTrackingDC();
+    gTrack = TTrackingRecord{};
+}
+
 void TsSkinProvider::StopTracking()
 {
     if (!TrackingActive())
         return;
     ReleaseCapture();
     gTrack.Tracking = false;
-    DrawTrackingOutline();
-    if (gTrack.DC) {
-        RestoreDC(gTrack.DC, gTrack.SavedDC);
-        ReleaseDC(gTrack.Desktop, gTrack.DC);
-        gTrack.DC = nullptr;
-    }
+    ReleaseTrackingDC();
     HWND wnd = form_->Handle();
     if (gTrack.Moving)
         MoveWindow(wnd, gTrack.Left, gTrack.Top, FormWidth(), FormHeight(), TRUE);

@@ -2,6 +2,7 @@
 // region's cut corners, the grip and the small images of tool windows.
 #include "tests/skin_forms/provider_support.h"
 
+#include "skin/core/sMessages.h"
 #include "skin/forms/sSkinMenus.h"
 
 #include <memory>
@@ -343,4 +344,23 @@ TEST_F(FramePaintTest, HeldControlThatIsNotOpaqueIsPaintedOverTheFormsLook)
     EXPECT_EQ(static_cast<COLORREF>(GetPixel(dc, 50, 30)), kFormColor);
     // Outside the control nothing is painted.
     EXPECT_EQ(static_cast<COLORREF>(GetPixel(dc, 100, 30)), RGB(255, 0, 0));
+}
+
+// While skin command 9 has set its flag the client's paint leaves the frame cache as it is: the form's
+// own drawing, which a repaint of the cache runs, does not run.
+TEST_F(FramePaintTest, ClientPaintKeepsTheCacheWhileSkinCommandNineHoldsIt)
+{
+    TsSkinProvider* p = Attach();
+    int paints = 0;
+    Form->OnPaint = [&](TObject*) { ++paints; };
+    HDC dc = GetDC(Wnd);
+    for (const WORD flag : {1, 0}) {
+        SendMessageW(Wnd, SM_SKINCMD, SkinCmdWParam(SkinCmdSetFlag, flag), 0);
+        paints = 0;
+        p->SkinData()->BGChanged = true;
+        SendMessageW(Wnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        EXPECT_EQ(paints, flag ? 0 : 1) << flag;
+    }
+    ReleaseDC(Wnd, dc);
+    Form->OnPaint = nullptr;
 }

@@ -8,6 +8,7 @@
 #include "skin/core/sMessages.h"
 #include "skin/forms/acCtrlAdapter.h"
 #include "skin/forms/acSimpleAdapters.h"
+#include "tests/support/live_objects.h"
 
 using namespace providerskin;
 
@@ -230,6 +231,55 @@ TEST_F(LifecycleTest, OutlineModeSizesFromTheRightEdge)
     EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(after.right, before.right + 40);
     EXPECT_EQ(after.bottom, before.bottom);
+}
+
+// A form given a parent keeps a window of its own on the screen: dragged by its outline, it lands
+// where the mouse took it.
+TEST_F(LifecycleTest, OutlineModeMovesAFormInAParentByTheMouseOnly)
+{
+    auto* host = Create<TForm>(Application);
+    host->SetBounds(40, 40, 600, 500);
+    host->Show();
+    Form->SetParent(host);
+    Form->SetBounds(50, 60, 320, 220);
+    Wnd = Form->Handle();
+    TsSkinProvider* p = Attach();
+    p->ResizeMode = rmBorder;
+    const RECT before = WindowRect();
+    DragCaptionBy(Wnd, before.left + 160, before.top + 8, 30, 20);
+    EXPECT_EQ(WindowRect().left, before.left + 30);
+    EXPECT_EQ(WindowRect().top, before.top + 20);
+    Free(Form);
+    Form = nullptr;
+    Free(host);
+}
+
+// A provider that goes in the middle of an outline drag lets the mouse go and hands the screen's DC
+// back; the next provider drags as if nothing had happened.
+TEST_F(LifecycleTest, AProviderFreedMidDragLeavesNoCaptureOrDesktopDCBehind)
+{
+    const RECT before = WindowRect();
+    const int x = before.right - 1, y = before.top + 100;
+    auto startDrag = [&] {
+        auto* p = Create<TsSkinProvider>(Form);
+        p->ResizeMode = rmBorder;
+        SetCursorPos(x, y);
+        SendMessageW(Wnd, WM_NCLBUTTONDOWN, HTRIGHT, MAKELPARAM(x, y));
+        return p;
+    };
+    Free(startDrag());
+    EXPECT_NE(GetCapture(), Wnd);
+    const int gdi = testsupport::CountGdiObjects();
+    for (int i = 0; i < 20; ++i)
+        Free(startDrag());
+    EXPECT_LE(testsupport::CountGdiObjects(), gdi + 5);
+    startDrag();
+    SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
+    SetCursorPos(x + 40, y);
+    SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
+    SendMessageW(Wnd, WM_LBUTTONUP, 0, 0);
+    testsupport::PumpMessagesUntilIdle(200);
+    EXPECT_EQ(WindowRect().right, before.right + 40);
 }
 
 TEST_F(LifecycleTest, DialogsShowWithTheDialogEffectOtherFormsWithTheFormEffect)

@@ -22,6 +22,7 @@ protected:
     void SetUp() override
     {
         ProviderTest::SetUp();
+        PrepareMainForm();
         Saved = SkinLinks();
         TacSkinLinks links = Saved;
         links.MakeMDIClientAdapter = MakeMDIClientAdapter;
@@ -74,6 +75,24 @@ protected:
         testsupport::PumpMessagesUntilIdle(300);
     }
     static TPoint Centre(const TRect& r) { return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+    virtual void PrepareMainForm() {}
+    // A new child with these border icons, shown; its provider is made first, so it hears the window's
+    // creation. Nothing has painted it yet.
+    TLoggingForm* NewChild(TBorderIcons icons)
+    {
+        auto* child = Create<TLoggingForm>(Application);
+        child->SetFormStyle(fsMDIChild);
+        child->SetBorderIcons(icons);
+        child->SetBounds(40, 40, 160, 110);
+        child->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+        Create<TsSkinProvider>(child);
+        child->Show();
+        return child;
+    }
+    static TsSkinProvider* ProviderOf(TCustomForm* form)
+    {
+        return reinterpret_cast<TsSkinProvider*>(SendSkinCmd(form->Handle(), SkinCmdGetProvider, 0));
+    }
 
     TsSkinProvider* Main = nullptr;      // owned by the main form
     std::vector<TLoggingForm*> Children; // owned by the application (freed when closed)
@@ -354,4 +373,128 @@ TEST_F(MDIChildrenTest, SkinningTheMainFormAgainShowsItActiveWhileItsChildIsTheA
     Screen->SetActiveForm(Form->ActiveMDIChild());
     SendSkinCmd(Wnd, SkinCmdSkinChanged, reinterpret_cast<LPARAM>(Manager));
     EXPECT_TRUE(Main->FormActive());
+}
+
+TEST_F(MDIChildrenTest, AChildOpenedUnderAMaximizedOneIsTheOneMaximizedWhoeverPaintsFirst)
+{
+    Maximize(Children[2]);
+    TLoggingForm* child = NewChild(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
+    SendMessageW(Wnd, WM_PAINT, 0, 0);
+    SendMessageW(Children[0]->Handle(), WM_PAINT, 0, 0);
+    testsupport::PumpMessagesUntilIdle(300);
+    EXPECT_TRUE(IsZoomed(child->Handle()));
+    EXPECT_EQ(MaximizedChildProvider, ProviderOf(child));
+    EXPECT_FALSE(IsZoomed(Wnd));
+    EXPECT_FALSE(IsZoomed(Children[0]->Handle()));
+}
+
+// A maximize button whose command is closed is shown faded, is plain caption to the mouse, and a press
+// on its place leaves it as it is.
+TEST_F(MDIChildrenTest, AChildWithoutMaximizeShowsAFadedMaximizeButtonThatAnswersCaption)
+{
+    TLoggingForm* child = NewChild(TBorderIcons{biSystemMenu, biMinimize});
+    testsupport::PumpMessagesUntilIdle(300);
+    TsSkinProvider* p = ProviderOf(child);
+    ASSERT_TRUE(p->VisibleMax());
+    const TPoint c = Centre(p->MaxButton().Rect);
+    RECT wr;
+    GetWindowRect(child->Handle(), &wr);
+    const LPARAM at = MAKELPARAM(wr.left + c.X, wr.top + c.Y);
+    const testsupport::Pixels24 pix = testsupport::DrawnPixels(wr.right - wr.left, wr.bottom - wr.top, nullptr,
+        [&](HDC dc) { SendMessageW(child->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT); });
+    EXPECT_NE(pix.At(c.X, c.Y), ButtonColor(bkMax, 0));
+    EXPECT_NE(pix.At(c.X, c.Y), kTitleActive);
+    EXPECT_EQ(SendMessageW(child->Handle(), WM_NCHITTEST, 0, at), HTCAPTION);
+    SendMessageW(child->Handle(), WM_NCLBUTTONDOWN, HTMAXBUTTON, at);
+    EXPECT_NE(p->HotButton(), HTMAXBUTTON);
+    EXPECT_EQ(p->MaxButton().State, 0);
+}
+
+// The system puts a maximized child's icon first in the main form's bar: the rows leave room for it.
+TEST_F(MDIChildrenTest, TheMenuRowsCountAMaximizedChildsIconAsTheFirstPlace)
+{
+    TMenuItem* item = Form->Menu()->Items()->Items(0);
+    item->SetCaption(L"Файл, правка, вид и всё, что в одну строку не уместить");
+    Maximize(Children[2]);
+    ASSERT_TRUE(item->OnAdvancedDrawItem && item->OnMeasureItem);
+    HMENU bar = GetMenu(Wnd);
+    auto width = [&](int index) {
+        RECT r{};
+        GetMenuItemRect(Wnd, bar, static_cast<UINT>(index), &r);
+        return static_cast<int>(r.right - r.left);
+    };
+    const int icon = width(0), text = width(Form->Menu()->BarPosition(item));
+    ASSERT_GT(icon, 0);
+    const int fits = 3 * Main->SysBorderWidth() + icon + text;
+    for (const int spare : {0, -1}) {
+        Form->SetWidth(fits + spare);
+        testsupport::PumpMessagesUntilIdle(200);
+        Main->RepaintFrame();
+        EXPECT_EQ(Main->MenuLineRows(), spare < 0 ? 2 : 1) << spare;
+    }
+}
+
+// WM_PRINT of the main form shows its MDI client as the client paints itself, and the form's own
+// drawing over it.
+TEST_F(MDIChildrenTest, PrintingTheMainFormPrintsItsClientAndItsOwnPaint)
+{
+    constexpr COLORREF kMark = RGB(0x12, 0x34, 0x56);
+    Form->OnPaint = [&](TObject*) {
+        Form->Canvas()->Brush()->SetColor(static_cast<TColor>(kMark));
+        Form->Canvas()->FillRect(TRect{0, 0, 6, 6});
+    };
+    const testsupport::Pixels24 pix = Printed();
+    EXPECT_EQ(pix.At(Main->ClientOffsetX() + 2, Main->ClientOffsetY() + 2), kMark);
+    EXPECT_EQ(pix.At(pix.width - 40, pix.height - 30), kFormColor);
+    if (HasFailure())
+        Keep(pix, L"printed");
+}
+
+TEST_F(MDIChildrenTest, TheMenuLoopIconFormGoesWithItsProvider)
+{
+    Maximize(Children[2]);
+    SendMessageW(Wnd, WM_ENTERMENULOOP, FALSE, 0);
+    ASSERT_NE(Application->FindComponent(L"acMDIIcons"), nullptr);
+    Free(Main);
+    Main = nullptr;
+    EXPECT_EQ(Application->FindComponent(L"acMDIIcons"), nullptr);
+    SendMessageW(Wnd, WM_EXITMENULOOP, FALSE, 0);
+    testsupport::PumpMessagesUntilIdle(200);
+}
+
+// Dragged by its outline, a child lands where the mouse took it, in the client's coordinates.
+TEST_F(MDIChildrenTest, AChildMovedByItsOutlineFollowsTheMouse)
+{
+    TLoggingForm* child = Children[2];
+    ProviderOf(child)->ResizeMode = rmBorder;
+    RECT before;
+    GetWindowRect(child->Handle(), &before);
+    DragCaptionBy(child->Handle(), before.left + 60, before.top + 8, 30, 20);
+    RECT after;
+    GetWindowRect(child->Handle(), &after);
+    EXPECT_EQ(after.left, before.left + 30);
+    EXPECT_EQ(after.top, before.top + 20);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+}
+
+class MDIMainWithoutButtonsTest : public MDIChildrenTest {
+protected:
+    void PrepareMainForm() override { Form->SetBorderIcons(TBorderIcons{}); }
+};
+
+// The child's buttons repaint over the background kept behind the caption's buttons: that copy reaches
+// under them also when the main form has no caption buttons. A closed minimize button shows nothing but
+// the menu line when it turns hot.
+TEST_F(MDIMainWithoutButtonsTest, AChildsClosedButtonRepaintsToTheMenuLine)
+{
+    TLoggingForm* child = NewChild(TBorderIcons{biSystemMenu, biMaximize});
+    Maximize(child);
+    ASSERT_TRUE(Main->ShowsMDIChildButtons());
+    ASSERT_EQ(Main->ButtonsWidth(), 0);
+    const TPoint m = Centre(Main->MDIMinButton().Rect);
+    EXPECT_EQ(HitTest(m.X, m.Y), HTMDIMIN);
+    const testsupport::Pixels24 pix = Printed();
+    EXPECT_EQ(pix.At(m.X, m.Y), RGB(0xA0, 0xA0, 0xA0));
+    if (HasFailure())
+        Keep(pix, L"printed");
 }

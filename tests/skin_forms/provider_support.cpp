@@ -264,3 +264,13 @@ bool WhileMenuOpen(const std::function<void()>& open, const std::function<void()
     gWatch = nullptr;
     return watch.Seen;
 }
+
+void DragCaptionBy(HWND wnd, int x, int y, int dx, int dy)
+{
+    SetCursorPos(x, y);
+    SendMessageW(wnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(x, y));
+    SetCursorPos(x + dx, y + dy);
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, 0);
+    SendMessageW(wnd, WM_LBUTTONUP, 0, 0);
+    testsupport::PumpMessagesUntilIdle(200);
+}

@@ -92,5 +92,8 @@ protected:
     HWND Wnd = nullptr;
 };
 
+// Drags Wnd by its caption from the screen point (X, Y) by (DX, DY) and lets go: one move in between.
+void DragCaptionBy(HWND wnd, int x, int y, int dx, int dy);
+
 // Runs Action while a popup menu is open (closing it afterwards); false when no popup opened.
 bool WhileMenuOpen(const std::function<void()>& open, const std::function<void()>& action);
