@@ -78,13 +78,15 @@ TPoint TsSkinProvider::OutlineOffset()
     HWND wnd = form_->Handle();
     if (!(GetWindowLongPtrW(wnd, GWL_STYLE) & WS_CHILD))
         return TPoint{0, 0};
-    // An MDI child's outline is placed into the main form by the main form's frame, caption and menu line.
+    // An MDI child's outline is placed into the main form by the main form's frame, caption, menu line
+    // and border width.
     if (TsSkinProvider* main = IsMDIChild() ? LiveMainProvider() : nullptr) {
         RECT mr;
         GetWindowRect(main->form_->Handle(), &mr);
         const int menu = main->MenuLineVisible() ? main->MenuLineRows() * main->MenuHeight() : 0;
-        return TPoint{main->SysBorderWidth() + mr.left + 1,
-                      2 * main->SysBorderHeight() + mr.top + main->CaptionHeight() + menu - 2};
+        const int border = main->FormBorderWidth();
+        return TPoint{main->SysBorderWidth() + mr.left + border + 1,
+                      2 * main->SysBorderHeight() + mr.top + main->CaptionHeight() + menu + border - 2};
     }
     POINT origin{0, 0};
     ClientToScreen(GetParent(wnd), &origin);
