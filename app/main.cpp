@@ -650,8 +650,12 @@ void TMainForm::N26Click(TObject*)
         return;
     SelectFirstCategory();
     FillCategoryTabs();
-    sTabControl->SetTabIndex(0);
     ClearView();
+    sTabControl->SetTabIndex(0);
+    // The first category's first recipe opens as a click on its tab would open it; when the deleted
+    // category was itself the first tab, the index does not change and the tab control stays silent.
+    if (RecipesList->Items()->Count() > 0 && RecipesList->ItemIndex() < 0)
+        SelectItem(0);
 }
 
 void TMainForm::SearchButtonClick(TObject*)

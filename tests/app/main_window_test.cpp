@@ -404,6 +404,24 @@ TEST_F(MainWindow, DeletingCategoryRebuildsTabsAndReturnsToFirst)
     EXPECT_EQ(form->CategoryDir(), Bases() + L"\\" + TabTexts()[0] + L"\\");
 }
 
+// Whether the deleted category stood on another tab or on the first one (where the tab index stays 0
+// and the tab control reports no change), the category shown afterwards opens its first recipe.
+TEST_F(MainWindow, DeletingCategoryOpensFirstRecipeOfTheCategoryShown)
+{
+    WriteRecipe(L"Избранное", L"Окрошка", L"4");
+    Start();
+    for (const std::wstring& category : {std::wstring(L"Супы"), TabTexts()[0]}) {
+        ClickTab(TabOf(category));
+        dialogs.answers = {true, true};
+        form->N26Click(nullptr);
+        ASSERT_FALSE(Exists(Bases() + L"\\" + category));
+        ASSERT_GT(form->RecipesList->Items()->Count(), 0) << Utf8(category);
+        EXPECT_EQ(form->RecipesList->ItemIndex(), 0) << Utf8(category);
+        ASSERT_FALSE(ViewLines().empty()) << Utf8(category);
+        EXPECT_EQ(ViewLines()[0], ListCaptions()[0]) << Utf8(category);
+    }
+}
+
 TEST_F(MainWindow, DeletingRecipeAskedNoKeepsItAndYesRemovesIt)
 {
     Start();
