@@ -170,23 +170,6 @@ long BlackBlockPixels(const testsupport::Pixels24& pixels)
     return static_cast<long>(std::count(inBlock.begin(), inBlock.end(), true));
 }
 
-// Waits until the window and every descendant has painted what it owes (no update region left), then
-// until the program is idle: the screen then shows the first complete paint.
-void WaitPainted(Robot& robot, HWND top)
-{
-    WaitUntil(
-        [&] {
-            if (GetUpdateRect(top, nullptr, FALSE))
-                return false;
-            for (HWND child : FindChildWindows(top, {}))
-                if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE))
-                    return false;
-            return true;
-        },
-        5000);
-    robot.WaitIdle(top);
-}
-
 std::set<COLORREF> SystemColours()
 {
     std::set<COLORREF> system;
