@@ -1,6 +1,7 @@
 // The system's own windows as the program shows them: a recipe printed on the real printer (a PDF whose
-// text holds the recipe, the view left as it was), and the open-picture, print and printer set-up
-// dialogs, a message dialog and both kinds of popup menu wearing the skin, window by window.
+// text holds the recipe, the view left as it was, Ctrl+P through the menu), and the open-picture, print
+// and printer set-up dialogs, a message dialog and both kinds of popup menu wearing the skin, window by
+// window.
 #include "tests/e2e/notebook_driver.h"
 #include "tests/e2e/system_dialogs.h"
 
@@ -90,6 +91,22 @@ std::wstring PdfText(const std::wstring& unixFolder, const std::wstring& name)
     if (!WaitUntil([&] { return FileExists(out); }, 5000))
         return {};
     return testsupport::Widen(testsupport::ReadFileBytes(out));
+}
+
+// How the printer's file name begins for a job of a Cyrillic title: the spooler hands the title over in
+// the system's ANSI code page, and the printer writes each of its bytes as three octal digits, "_" between.
+std::wstring PrinterFileTitle(const std::wstring& cyrillic)
+{
+    std::string bytes(cyrillic.size() * 2, '\0');
+    bytes.resize(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, cyrillic.data(), static_cast<int>(cyrillic.size()),
+                                                         bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
+    std::wstring name;
+    for (unsigned char b : bytes) {
+        wchar_t octal[5] = {};
+        swprintf(octal, 5, L"%03o", b);
+        name += (name.empty() ? L"" : L"_") + std::wstring(octal);
+    }
+    return name;
 }
 
 std::wstring Squeezed(const std::wstring& text)
@@ -299,6 +316,29 @@ TEST_F(SystemLookTest, PrintingARecipeReachesThePrinterAndLeavesTheViewAsItWas)
     EXPECT_EQ(LOWORD(selection), 2);
     EXPECT_EQ(HIWORD(selection), 6);
     EXPECT_EQ(before.DifferingPixels(Shot(View(), L"after")), 0) << "the view looks otherwise after printing";
+}
+
+// Ctrl+P is the shortcut of both the menu's "Печать" and the tool bar's print action: the menu item
+// takes it, and its job is titled "Рецепт" (the printer puts a job's title into its file name).
+TEST_F(SystemLookTest, CtrlPPrintsThroughTheMenuItemUnderItsJobTitle)
+{
+    const std::wstring unixFolder = PdfFolderUnix();
+    if (unixFolder.empty())
+        GTEST_SKIP() << "no printer: VELMORA_PDF_DIR is not set";
+    const std::wstring folder = WindowsPath(unixFolder);
+    StartNotebook();
+    const auto known = PdfFiles(folder);
+    Bot().PressShortcut({VK_CONTROL, 'P'});
+    HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr) << "no print dialog";
+    Shot(dialog, L"print-dialog");
+    Bot().PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
+    std::wstring pdf;
+    ASSERT_TRUE(WaitUntil([&] { return !(pdf = NewPdf(known, PdfFiles(folder))).empty(); }, 30000))
+        << "no PDF came from the printer";
+    EXPECT_EQ(pdf.rfind(PrinterFileTitle(L"Рецепт"), 0), 0u) << Narrow(pdf);
+    EXPECT_EQ(pdf.find(L"Recipes"), std::wstring::npos) << Narrow(pdf);
 }
 
 TEST_F(SystemLookTest, APrintedRecipesPdfHoldsItsLinesCyrillicIncluded)
