@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -280,6 +281,28 @@ protected:
             ADD_FAILURE() << Narrow(name) << ": " << Narrow(w) << " is not skinned";
     }
     HWND WaitForDialog() { return WaitForTopWindow({ProcessId(), L"#32770", {}, true}, 10000); }
+    // Opens the print dialog with open, keeps its shot, confirms it and returns the name of the PDF the
+    // job made in folder (empty, with a failure, when none came).
+    std::wstring PrintedPdf(const std::wstring& folder, const std::function<void()>& open)
+    {
+        const auto known = PdfFiles(folder);
+        open();
+        HWND dialog = WaitForDialog();
+        if (!dialog) {
+            ADD_FAILURE() << "no print dialog";
+            return {};
+        }
+        Shot(dialog, L"print-dialog");
+        Bot().PressKey(VK_RETURN);
+        if (!WaitForWindowGone(dialog, 10000)) {
+            ADD_FAILURE() << "the print dialog stays open";
+            return {};
+        }
+        std::wstring pdf;
+        if (!WaitUntil([&] { return !(pdf = NewPdf(known, PdfFiles(folder))).empty(); }, 30000))
+            ADD_FAILURE() << "no PDF came from the printer";
+        return pdf;
+    }
     void Cancel(HWND dialog)
     {
         Bot().PressKey(VK_ESCAPE);
@@ -327,16 +350,8 @@ TEST_F(SystemLookTest, CtrlPPrintsThroughTheMenuItemUnderItsJobTitle)
         GTEST_SKIP() << "no printer: VELMORA_PDF_DIR is not set";
     const std::wstring folder = WindowsPath(unixFolder);
     StartNotebook();
-    const auto known = PdfFiles(folder);
-    Bot().PressShortcut({VK_CONTROL, 'P'});
-    HWND dialog = WaitForDialog();
-    ASSERT_NE(dialog, nullptr) << "no print dialog";
-    Shot(dialog, L"print-dialog");
-    Bot().PressKey(VK_RETURN);
-    ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
-    std::wstring pdf;
-    ASSERT_TRUE(WaitUntil([&] { return !(pdf = NewPdf(known, PdfFiles(folder))).empty(); }, 30000))
-        << "no PDF came from the printer";
+    const std::wstring pdf = PrintedPdf(folder, [&] { Bot().PressShortcut({VK_CONTROL, 'P'}); });
+    ASSERT_FALSE(pdf.empty());
     EXPECT_EQ(pdf.rfind(PrinterFileTitle(L"Рецепт"), 0), 0u) << Narrow(pdf);
     EXPECT_EQ(pdf.find(L"Recipes"), std::wstring::npos) << Narrow(pdf);
 }
@@ -349,16 +364,9 @@ TEST_F(SystemLookTest, APrintedRecipesPdfHoldsItsLinesCyrillicIncluded)
     const std::wstring folder = WindowsPath(unixFolder);
     StartNotebook();
     const std::wstring text = ViewText();
-    const auto known = PdfFiles(folder);
-    ClickToolButton(L"Печать");
-    HWND dialog = WaitForDialog();
-    ASSERT_NE(dialog, nullptr) << "no print dialog";
-    Bot().PressKey(VK_RETURN);
-    ASSERT_TRUE(WaitForWindowGone(dialog, 10000));
-    std::wstring pdf;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return !(pdf = NewPdf(known, PdfFiles(folder))).empty(); },
-        30000));
+    const std::wstring pdf = PrintedPdf(folder, [&] { ClickToolButton(L"Печать"); });
+    ASSERT_FALSE(pdf.empty());
+    EXPECT_EQ(pdf.rfind(L"Recipes", 0), 0u) << "the tool bar's job title: " << Narrow(pdf);
     std::wstring printed;
     WaitUntil([&] { return Squeezed(printed = PdfText(unixFolder, pdf)).size() > 0; }, 10000);
     // Every paragraph of the view is in the printed text (line breaks may differ).
