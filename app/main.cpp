@@ -55,15 +55,29 @@ const std::array<std::pair<const wchar_t*, const wchar_t*>, 13> kHoverTexts = {{
     {L"RecipesList", L" Список доступных рецептов"},
 }};
 
-// Adds the icon file, or the template's icon when there is no file for this place.
+// Loads an icon file into the working icon; false when the file is no icon that can be read (damaged,
+// cut short, gone or locked since it was found).
+bool LoadIconFile(TIcon* working, const std::wstring& file)
+{
+    try {
+        working->LoadFromFile(file);
+        return true;
+    } catch (const EInvalidGraphic&) {
+        return false;
+    } catch (const EStreamError&) {
+        return false;
+    }
+}
+
+// Adds the icon file, or the template's icon when there is no file for this place. A file that cannot
+// be read as an icon is treated like a missing one: the theme and the tab icons are read at every
+// start, so one damaged file would otherwise stop every start the same way.
 void AddThemeIcon(TImageList* list, const TIconSource& source, TIcon* working, TImage* fallback)
 {
-    if (source) {
-        working->LoadFromFile(*source);
+    if (source && LoadIconFile(working, *source))
         list->AddIcon(working);
-    } else {
+    else
         list->AddIcon(fallback->Picture()->Icon());
-    }
 }
 
 void MakeList32Bit(TImageList* list)
@@ -636,8 +650,12 @@ void TMainForm::N26Click(TObject*)
         return;
     SelectFirstCategory();
     FillCategoryTabs();
-    sTabControl->SetTabIndex(0);
     ClearView();
+    sTabControl->SetTabIndex(0);
+    // The first category's first recipe opens as a click on its tab would open it; when the deleted
+    // category was itself the first tab, the index does not change and the tab control stays silent.
+    if (RecipesList->Items()->Count() > 0 && RecipesList->ItemIndex() < 0)
+        SelectItem(0);
 }
 
 void TMainForm::SearchButtonClick(TObject*)

@@ -129,6 +129,9 @@ void TRecipeSearch::FillFindList(const std::wstring& folder, const std::wstring&
     int counter = 0;
     TSearchRec rec;
     if (FindFirst(mask, faAnyFile, rec) == 0) {
+        // The scan is closed however the loop is left: a failure the search does not pass over (no
+        // memory for a recipe, a hit or a progress step the dialog cannot show) goes to the caller.
+        const TScanGuard scan(rec);
         do {
             if (counter > 100)
                 counter = 0;
@@ -146,7 +149,6 @@ void TRecipeSearch::FillFindList(const std::wstring& folder, const std::wstring&
             if (hit && OnHit)
                 OnHit(TSearchHit{RecipeCaption(rec.Name), path});
         } while (FindNext(rec) == 0);
-        FindClose(rec);
     }
     if (OnProgress)
         OnProgress(0);

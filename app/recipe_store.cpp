@@ -6,22 +6,15 @@
 
 const wchar_t kFavouritesCategory[] = L"Избранное";
 
+TScanGuard::~TScanGuard()
+{
+    FindClose(rec_);
+}
+
 namespace {
 
 constexpr wchar_t kRecipeExt[] = L".rcp";
 constexpr wchar_t kPhotoExt[] = L".jpg";
-
-// Closes a running scan on every way out of a loop.
-class ScanGuard {
-public:
-    explicit ScanGuard(TSearchRec& rec) : rec_(rec) {}
-    ~ScanGuard() { FindClose(rec_); }
-    ScanGuard(const ScanGuard&) = delete;
-    ScanGuard& operator=(const ScanGuard&) = delete;
-
-private:
-    TSearchRec& rec_;
-};
 
 bool IsDotEntry(const std::wstring& name)
 {
@@ -101,7 +94,7 @@ std::vector<std::wstring> ListFolderEntries(const std::wstring& folder)
     TSearchRec rec;
     if (FindFirst(folder + L"*.*", faDirectory, rec) != 0)
         return names;
-    ScanGuard guard(rec);
+    const TScanGuard guard(rec);
     do {
         if (!IsDotEntry(rec.Name))
             names.push_back(rec.Name);
@@ -115,7 +108,7 @@ std::vector<std::wstring> ListRecipeCaptions(const std::wstring& folder)
     TSearchRec rec;
     if (FindFirst(folder + L"*" + kRecipeExt, faAnyFile, rec) != 0)
         return captions;
-    ScanGuard guard(rec);
+    const TScanGuard guard(rec);
     do {
         captions.push_back(RecipeCaption(rec.Name));
     } while (FindNext(rec) == 0);
@@ -340,7 +333,7 @@ bool TRecipeStore::DeleteEntries() const
     TSearchRec rec;
     if (FindFirst(L"*.*", faAnyFile, rec) != 0)
         return true;
-    ScanGuard guard(rec);
+    const TScanGuard guard(rec);
     do {
         if (IsDotEntry(rec.Name))
             continue;

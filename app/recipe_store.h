@@ -12,6 +12,20 @@
 
 extern const wchar_t kFavouritesCategory[]; // "Избранное"
 
+struct TSearchRec;
+
+// Closes a running find-first/find-next scan on every way out of its loop, an exception included.
+class TScanGuard {
+public:
+    explicit TScanGuard(TSearchRec& rec) : rec_(rec) {}
+    ~TScanGuard();
+    TScanGuard(const TScanGuard&) = delete;
+    TScanGuard& operator=(const TScanGuard&) = delete;
+
+private:
+    TSearchRec& rec_;
+};
+
 // The caption a found recipe file is listed with: its name less the last four characters.
 std::wstring RecipeCaption(const std::wstring& fileName);
 

@@ -416,7 +416,16 @@ void TCustomForm::CMShowingChangedForm(TMessage&)
         FormState.Exclude(fsShowing);
     };
     if (Showing()) {
-        whileShowing(&TCustomForm::DoShow);
+        // A failing OnShow is reported like a failing message handler and the form is shown all the
+        // same: the main form's first show comes before the message loop, and its error must neither
+        // end the program nor leave it running without a window.
+        try {
+            whileShowing(&TCustomForm::DoShow);
+        } catch (...) {
+            if (!Application)
+                throw;
+            Application->HandleException(this);
+        }
         int cmd = windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : windowState_ == wsMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
         // A child shown normally keeps the client's maximized state: a maximized sibling stays as it is.
         if (formStyle_ == fsMDIChild && cmd == SW_SHOWNORMAL)

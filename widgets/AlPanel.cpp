@@ -160,8 +160,12 @@ void TAligningPanel::Dispatch(TMessage& message)
         return;
     case CM_CONTROLLISTCHANGE:
         TCustomPanel::Dispatch(message);
-        // Sent after a child joined the list and before one leaves it.
-        ChildListChanged(ControlCount() - (message.LParam ? 0 : 1));
+        // Only a windowed child tells its parent that it came or went, as the system's parent
+        // notification does; a label, image or bevel added at run time is simply measured and placed
+        // at the next resize, which makes the records anew for the children then present. Sent after
+        // a child joined the list and before one leaves it.
+        if (dynamic_cast<TWinControl*>(reinterpret_cast<TControl*>(message.WParam)))
+            ChildListChanged(ControlCount() - (message.LParam ? 0 : 1));
         return;
     default:
         TCustomPanel::Dispatch(message);

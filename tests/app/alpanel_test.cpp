@@ -1,5 +1,6 @@
-// The aligning panel: children scale with the panel without drifting, minimum sizes hold, a child
-// added at run time switches aligning off, labels stay glued, and the errors of its settings.
+// The aligning panel: children scale with the panel without drifting, minimum sizes hold, a windowed
+// child added at run time switches aligning off while a label is placed at the next resize, labels stay
+// glued, and the errors of its settings.
 #include "tests/app/widgets_support.h"
 
 #include "framework/StdCtrls.h"
@@ -136,12 +137,12 @@ TEST_F(AligningPanel, GluedLabelKeepsItsDistanceFromItsControl)
     EXPECT_EQ(label->Top(), 200 - 16);
 }
 
-TEST_F(AligningPanel, ChildAddedAtRunTimeSwitchesAligningOffUntilSetAgain)
+TEST_F(AligningPanel, WindowedChildAddedAtRunTimeSwitchesAligningOffUntilSetAgain)
 {
     auto* a = Child<TLabel>(100, 100, 40, 13);
     panel->SetAligningActive(true);
     EXPECT_EQ(panel->RecordCount(), 1);
-    auto* late = Child<TLabel>(50, 50, 40, 13);
+    auto* late = Child<TPanel>(50, 50, 40, 13);
     EXPECT_FALSE(panel->AligningActive());
     Resize(800, 600);
     EXPECT_EQ(a->Left(), 100);
@@ -153,13 +154,33 @@ TEST_F(AligningPanel, ChildAddedAtRunTimeSwitchesAligningOffUntilSetAgain)
     EXPECT_EQ(late->Left(), 25);
 }
 
-TEST_F(AligningPanel, ChildRemovedAtRunTimeSwitchesAligningOff)
+TEST_F(AligningPanel, WindowedChildRemovedAtRunTimeSwitchesAligningOff)
 {
     Child<TLabel>(100, 100, 40, 13);
-    auto* b = Child<TLabel>(10, 10, 40, 13);
+    auto* b = Child<TPanel>(10, 10, 40, 13);
     panel->SetAligningActive(true);
     Free(b);
     EXPECT_FALSE(panel->AligningActive());
+}
+
+// A label has no window to announce itself: aligning stays on, and the next resize measures every child
+// anew, the late label among them.
+TEST_F(AligningPanel, LabelAddedAtRunTimeIsPlacedAtTheNextResize)
+{
+    auto* a = Child<TPanel>(100, 100, 40, 13);
+    panel->SetAligningActive(true);
+    auto* late = Child<TLabel>(50, 60, 40, 13);
+    EXPECT_TRUE(panel->AligningActive());
+    Resize(800, 600);
+    EXPECT_EQ(panel->RecordCount(), 2);
+    EXPECT_EQ(a->Left(), 200);
+    EXPECT_EQ(late->Left(), 100);
+    EXPECT_EQ(late->Top(), 120);
+    Free(late);
+    EXPECT_TRUE(panel->AligningActive());
+    Resize(400, 300);
+    EXPECT_EQ(panel->RecordCount(), 1);
+    EXPECT_EQ(a->Left(), 100);
 }
 
 TEST_F(AligningPanel, SettingsCannotChangeWhileAligningIsActive)

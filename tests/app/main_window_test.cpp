@@ -133,6 +133,35 @@ TEST_F(MainWindow, StartUpWithThemeLackingRecipeAndSearchIconsFallsBackToTemplat
     EXPECT_EQ(ReadSetting(L"Counters", L"StartCount"), L"1");
 }
 
+// Icon files a user's folders may hold damaged: random bytes, an icon cut short, an empty file. Each
+// place takes the template as if the file were missing, and the start runs to its end.
+TEST_F(MainWindow, DamagedThemeAndCategoryIconsAreTreatedLikeMissingOnes)
+{
+    WriteTheme(L"Стандарт", RGB(255, 0, 0));
+    std::string random(766, '\0');
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = static_cast<char>((i * 7919 + 13) % 251);
+    const std::string whole = testsupport::ReadFileBytes(ThemeFolder(Folder(), L"Стандарт") + L"tb_prev.ico");
+    const std::pair<const wchar_t*, std::string> damaged[] = {
+        {L"tb_exit.ico", random}, {L"tb_new.ico", whole.substr(0, whole.size() / 2)}, {L"mn_new.ico", ""}};
+    for (const auto& [file, bytes] : damaged)
+        testsupport::WriteFileBytes(ThemeFolder(Folder(), L"Стандарт") + file, bytes);
+    testsupport::WriteFileBytes(InCategory(L"Супы", L"icon.ico"), random);
+    WriteSetting(L"Theme", L"Icons", L"Folder");
+
+    Start();
+    EXPECT_EQ(form->ToolBarImage()->Count(), 13);
+    EXPECT_NE(ImageCentre(form->ToolBarImage(), 0), RGB(255, 0, 0));
+    EXPECT_EQ(ImageCentre(form->ToolBarImage(), 1), RGB(255, 0, 0));
+    EXPECT_NE(ImageCentre(form->LbImage(), 0), RGB(255, 0, 0));
+    EXPECT_NE(ImageCentre(form->MenuImage(), 0), RGB(255, 0, 0));
+    EXPECT_EQ(ImageCentre(form->MenuImage(), 1), RGB(255, 0, 0));
+    EXPECT_EQ(form->TabImage()->Count(), static_cast<int>(TabTexts().size()));
+    EXPECT_EQ(ImageCentre(form->TabImage(), TabOf(L"Супы")), ImageCentre(form->TabImage(), TabOf(L"Выпечка")));
+    EXPECT_GT(form->RecipesList->Items()->Count(), 0);
+    EXPECT_EQ(ReadSetting(L"Counters", L"StartCount"), L"1");
+}
+
 TEST(MainWindowEmpty, StartUpWithoutBasesShowsNoTabsAndEmptyList)
 {
     wchar_t temp[MAX_PATH];
@@ -373,6 +402,24 @@ TEST_F(MainWindow, DeletingCategoryRebuildsTabsAndReturnsToFirst)
     EXPECT_EQ(TabOf(L"Супы"), -1);
     EXPECT_EQ(form->sTabControl->TabIndex(), 0);
     EXPECT_EQ(form->CategoryDir(), Bases() + L"\\" + TabTexts()[0] + L"\\");
+}
+
+// Whether the deleted category stood on another tab or on the first one (where the tab index stays 0
+// and the tab control reports no change), the category shown afterwards opens its first recipe.
+TEST_F(MainWindow, DeletingCategoryOpensFirstRecipeOfTheCategoryShown)
+{
+    WriteRecipe(L"Избранное", L"Окрошка", L"4");
+    Start();
+    for (const std::wstring& category : {std::wstring(L"Супы"), TabTexts()[0]}) {
+        ClickTab(TabOf(category));
+        dialogs.answers = {true, true};
+        form->N26Click(nullptr);
+        ASSERT_FALSE(Exists(Bases() + L"\\" + category));
+        ASSERT_GT(form->RecipesList->Items()->Count(), 0) << Utf8(category);
+        EXPECT_EQ(form->RecipesList->ItemIndex(), 0) << Utf8(category);
+        ASSERT_FALSE(ViewLines().empty()) << Utf8(category);
+        EXPECT_EQ(ViewLines()[0], ListCaptions()[0]) << Utf8(category);
+    }
 }
 
 TEST_F(MainWindow, DeletingRecipeAskedNoKeepsItAndYesRemovesIt)

@@ -1,10 +1,12 @@
 // The search over all recipes: whole words in Cyrillic, case ignored, only the beginning of a recipe,
-// the progress positions and the hits of same-named recipes in different categories.
+// the progress positions, the hits of same-named recipes in different categories, and a scan closed
+// whatever fails inside it.
 #include "tests/app/dialogs_support.h"
 
 #include "app/recipe_search.h"
 #include "framework/SysUtils.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -204,3 +206,58 @@ TEST_F(Search, ALongRecipeIsFoundExactlyAsWhenItIsLoadedWhole)
     EXPECT_TRUE(whole.front());
     EXPECT_FALSE(whole.back());
 }
+
+namespace {
+
+// Kernel handles of this process, counted by asking about every value the system hands out (an open
+// scan keeps its folder's handle).
+int CountKernelHandles()
+{
+    int count = 0;
+    DWORD flags = 0;
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4)
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
+            ++count;
+    return count;
+}
+
+// A failure while a category is being scanned: in reading a recipe (the search text is asked for
+// then), in reporting a hit and in moving the progress bar.
+struct ScanFailure {
+    const char* Name;
+    void (*Break)(TRecipeSearch&);
+};
+
+const ScanFailure kScanFailures[] = {
+    {"ReadingARecipe",
+     [](TRecipeSearch& s) { s.SearchText = []() -> std::wstring { throw std::runtime_error("no memory left"); }; }},
+    {"ReportingAHit", [](TRecipeSearch& s) { s.OnHit = [](const TSearchHit&) { throw EOutOfResources(L"list"); }; }},
+    {"MovingTheProgress", [](TRecipeSearch& s) { s.OnProgress = [](int) { throw EOutOfResources(L"bar"); }; }},
+};
+
+class SearchFailure : public Search, public ::testing::WithParamInterface<ScanFailure> {};
+
+} // namespace
+
+TEST_P(SearchFailure, ClosesTheScanOfTheCategory)
+{
+    MakeCategory(L"Супы");
+    WriteRecipe(L"Супы", L"Борщ", L"Свёкла");
+    WriteRecipe(L"Супы", L"Щи", L"Свёкла");
+    TRecipeSearch search(*richFind);
+    search.SearchText = [] { return std::wstring(L"свёкла"); };
+    // A first search and a first exception make what the system keeps for good once a process first
+    // reads such files or unwinds through its frames.
+    search.FillFindList(InCategory(L"Супы", L""), InCategory(L"Супы", L"*.rcp"));
+    try {
+        throw std::runtime_error("first");
+    } catch (const std::exception&) {
+    }
+    GetParam().Break(search);
+    const int before = CountKernelHandles();
+    EXPECT_ANY_THROW(search.FillFindList(InCategory(L"Супы", L""), InCategory(L"Супы", L"*.rcp")));
+    EXPECT_EQ(CountKernelHandles(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Search, SearchFailure, ::testing::ValuesIn(kScanFailures),
+                         [](const ::testing::TestParamInfo<ScanFailure>& info) { return info.param.Name; });

@@ -195,7 +195,7 @@ int NotebookTest::StarsSeen()
     auto edges = StatusPanelEdges(statusBar_);
     if (edges.size() < 2)
         return -1;
-    Bot().WaitIdle(statusBar_);
+    WaitPainted(Bot(), statusBar_);
     auto shot = CaptureWindowOnScreen(statusBar_);
     RECT window{}, client = ClientRectOnScreen(statusBar_);
     GetWindowRect(statusBar_, &window);

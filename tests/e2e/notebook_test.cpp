@@ -1,6 +1,6 @@
 // The notebook used as a person uses it: starting it, choosing categories and recipes, editing,
-// favourites, deleting, the view settings and the icon themes, each checked on disk, in the registry
-// and on a screenshot.
+// favourites, deleting, returning from a dialog, the view settings and the icon themes, each checked on
+// disk, in the registry and on a screenshot.
 #include "tests/e2e/notebook_driver.h"
 
 #include <commctrl.h>
@@ -342,11 +342,46 @@ TEST_F(NotebookUseTest, DeletingACategoryAsksTwiceAndRemovesTheFolder)
     EXPECT_TRUE(WaitUntil([&] { return !FolderExists(CategoryPath(mine)); }));
     EXPECT_TRUE(WaitUntil([&] { return TabIndexOf(mine) < 0 && CurrentTab(Tabs()) == 0; }));
     EXPECT_EQ(TabCaptions(Tabs()), CategoriesOnDisk());
+    // The first category is shown with its first recipe open.
+    const auto first = RecipesOnDisk(CategoriesOnDisk().front());
+    ASSERT_FALSE(first.empty());
+    EXPECT_TRUE(WaitUntil([&] { return SelectedListItem(List()) == 0 && ViewFirstLine() == first.front(); }))
+        << "the view shows '" << Narrow(ViewFirstLine()) << "'";
     Shot(MainWindow(), L"deleted");
 
     // The deletion worked through the current folder; every category still opens afterwards.
     for (const auto& category : CategoriesOnDisk())
         OpenCategory(category);
+}
+
+// When one of the program's own dialogs closes, the main window is active again and selects the first
+// recipe of its list, which opens it.
+TEST_F(NotebookUseTest, ClosingADialogSelectsTheFirstRecipeAgain)
+{
+    const struct {
+        const wchar_t* button;
+        const wchar_t* dialogClass;
+        const wchar_t* closeCaption;
+    } dialogs[] = {{L"О прог...", L"TAboutForm", L"OK"}, {L"Найти", L"TSearchForm", L"Закрыть"}};
+    Choice choice = ChooseCategory();
+    ASSERT_FALSE(choice.category.empty());
+    const auto recipes = RecipesOnDisk(choice.category);
+    StartNotebook();
+    OpenCategory(choice.category);
+    for (const auto& d : dialogs) {
+        OpenRecipe(recipes.back());
+        ASSERT_NE(SelectedListItem(List()), 0);
+        ClickToolButton(d.button);
+        HWND dialog = WaitForProgramWindow(d.dialogClass);
+        ASSERT_NE(dialog, nullptr) << Narrow(d.dialogClass);
+        HWND close = FindChildWindow(dialog, {}, d.closeCaption);
+        ASSERT_NE(close, nullptr) << Narrow(d.closeCaption);
+        Bot().ClickCentre(close);
+        ASSERT_TRUE(WaitForWindowGone(dialog));
+        EXPECT_TRUE(WaitUntil([&] { return SelectedListItem(List()) == 0 && ViewFirstLine() == recipes.front(); }))
+            << Narrow(d.dialogClass) << ": the view shows '" << Narrow(ViewFirstLine()) << "'";
+    }
+    Shot(MainWindow(), L"reselected");
 }
 
 TEST_F(NotebookUseTest, TheFavouritesCategoryCannotBeDeleted)

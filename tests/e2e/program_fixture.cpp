@@ -152,7 +152,7 @@ testsupport::Pixels24 ProgramTest::Shot(HWND wnd, const std::wstring& state)
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::wstring name = testsupport::Widen(std::string(info->test_suite_name()) + "-" + info->name()) + L"-" + state;
-    robot_->WaitIdle(wnd);
+    WaitPainted(*robot_, wnd);
     return Screenshot(wnd, name);
 }
 

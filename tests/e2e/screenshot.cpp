@@ -102,6 +102,22 @@ Pixels24 Screenshot(HWND wnd, const std::wstring& name)
     return shot;
 }
 
+void WaitPainted(Robot& robot, HWND top)
+{
+    const auto owesPaint = [](HWND wnd) { return GetUpdateRect(wnd, nullptr, FALSE) != FALSE; };
+    WaitUntil(
+        [&] {
+            if (owesPaint(top))
+                return false;
+            for (HWND child : FindChildWindows(top, {}))
+                if (IsWindowVisible(child) && owesPaint(child))
+                    return false;
+            return true;
+        },
+        5000);
+    robot.WaitIdle(top);
+}
+
 Pixels24 Crop(const Pixels24& pixels, int width, int height)
 {
     Pixels24 out;

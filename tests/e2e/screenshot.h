@@ -1,6 +1,7 @@
 // Screenshots of the program as a person sees it: pixels read from the screen, kept as BMP files.
 #pragma once
 
+#include "tests/e2e/robot.h"
 #include "tests/support/test_support.h"
 
 #include <windows.h>
@@ -19,6 +20,11 @@ bool SaveBmp(const testsupport::Pixels24& pixels, const std::wstring& path);
 
 // The folder the screenshots of a run are kept in (test output beside the build).
 std::wstring ShotsFolder();
+// Waits until the window and every visible descendant have painted what they owe (no update region
+// left), then until the program is idle: a shot taken then shows what a person sees, not the black of
+// a window the system made but the program has not painted yet.
+void WaitPainted(Robot& robot, HWND top);
+
 // Captures the window into ShotsFolder() + "\" + name + ".bmp" and returns the pixels.
 testsupport::Pixels24 Screenshot(HWND wnd, const std::wstring& name);
 

@@ -125,6 +125,19 @@ TEST_F(Forms, FirstShowingRunsOnShowBeforeOnActivateAndPaintsThroughOnPaint)
     EXPECT_EQ(Screen->ActiveForm(), f.get());
 }
 
+// The main form is first shown before the message loop runs: an error of its OnShow goes to the
+// application's handler as one of a message handler does, and the window still comes up.
+TEST_F(Forms, FailingOnShowIsReportedAndTheFormIsShownAllTheSame)
+{
+    TOwned<TForm> f(Create<TForm>(Application));
+    f->OnShow = [](TObject*) { throw EInvalidGraphic(L"Icon image is not valid"); };
+    EXPECT_NO_THROW(f->Show());
+    EXPECT_EQ(Errors, (std::vector<std::wstring>{L"Icon image is not valid"}));
+    EXPECT_TRUE(IsWindowVisible(f->Handle()));
+    EXPECT_TRUE(f->FormState.Contains(fsVisible));
+    EXPECT_FALSE(f->FormState.Contains(fsShowing));
+}
+
 TEST_F(Forms, ShowModalDisablesTheOtherFormsAndReactivatesThePreviousOne)
 {
     ShowActive(form);
