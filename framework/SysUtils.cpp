@@ -6,6 +6,7 @@
 #endif
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cwchar>
@@ -136,9 +137,11 @@ double StrToFloatDef(const std::wstring& text, double defaultValue)
         int exponent = 0;
         if (!TryStrToInt(s.substr(i + 1), exponent))
             return defaultValue;
-        for (; exponent > 0; --exponent)
+        // The steps stop once the value can no longer change (zero or infinite): an exponent of
+        // two thousand million would otherwise take seconds to apply.
+        for (; exponent > 0 && value != 0 && std::isfinite(value); --exponent)
             value *= 10;
-        for (; exponent < 0; ++exponent)
+        for (; exponent < 0 && value != 0 && std::isfinite(value); ++exponent)
             value /= 10;
         i = s.size();
     }

@@ -52,4 +52,11 @@
 #undef SetWindowLongPtr
 #undef GetClassLongPtr
 #undef SetClassLongPtr
+#else
+#include <cstdint>
+
+// The host build of the window-free cores reads skin records, whose rectangles are Win32 rectangles.
+struct RECT {
+    std::int32_t left, top, right, bottom;
+};
 #endif

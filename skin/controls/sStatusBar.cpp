@@ -190,9 +190,8 @@ void TsStatusBar::PaintGrip()
     if (md.Bmp) {
         p = Point(Width() - md.Bmp->Width() / 3 - BorderWidth(), Height() - md.Bmp->Height() / 2 - BorderWidth());
     } else {
-        const int count = md.ImageCount > 0 ? md.ImageCount : 1;
-        p = Point(Width() - RectWidth(md.R) / count - BorderWidth(),
-                  Height() - RectHeight(md.R) / (md.MaskType + 1) - BorderWidth());
+        p = Point(Width() - RectWidth(md.R) / MaskFrames(md) - BorderWidth(),
+                  Height() - RectHeight(md.R) / MaskRows(md) - BorderWidth());
     }
     DrawSkinGlyph(data->CacheBmp(), p, 0, md, 1);
 }

@@ -343,8 +343,8 @@ void TsToolBar::DrawDropDownArrow(TButtonPaint& p, TCustomDrawState state)
                      sm->Masks[static_cast<size_t>(border)], a, true);
     }
     const TsMaskData& md = sm->Masks[static_cast<size_t>(arrowMask)];
-    const int frameW = RectWidth(md.R) / (md.ImageCount > 0 ? md.ImageCount : 1);
-    const int frameH = RectHeight(md.R) / (md.MaskType + 1);
+    const int frameW = RectWidth(md.R) / MaskFrames(md);
+    const int frameH = RectHeight(md.R) / MaskRows(md);
     DrawSkinGlyph(p.Bmp, Point((arrowWidth - (frameW + 3)) / 2 + contentWidth + 2, (ButtonHeight() - frameH) / 2), a, md,
                   1);
 }

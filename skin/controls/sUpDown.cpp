@@ -308,8 +308,8 @@ void TsUpDown::PaintButton(TBitmap* bmp, int n)
             if (md.Bmp->Height() / 2 < bmp->Height())
                 p = TPoint{(bmp->Width() - md.Bmp->Width() / 3) / 2, (bmp->Height() - md.Bmp->Height() / 2) / 2};
         } else if (md.ImageCount > 0) {
-            p = TPoint{(bmp->Width() - RectWidth(md.R) / md.ImageCount) / 2,
-                       (bmp->Height() - RectHeight(md.R) / (md.MaskType + 1)) / 2};
+            p = TPoint{(bmp->Width() - RectWidth(md.R) / MaskFrames(md)) / 2,
+                       (bmp->Height() - RectHeight(md.R) / MaskRows(md)) / 2};
         }
         if (p.X < 0 || p.Y < 0)
             return;

@@ -4,15 +4,12 @@
 
 #include "framework/Controls.h"
 #include "framework/Graphics.h"
+#include "skin/core/sMaskData.h" // the image kinds and bevels
 
 #include <cstdint>
 
 // The transparent key colour of skin images (clFuchsia) is also the value that means "no colour".
 inline constexpr TColor sNoColor = clFuchsia;
-
-enum TacImgType : std::uint8_t { itisaBorder = 0, itisaTexture = 1, itisaGlyph = 2 };
-
-enum TsControlBevel : std::uint8_t { cbNone = 0, cbRaisedSoft, cbLoweredSoft, cbRaisedHard, cbLoweredHard };
 
 // A parent's cached background with the asking control's offset in it.
 struct TCacheInfo {

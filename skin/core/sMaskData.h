@@ -1,9 +1,8 @@
 // The records of a loaded skin: sections (TsGeneralData), images (TsMaskData), JPEG patterns
-// (TsPatternData) and the skin's global values (TsSkinData).
+// (TsPatternData) and the skin's global values (TsSkinData). Needs no window.
 #pragma once
 
 #include "framework/WinApi.h"
-#include "skin/core/sConst.h"
 #include "skin/core/sGradient.h"
 
 #include <cstdint>
@@ -14,6 +13,10 @@
 class TBitmap;
 class TJPEGImage;
 class TsSkinManager;
+
+enum TacImgType : std::uint8_t { itisaBorder = 0, itisaTexture = 1, itisaGlyph = 2 };
+
+enum TsControlBevel : std::uint8_t { cbNone = 0, cbRaisedSoft, cbLoweredSoft, cbRaisedHard, cbLoweredHard };
 
 struct TsGeneralData {
     std::wstring ParentClass;
@@ -67,6 +70,11 @@ struct TsMaskData {
     std::int16_t WL = 0, WT = 0, WR = 0, WB = 0;
 };
 
+// How many state images lie side by side in a mask and how many rows it has, never below one: the
+// reader keeps masks so, and whoever cuts a mask into frames divides by these, not by the raw fields.
+inline int MaskFrames(const TsMaskData& m) { return m.ImageCount > 0 ? m.ImageCount : 1; }
+inline int MaskRows(const TsMaskData& m) { return m.MaskType > 0 ? m.MaskType + 1 : 1; }
+
 // A large JPEG texture kept as JPEG.
 struct TsPatternData {
     std::shared_ptr<TJPEGImage> Img; // owned by this entry alone
@@ -90,6 +98,6 @@ struct TsSkinData {
     std::int32_t Shadow1Blur = 0;
     std::int32_t Shadow1Transparency = 0;
     std::int32_t Reserved = 0;
-    std::int32_t BorderColor = clFuchsia;
+    std::int32_t BorderColor = 0xFF00FF; // the key colour: none
     std::int32_t BISpace = 0;
 };

@@ -102,6 +102,8 @@ TsSkinManager::~TsSkinManager()
     } catch (...) {
         // Destruction goes on: the windows were told what could be told.
     }
+    // Whatever state the manager was left in, its hook procedure must not outlive it.
+    RemoveDialogsHook();
     animEffects_.reset();
     internalSkins_.reset();
     menus_.reset();
@@ -223,10 +225,14 @@ void TsSkinManager::SetActive(bool value)
         SetSkinName(skinName_);
         return;
     }
-    if (!HasState(csLoading))
+    if (!HasState(csLoading)) {
         BroadcastSkinRemoved();
-    else
+    } else {
+        // No window has heard of the skin yet, but the dialogs hook came with it when SkinName was
+        // read: left behind, it would outlive the manager and keep any other from hooking.
+        RemoveDialogsHook();
         ClearSkinArrays();
+    }
     skinData_.Active = false;
     UpdateCachedIndexes();
 }
@@ -300,11 +306,18 @@ void TsSkinManager::SetSkinName(const std::wstring& name)
 // folder of its own, then the skins stored in form data (the loaders fall back in that order).
 void TsSkinManager::LoadSelectedSkin()
 {
-    packed_ = FileExists(NormalizeDir(skinDirectory_) + skinName_ + L".asz");
+    packed_ = FileExists(PackedSkinFile());
     if (packed_)
         LoadPackedSkin();
     else
         LoadSkinFromFolder();
+}
+
+// The packed file of the skin name. A relative skin directory is the program's, as for skin folders,
+// not whatever folder the process happens to work in.
+std::wstring TsSkinManager::PackedSkinFile() const
+{
+    return NormalizeDir(ResolveSkinDirectory()) + skinName_ + L".asz";
 }
 
 bool TsSkinManager::RunTimeWithMainForm() const
@@ -392,7 +405,7 @@ void TsSkinManager::LoadPackedSkin()
 {
     auto convertor = std::make_unique<TacSkinConvertor>();
     ReadBitmapEntriesStraight(convertor.get());
-    if (!LoadPackedSkinFile(NormalizeDir(skinDirectory_) + skinName_ + L".asz", convertor, true) ||
+    if (!LoadPackedSkinFile(PackedSkinFile(), convertor, true) ||
         !convertor->Options) {
         // Not a container after all (the warning was shown): go on as if the file were not there.
         packed_ = false;
@@ -479,6 +492,7 @@ void RegisterSkinManagerClasses()
                  {L"srStdForms", srStdForms}, {L"srStdDialogs", srStdDialogs}, {L"srThirdParty", srThirdParty}})
         .Event(L"OnBeforeChange", &TsSkinManager::OnBeforeChange)
         .Event(L"OnAfterChange", &TsSkinManager::OnAfterChange)
+        .Event(L"OnGetMenuExtraLineData", &TsSkinManager::OnGetMenuExtraLineData)
         .Custom(L"CommonSections",
                 [](TsSkinManager* sm, const TFormValue& v, TFormReader& r) {
                     if (v.kind != TFormValue::vkList)

@@ -170,8 +170,13 @@ public:
     // Reports image values the readers could not resolve (skinpack's lint listens); empty by default.
     std::function<void(const std::wstring& section, const std::wstring& key, const std::wstring& value)>
         OnUnresolvedImage;
+    // Reports image values whose image count or mask type the readers had to clamp before any painter
+    // could divide by them (skinpack's lint listens); empty by default.
+    std::function<void(const std::wstring& section, const std::wstring& key, const std::wstring& value)>
+        OnClampedImage;
 
 private:
+    std::wstring PackedSkinFile() const;
     void LoadSelectedSkin();
     void LoadPackedSkin();
     void LoadSkinFromFolder();

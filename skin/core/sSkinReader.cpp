@@ -8,7 +8,7 @@
 #include "skin/core/acntUtils.h"
 #include "skin/core/sSkinInherited.h"
 #include "skin/core/sSkinManager.h"
-#include "skin/core/sVclUtils.h"
+#include "skin/core/sSkinValues.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -27,154 +27,16 @@ const wchar_t* const kGlobalInfo = L"GLOBALINFO";
 
 // ---- image values ----
 
-int Field(const std::wstring& value, int start, int count)
+// Masks made for the manager, whose lint hears of every value whose counts had to be clamped.
+TacMaskMaker MakerOf(TsSkinManager* sm)
 {
-    return StrToInt(Copy(value, start, count));
-}
-
-std::int16_t Short(int value)
-{
-    return static_cast<std::int16_t>(value);
-}
-
-// Border widths of a third of one state image. A count of 0 (or rows of 0) counts as 1, so no value
-// of a skin can divide by zero.
-void ThirdOfAFrame(TsMaskData& m)
-{
-    const int count = m.ImageCount > 0 ? m.ImageCount : 1;
-    const int rows = m.MaskType + 1 > 0 ? m.MaskType + 1 : 1;
-    m.WL = m.WR = Short(RectWidth(m.R) / (count * 3));
-    m.WT = m.WB = Short(RectHeight(m.R) / (rows * 3));
-}
-
-// Border widths that a value leaves at zero: one border width for all, or a third of a frame.
-void FillBorderWidths(TsMaskData& m)
-{
-    if (m.WL + m.WT + m.WR + m.WB != 0)
-        return;
-    if (m.BorderWidth != 0) {
-        m.WL = m.WT = m.WR = m.WB = m.BorderWidth;
-        return;
-    }
-    ThirdOfAFrame(m);
-}
-
-RECT FixedColumnRect(const std::wstring& v)
-{
-    return RECT{Field(v, 2, 4), Field(v, 7, 4), Field(v, 12, 4), Field(v, 17, 4)};
-}
-
-TsMaskData NewMask(TsSkinManager* sm, const std::wstring& section, const std::wstring& key)
-{
-    TsMaskData m;
-    m.ClassName = section;
-    m.PropertyName = key;
-    m.Manager = sm;
-    return m;
-}
-
-TsMaskData GlyphMask(TsSkinManager* sm, const std::wstring& section, const std::wstring& key, const std::wstring& v)
-{
-    TsMaskData m = NewMask(sm, section, key);
-    m.R = FixedColumnRect(v);
-    m.ImageCount = Short(Field(v, 22, 1));
-    m.MaskType = Short(Field(v, 24, 1));
-    m.ImgType = itisaGlyph;
-    return m;
-}
-
-TsMaskData BorderMask(TsSkinManager* sm, const std::wstring& section, const std::wstring& key, const std::wstring& v)
-{
-    TsMaskData m = NewMask(sm, section, key);
-    m.R = FixedColumnRect(v);
-    m.WL = Short(Field(v, 22, 4));
-    m.WT = Short(Field(v, 27, 4));
-    m.WR = Short(Field(v, 32, 4));
-    m.WB = Short(Field(v, 37, 4));
-    m.ImageCount = Short(Field(v, 42, 1));
-    m.MaskType = Short(Field(v, 44, 1));
-    m.StretchMode = Short(Field(v, 46, 1));
-    m.BorderWidth = Short(Field(v, 48, 1));
-    m.ImgType = itisaBorder;
-    FillBorderWidths(m);
-    return m;
-}
-
-TsMaskData TextureMask(TsSkinManager* sm, const std::wstring& section, const std::wstring& key, const std::wstring& v)
-{
-    TsMaskData m = NewMask(sm, section, key);
-    m.R = FixedColumnRect(v);
-    m.StretchMode = Short(Field(v, 22, 2));
-    m.MaskType = v.size() >= 25 ? Short(Field(v, 25, 1)) : 0;
-    m.ImageCount = 1;
-    m.ImgType = itisaTexture;
-    return m;
-}
-
-// "name (left,top,right,bottom) (count,masktype[,borderwidth[,stretchmode]])"
-TsMaskData OldFormMask(TsSkinManager* sm, const std::wstring& section, const std::wstring& key, const std::wstring& v)
-{
-    const TCharSet words{L' ', L'(', L')'};
-    const TCharSet parts{L' ', L','};
-    TsMaskData m = NewMask(sm, UpperCase(section), UpperCase(key));
-    const std::wstring rect = GetWordAt(2, v, words);
-    m.R = RECT{StrToInt(GetWordAt(1, rect, parts)), StrToInt(GetWordAt(2, rect, parts)),
-               StrToInt(GetWordAt(3, rect, parts)), StrToInt(GetWordAt(4, rect, parts))};
-    const std::wstring counts = GetWordAt(3, v, words);
-    const int subWords = CountWords(counts, parts);
-    m.ImageCount = Short(std::max(1, StrToInt(GetWordAt(1, counts, parts))));
-    m.MaskType = Short(std::max(0, StrToInt(GetWordAt(2, counts, parts))));
-    m.BorderWidth = subWords >= 3 ? Short(std::max(0, StrToInt(GetWordAt(3, counts, parts)))) : 0;
-    if (m.PropertyName == L"PATTERN" || m.PropertyName == L"HOTPATTERN") {
-        m.ImgType = itisaTexture;
-        m.StretchMode = 0;
-    } else {
-        m.ImgType = itisaBorder;
-        m.StretchMode = subWords >= 4 ? Short(StrToInt(GetWordAt(4, counts, parts))) : 1;
-    }
-    FillBorderWidths(m);
-    return m;
-}
-
-bool IsOldForm(std::wstring_view v)
-{
-    return v.find(L'#') != std::wstring::npos && v != L"#";
-}
-
-// Whether the value holds the upper-case text in any case (UpperCase's letters), without a copy: every
-// key of a skin is asked whether it names an image.
-bool HoldsUpper(std::wstring_view value, const wchar_t* upper)
-{
-    const size_t n = std::char_traits<wchar_t>::length(upper);
-    for (size_t i = 0; i + n <= value.size(); ++i) {
-        size_t k = 0;
-        for (; k < n; ++k) {
-            wchar_t c = value[i + k];
-            if (c >= L'a' && c <= L'z')
-                c = static_cast<wchar_t>(c - 32);
-            if (c != upper[k])
-                break;
-        }
-        if (k == n)
-            return true;
-    }
-    return false;
-}
-
-bool NamesBitmap(std::wstring_view value)
-{
-    return HoldsUpper(value, L".BMP");
-}
-
-bool NamesJpeg(std::wstring_view value)
-{
-    return HoldsUpper(value, L".JPG") || HoldsUpper(value, L".JPEG");
-}
-
-// UpperCase(text) == upper, without a copy.
-bool IsUpper(std::wstring_view text, const wchar_t* upper)
-{
-    return text.size() == std::char_traits<wchar_t>::length(upper) && HoldsUpper(text, upper);
+    TacMaskMaker maker;
+    maker.Manager = sm;
+    if (sm->OnClampedImage)
+        maker.Clamped = [sm](const TsMaskData& m, const std::wstring& value) {
+            sm->OnClampedImage(m.ClassName, m.PropertyName, value);
+        };
+    return maker;
 }
 
 void ReportUnresolved(TsSkinManager* sm, const std::wstring& section, const std::wstring& key,
@@ -193,13 +55,6 @@ void ForEachKey(const TSkinTextIndex& text, TVisit visit)
             visit(section.name, line.key, line.value);
 }
 
-// A key of a section as the INI reads it (no parents), or the default.
-std::wstring ReadText(const TSkinTextIndex& text, const std::wstring& section, const std::wstring& key,
-                      const std::wstring& defaultValue)
-{
-    const std::wstring_view* value = TSkinTextIndex::Value(text.Find(section), TSkinKey(key));
-    return value ? std::wstring(*value) : defaultValue;
-}
 
 // The index the manager made for the whole load, or one made here for a reader called alone.
 class SourceText {
@@ -299,45 +154,24 @@ std::unique_ptr<TBitmap> LoadBitmapFile(TsSkinManager* sm, const std::wstring& n
     return bitmap;
 }
 
-// The file of a "!" value, or empty when it names no BMP file.
-std::wstring OwnBitmapName(const std::wstring& v)
-{
-    std::wstring name = GetWordAt(1, v, TCharSet{L'!'});
-    return name.find(L".BMP") == std::wstring::npos ? std::wstring() : name;
-}
 
 // "!FILE.BMP!count!masktype!type[!wl!wt!wr!wb]"
 void ReadOwnBitmapMask(TsSkinManager* sm, const TacSkinSource& source, const std::wstring& section,
                        const std::wstring& key, const std::wstring& v)
 {
-    const TCharSet bang{L'!'};
-    const std::wstring name = OwnBitmapName(v);
-    if (name.empty()) {
+    if (OwnBitmapName(v).empty()) {
         ReportUnresolved(sm, section, key, v);
         return;
     }
-    TsMaskData m = NewMask(sm, section, key);
-    m.ImageCount = Short(StrToInt(GetWordAt(2, v, bang)));
-    m.MaskType = Short(StrToInt(GetWordAt(3, v, bang)));
-    const int type = StrToInt(GetWordAt(4, v, bang));
-    // Image types the reader does not know are drawn as borders.
-    m.ImgType = type == itisaTexture ? itisaTexture : type == itisaGlyph ? itisaGlyph : itisaBorder;
-    std::unique_ptr<TBitmap> bitmap = LoadImage<TBitmap>(sm, source, name, name);
+    const TacOwnBitmapValue parsed = ParseOwnBitmapValue(v);
+    std::unique_ptr<TBitmap> bitmap = LoadImage<TBitmap>(sm, source, parsed.Name, parsed.Name);
     if (!bitmap || bitmap->Width() <= 0) {
         ReportUnresolved(sm, section, key, v);
         return;
     }
+    TsMaskData m = OwnBitmapMask(MakerOf(sm), section, key, v, parsed, bitmap->Width(), bitmap->Height());
     if (m.ImgType != itisaTexture)
         bitmap->SetPixelFormat(pf24bit);
-    m.R = RECT{0, 0, bitmap->Width(), bitmap->Height()};
-    if (CountWords(v, bang) < 5) {
-        ThirdOfAFrame(m);
-    } else {
-        m.WL = Short(StrToInt(GetWordAt(5, v, bang)));
-        m.WT = Short(StrToInt(GetWordAt(6, v, bang)));
-        m.WR = Short(StrToInt(GetWordAt(7, v, bang)));
-        m.WB = Short(StrToInt(GetWordAt(8, v, bang)));
-    }
     m.Bmp = std::move(bitmap);
     sm->Masks.push_back(std::move(m));
 }
@@ -346,13 +180,13 @@ void ReadOwnBitmapMask(TsSkinManager* sm, const TacSkinSource& source, const std
 TsMaskData PlainBitmapMask(TsSkinManager* sm, const std::wstring& section, const std::wstring& key,
                            std::unique_ptr<TBitmap> bitmap)
 {
-    TsMaskData m = NewMask(sm, UpperCase(section), UpperCase(key));
+    TsMaskData m = NewMask(MakerOf(sm), UpperCase(section), UpperCase(key));
     bitmap->SetPixelFormat(pf24bit);
     m.MaskType = 1;
     m.ImageCount = 3;
     m.R = RECT{0, 0, bitmap->Width(), bitmap->Height()};
-    m.WL = m.WR = Short(bitmap->Width() / 9);
-    m.WT = m.WB = Short(bitmap->Height() / 6);
+    m.WL = m.WR = ClampToShort(bitmap->Width() / 9);
+    m.WT = m.WB = ClampToShort(bitmap->Height() / 6);
     m.Bmp = std::move(bitmap);
     return m;
 }
@@ -404,20 +238,20 @@ void ReadMaskValue(TsSkinManager* sm, const TacSkinSource& source, const std::ws
 {
     switch (v[0]) {
     case L'@':
-        sm->Masks.push_back(GlyphMask(sm, section, key, v));
+        sm->Masks.push_back(GlyphMask(MakerOf(sm), section, key, v));
         return;
     case L'^':
-        sm->Masks.push_back(BorderMask(sm, section, key, v));
+        sm->Masks.push_back(BorderMask(MakerOf(sm), section, key, v));
         return;
     case L'~':
-        sm->Masks.push_back(TextureMask(sm, section, key, v));
+        sm->Masks.push_back(TextureMask(MakerOf(sm), section, key, v));
         return;
     case L'!':
         ReadOwnBitmapMask(sm, source, section, key, v);
         return;
     default:
         if (IsOldForm(v))
-            sm->Masks.push_back(OldFormMask(sm, section, key, v));
+            sm->Masks.push_back(OldFormMask(MakerOf(sm), section, key, v));
         else if (NamesBitmap(v))
             ReadPlainBitmapMask(sm, source, section, key, v);
     }
@@ -488,7 +322,7 @@ void AddJpeg(TsSkinManager* sm, std::unique_ptr<TJPEGImage> jpeg, const std::wst
     auto bitmap = std::make_shared<TBitmap>();
     bitmap->Assign(jpeg.get());
     bitmap->SetPixelFormat(pf24bit);
-    TsMaskData m = NewMask(sm, UpperCase(section), UpperCase(key));
+    TsMaskData m = NewMask(MakerOf(sm), UpperCase(section), UpperCase(key));
     m.Bmp = std::move(bitmap);
     m.ImgType = itisaTexture;
     m.ImageCount = 1;
@@ -518,7 +352,7 @@ bool IsPatternKey(const std::wstring& key)
 
 TsMaskData StoredMask(TsSkinManager* sm, const TsSkinImage* item)
 {
-    TsMaskData m = NewMask(sm, UpperCase(item->SectionName), UpperCase(item->PropertyName));
+    TsMaskData m = NewMask(MakerOf(sm), UpperCase(item->SectionName), UpperCase(item->PropertyName));
     if (!item->Name().empty()) {
         auto bitmap = std::make_shared<TBitmap>();
         bitmap->Assign(item->Image());
@@ -528,24 +362,24 @@ TsMaskData StoredMask(TsSkinManager* sm, const TsSkinImage* item)
     } else {
         m.R = RECT{item->Left, item->Top, item->Right, item->Bottom};
     }
-    m.ImageCount = Short(item->ImageCount);
-    m.MaskType = Short(item->MaskType);
-    m.BorderWidth = Short(item->BorderWidth);
-    if (m.ImageCount == 0) {
-        m.MaskType = 1;
-        m.ImageCount = 3;
-    }
+    m.BorderWidth = ClampToShort(item->BorderWidth);
+    // A stored image without a count is the usual three states over one mask row.
+    if (item->ImageCount == 0)
+        SetCounts(MakerOf(sm), m, 3, 1, {});
+    else
+        SetCounts(MakerOf(sm), m, item->ImageCount, item->MaskType,
+                  L"ImageCount=" + IntToStr(item->ImageCount) + L", MaskType=" + IntToStr(item->MaskType));
     if (IsPatternKey(m.PropertyName)) {
         m.ImgType = itisaTexture;
-        m.StretchMode = item->ImgType == itisaTexture ? Short(item->StretchMode) : 0;
+        m.StretchMode = item->ImgType == itisaTexture ? ClampToShort(item->StretchMode) : 0;
     } else {
         m.ImgType = item->ImgType <= itisaGlyph ? item->ImgType : itisaBorder;
-        m.StretchMode = Short(item->StretchMode);
+        m.StretchMode = ClampToShort(item->StretchMode);
     }
-    m.WL = Short(item->WL);
-    m.WT = Short(item->WT);
-    m.WR = Short(item->WR);
-    m.WB = Short(item->WB);
+    m.WL = ClampToShort(item->WL);
+    m.WT = ClampToShort(item->WT);
+    m.WR = ClampToShort(item->WR);
+    m.WB = ClampToShort(item->WB);
     FillBorderWidths(m);
     return m;
 }
@@ -591,7 +425,7 @@ void ReadCommonMasks(TsSkinManager* sm)
         const std::wstring v = common.ReadString(section, key, L"-");
         const bool hash = v.find(L'#') != std::wstring::npos;
         if (sm->MasterBitmap && IsOldForm(v)) {
-            sm->Masks.push_back(OldFormMask(sm, section, key, v));
+            sm->Masks.push_back(OldFormMask(MakerOf(sm), section, key, v));
         } else if ((!hash || !sm->MasterBitmap) && NamesBitmap(v)) {
             std::unique_ptr<TBitmap> bitmap = LoadBitmapFile(sm, v);
             if (bitmap && bitmap->Width() >= 1)
@@ -623,132 +457,6 @@ void ReadCommonPatterns(TsSkinManager* sm)
     });
 }
 
-// ---- sections ----
-
-bool IsTrue(const std::wstring& s)
-{
-    return UpperCase(s) == L"TRUE";
-}
-
-TsControlBevel ToBevel(int value)
-{
-    return value >= cbNone && value <= cbLoweredHard ? static_cast<TsControlBevel>(value) : cbNone;
-}
-
-struct IntKey {
-    const wchar_t* key;
-    std::int32_t TsGeneralData::*field;
-    std::int32_t defaultValue;
-};
-
-// The integer keys that are read through PARENTCLASS, in reading order (COLOR and SHADOWCOLOR apart).
-const IntKey kIntKeys[] = {
-    {L"SHADOWBLUR", &TsGeneralData::ShadowBlur, 6},
-    {L"SHADOWOFFSET", &TsGeneralData::ShadowOffset, 3},
-    {L"SHADOWTRANSPARENCY", &TsGeneralData::ShadowTransparency, 50},
-    {L"FONTCOLOR", &TsGeneralData::FontColor, 0},
-    {L"TCLEFT", &TsGeneralData::TCLeft, -1},
-    {L"TCTOP", &TsGeneralData::TCTop, -1},
-    {L"TCRIGHT", &TsGeneralData::TCRight, -1},
-    {L"TCBOTTOM", &TsGeneralData::TCBottom, -1},
-    {L"HOTFONTCOLOR", &TsGeneralData::HotFontColor, 0},
-    {L"HOTTCLEFT", &TsGeneralData::HotTCLeft, -1},
-    {L"HOTTCTOP", &TsGeneralData::HotTCTop, -1},
-    {L"HOTTCRIGHT", &TsGeneralData::HotTCRight, -1},
-    {L"HOTTCBOTTOM", &TsGeneralData::HotTCBottom, -1},
-    {L"TRANSPARENCY", &TsGeneralData::Transparency, 0},
-    {L"GRADIENTPERCENT", &TsGeneralData::GradientPercent, 0},
-    {L"IMAGEPERCENT", &TsGeneralData::ImagePercent, 0},
-    {L"FADINGINTERVALIN", &TsGeneralData::FadingIntervalIn, 5},
-    {L"FADINGINTERVALOUT", &TsGeneralData::FadingIntervalOut, 5},
-    {L"FADINGITERATIONS", &TsGeneralData::FadingIterations, 5},
-    {L"HOTCOLOR", &TsGeneralData::HotColor, 0xFFFFFF},
-    {L"HOTTRANSPARENCY", &TsGeneralData::HotTransparency, 0},
-    {L"HOTGRADIENTPERCENT", &TsGeneralData::HotGradientPercent, 0},
-    {L"HOTIMAGEPERCENT", &TsGeneralData::HotImagePercent, 0},
-    {L"BORDERCOLOR1", &TsGeneralData::BorderColor1, 0},
-    {L"BORDERCOLOR2", &TsGeneralData::BorderColor2, 0},
-};
-
-struct BoolKey {
-    const wchar_t* key;
-    bool TsGeneralData::*field;
-};
-
-const BoolKey kBoolKeys[] = {
-    {L"SHADOWENABLED", &TsGeneralData::ShadowEnabled},
-    {L"RESERVEDBOOLEAN", &TsGeneralData::ReservedBoolean},
-    {L"SHOWFOCUS", &TsGeneralData::ShowFocus},
-    {L"FADINGENABLED", &TsGeneralData::FadingEnabled},
-};
-
-void ParseGradients(TsGeneralData& g)
-{
-    if (g.GradientData != L" ")
-        ParseGradientData(g.GradientData, g.GradientArray);
-    if (g.HotGradientData != L" ")
-        ParseGradientData(g.HotGradientData, g.HotGradientArray);
-}
-
-// The keys a section is read with, lowered once for all the sections of all the skins.
-struct SectionKeys {
-    TSkinKey parentClass{L"PARENTCLASS"}, color{L"COLOR"}, bevel{L"BEVEL"}, shadowColor{L"SHADOWCOLOR"},
-        hotBevel{L"HOTBEVEL"}, gradientData{L"GRADIENTDATA"}, hotGradientData{L"HOTGRADIENTDATA"};
-    std::vector<TSkinKey> ints, bools;
-    SectionKeys()
-    {
-        for (const IntKey& k : kIntKeys)
-            ints.emplace_back(k.key);
-        for (const BoolKey& k : kBoolKeys)
-            bools.emplace_back(k.key);
-    }
-};
-
-const SectionKeys& Keys()
-{
-    static const SectionKeys keys;
-    return keys;
-}
-
-TsGeneralData ReadSection(const TSkinTextIndex::Section& section)
-{
-    const SectionKeys& keys = Keys();
-    const std::wstring& name = section.name;
-    const TInheritedReader inherited(section);
-    TsGeneralData g;
-    g.ClassName = name;
-    const std::wstring_view* parent = TSkinTextIndex::Value(&section, keys.parentClass);
-    g.ParentClass = parent ? std::wstring(*parent) : std::wstring();
-    g.Color = SkinColorToRGB(inherited.Integer(keys.color, 0xFFFFFF));
-    g.Bevel = ToBevel(inherited.Integer(keys.bevel, 0));
-    const std::wstring_view* shadowColor = TSkinTextIndex::Value(&section, keys.shadowColor);
-    g.ShadowColor = shadowColor ? StrToIntDef(*shadowColor, 0) : 0;
-    for (size_t i = 0; i < std::size(kIntKeys); ++i)
-        g.*kIntKeys[i].field = inherited.Integer(keys.ints[i], kIntKeys[i].defaultValue);
-    for (size_t i = 0; i < std::size(kBoolKeys); ++i)
-        g.*kBoolKeys[i].field = IsTrue(inherited.String(keys.bools[i], L"FALSE"));
-    g.HotBevel = ToBevel(inherited.Integer(keys.hotBevel, 0));
-    g.GradientData = inherited.String(keys.gradientData, L" ");
-    g.HotGradientData = inherited.String(keys.hotGradientData, L"");
-    ParseGradients(g);
-    return g;
-}
-
-void ReadGlobalInfo(const TSkinTextIndex& text, TsSkinData& data)
-{
-    auto read = [&](const wchar_t* key, const wchar_t* defaultValue) {
-        return ReadText(text, kGlobalInfo, key, defaultValue);
-    };
-    data.Version = StrToFloatDef(read(L"VERSION", L""), 0);
-    data.Author = read(L"AUTHOR", L"");
-    data.Description = read(L"DESCRIPTION", L"");
-    data.Shadow1Color = StrToIntDef(read(L"SHADOW1COLOR", L""), 0);
-    data.Shadow1Offset = StrToInt(read(L"SHADOW1OFFSET", L"0"));
-    data.Shadow1Blur = StrToInt(read(L"SHADOW1BLUR", L"-1"));
-    data.Shadow1Transparency = StrToInt(read(L"SHADOW1TRANSPARENCY", L"0"));
-    data.BISpace = StrToIntDef(read(L"BISPACE", L""), 0);
-    data.BorderColor = StrToIntDef(read(L"BORDERCOLOR", L""), 0);
-}
 
 // "colour left top right bottom": exactly five words give the colour and its four outline colours;
 // anything else gives colour 0 and no outlines.
@@ -802,80 +510,6 @@ void ReadStoredSection(const TsSkinGeneral* item, TsGeneralData& g)
     ParseGradients(g);
 }
 
-// ---- the common sections merged into every skin ----
-
-class CommonText {
-public:
-    explicit CommonText(TStringList* lines) : lines_(lines) { SplitIniSections(lines, &sections_); }
-    int Count() const { return sections_.Count(); }
-    std::wstring Name(int i) const { return sections_.Get(i); }
-    bool Has(const std::wstring& section, const std::wstring& key) const
-    {
-        return ReadSectionString(lines_, &sections_, section, kAbsent, key) != kAbsent;
-    }
-    std::wstring String(const std::wstring& section, const std::wstring& key) const
-    {
-        return ReadSectionString(lines_, &sections_, section, L"", key);
-    }
-    int Integer(const std::wstring& section, const std::wstring& key, int def) const
-    {
-        return ReadSectionInteger(lines_, &sections_, section, def, key);
-    }
-
-private:
-    static constexpr const wchar_t* kAbsent = L"\x1F";
-    TStringList* lines_;
-    TStringList sections_;
-};
-
-void MergeCommonSection(TsSkinManager* sm, const CommonText& text, const std::wstring& name)
-{
-    TsGeneralData g; // the reader's defaults
-    const std::wstring parent = text.Has(name, L"PARENTCLASS") ? UpperCase(text.String(name, L"PARENTCLASS")) : L"-1";
-    for (const TsGeneralData& s : sm->Sections)
-        if (UpperCase(s.ClassName) == parent) {
-            g = s;
-            break;
-        }
-    g.ClassName = name;
-    g.ParentClass = parent;
-    auto integer = [&](const wchar_t* key, std::int32_t& field) {
-        if (text.Has(name, key))
-            field = text.Integer(name, key, field);
-    };
-    integer(L"COLOR", g.Color);
-    integer(L"SHADOWCOLOR", g.ShadowColor);
-    for (const IntKey& k : kIntKeys)
-        integer(k.key, g.*k.field);
-    std::int32_t bevel = g.Bevel, hotBevel = g.HotBevel;
-    integer(L"BEVEL", bevel);
-    integer(L"HOTBEVEL", hotBevel);
-    g.Bevel = ToBevel(bevel);
-    g.HotBevel = ToBevel(hotBevel);
-    for (const BoolKey& k : kBoolKeys)
-        if (text.Has(name, k.key))
-            g.*k.field = IsTrue(text.String(name, k.key));
-    if (text.Has(name, L"GRADIENTDATA"))
-        g.GradientData = text.String(name, L"GRADIENTDATA");
-    if (text.Has(name, L"HOTGRADIENTDATA"))
-        g.HotGradientData = text.String(name, L"HOTGRADIENTDATA");
-    g.GradientArray.clear();
-    g.HotGradientArray.clear();
-    ParseGradients(g);
-    sm->Sections.push_back(std::move(g));
-}
-
-void MergeCommonSections(TsSkinManager* sm)
-{
-    if (sm->CommonSections()->Count() == 0)
-        return;
-    CommonText text(sm->CommonSections());
-    for (int i = 0; i < text.Count(); ++i) {
-        const std::wstring name = text.Name(i);
-        if (FindSectionIndex(sm, name) < 0)
-            MergeCommonSection(sm, text, name);
-    }
-}
 
 } // namespace
 
@@ -958,9 +592,12 @@ void LoadSkinSections(TsSkinManager* sm, const TacSkinSource& source)
         sm->Sections.clear();
         sm->Sections.reserve((*text).Sections().size());
         for (const TSkinTextIndex::Section& section : (*text).Sections())
-            sm->Sections.push_back(ReadSection(section));
+            sm->Sections.push_back(ReadSectionValues(section));
+        // System colours are resolved as the text is read; the common sections keep theirs as written.
+        for (TsGeneralData& g : sm->Sections)
+            g.Color = SkinColorToRGB(g.Color);
     }
-    MergeCommonSections(sm);
+    MergeCommonSections(sm->Sections, sm->CommonSections());
 }
 
 void ReadBitmapEntriesStraight(TacSkinConvertor* convertor)

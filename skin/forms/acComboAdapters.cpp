@@ -106,7 +106,7 @@ void TacComboBoxWnd::PaintButton(HDC dc)
                             TCacheInfo{bmp.get(), 0, 0, true}, c.ComboBtnPattern, c.ComboBtnHotPattern);
     if (const TsMaskData* glyph = ComboGlyph(sm); glyph && glyph->ImageCount > 0) {
         const int glyphWidth = RectWidth(glyph->R) / glyph->ImageCount;
-        const int glyphHeight = RectHeight(glyph->R) / (glyph->MaskType + 1);
+        const int glyphHeight = RectHeight(glyph->R) / MaskRows(*glyph);
         const TPoint at{button.Left + (button.Width() - glyphWidth) / 2, (cache->Height() - glyphHeight) / 2};
         DrawSkinGlyph(bmp.get(), at, state, *glyph, 1);
     }

@@ -666,8 +666,8 @@ void TacListViewWnd::PaintHeaderItem(HDC dc, int index, const TRect& r)
         SendMessageW(HeaderWnd, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
         PaintColumnImage(bmpDC, index, item.fmt, pressed, r.Height(), text);
         const TsMaskData* arrow = SortArrow(item.fmt);
-        const int arrowWidth = arrow ? RectWidth(arrow->R) / arrow->ImageCount + 6 : 0;
-        const int arrowHeight = arrow ? RectHeight(arrow->R) / (arrow->MaskType + 1) : 0;
+        const int arrowWidth = arrow ? RectWidth(arrow->R) / MaskFrames(*arrow) + 6 : 0;
+        const int arrowHeight = arrow ? RectHeight(arrow->R) / MaskRows(*arrow) : 0;
         SIZE extent{};
         GetTextExtentPoint32W(bmpDC, buffer, lstrlenW(buffer), &extent);
         const int textWidth = extent.cx + 5;

@@ -60,7 +60,7 @@ TPoint GlyphFrame(const TsMaskData& md)
 {
     if (md.ImageCount <= 0)
         return {0, 0};
-    return {RectWidth(md.R) / md.ImageCount, RectHeight(md.R) / (md.MaskType + 1)};
+    return {RectWidth(md.R) / md.ImageCount, RectHeight(md.R) / MaskRows(md)};
 }
 
 // One arrow or thumb: its section painted in a bitmap of its own over the bar bitmap, the glyph centred
@@ -194,7 +194,7 @@ int SkinArrowLength(TsSkinManager* sm, int kind, int systemLength)
     if (!IsValidMaskIndex(sm, border))
         return systemLength;
     const TsMaskData& md = sm->Masks[static_cast<std::size_t>(border)];
-    return std::max(systemLength, RectHeight(md.R) / (md.MaskType + 1));
+    return std::max(systemLength, RectHeight(md.R) / MaskRows(md));
 }
 
 bool ScrollBarEnabled(TacScrollWnd* adapter, const TacScrollBar* bar)

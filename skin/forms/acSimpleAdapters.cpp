@@ -72,7 +72,7 @@ TSize TacCheckBoxWnd::GlyphSize() const
     const int width = md.R.right - md.R.left, height = md.R.bottom - md.R.top;
     if (md.Bmp)
         return TSize{width / 3, height / 2};
-    return TSize{width / std::max<int>(1, md.ImageCount), height / (md.MaskType + 1)};
+    return TSize{width / MaskFrames(md), height / MaskRows(md)};
 }
 
 void TacCheckBoxWnd::PrepareCache()
@@ -515,7 +515,7 @@ void TacSpinWnd::PaintHalf(TBitmap* cache, const TCacheInfo& ci, const TRect& r,
     if (md.ImageCount <= 0)
         return;
     const int fw = (md.R.right - md.R.left) / md.ImageCount;
-    const int fh = (md.R.bottom - md.R.top) / (md.MaskType + 1);
+    const int fh = (md.R.bottom - md.R.top) / MaskRows(md);
     DrawSkinGlyph(cache, TPoint{r.Left + (r.Width() - fw) / 2, r.Top + (r.Height() - fh) / 2}, state, md, 1);
 }
 

@@ -88,8 +88,8 @@ void TacToolBarWnd::PaintButtonImage(TBitmap* bmp, const TBBUTTON& button, const
         const int mask = FindMaskIndex(sm, FindSectionIndex(sm, L"SCROLLBTNBOTTOM"), L"SCROLLBTNBOTTOM", L"GLYPHMASK");
         if (IsValidMaskIndex(sm, mask)) {
             const TsMaskData& md = sm->Masks[static_cast<size_t>(mask)];
-            const int fw = (md.R.right - md.R.left) / std::max<int>(1, md.ImageCount);
-            const int fh = (md.R.bottom - md.R.top) / (md.MaskType + 1);
+            const int fw = (md.R.right - md.R.left) / MaskFrames(md);
+            const int fh = (md.R.bottom - md.R.top) / MaskRows(md);
             DrawSkinGlyph(bmp, TPoint{r.Right - 2 - fw, r.Top + (r.Height() - fh) / 2}, state, md, 1);
             area.Right -= fw + 2;
         }

@@ -155,7 +155,7 @@ void TacVirtualTreeViewWnd::PaintColumn(TsSkinManager* sm, TacHeaderPaintInfo& i
         const int glyph = sm->ConstData.ScrollBtnGlyph[button];
         if (IsValidMaskIndex(sm, glyph) && sm->Masks[static_cast<std::size_t>(glyph)].ImageCount > 0) {
             const TsMaskData& md = sm->Masks[static_cast<std::size_t>(glyph)];
-            const int height = RectHeight(md.R) / (md.MaskType + 1);
+            const int height = RectHeight(md.R) / MaskRows(md);
             DrawSkinGlyph(bmp.get(), TPoint{info.SortGlyphPos.X - r.Left, (r.Height() - height) / 2}, state, md, 1);
         }
     }

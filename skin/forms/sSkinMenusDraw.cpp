@@ -203,7 +203,7 @@ void TsSkinableMenus::DrawItemCheck(TBitmap* bmp, TMenuItem* item, TOwnerDrawSta
     const TsMaskData& md = owner_->Masks[static_cast<size_t>(mask)];
     if (md.ImageCount <= 0)
         return;
-    const int frameHeight = (md.R.bottom - md.R.top) / (md.MaskType + 1);
+    const int frameHeight = (md.R.bottom - md.R.top) / MaskRows(md);
     const int frame = state.Contains(odSelected) && item->Enabled() ? 1 : 0;
     DrawSkinGlyph(bmp, TPoint{Margin, (bmp->Height() - frameHeight) / 2}, frame, md, 1);
 }

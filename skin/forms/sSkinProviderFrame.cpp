@@ -207,7 +207,7 @@ void TsSkinProvider::PaintCaptionStrip(const TRect& strip)
         const int bar = FindMaskIndex(sm, skinData_->SkinIndex, skinData_->SkinSection(), L"TITLEBAR");
         if (IsValidMaskIndex(sm, bar)) {
             const TsMaskData& md = sm->Masks[static_cast<size_t>(bar)];
-            const int side = md.Bmp ? md.Bmp->Width() / 9 : (md.R.right - md.R.left) / (md.ImageCount * 3);
+            const int side = md.Bmp ? md.Bmp->Width() / 9 : (md.R.right - md.R.left) / (MaskFrames(md) * 3);
             const int barWidth = side * 2 + ButtonsWidth();
             DrawSkinRect(cache, TRect{FormWidth() - barWidth, strip.Top, cache->Width(), strip.Top + titleRect.Height()},
                          true, MakeCacheInfo(cache, 0, 0), md, state, true);

@@ -146,7 +146,7 @@ int TsSkinProvider::MDIButtonWidth() const
     if (!IsValidMaskIndex(sm, mdiCloseButton_.ImageIndex))
         return 16;
     const TsMaskData& md = sm->Masks[static_cast<size_t>(mdiCloseButton_.ImageIndex)];
-    return md.Bmp ? md.Bmp->Width() / 3 : (md.R.right - md.R.left) / std::max(1, static_cast<int>(md.ImageCount));
+    return md.Bmp ? md.Bmp->Width() / 3 : (md.R.right - md.R.left) / MaskFrames(md);
 }
 
 int TsSkinProvider::MDIButtonHeight() const
@@ -155,7 +155,7 @@ int TsSkinProvider::MDIButtonHeight() const
     if (!IsValidMaskIndex(sm, mdiCloseButton_.ImageIndex))
         return 16;
     const TsMaskData& md = sm->Masks[static_cast<size_t>(mdiCloseButton_.ImageIndex)];
-    return md.Bmp ? md.Bmp->Height() / 2 : (md.R.bottom - md.R.top) / (md.MaskType + 1);
+    return md.Bmp ? md.Bmp->Height() / 2 : (md.R.bottom - md.R.top) / MaskRows(md);
 }
 
 int TsSkinProvider::MaskOfMDIRestore() const

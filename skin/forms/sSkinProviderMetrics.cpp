@@ -226,7 +226,7 @@ int TsSkinProvider::ButtonHeight() const
     if (!IsValidMaskIndex(sm, closeButton_.ImageIndex))
         return 21;
     const TsMaskData& md = sm->Masks[static_cast<size_t>(closeButton_.ImageIndex)];
-    return md.Bmp ? md.Bmp->Height() / 2 : (md.R.bottom - md.R.top) / (md.MaskType + 1);
+    return md.Bmp ? md.Bmp->Height() / 2 : (md.R.bottom - md.R.top) / MaskRows(md);
 }
 
 int TsSkinProvider::TitleButtonWidth(const TsTitleButton* button) const

@@ -54,6 +54,15 @@ protected:
     // Rating stars seen in the status bar (0 to 5), counted on a screenshot.
     int StarsSeen();
 
+    // Presses a key in an open pop-up menu until the menu shows the change (a key that reaches the menu
+    // before its tracking loop reads input is lost).
+    bool PressInMenu(HWND popup, WORD key);
+    // Drops a combo box's list with a click on its arrow; the list's window, or null when none shows.
+    HWND DropDownList(HWND combo);
+    // Opens the system menu with a right click on the caption and picks skin `index` (counted from 0 in
+    // the sorted list) of its first item, "Available skins".
+    void PickSkin(int index);
+
 private:
     HWND tabs_ = nullptr;
     HWND list_ = nullptr;

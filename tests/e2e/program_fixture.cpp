@@ -152,6 +152,8 @@ testsupport::Pixels24 ProgramTest::Shot(HWND wnd, const std::wstring& state)
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::wstring name = testsupport::Widen(std::string(info->test_suite_name()) + "-" + info->name()) + L"-" + state;
+    // Parameterised tests are named "Instance/Suite.Case/Param": a shot is one file, not a folder.
+    std::replace(name.begin(), name.end(), L'/', L'-');
     WaitPainted(*robot_, wnd);
     return Screenshot(wnd, name);
 }

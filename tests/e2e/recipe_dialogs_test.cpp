@@ -291,11 +291,7 @@ TEST_F(RecipeDialogsTest, EveryWindowOfTheNewRecipeDialogAndItsDroppedListAnswer
     ASSERT_EQ(boxes.size(), 2u);
     HWND categoryBox = IsWindowEnabled(boxes[0]) ? boxes[0] : boxes[1];
 
-    RECT client{};
-    GetClientRect(categoryBox, &client);
-    const int arrow = GetSystemMetrics(SM_CXVSCROLL);
-    Bot().Click(categoryBox, {client.right - arrow / 2 - 2, (client.top + client.bottom) / 2});
-    HWND list = WaitForTopWindow({ProcessId(), L"ComboLBox", {}, true}, 5000);
+    HWND list = DropDownList(categoryBox);
     ASSERT_NE(list, nullptr) << "the category list does not drop down";
     Bot().WaitIdle(list);
     EXPECT_TRUE(AnswersSkinned(list)) << "the dropped-down list keeps the standard look";

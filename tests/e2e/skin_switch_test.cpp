@@ -37,53 +37,6 @@ protected:
     // Every window of the main form that a skin change repaints; none may be made anew.
     std::array<HWND, 6> Windows() const { return {MainWindow(), Tabs(), List(), View(), ToolBar(), StatusBar()}; }
 
-    // Presses a key in an open pop-up menu until the menu shows the change (a key that reaches the menu
-    // before its tracking loop reads input is lost).
-    bool PressInMenu(HWND popup, WORD key)
-    {
-        const testsupport::Pixels24 before = CaptureWindowOnScreen(popup);
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            Bot().PressKey(key);
-            if (WaitUntil([&] { return before.DifferingPixels(CaptureWindowOnScreen(popup)) > 0; }, 2000))
-                return true;
-        }
-        return false;
-    }
-
-    // Opens the system menu with a right click on the caption and picks skin `index` of its first item.
-    void PickSkin(int index)
-    {
-        HWND main = MainWindow();
-        ASSERT_TRUE(Bot().Activate(main));
-        RECT window{};
-        GetWindowRect(main, &window);
-        const RECT client = ClientRectOnScreen(main);
-        // A little below the top edge lies the caption, above the menu line and the client area.
-        const POINT caption{(window.right - window.left) / 2 - (client.left - window.left), window.top + 12 - client.top};
-        Bot().Click(main, caption, MouseButton::Right);
-        HWND menu = WaitForTopWindow({ProcessId(), L"#32768", {}, true}, 5000);
-        ASSERT_NE(menu, nullptr) << "no system menu";
-        Bot().WaitIdle(menu);
-        ASSERT_TRUE(PressInMenu(menu, VK_DOWN)) << "the first item is not selected";
-        Bot().PressKey(VK_RIGHT);
-        HWND list = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {
-            for (HWND wnd : FindTopWindows({ProcessId(), L"#32768", {}, true}))
-                if (wnd != menu)
-                    list = wnd;
-            return list != nullptr;
-        })) << "\"Available skins\" opens no list";
-        Bot().WaitIdle(list);
-        // The list opens with its first skin selected; the menu's handle means nothing outside the
-        // program, so the three entries are proven by picking each one and seeing its colours.
-        for (int i = 0; i < index; ++i)
-            ASSERT_TRUE(PressInMenu(list, VK_DOWN)) << "skin " << i + 1 << " is not selected";
-        Bot().PressKey(VK_RETURN);
-        ASSERT_TRUE(WaitForWindowGone(list, 5000)) << "the list of skins stays open";
-        ASSERT_TRUE(WaitForWindowGone(menu, 5000)) << "the system menu stays open";
-        Bot().WaitIdle(main);
-    }
-
     Look Seen(const std::wstring& shot)
     {
         const testsupport::Pixels24 window = Shot(MainWindow(), shot);

@@ -5,6 +5,8 @@
 
 #include "tests/support/test_support.h"
 
+#include <limits>
+
 using namespace testsupport;
 
 namespace {
@@ -20,6 +22,18 @@ TEST(Text, StrToIntTakesDecimalAndBothHexadecimalForms)
     EXPECT_THROW(StrToInt(L"0x"), EConvertError);
     EXPECT_THROW(StrToInt(L"99999999999"), EConvertError);
     EXPECT_EQ(StrToIntDef(L"", 5), 5);
+}
+
+// A skin's VERSION is read with this: a huge exponent ends as soon as the value stops changing.
+TEST(Text, StrToFloatDefTakesHugeExponentsAtOnce)
+{
+    EXPECT_DOUBLE_EQ(StrToFloatDef(L"5.37", 0), 5.37);
+    EXPECT_DOUBLE_EQ(StrToFloatDef(L"25e-1", 0), 2.5);
+    EXPECT_EQ(StrToFloatDef(L"1e2000000000", 0), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(StrToFloatDef(L"-1e2000000000", 0), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(StrToFloatDef(L"1e-2000000000", 7), 0.0);
+    EXPECT_EQ(StrToFloatDef(L"0e2000000000", 7), 0.0);
+    EXPECT_EQ(StrToFloatDef(L"1e99999999999", 7), 7.0);
 }
 
 TEST(Text, CaseRoutinesKeepTheirScope)

@@ -74,4 +74,16 @@ TEST(SkinFiles, TextWithoutTheContainerIsReadAsOptions)
     EXPECT_EQ(Read(""), TSkinBytesResult::NotPacked);
 }
 
+// Counts no frame can be cut by, in every form a text can hold them, and a version whose exponent
+// would take seconds to apply: the values are built into masks and sections all the same (a mask left
+// unusable ends the program).
+TEST(SkinFiles, HostileValuesBuildIntoUsableMasks)
+{
+    EXPECT_EQ(Read("[GLOBALINFO]\nVERSION=1e2000000000\n[A]\nG=@0000@0000@0030@0012@0@0\n"
+                   "B=^0000^0000^0030^0012^0000^0000^0000^0000^0^0^1^0\nO=#x (0,0,30,12) (65536,65535)\n"
+                   "N=#x (0,0,30,12) (-1,-1)\nF=!X.BMP!0!-1!0\nH=!X.BMP!65536!65535!2!1!2!3!4\n"
+                   "[B]\nPARENTCLASS=A\nCOLOR=-1\n"),
+              TSkinBytesResult::NotPacked);
+}
+
 } // namespace

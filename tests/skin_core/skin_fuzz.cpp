@@ -1,4 +1,5 @@
-// libFuzzer entry point: reads any bytes as a skin file (packed container, inflate stream, INI text).
+// libFuzzer entry point: reads any bytes as a skin file (packed container, inflate stream, INI text, and
+// the masks and sections built from its values).
 // The reader's exceptions are expected; anything else (a crash, a sanitizer report, a hang, a leak, a
 // foreign exception) is a bug.
 #include "tests/skin_core/skin_bytes.h"

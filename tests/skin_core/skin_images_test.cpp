@@ -168,6 +168,22 @@ TEST_F(SkinImages, OwnBitmapValueWithWidthsAndOddCounts)
     EXPECT_EQ(unresolved, std::vector<std::wstring>{L"A/LOWER"});
 }
 
+// 65536 images would wrap round to none in the mask's 16 bits, and 65535 rows to a mask type of -1.
+TEST_F(SkinImages, OwnBitmapCountsBeyondSixteenBitsStopAtTheLargest)
+{
+    std::vector<std::wstring> clamped;
+    sm.OnClampedImage = [&](const std::wstring& section, const std::wstring& key, const std::wstring&) {
+        clamped.push_back(section + L"/" + key);
+    };
+    LoadFolderSkin("[A]\nHUGE=!B.BMP!65536!65535!0\nNONE=!B.BMP!-3!-1!2\n",
+                   {{"B.BMP", FlatBitmapFile(30, 12, RGB(1, 2, 3))}});
+    EXPECT_EQ(Mask(L"A", L"HUGE").ImageCount, 32767);
+    EXPECT_EQ(Mask(L"A", L"HUGE").MaskType, 32766);
+    EXPECT_EQ(Mask(L"A", L"NONE").ImageCount, 1);
+    EXPECT_EQ(Mask(L"A", L"NONE").MaskType, 0);
+    EXPECT_EQ(clamped, (std::vector<std::wstring>{L"A/HUGE", L"A/NONE"}));
+}
+
 TEST_F(SkinImages, OwnBitmapValueMissingItsTypeRaises)
 {
     testsupport::WriteFileBytes(PathOf(L"S\\B.BMP"), FlatBitmapFile(30, 12, RGB(1, 2, 3)));

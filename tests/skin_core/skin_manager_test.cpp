@@ -6,6 +6,8 @@
 #include "tests/skin_core/test_skin.h"
 #include "tests/support/test_support.h"
 
+#include <string>
+
 using namespace testskin;
 
 namespace {
@@ -65,6 +67,30 @@ TEST_F(SkinManager, LoadsAPackedFileBeforeAFolderOfTheSameName)
     ExpectTestSkinLoaded();
     EXPECT_TRUE(sm.IsPacked());
     EXPECT_GE(FindSectionIndex(&sm, L"PACKEDONLY"), 0);
+}
+
+// A relative skin directory is the program's: its packed files are found there, not in whatever
+// folder the process works in (here the test's own folder).
+TEST_F(SkinManager, PackedFileOfARelativeSkinDirectoryIsTheProgramFoldersOne)
+{
+    const std::wstring relative = L"relative-skins-" + std::to_wstring(GetCurrentProcessId());
+    struct Removed {
+        std::wstring path;
+        ~Removed() { testsupport::RemoveTree(path); }
+    } removed{ProgramFolder() + relative};
+    testsupport::WriteFileBytes(removed.path + L"\\Flat.asz", BuildContainer(TestSkinEntries()));
+    struct WorkingFolder {
+        wchar_t before[MAX_PATH] = {};
+        WorkingFolder() { GetCurrentDirectoryW(MAX_PATH, before); }
+        ~WorkingFolder() { SetCurrentDirectoryW(before); }
+    } workingFolder;
+    ASSERT_TRUE(SetCurrentDirectoryW(Folder().c_str()));
+    sm.SetSkinDirectory(relative);
+    sm.SetSkinName(L"Flat");
+    EXPECT_TRUE(sm.Active());
+    EXPECT_TRUE(sm.IsPacked());
+    ExpectTestSkinLoaded();
+    EXPECT_EQ(sm.SkinData()->SkinPath, removed.path + L"\\");
 }
 
 TEST_F(SkinManager, CachedIndexesFollowTheSkin)

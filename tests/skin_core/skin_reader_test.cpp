@@ -1,10 +1,14 @@
 // The skin reader: image values of the master bitmap, sections with inherited keys, common sections.
 #include "skin/core/sSkinManager.h"
 #include "skin/core/sSkinReader.h"
+#include "skin/core/sVclUtils.h"
 
 #include "framework/IniFiles.h"
 #include "tests/skin_core/test_skin.h"
 #include "tests/support/test_support.h"
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -103,6 +107,49 @@ TEST_F(SkinReader, OldFormUpperCasesNamesAndReadsWords)
     EXPECT_EQ(sm.Masks[static_cast<size_t>(p)].ImageCount, 1);
     EXPECT_EQ(sm.Masks[static_cast<size_t>(p)].ImgType, itisaTexture);
     EXPECT_EQ(sm.Masks[static_cast<size_t>(p)].StretchMode, 0);
+}
+
+// Values no frame can be cut by: every painter divides a mask by its image count and its rows, so the
+// reader keeps them at one image and one row at least, and the 16-bit fields saturate instead of
+// wrapping round to 0 or -1. Each clamped value is reported.
+struct HostileCounts {
+    const char* value;
+    int imageCount;
+    int maskType;
+};
+
+class SkinReaderCounts : public SkinReader, public ::testing::WithParamInterface<HostileCounts> {};
+
+TEST_P(SkinReaderCounts, MaskCountsAreClampedAndReported)
+{
+    std::vector<std::wstring> clamped;
+    sm.OnClampedImage = [&](const std::wstring& section, const std::wstring& key, const std::wstring&) {
+        clamped.push_back(section + L"/" + key);
+    };
+    Load(std::string("[A]\nM=") + GetParam().value + "\n");
+    const TsMaskData& m = Mask(L"A", L"M");
+    EXPECT_EQ(m.ImageCount, GetParam().imageCount);
+    EXPECT_EQ(m.MaskType, GetParam().maskType);
+    EXPECT_EQ(clamped, std::vector<std::wstring>{L"A/M"});
+    EXPECT_EQ(GetMaskFrameSize(&sm, 0).x, RectWidth(m.R) / GetParam().imageCount);
+    EXPECT_EQ(GetMaskFrameSize(&sm, 0).y, RectHeight(m.R) / (GetParam().maskType + 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SkinReaderCounts,
+    ::testing::Values(HostileCounts{"@0000@0000@0030@0012@0@0", 1, 0},
+                      HostileCounts{"^0000^0000^0030^0012^0000^0000^0000^0000^0^0^1^0", 1, 0},
+                      HostileCounts{"#x (0,0,30,12) (0,-1)", 1, 0},
+                      HostileCounts{"#x (0,0,30000,12000) (65536,65535)", 32767, 32766},
+                      HostileCounts{"#x (0,0,30000,12000) (-65535,1)", 1, 1}));
+
+TEST_F(SkinReader, UsableCountsAreNotReported)
+{
+    int clamped = 0;
+    sm.OnClampedImage = [&](const std::wstring&, const std::wstring&, const std::wstring&) { ++clamped; };
+    Load("[A]\nG=@0124@0000@0163@0013@3@0\nP=~0040~0000~0056~0016~01~1\nO=#x (0,0,30,12) (3,1)\n");
+    EXPECT_EQ(sm.Masks.size(), 3u);
+    EXPECT_EQ(clamped, 0);
 }
 
 TEST_F(SkinReader, OtherValuesAreNotImages)
@@ -213,6 +260,23 @@ TEST_F(SkinReader, CommonSectionsAddOnlyNewSectionsAndCopyTheirParent)
     EXPECT_EQ(lone.ParentClass, L"-1");
     EXPECT_EQ(lone.FontColor, 5);
     EXPECT_EQ(lone.Color, 0xFFFFFF);
+}
+
+TEST_F(SkinReader, CommonSectionsTakeMinusOneAsAbsent)
+{
+    TStringList common;
+    common.SetText(L"[NEWPANEL]\nPARENTCLASS=PANEL\nCOLOR=-1\nFONTCOLOR=-1\nTCLEFT=-1\nSHADOWBLUR=7\n"
+                   L"[LONE]\nCOLOR=-1\nTRANSPARENCY=-1\n");
+    sm.CommonSections()->Assign(&common);
+    Load("[PANEL]\nCOLOR=255\nFONTCOLOR=9\nTCLEFT=4\n");
+    const TsGeneralData& n = Section(L"NEWPANEL");
+    EXPECT_EQ(n.Color, 255);
+    EXPECT_EQ(n.FontColor, 9);
+    EXPECT_EQ(n.TCLeft, 4);
+    EXPECT_EQ(n.ShadowBlur, 7);
+    const TsGeneralData& lone = Section(L"LONE");
+    EXPECT_EQ(lone.Color, 0xFFFFFF);
+    EXPECT_EQ(lone.Transparency, 0);
 }
 
 // The manager indexes a skin's text straight from its bytes; the index must read every key as the INI

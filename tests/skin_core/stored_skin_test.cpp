@@ -231,11 +231,38 @@ public:
     {
         b.Handler(L"SkinBefore", this, &TSkinEventsRoot::SkinBefore);
         b.Handler(L"SkinAfter", this, &TSkinEventsRoot::SkinAfter);
+        b.Handler(L"ExtraLine", this, &TSkinEventsRoot::ExtraLine);
     }
     void SkinBefore(TObject*) { Heard += L"before "; }
     void SkinAfter(TObject*) { Heard += L"after"; }
+    void ExtraLine(TMenuItem*, std::wstring& section, std::wstring& caption, TBitmap*&, bool& visible)
+    {
+        section = L"MENUEXTRA";
+        caption = L"Велмора";
+        visible = true;
+    }
     std::wstring Heard;
 };
+
+TEST_F(StoredSkins, MenuExtraLineHandlerComesFromFormData)
+{
+    RegisterClass<TSkinEventsRoot>(L"TSkinEventsRoot", L"TComponent");
+    TOwned<TSkinEventsRoot> host(Create<TSkinEventsRoot>(nullptr));
+    const std::wstring text = L"object Root: TSkinEventsRoot\r\n  object Skins: TsSkinManager\r\n"
+                              L"    Active = False\r\n    OnGetMenuExtraLineData = ExtraLine\r\n  end\r\nend\r\n";
+    TFormReader reader(host.get(), L"test.frm");
+    reader.Read(ParseFormData(testsupport::Narrow(text), L"test.frm"));
+    auto* sm = dynamic_cast<TsSkinManager*>(host->FindComponent(L"Skins"));
+    ASSERT_NE(sm, nullptr);
+    ASSERT_TRUE(sm->OnGetMenuExtraLineData);
+    std::wstring section, caption;
+    TBitmap* glyph = nullptr;
+    bool visible = false;
+    sm->OnGetMenuExtraLineData(nullptr, section, caption, glyph, visible);
+    EXPECT_EQ(section, L"MENUEXTRA");
+    EXPECT_EQ(caption, L"Велмора");
+    EXPECT_TRUE(visible);
+}
 
 TEST_F(StoredSkins, EffectsRulesAndChangeEventsComeFromFormData)
 {

@@ -4,6 +4,7 @@
 #include "tests/skin_core/test_skin.h"
 
 #include "framework/Classes.h"
+#include "framework/FormData.h"
 
 using namespace testskin;
 
@@ -90,6 +91,33 @@ TEST_F(ManagerHooks, DestroyingTheManagerRemovesTheDialogsHook)
     EXPECT_EQ(destroyed, 1);
     MakeAWindow();
     EXPECT_EQ(layer.WindowsCreated, 0);
+}
+
+// Form data that switches the manager off after naming its skin: the hook the name brought goes too,
+// and a later manager can hook dialogs again.
+TEST_F(ManagerHooks, SwitchedOffWhileReadTheManagerLeavesNoHookBehind)
+{
+    RegisterSkinManagerClasses();
+    {
+        TOwned<TComponent> root(Create<TComponent>(nullptr));
+        const std::wstring text = L"object Root: TComponent\r\n  object Skins: TsSkinManager\r\n"
+                                  L"    SkinDirectory = '" + Folder() + L"'\r\n    SkinName = 'Flat'\r\n"
+                                  L"    Active = False\r\n  end\r\nend\r\n";
+        TFormReader reader(root.get(), L"test.frm");
+        reader.Read(ParseFormData(testsupport::Narrow(text), L"test.frm"));
+        auto* read = dynamic_cast<TsSkinManager*>(root->FindComponent(L"Skins"));
+        ASSERT_NE(read, nullptr);
+        EXPECT_FALSE(read->DialogsHookInstalled());
+        EXPECT_EQ(DialogsHookHandle(), nullptr);
+    }
+    EXPECT_EQ(DialogsHookHandle(), nullptr);
+    MakeAWindow();
+    EXPECT_EQ(layer.WindowsCreated, 0);
+    auto later = MakeManager();
+    later->SetSkinName(L"Flat");
+    EXPECT_TRUE(later->DialogsHookInstalled());
+    later.reset();
+    EXPECT_EQ(DialogsHookHandle(), nullptr);
 }
 
 TEST_F(ManagerHooks, OnlyTheDefaultManagerHooksDialogs)

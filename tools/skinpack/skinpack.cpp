@@ -175,10 +175,15 @@ int Lint(const std::wstring& path)
         return 1;
     }
     sm.SetSkinDirectory(ExtractFileDir(folder));
-    int unresolved = 0;
+    int reported = 0;
     sm.OnUnresolvedImage = [&](const std::wstring& section, const std::wstring& key, const std::wstring& value) {
         Say(path + L": [" + section + L"] " + key + L"=" + value + L" names no image");
-        ++unresolved;
+        ++reported;
+    };
+    sm.OnClampedImage = [&](const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+        Say(path + L": [" + section + L"] " + key + L"=" + value +
+            L" has an image count below 1 or a mask type below 0 (or beyond 16 bits); clamped");
+        ++reported;
     };
     try {
         sm.SetSkinName(name);
@@ -190,7 +195,7 @@ int Lint(const std::wstring& path)
         Say(path + L": the skin did not load");
         return 1;
     }
-    int problems = unresolved + CheckRanges(sm);
+    int problems = reported + CheckRanges(sm);
     for (const wchar_t* section : kRequiredSections)
         if (FindSectionIndex(&sm, section) < 0) {
             Say(path + L": section " + section + L" is missing");
