@@ -520,8 +520,10 @@ void TsCustomTabControl::SetImages(TCustomImageList* value)
     if (!imagesLink_->Link(value))
         return;
     SendImageList();
-    if (!HasState(csDestroying))
+    if (!HasState(csDestroying)) {
         skinData_->Invalidate();
+        TabsChanged();
+    }
 }
 
 void TsCustomTabControl::SendImageList()
@@ -536,6 +538,9 @@ void TsCustomTabControl::ImageListChange(TObject*)
 {
     SendImageList();
     skinData_->Invalidate();
+    // Images of another size (or a list whose handle was replaced) change the tabs' widths: the row
+    // is laid out again, and its own arrows come or go with it.
+    TabsChanged();
     Invalidate();
 }
 
