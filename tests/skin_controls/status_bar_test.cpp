@@ -218,18 +218,10 @@ TEST_F(StatusBar, AnOwnerDrawnPanelPaintsIntoTheCacheThroughTheBarsCanvas)
     EXPECT_EQ(bar->Canvas()->HandleAllocated(), false); // the canvas was handed back
 }
 
-// A bar on a system that reads right to left.
-class TRightToLeftStatusBar : public TsStatusBar {
-public:
-    using TsStatusBar::TsStatusBar;
-    bool UseRightToLeftAlignment() const override { return true; }
-    bool UseRightToLeftReading() const override { return true; }
-};
-
 TEST_F(StatusBar, RightToLeftPanelTextStandsAtThePanelsRightEnd)
 {
     MakeManager();
-    auto* bar = Create<TRightToLeftStatusBar>(Form);
+    auto* bar = Create<skincontrols::TRightToLeft<TsStatusBar>>(Form);
     bar->SetParent(Form);
     bar->SetSizeGrip(false);
     bar->Panels()->Add()->SetWidth(300);

@@ -74,14 +74,6 @@ TEST_F(TabFormDataUnskinned, TheStripIsReadWithItsTabsAndIndex)
 
 namespace {
 
-// A strip on a system that aligns right to left.
-class TMirroredTabs : public TsTabControl {
-public:
-    using TsTabControl::TsTabControl;
-    bool UseRightToLeftAlignment() const override { return true; }
-    bool UseRightToLeftReading() const override { return true; }
-};
-
 struct SideCase {
     TTabPosition position;
     bool mirrored;
@@ -95,7 +87,8 @@ class TabSides : public SkinnedControlsTest, public ::testing::WithParamInterfac
 TEST_P(TabSides, RightToLeftAlignmentSwapsTheSideTheTabsStandOn)
 {
     const SideCase c = GetParam();
-    TsTabControl* tabs = c.mirrored ? Create<TMirroredTabs>(Form) : Create<TsTabControl>(Form);
+    TsTabControl* tabs =
+        c.mirrored ? Create<skincontrols::TRightToLeft<TsTabControl>>(Form) : Create<TsTabControl>(Form);
     tabs->SetTabPosition(c.position);
     tabs->SetParent(Form);
     tabs->Tabs()->Add(L"Супы");
