@@ -383,10 +383,10 @@ void TControl::SetParentShowHint(bool value)
 
 void TControl::SetBiDiMode(TBiDiMode value)
 {
-    parentBiDiMode_ = false;
     if (value == biDiMode_)
         return;
     biDiMode_ = value;
+    parentBiDiMode_ = false;
     Perform(CM_BIDIMODECHANGED);
 }
 
