@@ -55,6 +55,24 @@ TEST_F(TabStripTest, TabsBeyondTheWindowAreReachedThroughTheOwnArrowsAtTheStrips
     EXPECT_TRUE(WaitUntil([&] { return TabRect(Tabs(), 1).left < before; })) << "the right arrow does not scroll";
 }
 
+TEST_F(TabStripTest, TheRightArrowReachesTheLastTabEvenWhenTabsStartBeyondTheStrip)
+{
+    ASSERT_NO_FATAL_FAILURE(AddCategories(5));
+    StartNotebook();
+    ASSERT_TRUE(WaitUntil([&] { return Scroller() != nullptr; })) << "no arrows on an overflowing strip";
+    HWND arrows = Scroller();
+    const RECT r = InTabs(arrows);
+    const int last = static_cast<int>(TabCaptions(Tabs()).size()) - 1;
+    auto lastShown = [&] {
+        const RECT tab = TabRect(Tabs(), last);
+        return tab.right > tab.left && tab.right <= r.left;
+    };
+    for (int click = 0; click <= last && !lastShown(); ++click)
+        Bot().Click(arrows, POINT{(r.right - r.left) * 3 / 4, (r.bottom - r.top) / 2});
+    EXPECT_TRUE(lastShown()) << "the last tab stays out of reach";
+    Shot(MainWindow(), L"last");
+}
+
 TEST_F(TabStripTest, WideningTheWindowUntilEveryTabFitsRemovesTheArrows)
 {
     ASSERT_NO_FATAL_FAILURE(AddCategories(5));
