@@ -119,6 +119,7 @@ void TControl::Dispatch(TMessage& message)
         {CM_PARENTFONTCHANGED, &TControl::CMParentFontChanged},
         {CM_PARENTCOLORCHANGED, &TControl::CMParentColorChanged},
         {CM_PARENTSHOWHINTCHANGED, &TControl::CMParentShowHintChanged},
+        {CM_PARENTBIDIMODECHANGED, &TControl::CMParentBiDiModeChanged},
         {CM_SYSCOLORCHANGE, &TControl::CMSysColorChange},
         {CM_TEXTCHANGED, &TControl::CMTextChanged},
         {CM_HITTEST, &TControl::CMHitTest},
@@ -380,6 +381,48 @@ void TControl::SetParentShowHint(bool value)
         Perform(CM_PARENTSHOWHINTCHANGED);
 }
 
+void TControl::SetBiDiMode(TBiDiMode value)
+{
+    if (value == biDiMode_)
+        return;
+    biDiMode_ = value;
+    parentBiDiMode_ = false;
+    Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool value)
+{
+    parentBiDiMode_ = value;
+    if (value && parent_)
+        Perform(CM_PARENTBIDIMODECHANGED);
+}
+
+bool TControl::UseRightToLeftAlignment() const
+{
+    return SysLocaleMiddleEast() && biDiMode_ == bdRightToLeft;
+}
+
+bool TControl::UseRightToLeftReading() const
+{
+    return SysLocaleMiddleEast() && biDiMode_ != bdLeftToRight;
+}
+
+UINT TControl::DrawTextBiDiModeFlags(UINT flags) const
+{
+    if (UseRightToLeftAlignment()) {
+        if (flags & DT_RIGHT)
+            flags &= ~static_cast<UINT>(DT_RIGHT);
+        else if (!(flags & DT_CENTER))
+            flags |= DT_RIGHT;
+    }
+    return flags | DrawTextBiDiModeFlagsReadingOnly();
+}
+
+UINT TControl::DrawTextBiDiModeFlagsReadingOnly() const
+{
+    return UseRightToLeftReading() ? DT_RTLREADING : 0;
+}
+
 void TControl::SetCursor(TCursor value)
 {
     if (value == cursor_)
@@ -433,6 +476,8 @@ void TControl::Loaded()
             Perform(CM_PARENTCOLORCHANGED);
         if (parentFont_)
             Perform(CM_PARENTFONTCHANGED);
+        if (parentBiDiMode_)
+            Perform(CM_PARENTBIDIMODECHANGED);
         UpdateAnchorRules();
         RequestAlign();
     }
@@ -631,6 +676,14 @@ void TControl::CMParentShowHintChanged(TMessage&)
         showHint_ = parent_->ShowHint();
 }
 
+void TControl::CMParentBiDiModeChanged(TMessage&)
+{
+    if (!parentBiDiMode_ || !parent_ || parent_->BiDiMode() == biDiMode_)
+        return;
+    biDiMode_ = parent_->BiDiMode();
+    Perform(CM_BIDIMODECHANGED);
+}
+
 void TControl::CMSysColorChange(TMessage&)
 {
     Invalidate();
@@ -657,4 +710,10 @@ TCustomForm* GetParentForm(TControl* control)
     while (control && control->Parent())
         control = control->Parent();
     return dynamic_cast<TCustomForm*>(control);
+}
+
+bool SysLocaleMiddleEast()
+{
+    const LANGID language = PRIMARYLANGID(GetSystemDefaultLangID());
+    return language == LANG_ARABIC || language == LANG_HEBREW || language == LANG_FARSI || language == LANG_URDU;
 }

@@ -22,6 +22,9 @@ using TAnchors = TSet<TAnchorKind>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 // Horizontal placement of a control's text.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// Which way a control's text reads and its parts are aligned; only a system with a Middle-East locale
+// honours the right-to-left modes.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateItem>;
 
@@ -160,6 +163,19 @@ public:
     void SetShowHint(bool value);
     bool ParentShowHint() const { return parentShowHint_; }
     void SetParentShowHint(bool value);
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode value);
+    // The control takes its parent's mode, now and whenever the parent's changes.
+    bool ParentBiDiMode() const { return parentBiDiMode_; }
+    void SetParentBiDiMode(bool value);
+    // Left and right parts swap places (bdRightToLeft on a Middle-East system).
+    virtual bool UseRightToLeftAlignment() const;
+    // Text reads right to left (any right-to-left mode on a Middle-East system).
+    virtual bool UseRightToLeftReading() const;
+    // DrawText flags for this control's mode: DT_LEFT and DT_RIGHT swapped under right-to-left alignment
+    // (a centred text stays centred), DT_RTLREADING added under right-to-left reading.
+    UINT DrawTextBiDiModeFlags(UINT flags) const;
+    UINT DrawTextBiDiModeFlagsReadingOnly() const;
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor value);
     TPopupMenu* PopupMenu() const { return popupMenu_; }
@@ -220,6 +236,7 @@ protected:
     void CMParentFontChanged(TMessage& m);
     void CMParentColorChanged(TMessage& m);
     void CMParentShowHintChanged(TMessage& m);
+    void CMParentBiDiModeChanged(TMessage& m);
     void CMSysColorChange(TMessage& m);
     void CMTextChanged(TMessage& m);
     void CMHitTest(TMessage& m);
@@ -246,6 +263,8 @@ private:
     std::wstring hint_;
     bool showHint_ = false;
     bool parentShowHint_ = true;
+    TBiDiMode biDiMode_ = bdLeftToRight;
+    bool parentBiDiMode_ = true;
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr; // not owned: a free notification clears it
     // Distances kept by anchors: the control's rectangle and its parent's client size when last placed.
@@ -402,6 +421,7 @@ protected:
     void CMWinEnabledChanged(TMessage& m);
     void CMWinFontChanged(TMessage& m);
     void CMWinColorChanged(TMessage& m);
+    void CMBiDiModeChanged(TMessage& m);
     // Whether the window already draws with the font (a new colour keeps the handle, so a window
     // told the same font again would lay out its text anew for nothing).
     virtual bool HasFont(HFONT font);
@@ -487,6 +507,8 @@ private:
     std::unique_ptr<TControlCanvas> canvas_;
 };
 
+// The system's locale is a Middle-East one, the only kind where controls and menus read right to left.
+bool SysLocaleMiddleEast();
 // The form a control sits on (nullptr when it has none).
 TCustomForm* GetParentForm(TControl* control);
 // The framework control of a window (nullptr for windows of others).

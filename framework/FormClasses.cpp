@@ -34,6 +34,12 @@ std::vector<std::pair<std::wstring, TColor>> ColorNames()
     };
 }
 
+std::vector<std::pair<std::wstring, TBiDiMode>> BiDiModeNames()
+{
+    return {{L"bdLeftToRight", bdLeftToRight}, {L"bdRightToLeft", bdRightToLeft},
+            {L"bdRightToLeftNoAlign", bdRightToLeftNoAlign}, {L"bdRightToLeftReadingOnly", bdRightToLeftReadingOnly}};
+}
+
 // Shortcuts are written as text ('Ctrl+S') or as numbers.
 template <class T>
 void ShortCutProperty(TClassBuilder<T>& b, void (T::*setter)(TShortCut))
@@ -112,6 +118,8 @@ void RegisterControlClasses()
         .String(L"Hint", &TControl::SetHint)
         .Bool(L"ShowHint", &TControl::SetShowHint)
         .Bool(L"ParentShowHint", &TControl::SetParentShowHint)
+        .Enum(L"BiDiMode", &TControl::SetBiDiMode, BiDiModeNames())
+        .Bool(L"ParentBiDiMode", &TControl::SetParentBiDiMode)
         .Int(L"Cursor", &TControl::SetCursor)
         .Reference(L"PopupMenu", &TControl::SetPopupMenu)
         .Event(L"OnClick", &TControl::OnClick)
@@ -194,9 +202,7 @@ void RegisterMenuClasses()
     ShortCutProperty(item, &TMenuItem::SetShortCut);
     RegisterClass<TMenu>(L"TMenu", L"TComponent")
         .Bool(L"OwnerDraw", &TMenu::SetOwnerDraw)
-        .Enum(L"BiDiMode", &TMenu::SetBiDiMode,
-              {{L"bdLeftToRight", bdLeftToRight}, {L"bdRightToLeft", bdRightToLeft},
-               {L"bdRightToLeftNoAlign", bdRightToLeftNoAlign}, {L"bdRightToLeftReadingOnly", bdRightToLeftReadingOnly}})
+        .Enum(L"BiDiMode", &TMenu::SetBiDiMode, BiDiModeNames())
         .Reference(L"Images", &TMenu::SetImages);
     RegisterClass<TMainMenu>(L"TMainMenu", L"TMenu");
     RegisterClass<TPopupMenu>(L"TPopupMenu", L"TMenu")

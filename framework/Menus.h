@@ -15,7 +15,6 @@ class TMenu;
 class TCustomForm;
 
 enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
-enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TOwnerDrawStateItem {
     odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive, odNoAccel,
     odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit

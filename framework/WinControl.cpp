@@ -369,6 +369,7 @@ void TWinControl::Dispatch(TMessage& message)
         {CM_ENABLEDCHANGED, &TWinControl::CMWinEnabledChanged},
         {CM_FONTCHANGED, &TWinControl::CMWinFontChanged},
         {CM_COLORCHANGED, &TWinControl::CMWinColorChanged},
+        {CM_BIDIMODECHANGED, &TWinControl::CMBiDiModeChanged},
         {CM_RECREATEWND, &TWinControl::CMRecreateWnd},
         {CM_ENTER, &TWinControl::CMEnter},
         {CM_EXIT, &TWinControl::CMExit},
@@ -444,6 +445,7 @@ void TWinControl::InsertControl(TControl* control)
         control->Perform(CM_PARENTCOLORCHANGED);
         control->Perform(CM_PARENTFONTCHANGED);
         control->Perform(CM_PARENTSHOWHINTCHANGED);
+        control->Perform(CM_PARENTBIDIMODECHANGED);
         control->UpdateAnchorRules();
     }
     if (control->Align() != alNone)
@@ -735,6 +737,15 @@ void TWinControl::CMWinColorChanged(TMessage&)
 {
     Invalidate();
     NotifyControls(CM_PARENTCOLORCHANGED);
+}
+
+void TWinControl::CMBiDiModeChanged(TMessage&)
+{
+    // The window's styles follow the mode only where the system honours it; elsewhere a new window
+    // would look exactly like the old one.
+    if (HandleAllocated() && SysLocaleMiddleEast())
+        RecreateWnd();
+    NotifyControls(CM_PARENTBIDIMODECHANGED);
 }
 
 void TWinControl::CMRecreateWnd(TMessage&)

@@ -110,10 +110,19 @@ void TsStatusBar::DrawPanels()
         DrawPanel(nullptr, SimpleText(), Rect(0, 1, Width() - 1, Height() - 1));
         return;
     }
+    HDC cacheDC = skinData_->CacheBmp()->Canvas()->Handle();
     for (int i = 0; i < Panels()->Count(); ++i) {
         const TRect r = Shrunk(Rect(PanelLeft(i), 0, PanelRight(i), Height()), 1);
-        TCanvasDCBinding bind(Canvas(), skinData_->CacheBmp()->Canvas()->Handle());
-        DrawPanel(Panels()->Items(i), L"", r);
+        const int oldMode = GetBkMode(cacheDC);
+        {
+            TCanvasDCBinding bind(Canvas(), cacheDC);
+            // An owner-drawn panel writes over the skin in the bar's background mode, set once the
+            // canvas has taken its brush (which brings a mode of its own); the cache keeps its mode.
+            if (canvasBkMode_)
+                SetBkMode(Canvas()->Handle(), canvasBkMode_);
+            DrawPanel(Panels()->Items(i), L"", r);
+        }
+        SetBkMode(cacheDC, oldMode);
     }
 }
 
@@ -172,8 +181,10 @@ void TsStatusBar::DrawPanelText(const std::wstring& text, const TRect& r, UINT f
 {
     TCanvas* canvas = skinData_->CacheBmp()->Canvas();
     canvas->Font()->Assign(Font());
+    // The flags come from GetTextFlags, already in the bar's reading order: swapping left and right a
+    // second time would put right-to-left text back on the left.
     WriteTextByData(canvas, text.c_str(), Enabled(), skinData_->CtrlSkinState() > 0, skinData_.get(),
-                    flags | DT_SINGLELINE | DT_VCENTER, r);
+                    flags | DrawTextBiDiModeFlagsReadingOnly() | DT_SINGLELINE | DT_VCENTER, r);
 }
 
 void TsStatusBar::PaintGrip()
@@ -239,6 +250,7 @@ bool TsStatusBar::SkinCommand(TMessage& m)
     case SkinCmdRefresh:
         if (!OwnManager(m, data))
             return false;
+        SetCanvasBkMode(TRANSPARENT);
         BroadcastToChildren(this, m);
         CommonMessage(m, data);
         Repaint();
@@ -247,6 +259,7 @@ bool TsStatusBar::SkinCommand(TMessage& m)
     case SkinCmdSkinRemoved:
         if (!OwnManager(m, data))
             return false;
+        SetCanvasBkMode(OPAQUE);
         CommonMessage(m, data);
         RecreateWnd();
         BroadcastToChildren(this, m);
@@ -261,6 +274,13 @@ bool TsStatusBar::SkinCommand(TMessage& m)
     default:
         return false;
     }
+}
+
+void TsStatusBar::SetCanvasBkMode(int mode)
+{
+    canvasBkMode_ = mode;
+    if (Canvas()->HandleAllocated())
+        SetBkMode(Canvas()->Handle(), mode);
 }
 
 void TsStatusBar::EraseBackground(TMessage& m)

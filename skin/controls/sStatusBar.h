@@ -44,11 +44,15 @@ private:
     // The cache to DC around the windowed children, then the windowless ones over it.
     void CopyCache(HDC dc);
     bool SkinCommand(TMessage& message);
+    // The background mode of the bar's canvas: transparent over a skin, opaque without (0: as the
+    // drawing surface has it).
+    void SetCanvasBkMode(int mode);
     void EraseBackground(TMessage& message);
     void PaintFrame();
     void Print(TMessage& message);
 
     std::unique_ptr<TsCommonData> skinData_; // owned
+    int canvasBkMode_ = 0;
 };
 
 // Makes TsStatusBar readable from form data.

@@ -46,6 +46,11 @@ HWND TsTabStrings::Wnd() const
     return control_->Handle();
 }
 
+UINT TsTabStrings::ReadingFlag() const
+{
+    return control_->UseRightToLeftReading() ? TCIF_RTLREADING : 0;
+}
+
 int TsTabStrings::GetCount() const
 {
     if (!control_->HandleAllocated())
@@ -57,7 +62,7 @@ std::wstring TsTabStrings::Get(int index) const
 {
     std::wstring buffer(kTextBufferLength, L'\0');
     TCITEMW item{};
-    item.mask = TCIF_TEXT;
+    item.mask = TCIF_TEXT | ReadingFlag();
     item.pszText = buffer.data();
     item.cchTextMax = kTextBufferLength;
     if (!SendMessageW(Wnd(), TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
@@ -79,7 +84,7 @@ void TsTabStrings::Put(int index, const std::wstring& s)
 {
     std::wstring text = s;
     TCITEMW item{};
-    item.mask = TCIF_TEXT | TCIF_IMAGE;
+    item.mask = TCIF_TEXT | TCIF_IMAGE | ReadingFlag();
     item.pszText = text.data();
     item.iImage = control_->GetImageIndex(index);
     if (!SendMessageW(Wnd(), TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
@@ -100,7 +105,7 @@ void TsTabStrings::Insert(int index, const std::wstring& s)
 {
     std::wstring text = s;
     TCITEMW item{};
-    item.mask = TCIF_TEXT | TCIF_IMAGE;
+    item.mask = TCIF_TEXT | TCIF_IMAGE | ReadingFlag();
     item.pszText = text.data();
     item.iImage = control_->GetImageIndex(index);
     if (SendMessageW(Wnd(), TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) < 0)
@@ -215,10 +220,12 @@ void TsCustomTabControl::CreateParams(TCreateParams& params)
     TWinControl::CreateParams(params);
     CreateSubClass(params, WC_TABCONTROLW);
     params.Style |= WS_CLIPCHILDREN;
+    // Right-to-left alignment mirrors the sides: tabs asked for on the left stand on the right.
+    const bool mirrored = UseRightToLeftAlignment();
     switch (tabPosition_) {
     case tpBottom: params.Style |= TCS_BOTTOM; break;
-    case tpLeft: params.Style |= TCS_VERTICAL; break;
-    case tpRight: params.Style |= TCS_VERTICAL | TCS_RIGHT; break;
+    case tpLeft: params.Style |= mirrored ? TCS_VERTICAL | TCS_RIGHT : TCS_VERTICAL; break;
+    case tpRight: params.Style |= mirrored ? TCS_VERTICAL : TCS_VERTICAL | TCS_RIGHT; break;
     default: break;
     }
     if (style_ == tsButtons)
@@ -520,8 +527,10 @@ void TsCustomTabControl::SetImages(TCustomImageList* value)
     if (!imagesLink_->Link(value))
         return;
     SendImageList();
-    if (!HasState(csDestroying))
+    if (!HasState(csDestroying)) {
         skinData_->Invalidate();
+        TabsChanged();
+    }
 }
 
 void TsCustomTabControl::SendImageList()
@@ -536,6 +545,9 @@ void TsCustomTabControl::ImageListChange(TObject*)
 {
     SendImageList();
     skinData_->Invalidate();
+    // Images of another size (or a list whose handle was replaced) change the tabs' widths: the row
+    // is laid out again, and its own arrows come or go with it.
+    TabsChanged();
     Invalidate();
 }
 

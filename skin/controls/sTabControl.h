@@ -37,6 +37,8 @@ protected:
 
 private:
     HWND Wnd() const;
+    // Captions of a control that reads right to left are sent and read with the reading flag.
+    UINT ReadingFlag() const;
     // The layout after a change, with the layout flag set around it while skinned.
     void Changed() const;
 

@@ -179,9 +179,9 @@ bool ControlIsReady(TControl* control)
 
 DWORD GetTextFlags(TControl* control, TAlignment alignment)
 {
-    (void)control; // the program's controls all read left to right
     static constexpr DWORD kAlign[] = {0, DT_RIGHT, DT_CENTER};
-    return DT_EXPANDTABS | DT_VCENTER | kAlign[alignment <= taCenter ? alignment : 0];
+    const UINT flags = DT_EXPANDTABS | DT_VCENTER | kAlign[alignment <= taCenter ? alignment : 0];
+    return control ? control->DrawTextBiDiModeFlags(flags) : flags;
 }
 
 int AlignedControlsSize(TWinControl* parent, int align, bool withGraphic)

@@ -31,10 +31,8 @@ UINT AlignmentFlag(TAlignment alignment)
 // Right-to-left menus only where the system itself reads that way.
 bool IsRightToLeft(TMenuItem* item)
 {
-    const LANGID lang = PRIMARYLANGID(GetSystemDefaultLangID());
-    const bool middleEast = lang == LANG_ARABIC || lang == LANG_HEBREW || lang == LANG_FARSI || lang == LANG_URDU;
     TMenu* menu = item->GetParentMenu();
-    return middleEast && menu && menu->BiDiMode() == bdRightToLeft;
+    return SysLocaleMiddleEast() && menu && menu->BiDiMode() == bdRightToLeft;
 }
 
 bool IsFirstVisible(TMenuItem* item)

@@ -306,3 +306,61 @@ TEST_F(Controls, HintAppearsAfterThePauseWithTheShortTextAndGoesWithTheMouse)
     Application->NoteMouseControl(form->LeftPanel);
     EXPECT_FALSE(hint->HandleAllocated() && IsWindowVisible(hint->Handle()));
 }
+
+namespace {
+
+// A panel whose system reads right to left in the ways the test asks.
+class TMirroredPanel : public TDemoPanel {
+public:
+    using TDemoPanel::TDemoPanel;
+    bool UseRightToLeftAlignment() const override { return Alignment; }
+    bool UseRightToLeftReading() const override { return Reading; }
+    bool Alignment = false;
+    bool Reading = false;
+};
+
+} // namespace
+
+TEST_F(Controls, DrawTextFlagsSwapLeftAndRightOnlyUnderRightToLeftAlignment)
+{
+    struct Case {
+        UINT flags;
+        bool alignment, reading;
+        UINT expected;
+    };
+    const Case cases[] = {
+        {DT_VCENTER, false, false, DT_VCENTER},
+        {DT_VCENTER, true, false, DT_VCENTER | DT_RIGHT},
+        {DT_RIGHT, true, false, 0},
+        {DT_CENTER, true, false, DT_CENTER},
+        {DT_RIGHT, false, true, DT_RIGHT | DT_RTLREADING},
+        {DT_SINGLELINE, true, true, DT_SINGLELINE | DT_RIGHT | DT_RTLREADING},
+    };
+    auto* panel = Create<TMirroredPanel>(form);
+    for (const Case& c : cases) {
+        panel->Alignment = c.alignment;
+        panel->Reading = c.reading;
+        EXPECT_EQ(panel->DrawTextBiDiModeFlags(c.flags), c.expected) << c.flags << " " << c.alignment << c.reading;
+    }
+}
+
+TEST_F(Controls, AChildTakesItsParentsBiDiModeUntilItIsGivenOneOfItsOwn)
+{
+    form->ClientPanel->SetBiDiMode(bdRightToLeftReadingOnly);
+    auto* child = Create<TDemoPanel>(form);
+    child->SetParent(form->ClientPanel);
+    EXPECT_TRUE(child->ParentBiDiMode());
+    EXPECT_EQ(child->BiDiMode(), bdRightToLeftReadingOnly);
+    form->ClientPanel->SetBiDiMode(bdRightToLeft);
+    EXPECT_EQ(child->BiDiMode(), bdRightToLeft);
+    child->SetBiDiMode(bdLeftToRight);
+    EXPECT_FALSE(child->ParentBiDiMode());
+    form->ClientPanel->SetBiDiMode(bdRightToLeftNoAlign);
+    EXPECT_EQ(child->BiDiMode(), bdLeftToRight);
+    child->SetParentBiDiMode(true);
+    EXPECT_EQ(child->BiDiMode(), bdRightToLeftNoAlign);
+    // This system's locale reads left to right: no mode turns a control around.
+    ASSERT_FALSE(SysLocaleMiddleEast());
+    EXPECT_FALSE(form->ClientPanel->UseRightToLeftReading());
+    EXPECT_EQ(form->ClientPanel->DrawTextBiDiModeFlags(0), 0u);
+}

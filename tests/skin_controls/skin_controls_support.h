@@ -11,6 +11,15 @@
 
 namespace skincontrols {
 
+// A control as a system that aligns and reads right to left shows it (this machine's locale does not).
+template <class TControlClass>
+class TRightToLeft : public TControlClass {
+public:
+    using TControlClass::TControlClass;
+    bool UseRightToLeftAlignment() const override { return true; }
+    bool UseRightToLeftReading() const override { return true; }
+};
+
 // Takes the form-skinning layer's links away for as long as it lives and gives them back after: the
 // fixtures of the skin core's own control behaviour (the skin state, the tab strip, the window adapters
 // a manager chooses) hold one, so they see the core as it is without that layer.

@@ -218,6 +218,50 @@ TEST_F(StatusBar, AnOwnerDrawnPanelPaintsIntoTheCacheThroughTheBarsCanvas)
     EXPECT_EQ(bar->Canvas()->HandleAllocated(), false); // the canvas was handed back
 }
 
+TEST_F(StatusBar, RightToLeftPanelTextStandsAtThePanelsRightEnd)
+{
+    MakeManager();
+    auto* bar = Create<skincontrols::TRightToLeft<TsStatusBar>>(Form);
+    bar->SetParent(Form);
+    bar->SetSizeGrip(false);
+    bar->Panels()->Add()->SetWidth(300);
+    bar->Panels()->Add()->SetWidth(90);
+    bar->Panels()->Items(0)->SetText(L"WW");
+    Form->Show();
+    const auto shot = Shot();
+    const int middle = bar->PanelRight(0) / 2;
+    EXPECT_EQ(CountColor(shot, TRect{bar->Left(), bar->Top(), bar->Left() + middle, bar->Top() + bar->Height()},
+                         kStatusFont),
+              0);
+    EXPECT_GT(CountColor(shot, TRect{bar->Left() + middle, bar->Top(), bar->Left() + bar->PanelRight(0),
+                                     bar->Top() + bar->Height()},
+                         kStatusFont),
+              5);
+}
+
+class StatusBarSkinCommand : public StatusBar, public ::testing::WithParamInterface<WORD> {};
+
+// Text an owner-drawn panel writes straight through the canvas's DC leaves the skin around its letters.
+TEST_P(StatusBarSkinCommand, LeavesTheCanvasWritingTransparently)
+{
+    MakeManager();
+    TsStatusBar* bar = MakeBar({80, 90});
+    bar->OnDrawPanel = [bar](TStatusBar*, TStatusPanel*, const TRect& r) {
+        HDC dc = bar->Canvas()->Handle();
+        SetBkColor(dc, RGB(0, 0, 255));
+        TextOutW(dc, r.Left + 2, r.Top + 1, L"    ", 4);
+    };
+    bar->Panels()->Items(1)->SetStyle(psOwnerDraw);
+    TMessage m = MakeSkinCmd(GetParam(), reinterpret_cast<LPARAM>(Manager));
+    bar->WindowProc(m);
+    bar->SkinData()->BGChanged = true;
+    bar->Invalidate();
+    EXPECT_EQ(CountColor(Shot(), Area(bar), RGB(0, 0, 255)), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(LoadedAndRefreshed, StatusBarSkinCommand,
+                         ::testing::Values(SkinCmdSkinChanged, SkinCmdRefresh));
+
 TEST_F(StatusBar, PrintingTheBarDrawsItsSkinnedLook)
 {
     MakeManager();

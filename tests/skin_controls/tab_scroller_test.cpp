@@ -6,6 +6,8 @@
 #include "skin/controls/sTabControl.h"
 #include "skin/controls/sUpDown.h"
 
+#include "framework/ImgList.h"
+
 #include <commctrl.h>
 
 using namespace tabskin;
@@ -99,4 +101,28 @@ TEST_F(TabScroller, TheRightArrowScrollsTheRow)
     EXPECT_LT(NativeLeft(1), before);
     PaintedPixels(Tabs);
     EXPECT_EQ(Tabs->TabInfos()[1].R.Left, NativeLeft(1));
+}
+
+// Images reach the strip after its tabs, as the main window's do: the tabs grow by their images' width
+// and overflow the row.
+TEST_F(TabScroller, ImagesThatWidenTheTabsBeyondTheStripBringTheArrows)
+{
+    Tabs = Create<TsTabControl>(Form);
+    Tabs->SetBounds(10, 10, 300, 100);
+    Tabs->SetParent(Form);
+    TImageList images(16, 16);
+    Tabs->SetImages(&images);
+    for (int i = 0; i < 3; ++i)
+        Tabs->Tabs()->Add(L"Раздел " + std::to_wstring(i));
+    testsupport::PumpMessagesUntilIdle(200);
+    ASSERT_EQ(Tabs->Scroller(), nullptr) << "the tabs overflow without images";
+    {
+        const TImageListUpdate update(&images);
+        images.SetHandle(ImageList_Create(64, 64, ILC_COLOR32 | ILC_MASK, 4, 4));
+    }
+    testsupport::PumpMessagesUntilIdle(200);
+    EXPECT_NE(Tabs->Scroller(), nullptr);
+    Tabs->SetImages(nullptr);
+    testsupport::PumpMessagesUntilIdle(200);
+    EXPECT_EQ(Tabs->Scroller(), nullptr) << "the tabs fit again without their images";
 }
