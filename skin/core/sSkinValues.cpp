@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -160,15 +162,16 @@ private:
     TStringList sections_;
 };
 
-void MergeCommonSection(TsGeneralDataArray& sections, const CommonText& text, const std::wstring& name)
+// Sections by upper-case name, the first of each name: the parent a common section inherits from.
+using SectionsByName = std::unordered_map<std::wstring, std::size_t>;
+
+void MergeCommonSection(TsGeneralDataArray& sections, const SectionsByName& byUpperName, const CommonText& text,
+                        const std::wstring& name)
 {
     TsGeneralData g; // the reader's defaults
     const std::wstring parent = text.Has(name, L"PARENTCLASS") ? UpperCase(text.String(name, L"PARENTCLASS")) : L"-1";
-    for (const TsGeneralData& s : sections)
-        if (UpperCase(s.ClassName) == parent) {
-            g = s;
-            break;
-        }
+    if (const auto found = byUpperName.find(parent); found != byUpperName.end())
+        g = sections[found->second];
     g.ClassName = name;
     g.ParentClass = parent;
     // As everywhere in skin values, -1 (or a value that is no number) counts as absent.
@@ -432,10 +435,20 @@ void MergeCommonSections(TsGeneralDataArray& sections, const TStringList* lines)
     if (lines->Count() == 0)
         return;
     CommonText text(lines);
+    // Looked up by name, not searched: a text of thousands of sections would otherwise take minutes.
+    std::unordered_set<std::wstring> names;
+    SectionsByName byUpperName;
+    auto index = [&](std::size_t i) {
+        names.insert(sections[i].ClassName);
+        byUpperName.emplace(UpperCase(sections[i].ClassName), i);
+    };
+    for (std::size_t i = 0; i < sections.size(); ++i)
+        index(i);
     for (int i = 0; i < text.Count(); ++i) {
         const std::wstring name = text.Name(i);
-        const auto same = [&](const TsGeneralData& s) { return s.ClassName == name; };
-        if (std::none_of(sections.begin(), sections.end(), same))
-            MergeCommonSection(sections, text, name);
+        if (names.count(name))
+            continue;
+        MergeCommonSection(sections, byUpperName, text, name);
+        index(sections.size() - 1);
     }
 }
