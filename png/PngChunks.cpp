@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -637,40 +638,102 @@ TPngColor TChunktRNS::TransparentColor() const
     }
 }
 
+namespace {
+
+// The grey sample whose level the image shows nearest to Red (the first of equals), as the file stores
+// it: 2-bit levels sit at 0, 5, 10 and 15 of the DIB's table, 16-bit ones keep their high byte only.
+unsigned GreyKeySample(const TChunkIHDR& h, std::uint8_t red)
+{
+    const int step = h.BitDepth == 2 ? 5 : 1;
+    const int levels = 1 << h.DIBBitsPerPixel();
+    const TPngRGBQuad* table = h.BitmapInfo.bmiColors;
+    int best = 0;
+    for (int v = 0; v < levels; v += step)
+        if (std::abs(table[v].rgbRed - red) < std::abs(table[best].rgbRed - red))
+            best = v;
+    return h.BitDepth == 16 ? unsigned(best) << 8 : h.BitDepth == 2 ? unsigned(best / 5) : unsigned(best);
+}
+
+// The first colour-table entry of the colour, else 0.
+int PaletteKeyIndex(const TChunkIHDR& h, TPngColor color)
+{
+    for (int i = 0; i < 256; ++i) {
+        const TPngRGBQuad& q = h.BitmapInfo.bmiColors[i];
+        if (PngRGB(q.rgbRed, q.rgbGreen, q.rgbBlue) == (color & 0xFFFFFF))
+            return i;
+    }
+    return 0;
+}
+
+// Whether the DIB cannot tell a new key's pixels by their value alone: 16-bit samples kept only their high
+// byte, and gamma may show several samples alike. Such images keep the key in a plane of its own.
+bool NeedsKeyPlane(const TChunkIHDR& h, const std::uint8_t* gamma)
+{
+    if (h.BitDepth < 8)
+        return false;
+    bool identity = true;
+    for (int i = 0; i < 256 && identity; ++i)
+        identity = gamma[i] == i;
+    return h.BitDepth == 16 || !identity || h.HasKeyPlane();
+}
+
+// Marks in the key plane every pixel that shows Shown, so the image is drawn and saved with all of them
+// left out, whatever sample each was read from.
+void MarkPixelsShowing(TChunkIHDR& h, TPngColor shown)
+{
+    h.SetupKeyPlane();
+    if (!h.ImageAlpha)
+        return;
+    for (std::uint32_t y = 0; y < h.Height; ++y) {
+        const std::uint8_t* row = h.RowAddress(int(y));
+        std::uint8_t* alpha = h.AlphaRow(int(y));
+        for (std::uint32_t x = 0; x < h.Width; ++x) {
+            TPngColor colour;
+            if (h.ColorType == 2) {
+                const std::uint8_t* p = row + 3 * std::size_t(x);
+                colour = PngRGB(p[2], p[1], p[0]);
+            } else {
+                const TPngRGBQuad& q = h.BitmapInfo.bmiColors[row[x]];
+                colour = PngRGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+            }
+            alpha[x] = colour == shown ? 0 : 255;
+        }
+    }
+}
+
+} // namespace
+
 void TChunktRNS::SetTransparentColor(TPngColor color)
 {
-    std::memset(AlphaValues, 0, sizeof AlphaValues);
+    TChunkIHDR& h = HeaderChunk();
+    if (h.ColorType != 0 && h.ColorType != 2 && h.ColorType != 3)
+        return; // grey+alpha and RGBA images carry their own alpha
+    // The entries past the data stay opaque, as a loaded chunk has them: saving writes them back as data.
+    std::memset(AlphaValues, 255, sizeof AlphaValues);
     SimpleTransparency = true;
-    std::uint8_t r = std::uint8_t(color), g = std::uint8_t(color >> 8), b = std::uint8_t(color >> 16);
-    const TChunkIHDR& h = HeaderChunk();
-    switch (h.ColorType) {
-    case 0: {
-        std::uint8_t d[2] = {0, r};
+    if (h.ColorType == 3) {
+        const int index = PaletteKeyIndex(h, color);
+        AlphaValues[index] = 0;
+        SetData(AlphaValues, std::size_t(index) + 1);
+        return;
+    }
+    if (h.ColorType == 0) {
+        const unsigned sample = GreyKeySample(h, std::uint8_t(color));
+        const std::uint8_t d[2] = {std::uint8_t(sample >> 8), std::uint8_t(sample)};
         SetData(d, 2);
-        break;
-    }
-    case 2: {
-        std::uint8_t d[6] = {0, r, 0, g, 0, b};
+    } else {
+        // The file holds the samples before gamma; a 16-bit sample has the DIB's byte as its high byte.
+        const std::uint8_t* inverse = Owner()->InverseGammaLUT;
+        const int o = h.BitDepth == 16 ? 0 : 1;
+        std::uint8_t d[6] = {};
+        d[o] = inverse[std::uint8_t(color)];
+        d[2 + o] = inverse[std::uint8_t(color >> 8)];
+        d[4 + o] = inverse[std::uint8_t(color >> 16)];
         SetData(d, 6);
-        break;
     }
-    case 3: {
-        int index = 0;
-        for (int i = 0; i < 256; ++i) {
-            const TPngRGBQuad& q = h.BitmapInfo.bmiColors[i];
-            if (q.rgbBlue == b && q.rgbGreen == g && q.rgbRed == r) {
-                index = i;
-                break;
-            }
-        }
-        std::memset(AlphaValues, 255, std::size_t(index));
-        SetDataSize(std::uint32_t(index + 1));
-        std::memcpy(Data(), AlphaValues, std::size_t(index + 1));
-        break;
-    }
-    default:
-        break;
-    }
+    std::memcpy(AlphaValues, Data(), DataSize());
+    if (h.ImageData && NeedsKeyPlane(h, Owner()->GammaLUT))
+        MarkPixelsShowing(h, TransparentColor());
 }
 
 // ---- gAMA ----

@@ -135,7 +135,8 @@ public:
     void FreeImageData();
     // 16-bit grey and RGB images keep only each sample's high byte in the DIB, so their transparent colour
     // cannot be told from the pixels afterwards: the decoder marks the key pixels in a plane of their own
-    // (the alpha plane, 0 for a pixel whose samples equal the key on all 16 bits, 255 elsewhere).
+    // (the alpha plane, 0 for a pixel whose samples equal the key on all 16 bits, 255 elsewhere), and so
+    // does a new transparent colour where gamma shows several samples alike.
     void SetupKeyPlane();
     bool HasKeyPlane() const { return ImageAlpha && (ColorType == 0 || ColorType == 2); }
     int DIBBitsPerPixel() const { return BitmapInfo.bmiHeader.biBitCount; }
@@ -185,6 +186,9 @@ public:
     bool SaveToStream(TStream* stream) override;
     // The colour the DIB shows for the transparent sample (0 when there is none).
     TPngColor TransparentColor() const;
+    // Makes Color the transparent colour, the one read back and saved: every pixel that shows it is left
+    // out. A grey image keys the level nearest its red component, a palette image its first entry of
+    // that colour (entry 0 when none has it).
     void SetTransparentColor(TPngColor color);
     // A 2-bit grey key as a 4-bit sample (0..3 become 0, 5, 10, 15), for an image written at 4 bits.
     void WidenTwoBitGreyKey();

@@ -663,6 +663,8 @@ void ConvertRow(std::uint8_t* out, const TRowSource& s, int colorType, int depth
     case 0:
         if (depth == 16)
             ConvertColour<1, 2>(out, s);
+        else if (depth == 8 && s.Key)
+            ConvertColour<1, 1>(out, s);
         else
             ConvertPacked(out, s, depth, rowSize);
         break;

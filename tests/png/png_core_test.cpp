@@ -508,53 +508,6 @@ TEST(PngEncode, DeflateLevelOutsideZlibRangeIsClamped)
     EXPECT_EQ(Pixels(again).Rgb, Pixels(image).Rgb);
 }
 
-namespace {
-
-// Every colour type and depth: an image with varied samples (and alpha) in that layout.
-struct TFormat {
-    int ColorType, Depth;
-};
-const TFormat kFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1}, {3, 2},
-                            {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
-
-Bytes VariedPng(const TFormat& f, int w, int h, int interlace, const Bytes& extra = Bytes())
-{
-    std::mt19937 random(unsigned(f.ColorType * 100 + f.Depth));
-    std::size_t rowBytes = std::size_t(PixelBytesFor(std::uint64_t(w), f.ColorType, f.Depth));
-    Bytes plte;
-    if (f.ColorType == 3) {
-        Bytes entries;
-        for (int i = 0; i < (1 << f.Depth); ++i)
-            entries += Bytes{char(i * 37), char(i * 11), char(255 - i)};
-        plte = Chunk("PLTE", entries);
-    }
-    // Filtered rows are written as filter 0 whatever the image; Adam7 needs one row run per pass.
-    Bytes rows;
-    auto addRows = [&](int width, int height) {
-        std::size_t size = std::size_t(PixelBytesFor(std::uint64_t(width), f.ColorType, f.Depth));
-        for (int y = 0; y < height; ++y) {
-            rows += char(0);
-            for (std::size_t i = 0; i < size; ++i)
-                rows += char(random());
-        }
-    };
-    if (interlace == 0) {
-        addRows(w, h);
-    } else {
-        const int rs[] = {0, 0, 4, 0, 2, 0, 1}, cs[] = {0, 4, 0, 2, 0, 1, 0}, rd[] = {8, 8, 8, 4, 4, 2, 2},
-                  cd[] = {8, 8, 4, 4, 2, 2, 1};
-        for (int p = 0; p < 7; ++p) {
-            int pw = w > cs[p] ? (w - cs[p] + cd[p] - 1) / cd[p] : 0;
-            int ph = h > rs[p] ? (h - rs[p] + rd[p] - 1) / rd[p] : 0;
-            if (pw > 0)
-                addRows(pw, ph);
-        }
-    }
-    (void)rowBytes;
-    return Png(Ihdr(std::uint32_t(w), std::uint32_t(h), f.Depth, f.ColorType, interlace), rows, plte + extra);
-}
-
-} // namespace
 
 TEST(PngEncode, EveryFormatFilterSetAndInterlaceRoundTrips)
 {

@@ -48,7 +48,7 @@ std::string Quoted(const std::filesystem::path& path)
     return "'" + path.string() + "'";
 }
 
-class PngEncodeInterop : public ::testing::TestWithParam<std::string> {
+class PngInteropFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -64,6 +64,8 @@ protected:
 
     std::filesystem::path folder_;
 };
+
+class PngEncodeInterop : public PngInteropFolder, public ::testing::WithParamInterface<std::string> {};
 
 } // namespace
 
@@ -89,6 +91,39 @@ TEST_P(PngEncodeInterop, PngfixAcceptsAndImageMagickDecodesTheSamePixels)
         Load(image, source);
         Bytes decoded = ReadFile((folder_ / (std::string(e.Label) + ".rgba")).string());
         ExpectMatchesReference(image, decoded, GetParam() + " " + e.Label, [](std::uint8_t v) { return v; });
+    }
+}
+
+// The pixels an image leaves out once its transparent colour is set are the ones another reader leaves out
+// of the file it writes.
+TEST_F(PngInteropFolder, ImageMagickLeavesOutThePixelsOfTheTransparentColourSet)
+{
+    std::vector<std::pair<std::string, std::vector<bool>>> keyed;
+    for (const TFormat& f : kKeyFormats)
+        for (bool gamma : {false, true}) {
+            TPNGCore image;
+            Load(image, KeyedPng(f, gamma));
+            image.Chunks.FirstOfClass<TChunktRNS>()->SetTransparentColor(image.ReadPixelColor(kKeyX, kKeyY));
+            std::vector<bool> keys;
+            for (int y = 0; y < image.PngHeight(); ++y)
+                for (int x = 0; x < image.PngWidth(); ++x)
+                    keys.push_back(image.IsKeyPixel(x, y));
+            keyed.emplace_back(FormatName(f) + (gamma ? "gamma" : ""), keys);
+            EXPECT_TRUE(keys[std::size_t(kKeyY * image.PngWidth() + kKeyX)]) << keyed.back().first;
+            Bytes saved = Save(image);
+            std::filesystem::path file = folder_ / (keyed.back().first + ".png");
+            std::ofstream(file, std::ios::binary).write(saved.data(), std::streamsize(saved.size()));
+            EXPECT_EQ(RunTool(std::string(VELMORA_PNGFIX) + " -q " + Quoted(file)), 0) << keyed.back().first;
+        }
+    ASSERT_EQ(RunTool(std::string(VELMORA_MOGRIFY) + " -format rgba -depth 16 -endian MSB " + Quoted(folder_) + "/*.png"),
+              0);
+    for (const auto& [label, keys] : keyed) {
+        Bytes decoded = ReadFile((folder_ / (label + ".rgba")).string());
+        ASSERT_EQ(decoded.size(), keys.size() * 8) << label;
+        int wrong = 0;
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            wrong += (decoded[i * 8 + 6] == 0 && decoded[i * 8 + 7] == 0) != keys[i];
+        EXPECT_EQ(wrong, 0) << label;
     }
 }
 

@@ -56,7 +56,24 @@ std::string RefPath(const std::string& name)
     return std::string(VELMORA_PNGREF_DIR) + "/" + name;
 }
 
+// Draws the image at its own size over the background and counts the pixels drawn wrong: those that show
+// the key must show the background, every other pixel its own colour.
+int WronglyKeyedPixels(TPNGObject& png, TColor key)
+{
+    int w = png.Width(), h = png.Height();
+    auto surface = Surface(w, h, kBackground);
+    png.Draw(surface->Canvas(), TRect{0, 0, w, h});
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            COLORREF colour = COLORREF(png.ReadPixel(x, y));
+            wrong += PixelOf(*surface, x, y) != (colour == COLORREF(key) ? kBackground : colour);
+        }
+    return wrong;
+}
+
 class PngDrawOverBackground : public ::testing::TestWithParam<std::string> {};
+class PngSetTransparentColor : public ::testing::TestWithParam<std::tuple<TFormat, bool>> {};
 
 } // namespace
 
@@ -86,6 +103,28 @@ INSTANTIATE_TEST_SUITE_P(Files, PngDrawOverBackground, ::testing::ValuesIn(Suite
                                  if (!std::isalnum(static_cast<unsigned char>(c)))
                                      c = '_';
                              return n;
+                         });
+
+TEST_P(PngSetTransparentColor, TheColourSetIsReadSavedAndLeftOut)
+{
+    const auto [format, gamma] = GetParam();
+    auto png = LoadPng(KeyedPng(format, gamma));
+    const TColor key = png->ReadPixel(kKeyX, kKeyY);
+    png->Chunks.FirstOfClass<TChunktRNS>()->SetTransparentColor(TPngColor(key));
+    EXPECT_EQ(png->TransparentColor(), key);
+    EXPECT_EQ(WronglyKeyedPixels(*png, key), 0);
+    const Bytes saved = Save(*png);
+    EXPECT_EQ(Save(*png), saved);
+    auto again = LoadPng(saved);
+    EXPECT_EQ(again->TransparentColor(), key);
+    EXPECT_EQ(Pixels(*again).Rgb, Pixels(*png).Rgb);
+    EXPECT_EQ(WronglyKeyedPixels(*again, key), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PngSetTransparentColor,
+                         ::testing::Combine(::testing::ValuesIn(kKeyFormats), ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<TFormat, bool>>& info) {
+                             return FormatName(std::get<0>(info.param)) + (std::get<1>(info.param) ? "Gamma" : "");
                          });
 
 TEST(PngObjectDraw, PartialTransparencyIsNotStretched)
@@ -184,6 +223,8 @@ TEST(PngObject, AssignToBitmapAndBackKeepsPixelsAndKey)
     stream.SetPosition(0);
     again.LoadFromStream(&stream);
     EXPECT_EQ(again.ReadPixel(1, 0), TColor(RGB(255, 0, 0)));
+    EXPECT_EQ(again.TransparentColor(), TColor(RGB(255, 0, 0)));
+    EXPECT_EQ(WronglyKeyedPixels(again, TColor(RGB(255, 0, 0))), 0);
 }
 
 TEST(PngObject, AssignToBitmapKeepsTheDepthAndEveryColour)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -76,6 +77,54 @@ Bytes Idats(const Bytes& stream, std::size_t pieceSize)
 Bytes Png(const Bytes& ihdr, const Bytes& rawRows, const Bytes& extraChunks, std::size_t pieceSize)
 {
     return Signature() + ihdr + extraChunks + Idats(Zlib(rawRows), pieceSize) + Chunk("IEND", Bytes());
+}
+
+std::string FormatName(const TFormat& f)
+{
+    static const char* const kKinds[] = {"Grey", "", "Rgb", "Palette", "GreyAlpha", "", "Rgba"};
+    return kKinds[f.ColorType] + std::to_string(f.Depth);
+}
+
+Bytes KeyedPng(const TFormat& f, bool gamma)
+{
+    Bytes trns = Chunk("tRNS", Bytes(f.ColorType == 2 ? 6 : f.ColorType == 0 ? 2 : 1, '\0'));
+    return VariedPng(f, 13, 11, 0, trns, gamma ? Chunk("gAMA", BigEndian32(20000)) : Bytes());
+}
+
+Bytes VariedPng(const TFormat& f, int w, int h, int interlace, const Bytes& extra, const Bytes& beforePalette)
+{
+    std::mt19937 random(unsigned(f.ColorType * 100 + f.Depth));
+    Bytes plte;
+    if (f.ColorType == 3) {
+        Bytes entries;
+        for (int i = 0; i < (1 << f.Depth); ++i)
+            entries += Bytes{char(i * 37), char(i * 11), char(255 - i)};
+        plte = Chunk("PLTE", entries);
+    }
+    // Filtered rows are written as filter 0 whatever the image; Adam7 needs one row run per pass.
+    Bytes rows;
+    auto addRows = [&](int width, int height) {
+        std::size_t size = std::size_t(PixelBytesFor(std::uint64_t(width), f.ColorType, f.Depth));
+        for (int y = 0; y < height; ++y) {
+            rows += char(0);
+            for (std::size_t i = 0; i < size; ++i)
+                rows += char(random());
+        }
+    };
+    if (interlace == 0) {
+        addRows(w, h);
+    } else {
+        const int rs[] = {0, 0, 4, 0, 2, 0, 1}, cs[] = {0, 4, 0, 2, 0, 1, 0}, rd[] = {8, 8, 8, 4, 4, 2, 2},
+                  cd[] = {8, 8, 4, 4, 2, 2, 1};
+        for (int p = 0; p < 7; ++p) {
+            int pw = w > cs[p] ? (w - cs[p] + cd[p] - 1) / cd[p] : 0;
+            int ph = h > rs[p] ? (h - rs[p] + rd[p] - 1) / rd[p] : 0;
+            if (pw > 0)
+                addRows(pw, ph);
+        }
+    }
+    return Png(Ihdr(std::uint32_t(w), std::uint32_t(h), f.Depth, f.ColorType, interlace), rows,
+               beforePalette + plte + extra);
 }
 
 void Load(TPNGCore& image, const Bytes& bytes)

@@ -27,6 +27,24 @@ Bytes Idats(const Bytes& zlibStream, std::size_t pieceSize = 0);
 // A complete PNG: signature, IHDR, extra chunks, IDATs of the raw (filtered) rows, IEND.
 Bytes Png(const Bytes& ihdr, const Bytes& rawRows, const Bytes& extraChunks = Bytes(), std::size_t pieceSize = 0);
 
+// Every colour type and depth, and those a transparent colour applies to (grey, RGB, palette).
+struct TFormat {
+    int ColorType, Depth;
+};
+inline const TFormat kFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1}, {3, 2},
+                                   {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
+inline const TFormat kKeyFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 2}, {3, 8}};
+std::string FormatName(const TFormat& f);
+// An image with varied samples (and alpha) in that layout; Extra goes after the palette, BeforePalette
+// (gAMA) before it.
+Bytes VariedPng(const TFormat& f, int w, int h, int interlace, const Bytes& extra = Bytes(),
+                const Bytes& beforePalette = Bytes());
+// A 13 x 11 VariedPng whose transparent colour is the sample 0 (palette entry 0), with a gAMA chunk that
+// shows many dark samples alike when Gamma is set. Its pixel (kKeyX, kKeyY) shows neither black nor
+// entry 0 in any of kKeyFormats.
+Bytes KeyedPng(const TFormat& f, bool gamma);
+inline constexpr int kKeyX = 6, kKeyY = 2;
+
 // Loads bytes into the image; exceptions pass on.
 void Load(TPNGCore& image, const Bytes& bytes);
 Bytes Save(TPNGCore& image);
