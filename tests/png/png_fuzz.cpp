@@ -1,5 +1,6 @@
-// libFuzzer entry point: loads any bytes as a PNG, then saves and copies what loaded. Codec errors are
-// expected; anything else (a crash, a sanitizer report, a hang, a leak) is a bug.
+// libFuzzer entry point: loads any bytes as a PNG, then copies what loaded, keys the copy on a colour it
+// shows and saves it. Codec errors are expected; anything else (a crash, a sanitizer report, a hang, a
+// leak) is a bug.
 #include "png/PngCore.h"
 
 #include <cstddef>
@@ -46,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         TPNGCore copy;
         copy.CopyFromPNG(image);
+        if (auto* trns = copy.Chunks.FirstOfClass<TChunktRNS>())
+            trns->SetTransparentColor(copy.ReadPixelColor(0, 0));
         copy.SaveToStream(&out);
         for (int y = 0; y < copy.PngHeight() && y < 8; ++y)
             copy.WritePixelColor(y, y, copy.ReadPixelColor(y, y) ^ 0xFFFFFFu);
