@@ -1,5 +1,6 @@
 #include "skin/core/sControlPaint.h"
 
+#include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "skin/core/sItemPainter.h"
 #include "skin/core/sMessages.h"
@@ -13,10 +14,17 @@
 
 namespace {
 
+// The tool bar draws its buttons itself: of them only separators and dividers are painted here.
+bool IsDrawnByItsBar(TControl* c)
+{
+    const auto* button = dynamic_cast<TToolButton*>(c);
+    return button && (button->Style() == tbsButton || button->Style() == tbsCheck || button->Style() == tbsDropDown);
+}
+
 bool PassesPaintTest(TControl* c, HDC dc)
 {
     if (!c->Visible() || !dynamic_cast<TGraphicControl*>(c) || c->Width() + c->Height() < 1 ||
-        c->ControlStyle.Contains(csNoDesignVisible) || c->HasState(csDestroying))
+        c->ControlStyle.Contains(csNoDesignVisible) || c->HasState(csDestroying) || IsDrawnByItsBar(c))
         return false;
     RECT r{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()};
     return RectVisible(dc, &r) && c->Width() > 0 && c->Height() > 0;
