@@ -1,5 +1,6 @@
 #include "skin/core/sControlPaint.h"
 
+#include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "skin/core/sItemPainter.h"
 #include "skin/core/sMessages.h"
@@ -13,10 +14,17 @@
 
 namespace {
 
+// The tool bar draws its buttons itself: of them only separators and dividers are painted here.
+bool IsDrawnByItsBar(TControl* c)
+{
+    const auto* button = dynamic_cast<TToolButton*>(c);
+    return button && (button->Style() == tbsButton || button->Style() == tbsCheck || button->Style() == tbsDropDown);
+}
+
 bool PassesPaintTest(TControl* c, HDC dc)
 {
     if (!c->Visible() || !dynamic_cast<TGraphicControl*>(c) || c->Width() + c->Height() < 1 ||
-        c->ControlStyle.Contains(csNoDesignVisible) || c->HasState(csDestroying))
+        c->ControlStyle.Contains(csNoDesignVisible) || c->HasState(csDestroying) || IsDrawnByItsBar(c))
         return false;
     RECT r{c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height()};
     return RectVisible(dc, &r) && c->Width() > 0 && c->Height() > 0;
@@ -127,6 +135,31 @@ void PaintControlToBitmap(TBitmap* bitmap, TControl* control);
 
 namespace {
 
+// Where the client area of a window begins within the window itself: a child's Left/Top count from
+// there, inside its parent's frame.
+POINT ClientOrigin(HWND wnd)
+{
+    RECT windowRect{};
+    GetWindowRect(wnd, &windowRect);
+    POINT origin{0, 0};
+    ClientToScreen(wnd, &origin);
+    return POINT{origin.x - windowRect.left, origin.y - windowRect.top};
+}
+
+// The client area of a control that does not print itself, painted as the framework's PaintTo paints
+// it but without its windowed children: those are printed one by one afterwards, each the way it
+// prints (a skinned one by its own WM_PRINT), and PaintTo would have drawn them a first time.
+void PaintOwnClient(TWinControl* win, HDC dc)
+{
+    const POINT origin = ClientOrigin(win->Handle());
+    TSavedDC saved(dc);
+    OffsetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    const TRect client = win->ClientRect();
+    IntersectClipRect(dc, 0, 0, client.Width(), client.Height());
+    win->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    win->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+}
+
 // Prints a child with the origin moved by Offset, the DC's state given back afterwards.
 void PrintAt(TBitmap* bitmap, TWinControl* child, POINT offset)
 {
@@ -172,16 +205,18 @@ void PaintControlToBitmap(TBitmap* bitmap, TControl* control)
     if (QuerySkinCmd(win, SkinCmdIsSkinned))
         win->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), 0);
     else
-        win->PaintTo(dc, 0, 0);
+        PaintOwnClient(win, dc);
     // After the form's own print, which fills its client area and would cover them.
     if (auto* form = dynamic_cast<TCustomForm*>(win); form && form->FormStyle() == fsMDIForm)
         PrintMDIChildren(bitmap, form);
+    const POINT origin = ClientOrigin(win->Handle());
     for (int i = 0; i < win->ControlCount(); ++i) {
         auto* child = dynamic_cast<TWinControl*>(win->Controls(i));
         if (!child || !child->Visible())
             continue;
         const bool parentlessForm = dynamic_cast<TCustomForm*>(child) && !child->Parent();
-        PrintAt(bitmap, child, parentlessForm ? POINT{0, 0} : POINT{child->Left(), child->Top()});
+        PrintAt(bitmap, child,
+                parentlessForm ? POINT{0, 0} : POINT{origin.x + child->Left(), origin.y + child->Top()});
     }
 }
 

@@ -35,17 +35,26 @@ std::unique_ptr<TSkinTextIndex> ReadOptionsStream(TacSkinConvertor& convertor)
     return std::make_unique<TSkinTextIndex>(TStrings::ReadText(convertor.Options.get()));
 }
 
-// The skin text of a skin folder; a file that cannot be read is an empty text, as for an INI.
+// The whole skin text of a skin folder. A text that cannot be opened (held by another program, a
+// folder in its place) or read to its end raises with a message naming it, as a damaged packed skin
+// does: read as an empty text, it would load as a skin without a single section.
 std::unique_ptr<TSkinTextIndex> ReadOptionsFile(const std::wstring& fileName)
 {
-    std::wstring text;
+    TMemoryStream bytes;
     try {
-        TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
-        text = TStrings::ReadText(&file);
-    } catch (const EStreamError&) {
-        text.clear();
+        bytes.LoadFromFile(fileName);
+    } catch (const EFOpenError&) {
+        throw;
+    } catch (const EStreamError& e) {
+        throw EReadError(L"Cannot read file \"" + fileName + L"\". " + e.Message());
     }
-    return std::make_unique<TSkinTextIndex>(std::move(text));
+    return std::make_unique<TSkinTextIndex>(TStrings::ReadText(&bytes));
+}
+
+// Whether anything, a file or a folder, stands under the name.
+bool PathTaken(const std::wstring& path)
+{
+    return FileExists(path) || DirectoryExists(path);
 }
 
 void LoadSkinText(TsSkinManager* sm, const TSkinTextIndex* text, TacSkinConvertor* convertor)
@@ -268,8 +277,10 @@ void TsSkinManager::ReloadForColours()
 {
     if (!skinData_.Active)
         return;
+    // A skin text that cannot be read now leaves the skin as it is.
+    std::unique_ptr<TSkinTextIndex> folderText = ReadFolderText();
     try {
-        LoadSelectedSkin();
+        LoadSelectedSkin(std::move(folderText));
     } catch (...) {
         skinData_.Active = false;
         BroadcastSkinRemoved();
@@ -282,13 +293,24 @@ void TsSkinManager::ReloadForColours()
 
 void TsSkinManager::SetSkinName(const std::wstring& name)
 {
+    // Name may be skinName_ itself (a reload of the same skin).
+    const std::wstring previous = skinName_;
     skinName_ = name;
     if (!active_)
         return;
+    // A skin folder's text is read before anything changes: one that cannot be read fails the load
+    // and leaves the active skin, and the name it is known by, as they were.
+    std::unique_ptr<TSkinTextIndex> folderText;
+    try {
+        folderText = ReadFolderText();
+    } catch (...) {
+        skinName_ = previous;
+        throw;
+    }
     OnBeforeChange(this);
     skinData_.Active = false;
     try {
-        LoadSelectedSkin();
+        LoadSelectedSkin(std::move(folderText));
     } catch (...) {
         // A skin that fails part-way leaves nothing half-built behind, and no window keeps indexes
         // into arrays that no longer hold what they pointed at.
@@ -304,13 +326,26 @@ void TsSkinManager::SetSkinName(const std::wstring& name)
 
 // Where the skin comes from is decided here, once: a packed file beside the folders first, then a
 // folder of its own, then the skins stored in form data (the loaders fall back in that order).
-void TsSkinManager::LoadSelectedSkin()
+void TsSkinManager::LoadSelectedSkin(std::unique_ptr<TSkinTextIndex> folderText)
 {
     packed_ = FileExists(PackedSkinFile());
     if (packed_)
         LoadPackedSkin();
     else
-        LoadSkinFromFolder();
+        LoadSkinFromFolder(std::move(folderText));
+}
+
+std::wstring TsSkinManager::SkinFolder() const
+{
+    return ResolveSkinDirectory() + L"\\" + skinName_ + L"\\";
+}
+
+std::unique_ptr<TSkinTextIndex> TsSkinManager::ReadFolderText() const
+{
+    const std::wstring text = SkinFolder() + L"Options.dat";
+    if (FileExists(PackedSkinFile()) || !PathTaken(text))
+        return nullptr;
+    return ReadOptionsFile(text);
 }
 
 // The packed file of the skin name. A relative skin directory is the program's, as for skin folders,
@@ -409,7 +444,7 @@ void TsSkinManager::LoadPackedSkin()
         !convertor->Options) {
         // Not a container after all (the warning was shown): go on as if the file were not there.
         packed_ = false;
-        LoadSkinFromFolder();
+        LoadSkinFromFolder(nullptr);
         return;
     }
     const std::unique_ptr<TSkinTextIndex> text = ReadOptionsStream(*convertor);
@@ -417,12 +452,13 @@ void TsSkinManager::LoadPackedSkin()
     LoadSkinText(this, text.get(), convertor.get());
 }
 
-void TsSkinManager::LoadSkinFromFolder()
+void TsSkinManager::LoadSkinFromFolder(std::unique_ptr<TSkinTextIndex> text)
 {
-    const std::wstring folder = ResolveSkinDirectory() + L"\\" + skinName_ + L"\\";
-    if (FileExists(folder + L"Options.dat")) {
+    const std::wstring folder = SkinFolder();
+    if (text || PathTaken(folder + L"Options.dat")) {
         packed_ = false;
-        const std::unique_ptr<TSkinTextIndex> text = ReadOptionsFile(folder + L"Options.dat");
+        if (!text)
+            text = ReadOptionsFile(folder + L"Options.dat");
         skinData_.SkinPath = folder;
         LoadSkinText(this, text.get(), nullptr);
         return;
@@ -453,8 +489,8 @@ void TsSkinManager::LoadSkinFromFolder()
         LoadSkin(nullptr, nullptr);
         return;
     }
-    const std::unique_ptr<TSkinTextIndex> text = ReadOptionsStream(convertor);
-    LoadSkinText(this, text.get(), &convertor);
+    const std::unique_ptr<TSkinTextIndex> storedText = ReadOptionsStream(convertor);
+    LoadSkinText(this, storedText.get(), &convertor);
 }
 
 void RegisterSkinManagerClasses()

@@ -43,6 +43,7 @@ struct TacCachedIndexes {
 };
 
 class TsSkinManager;
+class TSkinTextIndex;
 class TMenuItem;
 class TPopupMenu;
 
@@ -95,7 +96,8 @@ public:
 
     const std::wstring& SkinName() const { return skinName_; }
     // Stores the name and, when active, loads that skin and tells every window. A damaged skin raises
-    // after the windows were told that no skin is loaded.
+    // after the windows were told that no skin is loaded; a skin folder whose text cannot be read
+    // raises before anything changed, the loaded skin and its name kept.
     void SetSkinName(const std::wstring& name);
     const std::wstring& SkinDirectory() const { return skinDirectory_; }
     void SetSkinDirectory(const std::wstring& dir);
@@ -177,9 +179,15 @@ public:
 
 private:
     std::wstring PackedSkinFile() const;
-    void LoadSelectedSkin();
+    // The folder of the skin name, with a trailing separator.
+    std::wstring SkinFolder() const;
+    // The text of the skin name's folder when the skin is a folder's (no packed file of its name),
+    // else null. A text that cannot be read raises, before anything of the loaded skin is touched.
+    std::unique_ptr<TSkinTextIndex> ReadFolderText() const;
+    // The readers are given the text ReadFolderText read, or read the folder's text themselves.
+    void LoadSelectedSkin(std::unique_ptr<TSkinTextIndex> folderText);
     void LoadPackedSkin();
-    void LoadSkinFromFolder();
+    void LoadSkinFromFolder(std::unique_ptr<TSkinTextIndex> text);
     void LoadSkin(class TMemIniFile* ini, class TacSkinConvertor* convertor);
     void ReloadForColours();
     void AppHookHandler(TMessage& message, bool& handled);

@@ -155,20 +155,19 @@ std::unique_ptr<TBitmap> LoadBitmapFile(TsSkinManager* sm, const std::wstring& n
 }
 
 
-// "!FILE.BMP!count!masktype!type[!wl!wt!wr!wb]"
+// "!FILE.BMP!count!masktype!type[!wl!wt!wr!wb]". The picture is looked for before the counts are read:
+// a value whose picture is not there is skipped whatever its counts say, and only the counts of a
+// picture that is there can fail the load.
 void ReadOwnBitmapMask(TsSkinManager* sm, const TacSkinSource& source, const std::wstring& section,
                        const std::wstring& key, const std::wstring& v)
 {
-    if (OwnBitmapName(v).empty()) {
-        ReportUnresolved(sm, section, key, v);
-        return;
-    }
-    const TacOwnBitmapValue parsed = ParseOwnBitmapValue(v);
-    std::unique_ptr<TBitmap> bitmap = LoadImage<TBitmap>(sm, source, parsed.Name, parsed.Name);
+    const std::wstring name = OwnBitmapName(v);
+    std::unique_ptr<TBitmap> bitmap = name.empty() ? nullptr : LoadImage<TBitmap>(sm, source, name, name);
     if (!bitmap || bitmap->Width() <= 0) {
         ReportUnresolved(sm, section, key, v);
         return;
     }
+    const TacOwnBitmapValue parsed = ParseOwnBitmapValue(v);
     TsMaskData m = OwnBitmapMask(MakerOf(sm), section, key, v, parsed, bitmap->Width(), bitmap->Height());
     if (m.ImgType != itisaTexture)
         bitmap->SetPixelFormat(pf24bit);

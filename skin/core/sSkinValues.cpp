@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -147,6 +148,14 @@ public:
     {
         return ReadSectionString(lines_, &sections_, section, kAbsent, key) != kAbsent;
     }
+    // The text given for the key: as -1 does for a number, "?" counts as absent for a text or a Boolean.
+    std::optional<std::wstring> Given(const std::wstring& section, const std::wstring& key) const
+    {
+        std::wstring value = ReadSectionString(lines_, &sections_, section, kAbsent, key);
+        if (value == kAbsent || value == L"?")
+            return std::nullopt;
+        return value;
+    }
     std::wstring String(const std::wstring& section, const std::wstring& key) const
     {
         return ReadSectionString(lines_, &sections_, section, L"", key);
@@ -189,12 +198,12 @@ void MergeCommonSection(TsGeneralDataArray& sections, const SectionsByName& byUp
     g.Bevel = ToBevel(bevel);
     g.HotBevel = ToBevel(hotBevel);
     for (const BoolKey& k : kBoolKeys)
-        if (text.Has(name, k.key))
-            g.*k.field = IsTrue(text.String(name, k.key));
-    if (text.Has(name, L"GRADIENTDATA"))
-        g.GradientData = text.String(name, L"GRADIENTDATA");
-    if (text.Has(name, L"HOTGRADIENTDATA"))
-        g.HotGradientData = text.String(name, L"HOTGRADIENTDATA");
+        if (const auto value = text.Given(name, k.key))
+            g.*k.field = IsTrue(*value);
+    if (auto value = text.Given(name, L"GRADIENTDATA"))
+        g.GradientData = std::move(*value);
+    if (auto value = text.Given(name, L"HOTGRADIENTDATA"))
+        g.HotGradientData = std::move(*value);
     g.GradientArray.clear();
     g.HotGradientArray.clear();
     ParseGradients(g);

@@ -84,12 +84,14 @@ TEST_F(ShippedSkinLint, ImageCountsNoFrameCanBeCutByAreReported)
 {
     testsupport::WriteFileBytes(PathOf(L"Bad\\Options.dat"),
                                 "[GLOBALINFO]\nVERSION=5\n[A]\nNONE=@0000@0000@0030@0012@0@0\n"
-                                "ROWS=#x (0,0,30,12) (3,-1)\nOK=@0000@0000@0030@0012@3@0\n");
+                                "ROWS=#x (0,0,30,12) (3,-1)\nOK=@0000@0000@0030@0012@3@0\nGONE=!GONE.BMP!x\n");
     const ProgramRun run = RunProgram(Quoted(kSkinpack) + L" lint " + Quoted(PathOf(L"Bad")));
     EXPECT_NE(run.exitCode, 0u) << run.output;
     EXPECT_NE(run.output.find("[A] NONE="), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("[A] ROWS="), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("[A] OK="), std::string::npos) << run.output;
+    // A picture that is not there is named, whatever its counts say.
+    EXPECT_NE(run.output.find("[A] GONE=!GONE.BMP!x names no image"), std::string::npos) << run.output;
 }
 
 } // namespace

@@ -6,9 +6,25 @@
 #include "skin/core/sItemPainter.h"
 #include "skin/core/sPixels.h"
 
+#include "framework/ComCtrls.h"
+
 #include <algorithm>
 
 namespace {
+
+constexpr COLORREF kBlue = RGB(0, 0, 255), kWhite = RGB(255, 255, 255), kLime = RGB(0, 255, 0);
+
+// A plain tool bar that lends a cache to its buttons, as a skinned bar does.
+class TCacheToolBar : public TToolBar {
+public:
+    explicit TCacheToolBar(TComponent* owner) : TToolBar(owner), SkinData(std::make_unique<TsCommonData>(this, true)) {}
+    std::unique_ptr<TsCommonData> SkinData;
+    void WndProc(TMessage& m) override
+    {
+        if (!CommonMessage(m, SkinData.get()))
+            TToolBar::WndProc(m);
+    }
+};
 
 class ControlPaint : public SkinStateTest {
 protected:
@@ -82,6 +98,56 @@ TEST_F(ControlPaint, ControlIsPrintedIntoABitmap)
     bmp->SetSize(box->Width(), box->Height());
     PaintControlToBitmap(bmp.get(), box);
     EXPECT_EQ(GetPixel(bmp->Canvas()->Handle(), 5, 5), RGB(0, 255, 0));
+}
+
+// Of the tool buttons only separators and dividers are painted over the bar's cache: the bar draws
+// the others itself.
+TEST_F(ControlPaint, ToolButtonsOtherThanSeparatorsAndDividersAreLeftToTheBar)
+{
+    auto* bar = Create<TCacheToolBar>(Form);
+    bar->SetParent(Form);
+    for (TToolButtonStyle style : {tbsButton, tbsSeparator, tbsCheck, tbsDivider, tbsDropDown}) {
+        auto* b = Create<TToolButton>(Form);
+        b->SetParent(bar);
+        b->SetStyle(style);
+    }
+    testsupport::PumpMessagesUntilIdle(300);
+    bar->SkinData->InitCacheBmp();
+    bar->SkinData->CacheBmp()->Canvas()->Brush()->SetColor(clBlue);
+    bar->SkinData->CacheBmp()->Canvas()->FillRect(TRect{0, 0, bar->Width(), bar->Height()});
+    auto target = Target();
+    PaintControls(target->Canvas()->Handle(), bar, TPoint{0, 0});
+    for (int i = 0; i < bar->ButtonCount(); ++i) {
+        TToolButton* b = bar->Buttons(i);
+        const bool ours = b->Style() == tbsSeparator || b->Style() == tbsDivider;
+        EXPECT_EQ(GetPixel(target->Canvas()->Handle(), b->Left() + 1, b->Top() + 1), ours ? kBlue : kWhite) << i;
+    }
+}
+
+// A windowed child lands in the print of its form where the screen shows it, inside the frame, and
+// nowhere else: on a skinned form, whose print leaves its children out, and on a plain one.
+TEST_F(ControlPaint, WindowedChildrenArePrintedOnceWhereTheScreenShowsThem)
+{
+    auto* plain = Create<TForm>(Application);
+    plain->SetBounds(60, 60, 200, 150);
+    plain->Show();
+    for (TForm* form : {static_cast<TForm*>(Form), plain}) {
+        auto* box = Create<TSkinnedBox>(form, 0);
+        box->SetParent(form);
+        box->SetColor(clLime);
+        testsupport::PumpMessagesUntilIdle(300);
+        POINT p{0, 0};
+        MapWindowPoints(box->Handle(), nullptr, &p, 1);
+        RECT frame;
+        GetWindowRect(form->Handle(), &frame);
+        p = POINT{p.x - frame.left + 1, p.y - frame.top + 1};
+        ASSERT_GT(std::max(p.x - box->Left(), p.y - box->Top()), 2);
+        const auto target = Target();
+        PaintControlToBitmap(target.get(), form);
+        EXPECT_EQ(GetPixel(target->Canvas()->Handle(), p.x, p.y), kLime) << (form == Form);
+        EXPECT_NE(GetPixel(target->Canvas()->Handle(), box->Left() + 1, box->Top() + 1), kLime) << (form == Form);
+    }
+    Free(plain);
 }
 
 TEST_F(ControlPaint, FadeFramesFallFromFullOldImageInEqualSteps)

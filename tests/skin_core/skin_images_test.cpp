@@ -347,15 +347,16 @@ TEST_F(SkinImages, BitmapEntryWhoseHeaderPromisesMoreRowsFailsAsItsFileDoes)
 
 TEST_F(SkinImages, MissingImagesAreSkippedAndReported)
 {
+    // Counts that are missing or no numbers do not matter when there is no picture to count.
     LoadFolderSkin("[GLOBALINFO]\nMASTERBITMAP=NONE.BMP\n[A]\nB=!GONE.BMP!3!1!0\nC=gone.bmp\nD=gone.jpg\n"
-                   "E=@0000@0000@0010@0010@1@0\n",
+                   "E=@0000@0000@0010@0010@1@0\nF=!GONE.BMP\nG=!GONE.BMP!three!one!x\n",
                    {});
     ASSERT_TRUE(sm.MasterBitmap);
     EXPECT_TRUE(sm.MasterBitmap->Empty());
     ASSERT_EQ(sm.Masks.size(), 1u);
     EXPECT_EQ(sm.Masks[0].PropertyName, L"E");
     EXPECT_TRUE(sm.Patterns.empty());
-    const std::vector<std::wstring> expected{L"GLOBALINFO/MASTERBITMAP", L"A/B", L"A/C", L"A/D"};
+    const std::vector<std::wstring> expected{L"GLOBALINFO/MASTERBITMAP", L"A/B", L"A/C", L"A/F", L"A/G", L"A/D"};
     EXPECT_EQ(unresolved, expected);
 }
 

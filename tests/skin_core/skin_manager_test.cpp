@@ -1,6 +1,7 @@
 // Skin selection: packed file, folder and stored skin, the cached indexes and a failing load.
 #include "skin/core/sSkinManager.h"
 #include "skin/core/acntUtils.h"
+#include "framework/SysUtils.h"
 
 #include "tests/skin_core/message_box_watcher.h"
 #include "tests/skin_core/test_skin.h"
@@ -171,6 +172,31 @@ TEST_F(SkinManager, DamagedPackedSkinRaisesAndLeavesNothingHalfBuilt)
     EXPECT_ANY_THROW(sm.SetSkinName(L"Cut"));
     ExpectEmpty();
     EXPECT_FALSE(sm.SkinData()->Active);
+}
+
+// A skin text held open by another program, or a folder in its place: the load fails with a message
+// naming the text, and the skin that was active stays, under its own name.
+TEST_F(SkinManager, UnreadableSkinTextFailsAndKeepsTheActiveSkin)
+{
+    WriteTestSkinFolder(Folder(), L"Flat");
+    WriteTestSkinFolder(Folder(), L"Held");
+    ASSERT_TRUE(ForceDirectories(PathOf(L"Hollow\\Options.dat")));
+    sm.SetSkinName(L"Flat");
+    const HANDLE held = CreateFileW(PathOf(L"Held\\Options.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                    nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    for (const std::wstring name : {L"Held", L"Hollow"}) {
+        std::wstring message;
+        try {
+            sm.SetSkinName(name);
+        } catch (const Exception& e) {
+            message = e.Message();
+        }
+        EXPECT_NE(message.find(name + L"\\Options.dat"), std::wstring::npos) << testsupport::Narrow(message);
+        EXPECT_EQ(sm.SkinName(), L"Flat");
+        ExpectTestSkinLoaded();
+    }
+    CloseHandle(held);
 }
 
 TEST_F(SkinManager, BadValueMidLoadLeavesNothingHalfBuilt)

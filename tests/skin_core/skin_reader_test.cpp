@@ -262,21 +262,31 @@ TEST_F(SkinReader, CommonSectionsAddOnlyNewSectionsAndCopyTheirParent)
     EXPECT_EQ(lone.Color, 0xFFFFFF);
 }
 
+// As -1 for a number, "?" is absent for a gradient text or a Boolean.
 TEST_F(SkinReader, CommonSectionsTakeMinusOneAsAbsent)
 {
     TStringList common;
     common.SetText(L"[NEWPANEL]\nPARENTCLASS=PANEL\nCOLOR=-1\nFONTCOLOR=-1\nTCLEFT=-1\nSHADOWBLUR=7\n"
-                   L"[LONE]\nCOLOR=-1\nTRANSPARENCY=-1\n");
+                   L"SHOWFOCUS=?\nGRADIENTDATA=?\nHOTGRADIENTDATA=?\n"
+                   L"[LONE]\nCOLOR=-1\nTRANSPARENCY=-1\nGRADIENTDATA=?\nHOTGRADIENTDATA=?\n");
     sm.CommonSections()->Assign(&common);
-    Load("[PANEL]\nCOLOR=255\nFONTCOLOR=9\nTCLEFT=4\n");
+    Load("[PANEL]\nCOLOR=255\nFONTCOLOR=9\nTCLEFT=4\nSHOWFOCUS=TRUE\nGRADIENTDATA=1;2;3;4;5\n"
+         "HOTGRADIENTDATA=6;7;8;9;10\n");
     const TsGeneralData& n = Section(L"NEWPANEL");
     EXPECT_EQ(n.Color, 255);
     EXPECT_EQ(n.FontColor, 9);
     EXPECT_EQ(n.TCLeft, 4);
     EXPECT_EQ(n.ShadowBlur, 7);
+    EXPECT_TRUE(n.ShowFocus);
+    EXPECT_EQ(n.GradientData, L"1;2;3;4;5");
+    EXPECT_EQ(n.HotGradientData, L"6;7;8;9;10");
+    EXPECT_EQ(n.HotGradientArray.size(), 1u);
     const TsGeneralData& lone = Section(L"LONE");
     EXPECT_EQ(lone.Color, 0xFFFFFF);
     EXPECT_EQ(lone.Transparency, 0);
+    EXPECT_EQ(lone.GradientData, L" ");
+    EXPECT_EQ(lone.HotGradientData, L"");
+    EXPECT_TRUE(lone.GradientArray.empty());
 }
 
 // The manager indexes a skin's text straight from its bytes; the index must read every key as the INI
