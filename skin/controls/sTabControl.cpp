@@ -740,6 +740,12 @@ void TsCustomTabControl::WndProc(TMessage& m)
             return;
         }
         break;
+    case CM_TABSTOPCHANGED:
+        // The system's control learns whether it may take the focus only when it is made.
+        TWinControl::WndProc(m);
+        if (HandleAllocated() && !Reading())
+            RecreateWnd();
+        return;
     case CM_DIALOGCHAR:
         if (SelectByAccelerator(static_cast<wchar_t>(m.WParam))) {
             m.Result = 1;
@@ -916,6 +922,13 @@ bool TsCustomTabControl::SkinnedMessage(TMessage& m)
             skinData_->FMouseAbove = false;
             RedrawAll(true);
         }
+        return true;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        // A focused strip is hot already; the pointer changes nothing then.
+        TWinControl::WndProc(m);
+        if (!Focused() && !HasState(csDesigning))
+            skinData_->FMouseAbove = m.Msg == CM_MOUSEENTER;
         return true;
     case CM_MOUSEWHEEL:
     case WM_MOUSEWHEEL:

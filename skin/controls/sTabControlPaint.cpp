@@ -66,6 +66,11 @@ void TsCustomTabControl::PaintSkinned(HDC dc)
             QuerySkinCmd(parent, SkinCmdGetPartlyHidden))
             skinData_->BGChanged = true;
     }
+    // The control paints as its page: captions without tab images take the page section's colours. A
+    // skin that lacks the page's own section keeps the control skinned by its base section.
+    const int pageIndex = FindSectionIndex(skinData_->GetSkinManager(), PageSection());
+    if (IsValidSectionIndex(skinData_->GetSkinManager(), pageIndex))
+        skinData_->SkinIndex = pageIndex;
     if (!skinData_->Updating() && !sizing_) {
         UpdateTabInfos();
         skinData_->InitCacheBmp();

@@ -136,6 +136,24 @@ TEST_F(TabPaint, BottomTabsLieBelowThePage)
     EXPECT_EQ(pixels.At(r.Left + 3, r.Bottom - 3), kTabNormal);
 }
 
+// Without tab images the captions are written in the colours of the section the page is painted with.
+TEST_F(TabPaint, WithoutTabSectionsCaptionsTakeThePageSectionsColours)
+{
+    Manager->SetSkinName(L"PagesOnly");
+    TsTabControl* tabs = MakeTabs(Form);
+    for (TTabPosition position : {tpBottom, tpLeft}) {
+        tabs->SetTabPosition(position);
+        const auto pixels = PaintedPixels(tabs);
+        EXPECT_EQ(tabs->SkinData()->SkinIndex, FindSectionIndex(Manager, tabs->PageSection()));
+        const TRect r = tabs->GetTabRect(1);
+        int written = 0;
+        for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, pixels.height); ++y)
+            for (int x = std::max(r.Left, 0); x < std::min(r.Right, pixels.width); ++x)
+                written += pixels.At(x, y) == kEdgePageFont;
+        EXPECT_GT(written, 5) << position;
+    }
+}
+
 TEST_F(TabPaint, RemovingTheSkinGivesTheStandardLookBack)
 {
     TsTabControl* tabs = MakeTabs(Form);
