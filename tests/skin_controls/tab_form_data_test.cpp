@@ -9,8 +9,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 namespace {
 
 class TTabsForm : public TForm {
@@ -126,11 +124,7 @@ TEST_P(TabSides, TabsPageAndHitTestsKeepToOneSide)
     const TRect r = tabs->GetTabRect(other);
     const TPoint centre{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
     EXPECT_EQ(centre.X > tabs->Width() / 2, c.onTheRight);
-    int tabPixels = 0;
-    for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, pixels.height); ++y)
-        for (int x = std::max(r.Left, 0); x < std::min(r.Right, pixels.width); ++x)
-            tabPixels += pixels.At(x, y) == tabskin::kTabNormal;
-    EXPECT_GT(tabPixels, r.Width() * r.Height() / 2);
+    EXPECT_GT(CountColor(pixels, r, tabskin::kTabNormal), r.Width() * r.Height() / 2);
     EXPECT_EQ(pixels.At(c.onTheRight ? 20 : tabs->Width() - 20, tabs->Height() / 2), tabskin::kPage);
     const int tab = tabs->TabInfos()[static_cast<size_t>(other)].TabIndex;
     EXPECT_EQ(tabs->TabIndexAtPoint(centre.X, centre.Y), tab);

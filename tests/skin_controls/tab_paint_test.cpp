@@ -145,12 +145,7 @@ TEST_F(TabPaint, WithoutTabSectionsCaptionsTakeThePageSectionsColours)
         tabs->SetTabPosition(position);
         const auto pixels = PaintedPixels(tabs);
         EXPECT_EQ(tabs->SkinData()->SkinIndex, FindSectionIndex(Manager, tabs->PageSection()));
-        const TRect r = tabs->GetTabRect(1);
-        int written = 0;
-        for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, pixels.height); ++y)
-            for (int x = std::max(r.Left, 0); x < std::min(r.Right, pixels.width); ++x)
-                written += pixels.At(x, y) == kEdgePageFont;
-        EXPECT_GT(written, 5) << position;
+        EXPECT_GT(CountColor(pixels, tabs->GetTabRect(1), kEdgePageFont), 5) << position;
     }
 }
 
@@ -203,15 +198,7 @@ TEST_F(TabPaint, ATabWithAnImageShowsItBesideItsCaption)
     tabs->SetImages(&images);
     tabs->SetTabIndex(1);
     const auto pixels = PaintedPixels(tabs);
-    auto shows = [&](int position) {
-        const TRect r = tabs->GetTabRect(position);
-        for (int y = std::max(r.Top, 0); y < r.Bottom; ++y)
-            for (int x = std::max(r.Left, 0); x < r.Right; ++x)
-                if (pixels.At(x, y) == kImage)
-                    return true;
-        return false;
-    };
-    EXPECT_TRUE(shows(0));
-    EXPECT_FALSE(shows(1));
+    EXPECT_GT(CountColor(pixels, tabs->GetTabRect(0), kImage), 0);
+    EXPECT_EQ(CountColor(pixels, tabs->GetTabRect(1), kImage), 0);
     tabs->SetImages(nullptr);
 }

@@ -7,6 +7,7 @@
 #include "skin/core/sPixels.h"
 #include "tests/skin_core/test_skin.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -105,6 +106,15 @@ testsupport::Pixels24 PaintedPixels(TControl* control)
         std::copy(row, row + 3 * pixels.width, &pixels.bgr[static_cast<size_t>(y) * pixels.width * 3]);
     }
     return pixels;
+}
+
+int CountColor(const testsupport::Pixels24& pixels, const TRect& r, COLORREF color)
+{
+    int n = 0;
+    for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, pixels.height); ++y)
+        for (int x = std::max(r.Left, 0); x < std::min(r.Right, pixels.width); ++x)
+            n += pixels.At(x, y) == color;
+    return n;
 }
 
 namespace {

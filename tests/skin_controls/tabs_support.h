@@ -46,6 +46,8 @@ void WriteSkin(const std::wstring& folder, const std::wstring& name, bool tabsFi
 
 // Pixels of a control as it paints itself into a bitmap of its size.
 testsupport::Pixels24 PaintedPixels(TControl* control);
+// How many pixels of R (clipped to the picture) have exactly Color.
+int CountColor(const testsupport::Pixels24& pixels, const TRect& r, COLORREF color);
 
 // Each test: a fresh folder holding the skins "Flat", "Other", "TabsFirst" and "PagesOnly", a default manager with
 // "Flat" loaded, and a visible form of kFormColor.
