@@ -28,11 +28,20 @@ TRect Shrunk(const TRect& r, int by)
     return TRect{r.Left + by, r.Top + by, r.Right - by, r.Bottom - by};
 }
 
-// The window's paint is begun (and so validated) even when the bar paints into a DC it was given.
+// The window's paint is begun (and so validated) only when the bar paints its screen: printing into a
+// DC it was given leaves a repaint the screen still owes owed.
 class TPaintScope {
 public:
-    explicit TPaintScope(HWND wnd) : wnd_(wnd) { BeginPaint(wnd_, &ps_); }
-    ~TPaintScope() { EndPaint(wnd_, &ps_); }
+    TPaintScope(HWND wnd, bool screen) : wnd_(screen ? wnd : nullptr)
+    {
+        if (wnd_)
+            BeginPaint(wnd_, &ps_);
+    }
+    ~TPaintScope()
+    {
+        if (wnd_)
+            EndPaint(wnd_, &ps_);
+    }
     TPaintScope(const TPaintScope&) = delete;
     TPaintScope& operator=(const TPaintScope&) = delete;
 
@@ -219,7 +228,7 @@ void TsStatusBar::PaintSkinned(HDC dc)
 {
     if (!HandleAllocated())
         return;
-    TPaintScope paint(Handle());
+    TPaintScope paint(Handle(), dc == nullptr);
     // A DC of the window when none was given, with its state restored afterwards.
     TScreenDC scope(Handle(), dc);
     TSavedDC saved(scope.Get());

@@ -220,12 +220,10 @@ void TsCustomTabControl::CreateParams(TCreateParams& params)
     TWinControl::CreateParams(params);
     CreateSubClass(params, WC_TABCONTROLW);
     params.Style |= WS_CLIPCHILDREN;
-    // Right-to-left alignment mirrors the sides: tabs asked for on the left stand on the right.
-    const bool mirrored = UseRightToLeftAlignment();
-    switch (tabPosition_) {
+    switch (TabSide()) {
     case tpBottom: params.Style |= TCS_BOTTOM; break;
-    case tpLeft: params.Style |= mirrored ? TCS_VERTICAL | TCS_RIGHT : TCS_VERTICAL; break;
-    case tpRight: params.Style |= mirrored ? TCS_VERTICAL : TCS_VERTICAL | TCS_RIGHT; break;
+    case tpLeft: params.Style |= TCS_VERTICAL; break;
+    case tpRight: params.Style |= TCS_VERTICAL | TCS_RIGHT; break;
     default: break;
     }
     if (style_ == tsButtons)
@@ -421,6 +419,13 @@ void TsCustomTabControl::SetTabPosition(TTabPosition value)
         RecreateWnd();
 }
 
+TTabPosition TsCustomTabControl::TabSide() const
+{
+    if (!SideTabs() || !UseRightToLeftAlignment())
+        return tabPosition_;
+    return tabPosition_ == tpLeft ? tpRight : tpLeft;
+}
+
 void TsCustomTabControl::SetStyle(TTabStyle value)
 {
     if (value == style_)
@@ -591,22 +596,23 @@ void TsCustomTabControl::UpdateTabInfos()
 void TsCustomTabControl::RestackRows()
 {
     const int rows = std::max(1, static_cast<int>(SendMessageW(handle_, TCM_GETROWCOUNT, 0, 0)));
-    const bool side = SideTabs();
+    const TTabPosition side = TabSide();
+    const bool vertical = SideTabs();
     int number = rows;
     for (size_t i = 0; i < tabInfos_.size(); ++i) {
         if (tabInfos_[i].Placed)
             continue;
-        const int edge = side ? tabInfos_[i].R.Left : tabInfos_[i].R.Top;
+        const int edge = vertical ? tabInfos_[i].R.Left : tabInfos_[i].R.Top;
         const int row = number--;
         for (size_t j = i; j < tabInfos_.size(); ++j) {
             TsTabInfo& info = tabInfos_[j];
-            const int nearEdge = side ? info.R.Left : info.R.Top;
+            const int nearEdge = vertical ? info.R.Left : info.R.Top;
             if (info.Placed || std::abs(nearEdge - edge) > 2)
                 continue;
             info.Placed = true;
             info.Row = row;
             const int h = info.Height, w = info.Width;
-            switch (tabPosition_) {
+            switch (side) {
             case tpTop:
                 info.R.Top = h * (rows - row) + 1;
                 info.R.Bottom = info.R.Top + h;
@@ -664,7 +670,7 @@ TRect TsCustomTabControl::GetTabRect(int position) const
         r.Top -= dy;
         r.Bottom += dy;
     };
-    switch (tabPosition_) {
+    switch (TabSide()) {
     case tpTop:
         if (current)
             inflate(2, 1);
@@ -734,6 +740,12 @@ void TsCustomTabControl::WndProc(TMessage& m)
             return;
         }
         break;
+    case CM_TABSTOPCHANGED:
+        // The system's control learns whether it may take the focus only when it is made.
+        TWinControl::WndProc(m);
+        if (HandleAllocated() && !Reading())
+            RecreateWnd();
+        return;
     case CM_DIALOGCHAR:
         if (SelectByAccelerator(static_cast<wchar_t>(m.WParam))) {
             m.Result = 1;
@@ -910,6 +922,13 @@ bool TsCustomTabControl::SkinnedMessage(TMessage& m)
             skinData_->FMouseAbove = false;
             RedrawAll(true);
         }
+        return true;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        // A focused strip is hot already; the pointer changes nothing then.
+        TWinControl::WndProc(m);
+        if (!Focused() && !HasState(csDesigning))
+            skinData_->FMouseAbove = m.Msg == CM_MOUSEENTER;
         return true;
     case CM_MOUSEWHEEL:
     case WM_MOUSEWHEEL:

@@ -80,6 +80,9 @@ public:
 
     TTabPosition TabPosition() const { return tabPosition_; }
     void SetTabPosition(TTabPosition value);
+    // The side the tabs stand on: right-to-left alignment mirrors left and right tabs, and the painted
+    // tabs, the page and the hit tests all follow the system's control there.
+    TTabPosition TabSide() const;
     TTabStyle Style() const { return style_; }
     void SetStyle(TTabStyle value);
     bool MultiLine() const { return multiLine_; }

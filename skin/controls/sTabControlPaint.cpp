@@ -33,7 +33,7 @@ struct TTabSkin {
 
 std::wstring TsCustomTabControl::PageSection() const
 {
-    switch (tabPosition_) {
+    switch (TabSide()) {
     case tpBottom: return skinData_->SkinSection() + L"BOTTOM";
     case tpLeft: return skinData_->SkinSection() + L"LEFT";
     case tpRight: return skinData_->SkinSection() + L"RIGHT";
@@ -47,7 +47,7 @@ TRect TsCustomTabControl::PageRect()
     SendMessageW(handle_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&adjusted));
     adjusted.top += 2;
     TRect page{0, 0, Width(), Height()};
-    switch (tabPosition_) {
+    switch (TabSide()) {
     case tpTop: page.Top = adjusted.top - 4; break;
     case tpBottom: page.Bottom = adjusted.bottom + 1; break;
     case tpLeft: page.Left = adjusted.left - 1; break;
@@ -66,6 +66,11 @@ void TsCustomTabControl::PaintSkinned(HDC dc)
             QuerySkinCmd(parent, SkinCmdGetPartlyHidden))
             skinData_->BGChanged = true;
     }
+    // The control paints as its page: captions without tab images take the page section's colours. A
+    // skin that lacks the page's own section keeps the control skinned by its base section.
+    const int pageIndex = FindSectionIndex(skinData_->GetSkinManager(), PageSection());
+    if (IsValidSectionIndex(skinData_->GetSkinManager(), pageIndex))
+        skinData_->SkinIndex = pageIndex;
     if (!skinData_->Updating() && !sizing_) {
         UpdateTabInfos();
         skinData_->InitCacheBmp();
@@ -119,8 +124,9 @@ void TsCustomTabControl::PaintTabsBackground(const TCacheInfo& parentCache)
 {
     TBitmap* cache = skinData_->CacheBmp();
     const TRect page = PageRect();
+    const TTabPosition side = TabSide();
     TRect strip{0, 0, Width(), Height()};
-    switch (tabPosition_) {
+    switch (side) {
     case tpTop: strip.Bottom = page.Top; break;
     case tpBottom: strip.Top = page.Bottom; break;
     case tpLeft: strip.Right = page.Left; break;
@@ -133,7 +139,7 @@ void TsCustomTabControl::PaintTabsBackground(const TCacheInfo& parentCache)
     } else {
         // The page's edge may leave a few pixels of the strip uncovered: the fill reaches under it.
         TRect deeper = strip;
-        switch (tabPosition_) {
+        switch (side) {
         case tpTop: deeper.Bottom += 4; break;
         case tpBottom: deeper.Top -= 4; break;
         case tpLeft: deeper.Right += 4; break;
@@ -175,9 +181,10 @@ void TsCustomTabControl::PaintTab(int position, bool active)
     TTabSkin skin;
     if (sm->ConstData.Tab[0] >= 0) {
         if (style_ == tsTabs) {
-            skin.Section = sm->ConstData.Tab[tabPosition_];
-            skin.Border = sm->ConstData.TabBorder[tabPosition_];
-            skin.Name = kTabSections[tabPosition_];
+            const TTabPosition side = TabSide();
+            skin.Section = sm->ConstData.Tab[side];
+            skin.Border = sm->ConstData.TabBorder[side];
+            skin.Name = kTabSections[side];
         } else {
             skin.Name = style_ == tsButtons ? L"BUTTON" : L"TOOLBUTTON";
             skin.Section = FindSectionIndex(sm, skin.Name);
@@ -250,7 +257,7 @@ void TsCustomTabControl::PaintSideCaption(const TsTabInfo& info, TRect r, bool a
     lf.lfUnderline = Font()->Style().Contains(fsUnderline);
     lf.lfStrikeOut = Font()->Style().Contains(fsStrikeOut);
     lf.lfCharSet = static_cast<BYTE>(Font()->Charset());
-    const bool left = tabPosition_ == tpLeft;
+    const bool left = TabSide() == tpLeft;
     lf.lfEscapement = lf.lfOrientation = left ? -2700 : -900;
     lstrcpynW(lf.lfFaceName, L"Arial", LF_FACESIZE);
     TFontObject font(CreateFontIndirectW(&lf));

@@ -515,10 +515,15 @@ void TsToolBar::WndProc(TMessage& m)
     }
     if (CommonMessage(m, skinData_.get()))
         return;
-    try {
+    if (m.Msg == WM_PAINT) {
+        try {
+            TToolBar::WndProc(m);
+        } catch (...) {
+            // A paint over a half-built button list may fail; the next paint shows the bar whole.
+        }
+    } else {
+        // The buttons' handlers run in here: their failures are the program's, reported as any other.
         TToolBar::WndProc(m);
-    } catch (...) {
-        // The system's tool bar may fail on a half-built button list; painting goes on regardless.
     }
     switch (m.Msg) {
     case WM_SIZE:

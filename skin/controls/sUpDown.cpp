@@ -198,11 +198,15 @@ void TsUpDown::WMNCHitTest(TMessage& m)
     } else if (!(showInaccessibility_ && SecondAtLimit())) {
         state = 2;
     }
-    if (state == 0)
+    if (state == 0) {
         SetDrawingState(0);
-    else if (state != drawingState_ && !pressed_) {
-        SetDrawingState(state);
+        return;
     }
+    // The arrow under the pointer is painted again even when it keeps its state: its limit may have
+    // been reached or left since the last paint.
+    if (state != drawingState_ && !pressed_)
+        drawingState_ = state;
+    Repaint();
 }
 
 void TsUpDown::WMLButtonDown(TMessage& m)

@@ -275,6 +275,25 @@ TEST_F(StatusBar, PrintingTheBarDrawsItsSkinnedLook)
     EXPECT_EQ(GetPixel(target.Canvas()->Handle(), bar->PanelRight(0) - 2, bar->Height() / 2), kDividerColor);
 }
 
+// Printing is no paint of the screen: it draws what the screen shows and leaves an owed repaint owed.
+TEST_F(StatusBar, PrintingMatchesTheScreenAndLeavesAnOwedRepaintOwed)
+{
+    MakeManager();
+    TsStatusBar* bar = MakeBar({80, 90}, true);
+    const auto shot = Shot();
+    InvalidateRect(bar->Handle(), nullptr, FALSE);
+    TBitmap target;
+    target.SetPixelFormat(pf24bit);
+    target.SetSize(bar->Width(), bar->Height());
+    bar->Perform(WM_PRINT, reinterpret_cast<WPARAM>(target.Canvas()->Handle()), PRF_CLIENT);
+    EXPECT_TRUE(GetUpdateRect(bar->Handle(), nullptr, FALSE));
+    int differing = 0;
+    for (int y = 0; y < bar->Height(); ++y)
+        for (int x = 0; x < bar->Width(); ++x)
+            differing += GetPixel(target.Canvas()->Handle(), x, y) != shot.At(bar->Left() + x, bar->Top() + y);
+    EXPECT_EQ(differing, 0);
+}
+
 TEST_F(StatusBar, FormDataNamesTheBarAndItsSkinSection)
 {
     MakeManager();

@@ -80,19 +80,27 @@ struct SideCase {
     bool onTheRight;
 };
 
-class TabSides : public SkinnedControlsTest, public ::testing::WithParamInterface<SideCase> {};
+class TabSides : public SkinnedControlsTest, public ::testing::WithParamInterface<SideCase> {
+protected:
+    TsTabControl* MakeTabs()
+    {
+        const SideCase c = GetParam();
+        TsTabControl* tabs =
+            c.mirrored ? Create<skincontrols::TRightToLeft<TsTabControl>>(Form) : Create<TsTabControl>(Form);
+        tabs->SetTabPosition(c.position);
+        tabs->SetParent(Form);
+        tabs->Tabs()->Add(L"Супы");
+        tabs->Tabs()->Add(L"Салаты");
+        return tabs;
+    }
+};
 
 } // namespace
 
 TEST_P(TabSides, RightToLeftAlignmentSwapsTheSideTheTabsStandOn)
 {
     const SideCase c = GetParam();
-    TsTabControl* tabs =
-        c.mirrored ? Create<skincontrols::TRightToLeft<TsTabControl>>(Form) : Create<TsTabControl>(Form);
-    tabs->SetTabPosition(c.position);
-    tabs->SetParent(Form);
-    tabs->Tabs()->Add(L"Супы");
-    tabs->Tabs()->Add(L"Салаты");
+    TsTabControl* tabs = MakeTabs();
     EXPECT_EQ(tabs->Tabs()->Get(1), L"Салаты"); // captions read back under either reading order
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(tabs->Handle(), GWL_STYLE));
     EXPECT_TRUE(style & TCS_VERTICAL);
@@ -100,6 +108,29 @@ TEST_P(TabSides, RightToLeftAlignmentSwapsTheSideTheTabsStandOn)
     RECT r{};
     SendMessageW(tabs->Handle(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
     EXPECT_EQ(r.left > tabs->Width() / 2, c.onTheRight);
+}
+
+// The painted tabs, the page beside them, the point query and the click all keep to the side the
+// system's control stands its tabs on.
+TEST_P(TabSides, TabsPageAndHitTestsKeepToOneSide)
+{
+    const SideCase c = GetParam();
+    TsTabControl* tabs = MakeTabs();
+    tabs->SetBounds(10, 10, 300, 200);
+    const auto pixels = PaintedPixels(tabs);
+    const int current = tabs->CurrentPosition();
+    const int other = 1 - current;
+    ASSERT_EQ(tabs->TabInfos().size(), 2u);
+    const TRect r = tabs->GetTabRect(other);
+    const TPoint centre{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    EXPECT_EQ(centre.X > tabs->Width() / 2, c.onTheRight);
+    EXPECT_GT(CountColor(pixels, r, tabskin::kTabNormal), r.Width() * r.Height() / 2);
+    EXPECT_EQ(pixels.At(c.onTheRight ? 20 : tabs->Width() - 20, tabs->Height() / 2), tabskin::kPage);
+    const int tab = tabs->TabInfos()[static_cast<size_t>(other)].TabIndex;
+    EXPECT_EQ(tabs->TabIndexAtPoint(centre.X, centre.Y), tab);
+    SendMessageW(tabs->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.X, centre.Y));
+    SendMessageW(tabs->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(centre.X, centre.Y));
+    EXPECT_EQ(tabs->TabIndex(), tab);
 }
 
 INSTANTIATE_TEST_SUITE_P(Positions, TabSides,

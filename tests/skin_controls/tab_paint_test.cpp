@@ -136,6 +136,19 @@ TEST_F(TabPaint, BottomTabsLieBelowThePage)
     EXPECT_EQ(pixels.At(r.Left + 3, r.Bottom - 3), kTabNormal);
 }
 
+// Without tab images the captions are written in the colours of the section the page is painted with.
+TEST_F(TabPaint, WithoutTabSectionsCaptionsTakeThePageSectionsColours)
+{
+    Manager->SetSkinName(L"PagesOnly");
+    TsTabControl* tabs = MakeTabs(Form);
+    for (TTabPosition position : {tpBottom, tpLeft}) {
+        tabs->SetTabPosition(position);
+        const auto pixels = PaintedPixels(tabs);
+        EXPECT_EQ(tabs->SkinData()->SkinIndex, FindSectionIndex(Manager, tabs->PageSection()));
+        EXPECT_GT(CountColor(pixels, tabs->GetTabRect(1), kEdgePageFont), 5) << position;
+    }
+}
+
 TEST_F(TabPaint, RemovingTheSkinGivesTheStandardLookBack)
 {
     TsTabControl* tabs = MakeTabs(Form);
@@ -185,15 +198,7 @@ TEST_F(TabPaint, ATabWithAnImageShowsItBesideItsCaption)
     tabs->SetImages(&images);
     tabs->SetTabIndex(1);
     const auto pixels = PaintedPixels(tabs);
-    auto shows = [&](int position) {
-        const TRect r = tabs->GetTabRect(position);
-        for (int y = std::max(r.Top, 0); y < r.Bottom; ++y)
-            for (int x = std::max(r.Left, 0); x < r.Right; ++x)
-                if (pixels.At(x, y) == kImage)
-                    return true;
-        return false;
-    };
-    EXPECT_TRUE(shows(0));
-    EXPECT_FALSE(shows(1));
+    EXPECT_GT(CountColor(pixels, tabs->GetTabRect(0), kImage), 0);
+    EXPECT_EQ(CountColor(pixels, tabs->GetTabRect(1), kImage), 0);
     tabs->SetImages(nullptr);
 }

@@ -5,6 +5,7 @@
 
 #include "framework/StdCtrls.h"
 #include "skin/controls/sTabControl.h"
+#include "skin/core/sCommonData.h"
 
 #include <commctrl.h>
 
@@ -181,6 +182,35 @@ TEST_F(TabSelection, TheTabsAndTheIndexSurviveANewWindow)
     EXPECT_EQ(Tabs->Tabs()->Get(2), L"Раздел 2");
     EXPECT_EQ(Tabs->TabIndex(), 1);
     EXPECT_TRUE(GetWindowLongPtrW(Tabs->Handle(), GWL_STYLE) & TCS_BOTTOM);
+}
+
+// The system's control takes its focus style only when it is made: a new tab stop makes it again.
+TEST_F(TabSelection, ATabStopChangeReachesTheSystemsControl)
+{
+    MakeTabs();
+    Tabs->SetTabIndex(1);
+    EXPECT_FALSE(GetWindowLongPtrW(Tabs->Handle(), GWL_STYLE) & TCS_FOCUSNEVER);
+    Tabs->SetTabStop(false);
+    EXPECT_TRUE(GetWindowLongPtrW(Tabs->Handle(), GWL_STYLE) & TCS_FOCUSNEVER);
+    EXPECT_EQ(Tabs->Tabs()->GetCount(), 3);
+    EXPECT_EQ(Tabs->TabIndex(), 1);
+    Tabs->SetTabStop(true);
+    EXPECT_FALSE(GetWindowLongPtrW(Tabs->Handle(), GWL_STYLE) & TCS_FOCUSNEVER);
+}
+
+// A focused strip is hot already: the pointer coming over it adds nothing.
+TEST_F(TabSelection, ThePointerMakesOnlyAnUnfocusedStripHot)
+{
+    MakeTabs();
+    Tabs->Perform(CM_MOUSEENTER);
+    EXPECT_TRUE(Tabs->SkinData()->FMouseAbove);
+    Tabs->Perform(CM_MOUSELEAVE);
+    EXPECT_FALSE(Tabs->SkinData()->FMouseAbove);
+    SetForegroundWindow(Form->Handle());
+    Tabs->SetFocus();
+    ASSERT_TRUE(Tabs->Focused());
+    Tabs->Perform(CM_MOUSEENTER);
+    EXPECT_FALSE(Tabs->SkinData()->FMouseAbove);
 }
 
 TEST_F(TabSelectionUnskinned, TheIndexIsTheSystemsAndAChangeIsAnnounced)

@@ -7,6 +7,7 @@
 #include "skin/core/sPixels.h"
 #include "tests/skin_core/test_skin.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -41,7 +42,7 @@ std::string Hex(COLORREF c)
     return text;
 }
 
-std::string Options(bool tabsFirst)
+std::string Options(bool tabsFirst, bool withTabs)
 {
     const std::string tabs = "[TABTOP]\r\n"
                              "COLOR=0xFFFFFF\r\n"
@@ -51,15 +52,18 @@ std::string Options(bool tabsFirst)
                              "[TABBOTTOM]\r\nPARENTCLASS=TABTOP\r\n"
                              "[TABLEFT]\r\nPARENTCLASS=TABTOP\r\n"
                              "[TABRIGHT]\r\nPARENTCLASS=TABTOP\r\n";
+    const std::string edgeFont =
+        "FONTCOLOR=" + Hex(tabskin::kEdgePageFont) + "\r\nHOTFONTCOLOR=" + Hex(tabskin::kEdgePageFont) + "\r\n";
     const std::string rest = "[GLOBALINFO]\r\n"
                              "VERSION=6.5\r\n"
                              "COLOR=0xE0E0E0\r\n"
                              "MASTERBITMAP=MASTER.BMP\r\n"
                              "[PAGECONTROL]\r\n"
                              "COLOR=" + Hex(tabskin::kPage) + "\r\n"
-                             "[PAGECONTROLBOTTOM]\r\nPARENTCLASS=PAGECONTROL\r\n"
-                             "[PAGECONTROLLEFT]\r\nPARENTCLASS=PAGECONTROL\r\n"
-                             "[PAGECONTROLRIGHT]\r\nPARENTCLASS=PAGECONTROL\r\n"
+                             "FONTCOLOR=0x000000\r\nHOTFONTCOLOR=0x000000\r\n"
+                             "[PAGECONTROLBOTTOM]\r\nPARENTCLASS=PAGECONTROL\r\n" + edgeFont +
+                             "[PAGECONTROLLEFT]\r\nPARENTCLASS=PAGECONTROL\r\n" + edgeFont +
+                             "[PAGECONTROLRIGHT]\r\nPARENTCLASS=PAGECONTROL\r\n" + edgeFont +
                              "[SCROLLBTNTOP]\r\n"
                              "COLOR=" + Hex(tabskin::kBtnNormal) + "\r\n"
                              "BORDERSMASK=^0000^0010^0030^0020^0002^0002^0002^0002^3^0^1^0\r\n"
@@ -67,6 +71,8 @@ std::string Options(bool tabsFirst)
                              "[SCROLLBTNBOTTOM]\r\nPARENTCLASS=SCROLLBTNTOP\r\n"
                              "[SCROLLBTNLEFT]\r\nPARENTCLASS=SCROLLBTNTOP\r\n"
                              "[SCROLLBTNRIGHT]\r\nPARENTCLASS=SCROLLBTNTOP\r\n";
+    if (!withTabs)
+        return rest;
     return tabsFirst ? tabs + rest : rest + tabs;
 }
 
@@ -74,9 +80,9 @@ std::string Options(bool tabsFirst)
 
 namespace tabskin {
 
-void WriteSkin(const std::wstring& folder, const std::wstring& name, bool tabsFirst, bool other)
+void WriteSkin(const std::wstring& folder, const std::wstring& name, bool tabsFirst, bool other, bool tabs)
 {
-    testsupport::WriteFileBytes(folder + L"\\" + name + L"\\Options.dat", Options(tabsFirst));
+    testsupport::WriteFileBytes(folder + L"\\" + name + L"\\Options.dat", Options(tabsFirst, tabs));
     testsupport::WriteFileBytes(folder + L"\\" + name + L"\\MASTER.BMP", MasterBitmapFile(other));
 }
 
@@ -100,6 +106,15 @@ testsupport::Pixels24 PaintedPixels(TControl* control)
         std::copy(row, row + 3 * pixels.width, &pixels.bgr[static_cast<size_t>(y) * pixels.width * 3]);
     }
     return pixels;
+}
+
+int CountColor(const testsupport::Pixels24& pixels, const TRect& r, COLORREF color)
+{
+    int n = 0;
+    for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, pixels.height); ++y)
+        for (int x = std::max(r.Left, 0); x < std::min(r.Right, pixels.width); ++x)
+            n += pixels.At(x, y) == color;
+    return n;
 }
 
 namespace {
@@ -127,6 +142,7 @@ void SkinnedControlsTest::SetUp()
     tabskin::WriteSkin(Folder(), L"Flat");
     tabskin::WriteSkin(Folder(), L"Other", false, true);
     tabskin::WriteSkin(Folder(), L"TabsFirst", true);
+    tabskin::WriteSkin(Folder(), L"PagesOnly", false, false, false);
     LoadSkin(L"Flat");
     if (HasFatalFailure())
         return;

@@ -34,16 +34,22 @@ constexpr COLORREF kFormColor = RGB(0xF0, 0xE0, 0x10);  // the form under the co
 constexpr COLORREF kOtherTabNormal = RGB(0x10, 0x90, 0x90);
 constexpr COLORREF kOtherTabActive = RGB(0x90, 0x10, 0x90);
 
+// The captions' colour in the page sections of the other positions (PAGECONTROL writes in black).
+constexpr COLORREF kEdgePageFont = RGB(0xF0, 0x10, 0xF0);
+
 // Writes Folder\Name\Options.dat and its master bitmap. With TabsFirst the tab section is the skin's
-// first section; Other gives the tabs the other colours.
-void WriteSkin(const std::wstring& folder, const std::wstring& name, bool tabsFirst = false, bool other = false);
+// first section; Other gives the tabs the other colours; without Tabs the skin has no tab sections.
+void WriteSkin(const std::wstring& folder, const std::wstring& name, bool tabsFirst = false, bool other = false,
+               bool tabs = true);
 
 } // namespace tabskin
 
 // Pixels of a control as it paints itself into a bitmap of its size.
 testsupport::Pixels24 PaintedPixels(TControl* control);
+// How many pixels of R (clipped to the picture) have exactly Color.
+int CountColor(const testsupport::Pixels24& pixels, const TRect& r, COLORREF color);
 
-// Each test: a fresh folder holding the skins "Flat", "Other" and "TabsFirst", a default manager with
+// Each test: a fresh folder holding the skins "Flat", "Other", "TabsFirst" and "PagesOnly", a default manager with
 // "Flat" loaded, and a visible form of kFormColor.
 class SkinnedControlsTest : public skincontrols::SkinnedTest {
     // Before the set-up and after the tear-down: the test sees the skin core without the forms layer.

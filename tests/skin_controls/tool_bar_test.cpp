@@ -264,6 +264,28 @@ TEST_F(ToolBar, ASkinChangeRepaintsAndRemovalHandsTheEventsBack)
     EXPECT_EQ(CentreOf(bar, 0), kButtonColors[0]);
 }
 
+// A command that fails is reported like any other failure of the program, and the bar goes on working.
+TEST_F(ToolBar, AFailingButtonCommandReachesTheApplicationsReport)
+{
+    MakeManager();
+    TsToolBar* bar = MakeBar(2);
+    bar->Buttons(0)->OnClick = [](TObject*) { throw EInvalidOperation(L"Рецепт не сохранён"); };
+    int clicks = 0;
+    bar->Buttons(1)->OnClick = [&clicks](TObject*) { ++clicks; };
+    auto click = [bar](int i) {
+        const TPoint p = Centre(bar->Buttons(i));
+        SendMessageW(bar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.X, p.Y));
+        SendMessageW(bar->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(p.X, p.Y));
+        testsupport::PumpMessagesUntilIdle(200);
+    };
+    click(0);
+    EXPECT_EQ(Errors, std::vector<std::wstring>{L"Рецепт не сохранён"});
+    Errors.clear();
+    click(1);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(CentreOf(bar, 0), kButtonColors[0]);
+}
+
 TEST_F(ToolBar, HandlersOfTheProgramStayWhenThereIsNoSkin)
 {
     TsToolBar* bar = MakeBar(1);

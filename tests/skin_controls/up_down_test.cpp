@@ -65,6 +65,20 @@ TEST_F(UpDownPaint, TheArrowUnderThePointerIsHot)
     EXPECT_EQ(Arrows->DrawingState(), 0);
 }
 
+// The hit test paints the arrow under the pointer again even when it was hot already.
+TEST_F(UpDownPaint, EveryHitTestOverAnArrowRepaintsIt)
+{
+    MakeArrows();
+    Hover(10, 5);
+    ASSERT_EQ(Arrows->DrawingState(), 1);
+    HDC dc = GetDC(Arrows->Handle());
+    SetPixel(dc, 1, 1, RGB(1, 2, 3));
+    ASSERT_EQ(GetPixel(dc, 1, 1), RGB(1, 2, 3));
+    Hover(10, 5);
+    EXPECT_EQ(GetPixel(dc, 1, 1), kBtnHot);
+    ReleaseDC(Arrows->Handle(), dc);
+}
+
 TEST_F(UpDownPaint, APressedArrowLooksPressedUntilReleased)
 {
     MakeArrows();
