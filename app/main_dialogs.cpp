@@ -29,6 +29,7 @@ public:
     int StartCount() override { return main_->Counters().StartCount; }
     int ViewCount() override { return main_->Counters().ViewCount; }
     void SetRecipesChanged() override { main_->RecipesChanged = 1; }
+    TStoreDialogs& Dialogs() override { return main_->StoreDialogs(); }
     TCustomImageList* FindListImages() override { return main_->FindListImage(); }
 
 private:

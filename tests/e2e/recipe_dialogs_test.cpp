@@ -425,6 +425,34 @@ TEST_F(RecipeDialogsTest, ANameTakenInTheCategoryIsReplacedByTheMessageWhenTheNa
     EXPECT_EQ(RecipesOnDisk(category), before);
 }
 
+TEST_F(RecipeDialogsTest, OKWithoutANameSaysWhyAndTheDialogKeepsItsCategoryAndTakesTheNameAgain)
+{
+    const std::wstring category = PlainCategories().front();
+    StartNotebook();
+    ClickToolButton(L"Новый");
+    HWND dialog = WaitForProgramWindow(L"TNewForm", L"Новый рецепт");
+    ASSERT_NE(dialog, nullptr) << "no new-recipe dialog";
+    auto boxes = FindChildWindows(dialog, L"TComboBox");
+    auto categoryBox = std::find_if(boxes.begin(), boxes.end(), [](HWND b) { return IsWindowEnabled(b) != FALSE; });
+    ASSERT_NE(categoryBox, boxes.end());
+    HWND name = InReadingOrder(FindChildWindows(dialog, L"TEdit")).front();
+    ChooseComboItem(*categoryBox, category);
+    Bot().ClickCentre(ButtonOf(dialog, L"ОК"));
+    ASSERT_TRUE(AnswerMessage(L"OK", L"no-name")) << "OK without a name is refused in silence";
+
+    ASSERT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(WindowCaption(*categoryBox), category) << "the chosen category stays";
+    EXPECT_TRUE(WaitUntil([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus == name;
+    })) << "the name field does not have the focus";
+    Bot().TypeText(Pie::kName);
+    Bot().ClickCentre(ButtonOf(dialog, L"ОК"));
+    ASSERT_TRUE(WaitForWindowGone(dialog)) << "the dialog stays open";
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(RecipePath(category, Pie::kName)); }));
+}
+
 TEST_F(RecipeDialogsTest, TheRatingDialogWritesTheChosenDigitIntoLineOneAndTheStarsFollowOnReopening)
 {
     const auto categories = PlainCategories();
