@@ -398,6 +398,29 @@ TEST_F(RecipeDialogsTest, ARecipeWrittenInTheDialogIsSavedInItsCategoryWithThePh
     EXPECT_TRUE(WaitForWindowGone(photoWindow)) << "Alt+F4 closes the photo window";
 }
 
+TEST_F(RecipeDialogsTest, ADamagedPhotoIsReportedAndLeavesNoPhotoWindowBehind)
+{
+    const std::wstring category = PlainCategories().front();
+    PlantPie(category, false);
+    testsupport::WriteFileBytes(PhotoPath(category, Pie::kName), "not a jpeg");
+    StartNotebook();
+    OpenCategory(category);
+    OpenRecipe(Pie::kName);
+    ASSERT_TRUE(WaitUntil([&] { return ToolButton(L"Фото...").visible; }));
+
+    ClickToolButton(L"Фото...");
+    HWND box = WaitForTopWindow({ProcessId(), L"#32770", {}, true});
+    ASSERT_NE(box, nullptr) << "the damaged photo is not reported";
+    Shot(box, L"jpeg-error");
+    Bot().PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForWindowGone(box));
+    Bot().WaitIdle(MainWindow());
+    EXPECT_TRUE(FindTopWindows({ProcessId(), L"TFotoForm", {}, true}).empty()) << "an empty photo window stays";
+    // The program goes on: the list answers again.
+    ReopenRecipe(Pie::kName);
+    EXPECT_EQ(ViewFirstLine(), Pie::kName);
+}
+
 TEST_F(RecipeDialogsTest, ANameTakenInTheCategoryIsReplacedByTheMessageWhenTheNameFieldIsLeft)
 {
     const auto categories = PlainCategories();
