@@ -1,5 +1,6 @@
 // What the recipe dialogs see of the main window: the store, the selected recipe, the view, the photo
-// and the counters, and the flag through which they ask for the recipe list to be refilled.
+// and the counters, the message boxes, and the flag through which they ask for the recipe list to be
+// refilled.
 #pragma once
 
 #include "app/recipe_document.h"
@@ -28,6 +29,8 @@ public:
     virtual int ViewCount() = 0;
     // The main list must be refilled when the dialog has closed.
     virtual void SetRecipesChanged() = 0;
+    // The message boxes the dialogs tell the user with (the store's own).
+    virtual TStoreDialogs& Dialogs() = 0;
     // The one-icon image list of the search hits (none: the hits show no icon).
     virtual TCustomImageList* FindListImages() { return nullptr; }
 };

@@ -29,6 +29,7 @@ public:
     int StartCount() override { return main_->Counters().StartCount; }
     int ViewCount() override { return main_->Counters().ViewCount; }
     void SetRecipesChanged() override { main_->RecipesChanged = 1; }
+    TStoreDialogs& Dialogs() override { return main_->StoreDialogs(); }
     TCustomImageList* FindListImages() override { return main_->FindListImage(); }
 
 private:
@@ -56,5 +57,15 @@ TModalResult ShowMoveDialog(TMainForm* main) { return ShowDialog<TRemoveForm>(ma
 TModalResult ShowRatingDialog(TMainForm* main) { return ShowDialog<TRatingForm>(main); }
 TModalResult ShowNewCategoryDialog(TMainForm* main) { return ShowDialog<TNewGroupForm>(main); }
 TModalResult ShowSearchDialog(TMainForm* main) { return ShowDialog<TSearchForm>(main); }
-TModalResult ShowPhotoDialog(TMainForm* main) { return ShowDialog<TFotoForm>(main); }
+TModalResult ShowPhotoDialog(TMainForm* main)
+{
+    TMainFormHost host(main);
+    TOwned<TFotoForm> form(Create<TFotoForm>(Application));
+    form->Host = &host;
+    // A photo that cannot be shown is reported before its window opens, so no empty window stands
+    // behind the report.
+    if (!form->LoadPhoto())
+        return mrCancel;
+    return form->ShowModal();
+}
 TModalResult ShowAboutDialog(TMainForm* main) { return ShowDialog<TAboutForm>(main); }

@@ -22,7 +22,7 @@ TModalResult ShowRatingDialog(TMainForm* main);
 TModalResult ShowNewCategoryDialog(TMainForm* main);
 // Search every category; a chosen hit goes into the view through TMainForm::ShowSearchHit.
 TModalResult ShowSearchDialog(TMainForm* main);
-// The photo of PhotoPath.
+// The photo of PhotoPath; a photo that cannot be shown is reported and opens no window.
 TModalResult ShowPhotoDialog(TMainForm* main);
 // The program information with the counters.
 TModalResult ShowAboutDialog(TMainForm* main);

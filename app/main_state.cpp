@@ -33,7 +33,8 @@ std::optional<int> PreviousIndex(int selected)
 
 std::optional<int> NextIndex(int selected, int recipeCount)
 {
-    if (selected >= 0 && selected < recipeCount - 1)
+    // Without a selection (-1) the first recipe is the next one.
+    if (selected >= -1 && selected < recipeCount - 1)
         return selected + 1;
     return std::nullopt;
 }

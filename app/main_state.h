@@ -34,7 +34,7 @@ private:
 
 // Index "Назад" selects, or nothing when the selection is at the top (or there is none).
 std::optional<int> PreviousIndex(int selected);
-// Index "Далее" selects, or nothing at the last item.
+// Index "Далее" selects: the first item when none is selected, nothing at the last item.
 std::optional<int> NextIndex(int selected, int recipeCount);
 
 // How many stars a rating shows: 0..5, or nothing when the stars keep their state.

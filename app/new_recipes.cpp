@@ -6,6 +6,9 @@
 #include <algorithm>
 
 const wchar_t kRecipeExistsText[] = L"Рецепт с таким названием уже существует";
+const wchar_t kNoRecipeNameText[] = L"Введите, пожалуйста, название рецепта.";
+const wchar_t kBadRecipeNameText[] = L"Под таким названием рецепт сохранить нельзя. Измените, пожалуйста, название.";
+const wchar_t kBadCategoryText[] = L"В эту категорию рецепт сохранить нельзя. Выберите, пожалуйста, другую.";
 
 void TNewForm::DeclareBindings(TFormBindings& b)
 {
@@ -38,6 +41,11 @@ void TNewForm::SetFieldColors(TColor color)
 
 void TNewForm::FormActivate(TObject*)
 {
+    // The dialog is activated again when one of its own messages closes: the category chosen and the
+    // fields typed must survive that.
+    if (prepared_)
+        return;
+    prepared_ = true;
     CategoryBox->Clear();
     const std::vector<std::wstring> categories = Host->Store().Categories();
     for (const std::wstring& name : categories)
@@ -78,6 +86,18 @@ std::optional<std::wstring> TNewForm::RecipeFile(const std::wstring& category)
     return Host->Store().CategoryFolder(category) + L"\\" + name + L".rcp";
 }
 
+std::optional<std::wstring> TNewForm::NameRefusal(const std::wstring& category)
+{
+    const std::wstring name = NameRecipes->Text();
+    if (Trim(name).empty())
+        return kNoRecipeNameText;
+    if (!IsPlainFileName(name))
+        return kBadRecipeNameText;
+    if (!IsPlainFileName(category))
+        return kBadCategoryText;
+    return std::nullopt;
+}
+
 void TNewForm::NameRecipesExit(TObject*)
 {
     // The box's text counts here, chosen or typed, as the name check has always read it.
@@ -109,13 +129,14 @@ void TNewForm::buttonOKClick(TObject*)
     const std::optional<std::wstring> category = ChosenCategory();
     std::optional<std::wstring> file;
     if (category) {
-        file = RecipeFile(*category);
-        if (!file) {
-            // A name that is no plain file name is not saved anywhere; the user may correct it.
+        if (const std::optional<std::wstring> refusal = NameRefusal(*category)) {
+            // Nothing is saved; the user is told why and corrects the name where it was typed.
+            Host->Dialogs().ShowWarning(*refusal);
             if (NameRecipes->CanFocus())
                 NameRecipes->SetFocus();
             return;
         }
+        file = RecipeFile(*category);
         // The category may have changed since the name was checked: an existing recipe is never
         // overwritten, the dialog stays open with the message in the name field.
         if (FileExists(*file)) {

@@ -9,6 +9,10 @@
 #include "framework/StdCtrls.h"
 
 extern const wchar_t kRecipeExistsText[]; // "Рецепт с таким названием уже существует"
+// Why OK saves nothing yet: no name, a name no file can have, a category no recipe can be saved in.
+extern const wchar_t kNoRecipeNameText[];
+extern const wchar_t kBadRecipeNameText[];
+extern const wchar_t kBadCategoryText[];
 
 class TNewForm : public TForm {
     DECLARE_CLASS_NAME(TNewForm)
@@ -48,7 +52,11 @@ private:
     // The recipe file the name field leads to in the category, or nothing when the name cannot be a
     // file name of its own.
     std::optional<std::wstring> RecipeFile(const std::wstring& category);
+    // What the user is told when the name field cannot name a recipe of the category; nothing when it
+    // can, and then RecipeFile gives the file.
+    std::optional<std::wstring> NameRefusal(const std::wstring& category);
     void SetFieldColors(TColor color);
 
     std::wstring photoSource_; // the file chosen with the browse button in this dialog
+    bool prepared_ = false;    // the category box was filled at the dialog's first activation
 };

@@ -51,10 +51,11 @@ void TSearchForm::FillFindList(const std::wstring& folder, const std::wstring& m
     search.FillFindList(folder, mask);
 }
 
-void TSearchForm::FindListSelectItem(TObject*, TListItem* item, bool selected)
+void TSearchForm::FindListSelectItem(TObject*, TListItem* item, bool)
 {
-    // The list view reports deselection too; only a chosen hit of the list opens a file.
-    if (!selected || !item)
+    // Selection and deselection alike show the hit's file anew: a hit left by a click beside the
+    // list stays in the view as it stands on disk now. A change of every item at once names no hit.
+    if (!item)
         return;
     const int index = item->Index();
     if (index < 0 || index >= FileNameList->Items()->Count())

@@ -8,8 +8,20 @@ void TFotoForm::DeclareBindings(TFormBindings& b)
 
 void TFotoForm::FormActivate(TObject*)
 {
-    // The picture registry chooses the format by the file's extension; an unreadable photo raises the
-    // picture error, which the application reports.
-    Foto->Picture()->LoadFromFile(Host->PhotoPath());
+    // A photo that cannot be shown (damaged, or gone since it was found) leaves no empty window.
+    if (!LoadPhoto())
+        Close();
+}
+
+bool TFotoForm::LoadPhoto()
+{
+    // The picture registry chooses the format by the file's extension.
+    try {
+        Foto->Picture()->LoadFromFile(Host->PhotoPath());
+    } catch (const Exception&) {
+        Application->HandleException(this);
+        return false;
+    }
     Foto->SetAutoSize(true);
+    return true;
 }

@@ -15,5 +15,9 @@ public:
 
     void FormActivate(TObject* sender);
 
+    // Loads the host's photo into the picture; false when it cannot be shown, the picture error then
+    // having been reported through the application's handler.
+    bool LoadPhoto();
+
     TImage* Foto = nullptr;
 };

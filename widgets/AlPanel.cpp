@@ -83,12 +83,15 @@ void TAligningPanel::SetAligningActive(bool value)
         minWidth_ = Width();
     }
     aligningActive_ = value;
-    // Switched on in code, scaling starts from the size the panel has now; switched on from form data,
-    // the first size message records the size the window is made with.
-    if (value && !applyingStored_) {
+    // Once the panel has scaled, the old size stays that of its last scaling, also across switching
+    // off and on: the children, left where they were meanwhile, still hold the layout of that size.
+    // Before the first scaling, switched on in code, the present size stands in for the size before the
+    // first size message, which that message no longer sees (the window's new size is taken before
+    // it); switched on from form data, the first size message records the size the window is made with.
+    if (value && firstSize_ && !applyingStored_) {
         oldHeight_ = Height();
         oldWidth_ = Width();
-        firstSize_ = false;
+        oldSizeTaken_ = true;
     }
 }
 
@@ -185,8 +188,10 @@ void TAligningPanel::WMSize(TMessage& m)
         return;
     }
     if (firstSize_) {
-        oldHeight_ = Height();
-        oldWidth_ = Width();
+        if (!oldSizeTaken_) {
+            oldHeight_ = Height();
+            oldWidth_ = Width();
+        }
         firstSize_ = false;
     }
     TCustomPanel::Dispatch(m);

@@ -69,6 +69,7 @@ private:
     int minWidth_ = 0;
     bool loaded_ = false;
     bool applyingStored_ = false;
+    bool oldSizeTaken_ = false; // switched on in code before the first scaling: the old size is recorded
 };
 
 // Makes TAligningPanel known to the form reader.

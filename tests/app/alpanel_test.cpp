@@ -154,6 +154,21 @@ TEST_F(AligningPanel, WindowedChildAddedAtRunTimeSwitchesAligningOffUntilSetAgai
     EXPECT_EQ(late->Left(), 25);
 }
 
+TEST_F(AligningPanel, SwitchedOffAndOnAgainItScalesFromTheSizeOfItsLastScaling)
+{
+    auto* a = Child<TLabel>(100, 100, 40, 13);
+    panel->SetAligningActive(true);
+    Resize(800, 600);
+    ASSERT_EQ(a->Left(), 200);
+    panel->SetAligningActive(false);
+    Resize(600, 450);
+    panel->SetAligningActive(true);
+    // The child still stands where the layout of 800 x 600 put it: at that size again it stays there.
+    Resize(800, 600);
+    EXPECT_EQ(a->Left(), 200);
+    EXPECT_EQ(a->Top(), 200);
+}
+
 TEST_F(AligningPanel, WindowedChildRemovedAtRunTimeSwitchesAligningOff)
 {
     Child<TLabel>(100, 100, 40, 13);

@@ -17,7 +17,7 @@ void TTestHost::ShowFoundRecipe(const std::wstring& path)
 void DialogTest::SetUp()
 {
     StoreTest::SetUp();
-    host = std::make_unique<TTestHost>(*store);
+    host = std::make_unique<TTestHost>(*store, dialogs);
     Application->OnException = [this](TObject*, const Exception& e) { Errors.push_back(e.Message()); };
 }
 

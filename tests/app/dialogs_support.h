@@ -13,7 +13,7 @@
 // What the main window would hold: the store, the list's selection, the current tab, the view.
 class TTestHost : public TDialogHost {
 public:
-    explicit TTestHost(TRecipeStore& store) : store_(store) {}
+    TTestHost(TRecipeStore& store, TStoreDialogs& dialogs) : store_(store), dialogs_(dialogs) {}
 
     TRecipeStore& Store() override { return store_; }
     std::optional<std::wstring> SelectedRecipe() override { return Selected; }
@@ -24,6 +24,7 @@ public:
     int StartCount() override { return Starts; }
     int ViewCount() override { return Views; }
     void SetRecipesChanged() override { ++RecipesChanged; }
+    TStoreDialogs& Dialogs() override { return dialogs_; }
 
     std::optional<std::wstring> Selected;
     std::wstring Category;
@@ -36,6 +37,7 @@ public:
 
 private:
     TRecipeStore& store_;
+    TStoreDialogs& dialogs_;
     THiddenRecipeDocument view_;
 };
 

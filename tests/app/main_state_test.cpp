@@ -66,7 +66,9 @@ TEST(ListNavigation, NextStopsAtTheLastItem)
     EXPECT_EQ(NextIndex(1, 3), 2);
     EXPECT_FALSE(NextIndex(2, 3).has_value());
     EXPECT_FALSE(NextIndex(0, 1).has_value());
-    EXPECT_FALSE(NextIndex(-1, 3).has_value());
+    EXPECT_EQ(NextIndex(-1, 3), 0);
+    EXPECT_EQ(NextIndex(-1, 1), 0);
+    EXPECT_FALSE(NextIndex(-1, 0).has_value());
 }
 
 TEST(Stars, RatingsZeroToFiveShowThatManyAndOthersKeepTheRow)

@@ -355,6 +355,11 @@ TEST_F(MainWindow, NextStopsAtLastRecipeAndPreviousAtFirst)
     EXPECT_EQ(form->RecipesList->ItemIndex(), 2);
     form->PrevButtonClick(nullptr);
     EXPECT_EQ(form->RecipesList->ItemIndex(), 1);
+    // After "Информация" nothing is selected: "Далее" opens the first recipe.
+    form->N5Click(nullptr);
+    form->NextButtonClick(nullptr);
+    EXPECT_EQ(form->RecipesList->ItemIndex(), 0);
+    EXPECT_EQ(ViewLines()[0], ListCaptions()[0]);
 }
 
 // ---- Tabs ----

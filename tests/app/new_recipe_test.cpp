@@ -234,14 +234,24 @@ TEST_F(NewRecipeDialog, OKNeverOverwritesARecipeOfTheCategoryChosenAfterTheNameC
     EXPECT_EQ(host->RecipesChanged, 0);
 }
 
-TEST_F(NewRecipeDialog, ANameThatLeadsOutOfItsCategoryIsNotSaved)
+TEST_F(NewRecipeDialog, ANameThatLeadsOutOfItsCategoryIsNotSavedAndTheUserIsToldWhy)
 {
     auto* form = OpenDialog();
     Choose(form, L"Супы");
-    for (const std::wstring name : {L"..\\..\\Чужой", L"a\\b", L"", L".."}) {
+    const std::pair<std::wstring, const wchar_t*> refusals[] = {
+        {L"..\\..\\Чужой", kBadRecipeNameText}, {L"a\\b", kBadRecipeNameText}, {L"", kNoRecipeNameText},
+        {L"  ", kNoRecipeNameText}, {L"..", kBadRecipeNameText}};
+    for (const auto& [name, text] : refusals) {
+        dialogs.boxes.clear();
         Fill(form, name);
         form->buttonOKClick(form->buttonOK);
         EXPECT_TRUE(form->Visible());
+        ASSERT_EQ(dialogs.boxes.size(), 1u) << apptest::Utf8(name);
+        EXPECT_EQ(dialogs.boxes[0].text, text) << apptest::Utf8(name);
+        EXPECT_EQ(form->NameRecipes->Text(), name) << "what was typed stays";
+        // A return from the message activates the dialog again: the chosen category stays.
+        form->FormActivate(form);
+        EXPECT_EQ(form->CategoryBox->Text(), L"Супы");
     }
     EXPECT_FALSE(Exists(PathOf(L"Чужой.rcp")));
     EXPECT_FALSE(Exists(InCategory(L"Супы", L".rcp")));
@@ -254,9 +264,12 @@ TEST_F(NewRecipeDialog, ADeviceNameIsNotSaved)
     auto* form = OpenDialog();
     Choose(form, L"Супы");
     for (const wchar_t* name : testsupport::kDeviceNames) {
+        dialogs.boxes.clear();
         Fill(form, name);
         form->buttonOKClick(form->buttonOK);
         EXPECT_TRUE(form->Visible()) << apptest::Utf8(name);
+        ASSERT_EQ(dialogs.boxes.size(), 1u) << apptest::Utf8(name);
+        EXPECT_EQ(dialogs.boxes[0].text, kBadRecipeNameText);
     }
     EXPECT_TRUE(ListRecipeCaptions(InCategory(L"Супы", L"")).empty());
     EXPECT_EQ(host->RecipesChanged, 0);

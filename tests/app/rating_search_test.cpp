@@ -159,16 +159,20 @@ TEST_F(SearchDialog, ANewSearchReplacesTheHits)
     EXPECT_EQ(form->FileNameList->Items()->Count(), 1);
 }
 
-TEST_F(SearchDialog, ChoosingEachOfTwoSameNamedHitsShowsItsOwnFileAndDeselectionShowsNothing)
+TEST_F(SearchDialog, ChoosingEachOfTwoSameNamedHitsShowsItsOwnFileAndDeselectionShowsTheLeftHitAgain)
 {
     auto* form = Search(L"окунь");
     form->FindList->Items()->Item(1)->SetSelected(true);
     Pump();
     form->FindList->Items()->Item(0)->SetSelected(true);
     Pump();
-    const std::vector<std::wstring> expected = {form->FileNameList->Items()->Strings(1),
-                                                form->FileNameList->Items()->Strings(0)};
-    EXPECT_EQ(host->Shown, expected);
+    const std::wstring first = form->FileNameList->Items()->Strings(0);
+    const std::wstring second = form->FileNameList->Items()->Strings(1);
+    EXPECT_EQ(host->Shown, (std::vector<std::wstring>{second, second, first}));
+    form->FindList->Items()->Item(0)->SetSelected(false);
+    Pump();
+    EXPECT_EQ(host->Shown.back(), first);
+    EXPECT_EQ(host->Shown.size(), 4u);
     EXPECT_EQ(host->ViewDocument().Paragraphs()[0], L"Уха");
     EXPECT_EQ(host->RecipesChanged, 0);
 }
@@ -180,7 +184,7 @@ TEST_F(SearchDialog, AnItemOutsideTheHitListIsIgnored)
     stray->SetCaption(L"лишний");
     form->FindListSelectItem(form->FindList, stray, true);
     form->FindListSelectItem(form->FindList, nullptr, true);
-    form->FindListSelectItem(form->FindList, form->FindList->Items()->Item(0), false);
+    form->FindListSelectItem(form->FindList, nullptr, false);
     EXPECT_TRUE(host->Shown.empty());
 }
 

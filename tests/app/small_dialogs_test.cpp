@@ -175,14 +175,16 @@ TEST_F(PhotoWindow, SizesItselfToThePicture)
     EXPECT_GT(GetBValue(p.At(48, 62)), 200);
 }
 
-TEST_F(PhotoWindow, AnUnreadablePhotoRaisesThePictureError)
+TEST_F(PhotoWindow, AnUnreadablePhotoIsReportedAndLeavesNoWindow)
 {
     WriteText(PathOf(L"broken.jpg"), "not a jpeg");
     host->Photo = PathOf(L"broken.jpg");
-    auto* form = Create<TFotoForm>(Application);
-    form->Host = host.get();
-    EXPECT_ANY_THROW(form->FormActivate(form));
-    Free(form);
+    auto* form = Open<TFotoForm>();
+    EXPECT_NO_THROW(form->FormActivate(form));
+    Pump();
+    EXPECT_FALSE(form->Visible());
+    ASSERT_FALSE(Errors.empty());
+    EXPECT_EQ(Errors.back().rfind(L"JPEG error: ", 0), 0u) << testsupport::Narrow(Errors.back());
 }
 
 // ---- About ----

@@ -398,6 +398,28 @@ TEST_F(RecipeDialogsTest, ARecipeWrittenInTheDialogIsSavedInItsCategoryWithThePh
     EXPECT_TRUE(WaitForWindowGone(photoWindow)) << "Alt+F4 closes the photo window";
 }
 
+TEST_F(RecipeDialogsTest, ADamagedPhotoIsReportedAndLeavesNoPhotoWindowBehind)
+{
+    const std::wstring category = PlainCategories().front();
+    PlantPie(category, false);
+    testsupport::WriteFileBytes(PhotoPath(category, Pie::kName), "not a jpeg");
+    StartNotebook();
+    OpenCategory(category);
+    OpenRecipe(Pie::kName);
+    ASSERT_TRUE(WaitUntil([&] { return ToolButton(L"Фото...").visible; }));
+
+    ClickToolButton(L"Фото...");
+    HWND box = WaitForTopWindow({ProcessId(), L"#32770", {}, true});
+    ASSERT_NE(box, nullptr) << "the damaged photo is not reported";
+    Shot(box, L"jpeg-error");
+    Bot().PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForWindowGone(box));
+    EXPECT_TRUE(FindTopWindows({ProcessId(), L"TFotoForm", {}, true}).empty()) << "an empty photo window stays";
+    // The program goes on: the list answers again.
+    ReopenRecipe(Pie::kName);
+    EXPECT_EQ(ViewFirstLine(), Pie::kName);
+}
+
 TEST_F(RecipeDialogsTest, ANameTakenInTheCategoryIsReplacedByTheMessageWhenTheNameFieldIsLeft)
 {
     const auto categories = PlainCategories();
@@ -423,6 +445,32 @@ TEST_F(RecipeDialogsTest, ANameTakenInTheCategoryIsReplacedByTheMessageWhenTheNa
     Bot().PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitForWindowGone(dialog)) << "Escape cancels the dialog";
     EXPECT_EQ(RecipesOnDisk(category), before);
+}
+
+TEST_F(RecipeDialogsTest, OKWithoutANameSaysWhyAndTheDialogKeepsItsCategoryAndTakesTheNameAgain)
+{
+    const std::wstring category = PlainCategories().front();
+    StartNotebook();
+    ClickToolButton(L"Новый");
+    HWND dialog = WaitForProgramWindow(L"TNewForm", L"Новый рецепт");
+    ASSERT_NE(dialog, nullptr) << "no new-recipe dialog";
+    auto boxes = FindChildWindows(dialog, L"TComboBox");
+    auto categoryBox = std::find_if(boxes.begin(), boxes.end(), [](HWND b) { return IsWindowEnabled(b) != FALSE; });
+    ASSERT_NE(categoryBox, boxes.end());
+    HWND name = InReadingOrder(FindChildWindows(dialog, L"TEdit")).front();
+    ChooseComboItem(*categoryBox, category);
+    Bot().ClickCentre(ButtonOf(dialog, L"ОК"));
+    ASSERT_TRUE(AnswerMessage(L"OK", L"no-name")) << "OK without a name is refused in silence";
+    EXPECT_EQ(WindowCaption(*categoryBox), category) << "the chosen category stays";
+    EXPECT_TRUE(WaitUntil([&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) && info.hwndFocus == name;
+    })) << "the name field does not have the focus";
+    Bot().TypeText(Pie::kName);
+    Bot().ClickCentre(ButtonOf(dialog, L"ОК"));
+    ASSERT_TRUE(WaitForWindowGone(dialog)) << "the dialog stays open";
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(RecipePath(category, Pie::kName)); }));
 }
 
 TEST_F(RecipeDialogsTest, TheRatingDialogWritesTheChosenDigitIntoLineOneAndTheStarsFollowOnReopening)
