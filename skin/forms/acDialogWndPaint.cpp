@@ -212,10 +212,11 @@ void TacDialogWnd::PaintNonClient()
 
 void TacDialogWnd::PaintClient(TMessage& message)
 {
+    // Only a paint of the screen validates the window: a print into a given DC leaves owed repaints owed.
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(AdaptedWnd, &ps);
-    if (message.WParam)
-        dc = reinterpret_cast<HDC>(message.WParam);
+    if (!dc)
+        dc = BeginPaint(AdaptedWnd, &ps);
     if (dc && !SkinData->Updating()) {
         {
             TSavedDC saved(dc);
@@ -241,6 +242,7 @@ void TacDialogWnd::PaintClient(TMessage& message)
         }
         RefreshChildWindows(AdaptedWnd);
     }
-    EndPaint(AdaptedWnd, &ps);
+    if (!message.WParam)
+        EndPaint(AdaptedWnd, &ps);
     message.Result = 0;
 }

@@ -12,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -291,6 +292,44 @@ TEST_F(DialogFrame, AChangeWithDrawingOffKeepsThePaintsTheDialogStillOwes)
     RECT pending{};
     EXPECT_TRUE(GetUpdateRect(text, &pending, FALSE));
     EXPECT_GT(pending.right, 0);
+}
+
+BOOL CALLBACK AddChildRect(HWND child, LPARAM lParam)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    reinterpret_cast<std::vector<RECT>*>(lParam)->push_back(r);
+    return TRUE;
+}
+
+TEST_F(DialogFrame, APrintShowsTheScreensBackgroundAndLeavesOwedRepaintsOwed)
+{
+    Show(DS_MODALFRAME);
+    ASSERT_NE(Frame(), nullptr);
+    const testsupport::Pixels24 screen = testsupport::CaptureWindow(dialog, false);
+    const RECT owed{10, 10, 40, 30};
+    InvalidateRect(dialog, &owed, FALSE);
+    HDC like = GetDC(dialog);
+    const testsupport::Pixels24 printed = testsupport::DrawnPixels(screen.width, screen.height, like, [&](HDC dc) {
+        SendMessageW(dialog, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    });
+    ReleaseDC(dialog, like);
+    RECT pending{};
+    EXPECT_TRUE(GetUpdateRect(dialog, &pending, FALSE));
+    // The children paint themselves on the screen and are left out of the dialog's own picture.
+    std::vector<RECT> children;
+    EnumChildWindows(dialog, AddChildRect, reinterpret_cast<LPARAM>(&children));
+    int differ = 0;
+    for (int y = 0; y < screen.height; ++y)
+        for (int x = 0; x < screen.width; ++x) {
+            const POINT p{x, y};
+            if (std::none_of(children.begin(), children.end(), [&](const RECT& r) { return PtInRect(&r, p); }))
+                differ += printed.At(x, y) != screen.At(x, y);
+        }
+    EXPECT_EQ(differ, 0);
+    if (HasFailure())
+        Keep(printed, L"printed");
 }
 
 TEST_F(DialogFrame, TitleButtonsAnswerHitCodesAndTheCloseButtonClosesTheDialog)
