@@ -7,6 +7,7 @@
 #include "skin/forms/acDials.h"
 
 #include "framework/Dialogs.h"
+#include "skin/core/sItemPainter.h"
 #include "skin/core/sMessages.h"
 #include "tests/skin_forms/provider_support.h"
 
@@ -23,6 +24,8 @@ bool gVetoRegion = false;
 // What reached the dialog's own procedure: its system commands and its client button releases.
 std::vector<WPARAM> gSysCommands;
 std::vector<WPARAM> gButtonUps;
+// The picture the OK button is given when the dialog starts, if any.
+HBITMAP gOkGlyph = nullptr;
 
 INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
 {
@@ -41,6 +44,8 @@ INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
         DestroyWindow(wnd);
         return TRUE;
     }
+    if (msg == WM_INITDIALOG && gOkGlyph)
+        SendDlgItemMessageW(wnd, IDOK, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(gOkGlyph));
     return msg == WM_INITDIALOG;
 }
 
@@ -98,6 +103,7 @@ protected:
         gVetoRegion = false;
         gSysCommands.clear();
         gButtonUps.clear();
+        gOkGlyph = nullptr;
         if (IsWindow(dialog))
             DestroyWindow(dialog);
         ProviderTest::TearDown();
@@ -106,7 +112,7 @@ protected:
     HWND Show(DWORD style, DWORD exStyle = 0, DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU)
     {
         DialogTemplate t(style | frame, exStyle, L"Настройка", 200, 100);
-        t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 0x0080, L"ОК", 140, 75, 50, 14, IDOK);
+        t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP | OkStyle, 0x0080, L"ОК", 140, 75, 50, 14, IDOK);
         t.Item(SS_LEFT, 0x0082, L"Текст диалога", 10, 10, 100, 10, 100);
         t.Item(BS_GROUPBOX, 0x0080, L"Группа", 10, 25, 120, 60, 101);
         dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), nullptr, DialogProc, 0);
@@ -137,6 +143,7 @@ protected:
     }
     LPARAM ScreenAt(const TRect& r) const { return ScreenAt((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
     HWND dialog = nullptr;
+    DWORD OkStyle = 0; // added to the OK button's style
 };
 
 BOOL CALLBACK CountUnskinned(HWND child, LPARAM lParam)
@@ -301,6 +308,35 @@ BOOL CALLBACK AddChildRect(HWND child, LPARAM lParam)
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
     reinterpret_cast<std::vector<RECT>*>(lParam)->push_back(r);
     return TRUE;
+}
+
+TEST_F(DialogFrame, APushButtonWithAPictureShowsItsPicture)
+{
+    constexpr COLORREF kGlyph = RGB(0xFF, 0x00, 0x00);
+    HDC screen = GetDC(nullptr);
+    GdiObject<HBITMAP> glyph(CreateCompatibleBitmap(screen, 12, 12));
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, glyph.Get());
+    FillDC(memory, TRect{0, 0, 12, 12}, static_cast<TColor>(kGlyph));
+    SetPixel(memory, 0, 0, RGB(0xFF, 0x00, 0xFF)); // the corner's colour is the transparent one
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    gOkGlyph = glyph.Get();
+    OkStyle = BS_BITMAP;
+    Show(DS_MODALFRAME);
+    ASSERT_NE(Frame(), nullptr);
+    ASSERT_EQ(SendDlgItemMessageW(dialog, IDOK, BM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(glyph.Get()));
+    const testsupport::Pixels24 shot = testsupport::CaptureWindow(dialog, true);
+    const RECT ok = InDialog(dialog, GetDlgItem(dialog, IDOK));
+    int shown = 0;
+    for (int y = ok.top; y < ok.bottom; ++y)
+        for (int x = ok.left; x < ok.right; ++x)
+            shown += shot.At(x, y) == kGlyph;
+    EXPECT_EQ(shown, 12 * 12 - 1);
+    EXPECT_EQ(shot.At(ok.left + 2, ok.top + 2), kDialogButtonColor);
+    if (HasFailure())
+        Keep(shot, L"picture-button");
 }
 
 TEST_F(DialogFrame, APrintShowsTheScreensBackgroundAndLeavesOwedRepaintsOwed)
