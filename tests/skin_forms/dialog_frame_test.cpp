@@ -581,7 +581,7 @@ struct CaptionlessCase {
 
 class CaptionlessDialog : public DialogFrame, public ::testing::WithParamInterface<CaptionlessCase> {};
 
-TEST_P(CaptionlessDialog, HasNoCaptionNoButtonsAndNoRegionAndAtMostThreePixelEdges)
+TEST_P(CaptionlessDialog, HasNoCaptionNoButtonsAndNoRegionAndPaintsItsEdgesOnly)
 {
     Show(0, 0, GetParam().Frame);
     TacDialogWnd* frame = Frame();
@@ -597,14 +597,22 @@ TEST_P(CaptionlessDialog, HasNoCaptionNoButtonsAndNoRegionAndAtMostThreePixelEdg
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetWindowRgn(dialog, region), ERROR);
     DeleteObject(region);
-    if (!(GetParam().Frame & WS_THICKFRAME))
-        return;
     HDC dc = GetWindowDC(dialog);
     const RECT all{0, 0, w, h};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     ReleaseDC(dialog, dc);
     SendMessageW(dialog, WM_NCPAINT, 1, 0);
     const testsupport::Pixels24 shown = ShownPixels(dialog);
+    if (!(GetParam().Frame & WS_THICKFRAME)) {
+        // Every edge is painted, and nothing within the client area.
+        POINT inner{0, 0};
+        ClientToScreen(dialog, &inner);
+        inner = POINT{inner.x - r.left, inner.y - r.top};
+        for (const POINT edge : {POINT{0, h / 2}, POINT{w - 1, h / 2}, POINT{w / 2, 0}, POINT{w / 2, h - 1}})
+            EXPECT_NE(shown.At(edge.x, edge.y), 0u) << edge.x << "," << edge.y;
+        EXPECT_EQ(shown.At(inner.x, inner.y), 0u);
+        return;
+    }
     for (int i = 0; i < 3; ++i) {
         EXPECT_NE(shown.At(i, h / 2), 0u) << i;
         EXPECT_NE(shown.At(w - 1 - i, h / 2), 0u) << i;
@@ -690,6 +698,53 @@ TEST_F(DialogFrame, ARightButtonReleaseOnTheCaptionOpensTheMenuAtTheCursor)
     EXPECT_FALSE(WhileMenuOpen([&] { SendMessageW(dialog, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y)); },
                                nullptr))
         << "the press itself";
+}
+
+// What the timer saw of the open system menu before it chose the menu's last item with the keyboard.
+struct MenuChoice {
+    RECT Popup{};
+    int Ticks = 0;
+};
+MenuChoice* gChoice = nullptr;
+
+void CALLBACK ChooseLastItem(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup)) {
+        // No menu came up: the test must still end.
+        if (++gChoice->Ticks > 40) {
+            KillTimer(nullptr, id);
+            EndMenu();
+        }
+        return;
+    }
+    KillTimer(nullptr, id);
+    GetWindowRect(popup, &gChoice->Popup);
+    for (const WPARAM key : {static_cast<WPARAM>(VK_UP), static_cast<WPARAM>(VK_RETURN)}) {
+        PostMessageW(popup, WM_KEYDOWN, key, 0);
+        PostMessageW(popup, WM_KEYUP, key, 0);
+    }
+}
+
+TEST_F(DialogFrame, TheSystemMenuBelongsToTheDialogAndItsChosenItemActs)
+{
+    Show(DS_MODALFRAME);
+    TacDialogWnd* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    MenuChoice choice;
+    gChoice = &choice;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ChooseLastItem);
+    SendMessageW(dialog, WM_NCRBUTTONUP, HTCAPTION, ScreenAt(60, 8));
+    KillTimer(nullptr, timer);
+    gChoice = nullptr;
+    EXPECT_EQ(frame->SystemMenu->WindowHandle(), dialog);
+    // The dialog measured the skin's items for the menu: they have their width.
+    EXPECT_GT(choice.Popup.right - choice.Popup.left, 40);
+    testsupport::PumpMessagesUntilIdle(200);
+    // "Close", reached from below: the dialog hears its system command and closes, and the menu's
+    // command number never reaches the dialog as one of its own.
+    EXPECT_EQ(gSysCommands, std::vector<WPARAM>{SC_CLOSE});
+    EXPECT_FALSE(IsWindow(dialog));
 }
 
 } // namespace
