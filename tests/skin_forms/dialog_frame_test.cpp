@@ -7,13 +7,16 @@
 #include "skin/forms/acDials.h"
 
 #include "framework/Dialogs.h"
+#include "framework/Startup.h"
 #include "skin/core/sItemPainter.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sSkinForms.h"
 #include "tests/skin_forms/provider_support.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 namespace {
@@ -26,6 +29,16 @@ std::vector<WPARAM> gSysCommands;
 std::vector<WPARAM> gButtonUps;
 // The picture the OK button is given when the dialog starts, if any.
 HBITMAP gOkGlyph = nullptr;
+// How often the dialog and its OK button heard that their visual style changed.
+std::map<HWND, int> gThemeChanges;
+WNDPROC gOkProc = nullptr;
+
+LRESULT CALLBACK OkButtonProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_THEMECHANGED)
+        ++gThemeChanges[wnd];
+    return CallWindowProcW(gOkProc, wnd, msg, wParam, lParam);
+}
 
 INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
 {
@@ -44,8 +57,13 @@ INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
         DestroyWindow(wnd);
         return TRUE;
     }
+    if (msg == WM_THEMECHANGED)
+        ++gThemeChanges[wnd];
     if (msg == WM_INITDIALOG && gOkGlyph)
         SendDlgItemMessageW(wnd, IDOK, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(gOkGlyph));
+    if (msg == WM_INITDIALOG)
+        gOkProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(GetDlgItem(wnd, IDOK), GWLP_WNDPROC,
+                                                              reinterpret_cast<LONG_PTR>(OkButtonProc)));
     return msg == WM_INITDIALOG;
 }
 
@@ -104,6 +122,7 @@ protected:
         gSysCommands.clear();
         gButtonUps.clear();
         gOkGlyph = nullptr;
+        gThemeChanges.clear();
         if (IsWindow(dialog))
             DestroyWindow(dialog);
         ProviderTest::TearDown();
@@ -388,6 +407,23 @@ TEST_F(DialogFrame, TitleButtonsAnswerHitCodesAndTheCloseButtonClosesTheDialog)
     SendMessageW(dialog, WM_NCLBUTTONUP, HTCLOSE, at);
     testsupport::PumpMessagesUntilIdle(200);
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+TEST_F(DialogFrame, TheFrameKeepsTheDialogsVisualStyleAndEveryAdapterGivesItsWindowTheSystemsBack)
+{
+    TStartup themes; // this program's other tests run without the visual-styles entries
+    AddThemeApiStartupStep(themes);
+    themes.Start();
+    ASSERT_NE(ThemeApi().SetWindowTheme, nullptr);
+    Show(DS_MODALFRAME);
+    ASSERT_NE(Frame(), nullptr);
+    HWND ok = GetDlgItem(dialog, IDOK);
+    EXPECT_EQ(gThemeChanges[dialog], 0);
+    const int offAtAdapting = gThemeChanges[ok];
+    EXPECT_GT(offAtAdapting, 0) << "a button's style is switched off";
+    delete FindProviderByHandle(dialog);
+    EXPECT_EQ(gThemeChanges[dialog], 1);
+    EXPECT_GT(gThemeChanges[ok], offAtAdapting);
 }
 
 TEST_F(DialogFrame, TheProviderGoesWithItsDialog)
