@@ -136,7 +136,8 @@ void TacMDIWnd::ResumePainting(WORD scrollCode)
     // A dragged thumb keeps the frame and the mouse as they are until it is let go.
     if (scrollCode == SB_THUMBTRACK)
         return;
-    RedrawWindow(AdaptedWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    RedrawWindow(AdaptedWnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     UpdateScrollInfo(this, false);
     // A held arrow or track keeps the mouse it took for its repetition.
     if (!(ScrollBarPressed() && GetCapture() == AdaptedWnd))
