@@ -120,6 +120,8 @@ public:
     std::unique_ptr<TacSystemMenu> SystemMenu;
     TacProvider* Provider = nullptr;      // the dialog's provider, the owner
     GdiObject<HBRUSH> BackgroundBrush;    // answered to WM_CTLCOLORDLG, made once
+    // The command of the system menu's item chosen last, still on its way to the dialog; 0 for none.
+    WORD PendingMenuCommand = 0;
 
     // True while an adapter sets a window region: the WM_NCPAINT that causes must not set it again.
     inline static bool SettingRegion = false;
@@ -135,12 +137,15 @@ private:
     int ButtonImageOf(int code) const;
     bool ButtonEnabled(int code) const;
     void PaintNonClient();
+    static void CopyFrameParts(HDC dc, HDC src, int w, int h, const TRect& edges, int sideTop);
     void PaintClient(TMessage& message);
     void Activation(TMessage& message);
     void ButtonUp(TMessage& message);
     void ButtonDown(TMessage& message);
     void DoubleClick(TMessage& message);
     bool SkinCommand(TMessage& message);
+    bool MenuMessage(TMessage& message);
+    TMenuItem* SystemMenuItem(ULONG_PTR itemData) const;
     void PassToScroll(TMessage& message);
     void CommonTail(TMessage& message);
     void Command(WPARAM command);

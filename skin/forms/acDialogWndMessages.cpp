@@ -31,7 +31,56 @@ void TacDialogWnd::Command(WPARAM command)
 void TacDialogWnd::ShowSystemMenu(int x, int y)
 {
     SystemMenu->UpdateItems();
+    // The menu is the dialog's: the dialog stays the window the menu belongs to and hears its messages.
+    SystemMenu->SetWindowHandle(AdaptedWnd);
+    PendingMenuCommand = 0;
     SystemMenu->Popup(x, y);
+    // The chosen item's command was posted to the dialog before the menu returned. Only that message is
+    // the menu's: the dialog's own commands may carry the same number and no window either (Escape's
+    // IDCANCEL in a dialog without a Cancel button).
+    MSG msg{};
+    if (PeekMessageW(&msg, AdaptedWnd, WM_COMMAND, WM_COMMAND, PM_NOREMOVE) && msg.lParam == 0 &&
+        HIWORD(msg.wParam) == 0 && SystemMenu->FindItem(LOWORD(msg.wParam), fkCommand))
+        PendingMenuCommand = LOWORD(msg.wParam);
+}
+
+TMenuItem* TacDialogWnd::SystemMenuItem(ULONG_PTR itemData) const
+{
+    TMenuItem* item = TMenuItem::FromItemData(itemData, nullptr);
+    return item && SystemMenu && item->GetParentMenu() == SystemMenu.get() ? item : nullptr;
+}
+
+bool TacDialogWnd::MenuMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_COMMAND:
+        if (!PendingMenuCommand || message.LParam != 0 || message.WParam != PendingMenuCommand)
+            return false;
+        PendingMenuCommand = 0;
+        SystemMenu->DispatchCommand(LOWORD(message.WParam));
+        message.Result = 0;
+        return true;
+    case WM_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
+        TMenuItem* item = measure && measure->CtlType == ODT_MENU ? SystemMenuItem(measure->itemData) : nullptr;
+        if (!item)
+            return false;
+        item->DispatchMeasure(*measure);
+        message.Result = TRUE;
+        return true;
+    }
+    case WM_DRAWITEM: {
+        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
+        TMenuItem* item = draw && draw->CtlType == ODT_MENU ? SystemMenuItem(draw->itemData) : nullptr;
+        if (!item)
+            return false;
+        item->DispatchDraw(*draw);
+        message.Result = TRUE;
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void TacDialogWnd::PassToScroll(TMessage& message)
@@ -218,6 +267,8 @@ void TacDialogWnd::WndProc(TMessage& message)
         delete provider;
         return;
     }
+    if (SystemMenu && MenuMessage(message))
+        return;
     if (!SkinActive() || Released || !FramePrepared) {
         TacScrollWnd::WndProc(message);
         return;

@@ -196,26 +196,39 @@ void TacDialogWnd::PaintNonClient()
     TSavedDC saved(dc);
     HDC src = cache->Canvas()->Handle();
     const int w = cache->Width(), h = cache->Height();
-    if (FrameKind == 2) {
-        if (GetWindowLongPtrW(AdaptedWnd, GWL_STYLE) & WS_THICKFRAME)
-            CopyFrame(dc, 0, 0, w, h, src, 0, 0, 3);
+    if (FrameKind == 2 && (GetWindowLongPtrW(AdaptedWnd, GWL_STYLE) & WS_THICKFRAME)) {
+        CopyFrame(dc, 0, 0, w, h, src, 0, 0, 3);
+    } else if (FrameKind == 2) {
+        // A frame without caption or sizing border has no border measures of its own: its four parts are
+        // cut where the client area lies, so none of its edges is left unpainted.
+        RECT client{};
+        GetClientRectOffset(AdaptedWnd, client);
+        CopyFrameParts(dc, src, w, h, TRect{client.left, client.top, w - client.right, h - client.bottom},
+                       client.top);
     } else {
-        const int top = TitleAreaHeight();
         const int bw = BorderWidth(), bh = BorderHeight();
-        const int sideTop = CaptionHeight() + bh + (IsIconic(AdaptedWnd) ? 1 : 0);
-        BitBlt(dc, 0, 0, w, top, src, 0, 0, SRCCOPY);
-        BitBlt(dc, 0, sideTop, bw, h - sideTop, src, 0, sideTop, SRCCOPY);
-        BitBlt(dc, 0, h - bh, w, bh, src, 0, h - bh, SRCCOPY);
-        BitBlt(dc, w - bw, sideTop, bw, h - sideTop, src, w - bw, sideTop, SRCCOPY);
+        CopyFrameParts(dc, src, w, h, TRect{bw, TitleAreaHeight(), bw, bh},
+                       CaptionHeight() + bh + (IsIconic(AdaptedWnd) ? 1 : 0));
     }
+}
+
+void TacDialogWnd::CopyFrameParts(HDC dc, HDC src, int w, int h, const TRect& edges, int sideTop)
+{
+    // The title area across the full width, the left border, the bottom border and the right border;
+    // Edges holds the left, title, right and bottom thicknesses.
+    BitBlt(dc, 0, 0, w, edges.Top, src, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, sideTop, edges.Left, h - sideTop, src, 0, sideTop, SRCCOPY);
+    BitBlt(dc, 0, h - edges.Bottom, w, edges.Bottom, src, 0, h - edges.Bottom, SRCCOPY);
+    BitBlt(dc, w - edges.Right, sideTop, edges.Right, h - sideTop, src, w - edges.Right, sideTop, SRCCOPY);
 }
 
 void TacDialogWnd::PaintClient(TMessage& message)
 {
+    // Only a paint of the screen validates the window: a print into a given DC leaves owed repaints owed.
+    HDC dc = reinterpret_cast<HDC>(message.WParam);
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(AdaptedWnd, &ps);
-    if (message.WParam)
-        dc = reinterpret_cast<HDC>(message.WParam);
+    if (!dc)
+        dc = BeginPaint(AdaptedWnd, &ps);
     if (dc && !SkinData->Updating()) {
         {
             TSavedDC saved(dc);
@@ -241,6 +254,7 @@ void TacDialogWnd::PaintClient(TMessage& message)
         }
         RefreshChildWindows(AdaptedWnd);
     }
-    EndPaint(AdaptedWnd, &ps);
+    if (!message.WParam)
+        EndPaint(AdaptedWnd, &ps);
     message.Result = 0;
 }

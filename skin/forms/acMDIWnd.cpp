@@ -43,9 +43,16 @@ void TacMDIWnd::Destroy()
     TacBaseWnd::Destroy();
 }
 
+bool TacMDIWnd::Attached() const
+{
+    // The bars raise Detached around each scroll message they send; the client is still adapted then,
+    // and turning its drawing on again redraws it before the flag comes down.
+    return !Detached || AdapterOfWindow(AdaptedWnd) == this;
+}
+
 bool TacMDIWnd::Painting() const
 {
-    return FormData && FormData->Skinned() && Form && !Detached;
+    return FormData && FormData->Skinned() && Form && Attached();
 }
 
 bool TacMDIWnd::ChildMaximized() const
@@ -123,22 +130,30 @@ void TacMDIWnd::WMNCPaint(TMessage& message)
     message.Result = NcPaintBars(this, AdaptedWnd, dc, kPartNone);
 }
 
+void TacMDIWnd::ResumePainting(WORD scrollCode)
+{
+    SendMessageW(AdaptedWnd, WM_SETREDRAW, TRUE, 0);
+    // A dragged thumb keeps the frame and the mouse as they are until it is let go.
+    if (scrollCode == SB_THUMBTRACK)
+        return;
+    RedrawWindow(AdaptedWnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    UpdateScrollInfo(this, false);
+    // A held arrow or track keeps the mouse it took for its repetition.
+    if (!(ScrollBarPressed() && GetCapture() == AdaptedWnd))
+        ReleaseCapture();
+}
+
 void TacMDIWnd::AfterBase(TMessage& message)
 {
-    if (Detached)
+    if (!Attached())
         return;
     if (message.Msg == SM_SKINCMD) {
         const WORD command = SkinCmdOf(message.WParam);
-        if (command == SkinCmdStopPainting) {
+        if (command == SkinCmdStopPainting)
             SendMessageW(AdaptedWnd, WM_SETREDRAW, FALSE, 0);
-        } else if (command == SkinCmdResumePainting) {
-            SendMessageW(AdaptedWnd, WM_SETREDRAW, TRUE, 0);
-            if (LOWORD(message.LParam) != 5)
-                RedrawWindow(AdaptedWnd, nullptr, nullptr,
-                             RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-            UpdateScrollInfo(this, false);
-            ReleaseCapture();
-        }
+        else if (command == SkinCmdResumePainting)
+            ResumePainting(LOWORD(message.LParam));
         return;
     }
     if (message.Msg == kMDIRefreshMenu || message.Msg == WM_PARENTNOTIFY) {

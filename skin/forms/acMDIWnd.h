@@ -26,7 +26,10 @@ public:
     void PaintClientBackground(HDC dc, TPoint origin);
 
 private:
+    // Still adapted, also while a scroll message of the bars runs.
+    bool Attached() const;
     bool Painting() const;
+    void ResumePainting(WORD scrollCode);
     void WMPaint(TMessage& message);
     void WMNCPaint(TMessage& message);
     void AfterBase(TMessage& message);

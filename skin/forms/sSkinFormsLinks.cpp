@@ -43,6 +43,8 @@ TacAdapterPtr<> MakeDialogChild(TacChildAdapterKind kind, HWND wnd, const std::w
     case akGroupBox: return MakeChildOf<TacGroupBoxWnd>(wnd, section, manager);
     case akCheckBox: return MakeChildOf<TacCheckBoxWnd>(wnd, section, manager);
     case akBtn:
+        // A push button holding a picture: the plain button's paint covers the whole window, so only
+        // the bitmap button's, which draws the picture, keeps it visible.
         if (SendMessageW(wnd, BM_GETIMAGE, IMAGE_BITMAP, 0))
             return MakeChildOf<TacBitBtnWnd>(wnd, section, manager);
         return MakeChildOf<TacBtnWnd>(wnd, section, manager);

@@ -4,6 +4,7 @@
 #include "tests/skin_controls/adapters_support.h"
 
 #include "framework/StdCtrls.h"
+#include "skin/core/sItemPainter.h"
 #include "skin/core/sMessages.h"
 #include "skin/core/sSkinLinks.h"
 #include "skin/forms/acComboAdapters.h"
@@ -15,10 +16,10 @@ namespace {
 
 class ComboAdaptersTest : public AdapterTest {
 protected:
-    HWND CreateCombo(DWORD style, int height = 24)
+    HWND CreateCombo(DWORD style, int height = 24, HWND parent = nullptr)
     {
         HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | style, 20, 20, 180,
-                                     height, Host, nullptr, GetModuleHandleW(nullptr), nullptr);
+                                     height, parent ? parent : Host, nullptr, GetModuleHandleW(nullptr), nullptr);
         EXPECT_NE(combo, nullptr);
         for (const wchar_t* item : {L"Супы", L"Салаты", L"Выпечка", L"Напитки"})
             SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
@@ -185,6 +186,36 @@ TEST_F(ComboAdaptersTest, SimpleBoxHasNoButtonAndAFramedList)
     HDC dc = GetWindowDC(combo);
     EXPECT_EQ(GetPixel(dc, 0, 0), kEditColor);
     ReleaseDC(combo, dc);
+}
+
+// The list of a simple box may end above the box's bottom: the strip left there shows the parent's
+// background, taken from the parent's cache.
+TEST_F(ComboAdaptersTest, SimpleBoxsListPaintsTheStripBelowItFromTheParentsCache)
+{
+    constexpr COLORREF kParentColor = RGB(0x35, 0x7A, 0xB1);
+    // A parent that draws over its children, adapted so that it answers with its cache.
+    HWND panel = CreateLoggedWindow(Host, WS_CHILD | WS_VISIBLE, 0, 0, 300, 260, nullptr);
+    auto parent = MakeAdapter<TacMainWnd>(panel, false, L"EDIT", Manager, nullptr);
+    TBitmap* cache = parent->SkinData->CacheBmp();
+    ASSERT_NE(cache, nullptr);
+    cache->SetSize(300, 260);
+    FillDC(cache->Canvas()->Handle(), TRect{0, 0, 300, 260}, static_cast<TColor>(kParentColor));
+    HWND combo = CreateCombo(CBS_SIMPLE, 131, panel);
+    auto adapter = MakeAdapter<TacComboBoxWnd>(combo, true, L"EDIT", Manager, nullptr);
+    testsupport::CaptureWindow(combo, true);
+    ASSERT_NE(adapter->ListWnd, nullptr);
+    RECT list, box;
+    GetWindowRect(ListOf(combo), &list);
+    GetWindowRect(combo, &box);
+    MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&list), 2);
+    MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&box), 2);
+    ASSERT_GT(box.bottom, list.bottom) << "the list fills the box";
+    HDC dc = GetDC(panel);
+    const RECT strip{box.left, list.bottom, box.right, box.bottom};
+    FillRect(dc, &strip, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SendMessageW(ListOf(combo), WM_NCPAINT, 1, 0);
+    EXPECT_EQ(GetPixel(dc, (box.left + box.right) / 2, box.bottom - 1), kParentColor);
+    ReleaseDC(panel, dc);
 }
 
 struct FocusCase {

@@ -7,6 +7,7 @@
 #include "framework/TypInfo.h"
 #include "skin/core/acntUtils.h"
 #include "skin/forms/acVirtualTree.h"
+#include "tests/skin_core/test_skin.h"
 
 using namespace adaptertest;
 
@@ -17,6 +18,8 @@ constexpr TColor kOwnHeaderColor = RGB(0x65, 0x43, 0x21);
 constexpr TColor kOwnColor = RGB(0x9A, 0xBC, 0xDE);
 constexpr int kHeaderHeight = 20;
 constexpr int kColumnWidth = 80;
+// The first column is the sorted one: its glyph sits near its right end.
+constexpr int kSortGlyphX = kColumnWidth - 16;
 
 class TTreeColors : public TPersistent {
     DECLARE_CLASS_NAME(TTreeColors)
@@ -52,11 +55,12 @@ public:
     void SetOptions(THeaderOptions v) { options_ = v; }
     int Height() const { return kHeaderHeight; }
     void SetHeight(int) {}
-    int SortDirection() const { return 0; }
-    void SetSortDirection(int) {}
+    int SortDirection() const { return sortDirection_; }
+    void SetSortDirection(int v) { sortDirection_ = v; }
 
 private:
     THeaderOptions options_{hoVisible};
+    int sortDirection_ = 0;
 };
 
 // A tree of another vendor as far as its header and colours go.
@@ -101,6 +105,8 @@ private:
         info.TargetCanvas = dc;
         info.Column = column;
         info.PaintRectangle = r;
+        info.ShowSortGlyph = column && column == columns_.front().get();
+        info.SortGlyphPos = TPoint{r.Left + kSortGlyphX, r.Top};
         std::uint32_t elements = 0;
         OnHeaderDrawQueryElements(header_.get(), info, elements);
         OnAdvancedHeaderDraw(header_.get(), info, elements);
@@ -244,6 +250,32 @@ TEST_F(VirtualTreeTest, ATreeWithoutThePublishedPropertiesIsSkinnedWithoutRaisin
     EXPECT_EQ(Pixel(tree, 100, kHeaderHeight + 40), kEditColor);
     Adapter.reset();
     EXPECT_TRUE(Errors.empty());
+}
+
+TEST_F(VirtualTreeTest, TheSortGlyphPointsUpForEveryDirectionButTheFirst)
+{
+    constexpr COLORREF kUp = RGB(0x11, 0xAA, 0x22), kDown = RGB(0xAA, 0x11, 0x22);
+    std::string options = BarsSkinOptions();
+    for (const auto& [section, file] :
+         {std::pair{"[SCROLLBTNTOP]\r\n", "UP"}, std::pair{"[SCROLLBTNBOTTOM]\r\n", "DOWN"}}) {
+        const std::size_t at = options.find(section);
+        ASSERT_NE(at, std::string::npos);
+        options.insert(at + strlen(section), std::string("GLYPHMASK=!") + file + ".BMP!3!1!2\r\n");
+    }
+    testsupport::WriteFileBytes(Folder() + L"\\SortedTree\\Options.dat", options);
+    // Three frames of the arrow's colour over a black mask.
+    for (const auto& [file, color] : {std::pair{L"UP.BMP", kUp}, std::pair{L"DOWN.BMP", kDown}}) {
+        const COLORREF c = color;
+        testsupport::WriteFileBytes(Folder() + L"\\SortedTree\\" + file,
+                                    testskin::BitmapFile(21, 8, [c](int, int y) { return y < 4 ? c : RGB(0, 0, 0); }));
+    }
+    Manager->SetSkinName(L"SortedTree");
+    ASSERT_TRUE(Manager->SkinData()->Active);
+    auto* tree = MakeTree<TVirtualStringTree>();
+    Adapter->PrepareSkinParams();
+    EXPECT_EQ(Pixel(tree, kSortGlyphX + 3, kHeaderHeight / 2), kDown);
+    tree->Header()->SetSortDirection(1);
+    EXPECT_EQ(Pixel(tree, kSortGlyphX + 3, kHeaderHeight / 2), kUp);
 }
 
 } // namespace

@@ -7,11 +7,14 @@
 #include "skin/forms/acDials.h"
 
 #include "framework/Dialogs.h"
+#include "framework/Startup.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sSkinForms.h"
 #include "tests/skin_forms/provider_support.h"
 
 #include <commctrl.h>
 
+#include <map>
 #include <vector>
 
 namespace {
@@ -22,6 +25,18 @@ bool gVetoRegion = false;
 // What reached the dialog's own procedure: its system commands and its client button releases.
 std::vector<WPARAM> gSysCommands;
 std::vector<WPARAM> gButtonUps;
+// The picture the OK button is given when the dialog starts, if any.
+HBITMAP gOkGlyph = nullptr;
+// How often the dialog and its OK button heard that their visual style changed.
+std::map<HWND, int> gThemeChanges;
+WNDPROC gOkProc = nullptr;
+
+LRESULT CALLBACK OkButtonProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_THEMECHANGED)
+        ++gThemeChanges[wnd];
+    return CallWindowProcW(gOkProc, wnd, msg, wParam, lParam);
+}
 
 INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
 {
@@ -40,6 +55,13 @@ INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM)
         DestroyWindow(wnd);
         return TRUE;
     }
+    if (msg == WM_THEMECHANGED)
+        ++gThemeChanges[wnd];
+    if (msg == WM_INITDIALOG && gOkGlyph)
+        SendDlgItemMessageW(wnd, IDOK, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(gOkGlyph));
+    if (msg == WM_INITDIALOG)
+        gOkProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(GetDlgItem(wnd, IDOK), GWLP_WNDPROC,
+                                                              reinterpret_cast<LONG_PTR>(OkButtonProc)));
     return msg == WM_INITDIALOG;
 }
 
@@ -97,6 +119,8 @@ protected:
         gVetoRegion = false;
         gSysCommands.clear();
         gButtonUps.clear();
+        gOkGlyph = nullptr;
+        gThemeChanges.clear();
         if (IsWindow(dialog))
             DestroyWindow(dialog);
         ProviderTest::TearDown();
@@ -105,7 +129,7 @@ protected:
     HWND Show(DWORD style, DWORD exStyle = 0, DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU)
     {
         DialogTemplate t(style | frame, exStyle, L"Настройка", 200, 100);
-        t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 0x0080, L"ОК", 140, 75, 50, 14, IDOK);
+        t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP | OkStyle, 0x0080, L"ОК", 140, 75, 50, 14, IDOK);
         t.Item(SS_LEFT, 0x0082, L"Текст диалога", 10, 10, 100, 10, 100);
         t.Item(BS_GROUPBOX, 0x0080, L"Группа", 10, 25, 120, 60, 101);
         dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.Get(), nullptr, DialogProc, 0);
@@ -136,6 +160,7 @@ protected:
     }
     LPARAM ScreenAt(const TRect& r) const { return ScreenAt((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
     HWND dialog = nullptr;
+    DWORD OkStyle = 0; // added to the OK button's style
 };
 
 BOOL CALLBACK CountUnskinned(HWND child, LPARAM lParam)
@@ -293,6 +318,53 @@ TEST_F(DialogFrame, AChangeWithDrawingOffKeepsThePaintsTheDialogStillOwes)
     EXPECT_GT(pending.right, 0);
 }
 
+TEST_F(DialogFrame, APushButtonWithAPictureShowsItsPicture)
+{
+    constexpr COLORREF kGlyph = RGB(0xFF, 0x00, 0x00);
+    std::vector<DWORD> bits(12 * 12, 0x00FF0000); // red: each pixel is blue, green, red, unused
+    bits[0] = 0x00FF00FF;                         // the corner's colour is the transparent one
+    GdiObject<HBITMAP> glyph(CreateBitmap(12, 12, 1, 32, bits.data()));
+    gOkGlyph = glyph.Get();
+    OkStyle = BS_BITMAP;
+    Show(DS_MODALFRAME);
+    ASSERT_NE(Frame(), nullptr);
+    ASSERT_EQ(SendDlgItemMessageW(dialog, IDOK, BM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(glyph.Get()));
+    const testsupport::Pixels24 shot = testsupport::CaptureWindow(dialog, true);
+    const RECT ok = InDialog(dialog, GetDlgItem(dialog, IDOK));
+    int shown = 0;
+    for (int y = ok.top; y < ok.bottom; ++y)
+        for (int x = ok.left; x < ok.right; ++x)
+            shown += shot.At(x, y) == kGlyph;
+    EXPECT_EQ(shown, 12 * 12 - 1);
+    EXPECT_EQ(shot.At(ok.left + 2, ok.top + 2), kDialogButtonColor);
+    if (HasFailure())
+        Keep(shot, L"picture-button");
+}
+
+TEST_F(DialogFrame, APrintShowsTheScreensBackgroundAndLeavesOwedRepaintsOwed)
+{
+    Show(DS_MODALFRAME);
+    ASSERT_NE(Frame(), nullptr);
+    const testsupport::Pixels24 screen = testsupport::CaptureWindow(dialog, false);
+    const RECT owed{10, 10, 40, 30};
+    InvalidateRect(dialog, &owed, FALSE);
+    HDC like = GetDC(dialog);
+    const testsupport::Pixels24 printed = testsupport::DrawnPixels(screen.width, screen.height, like, [&](HDC dc) {
+        SendMessageW(dialog, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    });
+    ReleaseDC(dialog, like);
+    RECT pending{};
+    EXPECT_TRUE(GetUpdateRect(dialog, &pending, FALSE));
+    // The rows above the children, who paint themselves on the screen and are left out of a print.
+    int differ = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < screen.width; ++x)
+            differ += printed.At(x, y) != screen.At(x, y);
+    EXPECT_EQ(differ, 0);
+    if (HasFailure())
+        Keep(printed, L"printed");
+}
+
 TEST_F(DialogFrame, TitleButtonsAnswerHitCodesAndTheCloseButtonClosesTheDialog)
 {
     Show(DS_MODALFRAME);
@@ -313,6 +385,23 @@ TEST_F(DialogFrame, TitleButtonsAnswerHitCodesAndTheCloseButtonClosesTheDialog)
     SendMessageW(dialog, WM_NCLBUTTONUP, HTCLOSE, at);
     testsupport::PumpMessagesUntilIdle(200);
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+TEST_F(DialogFrame, TheFrameKeepsTheDialogsVisualStyleAndEveryAdapterGivesItsWindowTheSystemsBack)
+{
+    TStartup themes; // this program's other tests run without the visual-styles entries
+    AddThemeApiStartupStep(themes);
+    themes.Start();
+    ASSERT_NE(ThemeApi().SetWindowTheme, nullptr);
+    Show(DS_MODALFRAME);
+    ASSERT_NE(Frame(), nullptr);
+    HWND ok = GetDlgItem(dialog, IDOK);
+    EXPECT_EQ(gThemeChanges[dialog], 0);
+    const int offAtAdapting = gThemeChanges[ok];
+    EXPECT_GT(offAtAdapting, 0) << "a button's style is switched off";
+    delete FindProviderByHandle(dialog);
+    EXPECT_EQ(gThemeChanges[dialog], 1);
+    EXPECT_GT(gThemeChanges[ok], offAtAdapting);
 }
 
 TEST_F(DialogFrame, TheProviderGoesWithItsDialog)
@@ -506,7 +595,7 @@ struct CaptionlessCase {
 
 class CaptionlessDialog : public DialogFrame, public ::testing::WithParamInterface<CaptionlessCase> {};
 
-TEST_P(CaptionlessDialog, HasNoCaptionNoButtonsAndNoRegionAndAtMostThreePixelEdges)
+TEST_P(CaptionlessDialog, HasNoCaptionNoButtonsAndNoRegionAndPaintsItsEdgesOnly)
 {
     Show(0, 0, GetParam().Frame);
     TacDialogWnd* frame = Frame();
@@ -522,14 +611,22 @@ TEST_P(CaptionlessDialog, HasNoCaptionNoButtonsAndNoRegionAndAtMostThreePixelEdg
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(GetWindowRgn(dialog, region), ERROR);
     DeleteObject(region);
-    if (!(GetParam().Frame & WS_THICKFRAME))
-        return;
     HDC dc = GetWindowDC(dialog);
     const RECT all{0, 0, w, h};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     ReleaseDC(dialog, dc);
     SendMessageW(dialog, WM_NCPAINT, 1, 0);
     const testsupport::Pixels24 shown = ShownPixels(dialog);
+    if (!(GetParam().Frame & WS_THICKFRAME)) {
+        // Every edge is painted, and nothing within the client area.
+        POINT inner{0, 0};
+        ClientToScreen(dialog, &inner);
+        inner = POINT{inner.x - r.left, inner.y - r.top};
+        for (const POINT edge : {POINT{0, h / 2}, POINT{w - 1, h / 2}, POINT{w / 2, 0}, POINT{w / 2, h - 1}})
+            EXPECT_NE(shown.At(edge.x, edge.y), 0u) << edge.x << "," << edge.y;
+        EXPECT_EQ(shown.At(inner.x, inner.y), 0u);
+        return;
+    }
     for (int i = 0; i < 3; ++i) {
         EXPECT_NE(shown.At(i, h / 2), 0u) << i;
         EXPECT_NE(shown.At(w - 1 - i, h / 2), 0u) << i;
@@ -615,6 +712,53 @@ TEST_F(DialogFrame, ARightButtonReleaseOnTheCaptionOpensTheMenuAtTheCursor)
     EXPECT_FALSE(WhileMenuOpen([&] { SendMessageW(dialog, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y)); },
                                nullptr))
         << "the press itself";
+}
+
+// What the timer saw of the open system menu before it chose the menu's last item with the keyboard.
+struct MenuChoice {
+    RECT Popup{};
+    int Ticks = 0;
+};
+MenuChoice* gChoice = nullptr;
+
+void CALLBACK ChooseLastItem(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup)) {
+        // No menu came up: the test must still end.
+        if (++gChoice->Ticks > 40) {
+            KillTimer(nullptr, id);
+            EndMenu();
+        }
+        return;
+    }
+    KillTimer(nullptr, id);
+    GetWindowRect(popup, &gChoice->Popup);
+    for (const WPARAM key : {static_cast<WPARAM>(VK_UP), static_cast<WPARAM>(VK_RETURN)}) {
+        PostMessageW(popup, WM_KEYDOWN, key, 0);
+        PostMessageW(popup, WM_KEYUP, key, 0);
+    }
+}
+
+TEST_F(DialogFrame, TheSystemMenuBelongsToTheDialogAndItsChosenItemActs)
+{
+    Show(DS_MODALFRAME);
+    TacDialogWnd* frame = Frame();
+    ASSERT_NE(frame, nullptr);
+    MenuChoice choice;
+    gChoice = &choice;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ChooseLastItem);
+    SendMessageW(dialog, WM_NCRBUTTONUP, HTCAPTION, ScreenAt(60, 8));
+    KillTimer(nullptr, timer);
+    gChoice = nullptr;
+    EXPECT_EQ(frame->SystemMenu->WindowHandle(), dialog);
+    // The dialog measured the skin's items for the menu: they have their width.
+    EXPECT_GT(choice.Popup.right - choice.Popup.left, 40);
+    testsupport::PumpMessagesUntilIdle(200);
+    // "Close", reached from below: the dialog hears its system command and closes, and the menu's
+    // command number never reaches the dialog as one of its own.
+    EXPECT_EQ(gSysCommands, std::vector<WPARAM>{SC_CLOSE});
+    EXPECT_FALSE(IsWindow(dialog));
 }
 
 } // namespace

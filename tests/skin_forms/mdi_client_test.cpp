@@ -6,6 +6,7 @@
 #include "skin/core/sCommonData.h"
 #include "skin/core/sSkinLinks.h"
 #include "skin/forms/acMDIWnd.h"
+#include "skin/forms/acScrollBars.h"
 #include "skin/forms/sMDIForm.h"
 
 namespace {
@@ -23,8 +24,8 @@ protected:
         Provider = Attach();
         CLIENTCREATESTRUCT ccs{};
         ccs.idFirstChild = 0xFF00;
-        Client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, 200, 120,
-                                 Wnd, nullptr, GetModuleHandleW(nullptr), &ccs);
+        Client = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | ClientStyle, 20,
+                                 20, 200, 120, Wnd, nullptr, GetModuleHandleW(nullptr), &ccs);
         ASSERT_NE(Client, nullptr);
         Holder = SkinLinks().MakeMDIClientAdapter(Client, Provider);
         ASSERT_NE(Holder, nullptr);
@@ -70,6 +71,21 @@ protected:
         return reinterpret_cast<HWND>(SendMessageW(Client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
     }
 
+    // A child below the client's bottom: the client shows its vertical bar. The screen point of the
+    // bar's lower arrow.
+    LPARAM ScrollableWithArrow()
+    {
+        HWND child = MakeChild(false);
+        SetWindowPos(child, nullptr, 0, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        testsupport::PumpMessagesUntilIdle(200);
+        EXPECT_NE(GetWindowLongPtrW(Client, GWL_STYLE) & WS_VSCROLL, 0);
+        EXPECT_TRUE(Adapter->VertBar && Adapter->VertBar->Shown);
+        RECT r;
+        GetWindowRect(Client, &r);
+        return MAKELPARAM(r.right - GetSystemMetrics(SM_CXVSCROLL) / 2, r.bottom - 3);
+    }
+
+    DWORD ClientStyle = 0; // added to the client's style at its creation
     TsSkinProvider* Provider = nullptr;
     HWND Client = nullptr;
     std::unique_ptr<TObject> Holder;
@@ -107,6 +123,49 @@ TEST_F(MDIClientTest, FreeingTheAdapterLeavesTheFormAndItsDataAlone)
     EXPECT_EQ(Provider->SkinData(), data);
     EXPECT_TRUE(data->Skinned());
     testsupport::CaptureWindow(Client, false);
+}
+
+// A client made with scroll bars shows them when a child lies beyond its edges.
+class ScrollingMDIClientTest : public MDIClientTest {
+protected:
+    ScrollingMDIClientTest() { ClientStyle = WS_VSCROLL | WS_HSCROLL; }
+};
+
+// The bars turn the client's drawing off around each scroll they send; turned on again, it is drawn at
+// once from the form's cache, not left to the system or to the queue.
+TEST_F(ScrollingMDIClientTest, AScrollThroughTheSkinnedBarRepaintsTheWholeClientFromTheFormAtOnce)
+{
+    const LPARAM arrow = ScrollableWithArrow();
+    {
+        HDC dc = GetDC(Client);
+        RECT client;
+        GetClientRect(Client, &client);
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(Client, dc);
+    }
+    SendMessageW(Client, WM_NCLBUTTONDOWN, HTVSCROLL, arrow);
+    EXPECT_GT(GetScrollPos(Client, SB_VERT), 0);
+    SendMessageW(Client, WM_LBUTTONUP, 0, 0);
+    HDC dc = GetDC(Client);
+    EXPECT_EQ(GetPixel(dc, 10, 10), providerskin::kFormColor);
+    ReleaseDC(Client, dc);
+}
+
+// Turning drawing on again after a step lets go of the mouse, but not while the bars hold it for a
+// held arrow (nor for a dragged thumb, whose steps leave the mouse alone anyway).
+TEST_F(ScrollingMDIClientTest, AHeldArrowKeepsTheMouseUntilReleased)
+{
+    const LPARAM arrow = ScrollableWithArrow();
+    SetCursorPos(static_cast<short>(LOWORD(arrow)), static_cast<short>(HIWORD(arrow)));
+    SendMessageW(Client, WM_NCLBUTTONDOWN, HTVSCROLL, arrow);
+    const int first = GetScrollPos(Client, SB_VERT);
+    SendMessageW(Client, WM_TIMER, kFirstDelayTimer, 0);
+    SendMessageW(Client, WM_TIMER, kRepeatTimer, 0);
+    SendMessageW(Client, WM_TIMER, kRepeatTimer, 0);
+    EXPECT_EQ(GetCapture(), Client);
+    EXPECT_GT(GetScrollPos(Client, SB_VERT), first);
+    SendMessageW(Client, WM_LBUTTONUP, 0, 0);
+    EXPECT_NE(GetCapture(), Client);
 }
 
 } // namespace
