@@ -259,8 +259,11 @@ private:
     // Outline moving and sizing (sSkinProviderTracking.cpp).
     void StartTracking(int x, int y);
     bool TrackingActive() const;
-    // WM_SYSCOMMAND SC_MOVE or SC_SIZE (with the edge in the command's low bits) starts an outline.
+    // WM_SYSCOMMAND SC_MOVE or SC_SIZE (with the edge in the command's low bits) captures the mouse for
+    // an outline; one that no press on the frame sent starts it at the cursor.
     void StartTrackingCommand(bool moving, int sizeEdge);
+    // A press on the frame with the hit code Code starts an outline drag at (X, Y).
+    void DragOutlineFrom(TMessage& press, int code, int x, int y);
     void RememberEdge(int code);
     void TrackMouse();
     void StopTracking();

@@ -228,12 +228,7 @@ void TsSkinProvider::WMNCLButtonDown(TMessage& message)
         return;
     }
     if (ResizeMode == rmBorder && code != HTMENU) {
-        if (code == HTCAPTION)
-            DefaultHandling(message);
-        const WPARAM command =
-            code >= HTLEFT && code <= HTBOTTOMRIGHT ? SC_SIZE + static_cast<WPARAM>(code - HTLEFT + WMSZ_LEFT) : SC_MOVE;
-        SendMessageW(form_->Handle(), WM_SYSCOMMAND, command, 0);
-        StartTracking(screen.X, screen.Y);
+        DragOutlineFrom(message, code, screen.X, screen.Y);
         return;
     }
     DefaultHandling(message);

@@ -233,6 +233,32 @@ TEST_F(LifecycleTest, OutlineModeSizesFromTheRightEdge)
     EXPECT_EQ(after.bottom, before.bottom);
 }
 
+// The system menu's Move and Size drag the outline from where the mouse is: Size takes the bottom-right
+// corner, whatever edge the mouse passed over before, and the click that ends it lets the mouse go.
+TEST_F(LifecycleTest, OutlineModeMoveAndSizeFromTheSystemMenuFollowTheMouse)
+{
+    TsSkinProvider* p = Attach();
+    p->ResizeMode = rmBorder;
+    for (const bool sizing : {true, false}) {
+        const RECT before = WindowRect();
+        HitTest(1, 100); // the left edge
+        const int x = before.left + 150, y = before.top + 100;
+        SetCursorPos(x, y);
+        (sizing ? p->SystemMenu()->ItemSize : p->SystemMenu()->ItemMove)->Click();
+        SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
+        SetCursorPos(x + 40, y + 15);
+        SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
+        SendMessageW(Wnd, WM_LBUTTONUP, 0, 0);
+        testsupport::PumpMessagesUntilIdle(200);
+        const RECT after = WindowRect();
+        EXPECT_EQ(GetCapture(), nullptr) << sizing;
+        EXPECT_EQ(after.left, before.left + (sizing ? 0 : 40)) << sizing;
+        EXPECT_EQ(after.top, before.top + (sizing ? 0 : 15)) << sizing;
+        EXPECT_EQ(after.right, before.right + 40) << sizing;
+        EXPECT_EQ(after.bottom, before.bottom + 15) << sizing;
+    }
+}
+
 // A form given a parent keeps a window of its own on the screen: dragged by its outline, it lands
 // where the mouse took it.
 TEST_F(LifecycleTest, OutlineModeMovesAFormInAParentByTheMouseOnly)
