@@ -127,6 +127,10 @@ void TsSkinProvider::Loaded()
         TsTitleButton* button = titleButtons_->Items(i);
         button->ImageIndex = button->UseSkinData ? index : -1;
     }
+    // What the reading queued for the MDI main form and its client window is handled before the client
+    // gets its adapter.
+    if (form_->FormStyle() == fsMDIForm && Application)
+        Application->ProcessMessages();
     UpdateMDIClient();
 }
 

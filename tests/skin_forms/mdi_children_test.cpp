@@ -196,6 +196,23 @@ TEST_F(MDIChildrenTest, ClosingEveryChildGivesTheClientItsBackgroundBack)
     EXPECT_EQ(client.At(client.width / 2, client.height / 2), kFormColor);
 }
 
+// A child that refuses to close keeps no hot close button from the click that asked it.
+TEST_F(MDIChildrenTest, AChildThatStaysOpenAfterCloseLeavesNoButtonHot)
+{
+    TLoggingForm* child = Children[2];
+    child->OnClose = [](TObject*, TCloseAction& action) { action = caNone; };
+    TsSkinProvider* p = ProviderOf(child);
+    RECT wr;
+    GetWindowRect(child->Handle(), &wr);
+    const TPoint c = Centre(p->CloseButton().Rect);
+    ASSERT_EQ(SendMessageW(child->Handle(), WM_NCHITTEST, 0, MAKELPARAM(wr.left + c.X, wr.top + c.Y)), HTCLOSE);
+    ASSERT_EQ(p->HotButton(), HTCLOSE);
+    SendMessageW(child->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(Form->MDIChildCount(), 3);
+    EXPECT_EQ(p->HotButton(), 0);
+    EXPECT_EQ(p->CloseButton().State, 0);
+}
+
 TEST_F(MDIChildrenTest, ASkinChangeReachesTheMainFormAndTheMaximizedChildsButtons)
 {
     Maximize(Children[1]);
