@@ -258,9 +258,11 @@ void TsSkinProvider::PaintMDIArea()
     const int section = FindSectionIndex(sm, L"MDIAREA");
     if (section < 0)
         return;
-    const int border = SysBorderHeight();
+    // The form's border width is a margin of the form's own look around the area.
+    const int border = SysBorderHeight() + FormBorderWidth();
     const int menu = MenuLineVisible() ? MenuLineRows() * MenuHeight() : 0;
-    const TRect r{AlignedControlsSize(form_, alLeft, true) + border, 2 * SysBorderHeight() + CaptionHeight() + menu - 2,
+    const TRect r{AlignedControlsSize(form_, alLeft, true) + border,
+                  2 * SysBorderHeight() + CaptionHeight() + menu + FormBorderWidth() - 2,
                   FormWidth() - border - AlignedControlsSize(form_, alRight, true),
                   FormHeight() - border - AlignedControlsSize(form_, alBottom, true)};
     PaintItemToDC(section, L"MDIAREA", MakeCacheInfo(cache, 0, 0), sm, cache->Canvas()->Handle(), TPoint{0, 0}, r, 0,

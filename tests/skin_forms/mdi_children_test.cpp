@@ -442,13 +442,39 @@ TEST_F(MDIChildrenTest, TheMenuRowsCountAMaximizedChildsIconAsTheFirstPlace)
     };
     const int icon = width(0), text = width(Form->Menu()->BarPosition(item));
     ASSERT_GT(icon, 0);
-    const int fits = 3 * Main->SysBorderWidth() + icon + text;
-    for (const int spare : {0, -1}) {
-        Form->SetWidth(fits + spare);
-        testsupport::PumpMessagesUntilIdle(200);
-        Main->RepaintFrame();
-        EXPECT_EQ(Main->MenuLineRows(), spare < 0 ? 2 : 1) << spare;
+    // The form's border width narrows the line at both ends.
+    for (const int border : {0, 4}) {
+        Form->SetBorderWidth(border);
+        const int fits = 3 * Main->SysBorderWidth() + 2 * border + icon + text;
+        for (const int spare : {0, -1}) {
+            Form->SetWidth(fits + spare);
+            testsupport::PumpMessagesUntilIdle(200);
+            Main->RepaintFrame();
+            EXPECT_EQ(Main->MenuLineRows(), spare < 0 ? 2 : 1) << border << " " << spare;
+        }
     }
+}
+
+// The MDI area of the skin covers the client's place, inside the margin of the form's border width.
+TEST_F(MDIChildrenTest, TheMDIAreaLeavesTheBorderWidthToTheForm)
+{
+    constexpr COLORREF kArea = RGB(0x60, 0x20, 0x90);
+    WriteSkin(Folder(), L"Areas", false, {{"MDIAREA", "COLOR=0x902060"}, {"MDIAREA", "HOTCOLOR=0x902060"}});
+    Manager->SetSkinName(L"Areas");
+    constexpr int kMargin = 8;
+    Form->SetBorderWidth(kMargin);
+    testsupport::PumpMessagesUntilIdle(300);
+    Main->RepaintFrame();
+    const testsupport::Pixels24 pix = Printed();
+    const int sbw = Main->SysBorderWidth(), sbh = Main->SysBorderHeight();
+    const int clientTop = sbh + Main->CaptionHeight() + Main->MenuLineRows() * Main->MenuHeight();
+    EXPECT_EQ(pix.At(pix.width - sbw - kMargin - 10, pix.height - sbh - kMargin - 10), kArea);
+    EXPECT_EQ(pix.At(sbw + kMargin / 2, pix.height / 2), kFormColor);
+    EXPECT_EQ(pix.At(pix.width - sbw - kMargin / 2, pix.height / 2), kFormColor);
+    EXPECT_EQ(pix.At(pix.width / 2, pix.height - sbh - kMargin / 2), kFormColor);
+    EXPECT_EQ(pix.At(pix.width / 2, clientTop + kMargin / 2), kFormColor);
+    if (HasFailure())
+        Keep(pix, L"printed");
 }
 
 // WM_PRINT of the main form shows its MDI client as the client paints itself, and the form's own
