@@ -153,18 +153,20 @@ void TsSkinProvider::PaintFrame()
                               md, 1);
             }
         }
-        if (caption > 0) {
-            // The menu line first: the buttons' background copy spans it, and a maximized MDI child's
-            // buttons are drawn onto it with the caption's.
-            PaintMenuLine();
-            PaintCaptionStrip(TRect{0, 0, width, SysBorderHeight() + caption});
-        }
         if (reserved && caption > 0) {
+            // The bare frame under the caption, for the caption alone to be painted over it again: a
+            // title that lets the frame show must not show the caption it replaces.
             const int stripHeight = caption + SysBorderHeight();
             if (!captionBmp_ || captionBmp_->Width() != width)
                 captionBmp_ = CreateBmp24(width, stripHeight);
             captionBmp_->SetSize(width, stripHeight);
             CopyBlock(captionBmp_.get(), 0, 0, cache, 0, 0, width, stripHeight);
+        }
+        if (caption > 0) {
+            // The menu line first: the buttons' background copy spans it, and a maximized MDI child's
+            // buttons are drawn onto it with the caption's.
+            PaintMenuLine();
+            PaintCaptionStrip(TRect{0, 0, width, SysBorderHeight() + caption});
         }
     }
     if (mdiForm_)

@@ -191,6 +191,28 @@ TEST_F(FramePaintTest, CaptionIconSizeFollowsTheCaptionHeight)
     EXPECT_EQ(p->IconWidth(), 12);
 }
 
+// A skin may let the caption be painted again over a copy of the bare frame when only the caption
+// changes: an old caption text never shows through a title section that lets the frame show.
+TEST_F(FramePaintTest, ANewCaptionPaintedOverTheKeptFrameLeavesNoOldText)
+{
+    WriteSkin(Folder(), L"Glass", false,
+              {{"FORM", "RESERVEDBOOLEAN=TRUE"}, {"FORMTITLE", "TRANSPARENCY=100"}, {"FORMTITLE", "HOTTRANSPARENCY=100"}});
+    Manager->SetSkinName(L"Glass");
+    TsSkinProvider* p = Attach();
+    auto textPixels = [&] {
+        const testsupport::Pixels24 pix = Printed();
+        int text = 0;
+        for (int y = 0; y < p->SysBorderHeight() + p->CaptionHeight(); ++y)
+            for (int x = 0; x < pix.width; ++x)
+                text += pix.At(x, y) == kTitleText;
+        return text;
+    };
+    ASSERT_GT(textPixels(), 10);
+    Form->SetCaption(L"");
+    testsupport::PumpMessagesUntilIdle(200);
+    EXPECT_EQ(textPixels(), 0);
+}
+
 class ToolWindowTest : public ProviderTest {};
 
 TEST_F(ToolWindowTest, ToolWindowUsesTheSmallImagesAndTheSmallCaption)
