@@ -207,8 +207,9 @@ void TsSkinProvider::PaintMDIChildIcon()
         return;
     TCustomForm* child = MaximizedActiveChild();
     HICON icon = child ? child->Icon() : nullptr;
-    if (!icon && Application)
-        icon = Application->Icon();
+    TIcon* own = icon ? nullptr : ProgramIconSmall();
+    if (own && !own->Empty())
+        icon = own->Handle();
     if (!icon)
         icon = LoadIconW(nullptr, IDI_APPLICATION);
     const int size = MenuHeight() - 2;

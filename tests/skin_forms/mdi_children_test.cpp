@@ -5,6 +5,7 @@
 
 #include "framework/Menus.h"
 #include "skin/core/sMessages.h"
+#include "skin/core/sSkinForms.h"
 #include "skin/core/sSkinLinks.h"
 #include "skin/forms/acMDIWnd.h"
 #include "skin/forms/acSBUtils.h"
@@ -473,6 +474,35 @@ TEST_F(MDIChildrenTest, TheMDIAreaLeavesTheBorderWidthToTheForm)
     EXPECT_EQ(pix.At(pix.width - sbw - kMargin / 2, pix.height / 2), kFormColor);
     EXPECT_EQ(pix.At(pix.width / 2, pix.height - sbh - kMargin / 2), kFormColor);
     EXPECT_EQ(pix.At(pix.width / 2, clientTop + kMargin / 2), kFormColor);
+    if (HasFailure())
+        Keep(pix, L"printed");
+}
+
+// A maximized child without an icon of its own shows the program's icon in the main form's menu line,
+// not the application's, whatever that is set to.
+TEST_F(MDIChildrenTest, AMaximizedChildWithoutAnIconShowsTheProgramsIcon)
+{
+    const HICON applicationIcon = Application->Icon();
+    Application->SetIcon(LoadIconW(nullptr, IDI_ERROR));
+    Maximize(Children[2]);
+    ASSERT_EQ(Children[2]->Icon(), nullptr);
+    const int size = Main->MenuHeight() - 2, x = Main->SysBorderWidth() + 1;
+    const int y = Main->CaptionHeight() + Main->SysBorderHeight() + 1;
+    const testsupport::Pixels24 expected = testsupport::DrawnPixels(size, size, nullptr, [&](HDC dc) {
+        GdiObject<HBRUSH> line(CreateSolidBrush(RGB(0xA0, 0xA0, 0xA0)));
+        const RECT all{0, 0, size, size};
+        FillRect(dc, &all, line.Get());
+        TIcon* own = ProgramIconSmall();
+        DrawIconEx(dc, 0, 0, own && !own->Empty() ? own->Handle() : LoadIconW(nullptr, IDI_APPLICATION), size, size, 0,
+                   nullptr, DI_NORMAL);
+    });
+    const testsupport::Pixels24 pix = Printed();
+    Application->SetIcon(applicationIcon);
+    int differing = 0;
+    for (int j = 0; j < size; ++j)
+        for (int i = 0; i < size; ++i)
+            differing += pix.At(x + i, y + j) != expected.At(i, j);
+    EXPECT_EQ(differing, 0);
     if (HasFailure())
         Keep(pix, L"printed");
 }
