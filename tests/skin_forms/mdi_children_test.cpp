@@ -197,6 +197,26 @@ TEST_F(MDIChildrenTest, ClosingEveryChildGivesTheClientItsBackgroundBack)
     EXPECT_EQ(client.At(client.width / 2, client.height / 2), kFormColor);
 }
 
+// A click on a child's own maximize button maximizes it, and the main form, whose frame waits for the
+// change, shows the child's buttons afterwards.
+TEST_F(MDIChildrenTest, AChildsMaximizeButtonMaximizesItUnderTheMainFrame)
+{
+    TLoggingForm* child = Children[1];
+    TsSkinProvider* p = ProviderOf(child);
+    RECT wr;
+    GetWindowRect(child->Handle(), &wr);
+    const TPoint c = Centre(p->MaxButton().Rect);
+    SendMessageW(child->Handle(), WM_NCLBUTTONDOWN, HTMAXBUTTON, MAKELPARAM(wr.left + c.X, wr.top + c.Y));
+    SendMessageW(child->Handle(), WM_NCLBUTTONUP, HTMAXBUTTON, MAKELPARAM(wr.left + c.X, wr.top + c.Y));
+    testsupport::PumpMessagesUntilIdle(300);
+    EXPECT_TRUE(IsZoomed(child->Handle()));
+    EXPECT_EQ(MaximizedChildProvider, p);
+    ASSERT_TRUE(Main->ShowsMDIChildButtons());
+    EXPECT_FALSE(Main->SkinData()->FUpdating);
+    const TPoint close = Centre(Main->MDICloseButton().Rect);
+    EXPECT_EQ(testsupport::CaptureWindow(Wnd, true).At(close.X, close.Y), ButtonColor(bkSmallClose, 0));
+}
+
 // A child that refuses to close keeps no hot close button from the click that asked it.
 TEST_F(MDIChildrenTest, AChildThatStaysOpenAfterCloseLeavesNoButtonHot)
 {
