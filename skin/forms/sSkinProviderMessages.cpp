@@ -720,6 +720,11 @@ void TsSkinProvider::WMPrint(TMessage& message)
     if (!form_->Visible() || HasState(csLoading) || form_->FormState.Contains(fsCreating) ||
         form_->HasState(csDestroying))
         return;
+    // A print shows what the screen would: nothing while the skin is being updated, and nothing of a
+    // child that the main form's maximized child hides.
+    skinData_->SetUpdating(skinData_->Updating());
+    if (skinData_->Updating() || HiddenBehindMaximizedChild())
+        return;
     if (!menuPrepared_) {
         menuPrepared_ = true;
         PrepareMainMenu();

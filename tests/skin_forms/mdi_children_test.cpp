@@ -498,6 +498,24 @@ TEST_F(MDIChildrenTest, TheMDIAreaLeavesTheBorderWidthToTheForm)
         Keep(pix, L"printed");
 }
 
+// A print asks what the screen would show: nothing of a child behind a maximized one, nothing of a form
+// whose skin is being updated.
+TEST_F(MDIChildrenTest, PrintingPaintsNothingBehindAMaximizedChildOrWhileUpdating)
+{
+    Maximize(Children[2]);
+    HWND hidden = Children[0]->Handle();
+    RECT r;
+    GetWindowRect(hidden, &r);
+    const testsupport::Pixels24 child = testsupport::DrawnPixels(r.right - r.left, r.bottom - r.top, nullptr,
+        [&](HDC dc) { SendMessageW(hidden, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT); });
+    EXPECT_EQ(child.At(child.width / 2, 8), RGB(0, 0, 0));
+    const int captionY = Main->SysBorderHeight() + Main->CaptionHeight() / 2;
+    SendMessageW(Wnd, SM_SKINCMD, SkinCmdWParam(SkinCmdSetUpdating, 1), 0);
+    EXPECT_EQ(Printed().At(100, captionY), RGB(0, 0, 0));
+    SendMessageW(Wnd, SM_SKINCMD, SkinCmdWParam(SkinCmdSetUpdating, 0), 0);
+    EXPECT_EQ(Printed().At(100, captionY), kTitleActive);
+}
+
 // A maximized child without an icon of its own shows the program's icon in the main form's menu line,
 // not the application's, whatever that is set to.
 TEST_F(MDIChildrenTest, AMaximizedChildWithoutAnIconShowsTheProgramsIcon)
