@@ -310,6 +310,12 @@ private:
     void PrintMDIClient(HDC dc, LPARAM flags);
 
     // Frame painting steps (sSkinProviderFrame.cpp).
+    int FrameHeight() const;
+    // The skin has the bare frame under the caption kept, to paint the caption alone over it again.
+    bool KeepsCaptionStrip() const;
+    // The next frame paint only paints the caption over the kept strip.
+    bool CaptionStripReusable() const;
+    void MarkChildBackgroundsChanged();
     void PaintCaptionStrip(const TRect& strip);
     void PaintMenuLine();
     void PaintMDIArea();

@@ -368,6 +368,53 @@ TEST_F(FramePaintTest, HeldControlThatIsNotOpaqueIsPaintedOverTheFormsLook)
     EXPECT_EQ(static_cast<COLORREF>(GetPixel(dc, 100, 30)), RGB(255, 0, 0));
 }
 
+namespace {
+
+// A control with a skin state of its own that notes, at each paint, whether its background was marked
+// changed since the last.
+class TBackgroundWitness : public TGraphicControl {
+    DECLARE_CLASS_NAME(TBackgroundWitness)
+public:
+    explicit TBackgroundWitness(TComponent* owner) : TGraphicControl(owner), Data(this, false) {}
+    TsCommonData Data;
+    std::vector<bool> Painted;
+    void Dispatch(TMessage& m) override
+    {
+        if (m.Msg == SM_SKINCMD && CommonSkinCommand(m, &Data))
+            return;
+        if (m.Msg == WM_PAINT && m.WParam) {
+            Painted.push_back(Data.BGChanged);
+            Data.BGChanged = false;
+            return;
+        }
+        TGraphicControl::Dispatch(m);
+    }
+};
+
+} // namespace
+
+// The form's first frame, and a client paint that finds the frame changed, repaint the controls on the
+// form from their background up; a client paint over an unchanged frame leaves their backgrounds be.
+TEST_F(FramePaintTest, ControlsRepaintTheirBackgroundsAfterTheFrameChanged)
+{
+    auto* witness = Create<TBackgroundWitness>(Form);
+    witness->SetBounds(20, 20, 30, 20);
+    witness->SetParent(Form);
+    testsupport::PumpMessagesUntilIdle(200);
+    ASSERT_FALSE(witness->Painted.empty());
+    witness->Painted.clear();
+    TsSkinProvider* p = Attach();
+    ASSERT_FALSE(witness->Painted.empty());
+    EXPECT_TRUE(witness->Painted.front());
+    witness->Painted.clear();
+    HDC dc = GetDC(Wnd);
+    SendMessageW(Wnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    p->SkinData()->BGChanged = true;
+    SendMessageW(Wnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    ReleaseDC(Wnd, dc);
+    EXPECT_EQ(witness->Painted, (std::vector<bool>{false, true}));
+}
+
 // While skin command 9 has set its flag the client's paint leaves the frame cache as it is: the form's
 // own drawing, which a repaint of the cache runs, does not run.
 TEST_F(FramePaintTest, ClientPaintKeepsTheCacheWhileSkinCommandNineHoldsIt)
