@@ -449,11 +449,8 @@ void TsSkinProvider::UpdateFormRegion(bool redraw)
 {
     if (suspendRegion_ || !HasBorder() || !form_ || !form_->HandleAllocated())
         return;
+    // A form placed in another control is cut to the skin's corners as a form of its own is.
     HWND wnd = form_->Handle();
-    if (form_->Parent()) {
-        SetWindowRgn(wnd, nullptr, FALSE);
-        return;
-    }
     // A form that keeps a region of its own says so; it keeps it until our first complete frame.
     if (framePainted_ || SendMessageW(wnd, 0xBC4D, 0x41A2, 0) != 0x41A2) {
         GdiObject<HRGN> region(CreateFormRegion(0, 0));

@@ -259,6 +259,25 @@ TEST_F(LifecycleTest, OutlineModeMoveAndSizeFromTheSystemMenuFollowTheMouse)
     }
 }
 
+// A form placed in another control keeps the skin's corners as a form of its own does.
+TEST_F(LifecycleTest, AFormInAParentKeepsItsCutCorners)
+{
+    auto* host = Create<TForm>(Application);
+    host->SetBounds(40, 40, 600, 500);
+    host->Show();
+    Form->SetParent(host);
+    Wnd = Form->Handle();
+    Attach();
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(Wnd, rgn), ERROR);
+    EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+    EXPECT_TRUE(PtInRegion(rgn, 10, 10));
+    DeleteObject(rgn);
+    Free(Form);
+    Form = nullptr;
+    Free(host);
+}
+
 // A form given a parent keeps a window of its own on the screen: dragged by its outline, it lands
 // where the mouse took it.
 TEST_F(LifecycleTest, OutlineModeMovesAFormInAParentByTheMouseOnly)
