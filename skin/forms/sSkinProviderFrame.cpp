@@ -390,8 +390,10 @@ void TsSkinProvider::PaintCaptionButtons()
             DrawButtonImage(helpButton_, helpButton_.ImageIndex, helpButton_.State, true);
         }
     }
+    // Title buttons are as wide as the global image makes them, so they are drawn with that image alone;
+    // only an index below -1, which no skin gives, takes the form section's.
     int titleIndex = titleButtonIndex_;
-    if (!IsValidMaskIndex(sm, titleIndex))
+    if (titleIndex < -1)
         titleIndex = FindMaskIndex(sm, skinData_->SkinIndex, skinData_->SkinSection(), L"TITLEBUTTON");
     for (int i = 0; i < titleButtons_->Count(); ++i) {
         TsTitleButton* button = titleButtons_->Items(i);

@@ -213,6 +213,21 @@ TEST_F(FramePaintTest, ANewCaptionPaintedOverTheKeptFrameLeavesNoOldText)
     EXPECT_EQ(textPixels(), 0);
 }
 
+// Title buttons take their image and their width from the skin's global button image alone: a skin
+// without one draws none, also when the form's section has an image of that name.
+TEST_F(FramePaintTest, TitleButtonsWithoutAGlobalImageShowTheCaptionBehindThem)
+{
+    WriteSkin(Folder(), L"Plain", false,
+              {{"GLOBALINFO", "TITLEBUTTON"}, {"FORM", "TITLEBUTTON=!TITLEBTN.BMP!3!1!2"}});
+    Manager->SetSkinName(L"Plain");
+    TsSkinProvider* p = Attach();
+    TsTitleButton* button = p->TitleButtons()->Add();
+    p->RepaintFrame();
+    const testsupport::Pixels24 pix = Printed();
+    EXPECT_EQ(button->Rect.Width(), 21);
+    EXPECT_EQ(pix.At(button->Rect.Left + 2, button->Rect.Top + 2), kTitleActive);
+}
+
 class ToolWindowTest : public ProviderTest {};
 
 TEST_F(ToolWindowTest, ToolWindowUsesTheSmallImagesAndTheSmallCaption)
