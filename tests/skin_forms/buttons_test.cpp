@@ -76,27 +76,7 @@ TEST_F(ButtonsTest, MaximizeButtonReleasedWithoutAPressTurnsNormalAndDoesNothing
     Up(HTMAXBUTTON, p->MaxButton().Rect);
     EXPECT_FALSE(IsZoomed(Wnd));
     EXPECT_EQ(p->HotButton(), 0);
-    EXPECT_EQ(p->MaxButton().State, 0);
     EXPECT_EQ(PixelAt(p->MaxButton().Rect), ButtonColor(bkMax, 0));
-}
-
-// A maximized form pressed in its caption is neither moved nor sized, also where the press reads as
-// its top edge, and also in outline mode.
-TEST_F(ButtonsTest, AMaximizedFormPressedInItsCaptionStaysWhereItIs)
-{
-    TsSkinProvider* p = Attach();
-    p->ResizeMode = rmBorder;
-    SendMessageW(Wnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    testsupport::PumpMessagesUntilIdle(300);
-    const RECT before = WindowRect();
-    for (const int code : {HTCAPTION, HTTOP, HTTOPRIGHT}) {
-        SendMessageW(Wnd, WM_NCLBUTTONDOWN, code, ScreenPoint(160, p->SysBorderHeight() + 1));
-        EXPECT_NE(GetCapture(), Wnd) << code;
-        SendMessageW(Wnd, WM_LBUTTONUP, 0, 0);
-        testsupport::PumpMessagesUntilIdle(200);
-        const RECT after = WindowRect();
-        EXPECT_TRUE(EqualRect(&before, &after)) << code;
-    }
 }
 
 TEST_F(ButtonsTest, MinimizeButtonMinimizesTheForm)

@@ -5,7 +5,6 @@
 
 #include "framework/Menus.h"
 #include "skin/core/sMessages.h"
-#include "skin/core/sSkinForms.h"
 #include "skin/core/sSkinLinks.h"
 #include "skin/forms/acMDIWnd.h"
 #include "skin/forms/acSBUtils.h"
@@ -141,6 +140,15 @@ TEST_F(MDIChildrenTest, AMaximizedChildsButtonsShowInTheMainMenuLine)
     // The skin has no small restore image: the big one stands in.
     EXPECT_EQ(pix.At(r.X, r.Y), ButtonColor(bkNorm, 0));
     EXPECT_EQ(pix.At(m.X, m.Y), ButtonColor(bkSmallMin, 0));
+    // The child has no icon: the program's own stands in before it, whatever the application's icon is.
+    const HICON own = Application->Icon();
+    Application->SetIcon(LoadIconW(nullptr, IDI_WARNING));
+    Main->RepaintFrame();
+    const testsupport::Pixels24 warned = Printed();
+    Application->SetIcon(own);
+    const int x = Main->SysBorderWidth(), y = Main->CaptionHeight() + Main->SysBorderHeight();
+    for (int i = 1; i < Main->MenuHeight() - 1; ++i)
+        EXPECT_EQ(pix.At(x + i, y + i), warned.At(x + i, y + i)) << i;
     if (HasFailure())
         Keep(pix, L"printed");
 }
@@ -197,39 +205,16 @@ TEST_F(MDIChildrenTest, ClosingEveryChildGivesTheClientItsBackgroundBack)
     EXPECT_EQ(client.At(client.width / 2, client.height / 2), kFormColor);
 }
 
-// A click on a child's own maximize button maximizes it, and the main form, whose frame waits for the
-// change, shows the child's buttons afterwards.
-TEST_F(MDIChildrenTest, AChildsMaximizeButtonMaximizesItUnderTheMainFrame)
-{
-    TLoggingForm* child = Children[1];
-    TsSkinProvider* p = ProviderOf(child);
-    RECT wr;
-    GetWindowRect(child->Handle(), &wr);
-    const TPoint c = Centre(p->MaxButton().Rect);
-    SendMessageW(child->Handle(), WM_NCLBUTTONDOWN, HTMAXBUTTON, MAKELPARAM(wr.left + c.X, wr.top + c.Y));
-    SendMessageW(child->Handle(), WM_NCLBUTTONUP, HTMAXBUTTON, MAKELPARAM(wr.left + c.X, wr.top + c.Y));
-    testsupport::PumpMessagesUntilIdle(300);
-    EXPECT_TRUE(IsZoomed(child->Handle()));
-    EXPECT_EQ(MaximizedChildProvider, p);
-    ASSERT_TRUE(Main->ShowsMDIChildButtons());
-    EXPECT_FALSE(Main->SkinData()->FUpdating);
-    const TPoint close = Centre(Main->MDICloseButton().Rect);
-    EXPECT_EQ(testsupport::CaptureWindow(Wnd, true).At(close.X, close.Y), ButtonColor(bkSmallClose, 0));
-}
-
 // A child that refuses to close keeps no hot close button from the click that asked it.
 TEST_F(MDIChildrenTest, AChildThatStaysOpenAfterCloseLeavesNoButtonHot)
 {
-    TLoggingForm* child = Children[2];
-    child->OnClose = [](TObject*, TCloseAction& action) { action = caNone; };
-    TsSkinProvider* p = ProviderOf(child);
-    RECT wr;
-    GetWindowRect(child->Handle(), &wr);
+    Children[2]->OnClose = [](TObject*, TCloseAction& action) { action = caNone; };
+    TsSkinProvider* p = ProviderOf(Children[2]);
     const TPoint c = Centre(p->CloseButton().Rect);
-    ASSERT_EQ(SendMessageW(child->Handle(), WM_NCHITTEST, 0, MAKELPARAM(wr.left + c.X, wr.top + c.Y)), HTCLOSE);
+    const TPoint o = p->WindowOrigin();
+    SendMessageW(Children[2]->Handle(), WM_NCHITTEST, 0, MAKELPARAM(o.X + c.X, o.Y + c.Y));
     ASSERT_EQ(p->HotButton(), HTCLOSE);
-    SendMessageW(child->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(Form->MDIChildCount(), 3);
+    SendMessageW(Children[2]->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(p->HotButton(), 0);
     EXPECT_EQ(p->CloseButton().State, 0);
 }
@@ -463,12 +448,10 @@ TEST_F(MDIChildrenTest, TheMenuRowsCountAMaximizedChildsIconAsTheFirstPlace)
     };
     const int icon = width(0), text = width(Form->Menu()->BarPosition(item));
     ASSERT_GT(icon, 0);
-    // The form's border width narrows the line at both ends.
-    for (const int border : {0, 4}) {
+    for (const int border : {0, 4}) { // the form's border width narrows the line at both ends
         Form->SetBorderWidth(border);
-        const int fits = 3 * Main->SysBorderWidth() + 2 * border + icon + text;
         for (const int spare : {0, -1}) {
-            Form->SetWidth(fits + spare);
+            Form->SetWidth(3 * Main->SysBorderWidth() + 2 * border + icon + text + spare);
             testsupport::PumpMessagesUntilIdle(200);
             Main->RepaintFrame();
             EXPECT_EQ(Main->MenuLineRows(), spare < 0 ? 2 : 1) << border << " " << spare;
@@ -476,73 +459,33 @@ TEST_F(MDIChildrenTest, TheMenuRowsCountAMaximizedChildsIconAsTheFirstPlace)
     }
 }
 
-// The MDI area of the skin covers the client's place, inside the margin of the form's border width.
+// The skin's MDI area covers the client's place inside the margin of the form's border width.
 TEST_F(MDIChildrenTest, TheMDIAreaLeavesTheBorderWidthToTheForm)
 {
-    constexpr COLORREF kArea = RGB(0x60, 0x20, 0x90);
-    WriteSkin(Folder(), L"Areas", false, {{"MDIAREA", "COLOR=0x902060"}, {"MDIAREA", "HOTCOLOR=0x902060"}});
+    WriteSkin(Folder(), L"Areas", false,
+              {{"[MENULINE]", "[MDIAREA]\r\nCOLOR=0x902060\r\nHOTCOLOR=0x902060\r\n[MENULINE]"}});
     Manager->SetSkinName(L"Areas");
-    constexpr int kMargin = 8;
-    Form->SetBorderWidth(kMargin);
+    Form->SetBorderWidth(8);
     testsupport::PumpMessagesUntilIdle(300);
-    Main->RepaintFrame();
     const testsupport::Pixels24 pix = Printed();
-    const int sbw = Main->SysBorderWidth(), sbh = Main->SysBorderHeight();
-    const int clientTop = sbh + Main->CaptionHeight() + Main->MenuLineRows() * Main->MenuHeight();
-    EXPECT_EQ(pix.At(pix.width - sbw - kMargin - 10, pix.height - sbh - kMargin - 10), kArea);
-    EXPECT_EQ(pix.At(sbw + kMargin / 2, pix.height / 2), kFormColor);
-    EXPECT_EQ(pix.At(pix.width - sbw - kMargin / 2, pix.height / 2), kFormColor);
-    EXPECT_EQ(pix.At(pix.width / 2, pix.height - sbh - kMargin / 2), kFormColor);
-    EXPECT_EQ(pix.At(pix.width / 2, clientTop + kMargin / 2), kFormColor);
-    if (HasFailure())
-        Keep(pix, L"printed");
+    const int x = Main->SysBorderWidth() + 4, y = pix.height - Main->SysBorderHeight() - 4;
+    EXPECT_EQ(pix.At(pix.width - x - 10, y - 10), RGB(0x60, 0x20, 0x90));
+    for (const POINT at : {POINT{x, pix.height / 2}, POINT{pix.width - x, pix.height / 2}, POINT{pix.width / 2, y},
+                           POINT{pix.width / 2, Main->NonClientTopHeight() - 4}})
+        EXPECT_EQ(pix.At(at.x, at.y), kFormColor) << at.x << "," << at.y;
 }
 
-// A print asks what the screen would show: nothing of a child behind a maximized one, nothing of a form
+// A print shows what the screen would: nothing of a child behind a maximized one, nothing of a form
 // whose skin is being updated.
 TEST_F(MDIChildrenTest, PrintingPaintsNothingBehindAMaximizedChildOrWhileUpdating)
 {
     Maximize(Children[2]);
-    HWND hidden = Children[0]->Handle();
-    RECT r;
-    GetWindowRect(hidden, &r);
-    const testsupport::Pixels24 child = testsupport::DrawnPixels(r.right - r.left, r.bottom - r.top, nullptr,
-        [&](HDC dc) { SendMessageW(hidden, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT); });
-    EXPECT_EQ(child.At(child.width / 2, 8), RGB(0, 0, 0));
-    const int captionY = Main->SysBorderHeight() + Main->CaptionHeight() / 2;
-    SendMessageW(Wnd, SM_SKINCMD, SkinCmdWParam(SkinCmdSetUpdating, 1), 0);
-    EXPECT_EQ(Printed().At(100, captionY), RGB(0, 0, 0));
-    SendMessageW(Wnd, SM_SKINCMD, SkinCmdWParam(SkinCmdSetUpdating, 0), 0);
-    EXPECT_EQ(Printed().At(100, captionY), kTitleActive);
-}
-
-// A maximized child without an icon of its own shows the program's icon in the main form's menu line,
-// not the application's, whatever that is set to.
-TEST_F(MDIChildrenTest, AMaximizedChildWithoutAnIconShowsTheProgramsIcon)
-{
-    const HICON applicationIcon = Application->Icon();
-    Application->SetIcon(LoadIconW(nullptr, IDI_ERROR));
-    Maximize(Children[2]);
-    ASSERT_EQ(Children[2]->Icon(), nullptr);
-    const int size = Main->MenuHeight() - 2, x = Main->SysBorderWidth() + 1;
-    const int y = Main->CaptionHeight() + Main->SysBorderHeight() + 1;
-    const testsupport::Pixels24 expected = testsupport::DrawnPixels(size, size, nullptr, [&](HDC dc) {
-        GdiObject<HBRUSH> line(CreateSolidBrush(RGB(0xA0, 0xA0, 0xA0)));
-        const RECT all{0, 0, size, size};
-        FillRect(dc, &all, line.Get());
-        TIcon* own = ProgramIconSmall();
-        DrawIconEx(dc, 0, 0, own && !own->Empty() ? own->Handle() : LoadIconW(nullptr, IDI_APPLICATION), size, size, 0,
-                   nullptr, DI_NORMAL);
-    });
-    const testsupport::Pixels24 pix = Printed();
-    Application->SetIcon(applicationIcon);
-    int differing = 0;
-    for (int j = 0; j < size; ++j)
-        for (int i = 0; i < size; ++i)
-            differing += pix.At(x + i, y + j) != expected.At(i, j);
-    EXPECT_EQ(differing, 0);
-    if (HasFailure())
-        Keep(pix, L"printed");
+    auto print = [&](HDC dc) { Children[0]->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT); };
+    EXPECT_EQ(testsupport::DrawnPixels(100, 20, nullptr, print).At(50, 8), RGB(0, 0, 0));
+    for (const WORD updating : {1, 0}) {
+        SendMessageW(Wnd, SM_SKINCMD, SkinCmdWParam(SkinCmdSetUpdating, updating), 0);
+        EXPECT_EQ(Printed().At(100, Main->SysBorderHeight() + 4), updating ? RGB(0, 0, 0) : kTitleActive);
+    }
 }
 
 // WM_PRINT of the main form shows its MDI client as the client paints itself, and the form's own

@@ -107,18 +107,3 @@ TEST_F(MDIFormTest, RemovingTheProviderClearsTheMDIMainProvider)
     EXPECT_EQ(MDIMainProvider, nullptr);
     EXPECT_EQ(gAlive, 0);
 }
-
-// Read from form data, the provider of an MDI main form hands the form what is queued for it before it
-// puts the adapter on the client.
-TEST_F(MDIFormTest, ALoadedProviderHandlesWhatIsQueuedAndConnectsTheClient)
-{
-    Form->SetFormStyle(fsMDIForm);
-    Wnd = Form->Handle();
-    auto* p = Create<TsSkinProvider>(Form);
-    ASSERT_EQ(gMade, 0);
-    Form->Received.clear();
-    PostMessageW(Wnd, WM_APP + 7, 0, 0);
-    p->Loaded();
-    EXPECT_TRUE(Form->HasReceived(WM_APP + 7));
-    EXPECT_EQ(gMade, 1);
-}

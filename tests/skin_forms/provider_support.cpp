@@ -1,6 +1,6 @@
 #include "tests/skin_forms/provider_support.h"
 
-#include <algorithm>
+
 #include <cstdio>
 
 namespace {
@@ -110,35 +110,15 @@ void Write(const std::wstring& path, const std::string& bytes)
     testsupport::WriteFileBytes(path, bytes);
 }
 
-std::string Edited(const std::string& text, const SkinEdits& edits)
-{
-    std::vector<std::string> lines;
-    for (size_t at = 0, next; at < text.size(); at = next + 2) {
-        next = std::min(text.find("\r\n", at), text.size());
-        lines.push_back(text.substr(at, next - at));
-    }
-    for (const auto& [section, entry] : edits) {
-        auto begin = std::find(lines.begin(), lines.end(), "[" + section + "]");
-        if (begin == lines.end())
-            begin = lines.insert(lines.end(), "[" + section + "]");
-        auto end = std::find_if(begin + 1, lines.end(), [](const std::string& l) { return l.rfind('[', 0) == 0; });
-        const std::string key = entry.substr(0, entry.find('=')) + "=";
-        end = lines.erase(std::remove_if(begin + 1, end, [&](const std::string& l) { return l.rfind(key, 0) == 0; }), end);
-        if (entry.find('=') != std::string::npos)
-            lines.insert(end, entry);
-    }
-    std::string out;
-    for (const std::string& line : lines)
-        out += line + "\r\n";
-    return out;
-}
-
 } // namespace
 
 void WriteSkin(const std::wstring& folder, const std::wstring& name, bool beta, const SkinEdits& edits)
 {
     const std::wstring dir = folder + L"\\" + name + L"\\";
-    Write(dir + L"Options.dat", Edited(Options(beta), edits));
+    std::string options = Options(beta);
+    for (const auto& [text, replacement] : edits)
+        options.replace(options.find(text), text.size(), replacement);
+    Write(dir + L"Options.dat", options);
     Write(dir + L"CLOSE.BMP", ButtonFile(bkClose, kBigButtonWidth, kBigButtonHeight));
     Write(dir + L"MAX.BMP", ButtonFile(bkMax, kBigButtonWidth, kBigButtonHeight));
     Write(dir + L"MIN.BMP", ButtonFile(bkMin, kBigButtonWidth, kBigButtonHeight));

@@ -43,10 +43,8 @@ constexpr int kBorderWidth = 4;
 
 // A 24-bit BMP file of the given pixels.
 std::string BitmapFile(int width, int height, const std::function<COLORREF(int, int)>& pixel);
-// Changes to a skin's text, each in a section: "KEY=VALUE" sets the key (and adds the section when the
-// skin has none), "KEY" alone drops it.
+// Writes Folder\Name with Options.dat and its images, each text of Edits in Options.dat replaced once.
 using SkinEdits = std::vector<std::pair<std::string, std::string>>;
-// Writes Folder\Name with Options.dat and its images.
 void WriteSkin(const std::wstring& folder, const std::wstring& name, bool beta, const SkinEdits& edits = {});
 // A folder that the manager lists as a skin (its Options.dat only).
 void WriteSkinStub(const std::wstring& folder, const std::wstring& name);
