@@ -127,6 +127,10 @@ void TsSkinProvider::Loaded()
         TsTitleButton* button = titleButtons_->Items(i);
         button->ImageIndex = button->UseSkinData ? index : -1;
     }
+    // What the reading queued for the MDI main form and its client window is handled before the client
+    // gets its adapter.
+    if (form_->FormStyle() == fsMDIForm && Application)
+        Application->ProcessMessages();
     UpdateMDIClient();
 }
 
@@ -445,11 +449,8 @@ void TsSkinProvider::UpdateFormRegion(bool redraw)
 {
     if (suspendRegion_ || !HasBorder() || !form_ || !form_->HandleAllocated())
         return;
+    // A form placed in another control is cut to the skin's corners as a form of its own is.
     HWND wnd = form_->Handle();
-    if (form_->Parent()) {
-        SetWindowRgn(wnd, nullptr, FALSE);
-        return;
-    }
     // A form that keeps a region of its own says so; it keeps it until our first complete frame.
     if (framePainted_ || SendMessageW(wnd, 0xBC4D, 0x41A2, 0) != 0x41A2) {
         GdiObject<HRGN> region(CreateFormRegion(0, 0));

@@ -259,8 +259,11 @@ private:
     // Outline moving and sizing (sSkinProviderTracking.cpp).
     void StartTracking(int x, int y);
     bool TrackingActive() const;
-    // WM_SYSCOMMAND SC_MOVE or SC_SIZE (with the edge in the command's low bits) starts an outline.
+    // WM_SYSCOMMAND SC_MOVE or SC_SIZE (with the edge in the command's low bits) captures the mouse for
+    // an outline; one that no press on the frame sent starts it at the cursor.
     void StartTrackingCommand(bool moving, int sizeEdge);
+    // A press on the frame with the hit code Code starts an outline drag at (X, Y).
+    void DragOutlineFrom(TMessage& press, int code, int x, int y);
     void RememberEdge(int code);
     void TrackMouse();
     void StopTracking();
@@ -307,6 +310,12 @@ private:
     void PrintMDIClient(HDC dc, LPARAM flags);
 
     // Frame painting steps (sSkinProviderFrame.cpp).
+    int FrameHeight() const;
+    // The skin has the bare frame under the caption kept, to paint the caption alone over it again.
+    bool KeepsCaptionStrip() const;
+    // The next frame paint only paints the caption over the kept strip.
+    bool CaptionStripReusable() const;
+    void MarkChildBackgroundsChanged();
     void PaintCaptionStrip(const TRect& strip);
     void PaintMenuLine();
     void PaintMDIArea();

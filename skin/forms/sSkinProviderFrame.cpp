@@ -111,6 +111,26 @@ bool TsSkinProvider::DefersPaintForDirtyMenu()
     return true;
 }
 
+int TsSkinProvider::FrameHeight() const
+{
+    return IsIconic() ? SysBorderHeight() + CaptionHeight() + 1 : FormHeight();
+}
+
+bool TsSkinProvider::KeepsCaptionStrip() const
+{
+    TsSkinManager* sm = Manager();
+    const int section = skinData_->SkinIndex;
+    return IsValidSectionIndex(sm, section) && sm->Sections[static_cast<size_t>(section)].ReservedBoolean;
+}
+
+bool TsSkinProvider::CaptionStripReusable() const
+{
+    // Resizing with an unchanged caption reuses the bare frame kept under the caption strip.
+    const TBitmap* cache = skinData_->CacheBmp();
+    return !menuDirty_ && KeepsCaptionStrip() && captionBmp_ && captionBmp_->Width() == FormWidth() && cache &&
+           cache->Height() == FrameHeight() && CaptionHeight() > 0;
+}
+
 void TsSkinProvider::PaintFrame()
 {
     TsSkinManager* sm = Manager();
@@ -120,13 +140,11 @@ void TsSkinProvider::PaintFrame()
     if (DefersPaintForDirtyMenu())
         return;
     const int width = FormWidth();
-    const int height = IsIconic() ? SysBorderHeight() + CaptionHeight() + 1 : FormHeight();
+    const int height = FrameHeight();
     const int caption = CaptionHeight();
     const int section = skinData_->SkinIndex;
-    const bool reserved = IsValidSectionIndex(sm, section) && sm->Sections[static_cast<size_t>(section)].ReservedBoolean;
-    // Resizing with an unchanged caption reuses the painted caption strip.
-    if (!menuDirty_ && reserved && captionBmp_ && captionBmp_->Width() == width && cache->Height() == height &&
-        caption > 0) {
+    const bool reserved = KeepsCaptionStrip();
+    if (CaptionStripReusable()) {
         CopyBlock(cache, 0, 0, captionBmp_.get(), 0, 0, width, captionBmp_->Height());
         PaintCaptionStrip(TRect{0, 0, width, captionBmp_->Height()});
         framePainted_ = true;
@@ -135,6 +153,9 @@ void TsSkinProvider::PaintFrame()
         return;
     }
     regionChanged_ = true;
+    // The first frame painted in full repaints the controls on the form from their background up.
+    if (!framePainted_)
+        forceChildRepaint_ = true;
     cache->SetSize(width, height);
     if (IsValidSectionIndex(sm, section)) {
         const int state = formActive_ ? 1 : 0;
@@ -153,18 +174,20 @@ void TsSkinProvider::PaintFrame()
                               md, 1);
             }
         }
-        if (caption > 0) {
-            // The menu line first: the buttons' background copy spans it, and a maximized MDI child's
-            // buttons are drawn onto it with the caption's.
-            PaintMenuLine();
-            PaintCaptionStrip(TRect{0, 0, width, SysBorderHeight() + caption});
-        }
         if (reserved && caption > 0) {
+            // The bare frame under the caption, for the caption alone to be painted over it again: a
+            // title that lets the frame show must not show the caption it replaces.
             const int stripHeight = caption + SysBorderHeight();
             if (!captionBmp_ || captionBmp_->Width() != width)
                 captionBmp_ = CreateBmp24(width, stripHeight);
             captionBmp_->SetSize(width, stripHeight);
             CopyBlock(captionBmp_.get(), 0, 0, cache, 0, 0, width, stripHeight);
+        }
+        if (caption > 0) {
+            // The menu line first: the buttons' background copy spans it, and a maximized MDI child's
+            // buttons are drawn onto it with the caption's.
+            PaintMenuLine();
+            PaintCaptionStrip(TRect{0, 0, width, SysBorderHeight() + caption});
         }
     }
     if (mdiForm_)
@@ -258,9 +281,11 @@ void TsSkinProvider::PaintMDIArea()
     const int section = FindSectionIndex(sm, L"MDIAREA");
     if (section < 0)
         return;
-    const int border = SysBorderHeight();
+    // The form's border width is a margin of the form's own look around the area.
+    const int border = SysBorderHeight() + FormBorderWidth();
     const int menu = MenuLineVisible() ? MenuLineRows() * MenuHeight() : 0;
-    const TRect r{AlignedControlsSize(form_, alLeft, true) + border, 2 * SysBorderHeight() + CaptionHeight() + menu - 2,
+    const TRect r{AlignedControlsSize(form_, alLeft, true) + border,
+                  2 * SysBorderHeight() + CaptionHeight() + menu + FormBorderWidth() - 2,
                   FormWidth() - border - AlignedControlsSize(form_, alRight, true),
                   FormHeight() - border - AlignedControlsSize(form_, alBottom, true)};
     PaintItemToDC(section, L"MDIAREA", MakeCacheInfo(cache, 0, 0), sm, cache->Canvas()->Handle(), TPoint{0, 0}, r, 0,
@@ -365,8 +390,10 @@ void TsSkinProvider::PaintCaptionButtons()
             DrawButtonImage(helpButton_, helpButton_.ImageIndex, helpButton_.State, true);
         }
     }
+    // Title buttons are as wide as the global image makes them, so they are drawn with that image alone;
+    // only an index below -1, which no skin gives, takes the form section's.
     int titleIndex = titleButtonIndex_;
-    if (!IsValidMaskIndex(sm, titleIndex))
+    if (titleIndex < -1)
         titleIndex = FindMaskIndex(sm, skinData_->SkinIndex, skinData_->SkinSection(), L"TITLEBUTTON");
     for (int i = 0; i < titleButtons_->Count(); ++i) {
         TsTitleButton* button = titleButtons_->Items(i);
@@ -528,7 +555,6 @@ void TsSkinProvider::PaintFormIcon()
 void TsSkinProvider::PaintNonClient(HDC dc)
 {
     if (skinData_->BGChanged) {
-        forceChildRepaint_ = !framePainted_;
         PaintFrame();
         // A paint put off for the dirty menu keeps the frame dirty for the paint that follows it.
         if (!menuPaintDeferred_) {
@@ -605,6 +631,22 @@ void TsSkinProvider::PaintHeldControl(HDC dc, TControl* held)
         held->ControlState.Exclude(csPaintCopy);
 }
 
+void TsSkinProvider::MarkChildBackgroundsChanged()
+{
+    // What the controls keep of the form behind them is out of date.
+    for (int i = 0; i < form_->ControlCount(); ++i) {
+        TControl* child = form_->Controls(i);
+        if (child->HasState(csDestroying))
+            continue;
+        if (auto* win = dynamic_cast<TWinControl*>(child)) {
+            if (win->HandleAllocated())
+                SendSkinCmd(win->Handle(), SkinCmdSetBgChanged, 0);
+        } else {
+            SendSkinCmdToControl(child, SkinCmdSetBgChanged, 0);
+        }
+    }
+}
+
 void TsSkinProvider::PaintClientBackground(HDC dc, bool notify)
 {
     TBitmap* cache = skinData_->CacheBmp();
@@ -612,6 +654,7 @@ void TsSkinProvider::PaintClientBackground(HDC dc, bool notify)
         PaintHeldControl(dc, held);
         return;
     }
+    const bool childrenChanged = forceChildRepaint_ || skinData_->BGChanged;
     // While the flag of skin command 9 is set the cache is kept as it was painted.
     if (!skinData_->ParentBgForced)
         PaintFrame();
@@ -623,6 +666,8 @@ void TsSkinProvider::PaintClientBackground(HDC dc, bool notify)
         const TRect dest{0, 0, client.right, client.bottom};
         const TRect src{ClientOffsetX(), ClientOffsetY(), ClientOffsetX() + client.right, ClientOffsetY() + client.bottom};
         CopyWinControlCache(form_, skinData_.get(), src, 0, 0, false, dc, dest);
+        if (childrenChanged)
+            MarkChildBackgroundsChanged();
         ::PaintControls(dc, form_, TPoint{0, 0});
     }
     if (notify) {

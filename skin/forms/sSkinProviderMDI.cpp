@@ -4,6 +4,7 @@
 #include "skin/forms/sSkinProvider.h"
 
 #include "skin/core/sMaskPainter.h"
+#include "skin/core/sMessages.h"
 #include "skin/core/sSkinForms.h"
 #include "skin/core/sVclUtils.h"
 #include "skin/forms/sMDIForm.h"
@@ -206,8 +207,9 @@ void TsSkinProvider::PaintMDIChildIcon()
         return;
     TCustomForm* child = MaximizedActiveChild();
     HICON icon = child ? child->Icon() : nullptr;
-    if (!icon && Application)
-        icon = Application->Icon();
+    TIcon* own = icon ? nullptr : ProgramIconSmall();
+    if (own && !own->Empty())
+        icon = own->Handle();
     if (!icon)
         icon = LoadIconW(nullptr, IDI_APPLICATION);
     const int size = MenuHeight() - 2;
@@ -297,7 +299,9 @@ void TsSkinProvider::MDIChildSysCommand(TMessage& message)
         if (main)
             main->suspendRegion_ = true;
         DefaultHandling(message);
-        // The child may be gone now: only the main provider, which outlives it, is touched below.
+        // The child may be gone now: this provider is touched only while its form still answers with it.
+        if (IsWindow(wnd) && SendSkinCmd(wnd, SkinCmdGetProvider, 0) == reinterpret_cast<LRESULT>(this))
+            SetHotButton(0, false);
         if (main && MDIMainProvider == main) {
             main->suspendRegion_ = false;
             if (leaving && mainHasClient)

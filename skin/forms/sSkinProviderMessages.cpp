@@ -628,11 +628,11 @@ void TsSkinProvider::WMWindowPosChanged(TMessage& message)
 void TsSkinProvider::WMSysCommand(TMessage& message)
 {
     const WPARAM command = message.WParam & 0xFFF0;
-    HWND wnd = form_->Handle();
     if (message.WParam == 0xF012)
         form_->Repaint();
-    if (ResizeMode == rmBorder && (command == SC_MOVE || command == SC_SIZE) && !TrackingActive()) {
-        SetCapture(wnd);
+    // An outline drags a form that lies as it stands; an iconic one moves as the system moves it.
+    if (ResizeMode == rmBorder && (command == SC_MOVE || command == SC_SIZE) && !TrackingActive() && !IsIconic() &&
+        !IsMaximized()) {
         StartTrackingCommand(command == SC_MOVE, static_cast<int>(message.WParam & 0xF));
         return;
     }
@@ -719,6 +719,11 @@ void TsSkinProvider::WMPrint(TMessage& message)
 {
     if (!form_->Visible() || HasState(csLoading) || form_->FormState.Contains(fsCreating) ||
         form_->HasState(csDestroying))
+        return;
+    // A print shows what the screen would: nothing while the skin is being updated, and nothing of a
+    // child that the main form's maximized child hides.
+    skinData_->SetUpdating(skinData_->Updating());
+    if (skinData_->Updating() || HiddenBehindMaximizedChild())
         return;
     if (!menuPrepared_) {
         menuPrepared_ = true;

@@ -120,7 +120,7 @@ int TsSkinProvider::MenuLineRows()
     if (!form_ || !form_->Menu() || !form_->HandleAllocated())
         return menuLineCount_;
     HWND wnd = form_->Handle();
-    const int limit = FormWidth() - 2 * SysBorderWidth();
+    const int limit = FormWidth() - 2 * SysBorderWidth() - 2 * FormBorderWidth();
     int x = SysBorderWidth();
     // A maximized child's icon takes the bar's first place, ahead of the items.
     RECT icon;

@@ -222,18 +222,14 @@ void TsSkinProvider::WMNCLButtonDown(TMessage& message)
         return;
     }
     SetHotButton(0, true);
-    if (IsMaximized() && screen.Y - WindowOrigin().Y < SysBorderHeight() + CaptionHeight() && code == HTCAPTION) {
+    // A maximized form is neither dragged nor sized by its caption, whatever the press reads as there.
+    if (IsMaximized() && screen.Y - WindowOrigin().Y < SysBorderHeight() + CaptionHeight()) {
         if (GetActiveWindow() != form_->Handle())
             SetFocus(form_->Handle());
         return;
     }
     if (ResizeMode == rmBorder && code != HTMENU) {
-        if (code == HTCAPTION)
-            DefaultHandling(message);
-        const WPARAM command =
-            code >= HTLEFT && code <= HTBOTTOMRIGHT ? SC_SIZE + static_cast<WPARAM>(code - HTLEFT + WMSZ_LEFT) : SC_MOVE;
-        SendMessageW(form_->Handle(), WM_SYSCOMMAND, command, 0);
-        StartTracking(screen.X, screen.Y);
+        DragOutlineFrom(message, code, screen.X, screen.Y);
         return;
     }
     DefaultHandling(message);
@@ -243,8 +239,16 @@ void TsSkinProvider::ReleaseMaxButton(TMessage& message)
 {
     (void)message;
     const bool open = CanMaximize() || (IsMaximized() && CanRestore());
-    if (!open || !PressedOn(hotButton_, HTMAXBUTTON))
+    if (!open)
         return;
+    if (!PressedOn(hotButton_, HTMAXBUTTON)) {
+        SetHotButton(0, true);
+        return;
+    }
+    // The main form's frame waits for the child's change: the child's command ends the update.
+    TsSkinProvider* main = IsMDIChild() ? LiveMainProvider() : nullptr;
+    if (main)
+        main->skinData_->BeginSkinUpdate();
     if (IsMDIChild())
         MaximizedChildProvider = nullptr;
     SetHotButton(0, true);
@@ -257,6 +261,9 @@ void TsSkinProvider::ReleaseMaxButton(TMessage& message)
             form_->SetWindowState(wsMaximized);
         SendMessageW(form_->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     }
+    // A command that someone swallowed leaves the main frame painting all the same.
+    if (main && LiveMainProvider() == main && main->skinData_->FUpdating)
+        main->skinData_->EndSkinUpdate();
     if (Application)
         Application->ProcessMessages();
     UpdateSystemMenuItems();

@@ -23,6 +23,8 @@ struct TTrackingRecord {
     HDC DC = nullptr; // borrowed from the desktop while tracking
     int SavedDC = 0;
     int Edge = 0; // the remembered edge hit code; 0 = none
+    // A press on the frame is starting the drag: the commands it sends leave the start to it.
+    bool Pressing = false;
     TsSkinProvider* Owner = nullptr;
     // The outline as last drawn on the screen (R2_NOT: drawing it again erases it).
     POINT Drawn[5]{};
@@ -56,11 +58,40 @@ void TsSkinProvider::RememberEdge(int code)
 
 void TsSkinProvider::StartTrackingCommand(bool moving, int sizeEdge)
 {
+    SetCapture(form_->Handle());
     gTrack.Start = true;
     gTrack.Moving = moving;
-    // SC_SIZE carries the edge as WMSZ_LEFT .. WMSZ_BOTTOMRIGHT, which are the hit codes less 9.
-    if (!moving && sizeEdge >= WMSZ_LEFT && sizeEdge <= WMSZ_BOTTOMRIGHT)
-        gTrack.Edge = sizeEdge + (HTLEFT - WMSZ_LEFT);
+    // The edge the mouse last passed over is no edge to size by: SC_SIZE carries its own as WMSZ_LEFT ..
+    // WMSZ_BOTTOMRIGHT (the hit codes less 9), and without one the bottom-right corner follows the mouse.
+    if (!moving) {
+        gTrack.Edge = 0;
+        if (sizeEdge >= WMSZ_LEFT && sizeEdge <= WMSZ_BOTTOMRIGHT)
+            gTrack.Edge = sizeEdge + (HTLEFT - WMSZ_LEFT);
+    }
+    // The system menu's Move and Size drag from where the mouse is now, until the next click.
+    if (!gTrack.Pressing) {
+        POINT at;
+        GetCursorPos(&at);
+        StartTracking(at.x, at.y);
+    }
+}
+
+void TsSkinProvider::DragOutlineFrom(TMessage& press, int code, int x, int y)
+{
+    // Only a release ends an outline, and a maximized form hears none: the system has the press.
+    if (IsMaximized()) {
+        DefaultHandling(press);
+        return;
+    }
+    gTrack.Pressing = true;
+    // The system's own answer to a press on the caption is a move command, which only captures the mouse.
+    if (code == HTCAPTION)
+        DefaultHandling(press);
+    const WPARAM command =
+        IsSizingCode(code) ? SC_SIZE + static_cast<WPARAM>(code - HTLEFT + WMSZ_LEFT) : static_cast<WPARAM>(SC_MOVE);
+    SendMessageW(form_->Handle(), WM_SYSCOMMAND, command, 0);
+    gTrack.Pressing = false;
+    StartTracking(x, y);
 }
 
 TRect TsSkinProvider::PlacedRect() const

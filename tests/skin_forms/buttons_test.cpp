@@ -93,6 +93,11 @@ TEST_F(ButtonsTest, ReleaseOverAButtonThatWasNotPressedDoesNothing)
     TsSkinProvider* p = Attach();
     Up(HTCLOSE, p->CloseButton().Rect);
     EXPECT_TRUE(IsWindowVisible(Wnd));
+    // A hot maximize button turns normal again.
+    SendMessageW(Wnd, WM_NCHITTEST, 0, ScreenPoint(p->MaxButton().Rect));
+    Up(HTMAXBUTTON, p->MaxButton().Rect);
+    EXPECT_FALSE(IsZoomed(Wnd));
+    EXPECT_EQ(PixelAt(p->MaxButton().Rect), ButtonColor(bkMax, 0));
     // A press released away from its button leaves the press pending; a release over another
     // button later must not run that button's command.
     Down(HTMINBUTTON, p->MinButton().Rect);

@@ -6,6 +6,7 @@
 #include "skin/forms/sSkinMenus.h"
 
 #include <memory>
+#include <utility>
 
 using namespace providerskin;
 
@@ -191,6 +192,38 @@ TEST_F(FramePaintTest, CaptionIconSizeFollowsTheCaptionHeight)
     EXPECT_EQ(p->IconWidth(), 12);
 }
 
+// The caption painted alone goes over the bare frame kept under it: an old text never shows through a
+// title that lets the frame show.
+TEST_F(FramePaintTest, ANewCaptionOverTheKeptFrameLeavesNoOldText)
+{
+    WriteSkin(Folder(), L"Glass", false,
+              {{"[FORM]\r\n", "[FORM]\r\nRESERVEDBOOLEAN=TRUE\r\n"},
+               {"[FORMTITLE]\r\n", "[FORMTITLE]\r\nTRANSPARENCY=100\r\nHOTTRANSPARENCY=100\r\n"}});
+    Manager->SetSkinName(L"Glass");
+    TsSkinProvider* p = Attach();
+    for (const std::wstring caption : {L"Тест", L""}) {
+        Form->SetCaption(caption);
+        const testsupport::Pixels24 pix = Printed();
+        bool text = false;
+        for (int i = 0; i < pix.width * (p->SysBorderHeight() + p->CaptionHeight()); ++i)
+            text = text || pix.At(i % pix.width, i / pix.width) == kTitleText;
+        EXPECT_EQ(text, !caption.empty());
+    }
+}
+
+// Title buttons are as wide as the skin's global button image makes them and drawn with it alone: a
+// skin without one draws none, also when the form's section has an image of that name.
+TEST_F(FramePaintTest, TitleButtonsWithoutAGlobalImageShowTheCaptionBehindThem)
+{
+    const std::string image = "TITLEBUTTON=!TITLEBTN.BMP!3!1!2\r\n";
+    WriteSkin(Folder(), L"Plain", false, {{image, ""}, {"[FORM]\r\n", "[FORM]\r\n" + image}});
+    Manager->SetSkinName(L"Plain");
+    TsSkinProvider* p = Attach();
+    TsTitleButton* button = p->TitleButtons()->Add();
+    p->RepaintFrame();
+    EXPECT_EQ(Printed().At(button->Rect.Left + 2, button->Rect.Top + 2), kTitleActive);
+}
+
 class ToolWindowTest : public ProviderTest {};
 
 TEST_F(ToolWindowTest, ToolWindowUsesTheSmallImagesAndTheSmallCaption)
@@ -321,6 +354,23 @@ public:
     }
 };
 
+// A control with a skin state of its own that notes at each paint whether its background was marked
+// changed since the last.
+class TBackgroundWitness : public TGraphicControl {
+    DECLARE_CLASS_NAME(TBackgroundWitness)
+public:
+    explicit TBackgroundWitness(TComponent* owner) : TGraphicControl(owner), Data(this, false) {}
+    TsCommonData Data;
+    std::vector<bool> Painted;
+    void Dispatch(TMessage& m) override
+    {
+        if (m.Msg == WM_PAINT && m.WParam)
+            Painted.push_back(std::exchange(Data.BGChanged, false));
+        else if (m.Msg != SM_SKINCMD || !CommonSkinCommand(m, &Data))
+            TGraphicControl::Dispatch(m);
+    }
+};
+
 } // namespace
 
 TEST_F(FramePaintTest, HeldControlThatIsNotOpaqueIsPaintedOverTheFormsLook)
@@ -344,6 +394,28 @@ TEST_F(FramePaintTest, HeldControlThatIsNotOpaqueIsPaintedOverTheFormsLook)
     EXPECT_EQ(static_cast<COLORREF>(GetPixel(dc, 50, 30)), kFormColor);
     // Outside the control nothing is painted.
     EXPECT_EQ(static_cast<COLORREF>(GetPixel(dc, 100, 30)), RGB(255, 0, 0));
+}
+
+// The form's first frame, and a client paint over a changed frame, repaint the controls on the form from
+// their background up; a client paint over an unchanged frame leaves their backgrounds be.
+TEST_F(FramePaintTest, ControlsRepaintTheirBackgroundsAfterTheFrameChanged)
+{
+    auto* witness = Create<TBackgroundWitness>(Form);
+    witness->SetBounds(20, 20, 30, 20);
+    witness->SetParent(Form);
+    testsupport::PumpMessagesUntilIdle(200);
+    witness->Data.BGChanged = false;
+    const size_t first = witness->Painted.size();
+    TsSkinProvider* p = Attach();
+    HDC dc = GetDC(Wnd);
+    for (const bool changed : {false, true}) {
+        p->SkinData()->BGChanged = changed;
+        SendMessageW(Wnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    }
+    ReleaseDC(Wnd, dc);
+    ASSERT_GE(witness->Painted.size(), first + 3);
+    EXPECT_TRUE(witness->Painted[first]);
+    EXPECT_EQ(std::vector<bool>(witness->Painted.end() - 2, witness->Painted.end()), (std::vector<bool>{false, true}));
 }
 
 // While skin command 9 has set its flag the client's paint leaves the frame cache as it is: the form's

@@ -233,6 +233,29 @@ TEST_F(LifecycleTest, OutlineModeSizesFromTheRightEdge)
     EXPECT_EQ(after.bottom, before.bottom);
 }
 
+// The system menu's Move and Size drag the outline from the mouse until the next click; Size takes the
+// bottom-right corner, not the edge the mouse last passed over.
+TEST_F(LifecycleTest, OutlineModeMoveAndSizeFromTheSystemMenuFollowTheMouse)
+{
+    TsSkinProvider* p = Attach();
+    p->ResizeMode = rmBorder;
+    for (TMenuItem* item : {p->SystemMenu()->ItemSize, p->SystemMenu()->ItemMove}) {
+        const RECT before = WindowRect();
+        const int moved = item == p->SystemMenu()->ItemMove;
+        HitTest(1, 100); // the left edge
+        SetCursorPos(before.left + 150, before.top + 100);
+        item->Click();
+        SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
+        SetCursorPos(before.left + 190, before.top + 115);
+        SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
+        SendMessageW(Wnd, WM_LBUTTONUP, 0, 0);
+        const RECT after = WindowRect();
+        EXPECT_EQ(GetCapture(), nullptr) << moved;
+        EXPECT_EQ(after.left - before.left + after.top - before.top, moved * 55) << moved;
+        EXPECT_EQ(after.right - before.right + after.bottom - before.bottom, 55) << moved;
+    }
+}
+
 // A form given a parent keeps a window of its own on the screen: dragged by its outline, it lands
 // where the mouse took it.
 TEST_F(LifecycleTest, OutlineModeMovesAFormInAParentByTheMouseOnly)
@@ -244,6 +267,7 @@ TEST_F(LifecycleTest, OutlineModeMovesAFormInAParentByTheMouseOnly)
     Form->SetBounds(50, 60, 320, 220);
     Wnd = Form->Handle();
     TsSkinProvider* p = Attach();
+    EXPECT_TRUE(HasRegion(Wnd)); // the skin's corners, as a form of its own has
     p->ResizeMode = rmBorder;
     const RECT before = WindowRect();
     DragCaptionBy(Wnd, before.left + 160, before.top + 8, 30, 20);

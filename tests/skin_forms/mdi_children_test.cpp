@@ -140,6 +140,15 @@ TEST_F(MDIChildrenTest, AMaximizedChildsButtonsShowInTheMainMenuLine)
     // The skin has no small restore image: the big one stands in.
     EXPECT_EQ(pix.At(r.X, r.Y), ButtonColor(bkNorm, 0));
     EXPECT_EQ(pix.At(m.X, m.Y), ButtonColor(bkSmallMin, 0));
+    // The child has no icon: the program's own stands in before it, whatever the application's icon is.
+    const HICON own = Application->Icon();
+    Application->SetIcon(LoadIconW(nullptr, IDI_WARNING));
+    Main->RepaintFrame();
+    const testsupport::Pixels24 warned = Printed();
+    Application->SetIcon(own);
+    const int x = Main->SysBorderWidth(), y = Main->CaptionHeight() + Main->SysBorderHeight();
+    for (int i = 1; i < Main->MenuHeight() - 1; ++i)
+        EXPECT_EQ(pix.At(x + i, y + i), warned.At(x + i, y + i)) << i;
     if (HasFailure())
         Keep(pix, L"printed");
 }
@@ -194,6 +203,20 @@ TEST_F(MDIChildrenTest, ClosingEveryChildGivesTheClientItsBackgroundBack)
     const testsupport::Pixels24 client = testsupport::CaptureWindow(Form->ClientHandle(), false);
     ASSERT_GT(client.width, 20);
     EXPECT_EQ(client.At(client.width / 2, client.height / 2), kFormColor);
+}
+
+// A child that refuses to close keeps no hot close button from the click that asked it.
+TEST_F(MDIChildrenTest, AChildThatStaysOpenAfterCloseLeavesNoButtonHot)
+{
+    Children[2]->OnClose = [](TObject*, TCloseAction& action) { action = caNone; };
+    TsSkinProvider* p = ProviderOf(Children[2]);
+    const TPoint c = Centre(p->CloseButton().Rect);
+    const TPoint o = p->WindowOrigin();
+    SendMessageW(Children[2]->Handle(), WM_NCHITTEST, 0, MAKELPARAM(o.X + c.X, o.Y + c.Y));
+    ASSERT_EQ(p->HotButton(), HTCLOSE);
+    SendMessageW(Children[2]->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(p->HotButton(), 0);
+    EXPECT_EQ(p->CloseButton().State, 0);
 }
 
 TEST_F(MDIChildrenTest, ASkinChangeReachesTheMainFormAndTheMaximizedChildsButtons)
@@ -425,12 +448,42 @@ TEST_F(MDIChildrenTest, TheMenuRowsCountAMaximizedChildsIconAsTheFirstPlace)
     };
     const int icon = width(0), text = width(Form->Menu()->BarPosition(item));
     ASSERT_GT(icon, 0);
-    const int fits = 3 * Main->SysBorderWidth() + icon + text;
-    for (const int spare : {0, -1}) {
-        Form->SetWidth(fits + spare);
-        testsupport::PumpMessagesUntilIdle(200);
-        Main->RepaintFrame();
-        EXPECT_EQ(Main->MenuLineRows(), spare < 0 ? 2 : 1) << spare;
+    for (const int border : {0, 4}) { // the form's border width narrows the line at both ends
+        Form->SetBorderWidth(border);
+        for (const int spare : {0, -1}) {
+            Form->SetWidth(3 * Main->SysBorderWidth() + 2 * border + icon + text + spare);
+            testsupport::PumpMessagesUntilIdle(200);
+            Main->RepaintFrame();
+            EXPECT_EQ(Main->MenuLineRows(), spare < 0 ? 2 : 1) << border << " " << spare;
+        }
+    }
+}
+
+// The skin's MDI area covers the client's place inside the margin of the form's border width.
+TEST_F(MDIChildrenTest, TheMDIAreaLeavesTheBorderWidthToTheForm)
+{
+    WriteSkin(Folder(), L"Areas", false,
+              {{"[MENULINE]", "[MDIAREA]\r\nCOLOR=0x902060\r\nHOTCOLOR=0x902060\r\n[MENULINE]"}});
+    Manager->SetSkinName(L"Areas");
+    Form->SetBorderWidth(8);
+    testsupport::PumpMessagesUntilIdle(300);
+    const testsupport::Pixels24 pix = Printed();
+    const int x = Main->SysBorderWidth() + 4, y = pix.height - Main->SysBorderHeight() - 4;
+    EXPECT_EQ(pix.At(pix.width - x - 10, y - 10), RGB(0x60, 0x20, 0x90));
+    EXPECT_EQ(pix.At(x, pix.height / 2), kFormColor);
+    EXPECT_EQ(pix.At(pix.width / 2, Main->NonClientTopHeight() - 4), kFormColor);
+}
+
+// A print shows what the screen would: nothing of a child behind a maximized one, nothing of a form
+// whose skin is being updated.
+TEST_F(MDIChildrenTest, PrintingPaintsNothingBehindAMaximizedChildOrWhileUpdating)
+{
+    Maximize(Children[2]);
+    auto print = [&](HDC dc) { Children[0]->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT); };
+    EXPECT_EQ(testsupport::DrawnPixels(100, 20, nullptr, print).At(50, 8), RGB(0, 0, 0));
+    for (const WORD updating : {1, 0}) {
+        SendMessageW(Wnd, SM_SKINCMD, SkinCmdWParam(SkinCmdSetUpdating, updating), 0);
+        EXPECT_EQ(Printed().At(100, Main->SysBorderHeight() + 4), updating ? RGB(0, 0, 0) : kTitleActive);
     }
 }
 

@@ -112,10 +112,13 @@ void Write(const std::wstring& path, const std::string& bytes)
 
 } // namespace
 
-void WriteSkin(const std::wstring& folder, const std::wstring& name, bool beta)
+void WriteSkin(const std::wstring& folder, const std::wstring& name, bool beta, const SkinEdits& edits)
 {
     const std::wstring dir = folder + L"\\" + name + L"\\";
-    Write(dir + L"Options.dat", Options(beta));
+    std::string options = Options(beta);
+    for (const auto& [text, replacement] : edits)
+        options.replace(options.find(text), text.size(), replacement);
+    Write(dir + L"Options.dat", options);
     Write(dir + L"CLOSE.BMP", ButtonFile(bkClose, kBigButtonWidth, kBigButtonHeight));
     Write(dir + L"MAX.BMP", ButtonFile(bkMax, kBigButtonWidth, kBigButtonHeight));
     Write(dir + L"MIN.BMP", ButtonFile(bkMin, kBigButtonWidth, kBigButtonHeight));

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace providerskin {
@@ -42,8 +43,9 @@ constexpr int kBorderWidth = 4;
 
 // A 24-bit BMP file of the given pixels.
 std::string BitmapFile(int width, int height, const std::function<COLORREF(int, int)>& pixel);
-// Writes Folder\Name with Options.dat and its images.
-void WriteSkin(const std::wstring& folder, const std::wstring& name, bool beta);
+// Writes Folder\Name with Options.dat and its images, each text of Edits in Options.dat replaced once.
+using SkinEdits = std::vector<std::pair<std::string, std::string>>;
+void WriteSkin(const std::wstring& folder, const std::wstring& name, bool beta, const SkinEdits& edits = {});
 // A folder that the manager lists as a skin (its Options.dat only).
 void WriteSkinStub(const std::wstring& folder, const std::wstring& name);
 
