@@ -331,6 +331,12 @@ bool TacMainWnd::HandleSkinCommand(TMessage& message)
     }
 }
 
+void TacMainWnd::PassPrintOn(TMessage& message, LPARAM painted)
+{
+    LPARAM rest = message.LParam & ~painted;
+    message.Result = CallPrevWndProc(AdaptedWnd, WM_PRINT, message.WParam, rest);
+}
+
 void TacMainWnd::WndProc(TMessage& message)
 {
     switch (message.Msg) {

@@ -111,6 +111,10 @@ protected:
     virtual bool ThemeOffAtCreate() const { return true; }
     // The skin commands the base answers; True when the message must not be passed on.
     bool HandleSkinCommand(TMessage& message);
+    // Passes on a WM_PRINT whose Painted parts (PRF_ flags) the adapter has printed itself: the window's
+    // own procedure still hears the print, but is no longer asked for those parts, so nothing is
+    // painted twice.
+    void PassPrintOn(TMessage& message, LPARAM painted);
     friend void HookWindow(TacMainWnd* adapter, HWND wnd);
     friend void UnhookWindow(HWND wnd, bool freeIt, bool frameMode, TacMainWnd*& adapter);
 

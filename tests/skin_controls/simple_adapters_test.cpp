@@ -233,7 +233,9 @@ INSTANTIATE_TEST_SUITE_P(
         PrintedWindowCase{"UpDown", UPDOWN_CLASSW, L"", 0, L"SPIN", AdaptAs<TacSpinWnd>},
         PrintedWindowCase{"ToolBar", TOOLBARCLASSNAMEW, L"", TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE, L"TOOLBAR",
                           AdaptAs<TacToolBarWnd>},
-        PrintedWindowCase{"SizeBox", L"SCROLLBAR", L"", SBS_SIZEBOX, L"SIZEBOX", AdaptAs<TacSizerWnd>}),
+        PrintedWindowCase{"SizeBox", L"SCROLLBAR", L"", SBS_SIZEBOX, L"SIZEBOX", AdaptAs<TacSizerWnd>},
+        PrintedWindowCase{"Edit", L"EDIT", L"Щи да каша", ES_MULTILINE, L"EDIT", AdaptAs<TacEditWnd>,
+                          WS_EX_CLIENTEDGE}),
     [](const ::testing::TestParamInfo<PrintedWindowCase>& info) { return info.param.name; });
 
 TEST_F(SimpleAdapters, AnAdaptedUpDownStillStepsAndPaintsBothHalves)
