@@ -1,5 +1,6 @@
 #include "skin/forms/acCtrlAdapter.h"
 
+#include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
@@ -84,7 +85,9 @@ void TacAdapterItem::Adapt(TWinControl* control)
         WndAdapter = MakeAdapter<TacListViewWnd>(wnd, true, L"EDIT", sm, SkinData.get());
     } else if (dynamic_cast<TButton*>(control)) {
         SkinData->SetSkinSection(L"BUTTON");
-        WndAdapter = Make(name == L"TBitBtn" ? links.BitBtnWnd : links.BtnWnd, wnd, sm, SkinData.get(), L"BUTTON");
+        // A class test: a button derived from the bit button shows its glyph as well.
+        const bool bitButton = dynamic_cast<TBitBtn*>(control) != nullptr;
+        WndAdapter = Make(bitButton ? links.BitBtnWnd : links.BtnWnd, wnd, sm, SkinData.get(), L"BUTTON");
     } else if (dynamic_cast<TCustomComboBox*>(control)) {
         WndAdapter = Make(links.ComboBoxWnd, wnd, sm, SkinData.get(), L"EDIT");
     } else if (dynamic_cast<TCustomEdit*>(control) || dynamic_cast<TCustomListBox*>(control)) {

@@ -294,7 +294,10 @@ void TacEditWnd::WndProc(TMessage& message)
         break;
     case WM_PRINT:
         WMPrint(message);
-        break;
+        // Not on through the base, which would answer the print with a paint of the window: the client
+        // a second time, at the window's corner, over the frame.
+        PassPrintOn(message, PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT);
+        return;
     default:
         break;
     }

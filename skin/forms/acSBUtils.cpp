@@ -71,6 +71,19 @@ void SetWindowThemeDefault(HWND wnd)
         ThemeApi().SetWindowTheme(wnd, nullptr, nullptr);
 }
 
+TAdapterPaint::TAdapterPaint(HWND wnd, const TMessage& message)
+    : wnd_(wnd), given_(reinterpret_cast<HDC>(message.WParam)), screen_(message.Msg == WM_PAINT && !given_)
+{
+    if (screen_)
+        BeginPaint(wnd_, &ps_);
+}
+
+TAdapterPaint::~TAdapterPaint()
+{
+    if (screen_)
+        EndPaint(wnd_, &ps_);
+}
+
 // ---- TacMainWnd ----
 
 TacMainWnd::TacMainWnd(HWND wnd, bool repaint, const std::wstring& skinSection, TsSkinManager* skinManager,
@@ -316,6 +329,12 @@ bool TacMainWnd::HandleSkinCommand(TMessage& message)
     default:
         return false;
     }
+}
+
+void TacMainWnd::PassPrintOn(TMessage& message, LPARAM painted)
+{
+    LPARAM rest = message.LParam & ~painted;
+    message.Result = CallPrevWndProc(AdaptedWnd, WM_PRINT, message.WParam, rest);
 }
 
 void TacMainWnd::WndProc(TMessage& message)

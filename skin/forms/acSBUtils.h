@@ -111,6 +111,10 @@ protected:
     virtual bool ThemeOffAtCreate() const { return true; }
     // The skin commands the base answers; True when the message must not be passed on.
     bool HandleSkinCommand(TMessage& message);
+    // Passes on a WM_PRINT whose Painted parts (PRF_ flags) the adapter has printed itself: the window's
+    // own procedure still hears the print, but is no longer asked for those parts, so nothing is
+    // painted twice.
+    void PassPrintOn(TMessage& message, LPARAM painted);
     friend void HookWindow(TacMainWnd* adapter, HWND wnd);
     friend void UnhookWindow(HWND wnd, bool freeIt, bool frameMode, TacMainWnd*& adapter);
 
@@ -185,6 +189,25 @@ void PaintTransparentCorners(TsCommonData* commonData, int state, TacMainWnd* ad
 // State, the parent's background taken from CI at Offset.
 void PaintAdapterElement(TsSkinManager* sm, int skinIndex, int borderIndex, TBitmap* bmp, TPoint offset, TRect r,
                          int state, TCacheInfo ci, int texture = -1, int hotTexture = -1);
+
+// BeginPaint and EndPaint around an adapter's paint of the screen. A paint into a DC that the message
+// brings (a print, or a form painting itself into a bitmap) is no paint of the screen: the repaint the
+// window still owes the screen stays owed.
+class TAdapterPaint {
+public:
+    TAdapterPaint(HWND wnd, const TMessage& message);
+    ~TAdapterPaint();
+    TAdapterPaint(const TAdapterPaint&) = delete;
+    TAdapterPaint& operator=(const TAdapterPaint&) = delete;
+    // The DC the message brings, or nil when the screen is painted.
+    HDC Given() const { return given_; }
+
+private:
+    HWND wnd_;           // not owned
+    HDC given_;          // borrowed from the message
+    bool screen_;        // BeginPaint ran
+    PAINTSTRUCT ps_{};
+};
 
 // The window text as the adapter keeps it.
 std::wstring GetWndText(HWND wnd);

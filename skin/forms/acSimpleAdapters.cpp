@@ -113,16 +113,9 @@ void TacCheckBoxWnd::PrepareCache()
 
 void TacCachePaintedWnd::Paint(TMessage& message)
 {
-    // Only a paint of the screen validates the window: printing into a given DC leaves owed repaints owed.
-    HDC given = reinterpret_cast<HDC>(message.WParam);
-    const bool screen = message.Msg == WM_PAINT && !given;
-    PAINTSTRUCT ps;
-    if (screen)
-        BeginPaint(AdaptedWnd, &ps);
+    TAdapterPaint paint(AdaptedWnd, message);
     PrepareCache();
-    CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), given);
-    if (screen)
-        EndPaint(AdaptedWnd, &ps);
+    CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), paint.Given());
     message.Result = 0;
 }
 
@@ -521,8 +514,7 @@ void TacSpinWnd::PaintHalf(TBitmap* cache, const TCacheInfo& ci, const TRect& r,
 
 void TacSpinWnd::Paint(TMessage& message)
 {
-    PAINTSTRUCT ps;
-    BeginPaint(AdaptedWnd, &ps);
+    TAdapterPaint paint(AdaptedWnd, message);
     GetWndPosInfo(this);
     UpdateStates();
     TCacheInfo ci;
@@ -535,12 +527,9 @@ void TacSpinWnd::Paint(TMessage& message)
         PaintHalf(cache, ci, TRect{LeftOffset, 0, w, (h + 1) / 2}, UpState, L"SCROLLBTNTOP");
         PaintHalf(cache, ci, TRect{LeftOffset, h / 2, w, h}, DownState, L"SCROLLBTNBOTTOM");
         SkinData->BGChanged = false;
-        HDC given = reinterpret_cast<HDC>(message.WParam);
-        TScreenDC clientDC(AdaptedWnd, given);
-        HDC dc = clientDC.Get();
-        BitBlt(dc, LeftOffset, 0, w - LeftOffset, h, cache->Canvas()->Handle(), LeftOffset, 0, SRCCOPY);
+        TScreenDC clientDC(AdaptedWnd, paint.Given());
+        BitBlt(clientDC.Get(), LeftOffset, 0, w - LeftOffset, h, cache->Canvas()->Handle(), LeftOffset, 0, SRCCOPY);
     }
-    EndPaint(AdaptedWnd, &ps);
     message.Result = 0;
 }
 
@@ -603,14 +592,9 @@ void TacSizerWnd::WndProc(TMessage& message)
         return;
     }
     switch (message.Msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(AdaptedWnd, &ps);
-        RepaintAdapterCache(this);
-        CopyCacheToWindow(AdaptedWnd, SkinData->CacheBmp(), nullptr);
-        EndPaint(AdaptedWnd, &ps);
+    case WM_PAINT:
+        Paint(message);
         return;
-    }
     case WM_ERASEBKGND:
     case WM_NCPAINT:
         message.Result = 1;
@@ -625,6 +609,8 @@ void TacSizerWnd::WndProc(TMessage& message)
         TacMainWnd::WndProc(message);
     }
 }
+
+void TacSizerWnd::PrepareCache() { RepaintAdapterCache(this); }
 
 // ---- TacTransPanelWnd ----
 

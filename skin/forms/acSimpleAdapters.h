@@ -116,11 +116,14 @@ private:
 
 // Scroll-bar and size-box controls: painted from the section, and always a bottom-right sizing grip
 // to the hit test.
-class TacSizerWnd : public TacMainWnd {
+class TacSizerWnd : public TacCachePaintedWnd {
 public:
-    using TacMainWnd::TacMainWnd;
+    using TacCachePaintedWnd::TacCachePaintedWnd;
     std::wstring ClassName() const override { return L"TacSizerWnd"; }
     void WndProc(TMessage& message) override;
+
+protected:
+    void PrepareCache() override;
 };
 
 // Panels that show their parent: painted when asked to erase.

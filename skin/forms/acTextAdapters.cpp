@@ -47,11 +47,10 @@ void TacStaticWnd::PaintContent()
 
 void TacStaticWnd::Paint(TMessage& message)
 {
-    PAINTSTRUCT ps;
-    BeginPaint(AdaptedWnd, &ps);
+    TAdapterPaint paint(AdaptedWnd, message);
     GetWndPosInfo(this);
     {
-        TScreenDC clientDC(AdaptedWnd, reinterpret_cast<HDC>(message.WParam));
+        TScreenDC clientDC(AdaptedWnd, paint.Given());
         HDC dc = clientDC.Get();
         TSavedDC saved(dc);
         if (IsSystemPictureStatic(WndSize)) {
@@ -66,7 +65,6 @@ void TacStaticWnd::Paint(TMessage& message)
             BitBlt(dc, 0, 0, cache->Width(), cache->Height(), cache->Canvas()->Handle(), 0, 0, SRCCOPY);
         }
     }
-    EndPaint(AdaptedWnd, &ps);
     message.Result = 0;
 }
 

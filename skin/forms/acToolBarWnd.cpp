@@ -165,8 +165,7 @@ void TacToolBarWnd::PaintButton(TBitmap* bmp, int index)
 
 void TacToolBarWnd::Paint(TMessage& message)
 {
-    PAINTSTRUCT ps;
-    BeginPaint(AdaptedWnd, &ps);
+    TAdapterPaint paint(AdaptedWnd, message);
     if (HWND parent = GetParent(AdaptedWnd))
         SkinData->SetUpdating(QuerySkinCmdHwnd(parent, SkinCmdIsBgChanged));
     if (!SkinData->Updating()) {
@@ -178,14 +177,11 @@ void TacToolBarWnd::Paint(TMessage& message)
             const int count = static_cast<int>(SendMessageW(AdaptedWnd, TB_BUTTONCOUNT, 0, 0));
             for (int i = 0; i < count; ++i)
                 PaintButton(copy.get(), i);
-            HDC given = reinterpret_cast<HDC>(message.WParam);
-            TScreenDC clientDC(AdaptedWnd, given);
-            HDC dc = clientDC.Get();
-            BitBlt(dc, 0, 0, ClientRect.Width(), ClientRect.Height(), copy->Canvas()->Handle(), BorderWidth,
+            TScreenDC clientDC(AdaptedWnd, paint.Given());
+            BitBlt(clientDC.Get(), 0, 0, ClientRect.Width(), ClientRect.Height(), copy->Canvas()->Handle(), BorderWidth,
                    BorderWidth, SRCCOPY);
         }
     }
-    EndPaint(AdaptedWnd, &ps);
     message.Result = 0;
 }
 

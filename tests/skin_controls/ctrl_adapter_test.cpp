@@ -2,9 +2,11 @@
 // refusal, controls already skinned, class names, and giving everything back when it goes.
 #include "tests/skin_controls/adapters_support.h"
 
+#include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
+#include "skin/core/sItemPainter.h"
 #include "skin/core/sSkinLinks.h"
 #include "skin/forms/acCtrlAdapter.h"
 #include "skin/forms/acEditAdapters.h"
@@ -36,11 +38,11 @@ public:
     using TCustomControl::TCustomControl;
 };
 
-// A bitmap button, known to the chooser by its class name.
-class TBitBtn : public TButton {
-    DECLARE_CLASS_NAME(TBitBtn)
+// A bit button of the program's own kind: the chooser knows it only as a bit button.
+class TRecipeBitBtn : public TBitBtn {
+    DECLARE_CLASS_NAME(TRecipeBitBtn)
 public:
-    using TButton::TButton;
+    using TBitBtn::TBitBtn;
 };
 
 class CtrlAdapterTest : public AdapterTest {
@@ -203,6 +205,32 @@ TEST_F(CtrlAdapterTest, ButtonsKeepTheButtonSectionWhateverTheUserChose)
     TacMainWnd* plain = AdapterOfWindow(button->Handle());
     EXPECT_TRUE(dynamic_cast<TacBtnWnd*>(plain) && !dynamic_cast<TacBitBtnWnd*>(plain));
     EXPECT_NE(dynamic_cast<TacBitBtnWnd*>(AdapterOfWindow(bitButton->Handle())), nullptr);
+}
+
+TEST_F(CtrlAdapterTest, ADescendantOfTheBitButtonGetsTheBitButtonAdapterAndShowsItsGlyph)
+{
+    TacSkinLinks links = SkinLinks();
+    links.BtnWnd = MakeButton<TacBtnWnd>;
+    links.BitBtnWnd = MakeButton<TacBitBtnWnd>;
+    SetSkinLinks(links);
+    constexpr COLORREF kGlyphColor = RGB(0x12, 0xA0, 0x34);
+    TBitmap glyph;
+    glyph.SetPixelFormat(pf24bit);
+    glyph.SetSize(10, 10);
+    FillDC(glyph.Canvas()->Handle(), TRect{0, 0, 10, 10}, static_cast<TColor>(kGlyphColor));
+    SetPixel(glyph.Canvas()->Handle(), 0, 0, RGB(0xFF, 0, 0xFF));
+    auto* button = Place(Create<TRecipeBitBtn>(Form), 10, 150);
+    button->SetGlyph(&glyph);
+    Chooser->AddItem(button, L"EDIT");
+    ASSERT_NE(dynamic_cast<TacBitBtnWnd*>(AdapterOfWindow(button->Handle())), nullptr);
+    const testsupport::Pixels24 shot = testsupport::DrawnPixels(150, 60, nullptr, [&](HDC dc) {
+        SendMessageW(button->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
+    int glyphPixels = 0;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            glyphPixels += shot.At(x, y) == kGlyphColor ? 1 : 0;
+    EXPECT_EQ(glyphPixels, 99);
 }
 
 TEST_F(CtrlAdapterTest, FreeingTheChooserGivesEveryControlItsWindowProcBack)

@@ -257,11 +257,14 @@ TEST_F(ListViewAdapterTest, HeaderCaptionsAreDrawnInTheHeadersOwnFont)
 
 // What the edit prints of its client asks the window for its owned windows, not for its children.
 LPARAM gPrintClientFlags = -1;
+int gPrints = 0, gPaints = 0;
 WNDPROC gEditProc = nullptr;
 LRESULT CALLBACK RecordingEditProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_PRINTCLIENT)
         gPrintClientFlags = lParam;
+    gPrints += msg == WM_PRINT ? 1 : 0;
+    gPaints += msg == WM_PAINT ? 1 : 0;
     return CallWindowProcW(gEditProc, wnd, msg, wParam, lParam);
 }
 
@@ -278,6 +281,25 @@ TEST_F(EditAdaptersTest, PrintedClientIsAskedForWithTheClientAndOwnedFlags)
         });
     }
     EXPECT_EQ(gPrintClientFlags, PRF_CLIENT | PRF_OWNED);
+    DestroyWindow(edit);
+}
+
+// The print goes on to the edit's own procedure as a print, and the edit paints its client once: inside
+// the frame, not a second time over it.
+TEST_F(EditAdaptersTest, PrintReachesTheEditsOwnProcedureWhichPaintsOnce)
+{
+    HWND edit = CreateControl(L"EDIT", ES_MULTILINE);
+    gEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingEditProc)));
+    auto adapter = MakeAdapter<TacEditWnd>(edit, true, L"EDIT", Manager, nullptr);
+    testsupport::CaptureWindow(edit, true);
+    gPrints = gPaints = 0;
+    testsupport::DrawnPixels(200, 150, nullptr, [&](HDC dc) {
+        SendMessageW(edit, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT);
+    });
+    EXPECT_EQ(gPrints, 1);
+    EXPECT_EQ(gPaints, 1);
+    adapter.reset();
     DestroyWindow(edit);
 }
 

@@ -3,6 +3,7 @@
 #include "tests/skin_controls/adapters_support.h"
 
 #include "framework/StdCtrls.h"
+#include "skin/core/sItemPainter.h"
 #include "skin/core/sMessages.h"
 
 using namespace adaptertest;
@@ -311,6 +312,23 @@ TEST_F(MainWndTest, PrintIsAnsweredByTheAdaptersPaint)
     ReleaseDC(wnd, dc);
     EXPECT_EQ(Log.count(WM_PRINT), 0);
     EXPECT_EQ(Log.count(WM_PAINT), 1);
+}
+
+// A plain adapted window prints the picture its own paint gives into the same DC.
+TEST_F(MainWndTest, PrintGivesThePictureTheWindowsPaintGives)
+{
+    HWND wnd = CreateWindowExW(0, L"STATIC", L"Щи да каша", WS_CHILD | WS_VISIBLE | SS_CENTER, 10, 10, 100, 60, Host,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    auto adapter = MakeAdapter<TacMainWnd>(wnd, false, L"EDIT", Manager, nullptr);
+    const auto shot = [&](UINT msg, LPARAM flags) {
+        return testsupport::DrawnPixels(100, 60, nullptr, [&](HDC dc) {
+            FillDC(dc, TRect{0, 0, 100, 60}, clLime);
+            SendMessageW(wnd, msg, reinterpret_cast<WPARAM>(dc), flags);
+        });
+    };
+    const testsupport::Pixels24 painted = shot(WM_PAINT, 0);
+    EXPECT_GT(InkColumns(painted, TRect{0, 0, 100, 60}, painted.At(1, 1)).first, 0) << "the text is painted";
+    EXPECT_EQ(shot(WM_PRINT, PRF_CLIENT).DifferingPixels(painted), 0);
 }
 
 } // namespace

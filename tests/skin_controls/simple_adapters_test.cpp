@@ -6,7 +6,10 @@
 #include "skin/core/sMessages.h"
 #include "skin/core/sPixels.h"
 #include "skin/core/sSkinManager.h"
+#include "skin/forms/acEditAdapters.h"
 #include "skin/forms/acSimpleAdapters.h"
+#include "skin/forms/acTextAdapters.h"
+#include "skin/forms/acToolBarWnd.h"
 #include "skin/forms/sSkinFormsLinks.h"
 #include "tests/skin_core/test_skin.h"
 #include "tests/skin_controls/simple_support.h"
@@ -158,34 +161,82 @@ TEST_F(SimpleAdapters, ADisabledButtonGetsNoFocusMessageThrough)
     EXPECT_NE(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_FOCUS, 0);
 }
 
-// Printing a button into another DC is no paint of the screen: a repaint the window still owes stays owed.
-struct PrintedButtonCase {
-    const char* name;
-    DWORD style;
-    const wchar_t* section;
-    bool checkBox;
-};
+// Printing a window into another DC gives the picture its screen shows, once, in its place; and it is no
+// paint of the screen: a repaint the window still owes stays owed.
+using TAdaptFn = TacAdapterPtr<> (*)(HWND, const std::wstring&, TsSkinManager*);
 
-class PrintedButtonTest : public SimpleAdapters, public ::testing::WithParamInterface<PrintedButtonCase> {};
-
-TEST_P(PrintedButtonTest, PrintingLeavesThePendingRepaintOfTheScreen)
+template <class T>
+TacAdapterPtr<> AdaptAs(HWND wnd, const std::wstring& section, TsSkinManager* sm)
 {
-    HWND button = Child(L"BUTTON", L"Печать", GetParam().style, 100, 30);
-    if (GetParam().checkBox)
-        adapter = MakeAdapter<TacCheckBoxWnd>(button, false, std::wstring(GetParam().section), sm.get(), nullptr);
-    else
-        adapter = MakeAdapter<TacBtnWnd>(button, false, std::wstring(GetParam().section), sm.get(), nullptr);
-    UpdateWindow(button);
-    InvalidateRect(button, nullptr, FALSE);
-    auto shot = Print(button, 100, 30);
-    EXPECT_EQ(PixelAt(shot.get(), 3, 3), GetParam().checkBox ? kCheckBoxColor : kButtonColor);
-    EXPECT_TRUE(GetUpdateRect(button, nullptr, FALSE));
+    return MakeAdapter<T>(wnd, true, section, sm, nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, PrintedButtonTest,
-                         ::testing::Values(PrintedButtonCase{"PushButton", BS_PUSHBUTTON, L"PUSHBTN", false},
-                                           PrintedButtonCase{"CheckBox", BS_AUTOCHECKBOX, L"CHECKBOX", true}),
-                         [](const ::testing::TestParamInfo<PrintedButtonCase>& info) { return info.param.name; });
+struct PrintedWindowCase {
+    const char* name;
+    const wchar_t* cls;
+    const wchar_t* text;
+    DWORD style;
+    const wchar_t* section;
+    TAdaptFn adapt;
+    DWORD exStyle = 0;
+};
+
+void PrintTo(const PrintedWindowCase& c, std::ostream* os) { *os << c.name; }
+
+class PrintedWindowTest : public SimpleAdapters, public ::testing::WithParamInterface<PrintedWindowCase> {
+protected:
+    // The case's window on the parent, under its adapter.
+    HWND MakeWindow()
+    {
+        HWND wnd = Child(GetParam().cls, GetParam().text, GetParam().style, 100, 30, GetParam().exStyle);
+        if (lstrcmpW(GetParam().cls, TOOLBARCLASSNAMEW) == 0) {
+            SendMessageW(wnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+            TBBUTTON button{I_IMAGENONE, 100, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0};
+            SendMessageW(wnd, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
+        }
+        adapter = GetParam().adapt(wnd, GetParam().section, sm.get());
+        return wnd;
+    }
+    // The whole window printed into a bitmap of its size.
+    static testsupport::Pixels24 Printed(HWND wnd)
+    {
+        RECT r{};
+        GetWindowRect(wnd, &r);
+        return testsupport::DrawnPixels(r.right - r.left, r.bottom - r.top, nullptr, [&](HDC dc) {
+            SendMessageW(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+        });
+    }
+};
+
+TEST_P(PrintedWindowTest, PrintingLeavesThePendingRepaintOfTheScreen)
+{
+    HWND wnd = MakeWindow();
+    UpdateWindow(wnd);
+    InvalidateRect(wnd, nullptr, FALSE);
+    Printed(wnd);
+    EXPECT_TRUE(GetUpdateRect(wnd, nullptr, FALSE));
+}
+
+TEST_P(PrintedWindowTest, PrintingGivesThePictureOfTheScreen)
+{
+    HWND wnd = MakeWindow();
+    const testsupport::Pixels24 screen = testsupport::CaptureWindow(wnd, true);
+    EXPECT_EQ(Printed(wnd).DifferingPixels(screen), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, PrintedWindowTest,
+    ::testing::Values(
+        PrintedWindowCase{"PushButton", L"BUTTON", L"Печать", BS_PUSHBUTTON, L"PUSHBTN", AdaptAs<TacBtnWnd>},
+        PrintedWindowCase{"CheckBox", L"BUTTON", L"Печать", BS_AUTOCHECKBOX, L"CHECKBOX", AdaptAs<TacCheckBoxWnd>},
+        PrintedWindowCase{"Static", L"STATIC", L"Состав", SS_LEFT, L"LABEL", AdaptAs<TacStaticWnd>},
+        PrintedWindowCase{"UpDown", UPDOWN_CLASSW, L"", 0, L"SPIN", AdaptAs<TacSpinWnd>},
+        PrintedWindowCase{"ToolBar", TOOLBARCLASSNAMEW, L"", TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NORESIZE, L"TOOLBAR",
+                          AdaptAs<TacToolBarWnd>},
+        PrintedWindowCase{"SizeBox", L"SCROLLBAR", L"", SBS_SIZEBOX, L"SIZEBOX", AdaptAs<TacSizerWnd>},
+        PrintedWindowCase{"Edit", L"EDIT", L"Щи да каша", ES_MULTILINE, L"EDIT", AdaptAs<TacEditWnd>,
+                          WS_EX_CLIENTEDGE}),
+    [](const ::testing::TestParamInfo<PrintedWindowCase>& info) { return info.param.name; });
 
 TEST_F(SimpleAdapters, AnAdaptedUpDownStillStepsAndPaintsBothHalves)
 {

@@ -116,9 +116,9 @@ void SimpleAdapters::TearDown()
     TempFolderTest::TearDown();
 }
 
-HWND SimpleAdapters::Child(const wchar_t* cls, const wchar_t* text, DWORD style, int w, int h)
+HWND SimpleAdapters::Child(const wchar_t* cls, const wchar_t* text, DWORD style, int w, int h, DWORD exStyle)
 {
-    return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, w, h, parent, nullptr,
+    return CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, w, h, parent, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
 }
 

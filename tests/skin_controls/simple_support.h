@@ -39,7 +39,7 @@ class SimpleAdapters : public testsupport::TempFolderTest {
 protected:
     void SetUp() override;
     void TearDown() override;
-    HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int w, int h);
+    HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int w, int h, DWORD exStyle = 0);
     // Writes the skin folder Name of the test's folder.
     void WriteSkin(const std::wstring& name, const std::vector<testskin::PackEntry>& entries);
     // The control's picture as it prints itself.
