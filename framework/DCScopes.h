@@ -201,3 +201,25 @@ private:
     int sourceY_ = 0;
     int exceptions_ = 0;
 };
+
+// BeginPaint and EndPaint for one scope, only when the screen is painted. A paint into a DC that was
+// given (a print, or a form painting itself into a bitmap) is no paint of the screen: BeginPaint would
+// validate the repaint the window still owes the screen.
+class TPaintScope {
+public:
+    TPaintScope(HWND wnd, bool screen) : wnd_(screen ? wnd : nullptr), dc_(wnd_ ? BeginPaint(wnd_, &ps_) : nullptr) {}
+    ~TPaintScope()
+    {
+        if (wnd_)
+            EndPaint(wnd_, &ps_);
+    }
+    TPaintScope(const TPaintScope&) = delete;
+    TPaintScope& operator=(const TPaintScope&) = delete;
+    // The screen's DC while the screen is painted, else nil.
+    HDC DC() const { return dc_; }
+
+private:
+    HWND wnd_; // not owned; nil when no paint was begun
+    PAINTSTRUCT ps_{};
+    HDC dc_; // lent by BeginPaint
+};

@@ -28,29 +28,6 @@ TRect Shrunk(const TRect& r, int by)
     return TRect{r.Left + by, r.Top + by, r.Right - by, r.Bottom - by};
 }
 
-// The window's paint is begun (and so validated) only when the bar paints its screen: printing into a
-// DC it was given leaves a repaint the screen still owes owed.
-class TPaintScope {
-public:
-    TPaintScope(HWND wnd, bool screen) : wnd_(screen ? wnd : nullptr)
-    {
-        if (wnd_)
-            BeginPaint(wnd_, &ps_);
-    }
-    ~TPaintScope()
-    {
-        if (wnd_)
-            EndPaint(wnd_, &ps_);
-    }
-    TPaintScope(const TPaintScope&) = delete;
-    TPaintScope& operator=(const TPaintScope&) = delete;
-
-private:
-    HWND wnd_;
-    PAINTSTRUCT ps_{};
-};
-
-
 } // namespace
 
 TsStatusBar::TsStatusBar(TComponent* owner) : TStatusBar(owner), skinData_(std::make_unique<TsCommonData>(this, true))

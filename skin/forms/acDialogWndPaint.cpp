@@ -225,10 +225,8 @@ void TacDialogWnd::CopyFrameParts(HDC dc, HDC src, int w, int h, const TRect& ed
 void TacDialogWnd::PaintClient(TMessage& message)
 {
     // Only a paint of the screen validates the window: a print into a given DC leaves owed repaints owed.
-    HDC dc = reinterpret_cast<HDC>(message.WParam);
-    PAINTSTRUCT ps;
-    if (!dc)
-        dc = BeginPaint(AdaptedWnd, &ps);
+    const TAdapterPaint paint(AdaptedWnd, message);
+    HDC dc = paint.Given() ? paint.Given() : paint.DC();
     if (dc && !SkinData->Updating()) {
         {
             TSavedDC saved(dc);
@@ -254,7 +252,5 @@ void TacDialogWnd::PaintClient(TMessage& message)
         }
         RefreshChildWindows(AdaptedWnd);
     }
-    if (!message.WParam)
-        EndPaint(AdaptedWnd, &ps);
     message.Result = 0;
 }

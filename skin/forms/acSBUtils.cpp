@@ -71,19 +71,6 @@ void SetWindowThemeDefault(HWND wnd)
         ThemeApi().SetWindowTheme(wnd, nullptr, nullptr);
 }
 
-TAdapterPaint::TAdapterPaint(HWND wnd, const TMessage& message)
-    : wnd_(wnd), given_(reinterpret_cast<HDC>(message.WParam)), screen_(message.Msg == WM_PAINT && !given_)
-{
-    if (screen_)
-        BeginPaint(wnd_, &ps_);
-}
-
-TAdapterPaint::~TAdapterPaint()
-{
-    if (screen_)
-        EndPaint(wnd_, &ps_);
-}
-
 // ---- TacMainWnd ----
 
 TacMainWnd::TacMainWnd(HWND wnd, bool repaint, const std::wstring& skinSection, TsSkinManager* skinManager,

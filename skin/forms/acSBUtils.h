@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Controls.h"
+#include "framework/DCScopes.h"
 #include "framework/Messages.h"
 #include "framework/WindowBinding.h"
 #include "skin/core/sConst.h"
@@ -193,20 +194,17 @@ void PaintAdapterElement(TsSkinManager* sm, int skinIndex, int borderIndex, TBit
 // BeginPaint and EndPaint around an adapter's paint of the screen. A paint into a DC that the message
 // brings (a print, or a form painting itself into a bitmap) is no paint of the screen: the repaint the
 // window still owes the screen stays owed.
-class TAdapterPaint {
+class TAdapterPaint : public TPaintScope {
 public:
-    TAdapterPaint(HWND wnd, const TMessage& message);
-    ~TAdapterPaint();
-    TAdapterPaint(const TAdapterPaint&) = delete;
-    TAdapterPaint& operator=(const TAdapterPaint&) = delete;
+    TAdapterPaint(HWND wnd, const TMessage& message)
+        : TPaintScope(wnd, message.Msg == WM_PAINT && !message.WParam), given_(reinterpret_cast<HDC>(message.WParam))
+    {
+    }
     // The DC the message brings, or nil when the screen is painted.
     HDC Given() const { return given_; }
 
 private:
-    HWND wnd_;           // not owned
-    HDC given_;          // borrowed from the message
-    bool screen_;        // BeginPaint ran
-    PAINTSTRUCT ps_{};
+    HDC given_; // borrowed from the message
 };
 
 // The window text as the adapter keeps it.
