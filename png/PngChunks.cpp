@@ -524,6 +524,18 @@ TPngRGBQuad TChunkPLTE::PaletteEntry(int index) const
 
 // ---- tRNS ----
 
+namespace {
+
+// The entries of the image's palette, the most a palette image's transparency chunk may have: other
+// readers refuse or warn about a longer one.
+std::uint32_t PaletteLength(const TPNGCore& owner)
+{
+    auto* plte = owner.Chunks.FirstOfClass<TChunkPLTE>();
+    return plte ? std::uint32_t(plte->Count) : 0;
+}
+
+} // namespace
+
 TChunktRNS::TChunktRNS(TPNGCore* owner) : TChunk(owner, "tRNS")
 {
     std::memset(AlphaValues, 255, sizeof AlphaValues);
@@ -539,6 +551,14 @@ bool TChunktRNS::LoadFromStream(TStream* stream, const std::string& name, std::u
     bool result = TChunk::LoadFromStream(stream, name, size);
     if (size > 256)
         RaiseCodecError<EPNGInvalidPalette>(kPngResInvalidPalette);
+    // Entries past the end of the palette read before the chunk name no colour: they are dropped, so that
+    // they neither count towards the kind of transparency nor go back into a saved file (one whose palette
+    // comes after it is cut when saved).
+    auto* plte = Owner()->Chunks.FirstOfClass<TChunkPLTE>();
+    if (HeaderChunk().ColorType == 3 && plte && size > std::uint32_t(plte->Count)) {
+        size = std::uint32_t(plte->Count);
+        SetDataSize(size);
+    }
     std::memset(AlphaValues, 255, sizeof AlphaValues);
     if (size > 0)
         std::memcpy(AlphaValues, Data(), size);
@@ -578,6 +598,8 @@ void TChunktRNS::WidenTwoBitGreyKey()
 
 bool TChunktRNS::SaveToStream(TStream* stream)
 {
+    if (HeaderChunk().ColorType == 3 && DataSize() > PaletteLength(*Owner()))
+        SetDataSize(PaletteLength(*Owner()));
     if (DataSize() > 0 && DataSize() <= 256)
         std::memcpy(Data(), AlphaValues, DataSize());
     return TChunk::SaveToStream(stream);
@@ -654,10 +676,11 @@ unsigned GreyKeySample(const TChunkIHDR& h, std::uint8_t red)
     return h.BitDepth == 16 ? unsigned(best) << 8 : h.BitDepth == 2 ? unsigned(best / 5) : unsigned(best);
 }
 
-// The first colour-table entry of the colour, else 0.
-int PaletteKeyIndex(const TChunkIHDR& h, TPngColor color)
+// The first palette entry of the colour, else 0. The colour table's unused entries past the palette are
+// no colours of the image: a key there would leave out nothing and need a chunk longer than the palette.
+int PaletteKeyIndex(const TChunkIHDR& h, std::uint32_t paletteLength, TPngColor color)
 {
-    for (int i = 0; i < 256; ++i) {
+    for (int i = 0; i < int(std::min<std::uint32_t>(paletteLength, 256)); ++i) {
         const TPngRGBQuad& q = h.BitmapInfo.bmiColors[i];
         if (PngRGB(q.rgbRed, q.rgbGreen, q.rgbBlue) == (color & 0xFFFFFF))
             return i;
@@ -712,7 +735,7 @@ void TChunktRNS::SetTransparentColor(TPngColor color)
     std::memset(AlphaValues, 255, sizeof AlphaValues);
     SimpleTransparency = true;
     if (h.ColorType == 3) {
-        const int index = PaletteKeyIndex(h, color);
+        const int index = PaletteKeyIndex(h, PaletteLength(*Owner()), color);
         AlphaValues[index] = 0;
         SetData(AlphaValues, std::size_t(index) + 1);
         return;

@@ -187,8 +187,8 @@ public:
     // The colour the DIB shows for the transparent sample (0 when there is none).
     TPngColor TransparentColor() const;
     // Makes Color the transparent colour, the one read back and saved: every pixel that shows it is left
-    // out. A grey image keys the level nearest its red component, a palette image its first entry of
-    // that colour (entry 0 when none has it).
+    // out. A grey image keys the level nearest its red component, a palette image its first palette
+    // entry of that colour (entry 0 when none has it).
     void SetTransparentColor(TPngColor color);
     // A 2-bit grey key as a 4-bit sample (0..3 become 0, 5, 10, 15), for an image written at 4 bits.
     void WidenTwoBitGreyKey();

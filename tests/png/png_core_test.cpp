@@ -64,6 +64,13 @@ TEST(PngChunks, PaletteTransparencyWithOneZeroIsAKey)
     EXPECT_EQ(image.TransparencyKind(), TPNGTransparencyKind::ptmPartial);
     Load(image, Png(Ihdr(1, 1, 8, 3), kGrey1x1, plte + Chunk("tRNS", Bytes("\0\0", 2))));
     EXPECT_EQ(image.TransparencyKind(), TPNGTransparencyKind::ptmPartial);
+    // Entries past the palette's end name no colour: the chunk is cut to the palette, and saved so.
+    Load(image, Png(Ihdr(1, 1, 8, 3), kGrey1x1, plte + Chunk("tRNS", Bytes("\xff\0\xff\0", 4))));
+    EXPECT_EQ(image.TransparencyKind(), TPNGTransparencyKind::ptmBit);
+    EXPECT_EQ(image.TransparentColor(), PngRGB(0, 255, 0));
+    EXPECT_EQ(ChunkData(Save(image), "tRNS").at(0), Bytes("\xff\0\xff", 3));
+    Load(image, Png(Ihdr(1, 1, 8, 3), kGrey1x1, Chunk("tRNS", Bytes("\xff\0\xff\0", 4)) + plte));
+    EXPECT_EQ(ChunkData(Save(image), "tRNS").at(0), Bytes("\xff\0\xff", 3));
 }
 
 TEST(PngChunks, EmptyTransparencyChunkLoadsAndSaves)

@@ -95,27 +95,28 @@ TEST_P(PngEncodeInterop, PngfixAcceptsAndImageMagickDecodesTheSamePixels)
 }
 
 // The pixels an image leaves out once its transparent colour is set are the ones another reader leaves out
-// of the file it writes.
+// of the file it writes, and that reader finds nothing to warn about in the file (a transparency chunk
+// longer than the palette is one such warning).
 TEST_F(PngInteropFolder, ImageMagickLeavesOutThePixelsOfTheTransparentColourSet)
 {
     std::vector<std::pair<std::string, std::vector<bool>>> keyed;
-    for (const TFormat& f : kKeyFormats)
-        for (bool gamma : {false, true}) {
-            TPNGCore image;
-            Load(image, KeyedPng(f, gamma));
-            image.Chunks.FirstOfClass<TChunktRNS>()->SetTransparentColor(image.ReadPixelColor(kKeyX, kKeyY));
-            std::vector<bool> keys;
-            for (int y = 0; y < image.PngHeight(); ++y)
-                for (int x = 0; x < image.PngWidth(); ++x)
-                    keys.push_back(image.IsKeyPixel(x, y));
-            keyed.emplace_back(FormatName(f) + (gamma ? "gamma" : ""), keys);
-            EXPECT_TRUE(keys[std::size_t(kKeyY * image.PngWidth() + kKeyX)]) << keyed.back().first;
-            Bytes saved = Save(image);
-            std::filesystem::path file = folder_ / (keyed.back().first + ".png");
-            std::ofstream(file, std::ios::binary).write(saved.data(), std::streamsize(saved.size()));
-            EXPECT_EQ(RunTool(std::string(VELMORA_PNGFIX) + " -q " + Quoted(file)), 0) << keyed.back().first;
-        }
-    ASSERT_EQ(RunTool(std::string(VELMORA_MOGRIFY) + " -format rgba -depth 16 -endian MSB " + Quoted(folder_) + "/*.png"),
+    for (const TKeyRow& row : KeyRows()) {
+        TPNGCore image;
+        Load(image, KeyedPng(row.Format, row.Gamma));
+        image.Chunks.FirstOfClass<TChunktRNS>()->SetTransparentColor(KeyColourOf(row, image));
+        std::vector<bool> keys;
+        for (int y = 0; y < image.PngHeight(); ++y)
+            for (int x = 0; x < image.PngWidth(); ++x)
+                keys.push_back(image.IsKeyPixel(x, y));
+        keyed.emplace_back(KeyRowName(row), keys);
+        EXPECT_TRUE(row.Black || keys[std::size_t(kKeyY * image.PngWidth() + kKeyX)]) << keyed.back().first;
+        Bytes saved = Save(image);
+        std::filesystem::path file = folder_ / (keyed.back().first + ".png");
+        std::ofstream(file, std::ios::binary).write(saved.data(), std::streamsize(saved.size()));
+        EXPECT_EQ(RunTool(std::string(VELMORA_PNGFIX) + " -q " + Quoted(file)), 0) << keyed.back().first;
+    }
+    ASSERT_EQ(RunTool(std::string(VELMORA_MOGRIFY) + " -regard-warnings -format rgba -depth 16 -endian MSB " +
+                      Quoted(folder_) + "/*.png"),
               0);
     for (const auto& [label, keys] : keyed) {
         Bytes decoded = ReadFile((folder_ / (label + ".rgba")).string());

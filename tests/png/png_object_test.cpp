@@ -73,7 +73,7 @@ int WronglyKeyedPixels(TPNGObject& png, TColor key)
 }
 
 class PngDrawOverBackground : public ::testing::TestWithParam<std::string> {};
-class PngSetTransparentColor : public ::testing::TestWithParam<std::tuple<TFormat, bool>> {};
+class PngSetTransparentColor : public ::testing::TestWithParam<TKeyRow> {};
 
 } // namespace
 
@@ -107,25 +107,26 @@ INSTANTIATE_TEST_SUITE_P(Files, PngDrawOverBackground, ::testing::ValuesIn(Suite
 
 TEST_P(PngSetTransparentColor, TheColourSetIsReadSavedAndLeftOut)
 {
-    const auto [format, gamma] = GetParam();
-    auto png = LoadPng(KeyedPng(format, gamma));
-    const TColor key = png->ReadPixel(kKeyX, kKeyY);
-    png->Chunks.FirstOfClass<TChunktRNS>()->SetTransparentColor(TPngColor(key));
+    const TKeyRow& row = GetParam();
+    auto png = LoadPng(KeyedPng(row.Format, row.Gamma));
+    png->Chunks.FirstOfClass<TChunktRNS>()->SetTransparentColor(KeyColourOf(row, *png));
+    // A colour no palette entry has keys entry 0, pure blue in KeyedPng.
+    const TColor key = row.Black ? TColor(PngRGB(0, 0, 255)) : png->ReadPixel(kKeyX, kKeyY);
     EXPECT_EQ(png->TransparentColor(), key);
     EXPECT_EQ(WronglyKeyedPixels(*png, key), 0);
     const Bytes saved = Save(*png);
     EXPECT_EQ(Save(*png), saved);
+    if (row.Format.ColorType == 3) {
+        EXPECT_LE(ChunkData(saved, "tRNS").at(0).size(), ChunkData(saved, "PLTE").at(0).size() / 3);
+    }
     auto again = LoadPng(saved);
     EXPECT_EQ(again->TransparentColor(), key);
     EXPECT_EQ(Pixels(*again).Rgb, Pixels(*png).Rgb);
     EXPECT_EQ(WronglyKeyedPixels(*again, key), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, PngSetTransparentColor,
-                         ::testing::Combine(::testing::ValuesIn(kKeyFormats), ::testing::Bool()),
-                         [](const ::testing::TestParamInfo<std::tuple<TFormat, bool>>& info) {
-                             return FormatName(std::get<0>(info.param)) + (std::get<1>(info.param) ? "Gamma" : "");
-                         });
+INSTANTIATE_TEST_SUITE_P(Formats, PngSetTransparentColor, ::testing::ValuesIn(KeyRows()),
+                         [](const ::testing::TestParamInfo<TKeyRow>& info) { return KeyRowName(info.param); });
 
 TEST(PngObjectDraw, PartialTransparencyIsNotStretched)
 {

@@ -91,6 +91,22 @@ Bytes KeyedPng(const TFormat& f, bool gamma)
     return VariedPng(f, 13, 11, 0, trns, gamma ? Chunk("gAMA", BigEndian32(20000)) : Bytes());
 }
 
+std::vector<TKeyRow> KeyRows()
+{
+    std::vector<TKeyRow> rows;
+    for (const TFormat& f : kKeyFormats)
+        for (bool gamma : {false, true})
+            rows.push_back({f, gamma, false});
+    rows.push_back({{3, 1}, false, true});
+    rows.push_back({{3, 2}, true, true});
+    return rows;
+}
+
+std::string KeyRowName(const TKeyRow& row)
+{
+    return FormatName(row.Format) + (row.Gamma ? "Gamma" : "") + (row.Black ? "Black" : "");
+}
+
 Bytes VariedPng(const TFormat& f, int w, int h, int interlace, const Bytes& extra, const Bytes& beforePalette)
 {
     std::mt19937 random(unsigned(f.ColorType * 100 + f.Depth));

@@ -44,6 +44,20 @@ Bytes VariedPng(const TFormat& f, int w, int h, int interlace, const Bytes& extr
 // entry 0 in any of kKeyFormats.
 Bytes KeyedPng(const TFormat& f, bool gamma);
 inline constexpr int kKeyX = 6, kKeyY = 2;
+// The transparent colours the tests set on KeyedPng: the colour of pixel (kKeyX, kKeyY) in every key
+// format, with and without gamma; and black on short palettes that have no black entry, while the unused
+// colour-table entries past their end are black.
+struct TKeyRow {
+    TFormat Format;
+    bool Gamma;
+    bool Black;
+};
+std::vector<TKeyRow> KeyRows();
+std::string KeyRowName(const TKeyRow& row);
+inline TPngColor KeyColourOf(const TKeyRow& row, const TPNGCore& image)
+{
+    return row.Black ? 0 : image.ReadPixelColor(kKeyX, kKeyY);
+}
 
 // Loads bytes into the image; exceptions pass on.
 void Load(TPNGCore& image, const Bytes& bytes);
