@@ -614,6 +614,31 @@ void TacSizerWnd::PrepareCache() { RepaintAdapterCache(this); }
 
 // ---- TacTransPanelWnd ----
 
+void TacTransPanelWnd::PaintBackground(HDC dc)
+{
+    RepaintAdapterCache(this);
+    CopyHwndCache(AdaptedWnd, SkinData, TRect{0, 0, WndSize.cx, WndSize.cy}, 0, 0, false, dc,
+                  TRect{0, 0, WndSize.cx, WndSize.cy});
+}
+
+// The erase of a paint of the screen brings a DC of the panel itself: the whole window is painted, its
+// frame with it. Any other DC (a bitmap a form paints itself into) is the panel's client area and gets
+// the picture there, not the screen.
+void TacTransPanelWnd::EraseInto(HDC given)
+{
+    if (!given || WindowFromDC(given) == AdaptedWnd) {
+        PaintBackground(TWindowDC(AdaptedWnd).Get());
+        return;
+    }
+    RECT window{};
+    GetWindowRect(AdaptedWnd, &window);
+    POINT client{0, 0};
+    ClientToScreen(AdaptedWnd, &client);
+    TSavedDC saved(given);
+    OffsetViewportOrgEx(given, window.left - client.x, window.top - client.y, nullptr);
+    PaintBackground(given);
+}
+
 void TacTransPanelWnd::WndProc(TMessage& message)
 {
     if (!SkinActive()) {
@@ -621,13 +646,16 @@ void TacTransPanelWnd::WndProc(TMessage& message)
         return;
     }
     switch (message.Msg) {
-    case WM_ERASEBKGND: {
-        RepaintAdapterCache(this);
-        CopyHwndCache(AdaptedWnd, SkinData, TRect{0, 0, WndSize.cx, WndSize.cy}, 0, 0, false,
-                      TWindowDC(AdaptedWnd).Get(), TRect{0, 0, WndSize.cx, WndSize.cy});
+    case WM_ERASEBKGND:
+        EraseInto(reinterpret_cast<HDC>(message.WParam));
         message.Result = 1;
         return;
-    }
+    case WM_PRINT:
+        // The print is answered by the panel's own paint into the DC, over the background its erase gives.
+        if (message.WParam)
+            PaintBackground(reinterpret_cast<HDC>(message.WParam));
+        TacMainWnd::WndProc(message);
+        return;
     case WM_NCPAINT:
         message.Result = 0;
         return;

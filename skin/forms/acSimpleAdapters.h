@@ -126,10 +126,15 @@ protected:
     void PrepareCache() override;
 };
 
-// Panels that show their parent: painted when asked to erase.
+// Panels that show their parent: painted when asked to erase, and so printed before their own paint.
 class TacTransPanelWnd : public TacMainWnd {
 public:
     using TacMainWnd::TacMainWnd;
     std::wstring ClassName() const override { return L"TacTransPanelWnd"; }
     void WndProc(TMessage& message) override;
+
+private:
+    // The section over the parent's background into DC, whose origin is the window's top-left corner.
+    void PaintBackground(HDC dc);
+    void EraseInto(HDC given);
 };

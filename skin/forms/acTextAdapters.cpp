@@ -247,25 +247,17 @@ void TacGroupBoxWnd::WndProc(TMessage& message)
     case WM_MOVE:
         SkinData->BGChanged = true;
         break;
-    case WM_PAINT:
-        if (InDialog) {
-            // The skin's frame on every paint, the first included; the system's never.
-            PAINTSTRUCT ps;
-            BeginPaint(AdaptedWnd, &ps);
-            PaintFrameOnly(reinterpret_cast<HDC>(message.WParam));
-            EndPaint(AdaptedWnd, &ps);
-            message.Result = 0;
-            return;
-        }
-        {
-            PAINTSTRUCT ps;
-            BeginPaint(AdaptedWnd, &ps);
-            HDC given = reinterpret_cast<HDC>(message.WParam);
-            PaintTo(TWindowDC(AdaptedWnd, message.LParam == 1 ? given : nullptr).Get());
-            EndPaint(AdaptedWnd, &ps);
-        }
+    case WM_PAINT: {
+        // A paint that brings its DC (a form painting itself into a bitmap) is painted there and leaves
+        // the screen its owed repaint; a paint of the screen goes to the whole window.
+        TAdapterPaint paint(AdaptedWnd, message);
+        if (InDialog)
+            PaintFrameOnly(paint.Given()); // the skin's frame on every paint, the first included; the system's never
+        else
+            PaintTo(TWindowDC(AdaptedWnd, paint.Given()).Get());
         message.Result = 0;
         return;
+    }
     case WM_PRINT:
     case WM_PRINTCLIENT:
         if (InDialog) {

@@ -81,7 +81,7 @@ TsSkinProvider::~TsSkinProvider()
     if (MaximizedChildProvider == this)
         MaximizedChildProvider = nullptr;
     DropMDIState();
-    EndTrackingOnDestroy();
+    CancelTracking();
     titleIcon_.reset();
     titleButtons_.reset();
     adapter_.reset();

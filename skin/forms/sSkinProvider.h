@@ -270,7 +270,9 @@ private:
     // Draws the outline, or erases it when it is shown.
     void DrawTrackingOutline();
     void ReleaseTrackingDC();
-    void EndTrackingOnDestroy();
+    // Ends a drag without moving the form: the provider goes, or the form lost the mouse to another window.
+    void CancelTracking();
+    void WMCaptureChanged(TMessage& message);
     // The window rectangle where the form is placed: in its parent's client for a child window.
     TRect PlacedRect() const;
     // Where the outline of the placed rectangle lies on the screen.

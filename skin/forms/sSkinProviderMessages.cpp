@@ -32,6 +32,11 @@ void TsSkinProvider::ProviderWndProc(TMessage& message)
         MDIChildGone();
         return;
     }
+    // An outline drag outlives a skin removed meanwhile: losing the mouse ends it all the same.
+    if (message.Msg == WM_CAPTURECHANGED && form_) {
+        WMCaptureChanged(message);
+        return;
+    }
     if (!form_ || form_->HasState(csDestroying) || !SkinnedNow()) {
         DefaultHandling(message);
         return;

@@ -250,23 +250,33 @@ void TsSkinProvider::ReleaseTrackingDC()
     }
 }
 
-void TsSkinProvider::EndTrackingOnDestroy()
+void TsSkinProvider::CancelTracking()
 {
     if (gTrack.Owner != this)
         return;
-    // A provider that goes mid-drag leaves no outline, desktop DC or captured mouse behind.
-    if (gTrack.Tracking && form_ && form_->HandleAllocated() && GetCapture() == form_->Handle())
+    // A drag cut short leaves no outline, desktop DC or captured mouse behind, and the form where it was.
+    const bool tracking = gTrack.Tracking;
+    gTrack.Tracking = false; // the release below tells the form its capture went: that ends nothing more
+    if (tracking && form_ && form_->HandleAllocated() && GetCapture() == form_->Handle())
         ReleaseCapture();
     ReleaseTrackingDC();
     gTrack = TTrackingRecord{};
+}
+
+void TsSkinProvider::WMCaptureChanged(TMessage& message)
+{
+    // The form taking the capture again is still the drag's; any other window ends it.
+    if (TrackingActive() && reinterpret_cast<HWND>(message.LParam) != form_->Handle())
+        CancelTracking();
+    DefaultHandling(message);
 }
 
 void TsSkinProvider::StopTracking()
 {
     if (!TrackingActive())
         return;
+    gTrack.Tracking = false; // the capture's release below is the drag's own end, not a loss
     ReleaseCapture();
-    gTrack.Tracking = false;
     ReleaseTrackingDC();
     HWND wnd = form_->Handle();
     if (gTrack.Moving)

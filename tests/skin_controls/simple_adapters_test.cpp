@@ -197,13 +197,22 @@ protected:
         adapter = GetParam().adapt(wnd, GetParam().section, sm.get());
         return wnd;
     }
-    // The whole window printed into a bitmap of its size.
-    static testsupport::Pixels24 Printed(HWND wnd)
+    // The whole window printed into a bitmap of its size; or its client area painted into one the way a
+    // form paints its children into a bitmap, by an erase and a paint that bring the bitmap's DC.
+    static testsupport::Pixels24 Printed(HWND wnd, bool paintedInto = false)
     {
         RECT r{};
-        GetWindowRect(wnd, &r);
+        if (paintedInto)
+            GetClientRect(wnd, &r);
+        else
+            GetWindowRect(wnd, &r);
         return testsupport::DrawnPixels(r.right - r.left, r.bottom - r.top, nullptr, [&](HDC dc) {
-            SendMessageW(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+            if (!paintedInto) {
+                SendMessageW(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+                return;
+            }
+            SendMessageW(wnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+            SendMessageW(wnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         });
     }
 };
@@ -211,17 +220,21 @@ protected:
 TEST_P(PrintedWindowTest, PrintingLeavesThePendingRepaintOfTheScreen)
 {
     HWND wnd = MakeWindow();
-    UpdateWindow(wnd);
-    InvalidateRect(wnd, nullptr, FALSE);
-    Printed(wnd);
-    EXPECT_TRUE(GetUpdateRect(wnd, nullptr, FALSE));
+    for (const bool paintedInto : {false, true}) {
+        UpdateWindow(wnd);
+        InvalidateRect(wnd, nullptr, FALSE);
+        Printed(wnd, paintedInto);
+        EXPECT_TRUE(GetUpdateRect(wnd, nullptr, FALSE)) << "painted into a DC: " << paintedInto;
+    }
 }
 
 TEST_P(PrintedWindowTest, PrintingGivesThePictureOfTheScreen)
 {
     HWND wnd = MakeWindow();
-    const testsupport::Pixels24 screen = testsupport::CaptureWindow(wnd, true);
-    EXPECT_EQ(Printed(wnd).DifferingPixels(screen), 0);
+    for (const bool paintedInto : {false, true}) {
+        const testsupport::Pixels24 screen = testsupport::CaptureWindow(wnd, !paintedInto);
+        EXPECT_EQ(Printed(wnd, paintedInto).DifferingPixels(screen), 0) << "painted into a DC: " << paintedInto;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -235,7 +248,9 @@ INSTANTIATE_TEST_SUITE_P(
                           AdaptAs<TacToolBarWnd>},
         PrintedWindowCase{"SizeBox", L"SCROLLBAR", L"", SBS_SIZEBOX, L"SIZEBOX", AdaptAs<TacSizerWnd>},
         PrintedWindowCase{"Edit", L"EDIT", L"Щи да каша", ES_MULTILINE, L"EDIT", AdaptAs<TacEditWnd>,
-                          WS_EX_CLIENTEDGE}),
+                          WS_EX_CLIENTEDGE},
+        PrintedWindowCase{"GroupBox", L"BUTTON", L"Группа", BS_GROUPBOX, L"GROUPBOX", AdaptAs<TacGroupBoxWnd>},
+        PrintedWindowCase{"TransparentPanel", L"STATIC", L"", SS_OWNERDRAW, L"SIZEBOX", AdaptAs<TacTransPanelWnd>}),
     [](const ::testing::TestParamInfo<PrintedWindowCase>& info) { return info.param.name; });
 
 TEST_F(SimpleAdapters, AnAdaptedUpDownStillStepsAndPaintsBothHalves)

@@ -278,6 +278,46 @@ TEST_F(LifecycleTest, OutlineModeMovesAFormInAParentByTheMouseOnly)
     Free(host);
 }
 
+// Losing the mouse mid-drag (to a message box, Alt+Tab, a capture taken elsewhere) ends the outline as if
+// it never began: nothing stays drawn on the screen, the screen's DC goes back, the form stays where it
+// was, a later release moves nothing, and the next drag moves the form as before.
+TEST_F(LifecycleTest, OutlineModeEndsWithoutMovingWhenTheCaptureIsLost)
+{
+    TsSkinProvider* p = Attach();
+    p->ResizeMode = rmBorder;
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const RECT before = WindowRect();
+    const int x = before.left + 160, y = before.top + 8;
+    DragCaptionBy(Wnd, x, y, 0, 0); // whatever a drag makes once is made
+    HDC screen = GetDC(nullptr);
+    const POINT onOutline{before.right + 30, before.top + 60}; // the dragged outline's right side, off the form
+    const COLORREF desktop = GetPixel(screen, onOutline.x, onOutline.y);
+    const int gdi = testsupport::CountGdiObjects();
+    for (int i = 0; i < 10; ++i) {
+        SetCursorPos(x, y);
+        SendMessageW(Wnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(x, y));
+        SetCursorPos(x + 30, y + 20);
+        SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
+        ASSERT_EQ(GetCapture(), Wnd);
+        if (i % 2)
+            SetCapture(other);
+        ReleaseCapture();
+        EXPECT_EQ(GetPixel(screen, onOutline.x, onOutline.y), desktop) << i;
+        SendMessageW(Wnd, WM_MOUSEMOVE, 0, 0);
+        SendMessageW(Wnd, WM_LBUTTONUP, 0, 0);
+        testsupport::PumpMessagesUntilIdle(200);
+        EXPECT_EQ(WindowRect().left, before.left) << i;
+        EXPECT_EQ(WindowRect().top, before.top) << i;
+        EXPECT_EQ(GetCapture(), nullptr) << i;
+    }
+    EXPECT_LE(testsupport::CountGdiObjects(), gdi + 3);
+    ReleaseDC(nullptr, screen);
+    DestroyWindow(other);
+    DragCaptionBy(Wnd, x, y, 30, 20);
+    EXPECT_EQ(WindowRect().left, before.left + 30);
+    EXPECT_EQ(WindowRect().top, before.top + 20);
+}
+
 // A provider that goes in the middle of an outline drag lets the mouse go and hands the screen's DC
 // back; the next provider drags as if nothing had happened.
 TEST_F(LifecycleTest, AProviderFreedMidDragLeavesNoCaptureOrDesktopDCBehind)
