@@ -409,9 +409,15 @@ void TMainForm::RecipesListSelectItem(TObject*, TListItem* item, bool selected)
         return;
     const std::wstring caption = item->Caption();
     TRichEditDocument view(Rich->Handle());
+    // Until the recipe is in the view, the view names none: a load that fails must leave nothing that
+    // a save could write over the recipe shown before.
+    viewState_.ShowsOther();
     const TOpenedRecipe opened = store_->OpenRecipe(view, caption);
     candidatePhoto_ = store_->PhotoFile(caption);
-    viewState_.OpenedFromList(caption);
+    if (opened.Failed)
+        DisableSave();
+    else
+        viewState_.OpenedFromList(caption);
     if (opened.Loaded) {
         CountView(*settings_, counters_);
         SetPanelText(0, opened.RatingText);
@@ -500,8 +506,8 @@ void TMainForm::mSaveClick(TObject*)
     // The view holds the recipe opened from the list, which is the selected one unless the list
     // moved without opening (a vanished file); the recipe of the view is the one written.
     TRichEditDocument view(Rich->Handle());
-    store_->SaveRecipe(view, viewState_.Caption());
-    DisableSave();
+    if (store_->SaveRecipe(view, viewState_.Caption()))
+        DisableSave();
 }
 
 void TMainForm::FavoriteButtonClick(TObject*)
@@ -522,7 +528,7 @@ void TMainForm::N5Click(TObject*)
     const std::wstring info = store_->InformationFile();
     if (FileExists(info)) {
         TRichEditDocument view(Rich->Handle());
-        view.LoadFromFile(info);
+        store_->ShowFile(view, info);
     }
     viewState_.ShowsOther();
     DisableSave();
@@ -750,7 +756,7 @@ void TMainForm::ShowSearchHit(const std::wstring& path)
     DisableSave();
     if (FileExists(path)) {
         TRichEditDocument view(Rich->Handle());
-        view.LoadFromFile(path);
+        store_->ShowFile(view, path);
     }
 }
 

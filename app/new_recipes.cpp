@@ -153,7 +153,7 @@ void TNewForm::buttonOKClick(TObject*)
     fields.author = Autor->Text();
     recipes::ComposeRecipe(RichEdit->Handle(), fields);
     if (file)
-        RichEdit->SaveToFile(*file);
+        TRichEditDocument(RichEdit->Handle()).SaveToFile(*file);
     // Without a source of this dialog the store reports the photo as not found.
     if (!FotoName->Text().empty())
         Host->Store().AddRecipePhoto(PhotoSource(), category ? Host->Store().CategoryFolder(*category) : std::wstring(),

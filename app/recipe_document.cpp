@@ -187,21 +187,32 @@ void ComposeRecipe(HWND edit, const RecipeFields& fields) {
     }
 }
 
+namespace {
+
+// Writes the control's document as RTF to a new file that replaces path once it is whole.
+TWholeFileResult WriteRichEditRtf(HWND edit, const std::wstring& path) {
+    return WriteFileWhole(path, [edit](void* file) {
+        TRichEditFile writer{static_cast<HANDLE>(file)};
+        EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&writer), 0, RichEditWriteFile};
+        SendMessageW(edit, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+        if (!writer.Failed && stream.dwError == 0) {
+            return true;
+        }
+        SetLastError(writer.Error != 0 ? writer.Error : ERROR_WRITE_FAULT);
+        return false;
+    });
+}
+
+} // namespace
+
 bool SaveRichEditRtf(HWND edit, const std::wstring& path, std::wstring& error) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = LastErrorText(L"cannot create", path);
-        return false;
+    const TWholeFileResult result = WriteRichEditRtf(edit, path);
+    if (result.Succeeded()) {
+        return true;
     }
-    TRichEditFile writer{file};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&writer), 0, RichEditWriteFile};
-    SendMessageW(edit, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    const bool closed = CloseHandle(file) != 0;
-    if (writer.Failed || stream.dwError != 0 || !closed) {
-        error = L"cannot write " + path;
-        return false;
-    }
-    return true;
+    SetLastError(result.Error);
+    error = LastErrorText(result.Step == TWholeFileResult::Create ? L"cannot create" : L"cannot write", path);
+    return false;
 }
 
 bool LoadRichEditFile(HWND edit, const std::wstring& path, std::wstring& error) {
@@ -215,6 +226,11 @@ bool LoadRichEditFile(HWND edit, const std::wstring& path, std::wstring& error) 
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&reader), 0, RichEditReadFile};
     SendMessageW(edit, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     CloseHandle(file);
+    if (reader.TooDeep) {
+        SetWindowTextW(edit, L"");
+        error = L"groups nest deeper than " + std::to_wstring(kMaxRtfGroupDepth) + L" levels in " + path;
+        return false;
+    }
     if (stream.dwError != 0) {
         error = L"cannot read " + path;
         return false;
@@ -261,6 +277,9 @@ private:
     HANDLE file_;
 };
 
+constexpr wchar_t kCannotRead[] = L"Не могу прочитать файл: ";
+constexpr wchar_t kCannotSave[] = L"Не могу сохранить файл: ";
+
 // The first bytes decide the stream format: an RTF header is read as RTF; anything else is shown as
 // plain text, UTF-16 when it starts with a byte-order mark, else in the ANSI code page.
 WPARAM DetectFormat(HANDLE file)
@@ -283,30 +302,37 @@ void TRichEditDocument::LoadFromFile(const std::wstring& path)
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())
-        throw EFOpenError(L"Cannot open file \"" + path + L"\". " + SysErrorMessage(GetLastError()));
+        throw EFOpenError(kCannotRead + path + L"\n" + SysErrorMessage(GetLastError()));
     const WPARAM format = DetectFormat(file.Get());
     // A stream the control gives up on must not leave the previous document behind it.
     Clear();
     TRichEditFile in{file.Get()};
+    in.Rtf = (format & SF_RTF) != 0;
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, RichEditReadFile};
     SendMessageW(edit_, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
-    if (in.Failed)
-        throw EReadError(L"Cannot read file \"" + path + L"\"");
+    // What came before the failure is no recipe: nothing of it stays to be taken for one.
+    if (in.TooDeep) {
+        Clear();
+        throw ENestingError(kCannotRead + path + L"\nГруппы оформления в нём вложены слишком глубоко.");
+    }
+    if (in.Failed) {
+        Clear();
+        throw EReadError(kCannotRead + path + L"\n" + SysErrorMessage(in.Error));
+    }
 }
 
 void TRichEditDocument::SaveToFile(const std::wstring& path)
 {
-    // The file is opened here first so that a missing folder reports as a creation error, as every
-    // other file the program writes does.
-    {
-        FileHandle probe(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                     nullptr));
-        if (!probe.Valid())
-            throw EFCreateError(L"Cannot create file \"" + path + L"\". " + SysErrorMessage(GetLastError()));
-    }
-    std::wstring error;
-    if (!recipes::SaveRichEditRtf(edit_, path, error))
-        throw EWriteError(error);
+    const bool existed = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const TWholeFileResult result = recipes::WriteRichEditRtf(edit_, path);
+    if (result.Succeeded())
+        return;
+    const std::wstring report = kCannotSave + path + L"\n" + SysErrorMessage(result.Error);
+    // A missing folder or a name the folder refuses is a creation error, as for every other file the
+    // program writes; once the new copy was begun, the report says that the file itself is untouched.
+    if (result.Step == TWholeFileResult::Create)
+        throw EFCreateError(report);
+    throw EWriteError(report + (existed ? L"\nФайл остался прежним." : L"\nФайл не создан."));
 }
 
 void TRichEditDocument::Clear()

@@ -50,11 +50,12 @@ private:
 // size and colour.
 void ComposeRecipe(HWND richEdit, const RecipeFields& fields);
 
-// Writes the control's whole document as RTF to path (overwriting it). On failure returns false and
-// puts the reason into error.
+// Writes the control's whole document as RTF to path. The file is replaced only once its new copy is
+// whole: on failure it stays as it was, false is returned and error holds the reason.
 bool SaveRichEditRtf(HWND richEdit, const std::wstring& path, std::wstring& error);
 
-// Reads an RTF (or plain text) file into the control, replacing its document.
+// Reads an RTF (or plain text) file into the control, replacing its document. A document whose groups
+// nest deeper than the control takes is refused: the control is left empty.
 bool LoadRichEditFile(HWND richEdit, const std::wstring& path, std::wstring& error);
 
 // The control's paragraphs, without their paragraph marks. Paragraphs, not display lines: a long name
@@ -67,10 +68,13 @@ class TRecipeDocument {
 public:
     virtual ~TRecipeDocument() = default;
     // Replaces the document with the file's content: RTF when the file is RTF, else its plain text.
-    // Raises EFOpenError when the file cannot be opened.
+    // Raises EFOpenError when the file cannot be opened (the document stays), EReadError when reading
+    // fails and ENestingError when its groups nest deeper than the control takes (the document is left
+    // empty). The messages name the file, for the user.
     virtual void LoadFromFile(const std::wstring& path) = 0;
-    // Writes the whole document as RTF, overwriting the file. Raises EFCreateError when the file cannot
-    // be created (for example when its folder is missing) and EWriteError when writing fails.
+    // Writes the whole document as RTF. The file is replaced only once its new copy is whole and on
+    // disk, so a failure leaves it as it was. Raises EFCreateError when the new copy cannot be created
+    // (for example when the folder is missing) and EWriteError when writing or replacing fails.
     virtual void SaveToFile(const std::wstring& path) = 0;
     virtual void Clear() = 0;
     // The document's lines: paragraphs, never wrapped display lines.

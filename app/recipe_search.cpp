@@ -133,6 +133,10 @@ void TRecipeSearch::FillFindList(const std::wstring& folder, const std::wstring&
         // memory for a recipe, a hit or a progress step the dialog cannot show) goes to the caller.
         const TScanGuard scan(rec);
         do {
+            // Only what the recipe list would list is searched: a device or a name the system opens
+            // as another file is no recipe.
+            if (!IsRecipeFileName(rec.Name))
+                continue;
             if (counter > 100)
                 counter = 0;
             if (OnProgress)

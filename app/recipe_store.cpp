@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <iterator>
+
 const wchar_t kFavouritesCategory[] = L"Избранное";
 
 TScanGuard::~TScanGuard()
@@ -19,6 +21,13 @@ constexpr wchar_t kPhotoExt[] = L".jpg";
 bool IsDotEntry(const std::wstring& name)
 {
     return name == L"." || name == L"..";
+}
+
+// The recipe a rating is written to. The name line decides, so a recipe renamed in the view is rated
+// under its new name; a name line that cannot be a file name must not send the file elsewhere.
+std::wstring RatingName(const std::wstring& lineZero, const std::wstring& selectedCaption)
+{
+    return IsPlainFileName(lineZero) ? lineZero : selectedCaption;
 }
 
 bool IsLinkEntry(const std::wstring& path)
@@ -70,6 +79,15 @@ std::wstring RecipeCaption(const std::wstring& fileName)
     return fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::wstring();
 }
 
+bool IsRecipeFileName(const std::wstring& fileName)
+{
+    // The scan's pattern also finds names that only begin their extension with "rcp" (through their
+    // short names); their caption plus ".rcp" would name another file.
+    const size_t ext = std::size(kRecipeExt) - 1;
+    return IsPlainFileName(fileName) && fileName.size() > ext &&
+           SameText(fileName.substr(fileName.size() - ext), kRecipeExt);
+}
+
 int ParseRating(const std::wstring& line)
 {
     int value = 0;
@@ -96,7 +114,7 @@ std::vector<std::wstring> ListFolderEntries(const std::wstring& folder)
         return names;
     const TScanGuard guard(rec);
     do {
-        if (!IsDotEntry(rec.Name))
+        if (IsPlainFileName(rec.Name))
             names.push_back(rec.Name);
     } while (FindNext(rec) == 0);
     return names;
@@ -110,7 +128,8 @@ std::vector<std::wstring> ListRecipeCaptions(const std::wstring& folder)
         return captions;
     const TScanGuard guard(rec);
     do {
-        captions.push_back(RecipeCaption(rec.Name));
+        if (IsRecipeFileName(rec.Name))
+            captions.push_back(RecipeCaption(rec.Name));
     } while (FindNext(rec) == 0);
     return captions;
 }
@@ -192,14 +211,30 @@ std::wstring TRecipeStore::InformationFile() const
     return programDir_ + L"\\drenvask.doc";
 }
 
+bool TRecipeStore::ShowFile(TRecipeDocument& view, const std::wstring& file) const
+{
+    view.Clear();
+    try {
+        view.LoadFromFile(file);
+        return true;
+    } catch (const EStreamError& e) {
+        // The document's message names the file and says why; the view shows nothing of it.
+        view.Clear();
+        dialogs_.ShowMessage(e.Message());
+        return false;
+    }
+}
+
 TOpenedRecipe TRecipeStore::OpenRecipe(TRecipeDocument& view, const std::wstring& caption) const
 {
     TOpenedRecipe opened;
     view.Clear();
     const std::wstring file = RecipeFile(caption);
     if (FileExists(file)) {
-        view.LoadFromFile(file);
-        opened.Loaded = true;
+        opened.Failed = !ShowFile(view, file);
+        opened.Loaded = !opened.Failed;
+    }
+    if (opened.Loaded) {
         const std::vector<std::wstring> lines = view.Paragraphs();
         if (lines.size() > 1)
             opened.RatingText = lines[1];
@@ -211,28 +246,44 @@ TOpenedRecipe TRecipeStore::OpenRecipe(TRecipeDocument& view, const std::wstring
     return opened;
 }
 
-void TRecipeStore::SaveRecipe(TRecipeDocument& document, const std::wstring& caption) const
+bool TRecipeStore::Writable(const std::wstring& category, const std::wstring& caption) const
 {
-    document.SaveToFile(RecipeFile(caption));
+    if (IsPlainFileName(category) && IsRecipeFileName(caption + kRecipeExt))
+        return true;
+    dialogs_.ShowMessage(L"Не могу сохранить файл: " + CategoryFolder(category) + L"\\" + caption + kRecipeExt +
+                         L"\nТакое имя система не откроет как написано.");
+    return false;
 }
 
-void TRecipeStore::CopyToFavourites(TRecipeDocument& document, const std::wstring& caption) const
+bool TRecipeStore::SaveRecipe(TRecipeDocument& document, const std::wstring& caption) const
 {
+    if (!Writable(category_, caption))
+        return false;
+    document.SaveToFile(RecipeFile(caption));
+    return true;
+}
+
+bool TRecipeStore::CopyToFavourites(TRecipeDocument& document, const std::wstring& caption) const
+{
+    if (!Writable(kFavouritesCategory, caption))
+        return false;
     document.SaveToFile(FavouriteFile(caption));
+    return true;
 }
 
 std::wstring TRecipeStore::RatingFile(const std::wstring& lineZero, const std::wstring& selectedCaption) const
 {
-    // The name line decides the file, so a recipe renamed in the view is rated under its new name;
-    // a name line that cannot be a file name must not send the file elsewhere.
-    return categoryDir_ + (IsPlainFileName(lineZero) ? lineZero : selectedCaption) + kRecipeExt;
+    return RecipeFile(RatingName(lineZero, selectedCaption));
 }
 
 std::wstring TRecipeStore::RateRecipe(TRecipeDocument& document, int rating, const std::wstring& selectedCaption) const
 {
     document.ReplaceParagraph(1, IntToStr(rating));
     const std::vector<std::wstring> lines = document.Paragraphs();
-    const std::wstring file = RatingFile(lines.empty() ? std::wstring() : lines.front(), selectedCaption);
+    const std::wstring name = RatingName(lines.empty() ? std::wstring() : lines.front(), selectedCaption);
+    if (!Writable(category_, name))
+        return {};
+    const std::wstring file = RecipeFile(name);
     document.SaveToFile(file);
     return file;
 }
@@ -247,6 +298,8 @@ TMoveResult TRecipeStore::MoveRecipe(const std::wstring& sourceCategory, const s
         dialogs_.ShowInformation(kAlreadyThere);
         return TMoveResult::AlreadyThere;
     }
+    if (!Writable(targetCategory, name))
+        return TMoveResult::Refused;
     // Copy first and delete only what arrived: a failed copy must never cost the recipe.
     if (!CopyFile(source + kRecipeExt, target + kRecipeExt, true)) {
         dialogs_.ShowInformation(kAlreadyThere);

@@ -28,6 +28,9 @@ private:
 
 // The caption a found recipe file is listed with: its name less the last four characters.
 std::wstring RecipeCaption(const std::wstring& fileName);
+// Whether a found file is listed as a recipe: a plain file name (IsPlainFileName) that ends in ".rcp",
+// so that the caption plus ".rcp" names this very file again.
+bool IsRecipeFileName(const std::wstring& fileName);
 
 // A recipe's rating from the text of its line 1: a decimal integer, 0 when empty or not a number.
 // Values outside 0..5 are returned as they are; the stars ignore them.
@@ -38,20 +41,25 @@ std::wstring ShownDeletePath(const std::wstring& path);
 std::wstring DeleteRecipePrompt(const std::wstring& path);
 
 // Entries of a folder as the program lists categories and themes: "*.*" with folders requested (plain
-// files come too), "." and ".." skipped, in the file system's order. folder ends with "\".
+// files come too), "." and ".." skipped, in the file system's order. folder ends with "\". Names that
+// are not plain file names (devices, a final dot or space) are left out: the system would open
+// another entry or a device for them.
 std::vector<std::wstring> ListFolderEntries(const std::wstring& folder);
 
-// Captions of the "*.rcp" files of a folder (folder ends with "\"), in the file system's order.
+// Captions of the "*.rcp" files of a folder (folder ends with "\"), in the file system's order; only
+// files whose names pass IsRecipeFileName.
 std::vector<std::wstring> ListRecipeCaptions(const std::wstring& folder);
 
 // Copies one file through the shell's file operation; true when the shell reports success.
 bool CopyFileShell(const std::wstring& source, const std::wstring& target);
 
-enum class TMoveResult { Moved, AlreadyThere };
+// Refused: a name the system would not open as written (reported; nothing changes).
+enum class TMoveResult { Moved, AlreadyThere, Refused };
 
 // What opening a recipe of the list gives the main window.
 struct TOpenedRecipe {
     bool Loaded = false;        // the file existed and is in the view (a view is counted)
+    bool Failed = false;        // the file exists but could not be read: reported, the view is empty
     std::wstring RatingText;    // line 1 as it stands, for the status bar
     int Rating = 0;             // line 1 as a number, 0 when empty or not a number
     std::optional<std::wstring> Photo; // the recipe's photo, when it exists
@@ -89,18 +97,25 @@ public:
     // ProgramDir + "\drenvask.doc", the information document.
     std::wstring InformationFile() const;
 
+    // Clears the view and loads the file into it. A file that cannot be read (held by another program,
+    // nested deeper than the view takes) is reported by name and leaves the view empty: false then.
+    bool ShowFile(TRecipeDocument& view, const std::wstring& file) const;
     // Clears the view and loads the current category's recipe of that caption into it, if its file
     // exists; the photo is looked for either way.
     TOpenedRecipe OpenRecipe(TRecipeDocument& view, const std::wstring& caption) const;
 
-    // Saves the document over the current category's recipe of that caption.
-    void SaveRecipe(TRecipeDocument& document, const std::wstring& caption) const;
-    // Saves the document as a recipe of the favourites (overwriting; the photo stays behind).
-    void CopyToFavourites(TRecipeDocument& document, const std::wstring& caption) const;
+    // Saves the document over the current category's recipe of that caption; false (reported) when the
+    // names cannot make a file name that the system opens as written. Raises the document's save
+    // errors.
+    bool SaveRecipe(TRecipeDocument& document, const std::wstring& caption) const;
+    // Saves the document as a recipe of the favourites (overwriting; the photo stays behind); false as
+    // for SaveRecipe.
+    bool CopyToFavourites(TRecipeDocument& document, const std::wstring& caption) const;
     // The file a rating is written to: the recipe named by the document's line 0, or the recipe of
     // the selected caption when line 0 cannot be a file name.
     std::wstring RatingFile(const std::wstring& lineZero, const std::wstring& selectedCaption) const;
-    // Puts the rating digit into line 1 and saves the document; returns the file written.
+    // Puts the rating digit into line 1 and saves the document; returns the file written, or nothing
+    // (reported) when neither name can be written.
     std::wstring RateRecipe(TRecipeDocument& document, int rating, const std::wstring& selectedCaption) const;
 
     // Moves a recipe (and its photo) between categories without ever losing the source; shows the
@@ -128,6 +143,9 @@ public:
                         const std::wstring& recipeName) const;
 
 private:
+    // Whether a recipe of that name may be written into the category's folder: both are plain file
+    // names. Reports the refusal with the file's path.
+    bool Writable(const std::wstring& category, const std::wstring& caption) const;
     // Deletes the source of a finished copy; reports one that stays.
     bool DeleteMovedFile(const std::wstring& file) const;
     // Deletes every entry of the current directory; false (reported) at the first one that stays.

@@ -86,6 +86,12 @@ bool LooksLikeRtf(const std::string& bytes)
     return bytes.compare(0, 5, "{\\rtf") == 0;
 }
 
+bool NestsTooDeep(const std::string& bytes)
+{
+    TRtfGroupDepth groups;
+    return !groups.Feed(bytes.data(), bytes.size());
+}
+
 // The paragraphs of the document, over the control's text: Count, Strings, Add, Insert, Delete and
 // Clear work on whole paragraphs.
 class TRichEditStrings : public TStrings {
@@ -482,6 +488,9 @@ void TCustomRichEdit::ApplyColors(bool wholeText)
 
 bool TCustomRichEdit::StreamIn(const std::string& bytes, UINT format)
 {
+    // The control ends the whole process on groups nested deeper than it takes: it never sees them.
+    if ((format & SF_RTF) != 0 && NestsTooDeep(bytes))
+        return false;
     StreamBuffer buffer;
     buffer.in = &bytes;
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&buffer), 0, ReadFromBuffer};
@@ -515,6 +524,9 @@ void TCustomRichEdit::LoadFromStream(TStream* stream)
     HWND wnd = Handle();
     SetWindowTextW(wnd, L"");
     if (!plainText_ && LooksLikeRtf(bytes)) {
+        if (NestsTooDeep(bytes))
+            throw ENestingError(L"The document's groups nest deeper than " + std::to_wstring(kMaxRtfGroupDepth) +
+                                L" levels");
         // RTF the control gives up on is shown as the text it is.
         if (StreamIn(bytes, SF_RTF)) {
             SetModified(false);

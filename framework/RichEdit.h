@@ -88,7 +88,8 @@ public:
     TParaAttributes* Paragraph() const { return paragraph_.get(); }
 
     // Files and streams are RTF unless PlainText is set. Loading detects RTF by its signature and
-    // reads anything else (or RTF the control cannot read) as plain text.
+    // reads anything else (or RTF the control cannot read) as plain text. RTF whose groups nest deeper
+    // than the control takes is never given to it: ENestingError, and the control is left empty.
     bool PlainText() const { return plainText_; }
     void SetPlainText(bool value) { plainText_ = value; }
     void LoadFromFile(const std::wstring& fileName);

@@ -364,15 +364,22 @@ bool IsDeviceName(const std::wstring& name)
         base.pop_back();
     for (wchar_t& c : base)
         c = static_cast<wchar_t>(towupper(c));
-    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL")
+    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" || base == L"CONIN$" ||
+        base == L"CONOUT$")
         return true;
+    // The ports count from 1 to 9; the superscript digits one to three name them too.
     return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
-           base[3] >= L'1' && base[3] <= L'9';
+           ((base[3] >= L'1' && base[3] <= L'9') || base[3] == L'\u00B9' || base[3] == L'\u00B2' ||
+            base[3] == L'\u00B3');
 }
 
 bool IsPlainFileName(const std::wstring& name)
 {
     if (name.empty() || name == L"." || name == L".." || IsDeviceName(name))
+        return false;
+    // The system drops a final dot or space when it opens a name: "X.rcp." would be read and written as
+    // "X.rcp", another file than the one listed.
+    if (name.back() == L'.' || name.back() == L' ')
         return false;
     for (wchar_t c : name) {
         if (c < 32 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos)
@@ -471,6 +478,88 @@ bool RenameFile(const std::wstring& from, const std::wstring& to)
 bool CopyFile(const std::wstring& from, const std::wstring& to, bool failIfExists)
 {
     return CopyFileW(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) != 0;
+}
+
+namespace {
+
+// The new copy of a file being written whole: created under a name of its own beside the file, and
+// removed again unless it took the file's place.
+class TNewCopy {
+public:
+    explicit TNewCopy(const std::wstring& path)
+    {
+        // A name left over from an earlier run, or a file of the user's, is never overwritten.
+        for (int n = 0; n < 100 && file_ == INVALID_HANDLE_VALUE; ++n) {
+            name_ = path + (n == 0 ? std::wstring() : L"." + std::to_wstring(n)) + L".tmp";
+            file_ = CreateFileW(name_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            error_ = file_ == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+            if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS)
+                break;
+        }
+        created_ = file_ != INVALID_HANDLE_VALUE;
+    }
+    ~TNewCopy()
+    {
+        Close();
+        if (created_ && !placed_)
+            DeleteFileW(name_.c_str());
+    }
+    TNewCopy(const TNewCopy&) = delete;
+    TNewCopy& operator=(const TNewCopy&) = delete;
+
+    bool Created() const { return created_; }
+    HANDLE Handle() const { return file_; }
+    unsigned long Error() const { return error_; }
+    // Flushes and closes the copy; false when its last bytes may not have reached the disk.
+    bool Finish()
+    {
+        const bool flushed = FlushFileBuffers(file_) != 0;
+        error_ = flushed ? 0 : GetLastError();
+        const bool closed = Close();
+        if (!closed && flushed)
+            error_ = GetLastError();
+        return flushed && closed;
+    }
+    bool Place(const std::wstring& path)
+    {
+        placed_ = MoveFileExW(name_.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        error_ = placed_ ? 0 : GetLastError();
+        return placed_;
+    }
+
+private:
+    bool Close()
+    {
+        if (file_ == INVALID_HANDLE_VALUE)
+            return true;
+        const bool closed = CloseHandle(file_) != 0;
+        file_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+    std::wstring name_;
+    HANDLE file_ = INVALID_HANDLE_VALUE; // owned while open
+    unsigned long error_ = 0;
+    bool created_ = false; // the copy exists on disk until it is placed or removed
+    bool placed_ = false;
+};
+
+} // namespace
+
+TWholeFileResult WriteFileWhole(const std::wstring& path, const std::function<bool(void* file)>& write)
+{
+    TNewCopy copy(path);
+    if (!copy.Created())
+        return {TWholeFileResult::Create, copy.Error()};
+    if (!write(copy.Handle())) {
+        const unsigned long error = GetLastError();
+        return {TWholeFileResult::Write, error};
+    }
+    if (!copy.Finish())
+        return {TWholeFileResult::Write, copy.Error()};
+    if (!copy.Place(path))
+        return {TWholeFileResult::Replace, copy.Error()};
+    return {};
 }
 
 std::wstring GetCurrentDir()

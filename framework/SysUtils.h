@@ -6,6 +6,7 @@
 
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,10 +54,13 @@ std::wstring ExtractFilePath(const std::wstring& path);
 std::wstring ExtractFileDir(const std::wstring& path);
 std::wstring ExtractFileExt(const std::wstring& path);
 
-// True when name, with or without an extension, names a device (CON, PRN, AUX, NUL, COM1-9, LPT1-9).
+// True when name, with or without an extension, names a device (CON, PRN, AUX, NUL, CONIN$, CONOUT$,
+// COM1-9, LPT1-9).
 bool IsDeviceName(const std::wstring& name);
-// True when name can stand as one folder or file name inside its parent: not empty, not "." or "..",
-// not a device name, no path separator, drive colon, wildcard, quote, redirection or control character.
+// True when name can stand as one folder or file name inside its parent and is opened as written: not
+// empty, not "." or "..", not a device name, not ending in a dot or a space, no path separator, drive
+// colon, wildcard, quote, redirection or control character. The one rule for every name the program
+// lists, creates or writes.
 bool IsPlainFileName(const std::wstring& name);
 std::wstring ChangeFileExt(const std::wstring& path, const std::wstring& ext);
 std::wstring IncludeTrailingPathDelimiter(const std::wstring& path);
@@ -77,6 +81,19 @@ bool DeleteFile(const std::wstring& path);
 bool RenameFile(const std::wstring& from, const std::wstring& to);
 // Copies a file; with failIfExists an existing target is left alone and the result is False.
 bool CopyFile(const std::wstring& from, const std::wstring& to, bool failIfExists);
+
+// How writing a file whole ended: done, or the step that failed with the system's error code.
+struct TWholeFileResult {
+    enum TStep { Done, Create, Write, Replace };
+    TStep Step = Done;
+    unsigned long Error = 0;
+    bool Succeeded() const { return Step == Done; }
+};
+// Writes a file whole or not at all. write fills a new file made beside path (named path + ".tmp", or
+// path + ".N.tmp" when that name is taken) through its handle and returns false, the system's error
+// set, when it cannot. Only when all of it is written and flushed does the new file take path's place,
+// in one step; on any failure it is removed and path stays as it was.
+TWholeFileResult WriteFileWhole(const std::wstring& path, const std::function<bool(void* file)>& write);
 std::wstring GetCurrentDir();
 bool SetCurrentDir(const std::wstring& path);
 std::wstring ExpandFileName(const std::wstring& path);

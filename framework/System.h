@@ -63,6 +63,8 @@ DECLARE_EXCEPTION(EOutOfMemory, Exception)
 DECLARE_EXCEPTION(EAbort, Exception)
 DECLARE_EXCEPTION(EStreamError, Exception)
 DECLARE_EXCEPTION(EReadError, EStreamError)
+// A document whose groups nest deeper than its reader takes; nothing of it was shown.
+DECLARE_EXCEPTION(ENestingError, EReadError)
 DECLARE_EXCEPTION(EWriteError, EStreamError)
 DECLARE_EXCEPTION(EFilerError, EStreamError)
 DECLARE_EXCEPTION(EFCreateError, EStreamError)

@@ -30,55 +30,11 @@ bool IsLink(const std::wstring& path)
     return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-using UnixNameFn = char*(CDECL*)(const wchar_t*);
-
-UnixNameFn UnixNameFunction()
-{
-    return reinterpret_cast<UnixNameFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-}
-
-std::string UnixName(const std::wstring& path)
-{
-    UnixNameFn toUnix = UnixNameFunction();
-    char* name = toUnix(path.c_str());
-    if (!name)
-        return {};
-    std::string out = name;
-    HeapFree(GetProcessHeap(), 0, name);
-    return out;
-}
-
-// Runs a shell command line of the host system (only where the Windows layer can start one) and
-// waits for it, at most two seconds (ASCII paths only: the host may not take other characters): such a process gives no handle to wait on, so the command leaves
-// a marker file when it is done.
-bool RunHostShell(const std::wstring& script, const std::wstring& markerFolder)
-{
-    const std::wstring shell = L"Z:\\bin\\sh";
-    if (!UnixNameFunction() || !Exists(shell))
-        return false;
-    const std::wstring marker = markerFolder + L"\\host-command.done";
-    DeleteFileW(marker.c_str());
-    // Windows quoting: the whole script is one double-quoted argument with its own quotes escaped.
-    const std::wstring whole = script + L"; : > \"" + testsupport::Widen(UnixName(marker)) + L"\"";
-    std::wstring commandLine = L"/bin/sh -c \"" + StringReplaceAll(whole, L"\"", L"\\\"") + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(shell.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    if (pi.hThread)
-        CloseHandle(pi.hThread);
-    if (pi.hProcess)
-        CloseHandle(pi.hProcess);
-    for (int i = 0; i < 200 && !Exists(marker); ++i)
-        Sleep(10);
-    return DeleteFileW(marker.c_str()) != 0;
-}
+using testsupport::RunHostShell;
 
 std::wstring HostName(const std::wstring& path)
 {
-    return L"\"" + testsupport::Widen(UnixName(ExtractFileDir(path))) + L"/" + ExtractFileName(path) + L"\"";
+    return L"\"" + testsupport::Widen(testsupport::HostPath(ExtractFileDir(path))) + L"/" + ExtractFileName(path) + L"\"";
 }
 
 // Makes link name the target, as a symbolic link (to a folder when directory is set). Windows makes it

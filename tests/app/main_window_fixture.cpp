@@ -46,6 +46,8 @@ void MainWindowTest::SetUp()
     keyPath = L"Software\\Korvadin Tests\\MainWindow" + std::to_wstring(GetCurrentProcessId()) + L"_" +
               std::to_wstring(++unique);
     settings = std::make_unique<TRegistrySettings>(keyPath);
+    // A failure would otherwise stop the test at a message box nobody closes.
+    Application->OnException = [this](TObject*, const Exception& e) { errors.push_back(e.Message()); };
 }
 
 void MainWindowTest::TearDown()
@@ -56,6 +58,7 @@ void MainWindowTest::TearDown()
     }
     MainForm = nullptr;
     testsupport::PumpMessagesUntilIdle(200);
+    Application->OnException = nullptr;
     RegDeleteTreeW(HKEY_CURRENT_USER, keyPath.c_str());
     StoreTest::TearDown();
 }

@@ -38,6 +38,8 @@ protected:
 
     TMainForm* form = nullptr;
     std::unique_ptr<TRegistrySettings> settings;
+    // What the application would have reported in its error box.
+    std::vector<std::wstring> errors;
     std::wstring keyPath;
 };
 

@@ -9,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <functional>
+
 using namespace apptest;
 
 namespace {
@@ -309,6 +311,36 @@ TEST_F(MainWindow, SearchHitNeverEnablesSaveNorTakesRating)
     EXPECT_EQ(testsupport::ReadFileBytes(Category(L"Борщ.rcp")), before);
     EXPECT_FALSE(Exists(Category(L"zБлины.rcp")));
     EXPECT_FALSE(Exists(Category(L"Блины.rcp")));
+}
+
+TEST_F(MainWindow, AFileThatCannotBeReadIsReportedByNameAndNothingIsSavedOverTheRecipeBefore)
+{
+    WriteText(PathOf(L"drenvask.doc"), "{\\rtf1 Information\\par}");
+    Start();
+    ClickTab(TabOf(L"Супы"));
+    Select(L"Борщ");
+    const std::string borsch = testsupport::ReadFileBytes(Category(L"Борщ.rcp"));
+    const std::wstring hit = Bases() + L"\\Выпечка\\Блины.rcp";
+    const std::vector<std::pair<std::wstring, std::function<void()>>> opens = {
+        {Category(L"Щи.rcp"), [&] { Select(L"Щи"); }},
+        {PathOf(L"drenvask.doc"), [&] { form->N5Click(nullptr); }},
+        {hit, [&] { form->ShowSearchHit(hit); }},
+    };
+    for (const auto& [file, open] : opens) {
+        Select(L"Борщ");
+        dialogs.boxes.clear();
+        {
+            const HeldFile held = HoldFile(file);
+            open();
+        }
+        EXPECT_EQ(ViewLines(), std::vector<std::wstring>{L""}) << Utf8(file);
+        TypeIntoView(L'Ж');
+        form->mSaveClick(form->mSave);
+        EXPECT_EQ(testsupport::ReadFileBytes(Category(L"Борщ.rcp")), borsch) << Utf8(file);
+        ASSERT_EQ(dialogs.boxes.size(), 1u) << Utf8(file);
+        EXPECT_EQ(dialogs.boxes[0].text.rfind(L"Не могу прочитать файл: " + file + L"\n", 0), 0u);
+    }
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(MainWindow, FavouritesTakeOpenedRecipeButNeverSearchHitUnderAnotherName)

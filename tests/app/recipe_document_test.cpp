@@ -142,6 +142,41 @@ TEST_F(DocumentTest, SavingIntoAMissingFolderRaisesACreationErrorAndWritesNothin
     EXPECT_FALSE(Exists(PathOf(L"нет")));
 }
 
+TEST_F(DocumentTest, ASaveThatFailsLeavesTheFileAsItWasAndNoOtherFile)
+{
+    Compose(Borsch(L"1"));
+    document.SaveToFile(PathOf(L"Борщ.rcp"));
+    const std::string before = testsupport::ReadFileBytes(PathOf(L"Борщ.rcp"));
+    // Half of the new copy is written, then the disk is full.
+    const TWholeFileResult result = WriteFileWhole(PathOf(L"Борщ.rcp"), [&](void* file) {
+        DWORD written = 0;
+        WriteFile(file, before.data(), static_cast<DWORD>(before.size() / 2), &written, nullptr);
+        SetLastError(ERROR_DISK_FULL);
+        return false;
+    });
+    EXPECT_EQ(result.Step, TWholeFileResult::Write);
+    // Another program holds the file: the whole new copy cannot take its place.
+    Compose(Borsch(L"5"));
+    {
+        const HeldFile held = HoldFile(PathOf(L"Борщ.rcp"));
+        EXPECT_THROW(document.SaveToFile(PathOf(L"Борщ.rcp")), EWriteError);
+    }
+    EXPECT_EQ(testsupport::ReadFileBytes(PathOf(L"Борщ.rcp")), before);
+    EXPECT_FALSE(Exists(PathOf(L"Борщ.rcp.tmp")));
+}
+
+TEST_F(DocumentTest, GroupsNestedDeeperThanTheControlTakesAreRefusedAndLeaveTheViewEmpty)
+{
+    for (const std::string& deep : {NestedRtf(33), NestedRtf(100000, false)}) {
+        Compose(Borsch(L"1"));
+        testsupport::WriteFileBytes(PathOf(L"глубокий.rcp"), deep);
+        EXPECT_THROW(document.LoadFromFile(PathOf(L"глубокий.rcp")), EReadError);
+        EXPECT_EQ(document.Paragraphs(), std::vector<std::wstring>{L""});
+        std::wstring error;
+        EXPECT_FALSE(recipes::LoadRichEditFile(document.Handle(), PathOf(L"глубокий.rcp"), error));
+    }
+}
+
 TEST_F(DocumentTest, ClearEmptiesTheView)
 {
     Compose(Borsch(L"1"));

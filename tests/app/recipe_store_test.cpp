@@ -488,10 +488,41 @@ TEST_P(DeviceNameTest, IsNeverTakenForACategoryOrARatingsFile)
 
 INSTANTIATE_TEST_SUITE_P(Devices, DeviceNameTest, ::testing::ValuesIn(testsupport::kDeviceNames));
 
+TEST_F(StoreTest, NamesTheSystemOpensAsADeviceOrAsAnotherFileAreNeitherListedNorWritten)
+{
+    MakeCategory(L"Soups");
+    MakeCategory(kFavouritesCategory);
+    store->SetCategory(L"Soups");
+    THiddenRecipeDocument view;
+    recipes::ComposeRecipe(view.Handle(), {L"NUL", L"", L"2", L"", L"", L""});
+    store->SaveRecipe(view, L"NUL");
+    store->CopyToFavourites(view, L"com1");
+    store->RateRecipe(view, 3, L"Aux");
+    EXPECT_EQ(dialogs.boxes.size(), 3u);
+    for (const auto& box : dialogs.boxes)
+        EXPECT_EQ(box.text.rfind(L"Не могу сохранить файл: " + Bases(), 0), 0u) << Utf8(box.text);
+
+    // Only the host makes such names as they are written.
+    WriteText(InCategory(L"Soups", L"Borsch.rcp"), "x");
+    if (!testsupport::RunHostShell(L"cd '" + testsupport::Widen(testsupport::HostPath(Bases())) +
+                                       L"' && mkdir nul 'Cat.' && cd Soups && : > NUL.rcp && : > 'X.rcp.' && : > 'Y.rcp '",
+                                   Folder()))
+        GTEST_SKIP() << "no host shell here to make names the system cannot make";
+    EXPECT_EQ(ListRecipeCaptions(store->CategoryDir()), std::vector<std::wstring>{L"Borsch"});
+    EXPECT_EQ(store->Categories().size(), 2u);
+}
+
 TEST(PlainFileNames, NamesThatOnlyBeginLikeDevicesStayPlain)
 {
     for (const wchar_t* name : {L"CONSOLE", L"Conserve.rcp", L"COM10", L"LPT0", L"COM", L"Nullify", L"Aux-soup"})
         EXPECT_TRUE(IsPlainFileName(name)) << Utf8(name);
+}
+
+TEST(PlainFileNames, NamesEndingInADotOrASpaceAreNotPlainForTheSystemDropsTheEnd)
+{
+    for (const wchar_t* name : {L"Супы.", L"Борщ ", L"X.rcp.", L"..."})
+        EXPECT_FALSE(IsPlainFileName(name)) << Utf8(name);
+    EXPECT_TRUE(IsPlainFileName(L"X..rcp"));
 }
 
 TEST_F(StoreTest, FavouritesCannotBeDeleted)

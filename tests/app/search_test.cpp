@@ -177,6 +177,14 @@ TEST_F(Search, ARecipeThatCannotBeOpenedIsPassedOver)
     EXPECT_EQ(found, Names{L"Щи"});
 }
 
+TEST_F(Search, RecipesNestedDeeperThanTheControlTakesAreNoHitAndTheSearchGoesOn)
+{
+    MakeCategory(L"Супы");
+    WriteRecipe(L"Супы", L"Борщ", L"Свёкла");
+    WriteText(InCategory(L"Супы", L"Бездонный.rcp"), apptest::NestedRtf(100000, false));
+    EXPECT_EQ(Captions(L"свёкла"), Names{L"Борщ"});
+}
+
 TEST_F(Search, ALongRecipeIsFoundExactlyAsWhenItIsLoadedWhole)
 {
     MakeCategory(L"Длинные");

@@ -33,6 +33,17 @@ void StoreTest::WriteText(const std::wstring& path, const std::string& text) con
     testsupport::WriteFileBytes(path, text);
 }
 
+HeldFile HoldFile(const std::wstring& path)
+{
+    return HeldFile(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), &CloseHandle);
+}
+
+std::string NestedRtf(int depth, bool closed)
+{
+    return "{\\rtf1 " + std::string(static_cast<size_t>(depth - 1), '{') + "x" +
+           std::string(closed ? static_cast<size_t>(depth) : 0u, '}');
+}
+
 bool Exists(const std::wstring& path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

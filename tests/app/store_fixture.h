@@ -60,6 +60,12 @@ private:
     std::wstring savedDir_;
 };
 
+// A file held open without sharing, as another program may hold it: it can be neither read nor replaced.
+using HeldFile = std::unique_ptr<void, decltype(&CloseHandle)>;
+HeldFile HoldFile(const std::wstring& path);
+// RTF groups nested depth deep around one letter, closed or cut off before the closing braces.
+std::string NestedRtf(int depth, bool closed = true);
+
 bool Exists(const std::wstring& path);
 std::string Utf8(const std::wstring& text);
 

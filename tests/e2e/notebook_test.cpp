@@ -1,6 +1,7 @@
 // The notebook used as a person uses it: starting it, choosing categories and recipes, editing,
 // favourites, deleting, returning from a dialog, the view settings and the icon themes, each checked on
 // disk, in the registry and on a screenshot.
+#include "app/recipe_document.h"
 #include "tests/e2e/notebook_driver.h"
 
 #include <commctrl.h>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -15,6 +18,21 @@ using namespace e2e;
 using testsupport::Narrow;
 
 constexpr wchar_t kFavourites[] = L"Избранное";
+
+// Puts text on the clipboard, as another program would for the user to paste.
+bool PutOnClipboard(const std::wstring& text)
+{
+    if (!OpenClipboard(nullptr))
+        return false;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    if (memory) {
+        std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(memory);
+    }
+    const bool put = memory && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    return put;
+}
 
 // Positions in the main menu (menus on the bar; items without separators).
 constexpr int kMenuFile = 0;
@@ -229,6 +247,73 @@ TEST_F(NotebookUseTest, AnEditLeftUnsavedNeverReachesTheFile)
     OpenRecipe(choice.withPhoto);
     EXPECT_FALSE(ToolButton(L"Сохран...").enabled);
     EXPECT_EQ(testsupport::ReadFileBytes(file), before);
+}
+
+TEST_F(NotebookUseTest, ARecipeAnotherProgramHoldsIsReportedAndNothingIsSavedOverTheOneBefore)
+{
+    Choice choice = ChooseCategory();
+    ASSERT_FALSE(choice.category.empty());
+    const auto recipes = RecipesOnDisk(choice.category);
+    ASSERT_GE(recipes.size(), 3u);
+    // Neither is the first recipe, which the list selects again when the box closes.
+    const std::wstring before = RecipePath(choice.category, recipes[1]), held = RecipePath(choice.category, recipes[2]);
+    const std::string beforeBytes = testsupport::ReadFileBytes(before);
+    StartNotebook();
+    OpenCategory(choice.category);
+    OpenRecipe(recipes[1]);
+    HANDLE holder = CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ClickRecipe(2);
+    const bool reported = AnswerMessage(L"OK", L"cannot-read");
+    CloseHandle(holder);
+    ASSERT_TRUE(reported);
+
+    Bot().ClickCentre(View());
+    Bot().TypeText(L"ж");
+    Bot().PressShortcut({VK_CONTROL, 'S'});
+    Bot().WaitIdle(MainWindow());
+    EXPECT_EQ(testsupport::ReadFileBytes(before), beforeBytes);
+}
+
+TEST_F(NotebookUseTest, ASaveOnAFullDiskLeavesTheRecipeAsItWasAndSaysSo)
+{
+    // A category on a file system of 64 KB that the host mounts (as root).
+    const std::wstring folder = CategoryPath(L"Disk"), recipe = RecipePath(L"Disk", L"Борщ");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring host = testsupport::Widen(testsupport::HostPath(folder));
+    testsupport::RunHostShell(L"mount -t tmpfs -o size=64k tmpfs '" + host + L"'", Folder());
+    ULARGE_INTEGER size{};
+    if (!GetDiskFreeSpaceExW(folder.c_str(), nullptr, &size, nullptr) || size.QuadPart > 1024 * 1024)
+        GTEST_SKIP() << "a small file system is needed: 'mount -t tmpfs' was refused here (it needs root)";
+    const std::shared_ptr<void> unmount(nullptr, [&](void*) {
+        StopProgram();
+        testsupport::RunHostShell(L"umount -l '" + host + L"'", Folder());
+    });
+    recipes::HiddenRichEdit edit;
+    recipes::ComposeRecipe(edit.Handle(), {L"Борщ", L"2", L"4", L"Свёкла", L"Варить два часа.", L""});
+    std::wstring error;
+    ASSERT_TRUE(recipes::SaveRichEditRtf(edit.Handle(), recipe, error));
+    const std::string before = testsupport::ReadFileBytes(recipe);
+    HANDLE filler = CreateFileW((folder + L"\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const std::string block(64 * 1024, '0');
+    for (DWORD written = 1; written > 0;)
+        WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+    CloseHandle(filler);
+
+    StartNotebook();
+    OpenCategory(L"Disk");
+    OpenRecipe(L"Борщ");
+    // A note pasted from another program, longer than the recipe.
+    ASSERT_TRUE(PutOnClipboard(std::wstring(16 * 1024, L'ж')));
+    Bot().ClickCentre(View());
+    Bot().PressShortcut({VK_CONTROL, 'V'});
+    Bot().TypeText(L"!");
+    ASSERT_TRUE(WaitUntil([&] { return ToolButton(L"Сохран...").enabled; }));
+    Bot().PressShortcut({VK_CONTROL, 'S'});
+    const HWND box = WaitForProgramWindow(L"#32770");
+    ASSERT_NE(box, nullptr) << "the failed save is not reported";
+    Shot(box, L"cannot-save");
+    EXPECT_EQ(testsupport::ReadFileBytes(recipe), before);
+    EXPECT_EQ(FolderEntries(folder).size(), 2u) << "a stray file is left beside the recipe";
 }
 
 TEST_F(NotebookUseTest, TheInformationDocumentIsNeverSavedOverTheSelectedRecipe)

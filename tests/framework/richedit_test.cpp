@@ -5,6 +5,7 @@
 #include "framework/Printers.h"
 #include "framework/RichEdit.h"
 #include "framework/RichEditPrint.h"
+#include "framework/RichEditText.h"
 
 #include "tests/framework/std_support.h"
 
@@ -374,6 +375,44 @@ TEST_F(RichEdits, DamagedRtfNeverLeavesThePreviousDocumentInTheView)
     // RTF the control reports as broken is shown as the text it is, like any file that is not RTF.
     rich->LoadFromFile(temp.Path(L"damaged0.rcp"));
     EXPECT_EQ(rich->Lines()->Get(0), L"{\\rtf1\\ansi \\u1065?\\u1080? \\par \\u1041?");
+}
+
+TEST_F(RichEdits, DocumentsNestedDeeperThanTheControlTakesAreNeverGivenToIt)
+{
+    auto nested = [](int depth) { return "{\\rtf1 " + std::string(depth - 1, '{') + "x" + std::string(depth, '}'); };
+    auto times = [](const std::string& part, int n) {
+        std::string out;
+        while (n-- > 0)
+            out += part;
+        return out;
+    };
+    const struct {
+        const char* what;
+        std::string rtf;
+        bool refused;
+    } cases[] = {
+        {"as deep as the control is given", nested(kMaxRtfGroupDepth), false},
+        {"one deeper", nested(kMaxRtfGroupDepth + 1), true},
+        {"100,000 deep", nested(100000), true},
+        {"escaped braces and braces as characters", "{\\rtf1 " + times("\\{\\'7b", 40) + "}", false},
+        {"an escaped backslash before each brace", "{\\rtf1 " + times("\\\\{", 30) + times("}", 31), true},
+        // The control counts braces among binary data; a reader of RTF sees the closing ones as data.
+        {"braces in binary data", "{\\rtf1\\bin40 " + std::string(40, '{') + "x}", true},
+        {"closing braces in binary data", "{\\rtf1\\bin30 " + std::string(30, '}') + nested(kMaxRtfGroupDepth), true},
+    };
+    for (const auto& c : cases) {
+        TRtfGroupDepth bytes;
+        for (char b : c.rtf)
+            bytes.Feed(&b, 1);
+        EXPECT_EQ(bytes.TooDeep(), c.refused) << c.what << ", read byte by byte";
+        rich->Lines()->Add(L"Прежний рецепт");
+        testsupport::WriteFileBytes(temp.Path(L"nested.rcp"), c.rtf);
+        if (c.refused)
+            EXPECT_THROW(rich->LoadFromFile(temp.Path(L"nested.rcp")), ENestingError) << c.what;
+        else
+            EXPECT_NO_THROW(rich->LoadFromFile(temp.Path(L"nested.rcp"))) << c.what;
+        EXPECT_EQ(rich->DocumentText().find(L"Прежний"), std::wstring::npos) << c.what;
+    }
 }
 
 namespace {

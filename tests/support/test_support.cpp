@@ -124,6 +124,56 @@ void RemoveTree(const std::wstring& path)
     RemoveDirectoryW(path.c_str());
 }
 
+namespace {
+
+using UnixNameFn = char*(CDECL*)(const wchar_t*);
+
+UnixNameFn UnixNameFunction()
+{
+    return reinterpret_cast<UnixNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+}
+
+} // namespace
+
+std::string HostPath(const std::wstring& path)
+{
+    UnixNameFn toUnix = UnixNameFunction();
+    char* name = toUnix ? toUnix(path.c_str()) : nullptr;
+    if (!name)
+        return {};
+    std::string out = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return out;
+}
+
+bool RunHostShell(const std::wstring& script, const std::wstring& markerFolder)
+{
+    const std::wstring shell = L"Z:\\bin\\sh";
+    if (!UnixNameFunction() || GetFileAttributesW(shell.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    const std::wstring marker = markerFolder + L"\\host-command.done";
+    DeleteFileW(marker.c_str());
+    // Windows quoting: the whole script is one double-quoted argument with its own quotes escaped.
+    std::wstring whole = script + L"; : > \"" + Widen(HostPath(marker)) + L"\"";
+    std::wstring commandLine = L"/bin/sh -c \"";
+    for (wchar_t c : whole)
+        commandLine += c == L'"' ? std::wstring(L"\\\"") : std::wstring(1, c);
+    commandLine += L'"';
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(shell.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    if (pi.hThread)
+        CloseHandle(pi.hThread);
+    if (pi.hProcess)
+        CloseHandle(pi.hProcess);
+    for (int i = 0; i < 200 && GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(10);
+    return DeleteFileW(marker.c_str()) != 0;
+}
+
 void PressKeys(std::initializer_list<WORD> keys)
 {
     std::vector<INPUT> inputs;

@@ -35,6 +35,14 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 
+// The host system's name of a path, where the Windows layer runs on one (empty elsewhere).
+std::string HostPath(const std::wstring& path);
+// Runs a shell command line of the host system (only where the Windows layer can start one) and
+// waits for it, at most two seconds (ASCII paths only: the host may not take other characters): such
+// a process gives no handle to wait on, so the command leaves a marker file in markerFolder when it is
+// done. False when no host shell ran the command to its end.
+bool RunHostShell(const std::wstring& script, const std::wstring& markerFolder);
+
 // Dispatches queued messages until the queue stays empty (paints and posted messages included),
 // or until timeoutMs passed.
 void PumpMessagesUntilIdle(DWORD timeoutMs = 2000);
