@@ -251,7 +251,7 @@ bool TRecipeStore::Writable(const std::wstring& category, const std::wstring& ca
     if (IsPlainFileName(category) && IsRecipeFileName(caption + kRecipeExt))
         return true;
     dialogs_.ShowMessage(L"Не могу сохранить файл: " + CategoryFolder(category) + L"\\" + caption + kRecipeExt +
-                         L"\nТакое имя система не откроет как написано.");
+                         L"\nСистема не допускает такое имя файла.");
     return false;
 }
 
