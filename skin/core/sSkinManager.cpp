@@ -298,11 +298,13 @@ void TsSkinManager::SetSkinName(const std::wstring& name)
     skinName_ = name;
     if (!active_)
         return;
+    const bool passOver = PassesOverFailingSources();
     // A skin folder's text is read before anything changes: one that cannot be read fails the load
     // and leaves the active skin, and the name it is known by, as they were.
     std::unique_ptr<TSkinTextIndex> folderText;
     try {
-        folderText = ReadFolderText();
+        if (!passOver)
+            folderText = ReadFolderText();
     } catch (...) {
         skinName_ = previous;
         throw;
@@ -310,7 +312,10 @@ void TsSkinManager::SetSkinName(const std::wstring& name)
     OnBeforeChange(this);
     skinData_.Active = false;
     try {
-        LoadSelectedSkin(std::move(folderText));
+        if (passOver)
+            LoadFirstSkinThatLoads();
+        else
+            LoadSelectedSkin(std::move(folderText));
     } catch (...) {
         // A skin that fails part-way leaves nothing half-built behind, and no window keeps indexes
         // into arrays that no longer hold what they pointed at.
@@ -324,15 +329,53 @@ void TsSkinManager::SetSkinName(const std::wstring& name)
     OnAfterChange(this);
 }
 
+// Only a manager with a skin has one to keep. Without one (its form being read, its first load) a
+// failing source would leave the program with no skin at all, or, while the form is read, with no main
+// window: the failure is told to the user and the next source is tried. With no application to tell
+// it through (a tool, a test that made none), the failure goes to the caller as before.
+bool TsSkinManager::PassesOverFailingSources() const
+{
+    return !skinData_.Active && Application;
+}
+
 // Where the skin comes from is decided here, once: a packed file beside the folders first, then a
 // folder of its own, then the skins stored in form data (the loaders fall back in that order).
 void TsSkinManager::LoadSelectedSkin(std::unique_ptr<TSkinTextIndex> folderText)
 {
     packed_ = FileExists(PackedSkinFile());
-    if (packed_)
-        LoadPackedSkin();
-    else
-        LoadSkinFromFolder(std::move(folderText));
+    if (packed_ && LoadPackedSkin())
+        return;
+    packed_ = false;
+    LoadSkinFromFolder(std::move(folderText));
+}
+
+// The same order of search, each packed file or folder that fails reported and passed over; the stored
+// skins, the program's own, fail as they always do.
+void TsSkinManager::LoadFirstSkinThatLoads()
+{
+    packed_ = FileExists(PackedSkinFile());
+    if (packed_ && LoadOrReport([this] { return LoadPackedSkin(); }))
+        return;
+    packed_ = false;
+    const std::wstring text = SkinFolder() + L"Options.dat";
+    if (PathTaken(text) && LoadOrReport([&] {
+            LoadFolderSkin(ReadOptionsFile(text));
+            return true;
+        }))
+        return;
+    LoadStoredSkin();
+}
+
+bool TsSkinManager::LoadOrReport(const std::function<bool()>& load)
+{
+    try {
+        return load();
+    } catch (...) {
+        // Nothing the failed source read stays for the next one to be mixed with.
+        ClearSkinArrays();
+        Application->HandleException(this);
+        return false;
+    }
 }
 
 std::wstring TsSkinManager::SkinFolder() const
@@ -436,33 +479,39 @@ void TsSkinManager::LoadSkin(TMemIniFile* ini, TacSkinConvertor* convertor)
     LoadSkinText(this, text.get(), convertor);
 }
 
-void TsSkinManager::LoadPackedSkin()
+bool TsSkinManager::LoadPackedSkin()
 {
     auto convertor = std::make_unique<TacSkinConvertor>();
     ReadBitmapEntriesStraight(convertor.get());
-    if (!LoadPackedSkinFile(PackedSkinFile(), convertor, true) ||
-        !convertor->Options) {
-        // Not a container after all (the warning was shown): go on as if the file were not there.
-        packed_ = false;
-        LoadSkinFromFolder(nullptr);
-        return;
-    }
+    // Not a container after all (the warning was shown): the search goes on as if the file were not there.
+    if (!LoadPackedSkinFile(PackedSkinFile(), convertor, true) || !convertor->Options)
+        return false;
     const std::unique_ptr<TSkinTextIndex> text = ReadOptionsStream(*convertor);
     skinData_.SkinPath = ResolveSkinDirectory() + L"\\";
     LoadSkinText(this, text.get(), convertor.get());
+    return true;
 }
 
 void TsSkinManager::LoadSkinFromFolder(std::unique_ptr<TSkinTextIndex> text)
 {
-    const std::wstring folder = SkinFolder();
-    if (text || PathTaken(folder + L"Options.dat")) {
-        packed_ = false;
-        if (!text)
-            text = ReadOptionsFile(folder + L"Options.dat");
-        skinData_.SkinPath = folder;
-        LoadSkinText(this, text.get(), nullptr);
-        return;
-    }
+    const std::wstring options = SkinFolder() + L"Options.dat";
+    if (text)
+        LoadFolderSkin(std::move(text));
+    else if (PathTaken(options))
+        LoadFolderSkin(ReadOptionsFile(options));
+    else
+        LoadStoredSkin();
+}
+
+void TsSkinManager::LoadFolderSkin(std::unique_ptr<TSkinTextIndex> text)
+{
+    packed_ = false;
+    skinData_.SkinPath = SkinFolder();
+    LoadSkinText(this, text.get(), nullptr);
+}
+
+void TsSkinManager::LoadStoredSkin()
+{
     skinData_.SkinPath.clear();
     int index = internalSkins_->IndexOfSkin(skinName_);
     if (index < 0) {

@@ -97,7 +97,10 @@ public:
     const std::wstring& SkinName() const { return skinName_; }
     // Stores the name and, when active, loads that skin and tells every window. A damaged skin raises
     // after the windows were told that no skin is loaded; a skin folder whose text cannot be read
-    // raises before anything changed, the loaded skin and its name kept.
+    // raises before anything changed, the loaded skin and its name kept. While no skin is loaded yet,
+    // a packed file or folder that fails is reported through the application's exception handler and
+    // the search goes on (a folder of the name, then the stored skins); without an application it
+    // raises as well.
     void SetSkinName(const std::wstring& name);
     const std::wstring& SkinDirectory() const { return skinDirectory_; }
     void SetSkinDirectory(const std::wstring& dir);
@@ -186,8 +189,19 @@ private:
     std::unique_ptr<TSkinTextIndex> ReadFolderText() const;
     // The readers are given the text ReadFolderText read, or read the folder's text themselves.
     void LoadSelectedSkin(std::unique_ptr<TSkinTextIndex> folderText);
-    void LoadPackedSkin();
+    bool PassesOverFailingSources() const;
+    void LoadFirstSkinThatLoads();
+    // Runs one source's load: False when it was no skin, or when it raised (the failure then reported
+    // and whatever the source had read freed).
+    bool LoadOrReport(const std::function<bool()>& load);
+    // False when the file holds no container (the warning was shown) and nothing was read.
+    bool LoadPackedSkin();
+    // The folder's skin with the text given, else with its own text read now, else a stored skin.
     void LoadSkinFromFolder(std::unique_ptr<TSkinTextIndex> text);
+    void LoadFolderSkin(std::unique_ptr<TSkinTextIndex> text);
+    // The stored skin of the name, else the first stored skin under its own name; with none the
+    // manager turns inactive.
+    void LoadStoredSkin();
     void LoadSkin(class TMemIniFile* ini, class TacSkinConvertor* convertor);
     void ReloadForColours();
     void AppHookHandler(TMessage& message, bool& handled);

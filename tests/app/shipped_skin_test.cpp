@@ -55,29 +55,42 @@ struct SkinValue {
     std::wstring section, key, value;
 };
 
-class ShippedSkin : public ::testing::Test {
+class ShippedSkin : public testsupport::TempFolderTest {
 protected:
     void SetUp() override
     {
+        TempFolderTest::SetUp();
         RegisterFrameworkClasses();
         RegisterSkinManagerClasses();
+        ReadManager(L"");
+        ASSERT_NE(sm, nullptr);
+        ASSERT_EQ(sm->InternalSkins()->Count(), 1);
+        ReadText(sm->InternalSkins()->Items(0)->Data());
+    }
+
+    // Reads only the manager, as the main window reads it, under a bare owner; a skin directory given
+    // takes the place of the form data's.
+    void ReadManager(const std::wstring& skinDirectory)
+    {
         std::string data;
         std::wstring fileName;
         ASSERT_TRUE(FindFormResource(L"TMainForm", data, fileName));
         const TFormObject form = ParseFormData(data, fileName);
         const TFormObject* managerData = FindChild(form, L"sSkinManager1");
         ASSERT_NE(managerData, nullptr);
-        // Only the manager is read, as the main window reads it, under a bare owner.
         TFormObject holder;
         holder.name = L"Holder";
         holder.className = L"TComponent";
         holder.children.push_back(*managerData);
+        for (TFormProperty& property : holder.children[0].properties)
+            if (property.name == L"SkinDirectory" && !skinDirectory.empty())
+                property.value.text = skinDirectory;
+        // The manager read before goes first, so that this one is the default manager, as the main
+        // window's is.
+        root.reset();
         root.reset(Create<TComponent>(nullptr));
         TFormReader(root.get(), fileName).Read(holder);
         sm = dynamic_cast<TsSkinManager*>(root->FindComponent(L"sSkinManager1"));
-        ASSERT_NE(sm, nullptr);
-        ASSERT_EQ(sm->InternalSkins()->Count(), 1);
-        ReadText(sm->InternalSkins()->Items(0)->Data());
     }
 
     // The skin text inside the stored skin's container, and its values in the order of the text.
@@ -133,6 +146,70 @@ TEST_F(ShippedSkin, StoredSkinLoadsWhileTheFormIsRead)
     // The form's stored "5.27" is ignored: the value describes the skin that is loaded.
     EXPECT_EQ(sm->SkinInfo(), L"6");
     EXPECT_EQ(sm, DefaultManager());
+}
+
+// A skin directory holding a skin of the stored skin's name that cannot be read does not keep the
+// main window from being made: each failing source is told once, in the words a switch to it raises,
+// and the search goes on down to the stored skin.
+TEST_F(ShippedSkin, UnreadableSkinOfTheStoredNameIsToldOnceAndTheStoredSkinLoads)
+{
+    const std::wstring name = sm->SkinName();
+    const std::wstring text = PathOf(name + L"\\Options.dat");
+    const std::wstring packed = PathOf(name + L".asz");
+    TMemoryStream* stored = sm->InternalSkins()->Items(0)->Data();
+    const std::string cut(static_cast<const char*>(stored->Memory()), static_cast<size_t>(stored->Size() / 2));
+    struct Told {
+        std::vector<std::wstring> messages;
+        Told() { Application->OnException = [this](TObject*, const Exception& e) { messages.push_back(e.Message()); }; }
+        ~Told() { Application->OnException = nullptr; }
+    } told;
+    struct Case {
+        bool held, hollow, damaged;
+    };
+    for (const Case c : {Case{true, false, false}, Case{false, true, false}, Case{false, false, true},
+                         Case{true, false, true}}) {
+        testsupport::RemoveTree(PathOf(name));
+        DeleteFileW(packed.c_str());
+        ASSERT_TRUE(!c.hollow || ForceDirectories(text));
+        if (c.held)
+            testsupport::WriteFileBytes(text, "[FORM]\r\n");
+        if (c.damaged)
+            testsupport::WriteFileBytes(packed, cut);
+        const HANDLE held =
+            c.held ? CreateFileW(text.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        told.messages.clear();
+        ReadManager(Folder());
+        ASSERT_NE(sm, nullptr);
+        EXPECT_EQ(sm->SkinName(), name);
+        EXPECT_TRUE(sm->IsPacked());
+        EXPECT_EQ(sm->SkinData()->SkinPath, L"");
+        EXPECT_EQ(sm->Sections.size(), sections.size());
+        const bool folderFails = c.held || c.hollow;
+        ASSERT_EQ(told.messages.size(), static_cast<size_t>(c.damaged + folderFails));
+        EXPECT_TRUE(!folderFails || told.messages.back().find(text) != std::wstring::npos)
+            << testsupport::Narrow(told.messages.back());
+        std::wstring raised;
+        try {
+            sm->SetSkinName(name);
+        } catch (const Exception& e) {
+            raised = e.Message();
+        }
+        EXPECT_EQ(raised, told.messages.front());
+        if (held)
+            CloseHandle(held);
+    }
+    // A manager made in code, at its first load: past the damaged file, the folder of the name, now
+    // readable, is the skin.
+    TsSkinManager first;
+    first.SetSkinDirectory(Folder());
+    first.SetInternalSkins(sm->InternalSkins());
+    told.messages.clear();
+    first.SetSkinName(name);
+    EXPECT_EQ(told.messages.size(), 1u);
+    EXPECT_FALSE(first.IsPacked());
+    EXPECT_EQ(first.SkinData()->SkinPath, PathOf(name + L"\\"));
+    EXPECT_GE(FindSectionIndex(&first, L"FORM"), 0);
 }
 
 TEST_F(ShippedSkin, MenuOptionsComeFromTheFormData)

@@ -47,6 +47,13 @@ void ProgramTest::TearDown()
 
 void ProgramTest::StartProgram()
 {
+    LaunchProgram();
+    if (!HasFatalFailure())
+        WaitForMainWindow();
+}
+
+void ProgramTest::LaunchProgram()
+{
     ASSERT_FALSE(Running()) << "the program is already running";
     CloseHandles();
     std::wstring exe = WindowsPath(VELMORA_PROGRAM_EXE);
@@ -72,7 +79,10 @@ void ProgramTest::StartProgram()
     thread_ = pi.hThread;
     processId_ = pi.dwProcessId;
     robot_ = std::make_unique<Robot>(process_);
+}
 
+void ProgramTest::WaitForMainWindow()
+{
     WindowQuery main;
     main.processId = processId_;
     main.className = kMainFormClass;
@@ -167,6 +177,15 @@ testsupport::Pixels24 ProgramTest::Shot(HWND wnd, const std::wstring& state)
     std::replace(name.begin(), name.end(), L'/', L'-');
     WaitPainted(*robot_, wnd);
     return Screenshot(wnd, name);
+}
+
+bool AnswersSkinned(HWND wnd)
+{
+    constexpr UINT kSkinCommand = 0xA100;
+    constexpr WORD kIsSkinned = 7;
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(wnd, kSkinCommand, MAKEWPARAM(0, kIsSkinned), 0, SMTO_ABORTIFHUNG, 5000, &answer) &&
+           answer == 1;
 }
 
 } // namespace e2e

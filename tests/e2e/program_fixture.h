@@ -25,6 +25,9 @@ protected:
     // Starts velmora.exe with the copy as its working folder and waits until its main window shows.
     // A second call after StopProgram starts it again on the same copy and registry.
     void StartProgram();
+    // The two halves of StartProgram, for a start that shows something before the main window.
+    void LaunchProgram();
+    void WaitForMainWindow();
     // Closes the main window and waits for the process to end; ends it by force if it will not.
     void StopProgram();
     // Waits for the process to end by itself; true when it did.
@@ -68,5 +71,8 @@ private:
     HWND mainWindow_ = nullptr;
     std::unique_ptr<Robot> robot_;
 };
+
+// Whether a window of the program answers the skin's question "are you skinned" (skin command 7) with 1.
+bool AnswersSkinned(HWND wnd);
 
 } // namespace e2e

@@ -103,17 +103,6 @@ SIZE JpegSize(const std::wstring& path)
     return {0, 0};
 }
 
-// Asks a window of the program "are you skinned" (skin command 7) from this process.
-bool AnswersSkinned(HWND wnd)
-{
-    constexpr UINT kSkinCommand = 0xA100;
-    constexpr WORD kIsSkinned = 7;
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(wnd, kSkinCommand, MAKEWPARAM(0, kIsSkinned), 0, SMTO_ABORTIFHUNG, 5000, &answer))
-        return false;
-    return answer == 1;
-}
-
 BOOL CALLBACK AddVisibleWindow(HWND wnd, LPARAM param)
 {
     if (IsWindowVisible(wnd))

@@ -1,4 +1,5 @@
-// The program starts on its working folder, shows its main window and ends when the window is closed.
+// The program starts on its working folder, shows its main window and ends when the window is closed;
+// a skin of its stored skin's name that cannot be read only costs a message at start.
 #include "tests/e2e/program_fixture.h"
 
 #include <gtest/gtest.h>
@@ -72,5 +73,59 @@ TEST_F(ProgramLifeTest, AltF4EndsTheProcess)
     ASSERT_TRUE(WaitForExit(10000)) << "the program is still running after Alt+F4";
     EXPECT_EQ(ExitCode(), 0u);
 }
+
+// How the skin directory's skin of the stored skin's name fails to be read at start.
+enum Unreadable { kHeldText, kFolderForText, kDamagedPackedFile };
+constexpr const char* kUnreadableNames[] = {"HeldText", "FolderForText", "DamagedPackedFile"};
+
+class UnreadableSkinStartTest : public ProgramTest, public ::testing::WithParamInterface<int> {
+protected:
+    void TearDown() override
+    {
+        ProgramTest::TearDown();
+        if (held_ != INVALID_HANDLE_VALUE)
+            CloseHandle(held_);
+        testsupport::RemoveTree(skin_);
+        DeleteFileW((skin_ + L".asz").c_str());
+    }
+    const std::wstring skin_ = std::wstring(kSkinDirectory) + L"\\Office2007 (internal)";
+    const std::wstring text_ = skin_ + L"\\Options.dat";
+    HANDLE held_ = INVALID_HANDLE_VALUE;
+};
+
+TEST_P(UnreadableSkinStartTest, TheProgramStartsSkinnedAfterOneMessage)
+{
+    if (GetParam() == kDamagedPackedFile) {
+        const std::string whole = testsupport::ReadFileBytes(std::wstring(kSkinDirectory) + L"\\Dusk.asz");
+        testsupport::WriteFileBytes(skin_ + L".asz", whole.substr(0, whole.size() / 2));
+    } else if (GetParam() == kFolderForText) {
+        ASSERT_TRUE(CreateDirectoryW(skin_.c_str(), nullptr) && CreateDirectoryW(text_.c_str(), nullptr));
+    } else {
+        testsupport::WriteFileBytes(text_, "[FORM]\r\n");
+        held_ = CreateFileW(text_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held_, INVALID_HANDLE_VALUE);
+    }
+    LaunchProgram();
+    ASSERT_FALSE(HasFatalFailure());
+    HWND box = WaitForTopWindow({ProcessId(), L"#32770", L"Велмора 1.11", true}, 30000);
+    ASSERT_NE(box, nullptr) << "no message";
+    bool named = false;
+    for (HWND wnd : FindChildWindows(box, {}))
+        named = named || WindowCaption(wnd).find(text_) != std::wstring::npos;
+    EXPECT_TRUE(named || GetParam() == kDamagedPackedFile) << "the message names the skin text";
+    Shot(box, L"message");
+    Bot().PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitForWindowGone(box));
+
+    WaitForMainWindow();
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(FindTopWindow({ProcessId(), L"#32770", {}, true}), nullptr) << "a second message";
+    ASSERT_TRUE(Bot().Activate(MainWindow()));
+    EXPECT_TRUE(AnswersSkinned(MainWindow()));
+    Shot(MainWindow(), L"started");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, UnreadableSkinStartTest, ::testing::Range(0, 3),
+                         [](const ::testing::TestParamInfo<int>& info) { return kUnreadableNames[info.param]; });
 
 } // namespace

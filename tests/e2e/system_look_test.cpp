@@ -18,8 +18,6 @@ namespace {
 using namespace e2e;
 using testsupport::Narrow;
 
-constexpr UINT kSkinCommand = 0xA100;
-constexpr WPARAM kIsSkinned = static_cast<WPARAM>(7) << 16;
 // Share of a window's pixels that may carry one of the system's own colours: anti-aliased text and
 // icons meet them by chance, and the pixels outside a popup menu's rounded corners show the window
 // beneath (measured: at most 0.23 %, the list's popup menu; the dialogs 0).
@@ -117,13 +115,6 @@ std::wstring Squeezed(const std::wstring& text)
         if (!iswspace(c))
             out += c;
     return out;
-}
-
-// Whether a window answers the skin's question "are you skinned" (the skin command 7) with 1.
-bool AnswersSkinned(HWND wnd)
-{
-    DWORD_PTR answer = 0;
-    return SendMessageTimeoutW(wnd, kSkinCommand, kIsSkinned, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1;
 }
 
 // The drop-down lists of a top-level window's combo boxes: windows of their own, owned by it (asking a
