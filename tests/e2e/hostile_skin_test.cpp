@@ -199,6 +199,8 @@ protected:
         ASSERT_NE(picker, nullptr) << "no open-picture dialog";
         Bot().WaitIdle(picker);
         Shot(picker, L"open-picture");
+        // Escape must reach the picker: one that reaches the dialog under it closes the dialog instead.
+        ASSERT_TRUE(Bot().Activate(picker)) << "the open-picture dialog is not in front";
         Bot().PressKey(VK_ESCAPE);
         ASSERT_TRUE(WaitForWindowGone(picker));
         Bot().ClickCentre(ButtonOf(dialog, L"Отмена"));
@@ -212,6 +214,7 @@ protected:
         ASSERT_NE(dialog, nullptr) << "no print dialog";
         Bot().WaitIdle(dialog);
         Shot(dialog, L"print");
+        ASSERT_TRUE(Bot().Activate(dialog)) << "the print dialog is not in front";
         Bot().PressKey(VK_ESCAPE);
         ASSERT_TRUE(WaitForWindowGone(dialog)) << "the print dialog stays open";
     }
