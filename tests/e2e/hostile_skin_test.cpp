@@ -160,13 +160,6 @@ protected:
     }
     std::wstring SkinFolder() const { return std::wstring(kSkinFolder) + L"\\" + GetParam().name; }
 
-    HWND ButtonOf(HWND dialog, const std::wstring& caption)
-    {
-        HWND button = FindChildWindow(dialog, {}, caption);
-        EXPECT_NE(button, nullptr) << "no button " << testsupport::Narrow(caption);
-        return button;
-    }
-
     // Drops a combo box's list with a click on its arrow, scrolls the list and closes it again.
     void DropDown(HWND box)
     {

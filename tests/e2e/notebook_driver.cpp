@@ -152,11 +152,9 @@ bool NotebookTest::AnswerMessage(const std::wstring& buttonCaption, const std::w
         return false;
     }
     Shot(box, shotName);
-    HWND button = FindChildWindow(box, {}, buttonCaption);
-    if (!button) {
-        ADD_FAILURE() << "the message box has no button " << testsupport::Narrow(buttonCaption);
+    HWND button = ButtonOf(box, buttonCaption);
+    if (!button)
         return false;
-    }
     Bot().ClickCentre(button);
     return WaitForWindowGone(box, 5000);
 }
@@ -225,6 +223,14 @@ bool NotebookTest::PressInMenu(HWND popup, WORD key)
             return true;
     }
     return false;
+}
+
+HWND NotebookTest::ButtonOf(HWND dialog, const std::wstring& caption)
+{
+    HWND button = nullptr;
+    WaitUntil([&] { return (button = FindChildWindow(dialog, {}, caption)) != nullptr; }, 5000);
+    EXPECT_NE(button, nullptr) << "no button " << testsupport::Narrow(caption);
+    return button;
 }
 
 HWND NotebookTest::DropDownList(HWND combo)

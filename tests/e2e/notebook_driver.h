@@ -57,6 +57,9 @@ protected:
     // Presses a key in an open pop-up menu until the menu shows the change (a key that reaches the menu
     // before its tracking loop reads input is lost).
     bool PressInMenu(HWND popup, WORD key);
+    // The button of a dialog with this caption, waited for: under Wine a window repainted with its
+    // redrawing switched off is invisible for that while. Adds a failure and returns null when none shows.
+    HWND ButtonOf(HWND dialog, const std::wstring& caption);
     // Drops a combo box's list with a click on its arrow; the list's window, or null when none shows.
     HWND DropDownList(HWND combo);
     // Opens the system menu with a right click on the caption and picks skin `index` (counted from 0 in

@@ -246,13 +246,6 @@ protected:
             << "the field holds '" << Narrow(WindowCaption(field)) << "'";
     }
 
-    HWND ButtonOf(HWND dialog, const std::wstring& caption)
-    {
-        HWND button = FindChildWindow(dialog, {}, caption);
-        EXPECT_NE(button, nullptr) << "no button " << Narrow(caption);
-        return button;
-    }
-
     // Opens another recipe of the list and this one again, so the program reads it anew from its file.
     void ReopenRecipe(const std::wstring& caption)
     {
