@@ -164,6 +164,34 @@ protected:
         return {};
     }
 
+    // Opens the new-recipe dialog from the tool bar and chooses the category; the dialog, or null (with a
+    // failure added) when it or its category box does not show. The box itself goes to *categoryBox.
+    HWND NewRecipeIn(const std::wstring& category, HWND* categoryBox = nullptr)
+    {
+        ClickToolButton(L"Новый");
+        HWND dialog = WaitForProgramWindow(L"TNewForm", L"Новый рецепт");
+        EXPECT_NE(dialog, nullptr) << "no new-recipe dialog";
+        if (!dialog)
+            return nullptr;
+        HWND box = CategoryBox(dialog);
+        EXPECT_NE(box, nullptr) << "no category box open for input";
+        if (!box)
+            return nullptr;
+        ChooseComboItem(box, category);
+        if (categoryBox)
+            *categoryBox = box;
+        return dialog;
+    }
+
+    // The new-recipe dialog's category box: the one of its two boxes that is open for input at first.
+    static HWND CategoryBox(HWND dialog)
+    {
+        for (HWND box : FindChildWindows(dialog, L"TComboBox"))
+            if (IsWindowEnabled(box))
+                return box;
+        return nullptr;
+    }
+
     std::wstring PhotoPath(const std::wstring& category, const std::wstring& recipe) const
     {
         return CategoryPath(category) + L"\\" + recipe + L".jpg";
@@ -410,15 +438,10 @@ TEST_F(RecipeDialogsTest, ANameTakenInTheCategoryIsReplacedByTheMessageWhenTheNa
     const std::wstring taken = RecipesOnDisk(category).front();
     const auto before = RecipesOnDisk(category);
     StartNotebook();
-    ClickToolButton(L"Новый");
-    HWND dialog = WaitForProgramWindow(L"TNewForm", L"Новый рецепт");
-    ASSERT_NE(dialog, nullptr) << "no new-recipe dialog";
-    auto boxes = FindChildWindows(dialog, L"TComboBox");
-    auto categoryBox = std::find_if(boxes.begin(), boxes.end(), [](HWND b) { return IsWindowEnabled(b) != FALSE; });
-    ASSERT_NE(categoryBox, boxes.end());
+    HWND dialog = NewRecipeIn(category);
+    ASSERT_NE(dialog, nullptr);
     auto edits = InReadingOrder(FindChildWindows(dialog, L"TEdit"));
     ASSERT_EQ(edits.size(), 4u);
-    ChooseComboItem(*categoryBox, category);
     TypeInto(edits[0], {taken});
     Bot().PressKey(VK_TAB);
     EXPECT_TRUE(WaitUntil([&] { return WindowCaption(edits[0]) == L"Рецепт с таким названием уже существует"; }))
@@ -433,17 +456,13 @@ TEST_F(RecipeDialogsTest, OKWithoutANameSaysWhyAndTheDialogKeepsItsCategoryAndTa
 {
     const std::wstring category = PlainCategories().front();
     StartNotebook();
-    ClickToolButton(L"Новый");
-    HWND dialog = WaitForProgramWindow(L"TNewForm", L"Новый рецепт");
-    ASSERT_NE(dialog, nullptr) << "no new-recipe dialog";
-    auto boxes = FindChildWindows(dialog, L"TComboBox");
-    auto categoryBox = std::find_if(boxes.begin(), boxes.end(), [](HWND b) { return IsWindowEnabled(b) != FALSE; });
-    ASSERT_NE(categoryBox, boxes.end());
+    HWND categoryBox = nullptr;
+    HWND dialog = NewRecipeIn(category, &categoryBox);
+    ASSERT_NE(dialog, nullptr);
     HWND name = InReadingOrder(FindChildWindows(dialog, L"TEdit")).front();
-    ChooseComboItem(*categoryBox, category);
     Bot().ClickCentre(ButtonOf(dialog, L"ОК"));
     ASSERT_TRUE(AnswerMessage(L"OK", L"no-name")) << "OK without a name is refused in silence";
-    EXPECT_EQ(WindowCaption(*categoryBox), category) << "the chosen category stays";
+    EXPECT_EQ(WindowCaption(categoryBox), category) << "the chosen category stays";
     EXPECT_TRUE(WaitUntil([&] {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
