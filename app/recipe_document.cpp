@@ -257,6 +257,8 @@ std::vector<std::wstring> RichEditParagraphs(HWND edit) {
 
 } // namespace recipes
 
+const wchar_t kCannotSaveFile[] = L"Не могу сохранить файл: ";
+
 namespace {
 
 // Owns an open file handle for the length of one load or save.
@@ -278,7 +280,6 @@ private:
 };
 
 constexpr wchar_t kCannotRead[] = L"Не могу прочитать файл: ";
-constexpr wchar_t kCannotSave[] = L"Не могу сохранить файл: ";
 
 // The first bytes decide the stream format: an RTF header is read as RTF; anything else is shown as
 // plain text, UTF-16 when it starts with a byte-order mark, else in the ANSI code page.
@@ -327,7 +328,7 @@ void TRichEditDocument::SaveToFile(const std::wstring& path)
     const TWholeFileResult result = recipes::WriteRichEditRtf(edit_, path);
     if (result.Succeeded())
         return;
-    const std::wstring report = kCannotSave + path + L"\n" + SysErrorMessage(result.Error);
+    const std::wstring report = kCannotSaveFile + path + L"\n" + SysErrorMessage(result.Error);
     // A missing folder or a name the folder refuses is a creation error, as for every other file the
     // program writes; once the new copy was begun, the report says that the file itself is untouched.
     if (result.Step == TWholeFileResult::Create)

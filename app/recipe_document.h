@@ -64,6 +64,9 @@ std::vector<std::wstring> RichEditParagraphs(HWND richEdit);
 
 } // namespace recipes
 
+// How a recipe file that cannot be saved is reported: this, then its path and the reason.
+extern const wchar_t kCannotSaveFile[]; // "Не могу сохранить файл: "
+
 class TRecipeDocument {
 public:
     virtual ~TRecipeDocument() = default;

@@ -250,7 +250,7 @@ bool TRecipeStore::Writable(const std::wstring& category, const std::wstring& ca
 {
     if (IsPlainFileName(category) && IsRecipeFileName(caption + kRecipeExt))
         return true;
-    dialogs_.ShowMessage(L"Не могу сохранить файл: " + CategoryFolder(category) + L"\\" + caption + kRecipeExt +
+    dialogs_.ShowMessage(kCannotSaveFile + CategoryFolder(category) + L"\\" + caption + kRecipeExt +
                          L"\nСистема не допускает такое имя файла.");
     return false;
 }

@@ -655,25 +655,8 @@ std::vector<TPopupMenu*> TCustomForm::PopupsShownHere() const
 
 void TCustomForm::WMMenuItemMessage(TMessage& m)
 {
-    if (m.Msg == WM_MEASUREITEM) {
-        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-        if (item && item->CtlType == ODT_MENU) {
-            if (TMenuItem* found = TMenuItem::FromItemData(item->itemData, this)) {
-                found->DispatchMeasure(*item);
-                m.Result = TRUE;
-                return;
-            }
-        }
-    } else {
-        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-        if (item && item->CtlType == ODT_MENU) {
-            if (TMenuItem* found = TMenuItem::FromItemData(item->itemData, this)) {
-                found->DispatchDraw(*item);
-                m.Result = TRUE;
-                return;
-            }
-        }
-    }
+    if (DispatchMenuItemMessage(m, this))
+        return;
     TWinControl::WMReflected(m);
 }
 

@@ -1064,30 +1064,41 @@ void TPopupList::HandleMessage(TMessage& m)
                 return;
         break;
     }
-    case WM_MEASUREITEM: {
-        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-        if (measure && measure->CtlType == ODT_MENU)
-            if (TMenuItem* item = TMenuItem::FromItemData(measure->itemData, nullptr)) {
-                item->DispatchMeasure(*measure);
-                m.Result = TRUE;
-                return;
-            }
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (DispatchMenuItemMessage(m, nullptr))
+            return;
         break;
-    }
-    case WM_DRAWITEM: {
-        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-        if (draw && draw->CtlType == ODT_MENU)
-            if (TMenuItem* item = TMenuItem::FromItemData(draw->itemData, nullptr)) {
-                item->DispatchDraw(*draw);
-                m.Result = TRUE;
-                return;
-            }
-        break;
-    }
     default:
         break;
     }
     m.Result = DefWindowProcW(window_, m.Msg, m.WParam, m.LParam);
+}
+
+bool DispatchMenuItemMessage(TMessage& m, TCustomForm* form, bool (*accept)(const TMenuItem*, const void*),
+                             const void* context)
+{
+    const auto take = [&](ULONG_PTR data) {
+        TMenuItem* item = TMenuItem::FromItemData(data, form);
+        return item && (!accept || accept(item, context)) ? item : nullptr;
+    };
+    if (m.Msg == WM_MEASUREITEM) {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        TMenuItem* item = measure && measure->CtlType == ODT_MENU ? take(measure->itemData) : nullptr;
+        if (!item)
+            return false;
+        item->DispatchMeasure(*measure);
+    } else if (m.Msg == WM_DRAWITEM) {
+        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+        TMenuItem* item = draw && draw->CtlType == ODT_MENU ? take(draw->itemData) : nullptr;
+        if (!item)
+            return false;
+        item->DispatchDraw(*draw);
+    } else {
+        return false;
+    }
+    m.Result = TRUE;
+    return true;
 }
 
 TPopupList* PopupList()

@@ -278,6 +278,12 @@ private:
 
 // The process's popup list (made on first use, freed by DoneApplication).
 TPopupList* PopupList();
+
+// Hands a WM_MEASUREITEM or WM_DRAWITEM of an owner-drawn menu item to its TMenuItem (found as
+// FromItemData finds it for Form), when Accept takes that item or no Accept is given. True, with the
+// message's result set, when an item handled it.
+bool DispatchMenuItemMessage(TMessage& m, TCustomForm* form, bool (*accept)(const TMenuItem*, const void*) = nullptr,
+                             const void* context = nullptr);
 void FreePopupList();
 
 // A named item with its caption and click handler, added at the end of the menu that owns it.

@@ -554,9 +554,8 @@ bool TChunktRNS::LoadFromStream(TStream* stream, const std::string& name, std::u
     // Entries past the end of the palette read before the chunk name no colour: they are dropped, so that
     // they neither count towards the kind of transparency nor go back into a saved file (one whose palette
     // comes after it is cut when saved).
-    auto* plte = Owner()->Chunks.FirstOfClass<TChunkPLTE>();
-    if (HeaderChunk().ColorType == 3 && plte && size > std::uint32_t(plte->Count)) {
-        size = std::uint32_t(plte->Count);
+    if (HeaderChunk().ColorType == 3 && Owner()->Chunks.FirstOfClass<TChunkPLTE>() && size > PaletteLength(*Owner())) {
+        size = PaletteLength(*Owner());
         SetDataSize(size);
     }
     std::memset(AlphaValues, 255, sizeof AlphaValues);

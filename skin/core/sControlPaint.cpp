@@ -139,11 +139,9 @@ namespace {
 // there, inside its parent's frame.
 POINT ClientOrigin(HWND wnd)
 {
-    RECT windowRect{};
-    GetWindowRect(wnd, &windowRect);
-    POINT origin{0, 0};
-    ClientToScreen(wnd, &origin);
-    return POINT{origin.x - windowRect.left, origin.y - windowRect.top};
+    RECT client{};
+    GetClientRectOffset(wnd, client);
+    return POINT{client.left, client.top};
 }
 
 // The client area of a control that does not print itself, painted as the framework's PaintTo paints

@@ -357,7 +357,7 @@ void TsSkinManager::LoadFirstSkinThatLoads()
     if (packed_ && LoadOrReport([this] { return LoadPackedSkin(); }))
         return;
     packed_ = false;
-    const std::wstring text = SkinFolder() + L"Options.dat";
+    const std::wstring text = SkinTextFile();
     if (PathTaken(text) && LoadOrReport([&] {
             LoadFolderSkin(ReadOptionsFile(text));
             return true;
@@ -383,9 +383,14 @@ std::wstring TsSkinManager::SkinFolder() const
     return ResolveSkinDirectory() + L"\\" + skinName_ + L"\\";
 }
 
+std::wstring TsSkinManager::SkinTextFile() const
+{
+    return SkinFolder() + L"Options.dat";
+}
+
 std::unique_ptr<TSkinTextIndex> TsSkinManager::ReadFolderText() const
 {
-    const std::wstring text = SkinFolder() + L"Options.dat";
+    const std::wstring text = SkinTextFile();
     if (FileExists(PackedSkinFile()) || !PathTaken(text))
         return nullptr;
     return ReadOptionsFile(text);
@@ -494,7 +499,7 @@ bool TsSkinManager::LoadPackedSkin()
 
 void TsSkinManager::LoadSkinFromFolder(std::unique_ptr<TSkinTextIndex> text)
 {
-    const std::wstring options = SkinFolder() + L"Options.dat";
+    const std::wstring options = SkinTextFile();
     if (text)
         LoadFolderSkin(std::move(text));
     else if (PathTaken(options))

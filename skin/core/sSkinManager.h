@@ -184,6 +184,8 @@ private:
     std::wstring PackedSkinFile() const;
     // The folder of the skin name, with a trailing separator.
     std::wstring SkinFolder() const;
+    // The skin text "Options.dat" in that folder.
+    std::wstring SkinTextFile() const;
     // The text of the skin name's folder when the skin is a folder's (no packed file of its name),
     // else null. A text that cannot be read raises, before anything of the loaded skin is touched.
     std::unique_ptr<TSkinTextIndex> ReadFolderText() const;

@@ -145,7 +145,6 @@ private:
     void DoubleClick(TMessage& message);
     bool SkinCommand(TMessage& message);
     bool MenuMessage(TMessage& message);
-    TMenuItem* SystemMenuItem(ULONG_PTR itemData) const;
     void PassToScroll(TMessage& message);
     void CommonTail(TMessage& message);
     void Command(WPARAM command);

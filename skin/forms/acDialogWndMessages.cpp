@@ -44,43 +44,19 @@ void TacDialogWnd::ShowSystemMenu(int x, int y)
         PendingMenuCommand = LOWORD(msg.wParam);
 }
 
-TMenuItem* TacDialogWnd::SystemMenuItem(ULONG_PTR itemData) const
-{
-    TMenuItem* item = TMenuItem::FromItemData(itemData, nullptr);
-    return item && SystemMenu && item->GetParentMenu() == SystemMenu.get() ? item : nullptr;
-}
-
 bool TacDialogWnd::MenuMessage(TMessage& message)
 {
-    switch (message.Msg) {
-    case WM_COMMAND:
-        if (!PendingMenuCommand || message.LParam != 0 || message.WParam != PendingMenuCommand)
-            return false;
-        PendingMenuCommand = 0;
-        SystemMenu->DispatchCommand(LOWORD(message.WParam));
-        message.Result = 0;
-        return true;
-    case WM_MEASUREITEM: {
-        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
-        TMenuItem* item = measure && measure->CtlType == ODT_MENU ? SystemMenuItem(measure->itemData) : nullptr;
-        if (!item)
-            return false;
-        item->DispatchMeasure(*measure);
-        message.Result = TRUE;
-        return true;
+    if (message.Msg != WM_COMMAND) {
+        // Only the system menu's own items: the dialog's owner-drawn controls keep their messages.
+        const auto ofSystemMenu = [](const TMenuItem* item, const void* menu) { return item->GetParentMenu() == menu; };
+        return DispatchMenuItemMessage(message, nullptr, ofSystemMenu, SystemMenu.get());
     }
-    case WM_DRAWITEM: {
-        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(message.LParam);
-        TMenuItem* item = draw && draw->CtlType == ODT_MENU ? SystemMenuItem(draw->itemData) : nullptr;
-        if (!item)
-            return false;
-        item->DispatchDraw(*draw);
-        message.Result = TRUE;
-        return true;
-    }
-    default:
+    if (!PendingMenuCommand || message.LParam != 0 || message.WParam != PendingMenuCommand)
         return false;
-    }
+    PendingMenuCommand = 0;
+    SystemMenu->DispatchCommand(LOWORD(message.WParam));
+    message.Result = 0;
+    return true;
 }
 
 void TacDialogWnd::PassToScroll(TMessage& message)

@@ -630,12 +630,10 @@ void TacTransPanelWnd::EraseInto(HDC given)
         PaintBackground(TWindowDC(AdaptedWnd).Get());
         return;
     }
-    RECT window{};
-    GetWindowRect(AdaptedWnd, &window);
-    POINT client{0, 0};
-    ClientToScreen(AdaptedWnd, &client);
+    RECT client{};
+    GetClientRectOffset(AdaptedWnd, client);
     TSavedDC saved(given);
-    OffsetViewportOrgEx(given, window.left - client.x, window.top - client.y, nullptr);
+    OffsetViewportOrgEx(given, -client.left, -client.top, nullptr);
     PaintBackground(given);
 }
 
